@@ -1,0 +1,107 @@
+#pragma once
+
+#include "fields.h"
+#include "sessao.h"
+
+#include <QColor>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace vx {
+
+class MessageSink;
+
+// What the window shows of one control. Text boxes use `text`; labels, group
+// boxes, buttons, tick boxes and menus use `text` for their caption.
+struct ControlState
+{
+    QString text;
+    bool enabled = true;
+    bool visible = true;
+    bool checked = false; // tick boxes and menu items
+    QColor color;         // indicators
+    double value = 0;     // the battery gauge, 0..100
+};
+
+// The main window's state without any widget: every control the engine or the
+// handlers touch, by its control name ("Text_S00", "Command_ler",
+// "mnu_porta1", "Form_main" for the window title), plus the write-pending
+// flags. The window is a view of this model and forwards every click, key,
+// focus change and edit to the handlers below.
+class EditSet : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EditSet(MessageSink &messages, QObject *parent = nullptr);
+
+    Sessao sessao;
+
+    // --- the controls
+    const ControlState &control(const QString &name) const;
+    bool has(const QString &name) const { return m_controls.contains(name); }
+    QStringList names() const { return m_controls.keys(); }
+    QString text(const QString &name) const { return control(name).text; }
+    bool checked(const QString &name) const { return control(name).checked; }
+
+    // Programmatic changes. They behave like the technician's: a text change
+    // runs the numeric check, a tick box that changes raises its flags.
+    void setText(const QString &name, const QString &text);
+    void setChecked(const QString &name, bool on);
+    void setEnabled(const QString &name, bool on);
+    void setVisible(const QString &name, bool on);
+    void setColor(const QString &name, const QColor &c);
+    void setValue(const QString &name, double v);
+    // Window title ("Form_main").
+    void setTitle(const QString &t) { setText(QStringLiteral("Form_main"), t); }
+    QString title() const { return text(QStringLiteral("Form_main")); }
+
+    // --- from the view
+    // Focus arrives in a field. `fromOtherControl` is false when it only comes
+    // back from a message box, which must not overwrite the backup.
+    void gotFocus(const QString &name, bool fromOtherControl = true);
+    // 13 confirms (Enter), 27 restores (Escape); other keys need no handling.
+    void keyPress(const QString &name, int key);
+    // What the technician typed or pasted. The typing limit applies here only;
+    // returns false when the edit is refused (the view shows the model again).
+    bool userEdit(const QString &name, const QString &text);
+    // A click on a tick box by the technician.
+    void userToggle(const QString &name);
+
+    // --- write-pending flags
+    bool pendente(int indice) const { return m_pendente[indice]; }
+    bool pendente(const QString &name) const;
+    void marcar(int indice);           // raise one flag and alteracao_pendente
+    void marcar(const QStringList &nomes);
+    bool tomar(int indice);            // read and lower one flag
+    void baixarTodos();                // lower every write-pending flag
+    bool algumPendente() const;
+    bool alteracao_pendente = false;
+    QString texto_foco;
+
+    // Fields cleared by "Lêr" and "Sair", in their order.
+    static const QStringList &camposLimpos();
+    // Clears the edit set to "-" and unticks both tick boxes.
+    void limpar();
+
+    // Field validators share their wording.
+    static QString msgInvalido();
+
+signals:
+    void controlChanged(const QString &name);
+
+private:
+    ControlState &mut(const QString &name);
+    void verificarNumerico(const QString &name);
+    void confirmar(const QString &name);
+    int limiteDe(const QString &name) const;
+    bool temVerificacaoNumerica(const QString &name) const;
+
+    MessageSink &m_messages;
+    QHash<QString, ControlState> m_controls;
+    std::array<bool, kCampos.size()> m_pendente{};
+};
+
+} // namespace vx

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "fields.h"
+#include "frame.h"
+
+#include <QString>
+#include <optional>
+
+// The text forms of the window's values, and their conversion to the bytes the
+// device stores. Each form has exactly one validator: what Enter accepts is
+// what the write pass can encode, and nothing else ever reaches the line.
+namespace vx {
+
+// An optional "-", digits, and optionally "," and digits. The same in every
+// regional setting: "1.50" is not a number.
+bool ehNumero(const QString &text);
+
+// Money text -> cents, exactly (decimal digits, not binary floating point),
+// rounded to the nearest cent with ties to even. nullopt when the text is not
+// a number, is negative, or does not fit 32 bits.
+std::optional<uint32_t> centimos(const QString &text);
+
+// A whole number (optional "-", digits). nullopt otherwise or out of int64.
+std::optional<qint64> inteiro(const QString &text);
+
+// Tariff and fraction checks on Enter: the exact decimal value lies within
+// 0..limiteCentesimos/100. Non-numbers fail.
+bool dentroDoLimite(const QString &text, qint64 limiteCentesimos);
+
+// True when the text of the given form can be written to the device.
+bool valido(Forma forma, const QString &text);
+
+// Encodes the field's text (or tick box) into the data buffer the way the
+// device expects it. Characters beyond the value's own are left untouched,
+// except for three-byte values, which clear the whole buffer first.
+// Returns false and leaves the buffer as it was when the text is refused.
+bool codificar(const Campo &campo, const QString &text, bool marcado, DadosTx &dados);
+
+// One byte as two characters, low nibble first, at position 2k.
+void porByte(DadosTx &dados, int k, uint8_t b);
+
+// pad2 / pin4 / date / time text as the window shows device values.
+QString pad2(unsigned x);
+QString pin4(unsigned x);
+QString textoData(unsigned dia, unsigned mes, unsigned anoMenos2000);
+QString textoHora(unsigned hora, unsigned minuto);
+
+} // namespace vx

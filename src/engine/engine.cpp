@@ -1,0 +1,223 @@
+#include "engine.h"
+
+#include "clock.h"
+#include "copiavalores.h"
+#include "editset.h"
+#include "link.h"
+#include "messages.h"
+#include "programend.h"
+#include "textforms.h"
+
+namespace vx {
+
+namespace {
+const QColor kBranco(255, 255, 255);
+}
+
+Engine::Engine(EditSet &edit, Link &link, Clock &clock, MessageSink &messages, ProgramEnd &end,
+               QObject *parent)
+    : QObject(parent), m_edit(edit), m_link(link), m_clock(clock), m_messages(messages), m_end(end)
+{
+    // Timer_teste runs with a 1 ms interval. It is re-armed at the end of each
+    // tick instead of firing periodically: an expiry during a tick could do
+    // nothing anyway, and a periodic 1 ms timer would wake the process a
+    // thousand times a second while the link waits for the device.
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(1);
+    connect(&m_timer, &QTimer::timeout, this, &Engine::tick);
+    m_edit.sessao.iniciarMotor = [this] { iniciar(); };
+    m_edit.sessao.pararMotor = [this] { parar(); };
+    m_edit.sessao.motorActivo = [this] { return activo(); };
+}
+
+Engine::~Engine()
+{
+    m_edit.sessao.iniciarMotor = nullptr;
+    m_edit.sessao.pararMotor = nullptr;
+    m_edit.sessao.motorActivo = nullptr;
+}
+
+void Engine::setTituloBase(const QString &t)
+{
+    titulo_base = t;
+    m_edit.setTitle(t);
+}
+
+void Engine::iniciar()
+{
+    m_ligado = true;
+    if (!m_emTick && !m_timer.isActive())
+        m_timer.start();
+}
+
+void Engine::parar()
+{
+    m_ligado = false;
+    m_timer.stop();
+}
+
+bool Engine::terminou() const { return m_end.ended(); }
+
+bool Engine::enviar(uint8_t comando, uint8_t indice, uint8_t valor)
+{
+    return m_link.enviar_trama(comando, indice, valor);
+}
+
+void Engine::tick()
+{
+    if (m_emTick || terminou())
+        return;
+    m_emTick = true;
+    Sessao &s = m_edit.sessao;
+
+    m_link.limparDadosTx();
+    m_link.abrirSeFechada();
+    // Each step may find the program ended under it (a shutdown ran from a
+    // button while the step waited): the rest of the tick is then abandoned.
+    const bool completo = passoVisor() && pollEntradas() &&
+                          (!s.impulsos_pedido || impulsos()) &&
+                          (!s.teste_disp_pedido || testeDisplays()) && pollBateria() &&
+                          pollIButton() && pollRelogio() && (!s.ler_pedido || leitura()) &&
+                          escrita() && (s.sessao_activa || caudaParagem());
+    if (completo && m_link.sair_pedido)
+        caudaSaida();
+
+    m_emTick = false;
+    if (terminou())
+        return;
+    Q_EMIT tickTerminado();
+    if (m_ligado)
+        m_timer.start();
+}
+
+bool Engine::passoVisor()
+{
+    Sessao &s = m_edit.sessao;
+    if (s.banner_esc) {
+        const uint8_t banner[][2] = {{4, 'E'}, {3, 'S'}, {2, 'C'}, {1, 12}, {0, 12},
+                                     {5, 12},  {6, 12},  {7, 12},  {8, 12}, {9, 12}};
+        for (const auto &b : banner) {
+            visor(b[0], b[1]);
+            if (terminou())
+                return false;
+        }
+    } else {
+        visor(s.pos_cursor == 0 ? 9 : s.pos_cursor - 1, 12);
+        if (terminou())
+            return false;
+        if (!s.ler_pedido) {
+            visor(s.pos_cursor, 13);
+            if (terminou())
+                return false;
+        }
+    }
+    s.pos_cursor = static_cast<uint8_t>((s.pos_cursor + 1) % 10);
+    return !terminou();
+}
+
+bool Engine::caudaParagem()
+{
+    Sessao &s = m_edit.sessao;
+    m_link.abrirSeFechada();
+    parar();
+    enviar(0, 0, 0);
+    if (terminou())
+        return false;
+    for (const char *n : {"Text_rtc_data", "Text_rtc_hora", "Text_act_data", "Text_act_hora"})
+        m_edit.setText(QLatin1String(n), QStringLiteral("-"));
+    m_edit.setText(QStringLiteral("Label_percentagem"), QStringLiteral("0%"));
+    m_edit.setValue(QStringLiteral("ProgressBar_baterias"), 0);
+    // A read that ended after "Sair" has enabled the connection buttons again,
+    // and a request made just before "Sair" must not wait for the next unit.
+    for (const char *n : {"Command_testar", "Command_clear", "Command_enviar", "Command_teste_disp",
+                          "Command_imprimir"})
+        m_edit.setEnabled(QLatin1String(n), false);
+    s.impulsos_pedido = false;
+    s.teste_disp_pedido = false;
+    m_link.setTimeoutMs(1000);
+    m_link.fecharSeAberta();
+    Q_EMIT motorParado();
+    return true;
+}
+
+void Engine::caudaSaida()
+{
+    m_link.abrirSeFechada();
+    enviar(0, 0, 0);
+    m_link.fecharSeAberta();
+    parar();
+    m_end.endProgram();
+}
+
+// --- buttons
+
+void Engine::Command_ler_Click()
+{
+    Sessao &s = m_edit.sessao;
+    s.modo = 0;
+    s.sessao_activa = false;
+    for (const char *n : {"Command_testar", "Command_clear", "Command_enviar", "Command_teste_disp",
+                          "Command_imprimir", "command_copy1"})
+        m_edit.setEnabled(QLatin1String(n), false);
+    m_edit.setEnabled(QStringLiteral("Command_novo"), true);
+    for (const char *n : {"Shape_bola0", "Shape_bola1", "Shape_bola2", "Shape_bola3"})
+        m_edit.setColor(QLatin1String(n), kBranco);
+    m_edit.limpar();
+    // The placeholders and unticked boxes are not values to write: a write
+    // pass already under way would otherwise send "off" and zeros.
+    m_edit.baixarTodos();
+    m_edit.setTitle(titulo_base);
+    m_edit.setEnabled(QStringLiteral("Command_ler"), false);
+    m_edit.setEnabled(QStringLiteral("mnu_comunicação"), false);
+    s.modo = 2;
+    s.ler_pedido = true;
+    iniciar();
+    s.sessao_activa = true;
+    s.pos_cursor = 0;
+    m_edit.setEnabled(QStringLiteral("Command_testar"), true);
+}
+
+void Engine::Command_testar_Click()
+{
+    Sessao &s = m_edit.sessao;
+    s.modo = 0;
+    s.sessao_activa = false;
+    for (const char *n : {"Command_testar", "Command_clear", "Command_enviar", "Command_teste_disp",
+                          "Command_imprimir", "command_copy1"})
+        m_edit.setEnabled(QLatin1String(n), false);
+    m_edit.setEnabled(QStringLiteral("Command_novo"), true);
+    for (const char *n : {"Shape_bola0", "Shape_bola1", "Shape_bola2", "Shape_bola3"})
+        m_edit.setColor(QLatin1String(n), kBranco);
+    m_edit.limpar();
+    m_edit.baixarTodos();
+    m_edit.setTitle(titulo_base);
+}
+
+void Engine::Command_enviar_Click()
+{
+    // The count travels as one byte and sets the reply time-out in seconds.
+    const auto n = inteiro(m_edit.text(QStringLiteral("Text_impulsos")));
+    if (!n || *n < 0 || *n > 255) {
+        m_messages.show(EditSet::msgInvalido(), QStringLiteral("Manutenção"),
+                        MessageSink::Icon::None);
+        return;
+    }
+    m_impulsosPedidos = static_cast<int>(*n);
+    m_edit.sessao.impulsos_pedido = true;
+    m_link.setTimeoutMs(std::max(m_impulsosPedidos, 1) * 1000);
+    m_edit.setEnabled(QStringLiteral("Command_enviar"), false);
+}
+
+void Engine::Command_teste_disp_Click()
+{
+    m_edit.sessao.teste_disp_pedido = true;
+    m_edit.setEnabled(QStringLiteral("Command_teste_disp"), false);
+}
+
+void Engine::Command_clear_Click() { CopiaValores::limpar(m_edit, titulo_base); }
+
+void Engine::command_copy1_Click() { m_copia.copiar(m_edit); }
+
+void Engine::command_paste1_Click() { m_copia.colar(m_edit); }
+
+} // namespace vx

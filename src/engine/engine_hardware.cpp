@@ -1,0 +1,121 @@
+// The live polls (inputs, battery, iButton reader), impulses and the display
+// test.
+#include "editset.h"
+#include "engine.h"
+#include "link.h"
+
+#include <QLocale>
+
+namespace vx {
+
+namespace {
+
+const QColor kVermelho(255, 0, 0);
+const QColor kBranco(255, 255, 255);
+
+struct Indicador
+{
+    int caracter;
+    const char *nome;
+};
+constexpr Indicador kIndicadores[] = {
+    {2, "Shape_bola0"},   {0, "Shape_bola1"},      {3, "Shape_bola2"},  {1, "Shape_bola3"},
+    {4, "Shape_memoria"}, {5, "Shape_incremento"}, {6, "Shape_cursor"},
+};
+
+} // namespace
+
+bool Engine::pollEntradas()
+{
+    if (enviar(3, 0, 0)) {
+        const QByteArray &r = m_link.trama_rx();
+        for (const Indicador &i : kIndicadores)
+            m_edit.setColor(QLatin1String(i.nome),
+                            hex_nibble(r.at(kDataOffset + i.caracter)) == 0 ? kVermelho : kBranco);
+    }
+    return !terminou();
+}
+
+bool Engine::impulsos()
+{
+    Sessao &s = m_edit.sessao;
+    enviar(4, 0, static_cast<uint8_t>(m_impulsosPedidos));
+    if (terminou())
+        return false;
+    s.impulsos_pedido = false;
+    m_edit.setEnabled(QStringLiteral("Command_enviar"), true);
+    m_edit.setText(QStringLiteral("Text_impulsos"), QStringLiteral("0"));
+    m_link.setTimeoutMs(1000);
+    return true;
+}
+
+bool Engine::testeDisplays()
+{
+    Sessao &s = m_edit.sessao;
+    s.teste_disp_pedido = false;
+    for (const char *n : {"Command_ler", "Command_novo", "Command_testar", "Command_imprimir"})
+        m_edit.setEnabled(QLatin1String(n), false);
+    auto limparVisor = [this] {
+        for (uint8_t p = 0; p < 10; ++p) {
+            visor(p, 12);
+            if (terminou())
+                return false;
+        }
+        return true;
+    };
+    if (!limparVisor())
+        return false;
+    for (uint8_t p = 0; p < 5; ++p) {
+        for (uint8_t c : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 13}) {
+            visor(p, c);
+            if (terminou())
+                return false;
+            visor(static_cast<uint8_t>(p + 5), c);
+            if (terminou())
+                return false;
+            m_link.esperar_ms(300);
+            if (terminou())
+                return false;
+        }
+    }
+    if (!limparVisor())
+        return false;
+    s.pos_cursor = 0;
+    for (const char *n : {"Command_ler", "Command_novo", "Command_testar", "Command_imprimir",
+                          "Command_teste_disp", "command_copy1"})
+        m_edit.setEnabled(QLatin1String(n), true);
+    return true;
+}
+
+bool Engine::pollBateria()
+{
+    if (enviar(7, 0, 0)) {
+        const int nivel = byteDados(m_link.trama_rx(), 0);
+        const QString gauge = QStringLiteral("ProgressBar_baterias");
+        const QString label = QStringLiteral("Label_percentagem");
+        if (nivel >= 130) {
+            m_edit.setValue(gauge, 100);
+            m_edit.setText(label, QStringLiteral("100%"));
+        } else if (nivel < 90) {
+            m_edit.setValue(gauge, 0);
+            m_edit.setText(label, QStringLiteral("0%"));
+        } else {
+            const double v = (nivel - 90) * 2.5;
+            m_edit.setValue(gauge, v);
+            m_edit.setText(label, QLocale::system().toString(v) + QStringLiteral(" %"));
+        }
+    }
+    return !terminou();
+}
+
+bool Engine::pollIButton()
+{
+    if (enviar(8, 0, 0)) {
+        const QString sn = dadosInvertidos(m_link.trama_rx());
+        m_edit.setText(QStringLiteral("Text_ibutsn"),
+                       sn == QLatin1String("FFFFFFFFFFFF") ? QStringLiteral("-") : sn);
+    }
+    return !terminou();
+}
+
+} // namespace vx

@@ -1,0 +1,113 @@
+#include "qtserialport.h"
+
+#include <QSerialPort>
+
+namespace vx {
+
+QString PortMap::pathFor(int n) const
+{
+    if (m_paths.contains(n))
+        return m_paths.value(n);
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+#endif
+}
+
+bool PortMap::parse(const QString &spec)
+{
+    const int eq = spec.indexOf(QLatin1Char('='));
+    if (eq <= 0 || eq == spec.size() - 1)
+        return false;
+    bool ok = false;
+    const int n = spec.left(eq).toInt(&ok);
+    if (!ok || n < 1 || n > 255)
+        return false;
+    m_paths[n] = spec.mid(eq + 1);
+    return true;
+}
+
+QtSerialPort::QtSerialPort(PortMap map, QObject *parent)
+    : SerialPort(parent), m_map(std::move(map)), m_port(new QSerialPort(this))
+{
+    connect(m_port, &QSerialPort::readyRead, this, [this] { bytesArrived(); });
+    // An adapter pulled out of the PC: close, so the next open finds it again
+    // when it is plugged back in.
+    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        if (e == QSerialPort::ResourceError && m_port->isOpen()) {
+            m_error = m_port->errorString();
+            m_port->close();
+        }
+    });
+}
+
+QtSerialPort::~QtSerialPort() = default;
+
+bool QtSerialPort::setPortNumber(int n)
+{
+    if (n < 1 || n > 255)
+        return false;
+    if (m_port->isOpen())
+        m_port->close();
+    m_number = n;
+    m_port->setPortName(m_map.pathFor(n));
+    return true;
+}
+
+bool QtSerialPort::open()
+{
+    if (m_port->isOpen())
+        return true;
+    m_port->setPortName(m_map.pathFor(m_number));
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        m_error = m_port->errorString();
+        return false;
+    }
+    // On a pseudo-terminal the modem-line ioctls fail with "unsupported
+    // operation"; that says nothing about whether the line works, so the
+    // results of these setters are not treated as failures.
+    m_port->setBaudRate(QSerialPort::Baud19200);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    m_port->clearError();
+    m_error.clear();
+    return true;
+}
+
+void QtSerialPort::close()
+{
+    if (m_port->isOpen())
+        m_port->close();
+}
+
+bool QtSerialPort::isOpen() const { return m_port->isOpen(); }
+
+bool QtSerialPort::write(const QByteArray &data)
+{
+    if (!m_port->isOpen())
+        return false;
+    return m_port->write(data) == data.size();
+}
+
+qint64 QtSerialPort::bytesWaiting() const
+{
+    return m_port->isOpen() ? m_port->bytesAvailable() : 0;
+}
+
+QByteArray QtSerialPort::readAll()
+{
+    return m_port->isOpen() ? m_port->readAll() : QByteArray();
+}
+
+void QtSerialPort::discardInput()
+{
+    if (!m_port->isOpen())
+        return;
+    m_port->readAll();
+    m_port->clear(QSerialPort::Input);
+}
+
+} // namespace vx
