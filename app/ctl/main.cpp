@@ -1,0 +1,94 @@
+// vx308ctl: the maintenance engine from the command line, for benches and
+// scripts.
+#include "ctlrunner.h"
+#include "qtserialport.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+constexpr int kUsage = 64;
+
+int usage(const char *why)
+{
+    if (why)
+        std::fprintf(stderr, "vx308ctl: %s\n", why);
+    std::fprintf(stderr,
+                 "usage: vx308ctl read  (--port N | --device PATH) [--json] [--timeout S]\n"
+                 "       vx308ctl set FIELD=TEXT... (--port N | --device PATH) [--timeout S]\n"
+                 "       vx308ctl clear (--port N | --device PATH) [--json] [--timeout S]\n"
+                 "\n"
+                 "read   reads every value of the timer and prints it (JSON with --json)\n"
+                 "set    reads, confirms each FIELD=TEXT as Enter does in the window, writes\n"
+                 "       them (Check_ibut=1, Check_contador=0 for the tick boxes)\n"
+                 "clear  reads, presses Clear, waits for the erase and the new read\n"
+                 "\n"
+                 "--port N       serial port N (/dev/ttyS<N-1>)\n"
+                 "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
+                 "--timeout S    give up after S seconds (default 30): exit status 2\n"
+                 "Exit status: 0 done, 1 a value was refused, 2 no answer, 64 bad arguments.\n");
+    return kUsage;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.contains(QStringLiteral("--help")))
+        return usage(nullptr);
+
+    CtlRunner::Pedido pedido;
+    const QString accao = args.takeFirst();
+    if (accao == QLatin1String("read"))
+        pedido.accao = CtlRunner::Accao::Ler;
+    else if (accao == QLatin1String("set"))
+        pedido.accao = CtlRunner::Accao::Definir;
+    else if (accao == QLatin1String("clear"))
+        pedido.accao = CtlRunner::Accao::Limpar;
+    else
+        return usage("unknown command");
+
+    vx::PortMap mapa;
+    int porta = 0;
+    while (!args.isEmpty()) {
+        const QString a = args.takeFirst();
+        bool ok = true;
+        if (a == QLatin1String("--json")) {
+            pedido.json = true;
+        } else if (a == QLatin1String("--port") && !args.isEmpty()) {
+            porta = args.takeFirst().toInt(&ok);
+            if (!ok || porta < 1 || porta > 255)
+                return usage("--port takes a number from 1 to 255");
+        } else if (a == QLatin1String("--device") && !args.isEmpty()) {
+            porta = 1;
+            mapa.set(1, args.takeFirst());
+        } else if (a == QLatin1String("--timeout") && !args.isEmpty()) {
+            pedido.timeoutS = args.takeFirst().toInt(&ok);
+            if (!ok || pedido.timeoutS < 1)
+                return usage("--timeout takes a whole number of seconds");
+        } else if (pedido.accao == CtlRunner::Accao::Definir && a.contains(QLatin1Char('=')) &&
+                   !a.startsWith(QLatin1Char('-'))) {
+            const QString campo = a.section(QLatin1Char('='), 0, 0);
+            if (!CtlRunner::campoConhecido(campo))
+                return usage(qPrintable(QStringLiteral("unknown field %1").arg(campo)));
+            pedido.valores.append({campo, a.section(QLatin1Char('='), 1)});
+        } else {
+            return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(a)));
+        }
+    }
+    if (porta == 0)
+        return usage("--port or --device is needed");
+    if (pedido.accao == CtlRunner::Accao::Definir && pedido.valores.isEmpty())
+        return usage("set needs at least one FIELD=TEXT");
+
+    auto serial = std::make_unique<vx::QtSerialPort>(mapa);
+    serial->setPortNumber(porta);
+    pedido.descricaoPorta = mapa.pathFor(porta);
+    pedido.porta = std::move(serial);
+    CtlRunner runner(std::move(pedido));
+    runner.start();
+    return app.exec();
+}

@@ -1,0 +1,110 @@
+// Guards the frame layer: a wrong digit order, checksum or validation rule
+// makes the device reject every request or the tool accept a damaged reply.
+#include "frame.h"
+
+#include <QTest>
+
+using namespace vx;
+
+class TstFrame : public QObject
+{
+    Q_OBJECT
+private slots:
+    void conversoes()
+    {
+        QCOMPARE(nibble_hex(0), '0');
+        QCOMPARE(nibble_hex(9), '9');
+        QCOMPARE(nibble_hex(10), 'A');
+        QCOMPARE(nibble_hex(15), 'F');
+        QCOMPARE(hex_nibble('0'), uint8_t(0));
+        QCOMPARE(hex_nibble('F'), uint8_t(15));
+        QCOMPARE(hex_nibble('G'), uint8_t(16));
+        QCOMPARE(hex_nibble(' '), uint8_t(0));
+        for (int n = 0; n < 16; ++n)
+            QCOMPARE(hex_nibble(nibble_hex(n)), uint8_t(n));
+    }
+
+    void moeda_data()
+    {
+        QTest::addColumn<uint>("centimos");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("zero") << 0u << "0,00";
+        QTest::newRow("cinco") << 5u << "0,05";
+        QTest::newRow("um") << 100u << "1,00";
+        QTest::newRow("1234") << 1234u << "12,34";
+        QTest::newRow("99999") << 99999u << "999,99";
+        QTest::newRow("max3") << 16777215u << "167772,15";
+    }
+    void moeda()
+    {
+        QFETCH(uint, centimos);
+        QFETCH(QString, texto);
+        QCOMPARE(moeda_texto(centimos), texto);
+    }
+
+    void pedido_data()
+    {
+        QTest::addColumn<int>("comando");
+        QTest::addColumn<int>("indice");
+        QTest::addColumn<int>("valor");
+        QTest::addColumn<QByteArray>("dados");
+        QTest::addColumn<QByteArray>("esperado");
+        QTest::newRow("fim de ligacao") << 0 << 0 << 0 << QByteArray("000000000000")
+                                        << QByteArray("#AF0000000000000000000000091%");
+        QTest::newRow("bateria") << 7 << 0 << 0 << QByteArray("000000000000")
+                                 << QByteArray("#AF0000070000000000000000002%");
+        QTest::newRow("ler endereco 31") << 1 << 31 << 1 << QByteArray("000000000000")
+                                         << QByteArray("#AF0000010F110000000000000B2%");
+        // Only writes and the clock setting carry the data buffer.
+        QTest::newRow("dados ignorados no comando 1") << 1 << 31 << 1 << QByteArray("123456789ABC")
+                                                      << QByteArray("#AF0000010F110000000000000B2%");
+        QTest::newRow("escrita leva dados") << 2 << 4 << 2 << QByteArray("690000000000")
+                                            << QByteArray("#AF0000020402069000000000003%");
+    }
+    void pedido()
+    {
+        QFETCH(int, comando);
+        QFETCH(int, indice);
+        QFETCH(int, valor);
+        QFETCH(QByteArray, dados);
+        QFETCH(QByteArray, esperado);
+        DadosTx d;
+        std::copy(dados.begin(), dados.end(), d.begin());
+        QCOMPARE(construirPedido(uint8_t(comando), uint8_t(indice), uint8_t(valor), d), esperado);
+    }
+
+    void resposta_data()
+    {
+        QTest::addColumn<QByteArray>("resposta");
+        QTest::addColumn<bool>("valida");
+        QTest::newRow("exemplo") << QByteArray("!AF0000010F11046000000000053%") << true;
+        QTest::newRow("minuscula") << QByteArray("!aF0000010F11046000000000053%") << false;
+        QTest::newRow("sem exclamacao") << QByteArray("#AF0000010F11046000000000053%") << false;
+        QTest::newRow("checksum errado") << QByteArray("!AF0000010F11046000000000054%") << false;
+        QTest::newRow("sem percentagem") << QByteArray("!AF0000010F11046000000000053&") << false;
+        QTest::newRow("curta") << QByteArray("!AF00") << false;
+        // 25 digits of F sum to 375; the device sends the sum modulo 256.
+        QTest::newRow("soma acima de 255")
+            << construirResposta("FFFFFFFFFFFFF", "FFFFFFFFFFFF") << true;
+        QTest::newRow("digito fora de hex") << QByteArray("!AF0000010F11G46000000000053%") << false;
+    }
+    void resposta()
+    {
+        QFETCH(QByteArray, resposta);
+        QFETCH(bool, valida);
+        QCOMPARE(respostaValida(resposta), valida);
+    }
+
+    void descodificacao()
+    {
+        const QByteArray r = construirResposta("AF0000010F110", "0123456789AB");
+        QCOMPARE(byteDados(r, 0), uint8_t(0x10));
+        QCOMPARE(numeroDados(r, 2), uint32_t(0x3210));
+        QCOMPARE(dadosInvertidos(r), QStringLiteral("BA9876543210"));
+        QCOMPARE(construirResposta("AF0000010F110", "460000000000"),
+                 QByteArray("!AF0000010F11046000000000053%"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstFrame)
+#include "tst_frame.moc"

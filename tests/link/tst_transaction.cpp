@@ -1,0 +1,248 @@
+// Guards the transaction's retry rules and its defence against stale replies:
+// a late answer taken for the next request shifts values between fields, a
+// lost reply must be resent, a damaged one must reset the line, and an exit
+// request must never leave the program retrying.
+//
+// The contract runs twice: against the emulated port in the process and
+// against the emulator over a real pseudo-terminal.
+#include "emulatedport.h"
+#include "eventwait.h"
+#include "frame.h"
+#include "link.h"
+#include "messages.h"
+#include "programend.h"
+#include "ptyserver.h"
+#include "qtserialport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace vx;
+using namespace vx::emu;
+
+namespace {
+
+// One of the two ways of reaching the emulated timer.
+struct Linha
+{
+    virtual ~Linha() = default;
+    virtual SerialPort &porta() = 0;
+    virtual Device &device() = 0;
+    virtual Faults &faults() = 0;
+};
+
+struct LinhaInterna : Linha
+{
+    EmulatedPort p;
+    SerialPort &porta() override { return p; }
+    Device &device() override { return p.device(); }
+    Faults &faults() override { return p.faults(); }
+};
+
+struct LinhaPty : Linha
+{
+    QTemporaryDir dir;
+    PtyServer servidor;
+    std::unique_ptr<QtSerialPort> p;
+    LinhaPty()
+    {
+        const QString link = dir.filePath(QStringLiteral("vx308"));
+        if (!servidor.start(link))
+            qFatal("pty: %s", qPrintable(servidor.errorText()));
+        PortMap m;
+        m.set(1, link);
+        p = std::make_unique<QtSerialPort>(m);
+        p->setPortNumber(1);
+    }
+    SerialPort &porta() override { return *p; }
+    Device &device() override { return servidor.device(); }
+    Faults &faults() override { return servidor.faults(); }
+};
+
+std::unique_ptr<Linha> criar(const QString &tipo)
+{
+    if (tipo == QLatin1String("pty"))
+        return std::make_unique<LinhaPty>();
+    return std::make_unique<LinhaInterna>();
+}
+
+} // namespace
+
+class TstTransaction : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Timebase::setScale(0.05); }
+
+    void contrato_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::newRow("em processo") << "interno";
+        QTest::newRow("pseudo-terminal") << "pty";
+    }
+
+    // A plain read returns the device's byte; the request went out exactly.
+    void contrato()
+    {
+        QFETCH(QString, tipo);
+        auto l = criar(tipo);
+        RecordingMessages m;
+        Link link(l->porta(), m);
+        l->device().setByte(31, 100);
+        QVERIFY(link.abrirSeFechada());
+        QVERIFY(link.enviar_trama(1, 31, 1));
+        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(100));
+        QCOMPARE(link.ultimoPedido(), QByteArray("#AF0000010F110000000000000B2%"));
+        QCOMPARE(link.stats.n_tramas, 1.0);
+
+        // Lost once, answered on the resend.
+        l->faults().failNext(1, Fault::NoReply);
+        l->device().setByte(32, 7);
+        QVERIFY(link.enviar_trama(1, 32, 1));
+        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(7));
+        QCOMPARE(link.stats.to_erros, int16_t(1));
+        QCOMPARE(link.stats.n_tramas, 3.0);
+
+        // A damaged reply: counted, the line reset, the request resent.
+        l->faults().failNext(1, Fault::BadChecksum);
+        QVERIFY(link.enviar_trama(1, 31, 1));
+        QCOMPARE(link.stats.bf_erros, int16_t(1));
+        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(100));
+
+        // Extra characters after a reply and a reply in pieces are fine.
+        l->faults().failNext(1, Fault::ExtraBytes);
+        QVERIFY(link.enviar_trama(1, 32, 1));
+        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(7));
+        l->faults().failNext(1, Fault::Split);
+        QVERIFY(link.enviar_trama(1, 31, 1));
+        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(100));
+        // ... and leave nothing behind for the next request.
+        QVERIFY(link.enviar_trama(1, 32, 1));
+        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(7));
+        QCOMPARE(link.stats.bf_erros, int16_t(1));
+    }
+
+    void contrato_lento_data() { contrato_data(); }
+
+    // A device slower than the time-out answers every resend late. Each
+    // transaction must still end with its own value, never its neighbour's.
+    void contrato_lento()
+    {
+        QFETCH(QString, tipo);
+        auto l = criar(tipo);
+        RecordingMessages m;
+        Link link(l->porta(), m);
+        for (int a = 0; a < 8; ++a)
+            l->device().setByte(a, uint8_t(10 + a));
+        link.abrirSeFechada();
+        l->faults().delayMs = 700; // time-out is 500
+        for (int rodada = 0; rodada < 2; ++rodada) {
+            for (int a = 0; a < 8; ++a) {
+                if (a == 2)
+                    l->faults().delayMs = 0;
+                QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
+                QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(10 + a));
+                QCOMPARE(numeroDados(link.trama_rx(), 1), uint32_t(10 + a));
+                // The header echoes our request: it must be this one.
+                QCOMPARE(link.trama_rx().mid(10, 2), construirPedido(1, uint8_t(a), 1, {}).mid(10, 2));
+            }
+            l->faults().delayMs = 700;
+        }
+        QVERIFY(link.stats.to_erros >= 1);
+    }
+
+    void rejeicao_fecha_e_reabre()
+    {
+        EmulatedPort p;
+        RecordingMessages m;
+        Link link(p, m);
+        link.abrirSeFechada();
+        const int fechos = p.closes();
+        const int aberturas = p.opens();
+        p.faults().failNext(1, Fault::BadChecksum);
+        QVERIFY(link.enviar_trama(7, 0, 0));
+        QCOMPARE(p.closes(), fechos + 1);
+        QCOMPARE(p.opens(), aberturas + 1);
+        QVERIFY(p.isOpen());
+    }
+
+    // "$" goes alone, then one write per character.
+    void escritas_separadas()
+    {
+        EmulatedPort p;
+        RecordingMessages m;
+        Link link(p, m);
+        link.abrirSeFechada();
+        QVERIFY(link.enviar_trama(0, 0, 0));
+        QCOMPARE(p.writes().size(), 30);
+        QCOMPARE(p.writes().at(0), QByteArray("$"));
+        for (int i = 1; i < 30; ++i)
+            QCOMPARE(p.writes().at(i).size(), 1);
+    }
+
+    void centesimo_timeout()
+    {
+        Timebase::setScale(0.002);
+        EmulatedPort p;
+        RecordingMessages m;
+        Link link(p, m);
+        link.abrirSeFechada();
+        p.faults().failNext(99, Fault::NoReply);
+        QVERIFY(link.enviar_trama(7, 0, 0));
+        QCOMPARE(link.stats.to_erros, int16_t(99));
+        QCOMPARE(link.stats.n_tramas, 100.0);
+        QVERIFY(m.messages.empty());
+        p.faults().failNext(1, Fault::NoReply);
+        QVERIFY(link.enviar_trama(7, 0, 0));
+        QCOMPARE(m.texts(), QStringList{QStringLiteral("Time Out!")});
+        QCOMPARE(link.stats.to_erros, int16_t(0));
+        // Reset at the 100th, then the resend that was answered.
+        QCOMPARE(link.stats.n_tramas, 1.0);
+        Timebase::setScale(0.05);
+    }
+
+    void sair_pedido_uma_tentativa()
+    {
+        EmulatedPort p;
+        RecordingMessages m;
+        Link link(p, m);
+        link.abrirSeFechada();
+        link.sair_pedido = true;
+        p.faults().faults = Fault::NoReply;
+        QVERIFY(!link.enviar_trama(0, 0, 0));
+        QCOMPARE(link.stats.n_tramas, 1.0);
+        p.faults().faults = Fault::BadChecksum;
+        QVERIFY(!link.enviar_trama(0, 0, 0));
+        QCOMPARE(link.stats.n_tramas, 2.0);
+    }
+
+    // A pulled cable: nothing written, time-outs, and the link carries on by
+    // itself once the adapter is back.
+    void porta_desaparecida()
+    {
+        EmulatedPort p;
+        RecordingMessages m;
+        Link link(p, m);
+        link.abrirSeFechada();
+        p.device().setByte(5, 42);
+        p.setGone(1500);
+        QVERIFY(link.enviar_trama(1, 5, 1));
+        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(42));
+        QVERIFY(link.stats.to_erros >= 2);
+        QVERIFY(p.isOpen());
+    }
+
+    void bf_erros_nao_passa_do_maximo()
+    {
+        LinkStats s;
+        s.bf_erros = INT16_MAX - 1;
+        s.contarErroBf();
+        s.contarErroBf();
+        QCOMPARE(s.bf_erros, int16_t(INT16_MAX));
+        QCOMPARE(painelContadores(s), QStringLiteral("N TRAMAS = 0 BF ERRORS = 32767 TO ERRORS = 0"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstTransaction)
+#include "tst_transaction.moc"
