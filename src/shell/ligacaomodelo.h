@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QMultiHash>
+#include <QObject>
+#include <QString>
+
+namespace vx {
+
+class EditSet;
+
+// Binds the window's widgets to the edit set. The window is only a view: the
+// model holds every text, tick, colour and enabled state, and each change of
+// the model is mirrored on the widgets registered under the control's name.
+// What the technician does goes the other way, to the model's handlers:
+// typing to userEdit (a refused edit puts the model's text back), Enter and
+// Escape to keyPress, focus to gotFocus, a click on a tick box to userToggle.
+class LigacaoModelo : public QObject
+{
+    Q_OBJECT
+public:
+    explicit LigacaoModelo(EditSet &edit, QObject *parent = nullptr);
+
+    // Registers a view of a control: a text box, tick box, button, indicator,
+    // progress bar, label, menu, menu item or the main window itself (for the
+    // title). A control may have more than one view (a button and its menu
+    // item). The view takes the model's state at once.
+    void ligar(const QString &nome, QObject *vista);
+
+    // Puts the model's state on the views of one control, or of all.
+    void sincronizar(const QString &nome);
+    void sincronizarTudo();
+
+    QObject *vista(const QString &nome) const { return m_vistas.value(nome); }
+    QList<QObject *> vistas(const QString &nome) const { return m_vistas.values(nome); }
+
+protected:
+    bool eventFilter(QObject *obj, QEvent *ev) override;
+
+private:
+    void mostrar(const QString &nome, QObject *vista);
+    void aoEditar(const QString &nome, const QString &texto);
+
+    EditSet &m_edit;
+    QMultiHash<QString, QObject *> m_vistas;
+};
+
+} // namespace vx

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace vx {
+
+class Bases;
+class EditSet;
+class MessageSink;
+class SerialPort;
+
+// The port menu ("Com 1" .. "Com 4") and the port check of start-up, without
+// any widget: the ticks are the model's mnu_porta1..4.
+//
+// A choice sets the port number, opens and closes the port once as a trial,
+// moves the tick and stores the number for the next start. Two things differ
+// from a plain "set and try": a failed trial puts the previous number back,
+// so the port in use always matches the tick; and no choice is taken while
+// the engine runs or holds the port open, because switching the port under
+// a connection would cut it off mid-transaction.
+class PortChooser
+{
+public:
+    enum class Resultado
+    {
+        Escolhida,
+        Recusada,
+        PortaFalhou,
+        GravacaoFalhou
+    };
+
+    PortChooser(EditSet &edit, SerialPort &port, Bases &bases, MessageSink &messages,
+                std::function<bool()> motorActivo = {});
+
+    // Choosing "Com N" in the port menu.
+    Resultado escolher(int n);
+    // Whether the port menu may be used now.
+    bool disponivel() const;
+
+    // Start-up: set the stored port number, tick its item when it is 1..4,
+    // and trial it. False (after the message) when the port cannot be used.
+    bool arranque(int comm);
+
+    static QString tituloErro() { return QStringLiteral("Mensagem de Erro!"); }
+    static QString msgPorta(int n);
+    static QString msgPortaArranque(int n);
+
+private:
+    void marcar(int n);
+    bool experimentar();
+
+    EditSet &m_edit;
+    SerialPort &m_port;
+    Bases &m_bases;
+    MessageSink &m_messages;
+    std::function<bool()> m_motorActivo;
+};
+
+} // namespace vx
