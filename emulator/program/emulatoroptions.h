@@ -1,0 +1,28 @@
+#pragma once
+
+#include "faults.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The command line of vx308-emulator.
+struct EmulatorOptions
+{
+    QString link;
+    QString memoryFile;
+    QString saveFile;
+    QString logFile;
+    vx::emu::Faults faults;
+    // Pull the adapter out once, goneAfterMs after start, for goneForMs.
+    int goneAfterMs = -1;
+    int goneForMs = 5000;
+    std::optional<QString> inputs;
+    std::optional<int> battery;
+    std::optional<QString> ibutton;
+    bool help = false;
+
+    // Empty optional and a message when the command line is wrong.
+    static std::optional<EmulatorOptions> parse(const QStringList &arguments, QString *error);
+    static QString helpText();
+};

@@ -1,0 +1,132 @@
+#include "requestlog.h"
+
+#include "faults.h"
+#include "frame.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+
+namespace vx::emu {
+
+namespace {
+
+uint8_t headerByte(const QByteArray &frame, int pos)
+{
+    return static_cast<uint8_t>(hex_nibble(frame.at(pos + 1)) << 4 | hex_nibble(frame.at(pos)));
+}
+
+QString dataBytes(const QByteArray &frame, int count)
+{
+    QStringList b;
+    for (int k = 0; k < count; ++k)
+        b << QStringLiteral("%1").arg(byteDados(frame, k), 2, 16, QLatin1Char('0')).toUpper();
+    return b.join(QLatin1Char(' '));
+}
+
+QString displayCode(uint8_t code)
+{
+    if (code <= 9) return QStringLiteral("digit %1").arg(code);
+    if (code == 12) return QStringLiteral("blank");
+    if (code == 13) return QStringLiteral("cursor mark");
+    if (code >= 32 && code < 127)
+        return QStringLiteral("'%1'").arg(QLatin1Char(static_cast<char>(code)));
+    return QStringLiteral("code %1").arg(code);
+}
+
+} // namespace
+
+QString RequestLog::describe(const QByteArray &frame)
+{
+    if (frame.size() < kFrameLength) return QStringLiteral("short frame");
+    const uint8_t cmd = headerByte(frame, 8);
+    const uint8_t index = headerByte(frame, 10);
+    const uint8_t value = headerByte(frame, 12);
+    const int count = std::min<int>(value, 6);
+    QString what;
+    switch (cmd) {
+    case 0:
+        what = QStringLiteral("end of connection");
+        break;
+    case 1:
+        what = QStringLiteral("read memory %1, %2 byte(s)").arg(index).arg(value);
+        break;
+    case 2:
+        what = QStringLiteral("write memory %1, %2 byte(s): %3")
+                   .arg(index)
+                   .arg(value)
+                   .arg(dataBytes(frame, count));
+        break;
+    case 3:
+        what = QStringLiteral("read inputs");
+        break;
+    case 4:
+        what = QStringLiteral("%1 impulse(s)").arg(value);
+        break;
+    case 6:
+        what = QStringLiteral("set clock to %1-%2-%3 %4:%5:%6 weekday %7")
+                   .arg(2000 + byteDados(frame, 5))
+                   .arg(byteDados(frame, 4), 2, 10, QLatin1Char('0'))
+                   .arg(byteDados(frame, 3), 2, 10, QLatin1Char('0'))
+                   .arg(byteDados(frame, 1), 2, 10, QLatin1Char('0'))
+                   .arg(byteDados(frame, 0), 2, 10, QLatin1Char('0'))
+                   .arg(index, 2, 10, QLatin1Char('0'))
+                   .arg(byteDados(frame, 2));
+        break;
+    case 7:
+        what = QStringLiteral("read battery");
+        break;
+    case 8:
+        what = QStringLiteral("read iButton reader");
+        break;
+    case 9:
+        what = QStringLiteral("read clock");
+        break;
+    case 10:
+        what = QStringLiteral("display position %1: %2").arg(index).arg(displayCode(value));
+        break;
+    default:
+        what = QStringLiteral("unknown command");
+        break;
+    }
+    return QStringLiteral("cmd %1 index %2 value %3: %4").arg(cmd).arg(index).arg(value).arg(what);
+}
+
+QString RequestLog::faultText(unsigned faults)
+{
+    QStringList f;
+    if (faults & Fault::NoReply) f << QStringLiteral("no reply");
+    if (faults & Fault::BadChecksum) f << QStringLiteral("bad checksum");
+    if (faults & Fault::Split) f << QStringLiteral("split");
+    if (faults & Fault::ExtraBytes) f << QStringLiteral("extra bytes");
+    return f.isEmpty() ? QString() : QStringLiteral(" [") + f.join(QStringLiteral(", ")) + ']';
+}
+
+QString RequestLog::line(const QDateTime &when, const QByteArray &frame, unsigned faults)
+{
+    return when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")) + QStringLiteral("  ") +
+           QString::fromLatin1(frame.left(kFrameLength)) + QStringLiteral("  ") + describe(frame) +
+           faultText(faults);
+}
+
+bool RequestLog::open(const QString &path, QString *error)
+{
+    bool ok = false;
+    if (path == QStringLiteral("-")) {
+        ok = m_file.open(stdout, QIODevice::WriteOnly | QIODevice::Text);
+    } else {
+        m_file.setFileName(path);
+        ok = m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+    }
+    if (!ok && error) *error = QStringLiteral("%1: %2").arg(path, m_file.errorString());
+    return ok;
+}
+
+void RequestLog::write(const QByteArray &frame, unsigned faults)
+{
+    if (!m_file.isOpen()) return;
+    m_file.write((line(QDateTime::currentDateTime(), frame, faults) + QLatin1Char('\n')).toUtf8());
+    m_file.flush();
+}
+
+} // namespace vx::emu

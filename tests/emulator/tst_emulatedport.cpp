@@ -1,0 +1,230 @@
+// The in-process port must behave like a serial line with a VX308 on it, and
+// each of its failure modes must hit the link the way a real bad line would:
+// lost requests as time-outs, bad checksums as rejected replies with a port
+// reset, split or padded replies as good ones. If a mode did not bite, the
+// engine's tests built on this port would pass against a line that never
+// fails.
+
+#include "emulatedport.h"
+#include "eventwait.h"
+#include "frame.h"
+#include "link.h"
+#include "messages.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace vx::emu;
+
+class TestEmulatedPort : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { vx::Timebase::setScale(0.02); }
+    void cleanup() { vx::Timebase::setScale(1.0); }
+
+    void exchangeThroughLink();
+    void writesAreRecordedOneByOne();
+    void faults_data();
+    void faults();
+    void splitReplyNotifiesOnce();
+    void slowReplyArrivesNoEarlier();
+    void pacingTakesTheWireTime();
+    void replyAfterCloseIsLost();
+    void goneRefusesOpenThenComesBack();
+    void linkRidesOutAPulledAdapter();
+    void missingPortDoesNotOpen();
+};
+
+void TestEmulatedPort::exchangeThroughLink()
+{
+    EmulatedPort port;
+    port.device().setByte(31, 100);
+    vx::RecordingMessages messages;
+    vx::Link link(port, messages);
+    QVERIFY(link.enviar_trama(1, 31, 1));
+    QCOMPARE(link.trama_rx(), QByteArray("!AF0000010F11046000000000053%"));
+    QCOMPARE(port.device().count(1), 1);
+    QCOMPARE(port.opens(), 1);
+    QCOMPARE(int(link.stats.to_erros), 0);
+    QCOMPARE(int(link.stats.bf_erros), 0);
+}
+
+void TestEmulatedPort::writesAreRecordedOneByOne()
+{
+    EmulatedPort port;
+    vx::RecordingMessages messages;
+    vx::Link link(port, messages);
+    QVERIFY(link.enviar_trama(0, 0, 0));
+    const QList<QByteArray> &w = port.writes();
+    QCOMPARE(w.size(), 30);
+    QCOMPARE(w.first(), QByteArray("$"));
+    QByteArray rest;
+    for (int i = 1; i < w.size(); ++i) {
+        QCOMPARE(w.at(i).size(), 1);
+        rest += w.at(i);
+    }
+    QCOMPARE(rest, QByteArray("#AF0000000000000000000000091%"));
+}
+
+void TestEmulatedPort::faults_data()
+{
+    QTest::addColumn<unsigned>("first");
+    QTest::addColumn<int>("timeouts");
+    QTest::addColumn<int>("rejected");
+    QTest::addColumn<int>("closes");
+    QTest::addColumn<int>("impulsesCounted");
+
+    // Command 4 with 3 impulses; `first` spoils the first answer only.
+    QTest::newRow("clean") << Fault::None << 0 << 0 << 0 << 3;
+    QTest::newRow("no reply") << Fault::NoReply << 1 << 0 << 0 << 3;
+    // The device counted before its answer was spoilt, then again on the resend.
+    QTest::newRow("bad checksum") << Fault::BadChecksum << 0 << 1 << 1 << 6;
+    QTest::newRow("split") << Fault::Split << 0 << 0 << 0 << 3;
+    QTest::newRow("extra bytes") << Fault::ExtraBytes << 0 << 0 << 0 << 3;
+    QTest::newRow("split with extra bytes")
+        << (Fault::Split | Fault::ExtraBytes) << 0 << 0 << 0 << 3;
+}
+
+void TestEmulatedPort::faults()
+{
+    QFETCH(unsigned, first);
+    QFETCH(int, timeouts);
+    QFETCH(int, rejected);
+    QFETCH(int, closes);
+    QFETCH(int, impulsesCounted);
+
+    EmulatedPort port;
+    port.faults().failNext(1, first);
+    vx::RecordingMessages messages;
+    vx::Link link(port, messages);
+    QVERIFY(link.enviar_trama(4, 0, 3));
+    QVERIFY(vx::respostaValida(link.trama_rx()));
+    QCOMPARE(int(link.stats.to_erros), timeouts);
+    QCOMPARE(int(link.stats.bf_erros), rejected);
+    QCOMPARE(port.closes(), closes);
+    QCOMPARE(port.device().impulses(), qint64(impulsesCounted));
+    QCOMPARE(link.stats.n_tramas, double(1 + timeouts + rejected));
+}
+
+void TestEmulatedPort::splitReplyNotifiesOnce()
+{
+    EmulatedPort port;
+    port.faults().faults = Fault::Split;
+    port.setReceiveThreshold(vx::kFrameLength);
+    QSignalSpy pieces(&port, &EmulatedPort::delivered);
+    QSignalSpy notes(&port, &vx::SerialPort::receiveNotification);
+    QVERIFY(port.open());
+    port.write("$");
+    port.write("#AF0000070000000000000000002%");
+    QTRY_COMPARE_WITH_TIMEOUT(pieces.count(), 3, 2000);
+    QCOMPARE(notes.count(), 1);
+    QCOMPARE(port.bytesWaiting(), qint64(vx::kFrameLength));
+    QVERIFY(vx::respostaValida(port.readAll()));
+    QCOMPARE(port.bytesWaiting(), qint64(0));
+}
+
+void TestEmulatedPort::slowReplyArrivesNoEarlier()
+{
+    vx::Timebase::setScale(0.1);
+    EmulatedPort port;
+    port.faults().delayMs = 300; // 30 ms here
+    QSignalSpy spy(&port, &EmulatedPort::delivered);
+    QVERIFY(port.open());
+    QElapsedTimer t;
+    t.start();
+    port.write("$#AF0000070000000000000000002%");
+    QVERIFY(spy.wait(2000));
+    QVERIFY2(t.elapsed() >= 29, qPrintable(QString::number(t.elapsed())));
+
+    // Longer than the link's 500 ms time-out: counted as one, then the late
+    // answer or the next one is taken.
+    port.faults().delayMs = 700;
+    vx::RecordingMessages messages;
+    vx::Link link(port, messages);
+    QVERIFY(link.enviar_trama(7, 0, 0));
+    QVERIFY(link.stats.to_erros >= 1);
+    QCOMPARE(int(vx::byteDados(link.trama_rx(), 0)), 120);
+}
+
+void TestEmulatedPort::pacingTakesTheWireTime()
+{
+    vx::Timebase::setScale(1.0);
+    EmulatedPort port;
+    port.faults().pace = true;
+    QSignalSpy spy(&port, &EmulatedPort::delivered);
+    QVERIFY(port.open());
+    QElapsedTimer t;
+    t.start();
+    port.write("$#AF0000070000000000000000002%");
+    QVERIFY(spy.wait(2000));
+    // 59 characters of 10 bits at 19200 bit/s.
+    QVERIFY2(t.elapsed() >= 30, qPrintable(QString::number(t.elapsed())));
+}
+
+void TestEmulatedPort::replyAfterCloseIsLost()
+{
+    EmulatedPort port;
+    port.faults().delayMs = 100;
+    QSignalSpy spy(&port, &EmulatedPort::delivered);
+    QVERIFY(port.open());
+    port.write("$#AF0000070000000000000000002%");
+    port.close();
+    QVERIFY(port.open());
+    QTest::qWait(30); // well past the 2 ms the answer needed
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(port.bytesWaiting(), qint64(0));
+    QCOMPARE(port.device().count(7), 1);
+}
+
+void TestEmulatedPort::goneRefusesOpenThenComesBack()
+{
+    EmulatedPort port;
+    QVERIFY(port.open());
+    port.setGone(-1);
+    QVERIFY(!port.write("$#AF0000070000000000000000002%"));
+    port.close();
+    QVERIFY(!port.open());
+    QVERIFY(!port.errorText().isEmpty());
+    QCOMPARE(port.failedOpens(), 1);
+    QCOMPARE(port.device().answered(), 0);
+
+    port.setGone(0);
+    QVERIFY(port.open());
+    QVERIFY(port.errorText().isEmpty());
+    QSignalSpy spy(&port, &EmulatedPort::delivered);
+    QVERIFY(port.write("$#AF0000070000000000000000002%"));
+    QVERIFY(spy.wait(1000));
+}
+
+void TestEmulatedPort::linkRidesOutAPulledAdapter()
+{
+    EmulatedPort port;
+    vx::RecordingMessages messages;
+    vx::Link link(port, messages);
+    port.setGone(2000); // four time-outs' worth
+    QVERIFY(port.isGone());
+    QVERIFY(link.enviar_trama(9, 0, 6));
+    QVERIFY(!port.isGone());
+    QVERIFY(link.stats.to_erros >= 3);
+    QVERIFY(port.failedOpens() >= 3);
+    QCOMPARE(port.device().count(9), 1);
+}
+
+void TestEmulatedPort::missingPortDoesNotOpen()
+{
+    EmulatedPort port;
+    port.setMissing(3);
+    QVERIFY(!port.setPortNumber(0));
+    QVERIFY(!port.setPortNumber(256));
+    QVERIFY(port.setPortNumber(3));
+    QVERIFY(!port.open());
+    QVERIFY(port.errorText().contains(QLatin1String("3")));
+    QVERIFY(port.setPortNumber(4));
+    QVERIFY(port.open());
+    QCOMPARE(port.portNumber(), 4);
+}
+
+QTEST_GUILESS_MAIN(TestEmulatedPort)
+#include "tst_emulatedport.moc"
