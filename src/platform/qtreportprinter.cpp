@@ -1,0 +1,120 @@
+#include "qtreportprinter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextDocument>
+
+namespace vx {
+
+namespace {
+
+void setError(QString *error, const QString &text)
+{
+    if (error) *error = text;
+}
+
+const QString kDocName = QStringLiteral("Manutenção VX308");
+constexpr qreal kDpi = 96;
+
+} // namespace
+
+bool QtReportPrinter::paint(const QString &html, QPrinter &printer, QString *error)
+{
+    printer.setDocName(kDocName);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        setError(error, QStringLiteral("não foi possível iniciar a impressão"));
+        return false;
+    }
+
+    // The page is laid out on a 96 dpi reference, where the HTML's pixel
+    // lengths (cell padding, margins) mean what they mean on screen, and then
+    // drawn scaled to the printer's resolution. Laying out on the printer
+    // itself would make a pixel 1/1200 inch.
+    QImage referencia(1, 1, QImage::Format_RGB32);
+    referencia.setDotsPerMeterX(qRound(kDpi / 0.0254));
+    referencia.setDotsPerMeterY(qRound(kDpi / 0.0254));
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(&referencia);
+    doc.setDocumentMargin(0);
+    QFont font = doc.defaultFont();
+    font.setPointSizeF(9.5);
+    doc.setDefaultFont(font);
+    doc.setHtml(html);
+
+    const QRectF pagina = printer.pageRect(QPrinter::Inch);
+    const QSizeF folha(pagina.width() * kDpi, pagina.height() * kDpi);
+    doc.setPageSize(folha);
+    painter.scale(printer.logicalDpiX() / kDpi, printer.logicalDpiY() / kDpi);
+    const int pages = doc.pageCount();
+    bool ok = true;
+    for (int i = 0; i < pages && ok; ++i) {
+        if (i > 0 && !printer.newPage()) {
+            setError(error, QStringLiteral("não foi possível passar à página %1").arg(i + 1));
+            ok = false;
+            break;
+        }
+        painter.save();
+        painter.translate(0, -folha.height() * i);
+        doc.drawContents(&painter, QRectF(0, folha.height() * i, folha.width(), folha.height()));
+        painter.restore();
+    }
+    if (!painter.end() && ok) {
+        setError(error, QStringLiteral("a impressão não terminou"));
+        ok = false;
+    }
+    if (ok && printer.printerState() == QPrinter::Error) {
+        setError(error, QStringLiteral("a impressora indicou um erro"));
+        ok = false;
+    }
+    return ok;
+}
+
+bool QtReportPrinter::printHtml(const QString &html, QString *error)
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        setError(error, QStringLiteral("não há impressora predefinida"));
+        return false;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    if (!printer.isValid()) {
+        setError(error,
+                 QStringLiteral("a impressora %1 não está disponível").arg(info.printerName()));
+        return false;
+    }
+    return paint(html, printer, error);
+}
+
+bool QtReportPrinter::exportPdf(const QString &html, const QString &path, QString *error)
+{
+    if (path.isEmpty()) {
+        setError(error, QStringLiteral("não foi indicado o ficheiro PDF"));
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    if (!paint(html, printer, error)) return false;
+    const QFileInfo out(path);
+    if (!out.isFile() || out.size() == 0) {
+        setError(
+            error,
+            QStringLiteral("o ficheiro %1 não foi escrito").arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace vx

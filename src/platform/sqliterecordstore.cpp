@@ -1,0 +1,279 @@
+#include "sqliterecordstore.h"
+
+#include "sqliteconnection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace vx {
+
+using namespace sqlite;
+
+namespace {
+
+QString missing(const QString &file)
+{
+    return QStringLiteral("O ficheiro %1 não existe.").arg(fileName(file));
+}
+
+// Looks every field up in the table and converts its value for storing.
+bool prepareValues(Connection &c, const QString &table, const RecordStore::Values &values,
+                   QStringList *names, QVariantList *stored, QString *error)
+{
+    QList<QPair<QString, Kind>> cols;
+    if (!c.columns(table, &cols, error)) return false;
+    QHash<QString, Kind> kinds;
+    for (const auto &col : cols)
+        kinds.insert(col.first.toLower(), col.second);
+    for (const auto &[name, value] : values) {
+        const auto it = kinds.constFind(name.toLower());
+        if (!validName(name) || it == kinds.constEnd()) {
+            setError(error, QStringLiteral("O campo %1 não existe na tabela %2 de %3.")
+                                .arg(name, table, fileName(c.file())));
+            return false;
+        }
+        QVariant out;
+        if (!toStored(value, *it, &out)) {
+            setError(error, QStringLiteral("Valor inválido para o campo %1: \"%2\".")
+                                .arg(name, value.toString()));
+            return false;
+        }
+        names->append(quoted(name));
+        stored->append(out);
+    }
+    return true;
+}
+
+} // namespace
+
+bool SqliteRecordStore::exists(const QString &file) const
+{
+    return QFileInfo(file).isFile();
+}
+
+bool SqliteRecordStore::create(const QString &file, const QList<Table> &tables, QString *error)
+{
+    if (QFileInfo::exists(file)) {
+        setError(error, QStringLiteral("O ficheiro %1 já existe.").arg(fileName(file)));
+        return false;
+    }
+    const QFileInfo info(file);
+    const QString temp = info.absoluteDir().filePath(
+        QStringLiteral(".%1.%2.tmp")
+            .arg(info.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    bool ok = false;
+    {
+        Connection c(temp, Connection::Mode::Create, m_busyTimeoutMs);
+        ok = c.open(error);
+        if (ok) ok = c.db().transaction();
+        for (const Table &t : tables) {
+            if (!ok) break;
+            QStringList defs;
+            ok = validName(t.name) && (t.orderColumn.isEmpty() || validName(t.orderColumn));
+            if (!t.orderColumn.isEmpty())
+                defs << quoted(t.orderColumn) +
+                            QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+            for (const Column &col : t.columns) {
+                ok = ok && validName(col.name);
+                defs << quoted(col.name) + QLatin1Char(' ') + declaredType(col.kind);
+            }
+            if (!ok) {
+                setError(error, QStringLiteral("Nome inválido na tabela %1.").arg(t.name));
+                break;
+            }
+            QSqlQuery q(c.db());
+            if (!q.exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                            .arg(quoted(t.name), defs.join(QStringLiteral(", "))))) {
+                c.fail(error, QStringLiteral("Não foi possível criar %1"), q.lastError());
+                ok = false;
+                break;
+            }
+            for (const Values &row : t.rows) {
+                QStringList names;
+                QVariantList stored;
+                ok = prepareValues(c, t.name, row, &names, &stored, error);
+                QSqlQuery ins(c.db());
+                ok = ok && ins.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                           .arg(quoted(t.name), names.join(QLatin1Char(',')),
+                                                QStringList(names.size(), QStringLiteral("?"))
+                                                    .join(QLatin1Char(','))));
+                for (const QVariant &v : stored)
+                    ins.addBindValue(v);
+                if (ok && !ins.exec()) {
+                    c.fail(error, QStringLiteral("Não foi possível criar %1"), ins.lastError());
+                    ok = false;
+                }
+                if (!ok) break;
+            }
+        }
+        if (ok && !c.db().commit()) {
+            c.fail(error, QStringLiteral("Não foi possível criar %1"), c.db().lastError());
+            ok = false;
+        }
+    }
+    // QFile::rename never replaces an existing file, so a file that appeared
+    // meanwhile is left as it is.
+    if (ok && !QFile::rename(temp, file)) {
+        setError(error, QStringLiteral("Não foi possível criar %1.").arg(fileName(file)));
+        ok = false;
+    }
+    if (!ok) {
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+    }
+    return ok;
+}
+
+bool SqliteRecordStore::readOne(const QString &file, const QString &table, const QString &orderBy,
+                                const QStringList &fields, QVariantMap *row, bool *found,
+                                QString *error)
+{
+    row->clear();
+    *found = false;
+    if (!exists(file)) {
+        setError(error, missing(file));
+        return false;
+    }
+    Connection c(file, Connection::Mode::Read, m_busyTimeoutMs);
+    if (!c.open(error)) return false;
+    QList<QPair<QString, Kind>> cols;
+    if (!c.columns(table, &cols, error)) return false;
+    QStringList names;
+    QList<Kind> kinds;
+    for (const QString &f : fields) {
+        auto it = std::find_if(cols.cbegin(), cols.cend(), [&](const auto &col) {
+            return col.first.compare(f, Qt::CaseInsensitive) == 0;
+        });
+        if (!validName(f) || it == cols.cend()) {
+            setError(error, QStringLiteral("O campo %1 não existe na tabela %2 de %3.")
+                                .arg(f, table, fileName(file)));
+            return false;
+        }
+        names << quoted(f);
+        kinds << it->second;
+    }
+    QSqlQuery q(c.db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT 1")
+                    .arg(names.isEmpty() ? QStringLiteral("1") : names.join(QLatin1Char(',')),
+                         quoted(table), orderBy))) {
+        c.fail(error, QStringLiteral("Não foi possível ler %1"), q.lastError());
+        return false;
+    }
+    if (!q.next()) return true;
+    for (int i = 0; i < fields.size(); ++i) {
+        QVariant v;
+        if (!fromStored(q.value(i), kinds[i], &v)) {
+            setError(error, QStringLiteral("O campo %1 da tabela %2 de %3 tem um valor inválido.")
+                                .arg(fields[i], table, fileName(file)));
+            row->clear();
+            return false;
+        }
+        row->insert(fields[i], v);
+    }
+    *found = true;
+    return true;
+}
+
+bool SqliteRecordStore::readFirst(const QString &file, const QString &table,
+                                  const QStringList &fields, QVariantMap *row, QString *error)
+{
+    bool found = false;
+    if (!readOne(file, table, QStringLiteral("rowid"), fields, row, &found, error)) return false;
+    if (!found) {
+        setError(error,
+                 QStringLiteral("A tabela %1 de %2 não tem linhas.").arg(table, fileName(file)));
+        return false;
+    }
+    return true;
+}
+
+bool SqliteRecordStore::readLast(const QString &file, const QString &table,
+                                 const QString &orderColumn, const QStringList &fields,
+                                 QVariantMap *row, bool *found, QString *error)
+{
+    if (!validName(orderColumn)) {
+        setError(error, QStringLiteral("Nome de campo inválido: %1").arg(orderColumn));
+        return false;
+    }
+    return readOne(file, table, quoted(orderColumn) + QStringLiteral(" DESC"), fields, row, found,
+                   error);
+}
+
+bool SqliteRecordStore::updateFirst(const QString &file, const QString &table, const Values &values,
+                                    QString *error)
+{
+    if (!exists(file)) {
+        setError(error, missing(file));
+        return false;
+    }
+    Connection c(file, Connection::Mode::Write, m_busyTimeoutMs);
+    if (!c.open(error)) return false;
+    QStringList names;
+    QVariantList stored;
+    if (!prepareValues(c, table, values, &names, &stored, error)) return false;
+    if (names.isEmpty()) return true;
+    QStringList sets;
+    for (const QString &n : names)
+        sets << n + QStringLiteral("=?");
+    // One statement: SQLite stores all of it or none of it.
+    QSqlQuery q(c.db());
+    if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT min(rowid) FROM %1)")
+                       .arg(quoted(table), sets.join(QLatin1Char(','))))) {
+        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
+        return false;
+    }
+    for (const QVariant &v : stored)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
+        return false;
+    }
+    if (q.numRowsAffected() != 1) {
+        setError(error,
+                 QStringLiteral("A tabela %1 de %2 não tem linhas.").arg(table, fileName(file)));
+        return false;
+    }
+    return true;
+}
+
+bool SqliteRecordStore::append(const QString &file, const QString &table, const Values &values,
+                               QString *error)
+{
+    if (!exists(file)) {
+        setError(error, missing(file));
+        return false;
+    }
+    Connection c(file, Connection::Mode::Write, m_busyTimeoutMs);
+    if (!c.open(error)) return false;
+    QStringList names;
+    QVariantList stored;
+    if (!prepareValues(c, table, values, &names, &stored, error)) return false;
+    QSqlQuery q(c.db());
+    const QString sql =
+        names.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoted(table), names.join(QLatin1Char(',')),
+                       QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+    if (!q.prepare(sql)) {
+        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
+        return false;
+    }
+    for (const QVariant &v : stored)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
+        return false;
+    }
+    return true;
+}
+
+} // namespace vx
