@@ -5,6 +5,8 @@
 #include "programend.h"
 #include "serialport.h"
 
+#include <QElapsedTimer>
+
 namespace vx {
 
 Link::Link(SerialPort &port, MessageSink &messages, const ProgramEnd *end, QObject *parent)
@@ -97,13 +99,25 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
 
     // Requests that timed out may still be answered late. Let those answers
     // arrive and drop them here, so the next transaction cannot take one of
-    // them for its own reply.
+    // them for its own reply. The answer to the last resend is due one period
+    // per timed-out attempt after the answer we took, at the earliest; half a
+    // period more covers the line's jitter, and while late answers keep coming
+    // the drain lasts one more period after the last of them.
     if (aceite && expirados > 0 && !sair_pedido) {
+        const int periodo = Timebase::toReal(m_timeoutMs);
         QTimer escoamento;
         escoamento.setSingleShot(true);
         escoamento.setTimerType(Qt::PreciseTimer);
-        escoamento.start(Timebase::toReal(m_timeoutMs) * expirados);
+        QElapsedTimer desde;
+        desde.start();
+        const auto ligacao = connect(&m_port, &SerialPort::receiveNotification, this, [&] {
+            m_port.discardInput();
+            const qint64 resta = qint64(periodo) * expirados + periodo / 2 - desde.elapsed();
+            escoamento.start(static_cast<int>(std::max<qint64>(periodo, resta)));
+        });
+        escoamento.start(periodo * expirados + periodo / 2);
         waitUntil([&] { return !escoamento.isActive(); }, m_end);
+        disconnect(ligacao);
         m_port.discardInput();
     }
     return aceite;
