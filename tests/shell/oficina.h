@@ -54,15 +54,15 @@ struct Arquivo
 
 struct Oficina
 {
-    explicit Oficina(Arquivo &arquivo, vx::Opcoes opcoes = {})
+    explicit Oficina(Arquivo &arquivo, vx::Opcoes opcoes = {}, vx::MessageSink *sink = nullptr)
     {
         vx::Timebase::setScale(0.02);
         porta.device().loadDefaultMemory();
         if (opcoes.dados.isEmpty()) opcoes.dados = arquivo.dir.path();
         if (!opcoes.ecra.isValid()) opcoes.ecra = QSize(1024, 768);
         app = std::make_unique<vx::Aplicacao>(
-            opcoes,
-            vx::Aplicacao::Plataforma{porta, arquivo.store, mensagens, fim, relogio, impressora});
+            opcoes, vx::Aplicacao::Plataforma{porta, arquivo.store, sink ? *sink : mensagens, fim,
+                                              relogio, impressora});
     }
 
     vx::emu::EmulatedPort porta;
