@@ -20,9 +20,13 @@ using namespace vx;
 namespace {
 
 // The fields a read fills that are shown but never written.
-const char *const kSoVisor[] = {"Text_master_ibut", "Text_rtc_data", "Text_rtc_hora", "Text_ibutsn"};
+const char *const kSoVisor[] = {"Text_master_ibut", "Text_rtc_data", "Text_rtc_hora",
+                                "Text_ibutsn"};
 
-QString nomeDe(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
+QString nomeDe(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
+}
 
 } // namespace
 
@@ -36,17 +40,22 @@ CtlRunner::CtlRunner(Pedido pedido)
     m_engine->setTituloBase(QStringLiteral("Manutenção VX308 v3.5"));
     connect(m_engine.get(), &Engine::leituraTerminada, this, &CtlRunner::aoLer);
     connect(m_engine.get(), &Engine::tickTerminado, this, &CtlRunner::aoEscrever);
-    connect(m_engine.get(), &Engine::valorRecusado, this, [this](const QString &c, const QString &t) {
-        std::fprintf(stderr, "vx308ctl: %s: \"%s\" cannot be stored in the device; not written\n",
-                     qPrintable(c), qPrintable(t));
-        m_status = 1;
-    });
+    connect(m_engine.get(), &Engine::valorRecusado, this,
+            [this](const QString &c, const QString &t) {
+                std::fprintf(stderr,
+                             "vx308ctl: %s: \"%s\" cannot be stored in the device; not written\n",
+                             qPrintable(c), qPrintable(t));
+                m_status = 1;
+            });
     connect(m_engine.get(), &Engine::motorParado, this, [this] { terminar(m_status); });
 }
 
 CtlRunner::~CtlRunner() = default;
 
-bool CtlRunner::campoConhecido(const QString &nome) { return indiceCampo(nome.toStdString()) >= 0; }
+bool CtlRunner::campoConhecido(const QString &nome)
+{
+    return indiceCampo(nome.toStdString()) >= 0;
+}
 
 void CtlRunner::start()
 {
@@ -62,8 +71,8 @@ void CtlRunner::start()
         std::fprintf(stderr,
                      "vx308ctl: the device on %s did not answer within %d s "
                      "(%.0f frames sent, %d time-outs, %d bad replies)\n",
-                     qPrintable(m_pedido.descricaoPorta), m_pedido.timeoutS,
-                     m_link->stats.n_tramas, m_link->stats.to_erros, m_link->stats.bf_erros);
+                     qPrintable(m_pedido.descricaoPorta), m_pedido.timeoutS, m_link->stats.n_tramas,
+                     m_link->stats.to_erros, m_link->stats.bf_erros);
         terminar(2);
     });
     m_engine->Command_ler_Click();
@@ -78,8 +87,7 @@ void CtlRunner::aoLer()
         m_engine->Command_testar_Click();
         break;
     case Accao::Definir:
-        if (m_leituras > 1)
-            return;
+        if (m_leituras > 1) return;
         for (const auto &[campo, texto] : m_pedido.valores) {
             if (campo.startsWith(QLatin1String("Check_"))) {
                 m_edit->setChecked(campo, texto != QLatin1String("0"));
@@ -89,7 +97,8 @@ void CtlRunner::aoLer()
             m_edit->setText(campo, texto);
             m_edit->keyPress(campo, 13);
             if (!m_edit->pendente(campo)) {
-                std::fprintf(stderr, "vx308ctl: %s: \"%s\" refused\n", qPrintable(campo), qPrintable(texto));
+                std::fprintf(stderr, "vx308ctl: %s: \"%s\" refused\n", qPrintable(campo),
+                             qPrintable(texto));
                 m_status = 1;
             }
         }

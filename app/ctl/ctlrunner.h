@@ -21,7 +21,12 @@ class CtlRunner : public QObject
 {
     Q_OBJECT
 public:
-    enum class Accao { Ler, Definir, Limpar };
+    enum class Accao
+    {
+        Ler,
+        Definir,
+        Limpar
+    };
     struct Pedido
     {
         Accao accao = Accao::Ler;

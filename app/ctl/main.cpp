@@ -12,8 +12,7 @@ constexpr int kUsage = 64;
 
 int usage(const char *why)
 {
-    if (why)
-        std::fprintf(stderr, "vx308ctl: %s\n", why);
+    if (why) std::fprintf(stderr, "vx308ctl: %s\n", why);
     std::fprintf(stderr,
                  "usage: vx308ctl read  (--port N | --device PATH) [--json] [--timeout S]\n"
                  "       vx308ctl set FIELD=TEXT... (--port N | --device PATH) [--timeout S]\n"
@@ -37,8 +36,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.contains(QStringLiteral("--help")))
-        return usage(nullptr);
+    if (args.isEmpty() || args.contains(QStringLiteral("--help"))) return usage(nullptr);
 
     CtlRunner::Pedido pedido;
     const QString accao = args.takeFirst();
@@ -79,8 +77,7 @@ int main(int argc, char **argv)
             return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(a)));
         }
     }
-    if (porta == 0)
-        return usage("--port or --device is needed");
+    if (porta == 0) return usage("--port or --device is needed");
     if (pedido.accao == CtlRunner::Accao::Definir && pedido.valores.isEmpty())
         return usage("set needs at least one FIELD=TEXT");
 

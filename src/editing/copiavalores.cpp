@@ -45,8 +45,7 @@ void CopiaValores::copiar(EditSet &edit)
 
 void CopiaValores::colar(EditSet &edit)
 {
-    if (m_copia.isEmpty())
-        return;
+    if (m_copia.isEmpty()) return;
     const QStringList &campos = camposCopiados();
     for (int i = 0; i < campos.size(); ++i)
         edit.setText(campos.at(i), m_copia.at(i));
@@ -59,18 +58,17 @@ void CopiaValores::colar(EditSet &edit)
 void CopiaValores::limpar(EditSet &edit, const QString &titulo_base)
 {
     edit.setTitle(titulo_base);
-    for (const char *n : {"Command_clear", "Command_ler", "Command_testar", "Command_imprimir",
-                          "Command_sair"})
+    for (const char *n :
+         {"Command_clear", "Command_ler", "Command_testar", "Command_imprimir", "Command_sair"})
         edit.setEnabled(QLatin1String(n), false);
     edit.sessao.limpar_pedido = true;
-    for (const char *n : {"Text_total00", "Text_total08", "Text_total12", "Text_total15",
-                          "Text_total20", "Text_a_pagar", "Text_parcial", "Text_aberturas",
-                          "Text_prog", "Text_power"})
+    for (const char *n :
+         {"Text_total00", "Text_total08", "Text_total12", "Text_total15", "Text_total20",
+          "Text_a_pagar", "Text_parcial", "Text_aberturas", "Text_prog", "Text_power"})
         edit.setText(QLatin1String(n), QStringLiteral("0"));
     // Everything but the application serial goes back to the device as shown.
     for (const Campo &c : kCampos)
-        if (c.nome != "Text_sn_apl")
-            edit.marcar(indiceCampo(c.nome));
+        if (c.nome != "Text_sn_apl") edit.marcar(indiceCampo(c.nome));
     edit.sessao.modo = 2;
     edit.sessao.escrever_pedido = true;
 }

@@ -17,18 +17,23 @@ ControlState comTexto(const QString &t)
 const QString kTitulo = QStringLiteral("Manutenção");
 const QColor kBranco(255, 255, 255);
 
-QString nomeDe(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
+QString nomeDe(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
+}
 
 } // namespace
 
-QString EditSet::msgInvalido() { return QStringLiteral("O valor inserido não é válido!"); }
+QString EditSet::msgInvalido()
+{
+    return QStringLiteral("O valor inserido não é válido!");
+}
 
 EditSet::EditSet(MessageSink &messages, QObject *parent) : QObject(parent), m_messages(messages)
 {
     for (const Campo &c : kCampos) {
         ControlState s;
-        if (c.forma != Forma::Flag)
-            s.text = QStringLiteral("-");
+        if (c.forma != Forma::Flag) s.text = QStringLiteral("-");
         m_controls.insert(nomeDe(c.nome), s);
     }
     for (const CampoVisor &c : kCamposVisor)
@@ -92,30 +97,29 @@ const ControlState &EditSet::control(const QString &name) const
     return it == m_controls.constEnd() ? vazio : *it;
 }
 
-ControlState &EditSet::mut(const QString &name) { return m_controls[name]; }
+ControlState &EditSet::mut(const QString &name)
+{
+    return m_controls[name];
+}
 
 void EditSet::setText(const QString &name, const QString &text)
 {
     ControlState &s = mut(name);
-    if (s.text == text)
-        return;
+    if (s.text == text) return;
     s.text = text;
     Q_EMIT controlChanged(name);
-    if (temVerificacaoNumerica(name))
-        verificarNumerico(name);
+    if (temVerificacaoNumerica(name)) verificarNumerico(name);
 }
 
 void EditSet::setChecked(const QString &name, bool on)
 {
     ControlState &s = mut(name);
-    if (s.checked == on)
-        return;
+    if (s.checked == on) return;
     s.checked = on;
     Q_EMIT controlChanged(name);
     // A tick box changed by the program counts as a click on it.
     const int i = indiceCampo(name.toStdString());
-    if (i >= 0)
-        marcar(i);
+    if (i >= 0) marcar(i);
 }
 
 void EditSet::setEnabled(const QString &name, bool on)
@@ -156,8 +160,7 @@ void EditSet::setValue(const QString &name, double v)
 
 void EditSet::gotFocus(const QString &name, bool fromOtherControl)
 {
-    if (fromOtherControl)
-        texto_foco = text(name);
+    if (fromOtherControl) texto_foco = text(name);
 }
 
 void EditSet::keyPress(const QString &name, int key)
@@ -172,19 +175,20 @@ bool EditSet::userEdit(const QString &name, const QString &text)
 {
     const int limite = limiteDe(name);
     const QString &antes = control(name).text;
-    if (limite > 0 && text.size() > limite && text.size() > antes.size())
-        return false;
+    if (limite > 0 && text.size() > limite && text.size() > antes.size()) return false;
     setText(name, text);
     return true;
 }
 
-void EditSet::userToggle(const QString &name) { setChecked(name, !checked(name)); }
+void EditSet::userToggle(const QString &name)
+{
+    setChecked(name, !checked(name));
+}
 
 void EditSet::confirmar(const QString &name)
 {
     const int i = indiceCampo(name.toStdString());
-    if (i < 0 || kCampos[i].forma == Forma::Flag)
-        return;
+    if (i < 0 || kCampos[i].forma == Forma::Flag) return;
     const Campo &c = kCampos[i];
     const QString t = text(name);
     if (c.enter != VerificacaoEnter::Nenhuma && ehNumero(t)) {
@@ -197,8 +201,7 @@ void EditSet::confirmar(const QString &name)
         }
     }
     if (!valido(c.forma, t)) {
-        if (sessao.modo != 0)
-            m_messages.show(msgInvalido(), kTitulo, MessageSink::Icon::None);
+        if (sessao.modo != 0) m_messages.show(msgInvalido(), kTitulo, MessageSink::Icon::None);
         return;
     }
     marcar(i);
@@ -214,11 +217,9 @@ int EditSet::limiteDe(const QString &name) const
 {
     const std::string n = name.toStdString();
     for (const Campo &c : kCampos)
-        if (c.nome == n)
-            return c.limite;
+        if (c.nome == n) return c.limite;
     for (const CampoVisor &c : kCamposVisor)
-        if (c.nome == n)
-            return c.limite;
+        if (c.nome == n) return c.limite;
     return 0;
 }
 
@@ -226,11 +227,9 @@ bool EditSet::temVerificacaoNumerica(const QString &name) const
 {
     const std::string n = name.toStdString();
     for (const Campo &c : kCampos)
-        if (c.nome == n)
-            return c.numerico;
+        if (c.nome == n) return c.numerico;
     for (const CampoVisor &c : kCamposVisor)
-        if (c.nome == n)
-            return c.numerico;
+        if (c.nome == n) return c.numerico;
     return false;
 }
 
@@ -250,8 +249,7 @@ void EditSet::marcar(const QStringList &nomes)
 {
     for (const QString &n : nomes) {
         const int i = indiceCampo(n.toStdString());
-        if (i >= 0)
-            marcar(i);
+        if (i >= 0) marcar(i);
     }
 }
 
@@ -262,7 +260,10 @@ bool EditSet::tomar(int i)
     return era;
 }
 
-void EditSet::baixarTodos() { m_pendente.fill(false); }
+void EditSet::baixarTodos()
+{
+    m_pendente.fill(false);
+}
 
 bool EditSet::algumPendente() const
 {

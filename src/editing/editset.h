@@ -73,10 +73,10 @@ public:
     // --- write-pending flags
     bool pendente(int indice) const { return m_pendente[indice]; }
     bool pendente(const QString &name) const;
-    void marcar(int indice);           // raise one flag and alteracao_pendente
+    void marcar(int indice); // raise one flag and alteracao_pendente
     void marcar(const QStringList &nomes);
-    bool tomar(int indice);            // read and lower one flag
-    void baixarTodos();                // lower every write-pending flag
+    bool tomar(int indice); // read and lower one flag
+    void baixarTodos();     // lower every write-pending flag
     bool algumPendente() const;
     bool alteracao_pendente = false;
     QString texto_foco;

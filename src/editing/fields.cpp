@@ -5,8 +5,7 @@ namespace vx {
 int indiceCampo(std::string_view nome)
 {
     for (size_t i = 0; i < kCampos.size(); ++i)
-        if (kCampos[i].nome == nome)
-            return static_cast<int>(i);
+        if (kCampos[i].nome == nome) return static_cast<int>(i);
     return -1;
 }
 

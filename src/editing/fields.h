@@ -7,21 +7,27 @@
 namespace vx {
 
 // How a value is held as text in the window and as bytes in the device.
-enum class Forma : uint8_t {
-    Moeda2,   // money, 2 bytes of cents (tariffs): "12,50"
-    Moeda3,   // money, 3 bytes of cents (takings)
+enum class Forma : uint8_t
+{
+    Moeda2,    // money, 2 bytes of cents (tariffs): "12,50"
+    Moeda3,    // money, 3 bytes of cents (takings)
     Contagem1, // count, 1 byte
     Contagem2, // count, 2 bytes
     Contagem3, // count, 3 bytes
-    Potencia, // power-down count, 2 bytes; a negative text is written as 0
-    Flag,     // tick box, 1 byte 0/1
-    Data,     // dd-mm-yyyy or "-", 3 bytes day, month, year-2000
-    Hora,     // hh:mm or "-", 2 bytes hour, minute
-    Codigo,   // manufacturing code "A0715": week, year, letter code
-    Serie,    // 12 hex digits or "-", 6 bytes
+    Potencia,  // power-down count, 2 bytes; a negative text is written as 0
+    Flag,      // tick box, 1 byte 0/1
+    Data,      // dd-mm-yyyy or "-", 3 bytes day, month, year-2000
+    Hora,      // hh:mm or "-", 2 bytes hour, minute
+    Codigo,    // manufacturing code "A0715": week, year, letter code
+    Serie,     // 12 hex digits or "-", 6 bytes
 };
 
-enum class VerificacaoEnter : uint8_t { Nenhuma, Tarifa, Fracao };
+enum class VerificacaoEnter : uint8_t
+{
+    Nenhuma,
+    Tarifa,
+    Fracao
+};
 
 struct Campo
 {
@@ -29,9 +35,9 @@ struct Campo
     uint8_t endereco;
     uint8_t bytes;
     Forma forma;
-    uint8_t limite;        // typing limit, 0 = none
+    uint8_t limite; // typing limit, 0 = none
     VerificacaoEnter enter;
-    bool numerico;         // numeric check on every change
+    bool numerico; // numeric check on every change
 };
 
 // The writable values, in the order the write pass sends them.

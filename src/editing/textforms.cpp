@@ -19,8 +19,7 @@ std::optional<Decimal> decompor(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^(-?)([0-9]+)(?:,([0-9]+))?$"));
     const auto m = re.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
+    if (!m.hasMatch()) return std::nullopt;
     return Decimal{!m.captured(1).isEmpty(), m.captured(2), m.captured(3)};
 }
 
@@ -31,22 +30,27 @@ std::optional<quint64> centesimosArredondados(const Decimal &d)
     QString inteiros = d.inteiros;
     while (inteiros.size() > 1 && inteiros.startsWith(QLatin1Char('0')))
         inteiros.remove(0, 1);
-    if (inteiros.size() > 15)
-        return std::nullopt;
+    if (inteiros.size() > 15) return std::nullopt;
     quint64 v = inteiros.toULongLong() * 100;
     const QString f = d.fraccao + QStringLiteral("00");
     v += static_cast<quint64>(f.at(0).digitValue() * 10 + f.at(1).digitValue());
     const QString resto = d.fraccao.mid(2);
     if (!resto.isEmpty()) {
         const int primeiro = resto.at(0).digitValue();
-        const bool restoAlemDoMeio = resto.mid(1).contains(QRegularExpression(QStringLiteral("[1-9]")));
+        const bool restoAlemDoMeio =
+            resto.mid(1).contains(QRegularExpression(QStringLiteral("[1-9]")));
         if (primeiro > 5 || (primeiro == 5 && restoAlemDoMeio) || (primeiro == 5 && (v % 2) == 1))
             ++v;
     }
     return v;
 }
 
-bool digitos(const QString &s) { return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }); }
+bool digitos(const QString &s)
+{
+    return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+}
 
 bool hex12(const QString &s)
 {
@@ -64,21 +68,17 @@ std::optional<DataHora> data(const QString &t)
     if (t.size() != 10 || t.at(2) != QLatin1Char('-') || t.at(5) != QLatin1Char('-'))
         return std::nullopt;
     const QString d = t.left(2), m = t.mid(3, 2), a = t.mid(6);
-    if (!digitos(d) || !digitos(m) || !digitos(a))
-        return std::nullopt;
+    if (!digitos(d) || !digitos(m) || !digitos(a)) return std::nullopt;
     const unsigned dia = d.toUInt(), mes = m.toUInt(), ano = a.toUInt();
-    if (dia > 31 || mes > 12 || ano < 2000 || ano > 2255)
-        return std::nullopt;
+    if (dia > 31 || mes > 12 || ano < 2000 || ano > 2255) return std::nullopt;
     return DataHora{dia, mes, ano - 2000};
 }
 
 std::optional<DataHora> hora(const QString &t)
 {
-    if (t.size() != 5 || t.at(2) != QLatin1Char(':'))
-        return std::nullopt;
+    if (t.size() != 5 || t.at(2) != QLatin1Char(':')) return std::nullopt;
     const QString h = t.left(2), m = t.mid(3);
-    if (!digitos(h) || !digitos(m) || h.toUInt() > 23 || m.toUInt() > 59)
-        return std::nullopt;
+    if (!digitos(h) || !digitos(m) || h.toUInt() > 23 || m.toUInt() > 59) return std::nullopt;
     return DataHora{h.toUInt(), m.toUInt(), 0};
 }
 
@@ -90,8 +90,7 @@ bool codigo(const QString &t)
 std::optional<quint64> contagem(const QString &t, quint64 maximo)
 {
     const auto n = inteiro(t);
-    if (!n || *n < 0 || static_cast<quint64>(*n) > maximo)
-        return std::nullopt;
+    if (!n || *n < 0 || static_cast<quint64>(*n) > maximo) return std::nullopt;
     return static_cast<quint64>(*n);
 }
 
@@ -118,43 +117,41 @@ constexpr quint64 kMax3 = 16777215;
 
 } // namespace
 
-bool ehNumero(const QString &text) { return decompor(text).has_value(); }
+bool ehNumero(const QString &text)
+{
+    return decompor(text).has_value();
+}
 
 std::optional<qint64> inteiro(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^-?[0-9]{1,18}$"));
-    if (!re.match(text).hasMatch())
-        return std::nullopt;
+    if (!re.match(text).hasMatch()) return std::nullopt;
     return text.toLongLong();
 }
 
 std::optional<uint32_t> centimos(const QString &text)
 {
     const auto d = decompor(text);
-    if (!d)
-        return std::nullopt;
+    if (!d) return std::nullopt;
     const auto v = centesimosArredondados(*d);
-    if (!v || (d->negativo && *v != 0) || *v > UINT32_MAX)
-        return std::nullopt;
+    if (!v || (d->negativo && *v != 0) || *v > UINT32_MAX) return std::nullopt;
     return static_cast<uint32_t>(*v);
 }
 
 bool dentroDoLimite(const QString &text, qint64 limite)
 {
     const auto d = decompor(text);
-    if (!d)
-        return false;
+    if (!d) return false;
     // Compare the exact value: 655,351 is above 655,35 even though it rounds
     // down to it.
     Decimal truncado = *d;
     truncado.fraccao = d->fraccao.left(2);
     const auto base = centesimosArredondados(truncado);
-    if (!base)
-        return false;
+    if (!base) return false;
     const bool resto = d->fraccao.mid(2).contains(QRegularExpression(QStringLiteral("[1-9]")));
-    if (d->negativo)
-        return *base == 0 && !resto;
-    return *base < static_cast<quint64>(limite) || (*base == static_cast<quint64>(limite) && !resto);
+    if (d->negativo) return *base == 0 && !resto;
+    return *base < static_cast<quint64>(limite) ||
+           (*base == static_cast<quint64>(limite) && !resto);
 }
 
 bool valido(Forma forma, const QString &text)
@@ -200,8 +197,7 @@ void porByte(DadosTx &dados, int k, uint8_t b)
 
 bool codificar(const Campo &campo, const QString &text, bool marcado, DadosTx &dados)
 {
-    if (!valido(campo.forma, text))
-        return false;
+    if (!valido(campo.forma, text)) return false;
     switch (campo.forma) {
     case Forma::Moeda2:
         porNumero(dados, *centimos(text), 2);
@@ -242,7 +238,8 @@ bool codificar(const Campo &campo, const QString &text, bool marcado, DadosTx &d
         porByte(dados, 2, static_cast<uint8_t>(text.at(0).unicode()));
         break;
     case Forma::Serie: {
-        const QString s = text == QLatin1String("-") ? QStringLiteral("000000000000") : text.toUpper();
+        const QString s =
+            text == QLatin1String("-") ? QStringLiteral("000000000000") : text.toUpper();
         for (int i = 0; i < 12; ++i)
             dados[i] = s.at(11 - i).toLatin1();
         break;
@@ -251,15 +248,25 @@ bool codificar(const Campo &campo, const QString &text, bool marcado, DadosTx &d
     return true;
 }
 
-QString pad2(unsigned x) { return (x < 10 ? QStringLiteral("0") : QString()) + QString::number(x); }
+QString pad2(unsigned x)
+{
+    return (x < 10 ? QStringLiteral("0") : QString()) + QString::number(x);
+}
 
-QString pin4(unsigned x) { return QString::number(x).rightJustified(4, QLatin1Char('0')); }
+QString pin4(unsigned x)
+{
+    return QString::number(x).rightJustified(4, QLatin1Char('0'));
+}
 
 QString textoData(unsigned dia, unsigned mes, unsigned ano)
 {
-    return pad2(dia) + QLatin1Char('-') + pad2(mes) + QLatin1Char('-') + QString::number(ano + 2000);
+    return pad2(dia) + QLatin1Char('-') + pad2(mes) + QLatin1Char('-') +
+           QString::number(ano + 2000);
 }
 
-QString textoHora(unsigned hora, unsigned minuto) { return pad2(hora) + QLatin1Char(':') + pad2(minuto); }
+QString textoHora(unsigned hora, unsigned minuto)
+{
+    return pad2(hora) + QLatin1Char(':') + pad2(minuto);
+}
 
 } // namespace vx

@@ -46,8 +46,7 @@ void Engine::setTituloBase(const QString &t)
 void Engine::iniciar()
 {
     m_ligado = true;
-    if (!m_emTick && !m_timer.isActive())
-        m_timer.start();
+    if (!m_emTick && !m_timer.isActive()) m_timer.start();
 }
 
 void Engine::parar()
@@ -56,7 +55,10 @@ void Engine::parar()
     m_timer.stop();
 }
 
-bool Engine::terminou() const { return m_end.ended(); }
+bool Engine::terminou() const
+{
+    return m_end.ended();
+}
 
 bool Engine::enviar(uint8_t comando, uint8_t indice, uint8_t valor)
 {
@@ -65,8 +67,7 @@ bool Engine::enviar(uint8_t comando, uint8_t indice, uint8_t valor)
 
 void Engine::tick()
 {
-    if (m_emTick || terminou())
-        return;
+    if (m_emTick || terminou()) return;
     m_emTick = true;
     Sessao &s = m_edit.sessao;
 
@@ -74,20 +75,16 @@ void Engine::tick()
     m_link.abrirSeFechada();
     // Each step may find the program ended under it (a shutdown ran from a
     // button while the step waited): the rest of the tick is then abandoned.
-    const bool completo = passoVisor() && pollEntradas() &&
-                          (!s.impulsos_pedido || impulsos()) &&
+    const bool completo = passoVisor() && pollEntradas() && (!s.impulsos_pedido || impulsos()) &&
                           (!s.teste_disp_pedido || testeDisplays()) && pollBateria() &&
                           pollIButton() && pollRelogio() && (!s.ler_pedido || leitura()) &&
                           escrita() && (s.sessao_activa || caudaParagem());
-    if (completo && m_link.sair_pedido)
-        caudaSaida();
+    if (completo && m_link.sair_pedido) caudaSaida();
 
     m_emTick = false;
-    if (terminou())
-        return;
+    if (terminou()) return;
     Q_EMIT tickTerminado();
-    if (m_ligado)
-        m_timer.start();
+    if (m_ligado) m_timer.start();
 }
 
 bool Engine::passoVisor()
@@ -98,17 +95,14 @@ bool Engine::passoVisor()
                                      {5, 12},  {6, 12},  {7, 12},  {8, 12}, {9, 12}};
         for (const auto &b : banner) {
             visor(b[0], b[1]);
-            if (terminou())
-                return false;
+            if (terminou()) return false;
         }
     } else {
         visor(s.pos_cursor == 0 ? 9 : s.pos_cursor - 1, 12);
-        if (terminou())
-            return false;
+        if (terminou()) return false;
         if (!s.ler_pedido) {
             visor(s.pos_cursor, 13);
-            if (terminou())
-                return false;
+            if (terminou()) return false;
         }
     }
     s.pos_cursor = static_cast<uint8_t>((s.pos_cursor + 1) % 10);
@@ -121,8 +115,7 @@ bool Engine::caudaParagem()
     m_link.abrirSeFechada();
     parar();
     enviar(0, 0, 0);
-    if (terminou())
-        return false;
+    if (terminou()) return false;
     for (const char *n : {"Text_rtc_data", "Text_rtc_hora", "Text_act_data", "Text_act_hora"})
         m_edit.setText(QLatin1String(n), QStringLiteral("-"));
     m_edit.setText(QStringLiteral("Label_percentagem"), QStringLiteral("0%"));
@@ -151,7 +144,9 @@ void Engine::caudaSaida()
 
 // --- buttons
 
-void Engine::Command_ler_Click()
+// What "Lêr" and "Sair" both do first: end the session in the window and
+// blank every value.
+void Engine::fecharSessaoNaJanela()
 {
     Sessao &s = m_edit.sessao;
     s.modo = 0;
@@ -167,6 +162,12 @@ void Engine::Command_ler_Click()
     // pass already under way would otherwise send "off" and zeros.
     m_edit.baixarTodos();
     m_edit.setTitle(titulo_base);
+}
+
+void Engine::Command_ler_Click()
+{
+    Sessao &s = m_edit.sessao;
+    fecharSessaoNaJanela();
     m_edit.setEnabled(QStringLiteral("Command_ler"), false);
     m_edit.setEnabled(QStringLiteral("mnu_comunicação"), false);
     s.modo = 2;
@@ -177,20 +178,11 @@ void Engine::Command_ler_Click()
     m_edit.setEnabled(QStringLiteral("Command_testar"), true);
 }
 
+// "Sair" also takes "Pic -> PC" away, so an empty window cannot replace the
+// copy.
 void Engine::Command_testar_Click()
 {
-    Sessao &s = m_edit.sessao;
-    s.modo = 0;
-    s.sessao_activa = false;
-    for (const char *n : {"Command_testar", "Command_clear", "Command_enviar", "Command_teste_disp",
-                          "Command_imprimir", "command_copy1"})
-        m_edit.setEnabled(QLatin1String(n), false);
-    m_edit.setEnabled(QStringLiteral("Command_novo"), true);
-    for (const char *n : {"Shape_bola0", "Shape_bola1", "Shape_bola2", "Shape_bola3"})
-        m_edit.setColor(QLatin1String(n), kBranco);
-    m_edit.limpar();
-    m_edit.baixarTodos();
-    m_edit.setTitle(titulo_base);
+    fecharSessaoNaJanela();
 }
 
 void Engine::Command_enviar_Click()
@@ -214,10 +206,19 @@ void Engine::Command_teste_disp_Click()
     m_edit.setEnabled(QStringLiteral("Command_teste_disp"), false);
 }
 
-void Engine::Command_clear_Click() { CopiaValores::limpar(m_edit, titulo_base); }
+void Engine::Command_clear_Click()
+{
+    CopiaValores::limpar(m_edit, titulo_base);
+}
 
-void Engine::command_copy1_Click() { m_copia.copiar(m_edit); }
+void Engine::command_copy1_Click()
+{
+    m_copia.copiar(m_edit);
+}
 
-void Engine::command_paste1_Click() { m_copia.colar(m_edit); }
+void Engine::command_paste1_Click()
+{
+    m_copia.colar(m_edit);
+}
 
 } // namespace vx

@@ -36,13 +36,13 @@ public:
     void setTituloBase(const QString &t);
 
     // Buttons.
-    void Command_ler_Click();      // "Lêr"
-    void Command_testar_Click();   // "Sair": stop the connection
-    void Command_enviar_Click();   // "Enviar": send impulses
+    void Command_ler_Click();        // "Lêr"
+    void Command_testar_Click();     // "Sair": stop the connection
+    void Command_enviar_Click();     // "Enviar": send impulses
     void Command_teste_disp_Click(); // "Testar Displays"
-    void Command_clear_Click();    // "Clear"
-    void command_copy1_Click();    // "Pic -> PC"
-    void command_paste1_Click();   // "PC -> Pic"
+    void Command_clear_Click();      // "Clear"
+    void command_copy1_Click();      // "Pic -> PC"
+    void command_paste1_Click();     // "PC -> Pic"
 
     // Timer_teste.
     void iniciar();
@@ -55,9 +55,9 @@ public:
 
 signals:
     void tickTerminado();
-    void leituraTerminada();   // the full read has filled the window
-    void escritaTerminada();   // a write pass that sent something has ended
-    void motorParado();        // the stop tail has run
+    void leituraTerminada(); // the full read has filled the window
+    void escritaTerminada(); // a write pass that sent something has ended
+    void motorParado();      // the stop tail has run
     // The write pass refused a text the device cannot hold; nothing was sent.
     void valorRecusado(const QString &campo, const QString &texto);
 
@@ -75,6 +75,7 @@ private:
     bool escrita();
     bool caudaParagem();
     void caudaSaida();
+    void fecharSessaoNaJanela();
 
     bool enviar(uint8_t comando, uint8_t indice, uint8_t valor);
     bool visor(uint8_t posicao, uint8_t codigo) { return enviar(10, posicao, codigo); }

@@ -10,7 +10,10 @@ namespace vx {
 
 namespace {
 
-QString nomeDe(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
+QString nomeDe(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
+}
 
 void porData(DadosTx &d, const QDate &data)
 {
@@ -24,10 +27,8 @@ void porData(DadosTx &d, const QDate &data)
 bool Engine::escrita()
 {
     Sessao &s = m_edit.sessao;
-    if (s.modo == 2)
-        s.escrever_pedido = true;
-    if (!s.escrever_pedido)
-        return true;
+    if (s.modo == 2) s.escrever_pedido = true;
+    if (!s.escrever_pedido) return true;
     // Only an erase that was asked for before this pass began is served by it:
     // a Clear pressed halfway would otherwise erase first and then have the
     // next pass write the old values back over the zeros.
@@ -45,8 +46,7 @@ bool Engine::escrita()
         porByte(dados, 4, static_cast<uint8_t>(d.month()));
         porByte(dados, 5, static_cast<uint8_t>(d.year() - 2000));
         enviar(6, static_cast<uint8_t>(t.second()), 0);
-        if (terminou())
-            return false;
+        if (terminou()) return false;
         if (s.banner_esc) {
             s.banner_esc = false;
         } else {
@@ -54,8 +54,7 @@ bool Engine::escrita()
                                         {4, 12},  {3, 12},  {2, 12},  {1, 12}};
             for (const auto &m : marca) {
                 visor(m[0], m[1]);
-                if (terminou())
-                    return false;
+                if (terminou()) return false;
             }
         }
     }
@@ -63,8 +62,7 @@ bool Engine::escrita()
 
     bool escreveu = false;
     for (size_t i = 0; i < kCampos.size(); ++i) {
-        if (!m_edit.tomar(static_cast<int>(i)))
-            continue;
+        if (!m_edit.tomar(static_cast<int>(i))) continue;
         const Campo &c = kCampos[i];
         const QString nome = nomeDe(c.nome);
         const QString texto = m_edit.text(nome);
@@ -73,20 +71,17 @@ bool Engine::escrita()
             Q_EMIT valorRecusado(nome, texto);
             continue;
         }
-        if (c.forma == Forma::Serie)
-            m_edit.setText(nome, QStringLiteral("-"));
+        if (c.forma == Forma::Serie) m_edit.setText(nome, QStringLiteral("-"));
         if (c.forma == Forma::Potencia && inteiro(texto).value_or(0) < 0)
             m_edit.setText(nome, QStringLiteral("0"));
         enviar(2, c.endereco, c.bytes);
         escreveu = true;
-        if (terminou())
-            return false;
+        if (terminou()) return false;
         if (nome == QLatin1String("Check_ibut")) {
             m_link.dados_tx[0] = '0';
             m_link.dados_tx[1] = '0';
             enviar(2, 187, 1);
-            if (terminou())
-                return false;
+            if (terminou()) return false;
         }
     }
 
@@ -97,23 +92,19 @@ bool Engine::escrita()
         auto zerar = [this](int de, int ate) {
             for (int a = de; a <= ate; ++a) {
                 enviar(2, static_cast<uint8_t>(a), 1);
-                if (terminou())
-                    return false;
+                if (terminou()) return false;
             }
             return true;
         };
-        if (!zerar(100, 179) || !zerar(53, 74) || !zerar(40, 42))
-            return false;
+        if (!zerar(100, 179) || !zerar(53, 74) || !zerar(40, 42)) return false;
         const QDateTime agora = m_clock.now();
         porData(dados, agora.date());
         enviar(2, 26, 3);
-        if (terminou())
-            return false;
+        if (terminou()) return false;
         porByte(dados, 0, static_cast<uint8_t>(agora.time().hour()));
         porByte(dados, 1, static_cast<uint8_t>(agora.time().minute()));
         enviar(2, 29, 2);
-        if (terminou())
-            return false;
+        if (terminou()) return false;
         s.ler_pedido = true;
         s.limpar_pedido = false;
         // Clear took "Sair da Aplicação" away while the erase was pending;
@@ -123,8 +114,7 @@ bool Engine::escrita()
         escreveu = true;
     }
     m_edit.alteracao_pendente = false;
-    if (escreveu)
-        Q_EMIT escritaTerminada();
+    if (escreveu) Q_EMIT escritaTerminada();
     return true;
 }
 

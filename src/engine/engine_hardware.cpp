@@ -40,8 +40,7 @@ bool Engine::impulsos()
 {
     Sessao &s = m_edit.sessao;
     enviar(4, 0, static_cast<uint8_t>(m_impulsosPedidos));
-    if (terminou())
-        return false;
+    if (terminou()) return false;
     s.impulsos_pedido = false;
     m_edit.setEnabled(QStringLiteral("Command_enviar"), true);
     m_edit.setText(QStringLiteral("Text_impulsos"), QStringLiteral("0"));
@@ -58,28 +57,22 @@ bool Engine::testeDisplays()
     auto limparVisor = [this] {
         for (uint8_t p = 0; p < 10; ++p) {
             visor(p, 12);
-            if (terminou())
-                return false;
+            if (terminou()) return false;
         }
         return true;
     };
-    if (!limparVisor())
-        return false;
+    if (!limparVisor()) return false;
     for (uint8_t p = 0; p < 5; ++p) {
         for (uint8_t c : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 13}) {
             visor(p, c);
-            if (terminou())
-                return false;
+            if (terminou()) return false;
             visor(static_cast<uint8_t>(p + 5), c);
-            if (terminou())
-                return false;
+            if (terminou()) return false;
             m_link.esperar_ms(300);
-            if (terminou())
-                return false;
+            if (terminou()) return false;
         }
     }
-    if (!limparVisor())
-        return false;
+    if (!limparVisor()) return false;
     s.pos_cursor = 0;
     for (const char *n : {"Command_ler", "Command_novo", "Command_testar", "Command_imprimir",
                           "Command_teste_disp", "command_copy1"})

@@ -5,19 +5,16 @@ namespace vx {
 char nibble_hex(int n)
 {
     int c = n + 48;
-    if (c > 57)
-        c += 7;
+    if (c > 57) c += 7;
     return static_cast<char>(c);
 }
 
 uint8_t hex_nibble(char c)
 {
     const int code = static_cast<unsigned char>(c);
-    if (code < 48)
-        return 0;
+    if (code < 48) return 0;
     int v = code - 48;
-    if (v > 9)
-        v -= 7;
+    if (v > 9) v -= 7;
     return static_cast<uint8_t>(v);
 }
 
@@ -60,19 +57,19 @@ QByteArray construirPedido(uint8_t comando, uint8_t indice, uint8_t valor, const
     return t;
 }
 
-static bool ehHexMaiuscula(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+static bool ehHexMaiuscula(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
 
 bool respostaValida(const QByteArray &r)
 {
-    if (r.size() < kFrameLength || r.at(0) != '!')
-        return false;
+    if (r.size() < kFrameLength || r.at(0) != '!') return false;
     for (int i = 1; i <= 27; ++i)
-        if (!ehHexMaiuscula(r.at(i)))
-            return false;
+        if (!ehHexMaiuscula(r.at(i))) return false;
     const int soma = somaNibbles(r) % 256;
     const int declarada = hex_nibble(r.at(27)) * 16 + hex_nibble(r.at(26));
-    if (soma != declarada)
-        return false;
+    if (soma != declarada) return false;
     return r.at(28) == '%';
 }
 
@@ -94,8 +91,7 @@ QByteArray construirResposta(const QByteArray &cabecalho13, const QByteArray &da
 uint8_t byteDados(const QByteArray &frame, int k)
 {
     const int lo = kDataOffset + 2 * k;
-    if (k < 0 || k >= 6 || frame.size() <= lo + 1)
-        return 0;
+    if (k < 0 || k >= 6 || frame.size() <= lo + 1) return 0;
     return static_cast<uint8_t>(((hex_nibble(frame.at(lo + 1)) & 0x0F) << 4) |
                                 (hex_nibble(frame.at(lo)) & 0x0F));
 }

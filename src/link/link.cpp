@@ -10,8 +10,7 @@
 namespace vx {
 
 Link::Link(SerialPort &port, MessageSink &messages, const ProgramEnd *end, QObject *parent)
-    : QObject(parent), m_port(port), m_messages(messages), m_end(end),
-      m_trama_rx(kFrameLength, '0')
+    : QObject(parent), m_port(port), m_messages(messages), m_end(end), m_trama_rx(kFrameLength, '0')
 {
     dados_tx.fill('0');
     m_port.setReceiveThreshold(kFrameLength);
@@ -28,19 +27,20 @@ Link::Link(SerialPort &port, MessageSink &messages, const ProgramEnd *end, QObje
     }
 }
 
-bool Link::terminou() const { return m_end && m_end->ended(); }
+bool Link::terminou() const
+{
+    return m_end && m_end->ended();
+}
 
 bool Link::abrirSeFechada()
 {
-    if (!m_port.isOpen())
-        return m_port.open();
+    if (!m_port.isOpen()) return m_port.open();
     return true;
 }
 
 void Link::fecharSeAberta()
 {
-    if (m_port.isOpen())
-        m_port.close();
+    if (m_port.isOpen()) m_port.close();
 }
 
 bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
@@ -52,8 +52,7 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
     bool aceite = false;
 
     for (;;) {
-        if (terminou())
-            return false;
+        if (terminou()) return false;
         // A cable that was pulled may be back: try the port again before every
         // attempt. If it is still missing nothing is written and the attempt
         // ends by time-out like any unanswered request.
@@ -64,8 +63,7 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
 
         if (m_port.isOpen() && m_port.write(QByteArray(1, '$'))) {
             for (char c : pedido)
-                if (!m_port.write(QByteArray(1, c)))
-                    break;
+                if (!m_port.write(QByteArray(1, c))) break;
             stats.n_tramas += 1;
             m_ultimoPedido = pedido;
             emit pedidoEnviado(pedido);
@@ -75,8 +73,7 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
         waitUntil([this] { return rx_pronto; }, m_end);
         m_timeout.stop();
         m_tentativa = 0;
-        if (terminou())
-            return false;
+        if (terminou()) return false;
 
         if (rx_timeout) {
             ++expirados;
@@ -91,8 +88,7 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
             }
         }
         rx_pronto = false;
-        if ((rx_timeout || trama_erro) && !sair_pedido)
-            continue;
+        if ((rx_timeout || trama_erro) && !sair_pedido) continue;
         aceite = !rx_timeout && !trama_erro;
         break;
     }
@@ -125,15 +121,13 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
 
 void Link::aoReceber()
 {
-    if (!m_port.isOpen())
-        return;
+    if (!m_port.isOpen()) return;
     if (m_tentativa == 0) {
         // Nobody is waiting: this is a late answer to an abandoned attempt.
         m_port.discardInput();
         return;
     }
-    if (m_port.bytesWaiting() < kFrameLength)
-        return;
+    if (m_port.bytesWaiting() < kFrameLength) return;
     const QByteArray recebido = m_port.readAll();
     m_trama_rx = recebido.left(kFrameLength);
     m_tentativa = 0;
@@ -146,8 +140,7 @@ void Link::aoReceber()
 void Link::aoExpirar()
 {
     m_timeout.stop();
-    if (m_tentativa == 0)
-        return;
+    if (m_tentativa == 0) return;
     // The reply may be complete in the buffer with its notification still
     // queued behind this timer: it is the reply, not a time-out.
     if (m_port.isOpen() && m_port.bytesWaiting() >= kFrameLength) {
@@ -155,8 +148,7 @@ void Link::aoExpirar()
         return;
     }
     m_tentativa = 0;
-    if (stats.to_erros < INT16_MAX)
-        ++stats.to_erros;
+    if (stats.to_erros < INT16_MAX) ++stats.to_erros;
     emit statsChanged();
     if (stats.to_erros == 100) {
         m_messages.show(QStringLiteral("Time Out!"), QString(), MessageSink::Icon::None);

@@ -16,8 +16,7 @@ struct LinkStats
 
     void contarErroBf()
     {
-        if (bf_erros < INT16_MAX)
-            ++bf_erros;
+        if (bf_erros < INT16_MAX) ++bf_erros;
     }
 };
 

@@ -18,12 +18,17 @@ void waitUntil(const std::function<bool()> &done, const ProgramEnd *end)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-double Timebase::scale() { return g_scale; }
-void Timebase::setScale(double s) { g_scale = s; }
+double Timebase::scale()
+{
+    return g_scale;
+}
+void Timebase::setScale(double s)
+{
+    g_scale = s;
+}
 int Timebase::toReal(int nominalMs)
 {
-    if (nominalMs <= 0)
-        return 0;
+    if (nominalMs <= 0) return 0;
     return std::max(1, static_cast<int>(std::lround(nominalMs * g_scale)));
 }
 

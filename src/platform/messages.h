@@ -11,7 +11,12 @@ namespace vx {
 class MessageSink
 {
 public:
-    enum class Icon { None, Critical, Information };
+    enum class Icon
+    {
+        None,
+        Critical,
+        Information
+    };
     struct Message
     {
         QString text;

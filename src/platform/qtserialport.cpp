@@ -6,8 +6,7 @@ namespace vx {
 
 QString PortMap::pathFor(int n) const
 {
-    if (m_paths.contains(n))
-        return m_paths.value(n);
+    if (m_paths.contains(n)) return m_paths.value(n);
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(n);
 #else
@@ -18,12 +17,10 @@ QString PortMap::pathFor(int n) const
 bool PortMap::parse(const QString &spec)
 {
     const int eq = spec.indexOf(QLatin1Char('='));
-    if (eq <= 0 || eq == spec.size() - 1)
-        return false;
+    if (eq <= 0 || eq == spec.size() - 1) return false;
     bool ok = false;
     const int n = spec.left(eq).toInt(&ok);
-    if (!ok || n < 1 || n > 255)
-        return false;
+    if (!ok || n < 1 || n > 255) return false;
     m_paths[n] = spec.mid(eq + 1);
     return true;
 }
@@ -46,10 +43,8 @@ QtSerialPort::~QtSerialPort() = default;
 
 bool QtSerialPort::setPortNumber(int n)
 {
-    if (n < 1 || n > 255)
-        return false;
-    if (m_port->isOpen())
-        m_port->close();
+    if (n < 1 || n > 255) return false;
+    if (m_port->isOpen()) m_port->close();
     m_number = n;
     m_port->setPortName(m_map.pathFor(n));
     return true;
@@ -57,8 +52,7 @@ bool QtSerialPort::setPortNumber(int n)
 
 bool QtSerialPort::open()
 {
-    if (m_port->isOpen())
-        return true;
+    if (m_port->isOpen()) return true;
     m_port->setPortName(m_map.pathFor(m_number));
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_error = m_port->errorString();
@@ -79,16 +73,17 @@ bool QtSerialPort::open()
 
 void QtSerialPort::close()
 {
-    if (m_port->isOpen())
-        m_port->close();
+    if (m_port->isOpen()) m_port->close();
 }
 
-bool QtSerialPort::isOpen() const { return m_port->isOpen(); }
+bool QtSerialPort::isOpen() const
+{
+    return m_port->isOpen();
+}
 
 bool QtSerialPort::write(const QByteArray &data)
 {
-    if (!m_port->isOpen())
-        return false;
+    if (!m_port->isOpen()) return false;
     return m_port->write(data) == data.size();
 }
 
@@ -104,8 +99,7 @@ QByteArray QtSerialPort::readAll()
 
 void QtSerialPort::discardInput()
 {
-    if (!m_port->isOpen())
-        return;
+    if (!m_port->isOpen()) return;
     m_port->readAll();
     m_port->clear(QSerialPort::Input);
 }

@@ -41,8 +41,7 @@ protected:
     // Implementations call this whenever bytes arrive.
     void bytesArrived()
     {
-        if (bytesWaiting() >= m_threshold)
-            emit receiveNotification();
+        if (bytesWaiting() >= m_threshold) emit receiveNotification();
     }
 
 private:

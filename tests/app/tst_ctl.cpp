@@ -17,7 +17,10 @@ class TstCtl : public QObject
     QProcess m_emu;
     QString m_link;
 
-    static QString bin(const char *rel) { return QStringLiteral(VX_BINARY_DIR "/") + QLatin1String(rel); }
+    static QString bin(const char *rel)
+    {
+        return QStringLiteral(VX_BINARY_DIR "/") + QLatin1String(rel);
+    }
 
     struct Saida
     {
@@ -28,8 +31,7 @@ class TstCtl : public QObject
     {
         QProcess p;
         p.start(bin("app/vx308ctl"), args);
-        if (!p.waitForFinished(60000))
-            return {-1, {}, {}};
+        if (!p.waitForFinished(60000)) return {-1, {}, {}};
         return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
     }
 
@@ -64,7 +66,8 @@ private slots:
         for (const QString &k : o.keys())
             QVERIFY2(o.value(k).toString() != "-" || k == "Text_ibutsn", qPrintable(k));
 
-        r = ctl({"set", "Text_S00=1,50", "Text_contador=77", "Check_contador=0", "--device", m_link});
+        r = ctl(
+            {"set", "Text_S00=1,50", "Text_contador=77", "Check_contador=0", "--device", m_link});
         QCOMPARE(r.status, 0);
         r = ctl({"set", "Text_prog=300", "--device", m_link});
         QCOMPARE(r.status, 1);

@@ -85,15 +85,27 @@ private slots:
         QTest::addColumn<QString>("mensagem"); // empty: accepted
         const QString tarifa = QStringLiteral("O valor da tarifa deve estar entre 0 e 655,35");
         const QString fracao = QStringLiteral("O valor da fracao deve estar entre 0 e 255");
-        QTest::newRow("tarifa max") << "Text_S00" << "655,35" << "";
-        QTest::newRow("tarifa zero") << "Text_F15" << "0" << "";
-        QTest::newRow("tarifa acima") << "Text_S00" << "655,36" << tarifa;
-        QTest::newRow("tarifa acima por pouco") << "Text_S00" << "655,351" << tarifa;
-        QTest::newRow("tarifa negativa") << "Text_S20" << "-1" << tarifa;
-        QTest::newRow("fraccao 255") << "Text_fracao" << "255" << "";
-        QTest::newRow("fraccao 256") << "Text_fracao" << "256" << fracao;
-        QTest::newRow("fraccao decimal") << "Text_fracao" << "2,5" << EditSet::msgInvalido();
-        QTest::newRow("contagem sem verificacao") << "Text_contador" << "70000" << EditSet::msgInvalido();
+        QTest::newRow("tarifa max") << "Text_S00"
+                                    << "655,35"
+                                    << "";
+        QTest::newRow("tarifa zero") << "Text_F15"
+                                     << "0"
+                                     << "";
+        QTest::newRow("tarifa acima") << "Text_S00"
+                                      << "655,36" << tarifa;
+        QTest::newRow("tarifa acima por pouco") << "Text_S00"
+                                                << "655,351" << tarifa;
+        QTest::newRow("tarifa negativa") << "Text_S20"
+                                         << "-1" << tarifa;
+        QTest::newRow("fraccao 255") << "Text_fracao"
+                                     << "255"
+                                     << "";
+        QTest::newRow("fraccao 256") << "Text_fracao"
+                                     << "256" << fracao;
+        QTest::newRow("fraccao decimal") << "Text_fracao"
+                                         << "2,5" << EditSet::msgInvalido();
+        QTest::newRow("contagem sem verificacao") << "Text_contador"
+                                                  << "70000" << EditSet::msgInvalido();
     }
     void enter_com_verificacao()
     {
@@ -109,8 +121,7 @@ private slots:
         QCOMPARE(e.pendente(campo), mensagem.isEmpty());
         QCOMPARE(e.alteracao_pendente, mensagem.isEmpty());
         QCOMPARE(m.texts(), mensagem.isEmpty() ? QStringList() : QStringList{mensagem});
-        if (!mensagem.isEmpty())
-            QCOMPARE(m.messages.front().title, QStringLiteral("Manutenção"));
+        if (!mensagem.isEmpty()) QCOMPARE(m.messages.front().title, QStringLiteral("Manutenção"));
         QCOMPARE(e.text(campo), texto);
     }
 

@@ -21,8 +21,7 @@ bool confirmar(Bancada &b, const QString &campo, const QString &texto)
     b.edit.keyPress(campo, 13);
     bool escrito = false;
     auto c = QObject::connect(&b.motor, &Engine::tickTerminado, [&] {
-        if (!b.edit.algumPendente())
-            escrito = true;
+        if (!b.edit.algumPendente()) escrito = true;
     });
     const bool ok = Bancada::esperar([&] { return escrito; });
     QObject::disconnect(c);
@@ -86,10 +85,8 @@ private slots:
         QVERIFY(confirmar(b, campo, texto));
         QCOMPARE(memoria(b, endereco, bytes.size()), bytes);
         QVERIFY(b.mensagens.messages.empty());
-        if (campo == "Text_ibut")
-            QCOMPARE(b.edit.text(campo), QStringLiteral("-"));
-        if (campo == "Text_power")
-            QCOMPARE(b.edit.text(campo), QStringLiteral("0"));
+        if (campo == "Text_ibut") QCOMPARE(b.edit.text(campo), QStringLiteral("-"));
+        if (campo == "Text_power") QCOMPARE(b.edit.text(campo), QStringLiteral("0"));
     }
 
     // Texts the device cannot hold: refused on Enter with a message, and no
@@ -99,7 +96,8 @@ private slots:
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("texto");
         auto row = [](const char *c, const char *t) {
-            QTest::newRow(qPrintable(QStringLiteral("%1=%2").arg(c, t))) << QString::fromUtf8(c) << QString::fromUtf8(t);
+            QTest::newRow(qPrintable(QStringLiteral("%1=%2").arg(c, t)))
+                << QString::fromUtf8(c) << QString::fromUtf8(t);
         };
         row("Text_acumulado", "200000,00");
         row("Text_contador", "65536");
@@ -137,7 +135,8 @@ private slots:
         QObject::connect(&b.motor, &Engine::tickTerminado, [&] { passou = true; });
         QVERIFY(Bancada::esperar([&] { return passou; }));
         for (const QByteArray &p : b.pedidos())
-            QVERIFY2(!descrever(p).startsWith(QStringLiteral("2,%1,").arg(kCampos[i].endereco)), qPrintable(descrever(p)));
+            QVERIFY2(!descrever(p).startsWith(QStringLiteral("2,%1,").arg(kCampos[i].endereco)),
+                     qPrintable(descrever(p)));
     }
 
     // Every frame's data field holds upper-case hex digits only.
@@ -166,8 +165,9 @@ private slots:
             d << descrever(p);
         const int i = d.indexOf("6,42,0");
         QVERIFY(i >= 0);
-        QCOMPARE(d.mid(i + 1, 9), (QStringList{"10,4,69", "10,3,83", "10,2,67", "10,1,46", "10,4,12",
-                                               "10,3,12", "10,2,12", "10,1,12", "2,6,2"}));
+        QCOMPARE(d.mid(i + 1, 9),
+                 (QStringList{"10,4,69", "10,3,83", "10,2,67", "10,1,46", "10,4,12", "10,3,12",
+                              "10,2,12", "10,1,12", "2,6,2"}));
         const auto bytes = b.device().clockBytes();
         QCOMPARE(bytes[0], uint8_t(7));
         QCOMPARE(bytes[1], uint8_t(9));
@@ -225,17 +225,20 @@ private slots:
         const QByteArray actualizacao = memoria(b, 26, 5);
         b.motor.command_paste1_Click();
         bool escrito = false;
-        QObject::connect(&b.motor, &Engine::tickTerminado, [&] { escrito = escrito || !b.edit.algumPendente(); });
+        QObject::connect(&b.motor, &Engine::tickTerminado,
+                         [&] { escrito = escrito || !b.edit.algumPendente(); });
         QVERIFY(Bancada::esperar([&] { return escrito; }));
         for (const Campo &c : kCampos) {
             const QString nome = QString::fromLatin1(c.nome.data(), int(c.nome.size()));
             if (nome == "Text_act_data" || nome == "Text_act_hora") {
                 // Not part of the copy: the second unit keeps its own.
-                QCOMPARE(memoria(b, c.endereco, c.bytes), actualizacao.mid(c.endereco - 26, c.bytes));
+                QCOMPARE(memoria(b, c.endereco, c.bytes),
+                         actualizacao.mid(c.endereco - 26, c.bytes));
             } else if (nome == "Text_power") {
                 // The window shows the device's count less one and writes
                 // what it shows.
-                QCOMPARE(b.device().number(70, 2) + 1, uint32_t(uchar(original.at(70)) + 256 * uchar(original.at(71))));
+                QCOMPARE(b.device().number(70, 2) + 1,
+                         uint32_t(uchar(original.at(70)) + 256 * uchar(original.at(71))));
             } else {
                 QCOMPARE(memoria(b, c.endereco, c.bytes), original.mid(c.endereco, c.bytes));
             }

@@ -38,7 +38,11 @@ private slots:
         QStringList esperado{"10,9,12", "3,0,0", "7,0,0", "8,0,0", "9,0,6"};
         for (int p = 0; p < 10; ++p)
             esperado << QStringLiteral("10,%1,12").arg(p);
-        esperado << "10,4,65" << "10,3,32" << "10,2,76" << "10,1,69" << "10,0,114";
+        esperado << "10,4,65"
+                 << "10,3,32"
+                 << "10,2,76"
+                 << "10,1,69"
+                 << "10,0,114";
         for (int p = 9; p >= 5; --p)
             esperado << QStringLiteral("10,%1,13").arg(p);
         const int leituras[][2] = {{0, 2},  {2, 2},  {4, 2},  {6, 2},  {8, 2},  {10, 2}, {12, 2},
@@ -48,7 +52,8 @@ private slots:
                                    {70, 2}, {72, 2}, {74, 2}, {96, 3}, {198, 1}};
         for (const auto &l : leituras)
             esperado << QStringLiteral("1,%1,%2").arg(l[0]).arg(l[1]);
-        esperado << "2,91,3" << "2,94,2";
+        esperado << "2,91,3"
+                 << "2,94,2";
         for (int p = 0; p < 10; ++p)
             esperado << QStringLiteral("10,%1,12").arg(p);
         QCOMPARE(frames.mid(0, esperado.size()), esperado);
@@ -92,8 +97,10 @@ private slots:
         row("jogos", 72, QByteArray("\x34\x12", 2), "Text_aberturas", "4660");
         row("prog so b0", 74, QByteArray("\x05\x09", 2), "Text_prog", "5");
         row("aplicacao", 96, QByteArray("\x40\xE2\x01", 3), "Text_sn_apl", "123456");
-        row("actualizacao", 26, QByteArray("\x05\x03\x18\x09\x07", 5), "Text_act_data", "05-03-2024");
-        row("actualizacao hora", 26, QByteArray("\x05\x03\x18\x09\x07", 5), "Text_act_hora", "09:07");
+        row("actualizacao", 26, QByteArray("\x05\x03\x18\x09\x07", 5), "Text_act_data",
+            "05-03-2024");
+        row("actualizacao hora", 26, QByteArray("\x05\x03\x18\x09\x07", 5), "Text_act_hora",
+            "09:07");
         row("actualizacao zero", 26, QByteArray(5, '\0'), "Text_act_data", "-");
         row("actualizacao hora zero", 26, QByteArray(5, '\0'), "Text_act_hora", "-");
         row("manutencao zero", 91, QByteArray(5, '\0'), "Text_master_ibut", "00-00-2000 @ 00:00");
@@ -150,7 +157,8 @@ private slots:
         QVERIFY(b.lerTudo());
         QCOMPARE(b.edit.control("Shape_bola0").color, QColor(255, 0, 0));
         QCOMPARE(b.edit.control("Shape_bola1").color, QColor(255, 0, 0));
-        for (const char *n : {"Shape_bola2", "Shape_bola3", "Shape_memoria", "Shape_incremento", "Shape_cursor"})
+        for (const char *n :
+             {"Shape_bola2", "Shape_bola3", "Shape_memoria", "Shape_incremento", "Shape_cursor"})
             QCOMPARE(b.edit.control(n).color, QColor(255, 255, 255));
         QCOMPARE(b.edit.control("ProgressBar_baterias").value, 97.5);
         QCOMPARE(b.edit.text("Text_ibutsn"), QStringLiteral("0123456789AB"));
@@ -206,8 +214,8 @@ private slots:
         b.motor.Command_testar_Click();
         QVERIFY(!b.edit.control("command_copy1").enabled);
         QVERIFY(Bancada::esperar([&] { return parado; }));
-        for (const char *n : {"Command_testar", "Command_clear", "Command_enviar", "Command_teste_disp",
-                              "Command_imprimir"})
+        for (const char *n : {"Command_testar", "Command_clear", "Command_enviar",
+                              "Command_teste_disp", "Command_imprimir"})
             QVERIFY2(!b.edit.control(n).enabled, n);
         QCOMPARE(b.pedidos().last(), construirPedido(0, 0, 0, {}));
         QVERIFY(!b.porta.isOpen());
@@ -282,17 +290,14 @@ private slots:
         // The test runs inside one tick: watch the buttons as they change.
         bool lerDesligado = false, sairDesligado = false;
         QObject::connect(&b.edit, &EditSet::controlChanged, [&](const QString &n) {
-            if (n == "Command_ler" && !b.edit.control(n).enabled)
-                lerDesligado = true;
-            if (n == "Command_testar" && !b.edit.control(n).enabled)
-                sairDesligado = true;
+            if (n == "Command_ler" && !b.edit.control(n).enabled) lerDesligado = true;
+            if (n == "Command_testar" && !b.edit.control(n).enabled) sairDesligado = true;
         });
         QVERIFY(Bancada::esperar([&] { return b.edit.control("Command_teste_disp").enabled; }));
         QVERIFY(lerDesligado && sairDesligado);
         QStringList visor;
         for (const QString &d : descritos(b.pedidos()))
-            if (d.startsWith("10,"))
-                visor << d;
+            if (d.startsWith("10,")) visor << d;
         // After the tick's cursor frames come the test's 130.
         const int inicio = visor.indexOf("10,0,12");
         QVERIFY(inicio >= 0);

@@ -56,8 +56,9 @@ private slots:
         QTest::newRow("ler endereco 31") << 1 << 31 << 1 << QByteArray("000000000000")
                                          << QByteArray("#AF0000010F110000000000000B2%");
         // Only writes and the clock setting carry the data buffer.
-        QTest::newRow("dados ignorados no comando 1") << 1 << 31 << 1 << QByteArray("123456789ABC")
-                                                      << QByteArray("#AF0000010F110000000000000B2%");
+        QTest::newRow("dados ignorados no comando 1")
+            << 1 << 31 << 1 << QByteArray("123456789ABC")
+            << QByteArray("#AF0000010F110000000000000B2%");
         QTest::newRow("escrita leva dados") << 2 << 4 << 2 << QByteArray("690000000000")
                                             << QByteArray("#AF0000020402069000000000003%");
     }

@@ -48,8 +48,7 @@ struct LinhaPty : Linha
     LinhaPty()
     {
         const QString link = dir.filePath(QStringLiteral("vx308"));
-        if (!servidor.start(link))
-            qFatal("pty: %s", qPrintable(servidor.errorText()));
+        if (!servidor.start(link)) qFatal("pty: %s", qPrintable(servidor.errorText()));
         PortMap m;
         m.set(1, link);
         p = std::make_unique<QtSerialPort>(m);
@@ -62,8 +61,7 @@ struct LinhaPty : Linha
 
 std::unique_ptr<Linha> criar(const QString &tipo)
 {
-    if (tipo == QLatin1String("pty"))
-        return std::make_unique<LinhaPty>();
+    if (tipo == QLatin1String("pty")) return std::make_unique<LinhaPty>();
     return std::make_unique<LinhaInterna>();
 }
 
@@ -142,13 +140,13 @@ private slots:
         l->faults().delayMs = 700; // time-out is 500
         for (int rodada = 0; rodada < 2; ++rodada) {
             for (int a = 0; a < 8; ++a) {
-                if (a == 2)
-                    l->faults().delayMs = 0;
+                if (a == 2) l->faults().delayMs = 0;
                 QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
                 QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(10 + a));
                 QCOMPARE(numeroDados(link.trama_rx(), 1), uint32_t(10 + a));
                 // The header echoes our request: it must be this one.
-                QCOMPARE(link.trama_rx().mid(10, 2), construirPedido(1, uint8_t(a), 1, {}).mid(10, 2));
+                QCOMPARE(link.trama_rx().mid(10, 2),
+                         construirPedido(1, uint8_t(a), 1, {}).mid(10, 2));
             }
             l->faults().delayMs = 700;
         }
@@ -244,7 +242,8 @@ private slots:
         s.contarErroBf();
         s.contarErroBf();
         QCOMPARE(s.bf_erros, int16_t(INT16_MAX));
-        QCOMPARE(painelContadores(s), QStringLiteral("N TRAMAS = 0 BF ERRORS = 32767 TO ERRORS = 0"));
+        QCOMPARE(painelContadores(s),
+                 QStringLiteral("N TRAMAS = 0 BF ERRORS = 32767 TO ERRORS = 0"));
     }
 };
 

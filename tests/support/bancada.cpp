@@ -25,8 +25,7 @@ QList<QByteArray> Bancada::pedidos()
     porta.clearWrites();
     QList<QByteArray> out;
     for (const QByteArray &f : linha.split('$'))
-        if (!f.isEmpty())
-            out << f;
+        if (!f.isEmpty()) out << f;
     return out;
 }
 
@@ -39,8 +38,7 @@ bool Bancada::esperar(const std::function<bool()> &cond, int ms)
     QTimer batida;
     batida.start(20);
     while (!cond()) {
-        if (t.elapsed() > ms)
-            return false;
+        if (t.elapsed() > ms) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
@@ -58,8 +56,9 @@ bool Bancada::lerTudo()
 
 QString descrever(const QByteArray &p)
 {
-    if (p.size() < 29)
-        return QString::fromLatin1(p);
-    auto byte = [&](int pos) { return vx::hex_nibble(p.at(pos)) + 16 * vx::hex_nibble(p.at(pos + 1)); };
+    if (p.size() < 29) return QString::fromLatin1(p);
+    auto byte = [&](int pos) {
+        return vx::hex_nibble(p.at(pos)) + 16 * vx::hex_nibble(p.at(pos + 1));
+    };
     return QStringLiteral("%1,%2,%3").arg(byte(8)).arg(byte(10)).arg(byte(12));
 }
