@@ -147,14 +147,13 @@ void FormMain::ligarBotoes()
             actualizarMenuPortas();
         });
     };
-    Engine &e = m_s.engine;
-    ligar("Command_ler", [&e] { e.Command_ler_Click(); });
-    ligar("Command_testar", [&e] { e.Command_testar_Click(); });
-    ligar("Command_enviar", [&e] { e.Command_enviar_Click(); });
-    ligar("Command_teste_disp", [&e] { e.Command_teste_disp_Click(); });
-    ligar("Command_clear", [&e] { e.Command_clear_Click(); });
-    ligar("command_copy1", [&e] { e.command_copy1_Click(); });
-    ligar("command_paste1", [&e] { e.command_paste1_Click(); });
+    ligar("Command_ler", [this] { m_s.engine.Command_ler_Click(); });
+    ligar("Command_testar", [this] { m_s.engine.Command_testar_Click(); });
+    ligar("Command_enviar", [this] { m_s.engine.Command_enviar_Click(); });
+    ligar("Command_teste_disp", [this] { m_s.engine.Command_teste_disp_Click(); });
+    ligar("Command_clear", [this] { m_s.engine.Command_clear_Click(); });
+    ligar("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
+    ligar("command_paste1", [this] { m_s.engine.command_paste1_Click(); });
     ligar("Command_imprimir", [this] { m_s.relatorio.imprimir(); });
     ligar("Command_sair", [this] { m_s.saida.sairAplicacao(); });
     ligar("Command_novo", [this] {
@@ -294,6 +293,7 @@ void FormMain::escolherPorta(int n)
     m_s.portas.escolher(n);
     for (int k = 1; k <= 4; ++k)
         m_ligacao->sincronizar(QStringLiteral("mnu_porta%1").arg(k));
+    actualizarMenuPortas();
 }
 
 void FormMain::actualizarMenuPortas()
