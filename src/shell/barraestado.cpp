@@ -34,6 +34,9 @@ void BarraEstado::ajustar(QSize ecra)
 {
     for (size_t i = 0; i < m_paineis.size(); ++i)
         m_paineis[i]->setFixedWidth(AjusteEcra::larguraPainel(AjusteEcra::kPaineisEstado[i], ecra));
+    // At once, not at the next layout pass: the window's size is set from
+    // the bar's new minimum right after this.
+    reformat();
 }
 
 QString BarraEstado::painel(int n) const

@@ -5,6 +5,7 @@
 #include "barraestado.h"
 #include "bases.h"
 #include "construtorjanela.h"
+#include "disposicao.h"
 #include "editset.h"
 #include "engine.h"
 #include "formpredefinir.h"
@@ -227,9 +228,13 @@ void FormMain::ajustarControlos()
     const QSize e = ecra();
     for (auto it = m_desenho.constBegin(); it != m_desenho.constEnd(); ++it)
         m_controlos.value(it.key())->setGeometry(AjusteEcra::escalar(it.value(), e));
-    // The drawing area keeps the whole design height, so that nothing is cut
-    // off when the window is smaller than the screen.
-    m_area->setMinimumSize(AjusteEcra::escalar(QRect(0, 0, 1024, 694), e).size());
+    // The drawing area never shrinks below what its controls need, so that
+    // nothing is cut off when the window is smaller than the screen.
+    QRect tudo;
+    for (const Lugar &l : kDisposicao)
+        if (l.pai.empty()) tudo |= QRect(l.x, l.y, l.w, l.h);
+    m_area->setMinimumSize(
+        AjusteEcra::escalar(QRect(0, 0, tudo.right() + 1, tudo.bottom() + 1), e).size());
     m_barra->ajustar(e);
 }
 

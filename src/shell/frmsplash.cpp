@@ -19,6 +19,9 @@ FrmSplash::FrmSplash(FormMain &principal, Bases &bases, QWidget *parent)
       m_versao(new QLabel(QStringLiteral("Versão 3.5"), this))
 {
     setObjectName(QStringLiteral("frmSplash"));
+    // Closing the splash hands over to the main window; it must never be
+    // taken for the last window of the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(691, 455);
     m_produto->setObjectName(QStringLiteral("lblProductName"));
     m_versao->setObjectName(QStringLiteral("lblVersion"));

@@ -96,6 +96,8 @@ private slots:
             oitoPontos += qFuzzyCompare(w->font().pointSizeF(), 8.0) ? 1 : 0;
         }
         QCOMPARE(oitoPontos, oito ? 51 : 0);
+        // The window fits the screen's width: nothing forces it wider.
+        QVERIFY(o.janela().minimumSizeHint().width() <= ecra.width());
         // Text boxes keep their design font on every screen.
         QCOMPARE(o.janela().controlo(QStringLiteral("Text_S00"))->font().pointSizeF(), 9.75);
     }
