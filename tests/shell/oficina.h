@@ -101,15 +101,6 @@ struct Oficina
         QObject::disconnect(c);
         return ok;
     }
-
-    // Requests the device answered or swallowed, by command.
-    int pedidos(uint8_t comando) const
-    {
-        int n = 0;
-        for (const auto &r : const_cast<Oficina *>(this)->porta.device().history())
-            n += r.command == comando ? 1 : 0;
-        return n;
-    }
 };
 
 // Every request frame the link writes, by command byte.
