@@ -17,7 +17,7 @@ struct Decimal
 
 std::optional<Decimal> decompor(const QString &text)
 {
-    static const QRegularExpression re(QStringLiteral("^(-?)([0-9]+)(?:,([0-9]+))?$"));
+    static const QRegularExpression re(QStringLiteral("^(-?)([0-9]+)(?:,([0-9]*))?$"));
     const auto m = re.match(text);
     if (!m.hasMatch()) return std::nullopt;
     return Decimal{!m.captured(1).isEmpty(), m.captured(2), m.captured(3)};

@@ -12,7 +12,8 @@
 namespace vx {
 
 // An optional "-", digits, and optionally "," and digits. The same in every
-// regional setting: "1.50" is not a number.
+// regional setting: "1.50" is not a number. A trailing comma counts, so that
+// typing "7,00" raises no message at "7,".
 bool ehNumero(const QString &text);
 
 // Money text -> cents, exactly (decimal digits, not binary floating point),

@@ -25,6 +25,7 @@ private slots:
         QTest::newRow("acima do meio") << "0,1251" << 13;
         QTest::newRow("inteiro") << "12" << 1200;
         QTest::newRow("uma casa") << "1,5" << 150;
+        QTest::newRow("virgula no fim") << "7," << 700;
         QTest::newRow("ponto") << "1.50" << -1;
         QTest::newRow("vazio") << "" << -1;
         QTest::newRow("traco") << "-" << -1;
@@ -133,6 +134,7 @@ private slots:
         QVERIFY(m.messages.empty());
         e.sessao.modo = 2;
         e.setText("Text_contador", "12");
+        e.setText("Text_S00", "7,");
         QVERIFY(m.messages.empty());
         e.setText("Text_contador", "");
         QCOMPARE(m.texts(), QStringList{EditSet::msgInvalido()});
