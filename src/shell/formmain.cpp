@@ -19,6 +19,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -115,6 +117,21 @@ void FormMain::criarMenus(bool fabrica)
         connect(a, &QAction::triggered, this, [this, n] { escolherIdioma(n); });
         m_accoes.insert(nome, a);
     }
+
+    auto *relatorio = menuBar()->addMenu(QString());
+    relatorio->setObjectName(QStringLiteral("mnu_relatorio"));
+    m_menus.insert(relatorio->objectName(), relatorio);
+    QAction *exportar = relatorio->addAction(Legendas::legenda(QStringLiteral("mnu_exportar"), 0));
+    exportar->setObjectName(QStringLiteral("mnu_exportar"));
+    m_accoes.insert(exportar->objectName(), exportar);
+    connect(exportar, &QAction::triggered, this, &FormMain::exportarPdf);
+    // The report is of values read from a unit: offered whenever "Imprimir" is.
+    const auto seguirImprimir = [this, exportar](const QString &nome) {
+        if (nome == QLatin1String("Command_imprimir"))
+            exportar->setEnabled(m_s.edit.control(nome).enabled);
+    };
+    connect(&m_s.edit, &EditSet::controlChanged, this, seguirImprimir);
+    seguirImprimir(QStringLiteral("Command_imprimir"));
 
     if (!fabrica) return;
     auto *fab = menuBar()->addMenu(QString());
@@ -286,11 +303,25 @@ void FormMain::aplicar_idioma(int idioma)
         mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
     for (const Legenda &l : kLegendasFabrica)
         mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
+    for (const Legenda &l : kLegendasRelatorio)
+        mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
     for (const NomeAcessivel &a : kNomesAcessiveis) {
         const QString nome = Legendas::texto(a.controlo);
         if (QWidget *w = controlo(nome))
             w->setAccessibleName(Legendas::nomeAcessivel(nome, idioma));
     }
+}
+
+void FormMain::exportarPdf()
+{
+    const QString ns = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
+                       m_s.edit.text(QStringLiteral("Text_numfab_num"));
+    const QString sugestao =
+        QDir(QDir::homePath()).filePath(QStringLiteral("relatorio-%1.pdf").arg(ns));
+    const QString caminho = QFileDialog::getSaveFileName(
+        this, Legendas::legenda(QStringLiteral("mnu_exportar"), m_idioma), sugestao,
+        QStringLiteral("PDF (*.pdf)"));
+    if (!caminho.isEmpty()) m_s.relatorio.exportarPdf(caminho);
 }
 
 void FormMain::escolherPorta(int n)

@@ -66,6 +66,7 @@ private:
     void ligarBotoes();
     void escolherIdioma(int idioma);
     void escolherPorta(int n);
+    void exportarPdf();
     void actualizarMenuPortas();
     void aplicarFonteOito();
     void ajustarControlos();

@@ -70,6 +70,12 @@ inline constexpr std::array<Legenda, 2> kLegendasFabrica{{
     {"mnu_predefinir", "Predefinição de valores...", "Default Values...", false},
 }};
 
+// The report menu: the printed report saved as a PDF file instead.
+inline constexpr std::array<Legenda, 2> kLegendasRelatorio{{
+    {"mnu_relatorio", "Relatório", "Report", false},
+    {"mnu_exportar", "Exportar PDF...", "Export PDF...", false},
+}};
+
 // Captions that read the same in both languages.
 struct LegendaFixa
 {
@@ -167,6 +173,8 @@ constexpr bool legendasCompletas()
     for (const Legenda &l : kLegendas)
         if (l.controlo.empty() || l.pt.empty() || l.en.empty()) return false;
     for (const Legenda &l : kLegendasFabrica)
+        if (l.controlo.empty() || l.pt.empty() || l.en.empty()) return false;
+    for (const Legenda &l : kLegendasRelatorio)
         if (l.controlo.empty() || l.pt.empty() || l.en.empty()) return false;
     for (const LegendaFixa &l : kLegendasFixas)
         if (l.controlo.empty() || l.texto.empty()) return false;

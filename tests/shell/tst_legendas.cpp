@@ -214,6 +214,10 @@ private slots:
         QCOMPARE(o.janela().windowTitle(), Legendas::titulo(1));
         QCOMPARE(mostrado(o.janela(), QStringLiteral("Label1")), QStringLiteral("Costs per Hour"));
         QVERIFY(o.janela().accao(QStringLiteral("mnu_EN"))->isChecked());
+        QCOMPARE(o.janela().accao(QStringLiteral("mnu_exportar"))->text(),
+                 QStringLiteral("Export PDF..."));
+        // Nothing read yet: nothing to export.
+        QVERIFY(!o.janela().accao(QStringLiteral("mnu_exportar"))->isEnabled());
         QCOMPARE(o.app->splash().lblProductName()->text(), QStringLiteral("VX308 Maintnance"));
         QCOMPARE(o.app->splash().lblVersion()->text(), QStringLiteral("Version: 3.5"));
     }
