@@ -25,41 +25,6 @@ const RecordStore::Column *findColumn(const RecordStore::Table &t, const QString
     return nullptr;
 }
 
-bool toKind(const QVariant &v, RecordStore::Kind k, QVariant *out)
-{
-    using Kind = RecordStore::Kind;
-    if (!v.isValid() || v.isNull()) {
-        *out = QVariant();
-        return true;
-    }
-    switch (k) {
-    case Kind::Text:
-        *out = v.toString().isNull() ? QStringLiteral("") : v.toString();
-        return true;
-    case Kind::Integer: {
-        bool ok = false;
-        *out = v.toString().trimmed().toLongLong(&ok);
-        return ok;
-    }
-    case Kind::Date: {
-        const QDate d = v.typeId() == QMetaType::QDate
-                            ? v.toDate()
-                            : QDate::fromString(v.toString(), Qt::ISODate);
-        *out = d;
-        return d.isValid();
-    }
-    case Kind::Time: {
-        const QTime t = v.typeId() == QMetaType::QTime
-                            ? v.toTime()
-                            : QTime::fromString(v.toString(), Qt::ISODate);
-        // Kept to the second, like the file store.
-        *out = QTime(t.hour(), t.minute(), t.second());
-        return t.isValid();
-    }
-    }
-    return false;
-}
-
 } // namespace
 
 void MemoryRecordStore::setLocked(const QString &file, bool locked)
@@ -148,7 +113,7 @@ bool MemoryRecordStore::convert(const StoredTable &t, const Values &values, QVar
             return false;
         }
         QVariant v;
-        if (!toKind(value, c->kind, &v)) {
+        if (!RecordStore::normalizar(value, c->kind, &v)) {
             setError(error, QStringLiteral("Valor inválido para o campo %1: \"%2\".")
                                 .arg(name, value.toString()));
             return false;

@@ -58,40 +58,13 @@ Kind kindOf(const QString &declared)
 
 bool toStored(const QVariant &v, Kind k, QVariant *out)
 {
-    if (!v.isValid() || v.isNull()) {
-        *out = QVariant();
-        return true;
-    }
-    switch (k) {
-    case Kind::Text: {
-        QString s = v.toString();
-        if (s.isNull()) // QtSql binds a null string as NULL; an empty text must stay ""
-            s = QStringLiteral("");
-        *out = s;
-        return true;
-    }
-    case Kind::Integer: {
-        bool ok = false;
-        const qlonglong n = v.toString().trimmed().toLongLong(&ok);
-        *out = n;
-        return ok;
-    }
-    case Kind::Date: {
-        const QDate d = v.typeId() == QMetaType::QDate
-                            ? v.toDate()
-                            : QDate::fromString(v.toString(), Qt::ISODate);
-        *out = d.toString(Qt::ISODate);
-        return d.isValid();
-    }
-    case Kind::Time: {
-        const QTime t = v.typeId() == QMetaType::QTime
-                            ? v.toTime()
-                            : QTime::fromString(v.toString(), Qt::ISODate);
-        *out = t.toString(QStringLiteral("HH:mm:ss"));
-        return t.isValid();
-    }
-    }
-    return false;
+    if (!RecordStore::normalizar(v, k, out)) return false;
+    // Dates and times are kept as ISO text in the file.
+    if (k == Kind::Date && !out->isNull())
+        *out = out->toDate().toString(Qt::ISODate);
+    else if (k == Kind::Time && !out->isNull())
+        *out = out->toTime().toString(QStringLiteral("HH:mm:ss"));
+    return true;
 }
 
 bool fromStored(const QVariant &v, Kind k, QVariant *out)
