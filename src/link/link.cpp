@@ -81,6 +81,7 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
             trama_erro = !respostaValida(m_trama_rx);
             if (trama_erro) {
                 stats.contarErroBf();
+                ++stats.rejectedTotal;
                 emit statsChanged();
                 pausa_ms(1000);
                 fecharSeAberta();
@@ -90,6 +91,7 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
         rx_pronto = false;
         if ((rx_timeout || trama_erro) && !sair_pedido) continue;
         aceite = !rx_timeout && !trama_erro;
+        if (aceite) ++stats.acceptedTotal;
         break;
     }
 
@@ -149,6 +151,7 @@ void Link::aoExpirar()
     }
     m_tentativa = 0;
     if (stats.to_erros < INT16_MAX) ++stats.to_erros;
+    ++stats.timeoutsTotal;
     emit statsChanged();
     if (stats.to_erros == 100) {
         m_messages.show(QStringLiteral("Time Out!"), QString(), MessageSink::Icon::None);

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 
 namespace vx {
@@ -13,6 +14,16 @@ struct LinkStats
     double n_tramas = 0;
     int16_t bf_erros = 0;
     int16_t to_erros = 0;
+
+    // Totals for the whole run, never reset: what went wrong, for the
+    // command-line tool's messages, logs and benches. The status line keeps
+    // showing the three counters above.
+    quint64 timeoutsTotal = 0;
+    quint64 rejectedTotal = 0;
+    // Replies taken off the line as the late answer to an earlier request.
+    quint64 lateReplies = 0;
+    // Replies accepted as the answer to the request that was waiting.
+    quint64 acceptedTotal = 0;
 
     void contarErroBf()
     {
