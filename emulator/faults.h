@@ -27,6 +27,16 @@ struct Faults
     int every = 1;
     // Extra wait before the reply starts.
     int delayMs = 0;
+    // The wait applies to every `delayEvery`-th answered request only.
+    int delayEvery = 1;
+    // A busy timer: requests are taken one at a time, in the order they came,
+    // as a serial microcontroller does. One that comes while the timer is
+    // still answering an earlier one waits for it; the wait above counts from
+    // when the timer takes the request.
+    bool busy = false;
+    // The timer is switched on this long after the emulator starts (or the
+    // in-process port is made): until then it neither acts nor answers.
+    int silentForMs = 0;
     // Deliver the reply when it would have arrived on a 19200 bit/s line:
     // the request's characters plus the reply's, 10 bits each.
     bool pace = false;

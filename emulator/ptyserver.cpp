@@ -111,6 +111,7 @@ bool PtyServer::start(const QString &linkPath)
         return false;
     }
 
+    m_responder.powerOn(monotonicNs() / 1000);
     m_readNotifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyServer::readMaster);
     m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);

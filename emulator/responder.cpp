@@ -50,25 +50,51 @@ std::vector<Delivery> Responder::receive(const QByteArray &bytes, qint64 nowUs)
         m_startUs = nowUs;
     }
     for (const QByteArray &frame : frames) {
+        if (silentAt(nowUs)) {
+            if (onRequest) onRequest(frame, Fault::NoReply);
+            ++m_ignored;
+            continue;
+        }
         const unsigned faults = faultsForNext();
         if (onRequest) onRequest(frame, faults);
         if (faults & Fault::NoReply) {
             ++m_ignored;
             continue;
         }
-        for (Delivery &d : plan(m_device.respond(frame), faults, sinceStartUs))
+        std::vector<Delivery> answer =
+            plan(m_device.respond(frame), faults, sinceStartUs, waitBeforeAnswerUs(nowUs));
+        if (!answer.empty() && m_faults.busy) m_busyUntilUs = nowUs + realUs(answer.back().atUs);
+        for (Delivery &d : answer)
             out.push_back(std::move(d));
     }
     return out;
 }
 
-std::vector<Delivery> Responder::plan(QByteArray reply, unsigned faults, double sinceStartUs) const
+bool Responder::silentAt(qint64 nowUs) const
+{
+    return m_faults.silentForMs > 0 &&
+           nowUs - m_powerOnUs < realUs(qint64(m_faults.silentForMs) * 1000);
+}
+
+double Responder::waitBeforeAnswerUs(qint64 nowUs) const
+{
+    const int every = std::max(1, m_faults.delayEvery);
+    double waitUs = m_served % every == 0 ? m_faults.delayMs * 1000.0 : 0.0;
+    if (m_faults.busy && m_busyUntilUs > nowUs) {
+        const double scale = Timebase::scale() > 0 ? Timebase::scale() : 1.0;
+        waitUs += double(m_busyUntilUs - nowUs) / scale;
+    }
+    return waitUs;
+}
+
+std::vector<Delivery> Responder::plan(QByteArray reply, unsigned faults, double sinceStartUs,
+                                      double waitUs) const
 {
     if (reply.isEmpty()) return {};
     if (faults & Fault::BadChecksum) reply[26] = nibble_hex((hex_nibble(reply.at(26)) + 1) % 16);
 
     const double charUs = m_faults.pace ? kCharUs : 0.0;
-    const double startUs = kRequestChars * charUs - sinceStartUs + m_faults.delayMs * 1000.0;
+    const double startUs = kRequestChars * charUs - sinceStartUs + waitUs;
     const qsizetype len = reply.size();
     const qsizetype pieces =
         (faults & Fault::Split) ? std::clamp<qsizetype>(m_faults.splitPieces, 2, len) : 1;

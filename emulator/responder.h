@@ -36,11 +36,16 @@ public:
     // taken to have started on the wire when its first byte came in, as on a
     // real line, where the reply ends 59 character times after that.
     std::vector<Delivery> receive(const QByteArray &bytes, qint64 nowUs = 0);
-    // Forget a request cut short (the port was closed under it).
+    // The moment the timer was switched on, on the clock of receive(); the
+    // silent start of faults() counts from here.
+    void powerOn(qint64 nowUs) { m_powerOnUs = nowUs; }
+    // Forget a request cut short (the port was closed under it), and the
+    // answers the timer was busy with: they are lost with the line.
     void reset()
     {
         m_assembler.clear();
         m_betweenFrames = true;
+        m_busyUntilUs = 0;
     }
     int rejected() const { return m_assembler.rejected(); }
     int ignored() const { return m_ignored; }
@@ -55,13 +60,23 @@ public:
 
 private:
     unsigned faultsForNext();
-    std::vector<Delivery> plan(QByteArray reply, unsigned faults, double sinceStartUs) const;
+    bool silentAt(qint64 nowUs) const;
+    // Nominal microseconds between the request and the start of its answer,
+    // beyond the line's own time: the set wait and, for a busy timer, the
+    // time it is still answering earlier requests.
+    double waitBeforeAnswerUs(qint64 nowUs) const;
+    std::vector<Delivery> plan(QByteArray reply, unsigned faults, double sinceStartUs,
+                               double waitUs) const;
 
     Device &m_device;
     Faults &m_faults;
     RequestAssembler m_assembler;
     qint64 m_served = 0;
     qint64 m_startUs = 0;
+    qint64 m_powerOnUs = 0;
+    // A busy timer is answering until then (real microseconds, clock of
+    // receive()).
+    qint64 m_busyUntilUs = 0;
     bool m_betweenFrames = true;
     int m_ignored = 0;
 };

@@ -46,7 +46,15 @@ Line faults, to see how the tool copes with a bad line:
                        ERRORS, waits a second, reopens the port, sends again
   --split              answers arrive in three pieces a few ms apart
   --extra-bytes        stray characters "XY" follow every answer
-  --delay MS           answers start MS ms late (the tool gives up after 500 ms)
+  --delay MS           answers start MS ms late (the tool gives up after 500 ms,
+                       and waits longer once it sees the timer is slow)
+  --delay-every N      only every Nth answer is late (default 1: all of them)
+  --busy               a busy timer: requests are answered one at a time, in
+                       turn, as a serial microcontroller does; one that comes
+                       while the timer is still answering waits, and --delay
+                       counts from when the timer takes it
+  --silent-for MS      the timer is switched on MS ms after the emulator
+                       starts: until then it neither acts nor answers
   --every N            the faults above hit every Nth request only (default 1);
                        e.g. --bad-checksum --every 20
   --no-pace            answer at once instead of at the pace of a 19200 bit/s
@@ -100,11 +108,15 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     const O extraBytes(QStringLiteral("extra-bytes"));
     const O delay(QStringLiteral("delay"), {}, QStringLiteral("MS"));
     const O every(QStringLiteral("every"), {}, QStringLiteral("N"));
+    const O delayEvery(QStringLiteral("delay-every"), {}, QStringLiteral("N"));
+    const O busy(QStringLiteral("busy"));
+    const O silentFor(QStringLiteral("silent-for"), {}, QStringLiteral("MS"));
     const O noPace(QStringLiteral("no-pace"));
     const O goneAfter(QStringLiteral("gone-after"), {}, QStringLiteral("MS"));
     const O goneFor(QStringLiteral("gone-for"), {}, QStringLiteral("MS"));
-    p.addOptions({help, link, memory, save, log, inputs, battery, ibutton, noReply, badChecksum,
-                  split, extraBytes, delay, every, noPace, goneAfter, goneFor});
+    p.addOptions({help,       link,    memory,      save,   log,        inputs, battery,
+                  ibutton,    noReply, badChecksum, split,  extraBytes, delay,  every,
+                  delayEvery, busy,    silentFor,   noPace, goneAfter,  goneFor});
 
     auto fail = [error](const QString &why) {
         if (error) *error = why;
@@ -137,6 +149,18 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
         const auto n = wholeNumber(p.value(every), 1, 1000000);
         if (!n) return fail(QStringLiteral("--every takes a whole number from 1"));
         o.faults.every = *n;
+    }
+    if (p.isSet(delayEvery)) {
+        const auto n = wholeNumber(p.value(delayEvery), 1, 1000000);
+        if (!n) return fail(QStringLiteral("--delay-every takes a whole number from 1"));
+        if (!p.isSet(delay)) return fail(QStringLiteral("--delay-every needs --delay"));
+        o.faults.delayEvery = *n;
+    }
+    o.faults.busy = p.isSet(busy);
+    if (p.isSet(silentFor)) {
+        const auto ms = wholeNumber(p.value(silentFor), 0, 24 * kHour);
+        if (!ms) return fail(QStringLiteral("--silent-for takes a number of milliseconds"));
+        o.faults.silentForMs = *ms;
     }
     if (p.isSet(goneAfter)) {
         const auto ms = wholeNumber(p.value(goneAfter), 0, 24 * kHour);

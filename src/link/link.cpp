@@ -5,13 +5,14 @@
 #include "programend.h"
 #include "serialport.h"
 
-#include <QElapsedTimer>
+#include <algorithm>
 
 namespace vx {
 
 Link::Link(SerialPort &port, MessageSink &messages, const ProgramEnd *end, QObject *parent)
     : QObject(parent), m_port(port), m_messages(messages), m_end(end), m_trama_rx(kFrameLength, '0')
 {
+    m_monotonic.start();
     dados_tx.fill('0');
     m_port.setReceiveThreshold(kFrameLength);
     connect(&m_port, &SerialPort::receiveNotification, this, &Link::aoReceber);
@@ -43,50 +44,64 @@ void Link::fecharSeAberta()
     if (m_port.isOpen()) m_port.close();
 }
 
+bool Link::writeRequest(const QByteArray &frame)
+{
+    if (!m_port.isOpen() || !m_port.write(QByteArray(1, '$'))) return false;
+    for (char c : frame)
+        if (!m_port.write(QByteArray(1, c))) return false;
+    return true;
+}
+
+qint64 Link::horizonMs() const
+{
+    // A timer that answers at all answers within two periods of the time-out
+    // in force (which stretches to what the timer is seen to take).
+    return 2 * qint64(Timebase::toReal(m_replyTimeout.current()));
+}
+
 bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
 {
     const QByteArray pedido = construirPedido(comando, indice, valor, dados_tx);
+    m_request = ++m_lastRequest;
     rx_timeout = true;
     trama_erro = true;
-    int expirados = 0;
     bool aceite = false;
 
     for (;;) {
-        if (terminou()) return false;
+        if (terminou()) break;
         // A cable that was pulled may be back: try the port again before every
         // attempt. If it is still missing nothing is written and the attempt
         // ends by time-out like any unanswered request.
         abrirSeFechada();
+        // A complete reply already in is an answer to something earlier: book
+        // it. What is left is the start of one, useless without its head.
+        if (m_port.isOpen() && m_port.bytesWaiting() >= kFrameLength) takeReply();
         m_port.discardInput();
         rx_pronto = false;
-        m_tentativa = m_proxima++;
+        rx_timeout = true;
 
-        if (m_port.isOpen() && m_port.write(QByteArray(1, '$'))) {
-            for (char c : pedido)
-                if (!m_port.write(QByteArray(1, c))) break;
+        const int timeout = Timebase::toReal(m_replyTimeout.current());
+        if (writeRequest(pedido)) {
+            m_ledger.written(m_request, nowMs(), timeout);
             stats.n_tramas += 1;
             m_ultimoPedido = pedido;
             emit pedidoEnviado(pedido);
             emit statsChanged();
         }
-        m_timeout.start(Timebase::toReal(m_timeoutMs));
+        m_waiting = true;
+        m_timeout.start(timeout);
         waitUntil([this] { return rx_pronto; }, m_end);
         m_timeout.stop();
-        m_tentativa = 0;
-        if (terminou()) return false;
+        m_waiting = false;
+        if (terminou()) break;
 
-        if (rx_timeout) {
-            ++expirados;
-        } else {
-            trama_erro = !respostaValida(m_trama_rx);
-            if (trama_erro) {
-                stats.contarErroBf();
-                ++stats.rejectedTotal;
-                emit statsChanged();
-                pausa_ms(1000);
-                fecharSeAberta();
-                abrirSeFechada();
-            }
+        if (!rx_timeout && trama_erro) {
+            stats.contarErroBf();
+            ++stats.rejectedTotal;
+            emit statsChanged();
+            pausa_ms(1000);
+            fecharSeAberta();
+            abrirSeFechada();
         }
         rx_pronto = false;
         if ((rx_timeout || trama_erro) && !sair_pedido) continue;
@@ -94,62 +109,110 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
         if (aceite) ++stats.acceptedTotal;
         break;
     }
-
-    // Requests that timed out may still be answered late. Let those answers
-    // arrive and drop them here, so the next transaction cannot take one of
-    // them for its own reply. The answer to the last resend is due one period
-    // per timed-out attempt after the answer we took, at the earliest; half a
-    // period more covers the line's jitter, and while late answers keep coming
-    // the drain lasts one more period after the last of them.
-    if (aceite && expirados > 0 && !sair_pedido) {
-        const int periodo = Timebase::toReal(m_timeoutMs);
-        QTimer escoamento;
-        escoamento.setSingleShot(true);
-        escoamento.setTimerType(Qt::PreciseTimer);
-        QElapsedTimer desde;
-        desde.start();
-        const auto ligacao = connect(&m_port, &SerialPort::receiveNotification, this, [&] {
-            m_port.discardInput();
-            const qint64 resta = qint64(periodo) * expirados + periodo / 2 - desde.elapsed();
-            escoamento.start(static_cast<int>(std::max<qint64>(periodo, resta)));
-        });
-        escoamento.start(periodo * expirados + periodo / 2);
-        waitUntil([&] { return !escoamento.isActive(); }, m_end);
-        disconnect(ligacao);
-        m_port.discardInput();
-    }
+    m_request = 0;
+    if (aceite && !sair_pedido && !terminou()) drainOwedReplies();
     return aceite;
+}
+
+void Link::drainOwedReplies()
+{
+    // Attempts that timed out may still be answered: the answers are booked
+    // as they come, and the next request goes out once none is owed. Two
+    // periods at most, however busy the line: the books keep whatever is
+    // still owed, so an answer after the drain is still known for a late one.
+    m_ledger.expire(nowMs(), horizonMs());
+    if (m_ledger.empty()) return;
+    const qint64 deadline = nowMs() + horizonMs();
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    for (;;) {
+        m_ledger.expire(nowMs(), horizonMs());
+        const qint64 now = nowMs();
+        if (m_ledger.empty() || now >= deadline || terminou()) break;
+        const qint64 until =
+            std::min(deadline, m_ledger.nextExpiry(horizonMs()).value_or(deadline));
+        const std::size_t owed = m_ledger.size();
+        wake.start(static_cast<int>(std::max<qint64>(1, until - now)));
+        waitUntil([&] { return !wake.isActive() || m_ledger.size() != owed; }, m_end);
+    }
+    m_port.discardInput();
+}
+
+bool Link::takeReply()
+{
+    const QByteArray recebido = m_port.readAll();
+    m_port.discardInput();
+    // The first 29 characters are the reply. A busy timer may have sent more
+    // answers right behind it; each complete one is booked too, or the books
+    // would wait for an answer that came and was thrown away.
+    bool handed = takeFrame(recebido.left(kFrameLength));
+    for (qsizetype at = recebido.indexOf('!', kFrameLength);
+         at >= 0 && recebido.size() - at >= kFrameLength; at = recebido.indexOf('!', at + 1)) {
+        const QByteArray more = recebido.mid(at, kFrameLength);
+        if (!respostaValida(more)) continue;
+        handed = takeFrame(more) || handed;
+        at += kFrameLength - 1;
+    }
+    return handed;
+}
+
+bool Link::takeFrame(const QByteArray &frame)
+{
+    const bool attemptWaiting = m_waiting && !rx_pronto;
+    if (!respostaValida(frame)) {
+        // Not a reply at all, or a damaged one: it cannot be booked, and it
+        // is the waiting attempt's business only (counted, line reset).
+        if (!attemptWaiting) return false;
+        handOver(frame, false);
+        return true;
+    }
+    const qint64 now = nowMs();
+    const std::optional<ReplyLedger::Entry> answered = m_ledger.book(now, horizonMs());
+    if (answered) {
+        // The time the books say the timer took. When an earlier request was
+        // dropped it is more than the truth, and the time-out errs long.
+        const double scale = Timebase::scale() > 0 ? Timebase::scale() : 1.0;
+        const auto nominal = [scale](qint64 realMs) {
+            return static_cast<int>(std::min<double>(double(realMs) / scale, 1e9));
+        };
+        m_replyTimeout.replyObserved(nominal(now - answered->writtenMs),
+                                     nominal(answered->timeoutMs));
+    }
+    if (attemptWaiting && answered && answered->request == m_request) {
+        handOver(frame, true);
+        return true;
+    }
+    ++stats.lateReplies;
+    emit statsChanged();
+    return false;
+}
+
+void Link::handOver(const QByteArray &frame, bool valid)
+{
+    m_trama_rx = frame;
+    m_timeout.stop();
+    trama_erro = !valid;
+    rx_timeout = false;
+    rx_pronto = true;
 }
 
 void Link::aoReceber()
 {
-    if (!m_port.isOpen()) return;
-    if (m_tentativa == 0) {
-        // Nobody is waiting: this is a late answer to an abandoned attempt.
-        m_port.discardInput();
-        return;
-    }
-    if (m_port.bytesWaiting() < kFrameLength) return;
-    const QByteArray recebido = m_port.readAll();
-    m_trama_rx = recebido.left(kFrameLength);
-    m_tentativa = 0;
-    m_timeout.stop();
-    rx_timeout = false;
-    rx_pronto = true;
-    m_port.discardInput();
+    if (!m_port.isOpen() || m_port.bytesWaiting() < kFrameLength) return;
+    takeReply();
 }
 
 void Link::aoExpirar()
 {
     m_timeout.stop();
-    if (m_tentativa == 0) return;
+    if (!m_waiting || rx_pronto) return;
     // The reply may be complete in the buffer with its notification still
     // queued behind this timer: it is the reply, not a time-out.
-    if (m_port.isOpen() && m_port.bytesWaiting() >= kFrameLength) {
-        aoReceber();
-        return;
-    }
-    m_tentativa = 0;
+    if (m_port.isOpen() && m_port.bytesWaiting() >= kFrameLength && takeReply()) return;
+    // From here on a reply is late for this attempt, also while the message
+    // below waits to be dismissed.
+    m_waiting = false;
     if (stats.to_erros < INT16_MAX) ++stats.to_erros;
     ++stats.timeoutsTotal;
     emit statsChanged();

@@ -2,8 +2,11 @@
 
 #include "frame.h"
 #include "linkstats.h"
+#include "replyledger.h"
+#include "replytimeout.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -17,10 +20,11 @@ class ProgramEnd;
 //
 // enviar_trama blocks its caller in a nested event loop (see eventwait.h), so
 // buttons, timers and the receive notification run while it waits. Every
-// attempt starts from a clean line: waiting input and any half-received reply
-// are dropped first, and a reply is only taken for the attempt that is
-// waiting, so a late answer to an earlier request can never be read as the
-// answer to this one.
+// reply that comes in is booked against the request it answers (ReplyLedger),
+// whether or not an attempt is waiting, so a late answer to an earlier
+// request is recognised and thrown away instead of being read as the answer
+// to this one. The time-out stretches while the timer answers late
+// (ReplyTimeout), so a slow timer is not sent every request twice.
 class Link : public QObject
 {
     Q_OBJECT
@@ -43,9 +47,12 @@ public:
     void pausa_ms(int ms);
     void esperar_ms(int ms);
 
-    // Timer_time_out interval, in nominal milliseconds.
-    void setTimeoutMs(int ms) { m_timeoutMs = ms; }
-    int timeoutMs() const { return m_timeoutMs; }
+    // Timer_time_out interval as configured, in nominal milliseconds.
+    void setTimeoutMs(int ms) { m_replyTimeout.setConfigured(ms); }
+    int timeoutMs() const { return m_replyTimeout.configured(); }
+    // The interval in force: the configured one, or longer while the timer
+    // is seen to answer late.
+    int effectiveTimeoutMs() const { return m_replyTimeout.current(); }
 
     SerialPort &port() { return m_port; }
     // "If the port is closed, open it" / "if the port is open, close it".
@@ -66,6 +73,19 @@ private:
     void aoExpirar();
     bool terminou() const;
 
+    bool writeRequest(const QByteArray &frame);
+    // Takes a complete reply off the line, books it and, when it answers the
+    // attempt that is waiting, hands it over. False when it did not.
+    bool takeReply();
+    bool takeFrame(const QByteArray &frame);
+    void handOver(const QByteArray &frame, bool valid);
+    // After an accepted reply: lets the answers still owed to earlier
+    // attempts come in, for two periods at most.
+    void drainOwedReplies();
+    // How long an owed answer is waited for before it is given up as lost.
+    qint64 horizonMs() const;
+    qint64 nowMs() const { return m_monotonic.elapsed(); }
+
     SerialPort &m_port;
     MessageSink &m_messages;
     const ProgramEnd *m_end;
@@ -74,10 +94,14 @@ private:
     QTimer m_wait;
     QByteArray m_trama_rx;
     QByteArray m_ultimoPedido;
-    int m_timeoutMs = 500;
-    // The attempt that is waiting; 0 when none is.
-    quint64 m_tentativa = 0;
-    quint64 m_proxima = 1;
+    ReplyTimeout m_replyTimeout;
+    ReplyLedger m_ledger;
+    QElapsedTimer m_monotonic;
+    // The transaction in progress, numbered from 1; 0 when none is.
+    quint64 m_request = 0;
+    quint64 m_lastRequest = 0;
+    // An attempt is waiting for its reply.
+    bool m_waiting = false;
     bool rx_pronto = false;
     bool rx_timeout = false;
     bool trama_erro = false;
