@@ -14,6 +14,7 @@
 #include "ptyserver.h"
 #include "qtserialport.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -151,6 +152,152 @@ private slots:
             l->faults().delayMs = 700;
         }
         QVERIFY(link.stats.to_erros >= 1);
+        Timebase::setScale(0.05);
+    }
+
+    void slowTimer_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<int>("delayMs");
+        QTest::addColumn<int>("delayEvery");
+        for (const char *t : {"interno", "pty"}) {
+            const QString name = QLatin1String(t == QLatin1String("pty") ? "pty" : "in process");
+            QTest::newRow(qPrintable(name + ", every answer after 800 ms")) << t << 800 << 1;
+            QTest::newRow(qPrintable(name + ", every answer after 650 ms")) << t << 650 << 1;
+            QTest::newRow(qPrintable(name + ", every third 900 ms late")) << t << 900 << 3;
+        }
+    }
+
+    // A busy timer answers its requests in turn, each after a set time longer
+    // than the time-out: the resend waits in the timer behind the first
+    // request and its answer comes while the next request waits. Each
+    // transaction must still end with its own value, and the time-out must
+    // stretch so that requests stop going out twice.
+    void slowTimer()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(int, delayMs);
+        QFETCH(int, delayEvery);
+        Timebase::setScale(0.1);
+        auto l = criar(tipo);
+        RecordingMessages m;
+        Link link(l->porta(), m);
+        for (int a = 0; a < 12; ++a)
+            l->device().setByte(a, uint8_t(10 + a));
+        l->faults().busy = true;
+        l->faults().pace = true;
+        l->faults().delayMs = delayMs;
+        l->faults().delayEvery = delayEvery;
+        link.abrirSeFechada();
+        for (int a = 0; a < 12; ++a) {
+            QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
+            QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(10 + a));
+            // The emulated timer echoes the request: it must be this one.
+            QCOMPARE(link.trama_rx().mid(10, 2), construirPedido(1, uint8_t(a), 1, {}).mid(10, 2));
+        }
+        QVERIFY(link.stats.lateReplies >= 1);
+        // Once stretched, no request went out twice for lack of patience.
+        if (delayEvery == 1) {
+            QVERIFY(link.effectiveTimeoutMs() > delayMs);
+            QVERIFY(link.stats.n_tramas <= 12 + 2);
+        }
+        Timebase::setScale(0.05);
+    }
+
+    void silentStart_data() { contrato_data(); }
+
+    // A timer switched on a while after the first request: the resends that
+    // went unanswered must not hold up the requests that follow.
+    void silentStart()
+    {
+        QFETCH(QString, tipo);
+        Timebase::setScale(0.1);
+        auto l = criar(tipo);
+        RecordingMessages m;
+        Link link(l->porta(), m);
+        l->faults().pace = true;
+        l->faults().silentForMs = 4000;
+        for (int a = 0; a < 10; ++a)
+            l->device().setByte(a, uint8_t(50 + a));
+        link.abrirSeFechada();
+        QVERIFY(link.enviar_trama(1, 0, 1));
+        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(50));
+        QVERIFY(link.stats.to_erros >= 6);
+        QElapsedTimer since;
+        since.start();
+        for (int a = 1; a < 10; ++a) {
+            QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
+            QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(50 + a));
+        }
+        // At most the two-period drain after the first answer, and the nine
+        // exchanges at line speed (31 ms each): 1.3 s; the drain of the old
+        // code grew with every unanswered resend.
+        QVERIFY2(since.elapsed() < Timebase::toReal(2000),
+                 qPrintable(QString::number(since.elapsed())));
+        Timebase::setScale(0.05);
+    }
+
+    // A timer that never answers keeps the configured cadence: nothing to
+    // measure, nothing stretched, one frame per time-out.
+    void silentTimerKeepsTheCadence()
+    {
+        Timebase::setScale(0.02);
+        EmulatedPort p;
+        RecordingMessages m;
+        Link link(p, m);
+        link.abrirSeFechada();
+        p.faults().failNext(20, Fault::NoReply);
+        QList<int> timeouts;
+        connect(&link, &Link::pedidoEnviado, this,
+                [&] { timeouts << link.effectiveTimeoutMs(); });
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(link.enviar_trama(7, 0, 0));
+        const qint64 took = t.elapsed();
+        QCOMPARE(link.stats.n_tramas, 21.0);
+        QCOMPARE(link.stats.to_erros, int16_t(20));
+        QCOMPARE(timeouts, QList<int>(21, 500));
+        QVERIFY(took >= Timebase::toReal(20 * 500) - 5);
+        QVERIFY2(took < Timebase::toReal(20 * 500) * 3 / 2, qPrintable(QString::number(took)));
+        Timebase::setScale(0.05);
+    }
+
+    // A rejected reply waits a second before the resend (then resets the
+    // line): an instant resend would hammer a timer that is answering
+    // garbage.
+    void rejectedReplyPausesASecond()
+    {
+        EmulatedPort p;
+        RecordingMessages m;
+        Link link(p, m);
+        link.abrirSeFechada();
+        QList<qint64> sent;
+        QElapsedTimer t;
+        t.start();
+        connect(&link, &Link::pedidoEnviado, this, [&] { sent << t.elapsed(); });
+        p.faults().failNext(1, Fault::BadChecksum);
+        QVERIFY(link.enviar_trama(7, 0, 0));
+        QCOMPARE(sent.size(), 2);
+        QVERIFY2(sent[1] - sent[0] >= Timebase::toReal(1000),
+                 qPrintable(QString::number(sent[1] - sent[0])));
+    }
+
+    // The 100th time-out restarts the time-out and frame counts, never the
+    // count of bad replies.
+    void hundredthTimeOutKeepsBadReplies()
+    {
+        Timebase::setScale(0.002);
+        EmulatedPort p;
+        RecordingMessages m;
+        Link link(p, m);
+        link.abrirSeFechada();
+        p.faults().failNext(1, Fault::BadChecksum);
+        p.faults().failNext(100, Fault::NoReply);
+        QVERIFY(link.enviar_trama(7, 0, 0));
+        QCOMPARE(m.texts(), QStringList{QStringLiteral("Time Out!")});
+        QCOMPARE(link.stats.to_erros, int16_t(0));
+        QCOMPARE(link.stats.bf_erros, int16_t(1));
+        QCOMPARE(link.stats.timeoutsTotal, quint64(100));
         Timebase::setScale(0.05);
     }
 
