@@ -17,7 +17,10 @@ struct Decimal
 
 std::optional<Decimal> decompor(const QString &text)
 {
-    static const QRegularExpression re(QStringLiteral("^(-?)([0-9]+)(?:,([0-9]*))?$"));
+    // Anchored at the very end: "$" alone would also match before a final
+    // newline, and "1,50\n" would pass for a number.
+    static const QRegularExpression re(
+        QRegularExpression::anchoredPattern(QStringLiteral("(-?)([0-9]+)(?:,([0-9]*))?")));
     const auto m = re.match(text);
     if (!m.hasMatch()) return std::nullopt;
     return Decimal{!m.captured(1).isEmpty(), m.captured(2), m.captured(3)};
@@ -54,7 +57,8 @@ bool digitos(const QString &s)
 
 bool hex12(const QString &s)
 {
-    static const QRegularExpression re(QStringLiteral("^[0-9A-Fa-f]{12}$"));
+    static const QRegularExpression re(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9A-Fa-f]{12}")));
     return re.match(s).hasMatch();
 }
 
@@ -124,7 +128,8 @@ bool ehNumero(const QString &text)
 
 std::optional<qint64> inteiro(const QString &text)
 {
-    static const QRegularExpression re(QStringLiteral("^-?[0-9]{1,18}$"));
+    static const QRegularExpression re(
+        QRegularExpression::anchoredPattern(QStringLiteral("-?[0-9]{1,18}")));
     if (!re.match(text).hasMatch()) return std::nullopt;
     return text.toLongLong();
 }

@@ -57,7 +57,8 @@ std::optional<Opcoes> Opcoes::analisar(const QStringList &argumentos, QString *e
                 return falhar(QStringLiteral("--screenshot needs a file name prefix"));
             o.captura = v;
         } else if (a == QLatin1String("--screen")) {
-            static const QRegularExpression forma(QStringLiteral("^(\\d{3,5})x(\\d{3,5})$"));
+            static const QRegularExpression forma(
+                QRegularExpression::anchoredPattern(QStringLiteral("(\\d{3,5})x(\\d{3,5})")));
             const auto m = valor(&v) ? forma.match(v) : QRegularExpressionMatch();
             if (!m.hasMatch())
                 return falhar(QStringLiteral("--screen needs WxH, e.g. --screen 1024x768"));

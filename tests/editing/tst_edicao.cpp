@@ -79,6 +79,51 @@ private slots:
         QCOMPARE(vx::valido(Forma(forma), texto), valido);
     }
 
+    // A text that ends in a line break is not the number or serial before
+    // it: the window would show one thing and the device be sent another.
+    void fim_de_linha_data()
+    {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("tarifa") << "Text_S00"
+                                << "1,50\n";
+        QTest::newRow("tarifa com cr") << "Text_S08"
+                                       << "1,50\r\n";
+        QTest::newRow("contagem") << "Text_contador"
+                                  << "12\n";
+        QTest::newRow("potencia") << "Text_power"
+                                  << "3\n";
+        QTest::newRow("dinheiro sem verificacao") << "Text_a_pagar"
+                                                  << "1,00\n";
+        QTest::newRow("serie") << "Text_ibut"
+                               << "0123456789AB\n";
+        QTest::newRow("fraccao") << "Text_fracao"
+                                 << "25\n";
+    }
+    void fim_de_linha()
+    {
+        QFETCH(QString, campo);
+        QFETCH(QString, texto);
+        QVERIFY(!ehNumero(texto));
+        QVERIFY(!vx::centimos(texto));
+        QVERIFY(!inteiro(texto));
+        const int i = indiceCampo(campo.toStdString());
+        QVERIFY(i >= 0);
+        QVERIFY(!vx::valido(kCampos[i].forma, texto));
+        DadosTx dados;
+        dados.fill('0');
+        QVERIFY(!codificar(kCampos[i], texto, false, dados));
+
+        RecordingMessages m;
+        EditSet e(m);
+        e.sessao.modo = 2;
+        e.setText(campo, texto);
+        m.clear();
+        e.keyPress(campo, 13);
+        QVERIFY(!e.pendente(campo));
+        QVERIFY(!m.messages.empty());
+    }
+
     void enter_com_verificacao_data()
     {
         QTest::addColumn<QString>("campo");

@@ -51,6 +51,8 @@ private slots:
         QTest::newRow("com zero") << QStringList{"--com", "0=/dev/ttyS0"} << "--com needs";
         QTest::newRow("data vazia") << QStringList{"--data", ""} << "--data needs a folder";
         QTest::newRow("ecrã") << QStringList{"--screen", "1024*768"} << "--screen needs WxH";
+        QTest::newRow("ecrã com fim de linha")
+            << QStringList{"--screen", "1024x768\n"} << "--screen needs WxH";
         QTest::newRow("escala zero") << QStringList{"--timescale", "0"} << "--timescale";
         QTest::newRow("escala texto") << QStringList{"--timescale", "fast"} << "--timescale";
         QTest::newRow("captura sem leitura")
