@@ -120,10 +120,12 @@ bool Engine::caudaParagem()
         m_edit.setText(QLatin1String(n), QStringLiteral("-"));
     m_edit.setText(QStringLiteral("Label_percentagem"), QStringLiteral("0%"));
     m_edit.setValue(QStringLiteral("ProgressBar_baterias"), 0);
-    // A read that ended after "Sair" has enabled the connection buttons again,
-    // and a request made just before "Sair" must not wait for the next unit.
+    // A read or a display test that ended after "Sair" has enabled the
+    // connection buttons again, "Pic -> PC" among them (a copy of a blanked or
+    // half-read window would replace the good one), and a request made just
+    // before "Sair" must not wait for the next unit.
     for (const char *n : {"Command_testar", "Command_clear", "Command_enviar", "Command_teste_disp",
-                          "Command_imprimir"})
+                          "Command_imprimir", "command_copy1"})
         m_edit.setEnabled(QLatin1String(n), false);
     s.impulsos_pedido = false;
     s.teste_disp_pedido = false;

@@ -7,6 +7,7 @@
 
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 using namespace vx;
 
@@ -201,22 +202,65 @@ private slots:
         QCOMPARE(b.edit.sessao.pos_cursor, uint8_t(0));
     }
 
-    // "Sair" during a read: the read finishes, then the stop tail takes every
-    // connection button away again and ends the connection.
-    void sair_durante_leitura()
+    // "Sair" pressed while the engine is busy: before the requested read has
+    // started, in the middle of the read, or in the middle of a display
+    // test. The work under way finishes and gives its buttons back, then the
+    // stop tail takes every connection button away again, "Pic -> PC"
+    // included (an empty or half-read window must not replace the copy), and
+    // ends the connection.
+    void sair_durante_o_trabalho_data()
     {
+        QTest::addColumn<QString>("momento");
+        QTest::newRow("antes da leitura") << "antes da leitura";
+        QTest::newRow("durante a leitura") << "durante a leitura";
+        QTest::newRow("durante o teste de displays") << "durante o teste de displays";
+    }
+    void sair_durante_o_trabalho()
+    {
+        QFETCH(QString, momento);
         Bancada b;
-        bool parado = false;
+        bool parado = false, lido = false, sairPremido = false, trabalhoPorAcabar = false;
         QObject::connect(&b.motor, &Engine::motorParado, [&] { parado = true; });
+        QObject::connect(&b.motor, &Engine::leituraTerminada, [&] { lido = true; });
         b.edit.setText("Text_impulsos", "3");
-        b.motor.Command_ler_Click();
-        QVERIFY(Bancada::esperar([&] { return b.edit.text("Text_S08") != "-"; }));
-        b.motor.Command_testar_Click();
-        QVERIFY(!b.edit.control("command_copy1").enabled);
+        // The handler runs in a nested wait of the engine, as a click does.
+        const auto premirSair = [&](const std::function<bool()> &porAcabar) {
+            if (sairPremido) return;
+            sairPremido = true;
+            QTimer::singleShot(0, [&, porAcabar] {
+                trabalhoPorAcabar = porAcabar();
+                b.motor.Command_testar_Click();
+                QVERIFY(!b.edit.control("command_copy1").enabled);
+            });
+        };
+        if (momento == "antes da leitura") {
+            QObject::connect(&b.link, &Link::pedidoEnviado,
+                             [&] { premirSair([&] { return b.edit.sessao.ler_pedido; }); });
+            b.motor.Command_ler_Click();
+        } else if (momento == "durante a leitura") {
+            QObject::connect(&b.edit, &EditSet::controlChanged, [&](const QString &n) {
+                if (n == "Text_S08" && b.edit.text(n) != "-")
+                    premirSair([&] { return !lido && !b.edit.sessao.ler_pedido; });
+            });
+            b.motor.Command_ler_Click();
+        } else {
+            QVERIFY(b.lerTudo());
+            b.motor.Command_teste_disp_Click();
+            QObject::connect(&b.link, &Link::pedidoEnviado, [&](const QByteArray &f) {
+                // The test's first frames blank the display: 10, p, 12 with
+                // the request already taken.
+                if (descrever(f).startsWith("10,") && !b.edit.sessao.teste_disp_pedido &&
+                    !b.edit.control("Command_ler").enabled)
+                    premirSair([&] { return !b.edit.control("Command_teste_disp").enabled; });
+            });
+        }
         QVERIFY(Bancada::esperar([&] { return parado; }));
+        QVERIFY(sairPremido);
+        QVERIFY2(trabalhoPorAcabar, "Sair was not pressed while the work was under way");
         for (const char *n : {"Command_testar", "Command_clear", "Command_enviar",
-                              "Command_teste_disp", "Command_imprimir"})
+                              "Command_teste_disp", "Command_imprimir", "command_copy1"})
             QVERIFY2(!b.edit.control(n).enabled, n);
+        QVERIFY(b.edit.control("Command_ler").enabled);
         QCOMPARE(b.pedidos().last(), construirPedido(0, 0, 0, {}));
         QVERIFY(!b.porta.isOpen());
         QVERIFY(!b.motor.activo());
