@@ -95,7 +95,9 @@ bool Engine::pollBateria()
         } else {
             const double v = (nivel - 90) * 2.5;
             m_edit.setValue(gauge, v);
-            m_edit.setText(label, QLocale::system().toString(v) + QStringLiteral(" %"));
+            // The default locale is the PC's regional settings unless a
+            // program (or a test) chose another.
+            m_edit.setText(label, QLocale().toString(v) + QStringLiteral(" %"));
         }
     }
     return !terminou();

@@ -175,6 +175,30 @@ private slots:
         QCOMPARE(bytes[3], uint8_t(5));
     }
 
+    // With nothing confirmed and nothing changed, a tick is only the display
+    // and the polls: no clock set, no write mark, no write.
+    void passagem_sem_nada_nao_envia_nada()
+    {
+        Bancada b;
+        QVERIFY(b.lerTudo());
+        // The read may have ticked a box, which asks the next pass for the
+        // clock; let that pass go by.
+        int ticks = 0;
+        QObject::connect(&b.motor, &Engine::tickTerminado, [&] { ++ticks; });
+        QVERIFY(Bancada::esperar([&] { return ticks >= 1; }));
+        QVERIFY(!b.edit.alteracao_pendente);
+        b.pedidos();
+        const int depois = ticks;
+        QVERIFY(Bancada::esperar([&] { return ticks >= depois + 2; }));
+        QStringList comandos;
+        for (const QByteArray &p : b.pedidos())
+            comandos << descrever(p).section(',', 0, 0);
+        QVERIFY(comandos.size() >= 12);
+        for (const QString &c : comandos)
+            QVERIFY2(QStringList({"10", "3", "7", "8", "9"}).contains(c), qPrintable(c));
+        QCOMPARE(comandos.mid(0, 6), (QStringList{"10", "10", "3", "7", "8", "9"}));
+    }
+
     void clear()
     {
         Bancada b;

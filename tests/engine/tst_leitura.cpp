@@ -5,6 +5,7 @@
 #include "bancada.h"
 #include "frame.h"
 
+#include <QLocale>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -79,6 +80,9 @@ private slots:
         };
         row("pwd tarifas 7", 0, QByteArray("\x07\x00", 2), "Text_pwdtarifas", "0007");
         row("pwd relogio 99", 2, QByteArray("\x63\x00", 2), "Text_pwdrelogio", "0099");
+        row("pwd 999", 0, QByteArray("\xE7\x03", 2), "Text_pwdtarifas", "0999");
+        row("pwd 1000", 2, QByteArray("\xE8\x03", 2), "Text_pwdrelogio", "1000");
+        row("pwd zero", 2, QByteArray("\x00\x00", 2), "Text_pwdrelogio", "0000");
         row("pwd 5 digitos", 0, QByteArray("\x39\x30", 2), "Text_pwdtarifas", "12345");
         row("tarifa 100,00", 4, QByteArray("\x10\x27", 2), "Text_S00", "100,00");
         row("tarifa max", 22, QByteArray("\xFF\xFF", 2), "Text_F20", "655,35");
@@ -167,6 +171,8 @@ private slots:
         QCOMPARE(b.edit.text("Text_rtc_hora"), QStringLiteral("14:05"));
     }
 
+    // The gauge's text uses the PC's decimal separator, as the regional
+    // settings of a Portuguese workshop give it.
     void bateria_data()
     {
         QTest::addColumn<int>("nivel");
@@ -175,18 +181,49 @@ private slots:
         QTest::newRow("89") << 89 << 0.0 << "0%";
         QTest::newRow("90") << 90 << 0.0 << "0 %";
         QTest::newRow("100") << 100 << 25.0 << "25 %";
+        QTest::newRow("129") << 129 << 97.5 << "97,5 %";
         QTest::newRow("130") << 130 << 100.0 << "100%";
+        QTest::newRow("255") << 255 << 100.0 << "100%";
     }
     void bateria()
     {
         QFETCH(int, nivel);
         QFETCH(double, gauge);
         QFETCH(QString, label);
+        const QLocale antes;
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Portugal));
         Bancada b;
         b.device().setBattery(uint8_t(nivel));
-        QVERIFY(b.lerTudo());
+        const bool lido = b.lerTudo();
+        QLocale::setDefault(antes);
+        QVERIFY(lido);
         QCOMPARE(b.edit.control("ProgressBar_baterias").value, gauge);
         QCOMPARE(b.edit.text("Label_percentagem"), label);
+    }
+
+    // The key on the reader, most significant digit first; twelve "F" is the
+    // reader's way of saying there is none.
+    void ibutton_no_leitor_data()
+    {
+        QTest::addColumn<QString>("serie");
+        QTest::addColumn<QString>("mostrado");
+        QTest::newRow("nenhum") << "FFFFFFFFFFFF"
+                                << "-";
+        QTest::newRow("quase nenhum") << "FFFFFFFFFFFE"
+                                      << "FFFFFFFFFFFE";
+        QTest::newRow("zeros") << "000000000000"
+                               << "000000000000";
+        QTest::newRow("chave") << "0123456789AB"
+                               << "0123456789AB";
+    }
+    void ibutton_no_leitor()
+    {
+        QFETCH(QString, serie);
+        QFETCH(QString, mostrado);
+        Bancada b;
+        QVERIFY(b.device().setIbutton(serie));
+        QVERIFY(b.lerTudo());
+        QCOMPARE(b.edit.text("Text_ibutsn"), mostrado);
     }
 
     void segunda_leitura_e_botoes()
