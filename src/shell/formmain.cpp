@@ -18,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -78,6 +79,12 @@ FormMain::FormMain(const Servicos &s, bool fabrica, QWidget *parent)
     // the port, not only after the first "Lêr".
     connect(&m_s.edit, &EditSet::controlChanged, this, [this](const QString &nome) {
         if (nome == kMenuPortas) actualizarMenuPortas();
+    });
+    // Captions the model changes (the key reader's, the new-unit flow's
+    // buttons) are what a screen reader must announce too.
+    connect(&m_s.edit, &EditSet::controlChanged, this, [this](const QString &nome) {
+        if (nome.startsWith(QLatin1String("Command_")) || nome.startsWith(QLatin1String("Check_")))
+            updateAccessibleNames(nome);
     });
     connect(&m_s.engine, &Engine::tickTerminado, this, &FormMain::actualizarMenuPortas);
     connect(&m_s.engine, &Engine::motorParado, this, &FormMain::actualizarMenuPortas);
@@ -281,6 +288,12 @@ void FormMain::mudarLegenda(const QString &nome, const QString &texto)
         m_s.edit.setText(nome, texto);
         return;
     }
+    // The key reader's caption is the unit's state, set by the read; it reads
+    // the same in both languages and stays as the model holds it.
+    if (qobject_cast<QCheckBox *>(controlo(nome)) && !m_s.edit.text(nome).isEmpty()) {
+        m_ligacao->sincronizar(nome);
+        return;
+    }
     if (QMenu *m = menu(nome)) {
         m->setTitle(texto);
     } else if (QAction *a = accao(nome)) {
@@ -298,6 +311,7 @@ void FormMain::mudarLegenda(const QString &nome, const QString &texto)
 void FormMain::aplicar_idioma(int idioma)
 {
     if (idioma != 0 && idioma != 1) return;
+    m_captionLanguage = idioma;
     m_s.engine.setTituloBase(Legendas::titulo(idioma));
     for (const Legenda &l : kLegendas)
         mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
@@ -305,10 +319,29 @@ void FormMain::aplicar_idioma(int idioma)
         mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
     for (const Legenda &l : kLegendasRelatorio)
         mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
+    updateAccessibleNames();
+}
+
+QString FormMain::currentCaption(const QString &nome) const
+{
+    const bool doModelo =
+        nome.startsWith(QLatin1String("Command_")) || nome.startsWith(QLatin1String("Check_"));
+    QString t = doModelo ? m_s.edit.text(nome) : QString();
+    if (t.isEmpty()) return Legendas::legenda(nome, m_captionLanguage);
+    // "&Novo": the ampersand marks the access key, it is not read out.
+    return t.remove(QLatin1Char('&'));
+}
+
+void FormMain::updateAccessibleNames(const QString &changed)
+{
+    const auto caption = [this](const QString &n) { return currentCaption(n); };
     for (const NomeAcessivel &a : kNomesAcessiveis) {
         const QString nome = Legendas::texto(a.controlo);
+        if (!changed.isEmpty() && changed != nome && changed != Legendas::texto(a.grupo) &&
+            changed != Legendas::texto(a.legenda))
+            continue;
         if (QWidget *w = controlo(nome))
-            w->setAccessibleName(Legendas::nomeAcessivel(nome, idioma));
+            w->setAccessibleName(Legendas::nomeAcessivel(nome, m_captionLanguage, caption));
     }
 }
 

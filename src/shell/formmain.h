@@ -71,6 +71,11 @@ private:
     void aplicarFonteOito();
     void ajustarControlos();
     void mudarLegenda(const QString &nome, const QString &texto);
+    // What a control shows as its caption now: the model's for buttons and
+    // tick boxes that hold one, the language's otherwise.
+    QString currentCaption(const QString &nome) const;
+    // Screen-reader names that use the caption of `changed` (all when empty).
+    void updateAccessibleNames(const QString &changed = {});
 
     Servicos m_s;
     LigacaoModelo *m_ligacao;
@@ -83,6 +88,8 @@ private:
     QSize m_ecra;
     double m_dpi = 96.0;
     int m_idioma = 0;
+    // The language of the captions on the window now (aplicar_idioma's).
+    int m_captionLanguage = 0;
     bool m_carregado = false;
     bool m_aCarregar = false;
 };

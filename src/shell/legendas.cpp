@@ -43,13 +43,20 @@ int Legendas::contarOitoPontos()
 
 QString Legendas::nomeAcessivel(const QString &controlo, int idioma)
 {
+    return nomeAcessivel(controlo, idioma,
+                         [idioma](const QString &n) { return legenda(n, idioma); });
+}
+
+QString Legendas::nomeAcessivel(const QString &controlo, int idioma,
+                                const std::function<QString(const QString &)> &caption)
+{
     const QByteArray nome = controlo.toUtf8();
     const std::string_view n(nome.constData(), static_cast<size_t>(nome.size()));
     for (const NomeAcessivel &a : kNomesAcessiveis) {
         if (a.controlo != n) continue;
         QStringList partes;
-        if (!a.grupo.empty()) partes << legenda(texto(a.grupo), idioma).trimmed();
-        if (!a.legenda.empty()) partes << legenda(texto(a.legenda), idioma).trimmed();
+        if (!a.grupo.empty()) partes << caption(texto(a.grupo)).trimmed();
+        if (!a.legenda.empty()) partes << caption(texto(a.legenda)).trimmed();
         const std::string_view extra = idioma == 1 ? a.extraEn : a.extraPt;
         if (!extra.empty()) partes << texto(extra);
         return partes.join(QLatin1Char(' '));

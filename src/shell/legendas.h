@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <string_view>
 
 namespace vx {
@@ -198,6 +199,10 @@ public:
     static int contarOitoPontos();
     // The name a screen reader announces, e.g. "Semana 00-08h".
     static QString nomeAcessivel(const QString &controlo, int idioma);
+    // The same, with the caption of each control it names taken from
+    // `caption` (the window passes what the control shows now).
+    static QString nomeAcessivel(const QString &controlo, int idioma,
+                                 const std::function<QString(const QString &)> &caption);
     // Window title of a language.
     static QString titulo(int idioma);
 };

@@ -61,7 +61,9 @@ void LigacaoModelo::mostrar(const QString &nome, QObject *vista)
     if (auto *caixa = qobject_cast<QLineEdit *>(vista)) {
         if (caixa->text() != s.text) caixa->setText(s.text);
     } else if (auto *marca = qobject_cast<QCheckBox *>(vista)) {
-        // A tick box's caption follows the language, not the model.
+        // A caption the model holds (the key reader's, which a read sets to
+        // what the unit's key does) is shown; otherwise the language's stays.
+        if (!s.text.isEmpty() && marca->text() != s.text) marca->setText(s.text);
         if (marca->isChecked() != s.checked) marca->setChecked(s.checked);
     } else if (auto *botao = qobject_cast<QPushButton *>(vista)) {
         if (!s.text.isEmpty() && botao->text() != s.text) botao->setText(s.text);

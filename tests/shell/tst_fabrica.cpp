@@ -87,12 +87,17 @@ private slots:
         QCOMPARE(o.edit().sessao.modo, uint8_t(1));
         QCOMPARE(novo->text(), QStringLiteral("Aceitar"));
         QCOMPARE(textoBotao(o, "Command_sair"), QStringLiteral("Cancelar"));
+        // A screen reader announces what the button now does.
+        QCOMPARE(o.janela().controlo(QStringLiteral("Command_sair"))->accessibleName(),
+                 QStringLiteral("Cancelar"));
         QVERIFY(!o.janela().controlo(QStringLiteral("Command_ler"))->isEnabled());
         QCOMPARE(o.janela().focusWidget(), o.janela().controlo(QStringLiteral("text_numfab_ano")));
         // "Cancelar" is "Sair da Aplicação" while a new unit is entered.
         o.clicar("Command_sair");
         QVERIFY(!o.fim.ended());
         QCOMPARE(textoBotao(o, "Command_sair"), QStringLiteral("Fechar"));
+        QCOMPARE(o.janela().controlo(QStringLiteral("Command_sair"))->accessibleName(),
+                 QStringLiteral("Fechar"));
         QCOMPARE(novo->text(), QStringLiteral("Novo"));
         QVERIFY(o.ler());
         o.motor().parar();

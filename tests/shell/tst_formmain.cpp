@@ -147,6 +147,48 @@ private slots:
         o.motor().parar();
     }
 
+    // The key reader's box tells what the unit's key does; the read puts that
+    // on the model, and the box, its screen-reader name included, must show
+    // it in either language.
+    void legenda_da_marca_ibutton_data()
+    {
+        QTest::addColumn<int>("ligado"); // address 24
+        QTest::addColumn<int>("fonte");  // address 187
+        QTest::addColumn<QString>("legenda");
+        QTest::newRow("dados") << 1 << 5 << "iButton de Dados";
+        QTest::newRow("apagar") << 1 << 0 << "iButton de Apagar";
+        QTest::newRow("desligado") << 0 << 5 << "iButton";
+    }
+    void legenda_da_marca_ibutton()
+    {
+        QFETCH(int, ligado);
+        QFETCH(int, fonte);
+        QFETCH(QString, legenda);
+        Arquivo a;
+        Oficina o(a);
+        QVERIFY(o.arrancar());
+        auto *m = qobject_cast<QCheckBox *>(o.janela().controlo(QStringLiteral("Check_ibut")));
+        // A unit read before, with another caption, must not leave it behind.
+        o.porta.device().setByte(24, 1);
+        o.porta.device().setByte(187, ligado && fonte ? 0 : 5);
+        QVERIFY(o.ler());
+        o.porta.device().setByte(24, uint8_t(ligado));
+        o.porta.device().setByte(187, uint8_t(fonte));
+        QVERIFY(o.ler());
+        QCOMPARE(o.edit().text(QStringLiteral("Check_ibut")), legenda);
+        QCOMPARE(m->text(), legenda);
+        QCOMPARE(m->isChecked(), ligado != 0);
+        QCOMPARE(m->accessibleName(), QStringLiteral("Configuração ") + legenda);
+        o.janela().accao(QStringLiteral("mnu_EN"))->trigger();
+        QCOMPARE(m->text(), legenda);
+        QCOMPARE(m->accessibleName(), QStringLiteral("Configuration ") + legenda);
+        // The other box's caption follows the language.
+        QCOMPARE(qobject_cast<QCheckBox *>(o.janela().controlo(QStringLiteral("Check_contador")))
+                     ->text(),
+                 QStringLiteral("Electromechanical"));
+        o.motor().parar();
+    }
+
     void clique_na_marca()
     {
         Arquivo a;
