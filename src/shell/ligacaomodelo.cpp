@@ -27,8 +27,13 @@ void LigacaoModelo::ligar(const QString &nome, QObject *vista)
     connect(vista, &QObject::destroyed, this,
             [this, nome, vista] { m_vistas.remove(nome, vista); });
     if (auto *caixa = qobject_cast<QLineEdit *>(vista)) {
-        connect(caixa, &QLineEdit::textEdited, this,
-                [this, nome](const QString &t) { aoEditar(nome, t); });
+        // Every change of the box's text, not only typing: an assistive tool
+        // or an input method may set it directly, and the model must hold
+        // what the box shows. The model's own changes reach the box already
+        // equal to the model and are let through.
+        connect(caixa, &QLineEdit::textChanged, this, [this, nome](const QString &t) {
+            if (t != m_edit.text(nome)) aoEditar(nome, t);
+        });
         caixa->installEventFilter(this);
     } else if (auto *marca = qobject_cast<QCheckBox *>(vista)) {
         // The box has already flipped itself; the model decides, and the

@@ -12,8 +12,9 @@ class EditSet;
 // model holds every text, tick, colour and enabled state, and each change of
 // the model is mirrored on the widgets registered under the control's name.
 // What the technician does goes the other way, to the model's handlers:
-// typing to userEdit (a refused edit puts the model's text back), Enter and
-// Escape to keyPress, focus to gotFocus, a click on a tick box to userToggle.
+// any change of a box's text, typed or not, to userEdit (a refused edit puts
+// the model's text back), Enter and Escape to keyPress, focus to gotFocus, a click on a tick box to
+// userToggle.
 class LigacaoModelo : public QObject
 {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include "ligacaomodelo.h"
 #include "oficina.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -115,6 +116,46 @@ private slots:
         QTest::keyClicks(c, QStringLiteral("999"));
         QCOMPARE(o.edit().text(QStringLiteral("Text_S00")), QStringLiteral("3,2599"));
         QCOMPARE(c->text(), QStringLiteral("3,2599"));
+    }
+
+    // Text that reaches a box without keystrokes (an assistive tool setting
+    // it through the accessibility interface, an input method committing a
+    // word) is what the window shows, so it is what Enter must write.
+    void texto_sem_teclas_data()
+    {
+        QTest::addColumn<QString>("via");
+        QTest::newRow("acessibilidade") << "acessibilidade";
+        QTest::newRow("metodo de entrada") << "metodo de entrada";
+    }
+    void texto_sem_teclas()
+    {
+        QFETCH(QString, via);
+        Arquivo a;
+        Oficina o(a);
+        QVERIFY(o.arrancar());
+        QVERIFY(o.ler());
+        QLineEdit *c = caixa(o, "Text_S00");
+        c->setFocus(Qt::TabFocusReason);
+        if (via == "acessibilidade") {
+            QAccessibleInterface *i = QAccessible::queryAccessibleInterface(c);
+            QVERIFY(i);
+            i->setText(QAccessible::Value, QStringLiteral("2,25"));
+        } else {
+            c->selectAll();
+            QInputMethodEvent palavra(QString(), {});
+            palavra.setCommitString(QStringLiteral("2,25"));
+            QCoreApplication::sendEvent(c, &palavra);
+        }
+        QCOMPARE(c->text(), QStringLiteral("2,25"));
+        QCOMPARE(o.edit().text(QStringLiteral("Text_S00")), QStringLiteral("2,25"));
+        bool escrito = false;
+        QObject::connect(&o.motor(), &Engine::tickTerminado,
+                         [&] { escrito = escrito || !o.edit().algumPendente(); });
+        QTest::keyClick(c, Qt::Key_Return);
+        QVERIFY(o.edit().pendente(QStringLiteral("Text_S00")));
+        QVERIFY(aguardar([&] { return escrito; }));
+        QCOMPARE(o.porta.device().number(4, 2), 225u);
+        o.motor().parar();
     }
 
     void enter_escape_e_foco()
