@@ -52,13 +52,6 @@ bool Link::writeRequest(const QByteArray &frame)
     return true;
 }
 
-qint64 Link::horizonMs() const
-{
-    // A timer that answers at all answers within two periods of the time-out
-    // in force (which stretches to what the timer is seen to take).
-    return 2 * qint64(Timebase::toReal(m_replyTimeout.current()));
-}
-
 bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
 {
     const QByteArray pedido = construirPedido(comando, indice, valor, dados_tx);
@@ -120,18 +113,17 @@ void Link::drainOwedReplies()
     // as they come, and the next request goes out once none is owed. Two
     // periods at most, however busy the line: the books keep whatever is
     // still owed, so an answer after the drain is still known for a late one.
-    m_ledger.expire(nowMs(), horizonMs());
+    m_ledger.expire(nowMs());
     if (m_ledger.empty()) return;
-    const qint64 deadline = nowMs() + horizonMs();
+    const qint64 deadline = nowMs() + 2 * qint64(Timebase::toReal(m_replyTimeout.current()));
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     for (;;) {
-        m_ledger.expire(nowMs(), horizonMs());
+        m_ledger.expire(nowMs());
         const qint64 now = nowMs();
         if (m_ledger.empty() || now >= deadline || terminou()) break;
-        const qint64 until =
-            std::min(deadline, m_ledger.nextExpiry(horizonMs()).value_or(deadline));
+        const qint64 until = std::min(deadline, m_ledger.nextExpiry().value_or(deadline));
         const std::size_t owed = m_ledger.size();
         wake.start(static_cast<int>(std::max<qint64>(1, until - now)));
         waitUntil([&] { return !wake.isActive() || m_ledger.size() != owed; }, m_end);
@@ -168,7 +160,7 @@ bool Link::takeFrame(const QByteArray &frame)
         return true;
     }
     const qint64 now = nowMs();
-    const std::optional<ReplyLedger::Entry> answered = m_ledger.book(now, horizonMs());
+    const std::optional<ReplyLedger::Entry> answered = m_ledger.book(now);
     if (answered) {
         // The time the books say the timer took. When an earlier request was
         // dropped it is more than the truth, and the time-out errs long.

@@ -82,8 +82,6 @@ private:
     // After an accepted reply: lets the answers still owed to earlier
     // attempts come in, for two periods at most.
     void drainOwedReplies();
-    // How long an owed answer is waited for before it is given up as lost.
-    qint64 horizonMs() const;
     qint64 nowMs() const { return m_monotonic.elapsed(); }
 
     SerialPort &m_port;

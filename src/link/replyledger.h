@@ -17,9 +17,11 @@ namespace vx {
 // are never ahead of the line, so a reply is never taken for a request it
 // does not answer: that is what keeps every value in its own field.
 //
-// A request is given up as dropped once nothing has come back for one
-// horizon, counted from when it was written or from the last reply if that
-// came later: a timer working through a backlog answers at least that often.
+// A request is given up as dropped once nothing has come back for two of its
+// time-out periods, counted from when it was written or from the last reply
+// if that came later: a timer working through a backlog answers at least that
+// often. Requests are given up oldest first, never one behind an older one
+// still owed.
 class ReplyLedger
 {
 public:
@@ -34,18 +36,18 @@ public:
 
     // A reply arrived at nowMs: the attempt it answers, or nothing when no
     // request is owed an answer (a reply nobody asked for).
-    std::optional<Entry> book(qint64 nowMs, qint64 horizonMs);
+    std::optional<Entry> book(qint64 nowMs);
 
     // Gives up the requests that can no longer be answered.
-    void expire(qint64 nowMs, qint64 horizonMs);
+    void expire(qint64 nowMs);
     // When the oldest owed request will be given up, if nothing comes.
-    std::optional<qint64> nextExpiry(qint64 horizonMs) const;
+    std::optional<qint64> nextExpiry() const;
 
     bool empty() const { return m_owed.empty(); }
     std::size_t size() const { return m_owed.size(); }
 
 private:
-    qint64 expiryOf(const Entry &e, qint64 horizonMs) const;
+    qint64 expiryOf(const Entry &e) const;
 
     std::deque<Entry> m_owed;
     std::optional<qint64> m_lastReplyMs;

@@ -54,7 +54,7 @@ void TstReplyBooks::booking_data()
         << S{{'w', 1, 0},   {'w', 1, 500},  {'r', 0, 800},
              {'w', 2, 800}, {'r', 0, 1600}, {'r', 0, 2400}}
         << B{1, 1, 2};
-    // Dropped requests are given up one horizon after they were written.
+    // Dropped requests are given up two time-outs after they were written.
     QTest::newRow("silent timer") << S{{'w', 1, 0},    {'w', 1, 500},  {'w', 1, 1000},
                                        {'w', 1, 1500}, {'r', 0, 1530}, {'w', 2, 2600},
                                        {'r', 0, 2630}}
@@ -79,7 +79,7 @@ void TstReplyBooks::booking()
         if (s.what == 'w') {
             books.written(s.request, s.atMs, 500);
         } else {
-            const auto e = books.book(s.atMs, 1000);
+            const auto e = books.book(s.atMs);
             got << (e ? e->request : 0);
         }
     }
@@ -89,17 +89,20 @@ void TstReplyBooks::booking()
 void TstReplyBooks::nextExpiryFollowsTheLastReply()
 {
     ReplyLedger books;
-    QVERIFY(!books.nextExpiry(1000));
+    QVERIFY(!books.nextExpiry());
     books.written(1, 0, 500);
     books.written(1, 500, 500);
-    QCOMPARE(*books.nextExpiry(1000), qint64(1000));
-    QVERIFY(books.book(800, 1000));
-    // The second attempt may still be answered one horizon after that reply.
-    QCOMPARE(*books.nextExpiry(1000), qint64(1800));
-    books.expire(1799, 1000);
+    QCOMPARE(*books.nextExpiry(), qint64(1000));
+    QVERIFY(books.book(800));
+    // The second attempt may still be answered two time-outs after that reply.
+    QCOMPARE(*books.nextExpiry(), qint64(1800));
+    books.expire(1799);
     QCOMPARE(int(books.size()), 1);
-    books.expire(1800, 1000);
+    books.expire(1800);
     QVERIFY(books.empty());
+    // An attempt given a longer time-out is owed its answer longer.
+    books.written(2, 2000, 1200);
+    QCOMPARE(*books.nextExpiry(), qint64(4400));
 }
 
 void TstReplyBooks::timeout_data()

@@ -1,0 +1,115 @@
+// Guards what a technician sees and writes when the timer answers slowly,
+// late now and then, or only after a while: every field of a full read must
+// hold its own value (a late answer taken for the next request shifts takings
+// between fields), a confirmed value must reach the timer, and a timer
+// switched on after "Lêr" must not freeze the window for long after it starts
+// answering.
+#include "bancada.h"
+#include "eventwait.h"
+#include "fields.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace vx;
+
+namespace {
+
+// Every value the window shows after a read, bar the timer's running clock.
+QMap<QString, QString> shown(EditSet &edit)
+{
+    QMap<QString, QString> out;
+    for (const Campo &c : kCampos) {
+        const QString name = QString::fromLatin1(c.nome.data(), qsizetype(c.nome.size()));
+        out[name] = name.startsWith(QLatin1String("Check_"))
+                        ? QString::number(edit.checked(name) ? 1 : 0)
+                        : edit.text(name);
+    }
+    out[QStringLiteral("Text_master_ibut")] = edit.text(QStringLiteral("Text_master_ibut"));
+    out[QStringLiteral("title")] = edit.title();
+    return out;
+}
+
+QMap<QString, QString> readOfAGoodTimer()
+{
+    Bancada b;
+    if (!b.lerTudo()) return {};
+    return shown(b.edit);
+}
+
+} // namespace
+
+class TstSlowTimer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fullRead_data()
+    {
+        QTest::addColumn<int>("delayMs");
+        QTest::addColumn<int>("delayEvery");
+        QTest::newRow("every answer after 800 ms") << 800 << 1;
+        QTest::newRow("every fifth answer 900 ms late") << 900 << 5;
+    }
+
+    void fullRead()
+    {
+        QFETCH(int, delayMs);
+        QFETCH(int, delayEvery);
+        const QMap<QString, QString> expected = readOfAGoodTimer();
+        QVERIFY(!expected.isEmpty());
+
+        Bancada b;
+        Timebase::setScale(0.1);
+        b.porta.faults().busy = true;
+        b.porta.faults().pace = true;
+        b.porta.faults().delayMs = delayMs;
+        b.porta.faults().delayEvery = delayEvery;
+        QVERIFY(b.lerTudo());
+        const QMap<QString, QString> got = shown(b.edit);
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QCOMPARE(got.value(it.key()), it.value());
+        QVERIFY(b.link.stats.lateReplies >= 1);
+    }
+
+    // A value confirmed with Enter reaches a timer that answers every third
+    // request late.
+    void writeReachesALateTimer()
+    {
+        Bancada b;
+        Timebase::setScale(0.1);
+        b.porta.faults().busy = true;
+        b.porta.faults().pace = true;
+        b.porta.faults().delayMs = 900;
+        b.porta.faults().delayEvery = 3;
+        QVERIFY(b.lerTudo());
+        b.edit.gotFocus(QStringLiteral("Text_S00"));
+        b.edit.setText(QStringLiteral("Text_S00"), QStringLiteral("2,25"));
+        b.edit.keyPress(QStringLiteral("Text_S00"), 13);
+        b.edit.setChecked(QStringLiteral("Check_ibut"), false);
+        QVERIFY(Bancada::esperar([&] { return !b.edit.algumPendente(); }));
+        // Written once the tick that took the values has ended.
+        QVERIFY(Bancada::esperar([&] {
+            return b.device().byte(4) + 256 * b.device().byte(5) == 225 && b.device().byte(24) == 0;
+        }));
+    }
+
+    // A timer switched on 20 s after "Lêr": the read is done well within 25 s
+    // of the start (it took 60 s when every unanswered resend made the
+    // engine wait once more afterwards).
+    void timerSwitchedOnLate()
+    {
+        Bancada b;
+        Timebase::setScale(0.1);
+        b.porta.faults().pace = true;
+        b.porta.faults().silentForMs = 20000;
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(b.lerTudo());
+        // The bar leaves room for a loaded machine; on the line it takes 23 s.
+        QVERIFY2(t.elapsed() < Timebase::toReal(27000), qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(shown(b.edit), readOfAGoodTimer());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSlowTimer)
+#include "tst_slowtimer.moc"
