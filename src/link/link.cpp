@@ -115,7 +115,8 @@ void Link::drainOwedReplies()
     // still owed, so an answer after the drain is still known for a late one.
     m_ledger.expire(nowMs());
     if (m_ledger.empty()) return;
-    const qint64 deadline = nowMs() + 2 * qint64(Timebase::toReal(m_replyTimeout.current()));
+    const qint64 deadline =
+        nowMs() + 2 * qint64(Timebase::toReal(m_replyTimeout.current())) + ReplyLedger::kSlackMs;
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);

@@ -11,7 +11,7 @@ void ReplyLedger::written(quint64 request, qint64 nowMs, qint64 timeoutMs)
 
 qint64 ReplyLedger::expiryOf(const Entry &e) const
 {
-    return std::max(e.writtenMs, m_lastReplyMs.value_or(e.writtenMs)) + 2 * e.timeoutMs;
+    return std::max(e.writtenMs, m_lastReplyMs.value_or(e.writtenMs)) + 2 * e.timeoutMs + kSlackMs;
 }
 
 void ReplyLedger::expire(qint64 nowMs)

@@ -20,11 +20,16 @@ namespace vx {
 // A request is given up as dropped once nothing has come back for two of its
 // time-out periods, counted from when it was written or from the last reply
 // if that came later: a timer working through a backlog answers at least that
-// often. Requests are given up oldest first, never one behind an older one
+// often (plus a little slack). Requests are given up oldest first, never one behind an older one
 // still owed.
 class ReplyLedger
 {
 public:
+    // Real milliseconds on top of the two periods: the PC may be slow to
+    // notice an arrival (a window being redrawn, a dialog opening), and an
+    // answer noticed late must still find its request owed.
+    static constexpr qint64 kSlackMs = 100;
+
     struct Entry
     {
         quint64 request = 0;  // which transaction the attempt belongs to
