@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <unistd.h>
 
@@ -40,13 +41,14 @@ CtlRunner::CtlRunner(Pedido pedido)
     m_engine->setTituloBase(QStringLiteral("Manutenção VX308 v3.5"));
     connect(m_engine.get(), &Engine::leituraTerminada, this, &CtlRunner::aoLer);
     connect(m_engine.get(), &Engine::tickTerminado, this, &CtlRunner::aoEscrever);
-    connect(m_engine.get(), &Engine::valorRecusado, this,
-            [this](const QString &c, const QString &t) {
-                std::fprintf(stderr,
-                             "vx308ctl: %s: \"%s\" cannot be stored in the device; not written\n",
-                             qPrintable(c), qPrintable(t));
-                m_status = 1;
-            });
+    connect(m_edit.get(), &EditSet::valueRefused, this, [this](const QString &c, const QString &t) {
+        std::fprintf(stderr, "vx308ctl: %s: \"%s\" cannot be stored in the device; not written\n",
+                     qPrintable(c), qPrintable(t));
+        m_porEscrever.remove(c);
+        m_status = 1;
+    });
+    connect(m_edit.get(), &EditSet::valueWritten, this,
+            [this](const QString &c) { m_porEscrever.remove(c); });
     connect(m_engine.get(), &Engine::motorParado, this, [this] { terminar(m_status); });
 }
 
@@ -67,12 +69,8 @@ void CtlRunner::start()
     m_pedido.porta->close();
     // The whole job must be done within the time limit; a device that stays
     // silent keeps the engine retrying, so the limit is what ends it.
-    QTimer::singleShot(m_pedido.timeoutS * 1000, this, [this] {
-        std::fprintf(stderr,
-                     "vx308ctl: the device on %s did not answer within %d s "
-                     "(%.0f frames sent, %d time-outs, %d bad replies)\n",
-                     qPrintable(m_pedido.descricaoPorta), m_pedido.timeoutS, m_link->stats.n_tramas,
-                     m_link->stats.to_erros, m_link->stats.bf_erros);
+    QTimer::singleShot(std::chrono::seconds(m_pedido.timeoutS), this, [this] {
+        std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(motivoDoLimite()));
         terminar(2);
     });
     m_engine->Command_ler_Click();
@@ -100,7 +98,9 @@ void CtlRunner::aoLer()
                 std::fprintf(stderr, "vx308ctl: %s: \"%s\" refused\n", qPrintable(campo),
                              qPrintable(texto));
                 m_status = 1;
+                continue;
             }
+            m_porEscrever.insert(campo);
         }
         m_aEscrever = true;
         break;
@@ -117,11 +117,17 @@ void CtlRunner::aoLer()
 
 void CtlRunner::aoEscrever()
 {
-    // The tick after the values were confirmed has written them all.
-    if (m_aEscrever && !m_edit->algumPendente()) {
-        m_aEscrever = false;
-        m_engine->Command_testar_Click();
+    // The tick after the values were confirmed has taken them all. Each is
+    // done only once the timer accepted its write; one that was taken but
+    // not accepted is said, never passed over as written.
+    if (!m_aEscrever || m_edit->algumPendente()) return;
+    m_aEscrever = false;
+    for (const QString &campo : std::as_const(m_porEscrever)) {
+        std::fprintf(stderr, "vx308ctl: %s: the timer did not confirm the write\n",
+                     qPrintable(campo));
+        m_status = 2;
     }
+    m_engine->Command_testar_Click();
 }
 
 void CtlRunner::imprimir()
@@ -151,6 +157,37 @@ void CtlRunner::imprimir()
         }
     }
     std::fflush(stdout);
+}
+
+QString CtlRunner::motivoDoLimite() const
+{
+    const LinkStats &s = m_link->stats;
+    const QString porta = m_pedido.descricaoPorta;
+    const int limite = m_pedido.timeoutS;
+    if (s.acceptedTotal == 0 && s.rejectedTotal == 0)
+        return QStringLiteral("the device on %1 did not answer within %2 s (%3 time-outs, no "
+                              "reply). Check the cable, that the timer is switched on "
+                              "and that %1 is the port it is connected to.")
+            .arg(porta)
+            .arg(limite)
+            .arg(s.timeoutsTotal);
+    if (s.acceptedTotal == 0)
+        return QStringLiteral("the device on %1 answered within %2 s, but every reply was "
+                              "rejected (%3 bad replies, %4 time-outs). Check that it is a VX308 "
+                              "and that nothing else uses the line.")
+            .arg(porta)
+            .arg(limite)
+            .arg(s.rejectedTotal)
+            .arg(s.timeoutsTotal);
+    return QStringLiteral("the work on %1 was not finished within %2 s: %3 replies accepted, %4 "
+                          "rejected, %5 late, %6 time-outs. The timer answers slowly or the line "
+                          "is bad; try again with a longer --timeout.")
+        .arg(porta)
+        .arg(limite)
+        .arg(s.acceptedTotal)
+        .arg(s.rejectedTotal)
+        .arg(s.lateReplies)
+        .arg(s.timeoutsTotal);
 }
 
 void CtlRunner::terminar(int status)

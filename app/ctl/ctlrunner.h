@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <memory>
 
@@ -51,6 +52,8 @@ private:
     void aoEscrever();
     void terminar(int status);
     void imprimir();
+    // Why the time limit ran out: silence, bad replies only, or too slow.
+    QString motivoDoLimite() const;
 
     Pedido m_pedido;
     std::unique_ptr<vx::StderrMessages> m_messages;
@@ -62,5 +65,7 @@ private:
     int m_leituras = 0;
     int m_status = 0;
     bool m_aEscrever = false;
+    // Values confirmed with Enter whose write the timer has not accepted yet.
+    QSet<QString> m_porEscrever;
     bool m_limpo = false;
 };

@@ -26,7 +26,9 @@ int usage(const char *why)
                  "--port N       serial port N (/dev/ttyS<N-1>)\n"
                  "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
                  "--timeout S    give up after S seconds (default 30): exit status 2\n"
-                 "Exit status: 0 done, 1 a value was refused, 2 no answer, 64 bad arguments.\n");
+                 "Exit status: 0 done, 1 a value was refused, 2 the timer did not answer, answered\n"
+                 "only with bad replies, or did not finish in time (standard error says which),\n"
+                 "64 bad arguments.\n");
     return kUsage;
 }
 
@@ -65,8 +67,8 @@ int main(int argc, char **argv)
             mapa.set(1, args.takeFirst());
         } else if (a == QLatin1String("--timeout") && !args.isEmpty()) {
             pedido.timeoutS = args.takeFirst().toInt(&ok);
-            if (!ok || pedido.timeoutS < 1)
-                return usage("--timeout takes a whole number of seconds");
+            if (!ok || pedido.timeoutS < 1 || pedido.timeoutS > 86400)
+                return usage("--timeout takes a whole number of seconds from 1 to 86400");
         } else if (pedido.accao == CtlRunner::Accao::Definir && a.contains(QLatin1Char('=')) &&
                    !a.startsWith(QLatin1Char('-'))) {
             const QString campo = a.section(QLatin1Char('='), 0, 0);

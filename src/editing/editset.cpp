@@ -265,6 +265,16 @@ void EditSet::baixarTodos()
     m_pendente.fill(false);
 }
 
+void EditSet::reportWritten(int i)
+{
+    Q_EMIT valueWritten(nomeDe(kCampos[i].nome));
+}
+
+void EditSet::reportRefused(int i, const QString &text)
+{
+    Q_EMIT valueRefused(nomeDe(kCampos[i].nome), text);
+}
+
 bool EditSet::algumPendente() const
 {
     return std::any_of(m_pendente.begin(), m_pendente.end(), [](bool b) { return b; });

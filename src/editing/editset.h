@@ -79,6 +79,11 @@ public:
     void baixarTodos();     // lower every write-pending flag
     bool algumPendente() const;
     bool alteracao_pendente = false;
+
+    // --- what became of a value the write pass took; the engine reports it,
+    // and whoever waits on a write (the new-unit log, the window) hears it.
+    void reportWritten(int indice);                      // the device accepted it
+    void reportRefused(int indice, const QString &text); // not storable, not sent
     QString texto_foco;
 
     // Fields cleared by "Lêr" and "Sair", in their order.
@@ -91,6 +96,8 @@ public:
 
 signals:
     void controlChanged(const QString &name);
+    void valueWritten(const QString &name);
+    void valueRefused(const QString &name, const QString &text);
 
 private:
     ControlState &mut(const QString &name);

@@ -58,8 +58,6 @@ signals:
     void leituraTerminada(); // the full read has filled the window
     void escritaTerminada(); // a write pass that sent something has ended
     void motorParado();      // the stop tail has run
-    // The write pass refused a text the device cannot hold; nothing was sent.
-    void valorRecusado(const QString &campo, const QString &texto);
 
 private:
     // The steps of a tick; each returns false when the program has ended

@@ -68,21 +68,23 @@ bool Engine::escrita()
         const QString texto = m_edit.text(nome);
         // A value the device cannot hold is not sent at all; the pass goes on.
         if (!codificar(c, texto, m_edit.checked(nome), m_link.dados_tx)) {
-            Q_EMIT valorRecusado(nome, texto);
+            m_edit.reportRefused(static_cast<int>(i), texto);
             continue;
         }
         if (c.forma == Forma::Serie) m_edit.setText(nome, QStringLiteral("-"));
         if (c.forma == Forma::Potencia && inteiro(texto).value_or(0) < 0)
             m_edit.setText(nome, QStringLiteral("0"));
-        enviar(2, c.endereco, c.bytes);
+        bool aceite = enviar(2, c.endereco, c.bytes);
         escreveu = true;
         if (terminou()) return false;
         if (nome == QLatin1String("Check_ibut")) {
             m_link.dados_tx[0] = '0';
             m_link.dados_tx[1] = '0';
-            enviar(2, 187, 1);
+            aceite = enviar(2, 187, 1) && aceite;
             if (terminou()) return false;
         }
+        // Only a reply the link accepted makes the value written.
+        if (aceite) m_edit.reportWritten(static_cast<int>(i));
     }
 
     if (limparNestaPassagem && s.limpar_pedido) {

@@ -86,6 +86,11 @@ FormMain::FormMain(const Servicos &s, bool fabrica, QWidget *parent)
         if (nome.startsWith(QLatin1String("Command_")) || nome.startsWith(QLatin1String("Check_")))
             updateAccessibleNames(nome);
     });
+    connect(&m_s.edit, &EditSet::valueRefused, this,
+            [this](const QString &campo, const QString &texto) {
+                m_refused.append({campo, texto});
+            });
+    connect(&m_s.engine, &Engine::tickTerminado, this, &FormMain::showRefusedValues);
     connect(&m_s.engine, &Engine::tickTerminado, this, &FormMain::actualizarMenuPortas);
     connect(&m_s.engine, &Engine::motorParado, this, &FormMain::actualizarMenuPortas);
     connect(&m_barra->timer(), &QTimer::timeout, this, &FormMain::actualizarMenuPortas);
@@ -343,6 +348,25 @@ void FormMain::updateAccessibleNames(const QString &changed)
         if (QWidget *w = controlo(nome))
             w->setAccessibleName(Legendas::nomeAcessivel(nome, m_captionLanguage, caption));
     }
+}
+
+void FormMain::showRefusedValues()
+{
+    if (m_refused.isEmpty()) return;
+    // Messages are Portuguese in both languages; the field is named as its
+    // label reads, with the control name a technician can quote.
+    QStringList linhas;
+    for (const auto &[campo, texto] : std::as_const(m_refused)) {
+        const QString rotulo = Legendas::nomeAcessivel(campo, 0);
+        linhas << QStringLiteral("%1 (%2): \"%3\"")
+                      .arg(rotulo.isEmpty() ? campo : rotulo, campo, texto);
+    }
+    m_refused.clear();
+    m_s.messages.show(
+        QStringLiteral("Estes valores não foram escritos no temporizador, que não os pode "
+                       "guardar:\n%1\nCorrija-os e confirme cada um com Enter.")
+            .arg(linhas.join(QLatin1Char('\n'))),
+        QStringLiteral("Manutenção"), MessageSink::Icon::None);
 }
 
 void FormMain::exportarPdf()

@@ -112,7 +112,7 @@ struct NomeAcessivel
     std::string_view extraEn;
 };
 
-inline constexpr std::array<NomeAcessivel, 54> kNomesAcessiveis{{
+inline constexpr std::array<NomeAcessivel, 55> kNomesAcessiveis{{
     {"Text_S00", "Frame_semana", "Label_S00", {}, {}},
     {"Text_S08", "Frame_semana", "Label_S08", {}, {}},
     {"Text_S12", "Frame_semana", "Label_S12", {}, {}},
@@ -130,6 +130,7 @@ inline constexpr std::array<NomeAcessivel, 54> kNomesAcessiveis{{
     {"Text_total20", "Label2", "Label_total20", {}, {}},
     {"Text_a_pagar", "Label2", "Label_a_pagar", {}, {}},
     {"Text_parcial", "Label2", "Label_parcial", {}, {}},
+    {"Text_acumulado", {}, "Label_acumulado", {}, {}},
     {"text_numfab_ano", "Label6", "Label_numfab", "código", "code"},
     {"Text_numfab_num", "Label6", "Label_numfab", "número", "number"},
     {"Text_sn_apl", "Label6", "Label_sn_apl", {}, {}},

@@ -89,12 +89,25 @@ private slots:
             QCOMPARE(mem.at(a).toInt(), 0);
     }
 
-    void dispositivo_calado()
+    // A silent timer and one that answers garbage need different fixes
+    // (cable and power, against device and line): the message tells them
+    // apart, with the counts.
+    void dispositivo_calado_ou_com_respostas_erradas_data()
     {
-        iniciarEmulador({"--no-reply"});
+        QTest::addColumn<QString>("falha");
+        QTest::addColumn<QString>("diz");
+        QTest::newRow("silent") << "--no-reply" << "did not answer within 2 s";
+        QTest::newRow("bad replies") << "--bad-checksum" << "every reply was rejected";
+    }
+    void dispositivo_calado_ou_com_respostas_erradas()
+    {
+        QFETCH(QString, falha);
+        QFETCH(QString, diz);
+        iniciarEmulador({falha});
         const Saida r = ctl({"read", "--device", m_link, "--timeout", "2"});
         QCOMPARE(r.status, 2);
-        QVERIFY(r.err.contains("did not answer"));
+        QVERIFY2(r.err.contains(diz.toUtf8()), r.err.constData());
+        QVERIFY2(r.err.contains(m_link.toUtf8()), r.err.constData());
         pararEmulador();
     }
 
@@ -104,6 +117,8 @@ private slots:
         QCOMPARE(ctl({"bogus", "--port", "1"}).status, 64);
         QCOMPARE(ctl({"set", "Text_nada=1", "--port", "1"}).status, 64);
         QCOMPARE(ctl({"read", "--port", "x"}).status, 64);
+        // Seconds that would overflow as milliseconds are refused up front.
+        QCOMPARE(ctl({"read", "--port", "1", "--timeout", "3000000"}).status, 64);
     }
 };
 

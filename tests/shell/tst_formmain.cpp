@@ -292,6 +292,38 @@ private slots:
         conferirBotoes(o);
     }
 
+    // A value the write pass cannot send (Clear writes the counter back as
+    // the window shows it) must not vanish silently: the technician is told
+    // which field and which text were not written, once the pass is over.
+    void valor_recusado_na_escrita_e_mostrado()
+    {
+        Arquivo a;
+        Oficina o(a);
+        QVERIFY(o.arrancar());
+        QVERIFY(o.ler());
+        const uint32_t contador = o.porta.device().number(53, 2);
+        o.porta.device().setByte(100, 7);
+        o.edit().setText(QStringLiteral("Text_contador"), QStringLiteral("12a"));
+        o.edit().setText(QStringLiteral("Text_acumulado"), QStringLiteral("-"));
+        o.mensagens.clear();
+        bool relido = false;
+        QObject::connect(&o.motor(), &Engine::leituraTerminada, [&] { relido = true; });
+        o.clicar("Command_clear");
+        QVERIFY(aguardar([&] { return relido; }));
+        QCOMPARE(o.mensagens.messages.size(), size_t(1));
+        const QString m = o.mensagens.messages[0].text;
+        QCOMPARE(o.mensagens.messages[0].title, QStringLiteral("Manutenção"));
+        QVERIFY2(m.contains(QStringLiteral("Configuração Electromecanico contagem (Text_contador): "
+                                           "\"12a\"")),
+                 qPrintable(m));
+        QVERIFY2(m.contains(QStringLiteral("Acumulado (Text_acumulado): \"-\"")), qPrintable(m));
+        QVERIFY2(m.contains(QStringLiteral("não foram escritos")), qPrintable(m));
+        // The rest of Clear went through: the erase, and the counter it zeroes.
+        QCOMPARE(o.porta.device().byte(100), uint8_t(0));
+        QVERIFY(contador != 0 || o.porta.device().number(53, 2) == 0);
+        o.motor().parar();
+    }
+
     void ocultos_ficam_ocultos()
     {
         Arquivo a;
