@@ -169,6 +169,9 @@ void Engine::fecharSessaoNaJanela()
 void Engine::Command_ler_Click()
 {
     Sessao &s = m_edit.sessao;
+    // A new unit being entered owns the window: a read would replace the
+    // proposal. It is accepted or cancelled first.
+    if (s.modo == 1) return;
     fecharSessaoNaJanela();
     m_edit.setEnabled(QStringLiteral("Command_ler"), false);
     m_edit.setEnabled(QStringLiteral("mnu_comunicação"), false);

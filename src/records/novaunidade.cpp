@@ -84,6 +84,33 @@ NovaUnidade::NovaUnidade(EditSet &edit, Bases &bases, MessageSink &messages, con
                          QObject *parent)
     : QObject(parent), m_edit(edit), m_bases(bases), m_messages(messages), m_clock(clock)
 {
+    connect(&m_edit, &EditSet::valueWritten, this, &NovaUnidade::onValueWritten);
+}
+
+QString NovaUnidade::msgReadPending()
+{
+    return QStringLiteral("A leitura do temporizador ainda não terminou. Aguarde o fim da "
+                          "leitura e carregue outra vez em Novo.");
+}
+
+void NovaUnidade::onValueWritten(const QString &campo)
+{
+    if (!m_unitRow || !m_unwritten.remove(campo) || !m_unwritten.isEmpty()) return;
+    const LinhaRegisto linha = *m_unitRow;
+    m_unitRow.reset();
+    QString erro;
+    if (!m_bases.acrescentarRegisto(linha, &erro)) {
+        avisarErroFicheiro(m_messages, m_bases.ficheiroRegisto(),
+                           erro + QStringLiteral("\nA unidade %1 foi escrita no temporizador mas "
+                                                 "não ficou registada.")
+                                      .arg(linha.NFab));
+    } else {
+        emit unitLogged();
+    }
+    if (m_readAfterUnit) {
+        m_readAfterUnit = false;
+        m_edit.sessao.ler_pedido = true;
+    }
 }
 
 void NovaUnidade::iniciarMotorSeParado()
@@ -96,6 +123,12 @@ bool NovaUnidade::preparar()
 {
     Sessao &s = m_edit.sessao;
     if (s.modo == 1) return false;
+    // The read asked for would run on the engine's next tick and replace the
+    // proposal; "Novo" waits for it (the read gives the button back).
+    if (s.ler_pedido) {
+        m_messages.show(msgReadPending(), QStringLiteral("Manutenção"), MessageSink::Icon::None);
+        return false;
+    }
 
     // Everything the proposal needs is read first: a file that cannot be
     // read leaves the window, the flags and the engine as they were.
@@ -113,6 +146,12 @@ bool NovaUnidade::preparar()
         avisarErroFicheiro(m_messages, m_bases.ficheiroValores(), erro);
         return false;
     }
+
+    // A unit accepted earlier whose values never all reached the timer is
+    // not logged: this one takes its place.
+    m_unitRow.reset();
+    m_unwritten.clear();
+    m_readAfterUnit = false;
 
     if (s.pararMotor) s.pararMotor();
     s.escrever_pedido = false;
@@ -194,6 +233,15 @@ bool NovaUnidade::aceitar()
         return false;
     }
 
+    // The log must be usable before anything is written to the timer: a unit
+    // in the timer that the log cannot take is the worse outcome.
+    QString erro;
+    UltimoRegisto ultimo;
+    if (!m_bases.lerUltimoRegisto(&ultimo, &erro)) {
+        avisarErroFicheiro(m_messages, m_bases.ficheiroRegisto(), erro);
+        return false;
+    }
+
     const QDateTime agora = m_clock.now();
     const QDate hoje = agora.date();
     LinhaRegisto linha;
@@ -203,11 +251,6 @@ bool NovaUnidade::aceitar()
     linha.SAct = semana_do_ano(hoje.day(), hoje.month(), hoje.year());
     linha.Data = hoje;
     linha.hora = agora.time();
-    QString erro;
-    if (!m_bases.acrescentarRegisto(linha, &erro)) {
-        avisarErroFicheiro(m_messages, m_bases.ficheiroRegisto(), erro);
-        return false;
-    }
 
     s.modo = 2;
     m_edit.setEnabled(QStringLiteral("Command_ler"), false);
@@ -218,6 +261,14 @@ bool NovaUnidade::aceitar()
     for (const Campo &c : kCampos)
         if (c.nome != "Text_sn_apl") todos << nome(c.nome);
     m_edit.marcar(todos);
+    // The row waits for the timer to take every one of these values.
+    m_unitRow = linha;
+    m_unwritten = QSet<QString>(todos.begin(), todos.end());
+    // A read requested meanwhile (the end of an erase that was under way at
+    // "Novo") would run before the write pass and replace the unit's values;
+    // it runs once they are in the timer.
+    m_readAfterUnit = s.ler_pedido;
+    s.ler_pedido = false;
 
     m_edit.setText(QStringLiteral("Command_sair"), QStringLiteral("Fechar"));
     m_edit.setText(QStringLiteral("Command_novo"), QStringLiteral("&Novo"));

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "bases.h"
+
 #include <QDate>
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <optional>
 
 namespace vx {
 
-class Bases;
 class Clock;
 class EditSet;
 class MessageSink;
@@ -20,9 +24,15 @@ class MessageSink;
 // unit and hands every value to the engine's write pass; Command_sair, now
 // "Cancelar" (cancelar), gives up and has the device read again.
 //
-// Whatever the store cannot do, nothing moves: the files are read and written
-// before the window, the flags or the engine are touched, so a failure leaves
-// the tool exactly where it was, with a message naming the file.
+// Whatever the store cannot do, nothing moves: the files are read before the
+// window, the flags or the engine are touched, so a failure leaves the tool
+// exactly where it was, with a message naming the file.
+//
+// The unit is logged only once the timer holds it: the row made at
+// "Aceitar" is appended when the device has accepted the write of every
+// value the acceptance marked. A value the write pass refuses keeps the unit
+// waiting until the technician corrects it and confirms it with Enter; a
+// program that ends first logs nothing.
 class NovaUnidade : public QObject
 {
     Q_OBJECT
@@ -30,10 +40,13 @@ public:
     NovaUnidade(EditSet &edit, Bases &bases, MessageSink &messages, const Clock &clock,
                 QObject *parent = nullptr);
 
-    // Command_novo while modo != 1. False when nothing changed (store failure).
+    // Command_novo while modo != 1. False when nothing changed (store
+    // failure, or a read still pending that would replace the proposal).
     bool preparar();
-    // Command_novo while modo == 1. False when refused or the log could not
-    // be written; the technician stays in entry with every value as typed.
+    // Command_novo while modo == 1. False when refused or the log cannot be
+    // used; the technician stays in entry with every value as typed. A read
+    // requested meanwhile waits until the unit has been written, so that it
+    // shows what the timer then holds instead of replacing the proposal.
     bool aceitar();
     // Command_sair while modo == 1. False (and nothing done) in any other mode.
     bool cancelar();
@@ -43,12 +56,22 @@ public:
     int n_unidades() const { return m_n_unidades; }
     uint8_t semana_reg() const { return m_semana_reg; }
 
+    // An accepted unit whose values the timer has not all accepted yet.
+    bool unitPending() const { return m_unitRow.has_value(); }
+    // Fields of that unit still to be written.
+    QStringList unwrittenFields() const { return m_unwritten.values(); }
+
+    static QString msgReadPending();
+
 signals:
     // The view moves the keyboard focus to this field.
     void focoPedido(const QString &campo);
+    // The timer holds the accepted unit and its row is in the log.
+    void unitLogged();
 
 private:
     void iniciarMotorSeParado();
+    void onValueWritten(const QString &campo);
 
     EditSet &m_edit;
     Bases &m_bases;
@@ -58,6 +81,10 @@ private:
     uint8_t m_seq_semana = 0;
     int m_n_unidades = 0;
     uint8_t m_semana_reg = 0;
+
+    std::optional<LinhaRegisto> m_unitRow;
+    QSet<QString> m_unwritten;
+    bool m_readAfterUnit = false;
 };
 
 } // namespace vx

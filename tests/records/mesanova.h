@@ -8,6 +8,7 @@
 #include "editset.h"
 #include "messages.h"
 #include "novaunidade.h"
+#include "tabelas.h"
 
 using namespace vx;
 
@@ -43,6 +44,15 @@ struct Mesa
                               "ORDER BY ordem DESC LIMIT 1"});
     }
     bool algumaMarca() const { return edit.algumPendente(); }
+    // What the engine's write pass does with the marks, the device accepting
+    // every write except those of the fields named.
+    void escreverTudo(const QStringList &semResposta = {})
+    {
+        for (size_t i = 0; i < kCampos.size(); ++i) {
+            if (!edit.tomar(int(i))) continue;
+            if (!semResposta.contains(nome(kCampos[i].nome))) edit.reportWritten(int(i));
+        }
+    }
 
     Ambiente a;
     RecordingMessages msgs;

@@ -1,8 +1,10 @@
 // "Aceitar" of a new unit, on the model. Guards against a log row with the
 // wrong running count, running number, week or time, a typed number the log
 // cannot hold, a log row, flags or a started engine left behind by a refused
-// or failed acceptance, and buttons left in the wrong state. (Writing the
-// values into the device is the engine's and is tested with it.)
+// or failed acceptance, buttons left in the wrong state, and a unit logged
+// before the timer has accepted every one of its values or replaced by a
+// read that was pending. (The write pass itself is the engine's and is tested
+// with it; here the test plays its part.)
 #include "mesanova.h"
 #include "tabelas.h"
 
@@ -22,6 +24,9 @@ private slots:
     void recusas();
     void falhaAoAceitar_data();
     void falhaAoAceitar();
+    void registoEsperaPorCadaValor();
+    void leituraPendenteNaoDeixaComecar();
+    void leituraPedidaEntretantoEsperaPelaUnidade();
 };
 
 void TstAceitarUnidade::aceitar_data()
@@ -48,6 +53,15 @@ void TstAceitarUnidade::aceitar()
     m.relogio.set(QDateTime(QDate(2007, 2, 4), QTime(0, 1, 2)));
 
     QVERIFY(m.nova.aceitar());
+    QCOMPARE(m.linhas(), 1); // nothing logged before the timer has the unit
+    QVERIFY(m.nova.unitPending());
+    // The flags are checked before the write pass takes them.
+    const Sessao &s = m.edit.sessao;
+    for (const Campo &c : kCampos)
+        QCOMPARE(m.edit.pendente(nome(c.nome)), c.nome != "Text_sn_apl");
+    m.relogio.set(QDateTime(QDate(2007, 2, 5), QTime(7, 0))); // the write takes a while
+    m.escreverTudo();
+    QVERIFY(!m.nova.unitPending());
 
     QVERIFY(m.msgs.messages.empty());
     const auto l = m.ultima();
@@ -59,10 +73,7 @@ void TstAceitarUnidade::aceitar()
     QCOMPARE(l[0][4].toString(), QStringLiteral("2007-02-04"));
     QCOMPARE(l[0][5].toString(), QStringLiteral("00:01:02"));
 
-    const Sessao &s = m.edit.sessao;
     QCOMPARE(int(s.modo), 2);
-    for (const Campo &c : kCampos)
-        QCOMPARE(m.edit.pendente(nome(c.nome)), c.nome != "Text_sn_apl");
     QVERIFY(m.edit.alteracao_pendente);
     QVERIFY(s.escrever_pedido);
     QVERIFY(s.banner_esc);
@@ -97,6 +108,7 @@ void TstAceitarUnidade::doisNoMesmoDia()
         QVERIFY(m.nova.preparar());
         QCOMPARE(m.edit.text("Text_numfab_num"), QString::number(vez));
         QVERIFY(m.nova.aceitar());
+        m.escreverTudo();
     }
     const auto l = Ambiente::sql(m.a.bases.ficheiroRegisto(),
                                  {"SELECT NMec, NFab, NAct FROM TbRegisto ORDER BY ordem"});
@@ -157,6 +169,7 @@ void TstAceitarUnidade::recusas()
     m.edit.setText("text_numfab_ano", "A0705");
     m.edit.setText("Text_numfab_num", "4");
     QVERIFY(m.nova.aceitar());
+    m.escreverTudo();
     QCOMPARE(m.linhas(), 2);
 }
 
@@ -197,11 +210,86 @@ void TstAceitarUnidade::falhaAoAceitar()
     QCOMPARE(m.arranques, arranques);
     QCOMPARE(m.edit.text("Command_novo"), QStringLiteral("Aceitar"));
     QCOMPARE(m.edit.text("Command_sair"), QStringLiteral("Cancelar"));
+    QVERIFY(!m.nova.unitPending());
     bloqueio.reset();
     if (apagar)
         QVERIFY(!QFile::exists(ficheiro));
     else
         QCOMPARE(m.linhas(), 1);
+}
+
+// The row is appended when the last value is accepted, not before: a write
+// that got no accepted reply keeps the unit waiting, and so does a value the
+// write pass refused until the technician has corrected and confirmed it.
+void TstAceitarUnidade::registoEsperaPorCadaValor()
+{
+    Mesa m;
+    m.registo(10, 3, 5, QDate(2007, 2, 1));
+    QVERIFY(m.nova.preparar());
+    m.msgs.clear();
+    QVERIFY(m.nova.aceitar());
+    int registados = 0;
+    QObject::connect(&m.nova, &NovaUnidade::unitLogged, [&] { ++registados; });
+
+    m.escreverTudo({"Text_contador", "text_numfab_ano"});
+    QCOMPARE(m.linhas(), 1);
+    QCOMPARE(registados, 0);
+    auto faltam = m.nova.unwrittenFields();
+    faltam.sort();
+    QCOMPARE(faltam, (QStringList{"Text_contador", "text_numfab_ano"}));
+    // Other writes of the same fields later on: each counts once accepted.
+    m.edit.marcar(indiceCampo("Text_contador"));
+    m.escreverTudo();
+    QCOMPARE(m.linhas(), 1);
+    m.edit.marcar(indiceCampo("text_numfab_ano"));
+    m.escreverTudo();
+    QCOMPARE(m.linhas(), 2);
+    QCOMPARE(registados, 1);
+    QCOMPARE(m.ultima()[0][1].toString(), QStringLiteral("A07054"));
+    // Nothing more is logged for later writes.
+    m.edit.marcar(indiceCampo("Text_contador"));
+    m.escreverTudo();
+    QCOMPARE(m.linhas(), 2);
+    QVERIFY(m.msgs.messages.empty());
+}
+
+// "Lêr" and then "Novo" before the engine reached the read: the read would
+// replace the proposal at the next tick, so "Novo" waits for it.
+void TstAceitarUnidade::leituraPendenteNaoDeixaComecar()
+{
+    Mesa m;
+    m.edit.sessao.ler_pedido = true;
+    m.edit.setText("Text_S00", "3,00");
+    QVERIFY(!m.nova.preparar());
+    QCOMPARE(m.msgs.texts(), QStringList{NovaUnidade::msgReadPending()});
+    QCOMPARE(m.msgs.messages[0].title, QStringLiteral("Manutenção"));
+    QCOMPARE(int(m.edit.sessao.modo), 2);
+    QVERIFY(m.edit.sessao.ler_pedido);
+    QCOMPARE(m.paragens, 0);
+    QCOMPARE(m.edit.text("Text_S00"), QStringLiteral("3,00"));
+    QCOMPARE(m.edit.text("Command_novo"), QStringLiteral("Novo"));
+    // Once the read has run, "Novo" goes ahead.
+    m.edit.sessao.ler_pedido = false;
+    QVERIFY(m.nova.preparar());
+}
+
+// A read requested while the unit was being entered (by the end of an erase
+// that was under way at "Novo") runs only once the timer holds the unit: run
+// first, it would fill the window from the old unit and lower every mark.
+void TstAceitarUnidade::leituraPedidaEntretantoEsperaPelaUnidade()
+{
+    Mesa m;
+    QVERIFY(m.nova.preparar());
+    m.edit.sessao.ler_pedido = true;
+    QVERIFY(m.nova.aceitar());
+    QVERIFY(!m.edit.sessao.ler_pedido);
+    QVERIFY(m.algumaMarca());
+    m.escreverTudo({"Text_prog"});
+    QVERIFY(!m.edit.sessao.ler_pedido);
+    m.edit.marcar(indiceCampo("Text_prog"));
+    m.escreverTudo();
+    QCOMPARE(m.linhas(), 1);
+    QVERIFY(m.edit.sessao.ler_pedido);
 }
 
 QTEST_MAIN(TstAceitarUnidade)
