@@ -42,6 +42,8 @@ FrmSplash::FrmSplash(FormMain &principal, Bases &bases, QWidget *parent)
     // The timer runs from the moment the splash exists.
     m_timer.setObjectName(QStringLiteral("Timer_apresentacao"));
     m_timer.setSingleShot(true);
+    // The splash promises its whole time; a coarse timer may end it early.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &FrmSplash::aoTempo);
     m_timer.start(Timebase::toReal(3000));
 }

@@ -100,15 +100,18 @@ private slots:
         QCOMPARE(o.porta.opens(), 1);
     }
 
+    // The splash's time runs from the moment it exists, so the stopwatch
+    // starts before the program builds it; a timer that fires early (Qt's
+    // coarse timers may, by up to 5 %) is the fault.
     void splash_fica_o_tempo_todo()
     {
         Arquivo a;
-        Oficina o(a);
         QElapsedTimer t;
         t.start();
+        Oficina o(a);
         QVERIFY(o.arrancar());
-        // 3000 nominal milliseconds at 2 %.
-        QVERIFY(t.elapsed() >= 58);
+        QVERIFY2(t.elapsed() >= Timebase::toReal(3000), qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(o.app->splash().Timer_apresentacao().timerType(), Qt::PreciseTimer);
     }
 
     void mensagem_da_porta_antes_da_janela_data()
