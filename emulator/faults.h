@@ -16,6 +16,9 @@ constexpr unsigned BadChecksum = 1u << 1;
 constexpr unsigned Split = 1u << 2;
 // Stray characters follow the reply in the same write.
 constexpr unsigned ExtraBytes = 1u << 3;
+// Line noise comes ahead of the reply in the same write, as when the timer's
+// transmitter switches on.
+constexpr unsigned GarbagePrefix = 1u << 4;
 } // namespace Fault
 
 // How the emulated device misbehaves, changeable at any time. Times are the
@@ -43,6 +46,7 @@ struct Faults
     int splitPieces = 3;
     int splitGapMs = 4;
     QByteArray extraBytes = "XY";
+    QByteArray garbageBytes = QByteArray("\0\xFF", 2);
     // One entry per coming request, used before `faults`: lets a test make
     // one transaction fail and the next succeed.
     std::deque<unsigned> next;

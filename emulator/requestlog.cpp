@@ -99,6 +99,7 @@ QString RequestLog::faultText(unsigned faults)
     if (faults & Fault::BadChecksum) f << QStringLiteral("bad checksum");
     if (faults & Fault::Split) f << QStringLiteral("split");
     if (faults & Fault::ExtraBytes) f << QStringLiteral("extra bytes");
+    if (faults & Fault::GarbagePrefix) f << QStringLiteral("noise before");
     return f.isEmpty() ? QString() : QStringLiteral(" [") + f.join(QStringLiteral(", ")) + ']';
 }
 

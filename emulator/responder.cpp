@@ -108,6 +108,7 @@ std::vector<Delivery> Responder::plan(QByteArray reply, unsigned faults, double 
         from = to;
     }
     if (faults & Fault::ExtraBytes) out.back().bytes += m_faults.extraBytes;
+    if (faults & Fault::GarbagePrefix) out.front().bytes.prepend(m_faults.garbageBytes);
     return out;
 }
 

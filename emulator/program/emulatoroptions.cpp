@@ -46,6 +46,8 @@ Line faults, to see how the tool copes with a bad line:
                        ERRORS, waits a second, reopens the port, sends again
   --split              answers arrive in three pieces a few ms apart
   --extra-bytes        stray characters "XY" follow every answer
+  --noise-before       line noise (a NUL and a 0xFF byte) comes ahead of every
+                       answer: the tool counts BF ERRORS, as for a bad checksum
   --delay MS           answers start MS ms late (the tool gives up after 500 ms,
                        and waits longer once it sees the timer is slow)
   --delay-every N      only every Nth answer is late (default 1: all of them)
@@ -106,6 +108,7 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     const O badChecksum(QStringLiteral("bad-checksum"));
     const O split(QStringLiteral("split"));
     const O extraBytes(QStringLiteral("extra-bytes"));
+    const O noiseBefore(QStringLiteral("noise-before"));
     const O delay(QStringLiteral("delay"), {}, QStringLiteral("MS"));
     const O every(QStringLiteral("every"), {}, QStringLiteral("N"));
     const O delayEvery(QStringLiteral("delay-every"), {}, QStringLiteral("N"));
@@ -116,7 +119,7 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     const O goneFor(QStringLiteral("gone-for"), {}, QStringLiteral("MS"));
     p.addOptions({help,       link,    memory,      save,   log,        inputs, battery,
                   ibutton,    noReply, badChecksum, split,  extraBytes, delay,  every,
-                  delayEvery, busy,    silentFor,   noPace, goneAfter,  goneFor});
+                  delayEvery, busy,    silentFor,   noPace, goneAfter,  goneFor, noiseBefore});
 
     auto fail = [error](const QString &why) {
         if (error) *error = why;
@@ -137,6 +140,7 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     if (p.isSet(badChecksum)) o.faults.faults |= vx::emu::Fault::BadChecksum;
     if (p.isSet(split)) o.faults.faults |= vx::emu::Fault::Split;
     if (p.isSet(extraBytes)) o.faults.faults |= vx::emu::Fault::ExtraBytes;
+    if (p.isSet(noiseBefore)) o.faults.faults |= vx::emu::Fault::GarbagePrefix;
 
     constexpr int kHour = 3600 * 1000;
     if (p.isSet(delay)) {

@@ -68,7 +68,8 @@ void TestProgram::help()
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     for (const char *option :
          {"--link", "--memory", "--save", "--log", "--no-reply", "--bad-checksum", "--split",
-          "--extra-bytes", "--delay", "--no-pace", "--gone-after", "--gone-for"})
+          "--extra-bytes", "--noise-before", "--delay", "--delay-every", "--busy", "--silent-for",
+          "--no-pace", "--gone-after", "--gone-for"})
         QVERIFY2(out.contains(QLatin1String(option)), option);
 }
 

@@ -46,6 +46,7 @@ private slots:
     void pacingCountsFromTheFirstByte();
     void splitPiecesMakeTheReply();
     void extraBytesFollowTheReply();
+    void garbageComesBeforeTheReply();
     void badChecksumIsRejectedByTheTool();
     void noReplyLeavesDeviceUntouched();
     void nextOverridesThenNormal();
@@ -187,6 +188,31 @@ void TestResponder::extraBytesFollowTheReply()
     QCOMPARE(ds[0].bytes.size(), 31);
     QVERIFY(ds[0].bytes.endsWith("%XY"));
     QVERIFY(vx::respostaValida(ds[0].bytes.left(29)));
+}
+
+// Noise must lead the reply, never trail it or replace part of it: the reply
+// behind it is intact, so a tool that rejects the write does so for the noise
+// alone. Split, the noise still arrives first, with the first piece.
+void TestResponder::garbageComesBeforeTheReply()
+{
+    const QByteArray noise("\0\xFF", 2);
+    Device device;
+    Faults faults;
+    faults.failNext(1, Fault::GarbagePrefix);
+    faults.failNext(1, Fault::GarbagePrefix | Fault::Split);
+    Responder r(device, faults);
+
+    const auto whole = r.receive(kRead);
+    QCOMPARE(int(whole.size()), 1);
+    QCOMPARE(whole[0].bytes.size(), noise.size() + vx::kFrameLength);
+    QVERIFY(whole[0].bytes.startsWith(noise));
+    QVERIFY(vx::respostaValida(whole[0].bytes.mid(noise.size())));
+    QVERIFY(!vx::respostaValida(whole[0].bytes.left(vx::kFrameLength)));
+
+    const auto split = r.receive(kRead);
+    QVERIFY(split.size() > 1);
+    QVERIFY(split[0].bytes.startsWith(noise));
+    QCOMPARE(joined(split), whole[0].bytes);
 }
 
 void TestResponder::badChecksumIsRejectedByTheTool()
