@@ -15,7 +15,6 @@ ControlState comTexto(const QString &t)
 }
 
 const QString kTitulo = QStringLiteral("Manutenção");
-const QColor kBranco(255, 255, 255);
 
 QString nomeDe(std::string_view s)
 {
@@ -72,7 +71,7 @@ EditSet::EditSet(MessageSink &messages, QObject *parent) : QObject(parent), m_me
     for (const char *n : {"Shape_bola0", "Shape_bola1", "Shape_bola2", "Shape_bola3",
                           "Shape_memoria", "Shape_incremento", "Shape_cursor"}) {
         ControlState s;
-        s.color = kBranco;
+        s.indicator = IndicatorState::Off;
         m_controls.insert(QLatin1String(n), s);
     }
     m_controls.insert(QStringLiteral("ProgressBar_baterias"), ControlState{});
@@ -140,11 +139,11 @@ void EditSet::setVisible(const QString &name, bool on)
     }
 }
 
-void EditSet::setColor(const QString &name, const QColor &c)
+void EditSet::setIndicator(const QString &name, IndicatorState state)
 {
     ControlState &s = mut(name);
-    if (s.color != c) {
-        s.color = c;
+    if (s.indicator != state) {
+        s.indicator = state;
         Q_EMIT controlChanged(name);
     }
 }

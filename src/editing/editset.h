@@ -3,7 +3,6 @@
 #include "fields.h"
 #include "sessao.h"
 
-#include <QColor>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -14,6 +13,15 @@ namespace vx {
 
 class MessageSink;
 
+// What an indicator shows of one device input. The model holds the state
+// only; the window picks the colours.
+enum class IndicatorState
+{
+    None, // not an indicator: the view keeps its own look
+    Off,  // the input is at rest
+    On    // the input is active
+};
+
 // What the window shows of one control. Text boxes use `text`; labels, group
 // boxes, buttons, tick boxes and menus use `text` for their caption.
 struct ControlState
@@ -22,8 +30,8 @@ struct ControlState
     bool enabled = true;
     bool visible = true;
     bool checked = false; // tick boxes and menu items
-    QColor color;         // indicators
-    double value = 0;     // the battery gauge, 0..100
+    IndicatorState indicator = IndicatorState::None;
+    double value = 0; // the battery gauge, 0..100
 };
 
 // The main window's state without any widget: every control the engine or the
@@ -52,7 +60,7 @@ public:
     void setChecked(const QString &name, bool on);
     void setEnabled(const QString &name, bool on);
     void setVisible(const QString &name, bool on);
-    void setColor(const QString &name, const QColor &c);
+    void setIndicator(const QString &name, IndicatorState state);
     void setValue(const QString &name, double v);
     // Window title ("Form_main").
     void setTitle(const QString &t) { setText(QStringLiteral("Form_main"), t); }

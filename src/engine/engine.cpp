@@ -10,10 +10,6 @@
 
 namespace vx {
 
-namespace {
-const QColor kBranco(255, 255, 255);
-}
-
 Engine::Engine(EditSet &edit, Link &link, Clock &clock, MessageSink &messages, ProgramEnd &end,
                QObject *parent)
     : QObject(parent), m_edit(edit), m_link(link), m_clock(clock), m_messages(messages), m_end(end)
@@ -158,7 +154,7 @@ void Engine::fecharSessaoNaJanela()
         m_edit.setEnabled(QLatin1String(n), false);
     m_edit.setEnabled(QStringLiteral("Command_novo"), true);
     for (const char *n : {"Shape_bola0", "Shape_bola1", "Shape_bola2", "Shape_bola3"})
-        m_edit.setColor(QLatin1String(n), kBranco);
+        m_edit.setIndicator(QLatin1String(n), IndicatorState::Off);
     m_edit.limpar();
     // The placeholders and unticked boxes are not values to write: a write
     // pass already under way would otherwise send "off" and zeros.

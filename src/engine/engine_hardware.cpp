@@ -10,9 +10,6 @@ namespace vx {
 
 namespace {
 
-const QColor kVermelho(255, 0, 0);
-const QColor kBranco(255, 255, 255);
-
 struct Indicador
 {
     int caracter;
@@ -29,9 +26,12 @@ bool Engine::pollEntradas()
 {
     if (enviar(3, 0, 0)) {
         const QByteArray &r = m_link.trama_rx();
-        for (const Indicador &i : kIndicadores)
-            m_edit.setColor(QLatin1String(i.nome),
-                            hex_nibble(r.at(kDataOffset + i.caracter)) == 0 ? kVermelho : kBranco);
+        for (const Indicador &i : kIndicadores) {
+            // The timer reports an active input as '0'.
+            const bool active = hex_nibble(r.at(kDataOffset + i.caracter)) == 0;
+            m_edit.setIndicator(QLatin1String(i.nome),
+                                active ? IndicatorState::On : IndicatorState::Off);
+        }
     }
     return !terminou();
 }

@@ -1,6 +1,5 @@
 #include "messages.h"
 
-#include <QMessageBox>
 #include <cstdio>
 
 namespace vx {
@@ -11,19 +10,6 @@ void StderrMessages::show(const QString &text, const QString &title, Icon)
     const QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
     std::fflush(stderr);
-}
-
-void DialogMessages::show(const QString &text, const QString &title, Icon icon)
-{
-    QMessageBox box;
-    box.setText(text);
-    // The default title of a message box is the program's name.
-    box.setWindowTitle(title.isEmpty() ? QStringLiteral("VX308") : title);
-    box.setIcon(icon == Icon::Critical      ? QMessageBox::Critical
-                : icon == Icon::Information ? QMessageBox::Information
-                                            : QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
 }
 
 } // namespace vx

@@ -55,11 +55,4 @@ public:
     int count = 0;
 };
 
-// A message box on screen.
-class DialogMessages : public MessageSink
-{
-public:
-    void show(const QString &text, const QString &title, Icon icon) override;
-};
-
 } // namespace vx

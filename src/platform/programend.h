@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace vx {
 
 // Ending the program "at once", from deep inside a nested wait.
@@ -27,8 +29,16 @@ private:
 
 class ProcessExit : public ProgramEnd
 {
+public:
+    // Runs just before the process leaves. No destructor runs then, so what
+    // must not outlive the program (a child process) is stopped here.
+    void setBeforeExit(std::function<void()> work) { m_beforeExit = std::move(work); }
+
 protected:
     void doEnd() override;
+
+private:
+    std::function<void()> m_beforeExit;
 };
 
 class RecordingEnd : public ProgramEnd

@@ -17,10 +17,10 @@
 
 namespace vx {
 
-Aplicacao::Aplicacao(const Opcoes &opcoes, const Plataforma &p, QObject *parent)
+Aplicacao::Aplicacao(const Setup &setup, const Plataforma &p, QObject *parent)
     : QObject(parent), m_p(p)
 {
-    const QString pasta = opcoes.dados.isEmpty() ? QDir::currentPath() : opcoes.dados;
+    const QString pasta = setup.dataFolder.isEmpty() ? QDir::currentPath() : setup.dataFolder;
     m_bases = std::make_unique<Bases>(p.store, pasta);
     m_link = std::make_unique<Link>(p.port, p.messages, &p.end);
     m_edit = std::make_unique<EditSet>(p.messages);
@@ -34,8 +34,8 @@ Aplicacao::Aplicacao(const Opcoes &opcoes, const Plataforma &p, QObject *parent)
                                          [this] { m_nova->cancelar(); });
     const Servicos s{*m_edit,   *m_engine, *m_link, *m_bases,     p.messages,     p.clock,
                      *m_portas, *m_saida,  *m_nova, *m_relatorio, *m_predefinicao};
-    m_janela = std::make_unique<FormMain>(s, opcoes.fabrica);
-    if (opcoes.ecra.isValid()) m_janela->setEcra(opcoes.ecra);
+    m_janela = std::make_unique<FormMain>(s, setup.factoryMenu);
+    if (setup.screen.isValid()) m_janela->setEcra(setup.screen);
     m_splash = std::make_unique<FrmSplash>(*m_janela, *m_bases);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "opcoes.h"
-
 #include <QObject>
+#include <QSize>
+#include <QString>
 #include <memory>
 
 namespace vx {
@@ -44,7 +44,15 @@ public:
         ReportPrinter &printer;
     };
 
-    Aplicacao(const Opcoes &opcoes, const Plataforma &p, QObject *parent = nullptr);
+    // What the command line decides for the records and the window.
+    struct Setup
+    {
+        QString dataFolder; // the database files; empty: the current folder
+        bool factoryMenu = false;
+        QSize screen; // fit the window to a screen of this size when valid
+    };
+
+    Aplicacao(const Setup &setup, const Plataforma &p, QObject *parent = nullptr);
     ~Aplicacao() override;
 
     // Makes the database files that are missing, then starts the splash.

@@ -16,6 +16,25 @@
 
 namespace vx {
 
+namespace {
+
+// An input at rest shows white, an active one red. A control that is no
+// indicator keeps the view's own colour (setCor ignores an invalid one).
+QColor indicatorColour(IndicatorState state)
+{
+    switch (state) {
+    case IndicatorState::Off:
+        return QColor(255, 255, 255);
+    case IndicatorState::On:
+        return QColor(255, 0, 0);
+    case IndicatorState::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
 LigacaoModelo::LigacaoModelo(EditSet &edit, QObject *parent) : QObject(parent), m_edit(edit)
 {
     connect(&m_edit, &EditSet::controlChanged, this, &LigacaoModelo::sincronizar);
@@ -73,7 +92,7 @@ void LigacaoModelo::mostrar(const QString &nome, QObject *vista)
     } else if (auto *botao = qobject_cast<QPushButton *>(vista)) {
         if (!s.text.isEmpty() && botao->text() != s.text) botao->setText(s.text);
     } else if (auto *ind = qobject_cast<Indicador *>(vista)) {
-        ind->setCor(s.color);
+        ind->setCor(indicatorColour(s.indicator));
     } else if (auto *barra = qobject_cast<QProgressBar *>(vista)) {
         barra->setValue(static_cast<int>(std::lround(std::clamp(s.value, 0.0, 100.0))));
     } else if (auto *rotulo = qobject_cast<QLabel *>(vista)) {

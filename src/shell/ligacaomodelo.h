@@ -9,8 +9,9 @@ namespace vx {
 class EditSet;
 
 // Binds the window's widgets to the edit set. The window is only a view: the
-// model holds every text, tick, colour and enabled state, and each change of
-// the model is mirrored on the widgets registered under the control's name.
+// model holds every text, tick, indicator state and enabled state, and each
+// change of the model is mirrored on the widgets registered under the
+// control's name; the colour an indicator state shows in is chosen here.
 // What the technician does goes the other way, to the model's handlers:
 // any change of a box's text, typed or not, to userEdit (a refused edit puts
 // the model's text back), Enter and Escape to keyPress, focus to gotFocus, a click on a tick box to

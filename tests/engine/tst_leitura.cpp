@@ -160,11 +160,11 @@ private slots:
         b.device().setIbutton("0123456789AB");
         b.device().setClock(QDateTime(QDate(2026, 12, 1), QTime(14, 5)));
         QVERIFY(b.lerTudo());
-        QCOMPARE(b.edit.control("Shape_bola0").color, QColor(255, 0, 0));
-        QCOMPARE(b.edit.control("Shape_bola1").color, QColor(255, 0, 0));
+        QCOMPARE(b.edit.control("Shape_bola0").indicator, IndicatorState::On);
+        QCOMPARE(b.edit.control("Shape_bola1").indicator, IndicatorState::On);
         for (const char *n :
              {"Shape_bola2", "Shape_bola3", "Shape_memoria", "Shape_incremento", "Shape_cursor"})
-            QCOMPARE(b.edit.control(n).color, QColor(255, 255, 255));
+            QCOMPARE(b.edit.control(n).indicator, IndicatorState::Off);
         QCOMPARE(b.edit.control("ProgressBar_baterias").value, 97.5);
         QCOMPARE(b.edit.text("Text_ibutsn"), QStringLiteral("0123456789AB"));
         QCOMPARE(b.edit.text("Text_rtc_data"), QStringLiteral("01-12-2026"));

@@ -54,15 +54,16 @@ struct Arquivo
 
 struct Oficina
 {
-    explicit Oficina(Arquivo &arquivo, vx::Opcoes opcoes = {}, vx::MessageSink *sink = nullptr)
+    explicit Oficina(Arquivo &arquivo, vx::Aplicacao::Setup setup = {},
+                     vx::MessageSink *sink = nullptr)
     {
         vx::Timebase::setScale(0.02);
         porta.device().loadDefaultMemory();
-        if (opcoes.dados.isEmpty()) opcoes.dados = arquivo.dir.path();
-        if (!opcoes.ecra.isValid()) opcoes.ecra = QSize(1024, 768);
+        if (setup.dataFolder.isEmpty()) setup.dataFolder = arquivo.dir.path();
+        if (!setup.screen.isValid()) setup.screen = QSize(1024, 768);
         app = std::make_unique<vx::Aplicacao>(
-            opcoes, vx::Aplicacao::Plataforma{porta, arquivo.store, sink ? *sink : mensagens, fim,
-                                              relogio, impressora});
+            setup, vx::Aplicacao::Plataforma{porta, arquivo.store, sink ? *sink : mensagens, fim,
+                                             relogio, impressora});
     }
 
     vx::emu::EmulatedPort porta;

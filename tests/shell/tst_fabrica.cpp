@@ -18,12 +18,12 @@ using namespace vx;
 
 namespace {
 
-Opcoes fabrica(QSize ecra = QSize(1024, 768))
+Aplicacao::Setup fabrica(QSize ecra = QSize(1024, 768))
 {
-    Opcoes o;
-    o.fabrica = true;
-    o.ecra = ecra;
-    return o;
+    Aplicacao::Setup s;
+    s.factoryMenu = true;
+    s.screen = ecra;
+    return s;
 }
 
 QString textoBotao(Oficina &o, const char *nome)

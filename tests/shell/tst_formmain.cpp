@@ -69,10 +69,12 @@ private slots:
         QCOMPARE(caixa(o, "Text_ibutsn")->text(), QStringLiteral("0123456789ABCDEF"));
         e.setEnabled(QStringLiteral("Text_S08"), false);
         QVERIFY(!caixa(o, "Text_S08")->isEnabled());
-        e.setColor(QStringLiteral("Shape_bola2"), QColor(Qt::red));
-        QCOMPARE(
-            qobject_cast<Indicador *>(o.janela().controlo(QStringLiteral("Shape_bola2")))->cor(),
-            QColor(Qt::red));
+        // The model holds the input's state; the window shows it in colour.
+        auto *bola = qobject_cast<Indicador *>(o.janela().controlo(QStringLiteral("Shape_bola2")));
+        e.setIndicator(QStringLiteral("Shape_bola2"), IndicatorState::On);
+        QCOMPARE(bola->cor(), QColor(255, 0, 0));
+        e.setIndicator(QStringLiteral("Shape_bola2"), IndicatorState::Off);
+        QCOMPARE(bola->cor(), QColor(255, 255, 255));
         e.setValue(QStringLiteral("ProgressBar_baterias"), 62.4);
         QCOMPARE(qobject_cast<QProgressBar *>(
                      o.janela().controlo(QStringLiteral("ProgressBar_baterias")))

@@ -4,14 +4,18 @@
 // end-of-connection frame, as its last request. Also a wrong command line
 // stops the program with a clear message before anything is made. A tool
 // that reads fine in process but not through a serial device is the fault.
+// --demo runs the emulator program the same way and leaves none behind; with
+// no emulator program to run it says where it looked and starts nothing.
 
 #include "frame.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -102,6 +106,65 @@ private slots:
         QCOMPARE(comandoDe(linhas.last()), 0);
         // The settings were made on the first start.
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ValoresPre1.db"))));
+    }
+
+    void demoReadsThroughTheEmulatorProgram()
+    {
+        QTemporaryDir dir;
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        tool.setProcessEnvironment(env);
+        tool.start(kTool, {QStringLiteral("--demo"), QStringLiteral("--data"), dir.path(),
+                           QStringLiteral("--autotest-read"), QStringLiteral("--timescale"),
+                           QStringLiteral("0.1")});
+        QVERIFY(tool.waitForFinished(60000));
+        const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
+        QVERIFY2(tool.exitCode() == 0, qPrintable(err));
+        const QByteArray saida = tool.readAllStandardOutput().trimmed();
+        const QJsonObject campos = QJsonDocument::fromJson(saida).object();
+        QCOMPARE(campos.value("Text_S00").toString(), QStringLiteral("2,00"));
+        QCOMPARE(campos.value("text_numfab_ano").toString(), QStringLiteral("A2415"));
+
+        // The device was the program built beside the tool, on a terminal.
+        const auto m = QRegularExpression(QStringLiteral("demo device on (/dev/\\S+): (\\S+), "
+                                                         "process (\\d+)"))
+                           .match(err);
+        QVERIFY2(m.hasMatch(), qPrintable(err));
+        QCOMPARE(QFileInfo(m.captured(2)).canonicalFilePath(),
+                 QFileInfo(kEmulador).canonicalFilePath());
+        // Leaving the window stopped it.
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/") + m.captured(3)));
+    }
+
+    void demoWithoutTheEmulatorProgram()
+    {
+        // The tool alone in a folder, nothing on PATH: no emulator anywhere.
+        QTemporaryDir root;
+        const QString app = root.filePath(QStringLiteral("app"));
+        QVERIFY(QDir().mkpath(app));
+        const QString copia = app + QStringLiteral("/vx308-maint");
+        QVERIFY(QFile::copy(kTool, copia));
+        const QString dados = root.filePath(QStringLiteral("dados"));
+        QVERIFY(QDir().mkpath(dados));
+
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("PATH"), root.filePath(QStringLiteral("vazio")));
+        tool.setProcessEnvironment(env);
+        tool.start(copia, {QStringLiteral("--demo"), QStringLiteral("--data"), dados,
+                           QStringLiteral("--autotest-read")});
+        QVERIFY(tool.waitForFinished(20000));
+        const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
+        QCOMPARE(tool.exitCode(), 1);
+        for (const QString &m :
+             {app + QStringLiteral("/vx308-emulator"),
+              root.filePath(QStringLiteral("emulator/vx308-emulator")),
+              root.filePath(QStringLiteral("vazio")), QStringLiteral("--target vx308-emulator")})
+            QVERIFY2(err.contains(m), qPrintable(err));
+        QVERIFY(tool.readAllStandardOutput().isEmpty());
+        QVERIFY(QDir(dados).isEmpty());
     }
 
     void linha_de_comando_errada_data()

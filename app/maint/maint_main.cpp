@@ -2,6 +2,8 @@
 
 #include "aplicacao.h"
 #include "clock.h"
+#include "dialogmessages.h"
+#include "emulatorprocess.h"
 #include "eventwait.h"
 #include "leituraautomatica.h"
 #include "messages.h"
@@ -11,11 +13,8 @@
 #include "qtserialport.h"
 #include "sqliterecordstore.h"
 
-#ifdef VX_HAVE_EMULATOR
-#include "ptyserver.h"
-#endif
-
 #include <QApplication>
+#include <QDir>
 #include <QStyleFactory>
 #include <cstdio>
 #include <memory>
@@ -26,6 +25,27 @@ void dizer(const QString &texto)
 {
     std::fprintf(stderr, "vx308-maint: %s\n", texto.toLocal8Bit().constData());
     std::fflush(stderr);
+}
+
+// --demo: the emulator program on a pseudo-terminal, reached on every port as
+// a timer on a USB adapter would be. False with the reason in *error.
+bool startDemoDevice(vx::EmulatorProcess &emulator, vx::PortMap &map, QString *error)
+{
+    const QStringList searchPath =
+        qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    // The in-window demo has always answered at once: no line pacing.
+    if (!emulator.start(QApplication::applicationDirPath(), searchPath,
+                        {QStringLiteral("--no-pace")})) {
+        *error = emulator.errorText();
+        return false;
+    }
+    for (int n = 1; n <= 4; ++n)
+        map.set(n, emulator.terminalPath());
+    dizer(QStringLiteral("demo device on %1: %2, process %3")
+              .arg(emulator.terminalPath(), emulator.program())
+              .arg(emulator.processId()));
+    QObject::connect(&emulator, &vx::EmulatorProcess::endedUnexpectedly, &dizer);
+    return true;
 }
 
 } // namespace
@@ -49,40 +69,33 @@ int main(int argc, char **argv)
     }
     vx::Timebase::setScale(opcoes->escalaTempo);
 
-    vx::PortMap mapa;
-    for (const QString &c : opcoes->com)
-        mapa.parse(c);
-#ifdef VX_HAVE_EMULATOR
-    std::unique_ptr<vx::emu::PtyServer> demo;
-    if (opcoes->demo) {
-        demo = std::make_unique<vx::emu::PtyServer>();
-        if (!demo->start()) {
-            dizer(QStringLiteral("the demo device cannot start: %1").arg(demo->errorText()));
-            return 1;
-        }
-        for (int n = 1; n <= 4; ++n)
-            mapa.set(n, demo->slavePath());
-        dizer(QStringLiteral("demo device on %1").arg(demo->slavePath()));
-    }
-#else
-    if (opcoes->demo) {
-        dizer(QStringLiteral("this build has no demo device"));
-        return 2;
-    }
-#endif
-
-    vx::QtSerialPort porta(mapa);
-    vx::SqliteRecordStore store;
     vx::DialogMessages mensagens;
     vx::StderrMessages mensagensConsola;
-    vx::ProcessExit fim;
-    vx::SystemClock relogio;
-    vx::QtReportPrinter impressora;
     // Unattended, a message box would wait for a click that never comes.
     vx::MessageSink &sink =
         opcoes->autotestLer ? static_cast<vx::MessageSink &>(mensagensConsola) : mensagens;
 
-    vx::Aplicacao aplicacao(*opcoes, {porta, store, sink, fim, relogio, impressora});
+    vx::PortMap mapa;
+    for (const QString &c : opcoes->com)
+        mapa.parse(c);
+    vx::EmulatorProcess demo;
+    if (opcoes->demo && !startDemoDevice(demo, mapa, &erro)) {
+        dizer(erro);
+        if (!opcoes->autotestLer) sink.show(erro, {}, vx::MessageSink::Icon::Critical);
+        return 1;
+    }
+
+    vx::QtSerialPort porta(mapa);
+    vx::SqliteRecordStore store;
+    vx::ProcessExit fim;
+    // Leaving through the window ends the process where it stands, past every
+    // destructor: the demo device is stopped on the way out instead.
+    fim.setBeforeExit([&demo] { demo.stop(); });
+    vx::SystemClock relogio;
+    vx::QtReportPrinter impressora;
+
+    const vx::Aplicacao::Setup setup{opcoes->dados, opcoes->fabrica, opcoes->ecra};
+    vx::Aplicacao aplicacao(setup, {porta, store, sink, fim, relogio, impressora});
     std::unique_ptr<vx::LeituraAutomatica> auto_;
     if (opcoes->autotestLer)
         auto_ = std::make_unique<vx::LeituraAutomatica>(aplicacao.splash(), aplicacao.janela(),

@@ -11,7 +11,7 @@ QString Opcoes::textoAjuda()
     return QStringLiteral(
         "Usage: vx308-maint [options]\n"
         "  --factory        show the factory menu (new unit, copy, defaults)\n"
-        "  --demo           serve a built-in emulated VX308 on every port\n"
+        "  --demo           run the vx308-emulator program and use it on every port\n"
         "  --com N=PATH     use device PATH for port N (repeatable)\n"
         "  --data DIR       folder of the database files (default: current folder)\n"
         "  --autotest-read  read the device, print the fields as JSON, exit\n"

@@ -11,8 +11,8 @@ namespace vx {
 // for the workshop and for testing:
 //   --factory        the factory menu ("Novo", "Pic -> PC", "PC -> Pic",
 //                    defaults window)
-//   --demo           a built-in emulated VX308 on a pseudo-terminal, on every
-//                    port
+//   --demo           start the vx308-emulator program and reach its
+//                    pseudo-terminal on every port
 //   --com N=PATH     port N is the device PATH (repeatable)
 //   --data DIR       folder of the database files (default: current folder)
 //   --autotest-read  press "Lêr", print the fields as JSON after the read and
