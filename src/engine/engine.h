@@ -13,6 +13,7 @@ class Link;
 class Clock;
 class MessageSink;
 class ProgramEnd;
+struct ReadStep;
 
 // The sequence engine: the only thing that talks to the device during a
 // connection. Buttons set the mode and request flags in EditSet::sessao; every
@@ -71,6 +72,16 @@ private:
     bool pollRelogio();
     bool leitura();
     bool escrita();
+    // Pieces of the full read and of the write pass; each returns false
+    // when the program has ended under it.
+    bool clearDisplay();
+    bool showReply(const ReadStep &step);
+    bool showKeyReaderMode(const QString &campo, bool enabled);
+    void showLastKeyUpdate(const QByteArray &reply);
+    bool writeMaintenanceStamp();
+    bool writeClockAndMark();
+    bool writeMarkedFields(bool &wrote);
+    bool eraseCounters();
     bool caudaParagem();
     void caudaSaida();
     void fecharSessaoNaJanela();

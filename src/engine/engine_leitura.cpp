@@ -7,8 +7,6 @@
 
 namespace vx {
 
-namespace {
-
 enum class Decod : uint8_t
 {
     Pin4,         // count shown with at least four digits
@@ -25,7 +23,8 @@ enum class Decod : uint8_t
     Versao,       // device version: the window title's suffix
 };
 
-struct Leitura
+// One step of the full read: what to ask the device, and where the answer goes.
+struct ReadStep
 {
     uint8_t endereco;
     uint8_t bytes;
@@ -33,8 +32,10 @@ struct Leitura
     Decod decod;
 };
 
+namespace {
+
 // The reads, in the order the device is asked.
-constexpr Leitura kLeituras[] = {
+constexpr ReadStep kLeituras[] = {
     {0, 2, "Text_pwdtarifas", Decod::Pin4},
     {2, 2, "Text_pwdrelogio", Decod::Pin4},
     {4, 2, "Text_S00", Decod::Moeda},
@@ -120,90 +121,122 @@ bool Engine::leitura()
     for (const char *n : {"Command_ler", "Command_testar", "Command_novo"})
         m_edit.setEnabled(QLatin1String(n), false);
 
-    for (uint8_t p = 0; p < 10; ++p)
-        if (!visor(p, 12) && terminou()) return false;
+    if (!clearDisplay()) return false;
     const uint8_t aler[][2] = {{4, 'A'}, {3, ' '}, {2, 'L'}, {1, 'E'}, {0, 'r'},
                                {9, 13},  {8, 13},  {7, 13},  {6, 13},  {5, 13}};
     for (const auto &a : aler)
         if (!visor(a[0], a[1]) && terminou()) return false;
 
-    for (const Leitura &l : kLeituras) {
+    for (const ReadStep &l : kLeituras) {
         if (!enviar(1, l.endereco, l.bytes)) {
             // Only an exit request makes a transaction return without a
             // reply; nothing is decoded from a reply that was not accepted.
             if (terminou()) return false;
             continue;
         }
-        const QByteArray &r = m_link.trama_rx();
-        const QString campo = QLatin1String(l.campo);
-        const uint32_t n = numeroDados(r, l.bytes);
-        switch (l.decod) {
-        case Decod::Pin4:
-            m_edit.setText(campo, pin4(n));
-            break;
-        case Decod::Moeda:
-            m_edit.setText(campo, moeda_texto(n));
-            break;
-        case Decod::Decimal:
-            m_edit.setText(campo, QString::number(n));
-            break;
-        case Decod::MenosUm:
-            m_edit.setText(campo, QString::number(static_cast<qint64>(n) - 1));
-            break;
-        case Decod::PrimeiroByte:
-            m_edit.setText(campo, QString::number(byteDados(r, 0)));
-            break;
-        case Decod::IButton:
-            if (byteDados(r, 0) == 0) {
-                m_edit.setChecked(campo, false);
-                m_edit.setText(campo, QStringLiteral("iButton"));
-            } else {
-                m_edit.setChecked(campo, true);
-                if (enviar(1, 187, 1))
-                    m_edit.setText(campo, byteDados(m_link.trama_rx(), 0) != 0
-                                              ? QStringLiteral("iButton de Dados")
-                                              : QStringLiteral("iButton de Apagar"));
-                else if (terminou())
-                    return false;
-            }
-            break;
-        case Decod::Contador:
-            m_edit.setChecked(campo, byteDados(r, 0) != 0);
-            break;
-        case Decod::Actualizacao: {
-            const QString d = textoData(byteDados(r, 0), byteDados(r, 1), byteDados(r, 2));
-            const QString h = textoHora(byteDados(r, 3), byteDados(r, 4));
-            m_edit.setText(QStringLiteral("Text_act_data"),
-                           d == QLatin1String("00-00-2000") ? QStringLiteral("-") : d);
-            m_edit.setText(QStringLiteral("Text_act_hora"),
-                           h == QLatin1String("00:00") ? QStringLiteral("-") : h);
-            break;
-        }
-        case Decod::Manutencao:
-            m_edit.setText(campo, textoData(byteDados(r, 0), byteDados(r, 1), byteDados(r, 2)) +
-                                      QStringLiteral(" @ ") +
-                                      textoHora(byteDados(r, 3), byteDados(r, 4)));
-            break;
-        case Decod::NumFab:
-            m_edit.setText(QStringLiteral("Text_numfab_num"), pad2(byteDados(r, 0)));
-            m_edit.setText(QStringLiteral("text_numfab_ano"), QString(QChar(byteDados(r, 3))) +
-                                                                  pad2(byteDados(r, 2)) +
-                                                                  pad2(byteDados(r, 1)));
-            break;
-        case Decod::Serie: {
-            const QString sn = dadosInvertidos(r);
-            m_edit.setText(campo, sn == QLatin1String("000000000000") ? QStringLiteral("-") : sn);
-            break;
-        }
-        case Decod::Versao:
-            m_edit.setTitle(titulo_base + sufixoVersao(numeroVersao(r)));
-            break;
-        }
+        if (!showReply(l)) return false;
     }
 
     m_edit.baixarTodos();
+    if (!writeMaintenanceStamp()) return false;
 
-    // The maintenance stamp: what the next read shows as the last maintenance.
+    for (const char *n : {"Command_ler", "Command_testar", "Command_imprimir", "Command_clear",
+                          "Command_enviar", "Command_teste_disp", "command_copy1"})
+        m_edit.setEnabled(QLatin1String(n), true);
+    if (!clearDisplay()) return false;
+    s.pos_cursor = 0;
+    Q_EMIT leituraTerminada();
+    return true;
+}
+
+bool Engine::clearDisplay()
+{
+    for (uint8_t p = 0; p < 10; ++p)
+        if (!visor(p, 12) && terminou()) return false;
+    return true;
+}
+
+bool Engine::showReply(const ReadStep &l)
+{
+    const QByteArray &r = m_link.trama_rx();
+    const QString campo = QLatin1String(l.campo);
+    const uint32_t n = numeroDados(r, l.bytes);
+    switch (l.decod) {
+    case Decod::Pin4:
+        m_edit.setText(campo, pin4(n));
+        break;
+    case Decod::Moeda:
+        m_edit.setText(campo, moeda_texto(n));
+        break;
+    case Decod::Decimal:
+        m_edit.setText(campo, QString::number(n));
+        break;
+    case Decod::MenosUm:
+        m_edit.setText(campo, QString::number(static_cast<qint64>(n) - 1));
+        break;
+    case Decod::PrimeiroByte:
+        m_edit.setText(campo, QString::number(byteDados(r, 0)));
+        break;
+    case Decod::IButton:
+        return showKeyReaderMode(campo, byteDados(r, 0) != 0);
+    case Decod::Contador:
+        m_edit.setChecked(campo, byteDados(r, 0) != 0);
+        break;
+    case Decod::Actualizacao:
+        showLastKeyUpdate(r);
+        break;
+    case Decod::Manutencao:
+        m_edit.setText(campo, textoData(byteDados(r, 0), byteDados(r, 1), byteDados(r, 2)) +
+                                  QStringLiteral(" @ ") +
+                                  textoHora(byteDados(r, 3), byteDados(r, 4)));
+        break;
+    case Decod::NumFab:
+        m_edit.setText(QStringLiteral("Text_numfab_num"), pad2(byteDados(r, 0)));
+        m_edit.setText(QStringLiteral("text_numfab_ano"), QString(QChar(byteDados(r, 3))) +
+                                                              pad2(byteDados(r, 2)) +
+                                                              pad2(byteDados(r, 1)));
+        break;
+    case Decod::Serie: {
+        const QString sn = dadosInvertidos(r);
+        m_edit.setText(campo, sn == QLatin1String("000000000000") ? QStringLiteral("-") : sn);
+        break;
+    }
+    case Decod::Versao:
+        m_edit.setTitle(titulo_base + sufixoVersao(numeroVersao(r)));
+        break;
+    }
+    return true;
+}
+
+bool Engine::showKeyReaderMode(const QString &campo, bool enabled)
+{
+    if (!enabled) {
+        m_edit.setChecked(campo, false);
+        m_edit.setText(campo, QStringLiteral("iButton"));
+        return true;
+    }
+    m_edit.setChecked(campo, true);
+    // The kind of key the reader takes is a byte of its own.
+    if (enviar(1, 187, 1))
+        m_edit.setText(campo, byteDados(m_link.trama_rx(), 0) != 0
+                                  ? QStringLiteral("iButton de Dados")
+                                  : QStringLiteral("iButton de Apagar"));
+    return !terminou();
+}
+
+void Engine::showLastKeyUpdate(const QByteArray &r)
+{
+    const QString d = textoData(byteDados(r, 0), byteDados(r, 1), byteDados(r, 2));
+    const QString h = textoHora(byteDados(r, 3), byteDados(r, 4));
+    m_edit.setText(QStringLiteral("Text_act_data"),
+                   d == QLatin1String("00-00-2000") ? QStringLiteral("-") : d);
+    m_edit.setText(QStringLiteral("Text_act_hora"),
+                   h == QLatin1String("00:00") ? QStringLiteral("-") : h);
+}
+
+// The maintenance stamp: what the next read shows as the last maintenance.
+bool Engine::writeMaintenanceStamp()
+{
     const QDateTime agora = m_clock.now();
     porByte(m_link.dados_tx, 0, static_cast<uint8_t>(agora.date().day()));
     porByte(m_link.dados_tx, 1, static_cast<uint8_t>(agora.date().month()));
@@ -213,16 +246,7 @@ bool Engine::leitura()
     porByte(m_link.dados_tx, 0, static_cast<uint8_t>(agora.time().hour()));
     porByte(m_link.dados_tx, 1, static_cast<uint8_t>(agora.time().minute()));
     enviar(2, 94, 2);
-    if (terminou()) return false;
-
-    for (const char *n : {"Command_ler", "Command_testar", "Command_imprimir", "Command_clear",
-                          "Command_enviar", "Command_teste_disp", "command_copy1"})
-        m_edit.setEnabled(QLatin1String(n), true);
-    for (uint8_t p = 0; p < 10; ++p)
-        if (!visor(p, 12) && terminou()) return false;
-    s.pos_cursor = 0;
-    Q_EMIT leituraTerminada();
-    return true;
+    return !terminou();
 }
 
 } // namespace vx
