@@ -226,7 +226,7 @@ public:
         m_rig.faults().pace = true;
     }
 
-    bool open() { return m_link.abrirSeFechada(); }
+    bool open() { return m_link.openIfClosed(); }
     QString openError() const { return m_rig.port().errorText(); }
 
     // The first `count` exchanges of the plan, faults applied or not.
@@ -266,7 +266,7 @@ private:
         if (e.write)
             prepareWrite(e);
         else
-            m_link.limparDadosTx();
+            m_link.clearTxData();
         if (withFaults) applyMishap(e);
         QElapsedTimer took;
         took.start();
@@ -284,7 +284,7 @@ private:
     // written, so a write that never arrived cannot pass for one that did.
     void prepareWrite(const Exchange &e)
     {
-        m_link.limparDadosTx();
+        m_link.clearTxData();
         for (std::size_t k = 0; k < e.bytes; ++k) {
             m_rig.device().setByte(e.address + int(k), uint8_t(~e.data[k]));
             m_link.dados_tx[2 * k] = vx::nibble_hex(e.data[k] & 0x0F);
@@ -333,7 +333,7 @@ private:
     {
         for (int k = 0; k < kReplyBytes; ++k) {
             const uint8_t want = k < e.bytes ? m_rig.device().byte(e.address + k) : 0;
-            if (vx::byteDados(reply, k) != want) return false;
+            if (vx::dataByte(reply, k) != want) return false;
         }
         return true;
     }
@@ -353,7 +353,7 @@ private:
             return;
         }
         const QByteArray &reply = m_link.trama_rx();
-        const QByteArray asked = vx::construirPedido(e.write ? 2 : 1, e.address, e.bytes, {});
+        const QByteArray asked = vx::buildRequest(e.write ? 2 : 1, e.address, e.bytes, {});
         if (reply.mid(1, 13) != asked.mid(1, 13)) {
             ++m_checks.foreignEchoes;
             report(index, e, withFaults, "accepted a reply echoing another request");

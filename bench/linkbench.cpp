@@ -115,7 +115,7 @@ int main(int argc, char **argv)
     port.setPortNumber(1);
     vx::StderrMessages messages;
     vx::Link link(port, messages, nullptr);
-    if (!link.abrirSeFechada()) {
+    if (!link.openIfClosed()) {
         std::fprintf(stderr, "vx308-bench-link: %s\n", qPrintable(port.errorText()));
         return 2;
     }
@@ -135,7 +135,7 @@ int main(int argc, char **argv)
     QElapsedTimer one;
     for (int i = 0; i < count; ++i) {
         one.start();
-        if (!link.enviar_trama(1, 31, 1) || !vx::respostaValida(link.trama_rx())) ++bad;
+        if (!link.enviar_trama(1, 31, 1) || !vx::isValidReply(link.trama_rx())) ++bad;
         each.push_back(one.nsecsElapsed() / 1e6);
     }
     const double wallMs = wall.nsecsElapsed() / 1e6;
@@ -167,7 +167,7 @@ int main(int argc, char **argv)
     const bool met = ratio <= kRatioGoal && share < kCpuShareGoal && bad == 0;
     std::printf("%s\n", met ? "goals met" : "GOALS MISSED");
 
-    link.fecharSeAberta();
+    link.closeIfOpen();
     if (!server) {
         child.terminate();
         child.waitForFinished(5000);

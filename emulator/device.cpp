@@ -208,7 +208,7 @@ void Device::setClockFromFrame(const QByteArray &request, uint8_t seconds)
 {
     std::array<uint8_t, 6> b{};
     for (int k = 0; k < 6; ++k)
-        b[k] = byteDados(request, k);
+        b[k] = dataByte(request, k);
     const QDate date(2000 + b[5], b[4], b[3]);
     const QTime time(b[1], b[0], seconds);
     if (!date.isValid() || !time.isValid()) {
@@ -226,7 +226,7 @@ bool Device::requestValid(const QByteArray &request)
         return false;
     for (int i = 1; i <= 25; ++i)
         if (!upperHex(QLatin1Char(request.at(i)))) return false;
-    const int sum = somaNibbles(request);
+    const int sum = nibbleSum(request);
     return request.at(26) == nibble_hex(sum % 16) && request.at(27) == nibble_hex(sum / 16);
 }
 
@@ -243,7 +243,7 @@ QByteArray Device::respond(const QByteArray &request)
     if (m_history.size() > static_cast<size_t>(kHistorySize)) m_history.pop_front();
     ++m_counts[req.command];
     ++m_answered;
-    return construirResposta(frame.mid(1, 13), dataFor(req, frame));
+    return buildReply(frame.mid(1, 13), dataFor(req, frame));
 }
 
 QByteArray Device::dataFor(const Request &r, const QByteArray &request)
@@ -257,7 +257,7 @@ QByteArray Device::dataFor(const Request &r, const QByteArray &request)
         break;
     case 2:
         for (int k = 0; k < bytes; ++k)
-            setByte(r.index + k, byteDados(request, k));
+            setByte(r.index + k, dataByte(request, k));
         break;
     case 3:
         for (int k = 0; k < 7; ++k)

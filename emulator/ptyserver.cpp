@@ -229,14 +229,14 @@ void PtyServer::schedule(qint64 dueNs, QByteArray bytes)
 
 void PtyServer::armTimer()
 {
-    itimerspec spec{};
+    itimerspec assignment{};
     if (!m_pending.empty()) {
         // An absolute time of zero would disarm the timer; the past fires at once.
         const qint64 due = std::max<qint64>(m_pending.front().dueNs, 1);
-        spec.it_value.tv_sec = due / 1000000000;
-        spec.it_value.tv_nsec = due % 1000000000;
+        assignment.it_value.tv_sec = due / 1000000000;
+        assignment.it_value.tv_nsec = due % 1000000000;
     }
-    ::timerfd_settime(m_timerFd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    ::timerfd_settime(m_timerFd, TFD_TIMER_ABSTIME, &assignment, nullptr);
 }
 
 void PtyServer::timerFired()

@@ -20,7 +20,7 @@ QString dataBytes(const QByteArray &frame, int count)
 {
     QStringList b;
     for (int k = 0; k < count; ++k)
-        b << QStringLiteral("%1").arg(byteDados(frame, k), 2, 16, QLatin1Char('0')).toUpper();
+        b << QStringLiteral("%1").arg(dataByte(frame, k), 2, 16, QLatin1Char('0')).toUpper();
     return b.join(QLatin1Char(' '));
 }
 
@@ -65,13 +65,13 @@ QString RequestLog::describe(const QByteArray &frame)
         break;
     case 6:
         what = QStringLiteral("set clock to %1-%2-%3 %4:%5:%6 weekday %7")
-                   .arg(2000 + byteDados(frame, 5))
-                   .arg(byteDados(frame, 4), 2, 10, QLatin1Char('0'))
-                   .arg(byteDados(frame, 3), 2, 10, QLatin1Char('0'))
-                   .arg(byteDados(frame, 1), 2, 10, QLatin1Char('0'))
-                   .arg(byteDados(frame, 0), 2, 10, QLatin1Char('0'))
+                   .arg(2000 + dataByte(frame, 5))
+                   .arg(dataByte(frame, 4), 2, 10, QLatin1Char('0'))
+                   .arg(dataByte(frame, 3), 2, 10, QLatin1Char('0'))
+                   .arg(dataByte(frame, 1), 2, 10, QLatin1Char('0'))
+                   .arg(dataByte(frame, 0), 2, 10, QLatin1Char('0'))
                    .arg(index, 2, 10, QLatin1Char('0'))
-                   .arg(byteDados(frame, 2));
+                   .arg(dataByte(frame, 2));
         break;
     case 7:
         what = QStringLiteral("read battery");

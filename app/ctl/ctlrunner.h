@@ -22,50 +22,50 @@ class CtlRunner : public QObject
 {
     Q_OBJECT
 public:
-    enum class Accao
+    enum class Action
     {
-        Ler,
-        Definir,
-        Limpar
+        Read,
+        Set,
+        Clear
     };
-    struct Pedido
+    struct Job
     {
-        Accao accao = Accao::Ler;
-        std::unique_ptr<vx::SerialPort> porta;
-        QString descricaoPorta;
+        Action action = Action::Read;
+        std::unique_ptr<vx::SerialPort> port;
+        QString portDescription;
         bool json = false;
-        int timeoutS = 30;
-        QList<QPair<QString, QString>> valores; // FIELD=TEXT, for Definir
+        int timeoutSeconds = 30;
+        QList<QPair<QString, QString>> values; // FIELD=TEXT, for Set
     };
 
-    explicit CtlRunner(Pedido pedido);
+    explicit CtlRunner(Job request);
     ~CtlRunner() override;
 
     // Starts the work; the process exits from inside when it is done.
     void start();
 
     // Names accepted by `set`: every writable field.
-    static bool campoConhecido(const QString &nome);
+    static bool isKnownField(const QString &name);
 
 private:
-    void aoLer();
-    void aoEscrever();
-    void terminar(int status);
-    void imprimir();
+    void onReadFinished();
+    void onWriteFinished();
+    void finish(int status);
+    void print();
     // Why the time limit ran out: silence, bad replies only, or too slow.
-    QString motivoDoLimite() const;
+    QString timeoutReason() const;
 
-    Pedido m_pedido;
+    Job m_job;
     std::unique_ptr<vx::StderrMessages> m_messages;
     std::unique_ptr<vx::SystemClock> m_clock;
     std::unique_ptr<vx::RecordingEnd> m_end;
     std::unique_ptr<vx::EditSet> m_edit;
     std::unique_ptr<vx::Link> m_link;
     std::unique_ptr<vx::Engine> m_engine;
-    int m_leituras = 0;
+    int m_reads = 0;
     int m_status = 0;
-    bool m_aEscrever = false;
+    bool m_writing = false;
     // Values confirmed with Enter whose write the timer has not accepted yet.
-    QSet<QString> m_porEscrever;
-    bool m_limpo = false;
+    QSet<QString> m_unwritten;
+    bool m_cleared = false;
 };

@@ -40,54 +40,54 @@ int main(int argc, char **argv)
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.contains(QStringLiteral("--help"))) return usage(nullptr);
 
-    CtlRunner::Pedido pedido;
-    const QString accao = args.takeFirst();
-    if (accao == QLatin1String("read"))
-        pedido.accao = CtlRunner::Accao::Ler;
-    else if (accao == QLatin1String("set"))
-        pedido.accao = CtlRunner::Accao::Definir;
-    else if (accao == QLatin1String("clear"))
-        pedido.accao = CtlRunner::Accao::Limpar;
+    CtlRunner::Job request;
+    const QString action = args.takeFirst();
+    if (action == QLatin1String("read"))
+        request.action = CtlRunner::Action::Read;
+    else if (action == QLatin1String("set"))
+        request.action = CtlRunner::Action::Set;
+    else if (action == QLatin1String("clear"))
+        request.action = CtlRunner::Action::Clear;
     else
         return usage("unknown command");
 
-    vx::PortMap mapa;
-    int porta = 0;
+    vx::PortMap portMap;
+    int port = 0;
     while (!args.isEmpty()) {
         const QString a = args.takeFirst();
         bool ok = true;
         if (a == QLatin1String("--json")) {
-            pedido.json = true;
+            request.json = true;
         } else if (a == QLatin1String("--port") && !args.isEmpty()) {
-            porta = args.takeFirst().toInt(&ok);
-            if (!ok || porta < 1 || porta > 255)
+            port = args.takeFirst().toInt(&ok);
+            if (!ok || port < 1 || port > 255)
                 return usage("--port takes a number from 1 to 255");
         } else if (a == QLatin1String("--device") && !args.isEmpty()) {
-            porta = 1;
-            mapa.set(1, args.takeFirst());
+            port = 1;
+            portMap.set(1, args.takeFirst());
         } else if (a == QLatin1String("--timeout") && !args.isEmpty()) {
-            pedido.timeoutS = args.takeFirst().toInt(&ok);
-            if (!ok || pedido.timeoutS < 1 || pedido.timeoutS > 86400)
+            request.timeoutSeconds = args.takeFirst().toInt(&ok);
+            if (!ok || request.timeoutSeconds < 1 || request.timeoutSeconds > 86400)
                 return usage("--timeout takes a whole number of seconds from 1 to 86400");
-        } else if (pedido.accao == CtlRunner::Accao::Definir && a.contains(QLatin1Char('=')) &&
+        } else if (request.action == CtlRunner::Action::Set && a.contains(QLatin1Char('=')) &&
                    !a.startsWith(QLatin1Char('-'))) {
-            const QString campo = a.section(QLatin1Char('='), 0, 0);
-            if (!CtlRunner::campoConhecido(campo))
-                return usage(qPrintable(QStringLiteral("unknown field %1").arg(campo)));
-            pedido.valores.append({campo, a.section(QLatin1Char('='), 1)});
+            const QString field = a.section(QLatin1Char('='), 0, 0);
+            if (!CtlRunner::isKnownField(field))
+                return usage(qPrintable(QStringLiteral("unknown field %1").arg(field)));
+            request.values.append({field, a.section(QLatin1Char('='), 1)});
         } else {
             return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(a)));
         }
     }
-    if (porta == 0) return usage("--port or --device is needed");
-    if (pedido.accao == CtlRunner::Accao::Definir && pedido.valores.isEmpty())
+    if (port == 0) return usage("--port or --device is needed");
+    if (request.action == CtlRunner::Action::Set && request.values.isEmpty())
         return usage("set needs at least one FIELD=TEXT");
 
-    auto serial = std::make_unique<vx::QtSerialPort>(mapa);
-    serial->setPortNumber(porta);
-    pedido.descricaoPorta = mapa.pathFor(porta);
-    pedido.porta = std::move(serial);
-    CtlRunner runner(std::move(pedido));
+    auto serial = std::make_unique<vx::QtSerialPort>(portMap);
+    serial->setPortNumber(port);
+    request.portDescription = portMap.pathFor(port);
+    request.port = std::move(serial);
+    CtlRunner runner(std::move(request));
     runner.start();
     return app.exec();
 }

@@ -1,13 +1,13 @@
 // vx308-maint: the VX308 maintenance tool. See --help.
 
-#include "aplicacao.h"
+#include "application.h"
+#include "autotestread.h"
 #include "clock.h"
 #include "dialogmessages.h"
 #include "emulatorprocess.h"
 #include "eventwait.h"
-#include "leituraautomatica.h"
 #include "messages.h"
-#include "opcoes.h"
+#include "options.h"
 #include "programend.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
@@ -21,9 +21,9 @@
 
 namespace {
 
-void dizer(const QString &texto)
+void say(const QString &text)
 {
-    std::fprintf(stderr, "vx308-maint: %s\n", texto.toLocal8Bit().constData());
+    std::fprintf(stderr, "vx308-maint: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
 }
 
@@ -41,10 +41,10 @@ bool startDemoDevice(vx::EmulatorProcess &emulator, vx::PortMap &map, QString *e
     }
     for (int n = 1; n <= 4; ++n)
         map.set(n, emulator.terminalPath());
-    dizer(QStringLiteral("demo device on %1: %2, process %3")
-              .arg(emulator.terminalPath(), emulator.program())
-              .arg(emulator.processId()));
-    QObject::connect(&emulator, &vx::EmulatorProcess::endedUnexpectedly, &dizer);
+    say(QStringLiteral("demo device on %1: %2, process %3")
+            .arg(emulator.terminalPath(), emulator.program())
+            .arg(emulator.processId()));
+    QObject::connect(&emulator, &vx::EmulatorProcess::endedUnexpectedly, &say);
     return true;
 }
 
@@ -56,52 +56,52 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("vx308-maint"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    QString erro;
-    const auto opcoes = vx::Opcoes::analisar(QApplication::arguments(), &erro);
-    if (!opcoes) {
-        dizer(erro);
-        dizer(QStringLiteral("try --help"));
+    QString error;
+    const auto options = vx::Options::parse(QApplication::arguments(), &error);
+    if (!options) {
+        say(error);
+        say(QStringLiteral("try --help"));
         return 2;
     }
-    if (opcoes->ajuda) {
-        std::fputs(vx::Opcoes::textoAjuda().toLocal8Bit().constData(), stdout);
+    if (options->help) {
+        std::fputs(vx::Options::helpText().toLocal8Bit().constData(), stdout);
         return 0;
     }
-    vx::Timebase::setScale(opcoes->escalaTempo);
+    vx::Timebase::setScale(options->timeScale);
 
-    vx::DialogMessages mensagens;
-    vx::StderrMessages mensagensConsola;
+    vx::DialogMessages messages;
+    vx::StderrMessages consoleMessages;
     // Unattended, a message box would wait for a click that never comes.
     vx::MessageSink &sink =
-        opcoes->autotestLer ? static_cast<vx::MessageSink &>(mensagensConsola) : mensagens;
+        options->autotestRead ? static_cast<vx::MessageSink &>(consoleMessages) : messages;
 
-    vx::PortMap mapa;
-    for (const QString &c : opcoes->com)
-        mapa.parse(c);
+    vx::PortMap portMap;
+    for (const QString &c : options->portPaths)
+        portMap.parse(c);
     vx::EmulatorProcess demo;
-    if (opcoes->demo && !startDemoDevice(demo, mapa, &erro)) {
-        dizer(erro);
-        if (!opcoes->autotestLer) sink.show(erro, {}, vx::MessageSink::Icon::Critical);
+    if (options->demo && !startDemoDevice(demo, portMap, &error)) {
+        say(error);
+        if (!options->autotestRead) sink.show(error, {}, vx::MessageSink::Icon::Critical);
         return 1;
     }
 
-    vx::QtSerialPort porta(mapa);
+    vx::QtSerialPort port(portMap);
     vx::SqliteRecordStore store;
-    vx::ProcessExit fim;
+    vx::ProcessExit end;
     // Leaving through the window ends the process where it stands, past every
     // destructor: the demo device is stopped on the way out instead.
-    fim.setBeforeExit([&demo] { demo.stop(); });
-    vx::SystemClock relogio;
-    vx::QtReportPrinter impressora;
+    end.setBeforeExit([&demo] { demo.stop(); });
+    vx::SystemClock clock;
+    vx::QtReportPrinter printer;
 
-    const vx::Aplicacao::Setup setup{opcoes->dados, opcoes->fabrica, opcoes->ecra};
-    vx::Aplicacao aplicacao(setup, {porta, store, sink, fim, relogio, impressora});
-    std::unique_ptr<vx::LeituraAutomatica> auto_;
-    if (opcoes->autotestLer)
-        auto_ = std::make_unique<vx::LeituraAutomatica>(aplicacao.splash(), aplicacao.janela(),
-                                                        aplicacao.edit(), aplicacao.engine(),
-                                                        aplicacao.saida());
-    if (auto_ && !opcoes->captura.isEmpty()) auto_->setCaptura(opcoes->captura);
-    if (!aplicacao.iniciar()) return 1;
+    const vx::Application::Setup setup{options->dataFolder, options->factory, options->screenSize};
+    vx::Application application(setup, {port, store, sink, end, clock, printer});
+    std::unique_ptr<vx::AutotestRead> auto_;
+    if (options->autotestRead)
+        auto_ = std::make_unique<vx::AutotestRead>(application.splash(), application.window(),
+                                                   application.edit(), application.engine(),
+                                                   application.shutdown());
+    if (auto_ && !options->screenshot.isEmpty()) auto_->setScreenshot(options->screenshot);
+    if (!application.start()) return 1;
     return app.exec();
 }

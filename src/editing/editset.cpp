@@ -7,36 +7,36 @@ namespace vx {
 
 namespace {
 
-ControlState comTexto(const QString &t)
+ControlState withText(const QString &t)
 {
     ControlState s;
     s.text = t;
     return s;
 }
 
-const QString kTitulo = QStringLiteral("Manutenção");
+const QString kTitle = QStringLiteral("Manutenção");
 
-QString nomeDe(std::string_view s)
+QString toQString(std::string_view s)
 {
     return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
 }
 
 } // namespace
 
-QString EditSet::msgInvalido()
+QString EditSet::msgInvalid()
 {
     return QStringLiteral("O valor inserido não é válido!");
 }
 
 EditSet::EditSet(MessageSink &messages, QObject *parent) : QObject(parent), m_messages(messages)
 {
-    for (const Campo &c : kCampos) {
+    for (const Field &c : kFields) {
         ControlState s;
-        if (c.forma != Forma::Flag) s.text = QStringLiteral("-");
-        m_controls.insert(nomeDe(c.nome), s);
+        if (c.form != TextForm::Flag) s.text = QStringLiteral("-");
+        m_controls.insert(toQString(c.name), s);
     }
-    for (const CampoVisor &c : kCamposVisor)
-        m_controls.insert(nomeDe(c.nome), comTexto(QStringLiteral("-")));
+    for (const DisplayField &c : kDisplayFields)
+        m_controls.insert(toQString(c.name), withText(QStringLiteral("-")));
 
     // Values only the program writes stay disabled for the whole run.
     for (const char *n : {"text_numfab_ano", "Text_numfab_num", "Text_sn_apl", "Text_fracao",
@@ -55,10 +55,10 @@ EditSet::EditSet(MessageSink &messages, QObject *parent) : QObject(parent), m_me
         m_controls.insert(QLatin1String(n), s);
     }
     // The factory functions exist but are not shown in the delivered window.
-    ControlState novo;
-    novo.text = QStringLiteral("Novo");
-    novo.visible = false;
-    m_controls.insert(QStringLiteral("Command_novo"), novo);
+    ControlState newButton;
+    newButton.text = QStringLiteral("Novo");
+    newButton.visible = false;
+    m_controls.insert(QStringLiteral("Command_novo"), newButton);
     for (const char *n : {"command_copy1", "command_paste1"}) {
         ControlState s;
         s.enabled = false;
@@ -75,25 +75,25 @@ EditSet::EditSet(MessageSink &messages, QObject *parent) : QObject(parent), m_me
         m_controls.insert(QLatin1String(n), s);
     }
     m_controls.insert(QStringLiteral("ProgressBar_baterias"), ControlState{});
-    m_controls.insert(QStringLiteral("Label_percentagem"), comTexto(QStringLiteral("0%")));
+    m_controls.insert(QStringLiteral("Label_percentagem"), withText(QStringLiteral("0%")));
     m_controls.insert(QStringLiteral("Form_main"), ControlState{});
     m_controls.insert(QStringLiteral("mnu_comunicação"), ControlState{});
     for (int n = 1; n <= 4; ++n) {
-        ControlState s = comTexto(QStringLiteral("Com %1").arg(n));
+        ControlState s = withText(QStringLiteral("Com %1").arg(n));
         s.checked = n == 1;
         m_controls.insert(QStringLiteral("mnu_porta%1").arg(n), s);
     }
-    ControlState pt = comTexto(QStringLiteral("Português"));
+    ControlState pt = withText(QStringLiteral("Português"));
     pt.checked = true;
     m_controls.insert(QStringLiteral("mnu_pt"), pt);
-    m_controls.insert(QStringLiteral("mnu_EN"), comTexto(QStringLiteral("English")));
+    m_controls.insert(QStringLiteral("mnu_EN"), withText(QStringLiteral("English")));
 }
 
 const ControlState &EditSet::control(const QString &name) const
 {
-    static const ControlState vazio;
+    static const ControlState empty;
     const auto it = m_controls.constFind(name);
-    return it == m_controls.constEnd() ? vazio : *it;
+    return it == m_controls.constEnd() ? empty : *it;
 }
 
 ControlState &EditSet::mut(const QString &name)
@@ -107,7 +107,7 @@ void EditSet::setText(const QString &name, const QString &text)
     if (s.text == text) return;
     s.text = text;
     Q_EMIT controlChanged(name);
-    if (temVerificacaoNumerica(name)) verificarNumerico(name);
+    if (hasNumericCheck(name)) checkNumeric(name);
 }
 
 void EditSet::setChecked(const QString &name, bool on)
@@ -117,8 +117,8 @@ void EditSet::setChecked(const QString &name, bool on)
     s.checked = on;
     Q_EMIT controlChanged(name);
     // A tick box changed by the program counts as a click on it.
-    const int i = indiceCampo(name.toStdString());
-    if (i >= 0) marcar(i);
+    const int i = fieldIndex(name.toStdString());
+    if (i >= 0) mark(i);
 }
 
 void EditSet::setEnabled(const QString &name, bool on)
@@ -165,16 +165,16 @@ void EditSet::gotFocus(const QString &name, bool fromOtherControl)
 void EditSet::keyPress(const QString &name, int key)
 {
     if (key == 13)
-        confirmar(name);
+        confirm(name);
     else if (key == 27)
         setText(name, texto_foco);
 }
 
 bool EditSet::userEdit(const QString &name, const QString &text)
 {
-    const int limite = limiteDe(name);
-    const QString &antes = control(name).text;
-    if (limite > 0 && text.size() > limite && text.size() > antes.size()) return false;
+    const int limit = limitOf(name);
+    const QString &before = control(name).text;
+    if (limit > 0 && text.size() > limit && text.size() > before.size()) return false;
     setText(name, text);
     return true;
 }
@@ -184,104 +184,104 @@ void EditSet::userToggle(const QString &name)
     setChecked(name, !checked(name));
 }
 
-void EditSet::confirmar(const QString &name)
+void EditSet::confirm(const QString &name)
 {
-    const int i = indiceCampo(name.toStdString());
-    if (i < 0 || kCampos[i].forma == Forma::Flag) return;
-    const Campo &c = kCampos[i];
+    const int i = fieldIndex(name.toStdString());
+    if (i < 0 || kFields[i].form == TextForm::Flag) return;
+    const Field &c = kFields[i];
     const QString t = text(name);
-    if (c.enter != VerificacaoEnter::Nenhuma && ehNumero(t)) {
-        const bool tarifa = c.enter == VerificacaoEnter::Tarifa;
-        if (!dentroDoLimite(t, tarifa ? 65535 : 25500)) {
-            m_messages.show(tarifa ? QStringLiteral("O valor da tarifa deve estar entre 0 e 655,35")
+    if (c.enter != EnterCheck::None && isNumber(t)) {
+        const bool tariff = c.enter == EnterCheck::Tariff;
+        if (!withinLimit(t, tariff ? 65535 : 25500)) {
+            m_messages.show(tariff ? QStringLiteral("O valor da tarifa deve estar entre 0 e 655,35")
                                    : QStringLiteral("O valor da fracao deve estar entre 0 e 255"),
-                            kTitulo, MessageSink::Icon::None);
+                            kTitle, MessageSink::Icon::None);
             return;
         }
     }
-    if (!valido(c.forma, t)) {
-        if (sessao.modo != 0) m_messages.show(msgInvalido(), kTitulo, MessageSink::Icon::None);
+    if (!isValid(c.form, t)) {
+        if (session.modo != 0) m_messages.show(msgInvalid(), kTitle, MessageSink::Icon::None);
         return;
     }
-    marcar(i);
+    mark(i);
 }
 
-void EditSet::verificarNumerico(const QString &name)
+void EditSet::checkNumeric(const QString &name)
 {
-    if (sessao.modo != 0 && !ehNumero(text(name)))
-        m_messages.show(msgInvalido(), kTitulo, MessageSink::Icon::None);
+    if (session.modo != 0 && !isNumber(text(name)))
+        m_messages.show(msgInvalid(), kTitle, MessageSink::Icon::None);
 }
 
-int EditSet::limiteDe(const QString &name) const
+int EditSet::limitOf(const QString &name) const
 {
     const std::string n = name.toStdString();
-    for (const Campo &c : kCampos)
-        if (c.nome == n) return c.limite;
-    for (const CampoVisor &c : kCamposVisor)
-        if (c.nome == n) return c.limite;
+    for (const Field &c : kFields)
+        if (c.name == n) return c.limit;
+    for (const DisplayField &c : kDisplayFields)
+        if (c.name == n) return c.limit;
     return 0;
 }
 
-bool EditSet::temVerificacaoNumerica(const QString &name) const
+bool EditSet::hasNumericCheck(const QString &name) const
 {
     const std::string n = name.toStdString();
-    for (const Campo &c : kCampos)
-        if (c.nome == n) return c.numerico;
-    for (const CampoVisor &c : kCamposVisor)
-        if (c.nome == n) return c.numerico;
+    for (const Field &c : kFields)
+        if (c.name == n) return c.numeric;
+    for (const DisplayField &c : kDisplayFields)
+        if (c.name == n) return c.numeric;
     return false;
 }
 
-bool EditSet::pendente(const QString &name) const
+bool EditSet::pending(const QString &name) const
 {
-    const int i = indiceCampo(name.toStdString());
-    return i >= 0 && m_pendente[i];
+    const int i = fieldIndex(name.toStdString());
+    return i >= 0 && m_pending[i];
 }
 
-void EditSet::marcar(int i)
+void EditSet::mark(int i)
 {
-    m_pendente[i] = true;
+    m_pending[i] = true;
     alteracao_pendente = true;
 }
 
-void EditSet::marcar(const QStringList &nomes)
+void EditSet::mark(const QStringList &names)
 {
-    for (const QString &n : nomes) {
-        const int i = indiceCampo(n.toStdString());
-        if (i >= 0) marcar(i);
+    for (const QString &n : names) {
+        const int i = fieldIndex(n.toStdString());
+        if (i >= 0) mark(i);
     }
 }
 
-bool EditSet::tomar(int i)
+bool EditSet::take(int i)
 {
-    const bool era = m_pendente[i];
-    m_pendente[i] = false;
-    return era;
+    const bool wasPending = m_pending[i];
+    m_pending[i] = false;
+    return wasPending;
 }
 
-void EditSet::baixarTodos()
+void EditSet::lowerAll()
 {
-    m_pendente.fill(false);
+    m_pending.fill(false);
 }
 
 void EditSet::reportWritten(int i)
 {
-    Q_EMIT valueWritten(nomeDe(kCampos[i].nome));
+    Q_EMIT valueWritten(toQString(kFields[i].name));
 }
 
 void EditSet::reportRefused(int i, const QString &text)
 {
-    Q_EMIT valueRefused(nomeDe(kCampos[i].nome), text);
+    Q_EMIT valueRefused(toQString(kFields[i].name), text);
 }
 
-bool EditSet::algumPendente() const
+bool EditSet::anyPending() const
 {
-    return std::any_of(m_pendente.begin(), m_pendente.end(), [](bool b) { return b; });
+    return std::any_of(m_pending.begin(), m_pending.end(), [](bool b) { return b; });
 }
 
-const QStringList &EditSet::camposLimpos()
+const QStringList &EditSet::clearedFields()
 {
-    static const QStringList lista{
+    static const QStringList list{
         QStringLiteral("Text_S00"),        QStringLiteral("Text_S08"),
         QStringLiteral("Text_S12"),        QStringLiteral("Text_S15"),
         QStringLiteral("Text_S20"),        QStringLiteral("Text_F00"),
@@ -300,12 +300,12 @@ const QStringList &EditSet::camposLimpos()
         QStringLiteral("Check_contador"),  QStringLiteral("Text_contador"),
         QStringLiteral("Text_fracao"),     QStringLiteral("Text_aberturas"),
         QStringLiteral("Text_prog"),       QStringLiteral("Text_power")};
-    return lista;
+    return list;
 }
 
-void EditSet::limpar()
+void EditSet::clear()
 {
-    for (const QString &n : camposLimpos()) {
+    for (const QString &n : clearedFields()) {
         if (n.startsWith(QLatin1String("Check_")))
             setChecked(n, false);
         else

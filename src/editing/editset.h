@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fields.h"
-#include "sessao.h"
+#include "session.h"
 
 #include <QHash>
 #include <QObject>
@@ -45,7 +45,7 @@ class EditSet : public QObject
 public:
     explicit EditSet(MessageSink &messages, QObject *parent = nullptr);
 
-    Sessao sessao;
+    Session session;
 
     // --- the controls
     const ControlState &control(const QString &name) const;
@@ -79,13 +79,13 @@ public:
     void userToggle(const QString &name);
 
     // --- write-pending flags
-    bool pendente(int indice) const { return m_pendente[indice]; }
-    bool pendente(const QString &name) const;
-    void marcar(int indice); // raise one flag and alteracao_pendente
-    void marcar(const QStringList &nomes);
-    bool tomar(int indice); // read and lower one flag
-    void baixarTodos();     // lower every write-pending flag
-    bool algumPendente() const;
+    bool pending(int indice) const { return m_pending[indice]; }
+    bool pending(const QString &name) const;
+    void mark(int indice); // raise one flag and alteracao_pendente
+    void mark(const QStringList &names);
+    bool take(int indice); // read and lower one flag
+    void lowerAll();       // lower every write-pending flag
+    bool anyPending() const;
     bool alteracao_pendente = false;
 
     // --- what became of a value the write pass took; the engine reports it,
@@ -95,12 +95,12 @@ public:
     QString texto_foco;
 
     // Fields cleared by "Lêr" and "Sair", in their order.
-    static const QStringList &camposLimpos();
+    static const QStringList &clearedFields();
     // Clears the edit set to "-" and unticks both tick boxes.
-    void limpar();
+    void clear();
 
     // Field validators share their wording.
-    static QString msgInvalido();
+    static QString msgInvalid();
 
 signals:
     void controlChanged(const QString &name);
@@ -109,14 +109,14 @@ signals:
 
 private:
     ControlState &mut(const QString &name);
-    void verificarNumerico(const QString &name);
-    void confirmar(const QString &name);
-    int limiteDe(const QString &name) const;
-    bool temVerificacaoNumerica(const QString &name) const;
+    void checkNumeric(const QString &name);
+    void confirm(const QString &name);
+    int limitOf(const QString &name) const;
+    bool hasNumericCheck(const QString &name) const;
 
     MessageSink &m_messages;
     QHash<QString, ControlState> m_controls;
-    std::array<bool, kCampos.size()> m_pendente{};
+    std::array<bool, kFields.size()> m_pending{};
 };
 
 } // namespace vx

@@ -2,10 +2,10 @@
 
 namespace vx {
 
-int indiceCampo(std::string_view nome)
+int fieldIndex(std::string_view name)
 {
-    for (size_t i = 0; i < kCampos.size(); ++i)
-        if (kCampos[i].nome == nome) return static_cast<int>(i);
+    for (size_t i = 0; i < kFields.size(); ++i)
+        if (kFields[i].name == name) return static_cast<int>(i);
     return -1;
 }
 

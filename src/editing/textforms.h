@@ -14,7 +14,7 @@ namespace vx {
 // An optional "-", digits, and optionally "," and digits. The same in every
 // regional setting: "1.50" is not a number. A trailing comma counts, so that
 // typing "7,00" raises no message at "7,".
-bool ehNumero(const QString &text);
+bool isNumber(const QString &text);
 
 // Money text -> cents, exactly (decimal digits, not binary floating point),
 // rounded to the nearest cent with ties to even. nullopt when the text is not
@@ -22,28 +22,28 @@ bool ehNumero(const QString &text);
 std::optional<uint32_t> centimos(const QString &text);
 
 // A whole number (optional "-", digits). nullopt otherwise or out of int64.
-std::optional<qint64> inteiro(const QString &text);
+std::optional<qint64> integer(const QString &text);
 
 // Tariff and fraction checks on Enter: the exact decimal value lies within
-// 0..limiteCentesimos/100. Non-numbers fail.
-bool dentroDoLimite(const QString &text, qint64 limiteCentesimos);
+// 0..limitHundredths/100. Non-numbers fail.
+bool withinLimit(const QString &text, qint64 limitHundredths);
 
 // True when the text of the given form can be written to the device.
-bool valido(Forma forma, const QString &text);
+bool isValid(TextForm form, const QString &text);
 
 // Encodes the field's text (or tick box) into the data buffer the way the
 // device expects it. Characters beyond the value's own are left untouched,
 // except for three-byte values, which clear the whole buffer first.
 // Returns false and leaves the buffer as it was when the text is refused.
-bool codificar(const Campo &campo, const QString &text, bool marcado, DadosTx &dados);
+bool encode(const Field &field, const QString &text, bool ticked, TxData &txData);
 
 // One byte as two characters, low nibble first, at position 2k.
-void porByte(DadosTx &dados, int k, uint8_t b);
+void putByte(TxData &txData, int k, uint8_t b);
 
 // pad2 / pin4 / date / time text as the window shows device values.
 QString pad2(unsigned x);
 QString pin4(unsigned x);
-QString textoData(unsigned dia, unsigned mes, unsigned anoMenos2000);
-QString textoHora(unsigned hora, unsigned minuto);
+QString dateText(unsigned dia, unsigned mes, unsigned yearMinus2000);
+QString timeText(unsigned hora, unsigned minute);
 
 } // namespace vx

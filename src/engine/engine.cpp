@@ -1,12 +1,12 @@
 #include "engine.h"
 
 #include "clock.h"
-#include "copiavalores.h"
 #include "editset.h"
 #include "link.h"
 #include "messages.h"
 #include "programend.h"
 #include "textforms.h"
+#include "valueclipboard.h"
 
 namespace vx {
 
@@ -21,97 +21,97 @@ Engine::Engine(EditSet &edit, Link &link, Clock &clock, MessageSink &messages, P
     m_timer.setSingleShot(true);
     m_timer.setInterval(1);
     connect(&m_timer, &QTimer::timeout, this, &Engine::tick);
-    m_edit.sessao.iniciarMotor = [this] { iniciar(); };
-    m_edit.sessao.pararMotor = [this] { parar(); };
-    m_edit.sessao.motorActivo = [this] { return activo(); };
+    m_edit.session.startEngine = [this] { start(); };
+    m_edit.session.stopEngine = [this] { stop(); };
+    m_edit.session.engineRunning = [this] { return active(); };
 }
 
 Engine::~Engine()
 {
-    m_edit.sessao.iniciarMotor = nullptr;
-    m_edit.sessao.pararMotor = nullptr;
-    m_edit.sessao.motorActivo = nullptr;
+    m_edit.session.startEngine = nullptr;
+    m_edit.session.stopEngine = nullptr;
+    m_edit.session.engineRunning = nullptr;
 }
 
-void Engine::setTituloBase(const QString &t)
+void Engine::setBaseTitle(const QString &t)
 {
     titulo_base = t;
     m_edit.setTitle(t);
 }
 
-void Engine::iniciar()
+void Engine::start()
 {
-    m_ligado = true;
-    if (!m_emTick && !m_timer.isActive()) m_timer.start();
+    m_running = true;
+    if (!m_inTick && !m_timer.isActive()) m_timer.start();
 }
 
-void Engine::parar()
+void Engine::stop()
 {
-    m_ligado = false;
+    m_running = false;
     m_timer.stop();
 }
 
-bool Engine::terminou() const
+bool Engine::ended() const
 {
     return m_end.ended();
 }
 
-bool Engine::enviar(uint8_t comando, uint8_t indice, uint8_t valor)
+bool Engine::send(uint8_t comando, uint8_t indice, uint8_t valor)
 {
     return m_link.enviar_trama(comando, indice, valor);
 }
 
 void Engine::tick()
 {
-    if (m_emTick || terminou()) return;
-    m_emTick = true;
-    Sessao &s = m_edit.sessao;
+    if (m_inTick || ended()) return;
+    m_inTick = true;
+    Session &s = m_edit.session;
 
-    m_link.limparDadosTx();
-    m_link.abrirSeFechada();
+    m_link.clearTxData();
+    m_link.openIfClosed();
     // Each step may find the program ended under it (a shutdown ran from a
     // button while the step waited): the rest of the tick is then abandoned.
-    const bool completo = passoVisor() && pollEntradas() && (!s.impulsos_pedido || impulsos()) &&
-                          (!s.teste_disp_pedido || testeDisplays()) && pollBateria() &&
-                          pollIButton() && pollRelogio() && (!s.ler_pedido || leitura()) &&
-                          escrita() && (s.sessao_activa || caudaParagem());
-    if (completo && m_link.sair_pedido) caudaSaida();
+    const bool complete = displayStep() && pollInputs() && (!s.impulsos_pedido || impulsos()) &&
+                          (!s.teste_disp_pedido || displayTest()) && pollBattery() &&
+                          pollIButton() && pollClock() && (!s.ler_pedido || readPass()) &&
+                          writePass() && (s.sessao_activa || stopTail());
+    if (complete && m_link.sair_pedido) exitTail();
 
-    m_emTick = false;
-    if (terminou()) return;
-    Q_EMIT tickTerminado();
-    if (m_ligado) m_timer.start();
+    m_inTick = false;
+    if (ended()) return;
+    Q_EMIT tickFinished();
+    if (m_running) m_timer.start();
 }
 
-bool Engine::passoVisor()
+bool Engine::displayStep()
 {
-    Sessao &s = m_edit.sessao;
+    Session &s = m_edit.session;
     if (s.banner_esc) {
         const uint8_t banner[][2] = {{4, 'E'}, {3, 'S'}, {2, 'C'}, {1, 12}, {0, 12},
                                      {5, 12},  {6, 12},  {7, 12},  {8, 12}, {9, 12}};
         for (const auto &b : banner) {
-            visor(b[0], b[1]);
-            if (terminou()) return false;
+            display(b[0], b[1]);
+            if (ended()) return false;
         }
     } else {
-        visor(s.pos_cursor == 0 ? 9 : s.pos_cursor - 1, 12);
-        if (terminou()) return false;
+        display(s.pos_cursor == 0 ? 9 : s.pos_cursor - 1, 12);
+        if (ended()) return false;
         if (!s.ler_pedido) {
-            visor(s.pos_cursor, 13);
-            if (terminou()) return false;
+            display(s.pos_cursor, 13);
+            if (ended()) return false;
         }
     }
     s.pos_cursor = static_cast<uint8_t>((s.pos_cursor + 1) % 10);
-    return !terminou();
+    return !ended();
 }
 
-bool Engine::caudaParagem()
+bool Engine::stopTail()
 {
-    Sessao &s = m_edit.sessao;
-    m_link.abrirSeFechada();
-    parar();
-    enviar(0, 0, 0);
-    if (terminou()) return false;
+    Session &s = m_edit.session;
+    m_link.openIfClosed();
+    stop();
+    send(0, 0, 0);
+    if (ended()) return false;
     for (const char *n : {"Text_rtc_data", "Text_rtc_hora", "Text_act_data", "Text_act_hora"})
         m_edit.setText(QLatin1String(n), QStringLiteral("-"));
     m_edit.setText(QStringLiteral("Label_percentagem"), QStringLiteral("0%"));
@@ -126,17 +126,17 @@ bool Engine::caudaParagem()
     s.impulsos_pedido = false;
     s.teste_disp_pedido = false;
     m_link.setTimeoutMs(1000);
-    m_link.fecharSeAberta();
-    Q_EMIT motorParado();
+    m_link.closeIfOpen();
+    Q_EMIT engineStopped();
     return true;
 }
 
-void Engine::caudaSaida()
+void Engine::exitTail()
 {
-    m_link.abrirSeFechada();
-    enviar(0, 0, 0);
-    m_link.fecharSeAberta();
-    parar();
+    m_link.openIfClosed();
+    send(0, 0, 0);
+    m_link.closeIfOpen();
+    stop();
     m_end.endProgram();
 }
 
@@ -144,9 +144,9 @@ void Engine::caudaSaida()
 
 // What "Lêr" and "Sair" both do first: end the session in the window and
 // blank every value.
-void Engine::fecharSessaoNaJanela()
+void Engine::closeSessionInWindow()
 {
-    Sessao &s = m_edit.sessao;
+    Session &s = m_edit.session;
     s.modo = 0;
     s.sessao_activa = false;
     for (const char *n : {"Command_testar", "Command_clear", "Command_enviar", "Command_teste_disp",
@@ -155,25 +155,25 @@ void Engine::fecharSessaoNaJanela()
     m_edit.setEnabled(QStringLiteral("Command_novo"), true);
     for (const char *n : {"Shape_bola0", "Shape_bola1", "Shape_bola2", "Shape_bola3"})
         m_edit.setIndicator(QLatin1String(n), IndicatorState::Off);
-    m_edit.limpar();
+    m_edit.clear();
     // The placeholders and unticked boxes are not values to write: a write
     // pass already under way would otherwise send "off" and zeros.
-    m_edit.baixarTodos();
+    m_edit.lowerAll();
     m_edit.setTitle(titulo_base);
 }
 
 void Engine::Command_ler_Click()
 {
-    Sessao &s = m_edit.sessao;
+    Session &s = m_edit.session;
     // A new unit being entered owns the window: a read would replace the
     // proposal. It is accepted or cancelled first.
     if (s.modo == 1) return;
-    fecharSessaoNaJanela();
+    closeSessionInWindow();
     m_edit.setEnabled(QStringLiteral("Command_ler"), false);
     m_edit.setEnabled(QStringLiteral("mnu_comunicação"), false);
     s.modo = 2;
     s.ler_pedido = true;
-    iniciar();
+    start();
     s.sessao_activa = true;
     s.pos_cursor = 0;
     m_edit.setEnabled(QStringLiteral("Command_testar"), true);
@@ -183,43 +183,43 @@ void Engine::Command_ler_Click()
 // copy.
 void Engine::Command_testar_Click()
 {
-    fecharSessaoNaJanela();
+    closeSessionInWindow();
 }
 
 void Engine::Command_enviar_Click()
 {
     // The count travels as one byte and sets the reply time-out in seconds.
-    const auto n = inteiro(m_edit.text(QStringLiteral("Text_impulsos")));
+    const auto n = integer(m_edit.text(QStringLiteral("Text_impulsos")));
     if (!n || *n < 0 || *n > 255) {
-        m_messages.show(EditSet::msgInvalido(), QStringLiteral("Manutenção"),
+        m_messages.show(EditSet::msgInvalid(), QStringLiteral("Manutenção"),
                         MessageSink::Icon::None);
         return;
     }
-    m_impulsosPedidos = static_cast<int>(*n);
-    m_edit.sessao.impulsos_pedido = true;
-    m_link.setTimeoutMs(std::max(m_impulsosPedidos, 1) * 1000);
+    m_impulsesRequested = static_cast<int>(*n);
+    m_edit.session.impulsos_pedido = true;
+    m_link.setTimeoutMs(std::max(m_impulsesRequested, 1) * 1000);
     m_edit.setEnabled(QStringLiteral("Command_enviar"), false);
 }
 
 void Engine::Command_teste_disp_Click()
 {
-    m_edit.sessao.teste_disp_pedido = true;
+    m_edit.session.teste_disp_pedido = true;
     m_edit.setEnabled(QStringLiteral("Command_teste_disp"), false);
 }
 
 void Engine::Command_clear_Click()
 {
-    CopiaValores::limpar(m_edit, titulo_base);
+    ValueClipboard::clear(m_edit, titulo_base);
 }
 
 void Engine::command_copy1_Click()
 {
-    m_copia.copiar(m_edit);
+    m_copy.copy(m_edit);
 }
 
 void Engine::command_paste1_Click()
 {
-    m_copia.colar(m_edit);
+    m_copy.paste(m_edit);
 }
 
 } // namespace vx

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "copiavalores.h"
+#include "valueclipboard.h"
 
 #include <QObject>
 #include <QString>
@@ -16,7 +16,7 @@ class ProgramEnd;
 struct ReadStep;
 
 // The sequence engine: the only thing that talks to the device during a
-// connection. Buttons set the mode and request flags in EditSet::sessao; every
+// connection. Buttons set the mode and request flags in EditSet::session; every
 // expiry of Timer_teste runs one tick that carries the requests out in a fixed
 // order. A tick runs inside nested waits of the link, so an expiry that falls
 // while a tick is still running does nothing: ticks never overlap.
@@ -34,7 +34,7 @@ public:
     // Window title of the current language; "Lêr", "Sair" and Clear put it
     // back after a read has added the device version to it.
     QString titulo_base;
-    void setTituloBase(const QString &t);
+    void setBaseTitle(const QString &t);
 
     // Buttons.
     void Command_ler_Click();        // "Lêr"
@@ -46,49 +46,49 @@ public:
     void command_paste1_Click();     // "PC -> Pic"
 
     // Timer_teste.
-    void iniciar();
-    void parar();
-    bool activo() const { return m_ligado; }
-    bool emTick() const { return m_emTick; }
+    void start();
+    void stop();
+    bool active() const { return m_running; }
+    bool inTick() const { return m_inTick; }
 
     // One tick, as Timer_teste runs it (public for tests and tools).
     void tick();
 
 signals:
-    void tickTerminado();
-    void leituraTerminada(); // the full read has filled the window
-    void escritaTerminada(); // a write pass that sent something has ended
-    void motorParado();      // the stop tail has run
+    void tickFinished();
+    void readFinished();  // the full read has filled the window
+    void writeFinished(); // a write pass that sent something has ended
+    void engineStopped(); // the stop tail has run
 
 private:
     // The steps of a tick; each returns false when the program has ended
     // under it and the tick must be abandoned.
-    bool passoVisor();
-    bool pollEntradas();
+    bool displayStep();
+    bool pollInputs();
     bool impulsos();
-    bool testeDisplays();
-    bool pollBateria();
+    bool displayTest();
+    bool pollBattery();
     bool pollIButton();
-    bool pollRelogio();
-    bool leitura();
-    bool escrita();
+    bool pollClock();
+    bool readPass();
+    bool writePass();
     // Pieces of the full read and of the write pass; each returns false
     // when the program has ended under it.
     bool clearDisplay();
     bool showReply(const ReadStep &step);
-    bool showKeyReaderMode(const QString &campo, bool enabled);
+    bool showKeyReaderMode(const QString &field, bool enabled);
     void showLastKeyUpdate(const QByteArray &reply);
     bool writeMaintenanceStamp();
     bool writeClockAndMark();
     bool writeMarkedFields(bool &wrote);
     bool eraseCounters();
-    bool caudaParagem();
-    void caudaSaida();
-    void fecharSessaoNaJanela();
+    bool stopTail();
+    void exitTail();
+    void closeSessionInWindow();
 
-    bool enviar(uint8_t comando, uint8_t indice, uint8_t valor);
-    bool visor(uint8_t posicao, uint8_t codigo) { return enviar(10, posicao, codigo); }
-    bool terminou() const;
+    bool send(uint8_t comando, uint8_t indice, uint8_t valor);
+    bool display(uint8_t position, uint8_t code) { return send(10, position, code); }
+    bool ended() const;
 
     EditSet &m_edit;
     Link &m_link;
@@ -96,10 +96,10 @@ private:
     MessageSink &m_messages;
     ProgramEnd &m_end;
     QTimer m_timer;
-    bool m_emTick = false;
-    int m_impulsosPedidos = 0;
-    CopiaValores m_copia;
-    bool m_ligado = false;
+    bool m_inTick = false;
+    int m_impulsesRequested = 0;
+    ValueClipboard m_copy;
+    bool m_running = false;
 };
 
 } // namespace vx

@@ -10,37 +10,37 @@ namespace vx {
 
 namespace {
 
-struct Indicador
+struct Indicator
 {
-    int caracter;
-    const char *nome;
+    int character;
+    const char *name;
 };
-constexpr Indicador kIndicadores[] = {
+constexpr Indicator kIndicators[] = {
     {2, "Shape_bola0"},   {0, "Shape_bola1"},      {3, "Shape_bola2"},  {1, "Shape_bola3"},
     {4, "Shape_memoria"}, {5, "Shape_incremento"}, {6, "Shape_cursor"},
 };
 
 } // namespace
 
-bool Engine::pollEntradas()
+bool Engine::pollInputs()
 {
-    if (enviar(3, 0, 0)) {
+    if (send(3, 0, 0)) {
         const QByteArray &r = m_link.trama_rx();
-        for (const Indicador &i : kIndicadores) {
+        for (const Indicator &i : kIndicators) {
             // The timer reports an active input as '0'.
-            const bool active = hex_nibble(r.at(kDataOffset + i.caracter)) == 0;
-            m_edit.setIndicator(QLatin1String(i.nome),
+            const bool active = hex_nibble(r.at(kDataOffset + i.character)) == 0;
+            m_edit.setIndicator(QLatin1String(i.name),
                                 active ? IndicatorState::On : IndicatorState::Off);
         }
     }
-    return !terminou();
+    return !ended();
 }
 
 bool Engine::impulsos()
 {
-    Sessao &s = m_edit.sessao;
-    enviar(4, 0, static_cast<uint8_t>(m_impulsosPedidos));
-    if (terminou()) return false;
+    Session &s = m_edit.session;
+    send(4, 0, static_cast<uint8_t>(m_impulsesRequested));
+    if (ended()) return false;
     s.impulsos_pedido = false;
     m_edit.setEnabled(QStringLiteral("Command_enviar"), true);
     m_edit.setText(QStringLiteral("Text_impulsos"), QStringLiteral("0"));
@@ -48,31 +48,31 @@ bool Engine::impulsos()
     return true;
 }
 
-bool Engine::testeDisplays()
+bool Engine::displayTest()
 {
-    Sessao &s = m_edit.sessao;
+    Session &s = m_edit.session;
     s.teste_disp_pedido = false;
     for (const char *n : {"Command_ler", "Command_novo", "Command_testar", "Command_imprimir"})
         m_edit.setEnabled(QLatin1String(n), false);
-    auto limparVisor = [this] {
+    auto clearDisplay = [this] {
         for (uint8_t p = 0; p < 10; ++p) {
-            visor(p, 12);
-            if (terminou()) return false;
+            display(p, 12);
+            if (ended()) return false;
         }
         return true;
     };
-    if (!limparVisor()) return false;
+    if (!clearDisplay()) return false;
     for (uint8_t p = 0; p < 5; ++p) {
         for (uint8_t c : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 13}) {
-            visor(p, c);
-            if (terminou()) return false;
-            visor(static_cast<uint8_t>(p + 5), c);
-            if (terminou()) return false;
-            m_link.esperar_ms(300);
-            if (terminou()) return false;
+            display(p, c);
+            if (ended()) return false;
+            display(static_cast<uint8_t>(p + 5), c);
+            if (ended()) return false;
+            m_link.waitMs(300);
+            if (ended()) return false;
         }
     }
-    if (!limparVisor()) return false;
+    if (!clearDisplay()) return false;
     s.pos_cursor = 0;
     for (const char *n : {"Command_ler", "Command_novo", "Command_testar", "Command_imprimir",
                           "Command_teste_disp", "command_copy1"})
@@ -80,37 +80,37 @@ bool Engine::testeDisplays()
     return true;
 }
 
-bool Engine::pollBateria()
+bool Engine::pollBattery()
 {
-    if (enviar(7, 0, 0)) {
-        const int nivel = byteDados(m_link.trama_rx(), 0);
+    if (send(7, 0, 0)) {
+        const int level = dataByte(m_link.trama_rx(), 0);
         const QString gauge = QStringLiteral("ProgressBar_baterias");
         const QString label = QStringLiteral("Label_percentagem");
-        if (nivel >= 130) {
+        if (level >= 130) {
             m_edit.setValue(gauge, 100);
             m_edit.setText(label, QStringLiteral("100%"));
-        } else if (nivel < 90) {
+        } else if (level < 90) {
             m_edit.setValue(gauge, 0);
             m_edit.setText(label, QStringLiteral("0%"));
         } else {
-            const double v = (nivel - 90) * 2.5;
+            const double v = (level - 90) * 2.5;
             m_edit.setValue(gauge, v);
             // The default locale is the PC's regional settings unless a
             // program (or a test) chose another.
             m_edit.setText(label, QLocale().toString(v) + QStringLiteral(" %"));
         }
     }
-    return !terminou();
+    return !ended();
 }
 
 bool Engine::pollIButton()
 {
-    if (enviar(8, 0, 0)) {
-        const QString sn = dadosInvertidos(m_link.trama_rx());
+    if (send(8, 0, 0)) {
+        const QString sn = reversedData(m_link.trama_rx());
         m_edit.setText(QStringLiteral("Text_ibutsn"),
                        sn == QLatin1String("FFFFFFFFFFFF") ? QStringLiteral("-") : sn);
     }
-    return !terminou();
+    return !ended();
 }
 
 } // namespace vx

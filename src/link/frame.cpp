@@ -25,7 +25,7 @@ QString moeda_texto(uint32_t centimos)
            (cents < 10 ? QStringLiteral("0") : QString()) + QString::number(cents);
 }
 
-int somaNibbles(const QByteArray &frame)
+int nibbleSum(const QByteArray &frame)
 {
     int sum = 0;
     for (int i = 1; i <= 25 && i < frame.size(); ++i)
@@ -33,23 +33,23 @@ int somaNibbles(const QByteArray &frame)
     return sum;
 }
 
-QByteArray construirPedido(uint8_t comando, uint8_t indice, uint8_t valor, const DadosTx &dados)
+QByteArray buildRequest(uint8_t comando, uint8_t indice, uint8_t valor, const TxData &txData)
 {
     QByteArray t(kFrameLength, '0');
     t[0] = '#';
     t[1] = 'A';
     t[2] = 'F';
-    const uint8_t campos[3] = {comando, indice, valor};
+    const uint8_t fields[3] = {comando, indice, valor};
     for (int k = 0; k < 3; ++k) {
-        t[8 + 2 * k] = nibble_hex(campos[k] & 0x0F);
-        t[9 + 2 * k] = nibble_hex(campos[k] >> 4);
+        t[8 + 2 * k] = nibble_hex(fields[k] & 0x0F);
+        t[9 + 2 * k] = nibble_hex(fields[k] >> 4);
     }
     if (comando == 2 || comando == 6) {
         for (int i = 0; i < kDataLength; ++i)
-            t[kDataOffset + i] = dados[i];
+            t[kDataOffset + i] = txData[i];
     }
     t[28] = '%';
-    const int sum = somaNibbles(t);
+    const int sum = nibbleSum(t);
     // Every request this program builds sums below 256, so the high digit is
     // always a hex digit; the division is kept as the device computes it.
     t[26] = nibble_hex(sum % 16);
@@ -57,38 +57,38 @@ QByteArray construirPedido(uint8_t comando, uint8_t indice, uint8_t valor, const
     return t;
 }
 
-static bool ehHexMaiuscula(char c)
+static bool isUpperHex(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
 }
 
-bool respostaValida(const QByteArray &r)
+bool isValidReply(const QByteArray &r)
 {
     if (r.size() < kFrameLength || r.at(0) != '!') return false;
     for (int i = 1; i <= 27; ++i)
-        if (!ehHexMaiuscula(r.at(i))) return false;
-    const int soma = somaNibbles(r) % 256;
-    const int declarada = hex_nibble(r.at(27)) * 16 + hex_nibble(r.at(26));
-    if (soma != declarada) return false;
+        if (!isUpperHex(r.at(i))) return false;
+    const int sum = nibbleSum(r) % 256;
+    const int declared = hex_nibble(r.at(27)) * 16 + hex_nibble(r.at(26));
+    if (sum != declared) return false;
     return r.at(28) == '%';
 }
 
-QByteArray construirResposta(const QByteArray &cabecalho13, const QByteArray &dados12)
+QByteArray buildReply(const QByteArray &header13, const QByteArray &data12)
 {
     QByteArray r(kFrameLength, '0');
     r[0] = '!';
-    for (int i = 0; i < 13 && i < cabecalho13.size(); ++i)
-        r[1 + i] = cabecalho13.at(i);
-    for (int i = 0; i < kDataLength && i < dados12.size(); ++i)
-        r[kDataOffset + i] = dados12.at(i);
-    const int soma = somaNibbles(r) % 256;
-    r[26] = nibble_hex(soma % 16);
-    r[27] = nibble_hex(soma / 16);
+    for (int i = 0; i < 13 && i < header13.size(); ++i)
+        r[1 + i] = header13.at(i);
+    for (int i = 0; i < kDataLength && i < data12.size(); ++i)
+        r[kDataOffset + i] = data12.at(i);
+    const int sum = nibbleSum(r) % 256;
+    r[26] = nibble_hex(sum % 16);
+    r[27] = nibble_hex(sum / 16);
     r[28] = '%';
     return r;
 }
 
-uint8_t byteDados(const QByteArray &frame, int k)
+uint8_t dataByte(const QByteArray &frame, int k)
 {
     const int lo = kDataOffset + 2 * k;
     if (k < 0 || k >= 6 || frame.size() <= lo + 1) return 0;
@@ -96,15 +96,15 @@ uint8_t byteDados(const QByteArray &frame, int k)
                                 (hex_nibble(frame.at(lo)) & 0x0F));
 }
 
-uint32_t numeroDados(const QByteArray &frame, int bytes)
+uint32_t dataNumber(const QByteArray &frame, int bytes)
 {
     uint32_t n = 0;
     for (int k = bytes - 1; k >= 0; --k)
-        n = (n << 8) | byteDados(frame, k);
+        n = (n << 8) | dataByte(frame, k);
     return n;
 }
 
-QString dadosInvertidos(const QByteArray &frame)
+QString reversedData(const QByteArray &frame)
 {
     QString s;
     for (int i = kDataOffset + kDataLength - 1; i >= kDataOffset; --i)

@@ -15,7 +15,7 @@ constexpr int kFrameLength = 29;
 constexpr int kDataOffset = 14;
 constexpr int kDataLength = 12;
 
-using DadosTx = std::array<char, kDataLength>;
+using TxData = std::array<char, kDataLength>;
 
 // 0..15 -> '0'..'9', 'A'..'F' (code n+48, plus 7 when that passes '9').
 char nibble_hex(int n);
@@ -26,25 +26,25 @@ uint8_t hex_nibble(char c);
 QString moeda_texto(uint32_t centimos);
 
 // Sum of the nibble values of positions 1..25.
-int somaNibbles(const QByteArray &frame);
+int nibbleSum(const QByteArray &frame);
 
 // The 29 characters of a request, checksum included. The data field carries
 // dados_tx only for commands 2 (write memory) and 6 (set clock).
-QByteArray construirPedido(uint8_t comando, uint8_t indice, uint8_t valor, const DadosTx &dados);
+QByteArray buildRequest(uint8_t comando, uint8_t indice, uint8_t valor, const TxData &txData);
 
 // A reply is accepted when it starts with '!', positions 1..27 are upper-case
 // hex digits, the checksum matches (sum mod 256) and it ends with '%'.
-bool respostaValida(const QByteArray &resposta);
+bool isValidReply(const QByteArray &reply);
 
 // A reply with the given header (positions 1..13) and data field, correct
 // checksum. Used by the device emulator and by tests.
-QByteArray construirResposta(const QByteArray &cabecalho13, const QByteArray &dados12);
+QByteArray buildReply(const QByteArray &header13, const QByteArray &data12);
 
 // Decoding helpers over the data field of a reply (byte k at 14+2k, low nibble
 // first; multi-byte numbers little-endian).
-uint8_t byteDados(const QByteArray &frame, int k);
-uint32_t numeroDados(const QByteArray &frame, int bytes);
+uint8_t dataByte(const QByteArray &frame, int k);
+uint32_t dataNumber(const QByteArray &frame, int bytes);
 // The 12 data characters, last first: how serial numbers are shown.
-QString dadosInvertidos(const QByteArray &frame);
+QString reversedData(const QByteArray &frame);
 
 } // namespace vx

@@ -15,31 +15,31 @@ Link::Link(SerialPort &port, MessageSink &messages, const ProgramEnd *end, QObje
     m_monotonic.start();
     dados_tx.fill('0');
     m_port.setReceiveThreshold(kFrameLength);
-    connect(&m_port, &SerialPort::receiveNotification, this, &Link::aoReceber);
+    connect(&m_port, &SerialPort::receiveNotification, this, &Link::onReadyRead);
 
     // Qt's default coarse timers may fire up to 5% early; a reply that is
     // just in time must not count as a time-out.
     m_timeout.setTimerType(Qt::PreciseTimer);
     m_timeout.setSingleShot(true);
-    connect(&m_timeout, &QTimer::timeout, this, &Link::aoExpirar);
+    connect(&m_timeout, &QTimer::timeout, this, &Link::onTimeout);
     for (QTimer *t : {&m_sleep, &m_wait}) {
         t->setTimerType(Qt::PreciseTimer);
         t->setSingleShot(true);
     }
 }
 
-bool Link::terminou() const
+bool Link::ended() const
 {
     return m_end && m_end->ended();
 }
 
-bool Link::abrirSeFechada()
+bool Link::openIfClosed()
 {
     if (!m_port.isOpen()) return m_port.open();
     return true;
 }
 
-void Link::fecharSeAberta()
+void Link::closeIfOpen()
 {
     if (m_port.isOpen()) m_port.close();
 }
@@ -54,18 +54,18 @@ bool Link::writeRequest(const QByteArray &frame)
 
 bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
 {
-    const QByteArray pedido = construirPedido(comando, indice, valor, dados_tx);
+    const QByteArray request = buildRequest(comando, indice, valor, dados_tx);
     m_request = ++m_lastRequest;
     rx_timeout = true;
     trama_erro = true;
-    bool aceite = false;
+    bool accepted = false;
 
     for (;;) {
-        if (terminou()) break;
+        if (ended()) break;
         // A cable that was pulled may be back: try the port again before every
         // attempt. If it is still missing nothing is written and the attempt
         // ends by time-out like any unanswered request.
-        abrirSeFechada();
+        openIfClosed();
         // A complete reply already in is an answer to something earlier: book
         // it. What is left is the start of one, useless without its head.
         if (m_port.isOpen() && m_port.bytesWaiting() >= kFrameLength) takeReply();
@@ -74,11 +74,11 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
         rx_timeout = true;
 
         const int timeout = Timebase::toReal(m_replyTimeout.current());
-        if (writeRequest(pedido)) {
+        if (writeRequest(request)) {
             m_ledger.written(m_request, nowMs(), timeout);
             stats.n_tramas += 1;
-            m_ultimoPedido = pedido;
-            emit pedidoEnviado(pedido);
+            m_lastRequestFrame = request;
+            emit requestSent(request);
             emit statsChanged();
         }
         m_waiting = true;
@@ -86,25 +86,25 @@ bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
         waitUntil([this] { return rx_pronto; }, m_end);
         m_timeout.stop();
         m_waiting = false;
-        if (terminou()) break;
+        if (ended()) break;
 
         if (!rx_timeout && trama_erro) {
-            stats.contarErroBf();
+            stats.countBadFrame();
             ++stats.rejectedTotal;
             emit statsChanged();
             pausa_ms(1000);
-            fecharSeAberta();
-            abrirSeFechada();
+            closeIfOpen();
+            openIfClosed();
         }
         rx_pronto = false;
         if ((rx_timeout || trama_erro) && !sair_pedido) continue;
-        aceite = !rx_timeout && !trama_erro;
-        if (aceite) ++stats.acceptedTotal;
+        accepted = !rx_timeout && !trama_erro;
+        if (accepted) ++stats.acceptedTotal;
         break;
     }
     m_request = 0;
-    if (aceite && !sair_pedido && !terminou()) drainOwedReplies();
-    return aceite;
+    if (accepted && !sair_pedido && !ended()) drainOwedReplies();
+    return accepted;
 }
 
 void Link::drainOwedReplies()
@@ -123,7 +123,7 @@ void Link::drainOwedReplies()
     for (;;) {
         m_ledger.expire(nowMs());
         const qint64 now = nowMs();
-        if (m_ledger.empty() || now >= deadline || terminou()) break;
+        if (m_ledger.empty() || now >= deadline || ended()) break;
         const qint64 until = std::min(deadline, m_ledger.nextExpiry().value_or(deadline));
         const std::size_t owed = m_ledger.size();
         wake.start(static_cast<int>(std::max<qint64>(1, until - now)));
@@ -134,16 +134,16 @@ void Link::drainOwedReplies()
 
 bool Link::takeReply()
 {
-    const QByteArray recebido = m_port.readAll();
+    const QByteArray received = m_port.readAll();
     m_port.discardInput();
     // The first 29 characters are the reply. A busy timer may have sent more
     // answers right behind it; each complete one is booked too, or the books
     // would wait for an answer that came and was thrown away.
-    bool handed = takeFrame(recebido.left(kFrameLength));
-    for (qsizetype at = recebido.indexOf('!', kFrameLength);
-         at >= 0 && recebido.size() - at >= kFrameLength; at = recebido.indexOf('!', at + 1)) {
-        const QByteArray more = recebido.mid(at, kFrameLength);
-        if (!respostaValida(more)) continue;
+    bool handed = takeFrame(received.left(kFrameLength));
+    for (qsizetype at = received.indexOf('!', kFrameLength);
+         at >= 0 && received.size() - at >= kFrameLength; at = received.indexOf('!', at + 1)) {
+        const QByteArray more = received.mid(at, kFrameLength);
+        if (!isValidReply(more)) continue;
         handed = takeFrame(more) || handed;
         at += kFrameLength - 1;
     }
@@ -153,7 +153,7 @@ bool Link::takeReply()
 bool Link::takeFrame(const QByteArray &frame)
 {
     const bool attemptWaiting = m_waiting && !rx_pronto;
-    if (!respostaValida(frame)) {
+    if (!isValidReply(frame)) {
         // Not a reply at all, or a damaged one: it cannot be booked, and it
         // is the waiting attempt's business only (counted, line reset).
         if (!attemptWaiting) return false;
@@ -190,13 +190,13 @@ void Link::handOver(const QByteArray &frame, bool valid)
     rx_pronto = true;
 }
 
-void Link::aoReceber()
+void Link::onReadyRead()
 {
     if (!m_port.isOpen() || m_port.bytesWaiting() < kFrameLength) return;
     takeReply();
 }
 
-void Link::aoExpirar()
+void Link::onTimeout()
 {
     m_timeout.stop();
     if (!m_waiting || rx_pronto) return;
@@ -225,7 +225,7 @@ void Link::pausa_ms(int ms)
     waitUntil([this] { return !m_sleep.isActive(); }, m_end);
 }
 
-void Link::esperar_ms(int ms)
+void Link::waitMs(int ms)
 {
     m_wait.start(Timebase::toReal(ms));
     waitUntil([this] { return !m_wait.isActive(); }, m_end);

@@ -37,15 +37,15 @@ public:
     bool enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor);
 
     const QByteArray &trama_rx() const { return m_trama_rx; }
-    DadosTx dados_tx{};
-    void limparDadosTx() { dados_tx.fill('0'); }
+    TxData dados_tx{};
+    void clearTxData() { dados_tx.fill('0'); }
 
     bool sair_pedido = false;
     LinkStats stats;
 
     // Blocking waits that keep the window alive: Timer_sleep and Timer_wait.
     void pausa_ms(int ms);
-    void esperar_ms(int ms);
+    void waitMs(int ms);
 
     // Timer_time_out interval as configured, in nominal milliseconds.
     void setTimeoutMs(int ms) { m_replyTimeout.setConfigured(ms); }
@@ -56,22 +56,22 @@ public:
 
     SerialPort &port() { return m_port; }
     // "If the port is closed, open it" / "if the port is open, close it".
-    bool abrirSeFechada();
-    void fecharSeAberta();
+    bool openIfClosed();
+    void closeIfOpen();
 
     // The request frame last written, for logs and tests.
-    const QByteArray &ultimoPedido() const { return m_ultimoPedido; }
+    const QByteArray &lastRequestFrame() const { return m_lastRequestFrame; }
 
 signals:
     // After every change of a counter, for the status line.
     void statsChanged();
     // Every request sent, with its 29 characters.
-    void pedidoEnviado(const QByteArray &frame);
+    void requestSent(const QByteArray &frame);
 
 private:
-    void aoReceber();
-    void aoExpirar();
-    bool terminou() const;
+    void onReadyRead();
+    void onTimeout();
+    bool ended() const;
 
     bool writeRequest(const QByteArray &frame);
     // Takes a complete reply off the line, books it and, when it answers the
@@ -91,7 +91,7 @@ private:
     QTimer m_sleep;
     QTimer m_wait;
     QByteArray m_trama_rx;
-    QByteArray m_ultimoPedido;
+    QByteArray m_lastRequestFrame;
     ReplyTimeout m_replyTimeout;
     ReplyLedger m_ledger;
     QElapsedTimer m_monotonic;

@@ -4,7 +4,7 @@
 
 namespace vx {
 
-QString painelContadores(const LinkStats &s)
+QString countersPanel(const LinkStats &s)
 {
     return QStringLiteral("N TRAMAS = %1 BF ERRORS = %2 TO ERRORS = %3")
         .arg(QString::number(static_cast<qint64>(s.n_tramas)))
@@ -12,14 +12,15 @@ QString painelContadores(const LinkStats &s)
         .arg(s.to_erros);
 }
 
-QString painelFabricante(const QDate &hoje)
+QString makerPanel(const QDate &today)
 {
-    return QStringLiteral("HALVOREN     ") + QLocale::system().toString(hoje, QLocale::ShortFormat);
+    return QStringLiteral("HALVOREN     ") +
+           QLocale::system().toString(today, QLocale::ShortFormat);
 }
 
-QString painelHora(const QTime &agora)
+QString clockPanel(const QTime &now)
 {
-    return QLocale::system().toString(agora, QLocale::ShortFormat);
+    return QLocale::system().toString(now, QLocale::ShortFormat);
 }
 
 } // namespace vx

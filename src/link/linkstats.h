@@ -25,15 +25,15 @@ struct LinkStats
     // Replies accepted as the answer to the request that was waiting.
     quint64 acceptedTotal = 0;
 
-    void contarErroBf()
+    void countBadFrame()
     {
         if (bf_erros < INT16_MAX) ++bf_erros;
     }
 };
 
 // The three panels of the status line.
-QString painelContadores(const LinkStats &s);
-QString painelFabricante(const QDate &hoje);
-QString painelHora(const QTime &agora);
+QString countersPanel(const LinkStats &s);
+QString makerPanel(const QDate &today);
+QString clockPanel(const QTime &now);
 
 } // namespace vx

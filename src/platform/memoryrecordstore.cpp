@@ -106,14 +106,14 @@ bool MemoryRecordStore::convert(const StoredTable &t, const Values &values, QVar
                                 QString *error)
 {
     for (const auto &[name, value] : values) {
-        const Column *c = findColumn(t.def, name);
+        const Column *c = findColumn(t.table, name);
         if (!c) {
             setError(error,
-                     QStringLiteral("O campo %1 não existe na tabela %2.").arg(name, t.def.name));
+                     QStringLiteral("O campo %1 não existe na tabela %2.").arg(name, t.table.name));
             return false;
         }
         QVariant v;
-        if (!RecordStore::normalizar(value, c->kind, &v)) {
+        if (!RecordStore::normalize(value, c->kind, &v)) {
             setError(error, QStringLiteral("Valor inválido para o campo %1: \"%2\".")
                                 .arg(name, value.toString()));
             return false;
@@ -127,10 +127,10 @@ bool MemoryRecordStore::pick(const StoredTable &t, const QVariantMap &stored,
                              const QStringList &fields, QVariantMap *row, QString *error) const
 {
     for (const QString &f : fields) {
-        const Column *c = findColumn(t.def, f);
+        const Column *c = findColumn(t.table, f);
         if (!c) {
             setError(error,
-                     QStringLiteral("O campo %1 não existe na tabela %2.").arg(f, t.def.name));
+                     QStringLiteral("O campo %1 não existe na tabela %2.").arg(f, t.table.name));
             row->clear();
             return false;
         }
@@ -160,7 +160,7 @@ bool MemoryRecordStore::readLast(const QString &file, const QString &table,
     *found = false;
     const StoredTable *t = reach(file, table, error);
     if (!t) return false;
-    if (t->def.orderColumn.compare(orderColumn, Qt::CaseInsensitive) != 0) {
+    if (t->table.orderColumn.compare(orderColumn, Qt::CaseInsensitive) != 0) {
         setError(error,
                  QStringLiteral("O campo %1 não existe na tabela %2.").arg(orderColumn, table));
         return false;
@@ -195,7 +195,7 @@ bool MemoryRecordStore::append(const QString &file, const QString &table, const 
     if (!t) return false;
     QVariantMap row;
     if (!convert(*t, values, &row, error)) return false;
-    if (!t->def.orderColumn.isEmpty()) row.insert(t->def.orderColumn, t->nextOrder++);
+    if (!t->table.orderColumn.isEmpty()) row.insert(t->table.orderColumn, t->nextOrder++);
     t->rows.append(row);
     return true;
 }

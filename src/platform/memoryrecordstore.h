@@ -35,7 +35,7 @@ public:
 private:
     struct StoredTable
     {
-        Table def;
+        Table table;
         QList<QVariantMap> rows;
         qlonglong nextOrder = 1;
     };

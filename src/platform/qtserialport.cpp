@@ -14,14 +14,14 @@ QString PortMap::pathFor(int n) const
 #endif
 }
 
-bool PortMap::parse(const QString &spec)
+bool PortMap::parse(const QString &assignment)
 {
-    const int eq = spec.indexOf(QLatin1Char('='));
-    if (eq <= 0 || eq == spec.size() - 1) return false;
+    const int eq = assignment.indexOf(QLatin1Char('='));
+    if (eq <= 0 || eq == assignment.size() - 1) return false;
     bool ok = false;
-    const int n = spec.left(eq).toInt(&ok);
+    const int n = assignment.left(eq).toInt(&ok);
     if (!ok || n < 1 || n > 255) return false;
-    m_paths[n] = spec.mid(eq + 1);
+    m_paths[n] = assignment.mid(eq + 1);
     return true;
 }
 

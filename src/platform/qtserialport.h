@@ -16,7 +16,7 @@ public:
     QString pathFor(int n) const;
     void set(int n, const QString &path) { m_paths[n] = path; }
     // Parses "N=PATH"; false when the text is not of that shape.
-    bool parse(const QString &spec);
+    bool parse(const QString &assignment);
 
 private:
     QMap<int, QString> m_paths;

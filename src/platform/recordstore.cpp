@@ -4,7 +4,7 @@
 
 namespace vx {
 
-bool RecordStore::normalizar(const QVariant &v, Kind k, QVariant *out)
+bool RecordStore::normalize(const QVariant &v, Kind k, QVariant *out)
 {
     if (!v.isValid() || v.isNull()) {
         *out = QVariant();

@@ -35,7 +35,7 @@ public:
     // A value given for a column of this kind, as both stores keep it: text
     // (never null: an empty text stays ""), a whole number, a date, or a time
     // to the second. False when the value is not of that kind. Null stays null.
-    static bool normalizar(const QVariant &v, Kind k, QVariant *out);
+    static bool normalize(const QVariant &v, Kind k, QVariant *out);
 
     struct Column
     {

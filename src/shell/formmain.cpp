@@ -1,20 +1,20 @@
 #include "formmain.h"
 
-#include "ajusteecra.h"
-#include "avisoficheiro.h"
-#include "barraestado.h"
-#include "bases.h"
-#include "construtorjanela.h"
-#include "disposicao.h"
+#include "captions.h"
+#include "databases.h"
 #include "editset.h"
 #include "engine.h"
+#include "fileerror.h"
 #include "formpredefinir.h"
-#include "legendas.h"
-#include "ligacaomodelo.h"
-#include "novaunidade.h"
+#include "modelbinding.h"
+#include "newunit.h"
 #include "portchooser.h"
-#include "relatorio.h"
+#include "report.h"
+#include "screenfit.h"
 #include "shutdown.h"
+#include "statusline.h"
+#include "windowbuilder.h"
+#include "windowlayout.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -34,13 +34,13 @@ namespace vx {
 
 namespace {
 
-const QString kMenuPortas = QStringLiteral("mnu_comunicação");
+const QString kPortMenu = QStringLiteral("mnu_comunicação");
 
 } // namespace
 
-FormMain::FormMain(const Servicos &s, bool fabrica, QWidget *parent)
-    : QMainWindow(parent), m_s(s), m_ligacao(new LigacaoModelo(s.edit, this)),
-      m_barra(new BarraEstado(s.link, s.clock, this)), m_area(new QWidget(this))
+FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
+    : QMainWindow(parent), m_s(s), m_binding(new ModelBinding(s.edit, this)),
+      m_statusLine(new StatusLine(s.link, s.clock, this)), m_area(new QWidget(this))
 {
     setObjectName(QStringLiteral("Form_main"));
     // A fixed frame without a maximise box: the window opens maximized and
@@ -51,265 +51,265 @@ FormMain::FormMain(const Servicos &s, bool fabrica, QWidget *parent)
     m_area->setObjectName(QStringLiteral("Area_main"));
     m_area->setAttribute(Qt::WA_StyledBackground);
     setCentralWidget(m_area);
-    setStatusBar(m_barra);
-    setStyleSheet(ConstrutorJanela::folhaEstilo());
+    setStatusBar(m_statusLine);
+    setStyleSheet(WindowBuilder::styleSheet());
 
-    auto feitos = ConstrutorJanela::construir(m_area);
-    m_controlos = feitos.controlos;
-    m_desenho = feitos.desenho;
-    criarMenus(fabrica);
-    ligarBotoes();
+    auto built = WindowBuilder::build(m_area);
+    m_controls = built.controls;
+    m_design = built.design;
+    createMenus(factory);
+    connectButtons();
 
-    for (auto it = m_controlos.constBegin(); it != m_controlos.constEnd(); ++it)
-        if (m_s.edit.has(it.key())) m_ligacao->ligar(it.key(), it.value());
-    for (auto it = m_accoes.constBegin(); it != m_accoes.constEnd(); ++it)
-        if (m_s.edit.has(it.key())) m_ligacao->ligar(it.key(), it.value());
+    for (auto it = m_controls.constBegin(); it != m_controls.constEnd(); ++it)
+        if (m_s.edit.has(it.key())) m_binding->bind(it.key(), it.value());
+    for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it)
+        if (m_s.edit.has(it.key())) m_binding->bind(it.key(), it.value());
     // The factory items mirror the hidden buttons they stand for.
-    if (fabrica) {
-        m_ligacao->ligar(QStringLiteral("Command_novo"),
-                         m_accoes.value(QStringLiteral("mnu_novo")));
-        m_ligacao->ligar(QStringLiteral("command_copy1"),
-                         m_accoes.value(QStringLiteral("mnu_copiar")));
-        m_ligacao->ligar(QStringLiteral("command_paste1"),
-                         m_accoes.value(QStringLiteral("mnu_colar")));
+    if (factory) {
+        m_binding->bind(QStringLiteral("Command_novo"),
+                        m_actions.value(QStringLiteral("mnu_novo")));
+        m_binding->bind(QStringLiteral("command_copy1"),
+                        m_actions.value(QStringLiteral("mnu_copiar")));
+        m_binding->bind(QStringLiteral("command_paste1"),
+                        m_actions.value(QStringLiteral("mnu_colar")));
     }
-    m_ligacao->ligar(QStringLiteral("Form_main"), this);
+    m_binding->bind(QStringLiteral("Form_main"), this);
 
     // The port menu is closed to choices whenever the engine runs or holds
     // the port, not only after the first "Lêr".
-    connect(&m_s.edit, &EditSet::controlChanged, this, [this](const QString &nome) {
-        if (nome == kMenuPortas) actualizarMenuPortas();
+    connect(&m_s.edit, &EditSet::controlChanged, this, [this](const QString &name) {
+        if (name == kPortMenu) updatePortMenu();
     });
     // Captions the model changes (the key reader's, the new-unit flow's
     // buttons) are what a screen reader must announce too.
-    connect(&m_s.edit, &EditSet::controlChanged, this, [this](const QString &nome) {
-        if (nome.startsWith(QLatin1String("Command_")) || nome.startsWith(QLatin1String("Check_")))
-            updateAccessibleNames(nome);
+    connect(&m_s.edit, &EditSet::controlChanged, this, [this](const QString &name) {
+        if (name.startsWith(QLatin1String("Command_")) || name.startsWith(QLatin1String("Check_")))
+            updateAccessibleNames(name);
     });
     connect(&m_s.edit, &EditSet::valueRefused, this,
-            [this](const QString &campo, const QString &texto) {
-                m_refused.append({campo, texto});
+            [this](const QString &field, const QString &text) {
+                m_refused.append({field, text});
             });
-    connect(&m_s.engine, &Engine::tickTerminado, this, &FormMain::showRefusedValues);
-    connect(&m_s.engine, &Engine::tickTerminado, this, &FormMain::actualizarMenuPortas);
-    connect(&m_s.engine, &Engine::motorParado, this, &FormMain::actualizarMenuPortas);
-    connect(&m_barra->timer(), &QTimer::timeout, this, &FormMain::actualizarMenuPortas);
-    connect(&m_s.nova, &NovaUnidade::focoPedido, this, [this](const QString &campo) {
-        if (QWidget *w = controlo(campo)) w->setFocus(Qt::OtherFocusReason);
+    connect(&m_s.engine, &Engine::tickFinished, this, &FormMain::showRefusedValues);
+    connect(&m_s.engine, &Engine::tickFinished, this, &FormMain::updatePortMenu);
+    connect(&m_s.engine, &Engine::engineStopped, this, &FormMain::updatePortMenu);
+    connect(&m_statusLine->timer(), &QTimer::timeout, this, &FormMain::updatePortMenu);
+    connect(&m_s.newUnit, &NewUnit::focusRequested, this, [this](const QString &field) {
+        if (QWidget *w = control(field)) w->setFocus(Qt::OtherFocusReason);
     });
-    actualizarMenuPortas();
+    updatePortMenu();
     aplicar_idioma(0);
 }
 
 FormMain::~FormMain() = default;
 
-void FormMain::criarMenus(bool fabrica)
+void FormMain::createMenus(bool factory)
 {
-    auto *portas = menuBar()->addMenu(QString());
-    portas->setObjectName(kMenuPortas);
-    m_menus.insert(kMenuPortas, portas);
-    connect(portas, &QMenu::aboutToShow, this, &FormMain::actualizarMenuPortas);
+    auto *ports = menuBar()->addMenu(QString());
+    ports->setObjectName(kPortMenu);
+    m_menus.insert(kPortMenu, ports);
+    connect(ports, &QMenu::aboutToShow, this, &FormMain::updatePortMenu);
     for (int n = 1; n <= 4; ++n) {
-        const QString nome = QStringLiteral("mnu_porta%1").arg(n);
-        QAction *a = portas->addAction(Legendas::legenda(nome, 0));
-        a->setObjectName(nome);
+        const QString name = QStringLiteral("mnu_porta%1").arg(n);
+        QAction *a = ports->addAction(Captions::caption(name, 0));
+        a->setObjectName(name);
         a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [this, n] { escolherPorta(n); });
-        m_accoes.insert(nome, a);
+        connect(a, &QAction::triggered, this, [this, n] { choosePort(n); });
+        m_actions.insert(name, a);
     }
 
-    auto *idiomas = menuBar()->addMenu(QString());
-    idiomas->setObjectName(QStringLiteral("mnu_idioma"));
-    m_menus.insert(idiomas->objectName(), idiomas);
+    auto *languages = menuBar()->addMenu(QString());
+    languages->setObjectName(QStringLiteral("mnu_idioma"));
+    m_menus.insert(languages->objectName(), languages);
     for (int n = 0; n < 2; ++n) {
-        const QString nome = n == 0 ? QStringLiteral("mnu_pt") : QStringLiteral("mnu_EN");
-        QAction *a = idiomas->addAction(Legendas::legenda(nome, 0));
-        a->setObjectName(nome);
+        const QString name = n == 0 ? QStringLiteral("mnu_pt") : QStringLiteral("mnu_EN");
+        QAction *a = languages->addAction(Captions::caption(name, 0));
+        a->setObjectName(name);
         a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [this, n] { escolherIdioma(n); });
-        m_accoes.insert(nome, a);
+        connect(a, &QAction::triggered, this, [this, n] { chooseLanguage(n); });
+        m_actions.insert(name, a);
     }
 
-    auto *relatorio = menuBar()->addMenu(QString());
-    relatorio->setObjectName(QStringLiteral("mnu_relatorio"));
-    m_menus.insert(relatorio->objectName(), relatorio);
-    QAction *exportar = relatorio->addAction(Legendas::legenda(QStringLiteral("mnu_exportar"), 0));
-    exportar->setObjectName(QStringLiteral("mnu_exportar"));
-    m_accoes.insert(exportar->objectName(), exportar);
-    connect(exportar, &QAction::triggered, this, &FormMain::exportarPdf);
+    auto *report = menuBar()->addMenu(QString());
+    report->setObjectName(QStringLiteral("mnu_relatorio"));
+    m_menus.insert(report->objectName(), report);
+    QAction *exportAction = report->addAction(Captions::caption(QStringLiteral("mnu_exportar"), 0));
+    exportAction->setObjectName(QStringLiteral("mnu_exportar"));
+    m_actions.insert(exportAction->objectName(), exportAction);
+    connect(exportAction, &QAction::triggered, this, &FormMain::exportPdf);
     // The report is of values read from a unit: offered whenever "Imprimir" is.
-    const auto seguirImprimir = [this, exportar](const QString &nome) {
-        if (nome == QLatin1String("Command_imprimir"))
-            exportar->setEnabled(m_s.edit.control(nome).enabled);
+    const auto followPrint = [this, exportAction](const QString &name) {
+        if (name == QLatin1String("Command_imprimir"))
+            exportAction->setEnabled(m_s.edit.control(name).enabled);
     };
-    connect(&m_s.edit, &EditSet::controlChanged, this, seguirImprimir);
-    seguirImprimir(QStringLiteral("Command_imprimir"));
+    connect(&m_s.edit, &EditSet::controlChanged, this, followPrint);
+    followPrint(QStringLiteral("Command_imprimir"));
 
-    if (!fabrica) return;
-    auto *fab = menuBar()->addMenu(QString());
-    fab->setObjectName(QStringLiteral("mnu_fabrica"));
-    m_menus.insert(fab->objectName(), fab);
-    const auto item = [&](const QString &nome, auto &&accao) {
-        QAction *a = fab->addAction(Legendas::legenda(nome, 0));
-        a->setObjectName(nome);
-        connect(a, &QAction::triggered, this, accao);
-        m_accoes.insert(nome, a);
+    if (!factory) return;
+    auto *factoryMenu = menuBar()->addMenu(QString());
+    factoryMenu->setObjectName(QStringLiteral("mnu_fabrica"));
+    m_menus.insert(factoryMenu->objectName(), factoryMenu);
+    const auto item = [&](const QString &name, auto &&action) {
+        QAction *a = factoryMenu->addAction(Captions::caption(name, 0));
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, action);
+        m_actions.insert(name, a);
     };
     item(QStringLiteral("mnu_novo"), [this] {
-        if (m_s.edit.sessao.modo == 1)
-            m_s.nova.aceitar();
+        if (m_s.edit.session.modo == 1)
+            m_s.newUnit.accept();
         else
-            m_s.nova.preparar();
+            m_s.newUnit.prepare();
     });
     item(QStringLiteral("mnu_copiar"), [this] { m_s.engine.command_copy1_Click(); });
     item(QStringLiteral("mnu_colar"), [this] { m_s.engine.command_paste1_Click(); });
-    fab->addSeparator();
-    item(QStringLiteral("mnu_predefinir"), [this] { abrirPredefinir(); });
+    factoryMenu->addSeparator();
+    item(QStringLiteral("mnu_predefinir"), [this] { openDefaults(); });
 }
 
-void FormMain::ligarBotoes()
+void FormMain::connectButtons()
 {
-    const auto ligar = [this](const char *nome, auto &&accao) {
-        auto *b = qobject_cast<QAbstractButton *>(controlo(QLatin1String(nome)));
+    const auto bind = [this](const char *name, auto &&action) {
+        auto *b = qobject_cast<QAbstractButton *>(control(QLatin1String(name)));
         Q_ASSERT(b);
-        connect(b, &QAbstractButton::clicked, this, [this, accao] {
-            accao();
-            actualizarMenuPortas();
+        connect(b, &QAbstractButton::clicked, this, [this, action] {
+            action();
+            updatePortMenu();
         });
     };
-    ligar("Command_ler", [this] { m_s.engine.Command_ler_Click(); });
-    ligar("Command_testar", [this] { m_s.engine.Command_testar_Click(); });
-    ligar("Command_enviar", [this] { m_s.engine.Command_enviar_Click(); });
-    ligar("Command_teste_disp", [this] { m_s.engine.Command_teste_disp_Click(); });
-    ligar("Command_clear", [this] { m_s.engine.Command_clear_Click(); });
-    ligar("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
-    ligar("command_paste1", [this] { m_s.engine.command_paste1_Click(); });
-    ligar("Command_imprimir", [this] { m_s.relatorio.imprimir(); });
-    ligar("Command_sair", [this] { m_s.saida.sairAplicacao(); });
-    ligar("Command_novo", [this] {
-        if (m_s.edit.sessao.modo == 1)
-            m_s.nova.aceitar();
+    bind("Command_ler", [this] { m_s.engine.Command_ler_Click(); });
+    bind("Command_testar", [this] { m_s.engine.Command_testar_Click(); });
+    bind("Command_enviar", [this] { m_s.engine.Command_enviar_Click(); });
+    bind("Command_teste_disp", [this] { m_s.engine.Command_teste_disp_Click(); });
+    bind("Command_clear", [this] { m_s.engine.Command_clear_Click(); });
+    bind("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
+    bind("command_paste1", [this] { m_s.engine.command_paste1_Click(); });
+    bind("Command_imprimir", [this] { m_s.report.print(); });
+    bind("Command_sair", [this] { m_s.shutdown.exitApplication(); });
+    bind("Command_novo", [this] {
+        if (m_s.edit.session.modo == 1)
+            m_s.newUnit.accept();
         else
-            m_s.nova.preparar();
+            m_s.newUnit.prepare();
     });
 }
 
-void FormMain::setEcra(QSize ecra, double dpi)
+void FormMain::setScreenSize(QSize screenSize, double dpi)
 {
-    m_ecra = ecra;
+    m_screenSize = screenSize;
     m_dpi = dpi > 0 ? dpi : 96.0;
 }
 
-QSize FormMain::ecra() const
+QSize FormMain::screenSize() const
 {
-    if (m_ecra.isValid()) return m_ecra;
+    if (m_screenSize.isValid()) return m_screenSize;
     const QScreen *s = QGuiApplication::primaryScreen();
-    return s ? s->geometry().size() : AjusteEcra::kEcraDesenho;
+    return s ? s->geometry().size() : ScreenFit::kDesignScreen;
 }
 
 double FormMain::dpi() const
 {
-    if (m_ecra.isValid()) return m_dpi;
+    if (m_screenSize.isValid()) return m_dpi;
     const QScreen *s = QGuiApplication::primaryScreen();
     return s ? s->logicalDotsPerInchY() : 96.0;
 }
 
-void FormMain::carregar()
+void FormMain::load()
 {
-    if (m_carregado || m_aCarregar) return;
-    m_aCarregar = true;
-    m_s.edit.sessao.modo = 0;
-    const QSize e = ecra();
-    resize(AjusteEcra::tamanhoJanela(e));
-    if (AjusteEcra::fonteOitoPontos(e.height(), dpi())) aplicarFonteOito();
+    if (m_loaded || m_loading) return;
+    m_loading = true;
+    m_s.edit.session.modo = 0;
+    const QSize e = screenSize();
+    resize(ScreenFit::windowSize(e));
+    if (ScreenFit::eightPointFont(e.height(), dpi())) applyEightPointFont();
     aplicar_idioma(m_idioma);
-    ajustarControlos();
+    fitControls();
     m_s.edit.setEnabled(QStringLiteral("Command_imprimir"), false);
 
     int comm = 1;
-    QString erro;
-    if (m_s.bases.lerComm(&comm, &erro))
-        m_s.portas.arranque(comm);
+    QString error;
+    if (m_s.databases.readComm(&comm, &error))
+        m_s.ports.startUp(comm);
     else
-        avisarErroFicheiro(m_s.messages, m_s.bases.ficheiroValores(), erro);
-    m_aCarregar = false;
-    m_carregado = true;
-    emit carregamentoTerminado();
+        showFileError(m_s.messages, m_s.databases.settingsFile(), error);
+    m_loading = false;
+    m_loaded = true;
+    emit loadFinished();
 }
 
-void FormMain::mostrar()
+void FormMain::present()
 {
     showMaximized();
 }
 
-void FormMain::aplicarFonteOito()
+void FormMain::applyEightPointFont()
 {
-    for (auto it = m_controlos.constBegin(); it != m_controlos.constEnd(); ++it) {
-        if (!Legendas::oitoPontos(it.key())) continue;
+    for (auto it = m_controls.constBegin(); it != m_controls.constEnd(); ++it) {
+        if (!Captions::eightPoints(it.key())) continue;
         QFont f = it.value()->font();
         f.setPointSizeF(8.0);
         it.value()->setFont(f);
     }
 }
 
-void FormMain::ajustarControlos()
+void FormMain::fitControls()
 {
-    const QSize e = ecra();
-    for (auto it = m_desenho.constBegin(); it != m_desenho.constEnd(); ++it)
-        m_controlos.value(it.key())->setGeometry(AjusteEcra::escalar(it.value(), e));
+    const QSize e = screenSize();
+    for (auto it = m_design.constBegin(); it != m_design.constEnd(); ++it)
+        m_controls.value(it.key())->setGeometry(ScreenFit::scale(it.value(), e));
     // The drawing area never shrinks below what its controls need, so that
     // nothing is cut off when the window is smaller than the screen.
-    QRect tudo;
-    for (const Lugar &l : kDisposicao)
-        if (l.pai.empty()) tudo |= QRect(l.x, l.y, l.w, l.h);
+    QRect allOk;
+    for (const Placement &l : kWindowLayout)
+        if (l.parent.empty()) allOk |= QRect(l.x, l.y, l.w, l.h);
     m_area->setMinimumSize(
-        AjusteEcra::escalar(QRect(0, 0, tudo.right() + 1, tudo.bottom() + 1), e).size());
-    m_barra->ajustar(e);
+        ScreenFit::scale(QRect(0, 0, allOk.right() + 1, allOk.bottom() + 1), e).size());
+    m_statusLine->fit(e);
 }
 
-void FormMain::definirIdioma(int idioma)
+void FormMain::setLanguage(int idioma)
 {
     m_idioma = idioma == 1 ? 1 : 0;
     m_s.edit.setChecked(QStringLiteral("mnu_pt"), m_idioma == 0);
     m_s.edit.setChecked(QStringLiteral("mnu_EN"), m_idioma == 1);
 }
 
-void FormMain::escolherIdioma(int idioma)
+void FormMain::chooseLanguage(int idioma)
 {
-    definirIdioma(idioma);
-    QString erro;
-    if (!m_s.bases.gravarIdioma(m_idioma, &erro))
-        avisarErroFicheiro(m_s.messages, m_s.bases.ficheiroValores(), erro);
+    setLanguage(idioma);
+    QString error;
+    if (!m_s.databases.writeLanguage(m_idioma, &error))
+        showFileError(m_s.messages, m_s.databases.settingsFile(), error);
     aplicar_idioma(m_idioma);
     // Qt flips a checkable item on its own; the model decides.
-    m_ligacao->sincronizar(QStringLiteral("mnu_pt"));
-    m_ligacao->sincronizar(QStringLiteral("mnu_EN"));
+    m_binding->sync(QStringLiteral("mnu_pt"));
+    m_binding->sync(QStringLiteral("mnu_EN"));
 }
 
-void FormMain::mudarLegenda(const QString &nome, const QString &texto)
+void FormMain::changeCaption(const QString &name, const QString &text)
 {
     // Button captions live in the model: the new-unit flow changes them too.
-    if (nome.startsWith(QLatin1String("Command_"))) {
-        m_s.edit.setText(nome, texto);
+    if (name.startsWith(QLatin1String("Command_"))) {
+        m_s.edit.setText(name, text);
         return;
     }
     // The key reader's caption is the unit's state, set by the read; it reads
     // the same in both languages and stays as the model holds it.
-    if (qobject_cast<QCheckBox *>(controlo(nome)) && !m_s.edit.text(nome).isEmpty()) {
-        m_ligacao->sincronizar(nome);
+    if (qobject_cast<QCheckBox *>(control(name)) && !m_s.edit.text(name).isEmpty()) {
+        m_binding->sync(name);
         return;
     }
-    if (QMenu *m = menu(nome)) {
-        m->setTitle(texto);
-    } else if (QAction *a = accao(nome)) {
-        a->setText(texto);
-    } else if (QWidget *w = controlo(nome)) {
+    if (QMenu *m = menu(name)) {
+        m->setTitle(text);
+    } else if (QAction *a = action(name)) {
+        a->setText(text);
+    } else if (QWidget *w = control(name)) {
         if (auto *g = qobject_cast<QGroupBox *>(w))
-            g->setTitle(texto);
+            g->setTitle(text);
         else if (auto *b = qobject_cast<QAbstractButton *>(w))
-            b->setText(texto);
+            b->setText(text);
         else if (auto *l = qobject_cast<QLabel *>(w))
-            l->setText(texto);
+            l->setText(text);
     }
 }
 
@@ -317,22 +317,22 @@ void FormMain::aplicar_idioma(int idioma)
 {
     if (idioma != 0 && idioma != 1) return;
     m_captionLanguage = idioma;
-    m_s.engine.setTituloBase(Legendas::titulo(idioma));
-    for (const Legenda &l : kLegendas)
-        mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
-    for (const Legenda &l : kLegendasFabrica)
-        mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
-    for (const Legenda &l : kLegendasRelatorio)
-        mudarLegenda(Legendas::texto(l.controlo), Legendas::texto(idioma == 1 ? l.en : l.pt));
+    m_s.engine.setBaseTitle(Captions::title(idioma));
+    for (const Caption &l : kCaptions)
+        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
+    for (const Caption &l : kFactoryCaptions)
+        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
+    for (const Caption &l : kReportCaptions)
+        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     updateAccessibleNames();
 }
 
-QString FormMain::currentCaption(const QString &nome) const
+QString FormMain::currentCaption(const QString &name) const
 {
-    const bool doModelo =
-        nome.startsWith(QLatin1String("Command_")) || nome.startsWith(QLatin1String("Check_"));
-    QString t = doModelo ? m_s.edit.text(nome) : QString();
-    if (t.isEmpty()) return Legendas::legenda(nome, m_captionLanguage);
+    const bool fromModel =
+        name.startsWith(QLatin1String("Command_")) || name.startsWith(QLatin1String("Check_"));
+    QString t = fromModel ? m_s.edit.text(name) : QString();
+    if (t.isEmpty()) return Captions::caption(name, m_captionLanguage);
     // "&Novo": the ampersand marks the access key, it is not read out.
     return t.remove(QLatin1Char('&'));
 }
@@ -340,13 +340,13 @@ QString FormMain::currentCaption(const QString &nome) const
 void FormMain::updateAccessibleNames(const QString &changed)
 {
     const auto caption = [this](const QString &n) { return currentCaption(n); };
-    for (const NomeAcessivel &a : kNomesAcessiveis) {
-        const QString nome = Legendas::texto(a.controlo);
-        if (!changed.isEmpty() && changed != nome && changed != Legendas::texto(a.grupo) &&
-            changed != Legendas::texto(a.legenda))
+    for (const AccessibleName &a : kAccessibleNames) {
+        const QString name = Captions::text(a.control);
+        if (!changed.isEmpty() && changed != name && changed != Captions::text(a.group) &&
+            changed != Captions::text(a.caption))
             continue;
-        if (QWidget *w = controlo(nome))
-            w->setAccessibleName(Legendas::nomeAcessivel(nome, m_captionLanguage, caption));
+        if (QWidget *w = control(name))
+            w->setAccessibleName(Captions::accessibleName(name, m_captionLanguage, caption));
     }
 }
 
@@ -355,67 +355,66 @@ void FormMain::showRefusedValues()
     if (m_refused.isEmpty()) return;
     // Messages are Portuguese in both languages; the field is named as its
     // label reads, with the control name a technician can quote.
-    QStringList linhas;
-    for (const auto &[campo, texto] : std::as_const(m_refused)) {
-        const QString rotulo = Legendas::nomeAcessivel(campo, 0);
-        linhas << QStringLiteral("%1 (%2): \"%3\"")
-                      .arg(rotulo.isEmpty() ? campo : rotulo, campo, texto);
+    QStringList rows;
+    for (const auto &[field, text] : std::as_const(m_refused)) {
+        const QString label = Captions::accessibleName(field, 0);
+        rows << QStringLiteral("%1 (%2): \"%3\"").arg(label.isEmpty() ? field : label, field, text);
     }
     m_refused.clear();
     m_s.messages.show(
         QStringLiteral("Estes valores não foram escritos no temporizador, que não os pode "
                        "guardar:\n%1\nCorrija-os e confirme cada um com Enter.")
-            .arg(linhas.join(QLatin1Char('\n'))),
+            .arg(rows.join(QLatin1Char('\n'))),
         QStringLiteral("Manutenção"), MessageSink::Icon::None);
 }
 
-void FormMain::exportarPdf()
+void FormMain::exportPdf()
 {
     const QString ns = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
                        m_s.edit.text(QStringLiteral("Text_numfab_num"));
-    const QString sugestao =
+    const QString suggestion =
         QDir(QDir::homePath()).filePath(QStringLiteral("relatorio-%1.pdf").arg(ns));
-    const QString caminho = QFileDialog::getSaveFileName(
-        this, Legendas::legenda(QStringLiteral("mnu_exportar"), m_idioma), sugestao,
+    const QString path = QFileDialog::getSaveFileName(
+        this, Captions::caption(QStringLiteral("mnu_exportar"), m_idioma), suggestion,
         QStringLiteral("PDF (*.pdf)"));
-    if (!caminho.isEmpty()) m_s.relatorio.exportarPdf(caminho);
+    if (!path.isEmpty()) m_s.report.exportPdf(path);
 }
 
-void FormMain::escolherPorta(int n)
+void FormMain::choosePort(int n)
 {
-    m_s.portas.escolher(n);
+    m_s.ports.choose(n);
     for (int k = 1; k <= 4; ++k)
-        m_ligacao->sincronizar(QStringLiteral("mnu_porta%1").arg(k));
-    actualizarMenuPortas();
+        m_binding->sync(QStringLiteral("mnu_porta%1").arg(k));
+    updatePortMenu();
 }
 
-void FormMain::actualizarMenuPortas()
+void FormMain::updatePortMenu()
 {
-    const bool livre = m_s.edit.control(kMenuPortas).enabled && m_s.portas.disponivel();
-    if (QMenu *m = menu(kMenuPortas)) {
-        m->setEnabled(livre);
-        m->menuAction()->setEnabled(livre);
+    const bool idle = m_s.edit.control(kPortMenu).enabled && m_s.ports.available();
+    if (QMenu *m = menu(kPortMenu)) {
+        m->setEnabled(idle);
+        m->menuAction()->setEnabled(idle);
     }
     for (int k = 1; k <= 4; ++k)
-        if (QAction *a = accao(QStringLiteral("mnu_porta%1").arg(k))) a->setEnabled(livre);
+        if (QAction *a = action(QStringLiteral("mnu_porta%1").arg(k))) a->setEnabled(idle);
 }
 
-void FormMain::abrirPredefinir()
+void FormMain::openDefaults()
 {
-    auto *janela = new FormPredefinir(m_s.predefinicao, ecra(), this);
-    janela->show();
-    janela->raise();
+    auto *window = new FormPredefinir(m_s.defaults, screenSize(), this);
+    window->show();
+    window->raise();
 }
 
 void FormMain::closeEvent(QCloseEvent *event)
 {
     // The close cannot be refused; it runs the closing sequence, which ends
     // the program. A second close while that sequence waits is ignored.
-    if (m_s.saida.emCurso()) {
+    if (m_s.shutdown.inProgress()) {
         event->ignore();
         return;
     }
-    m_s.saida.fecharJanela();
+    m_s.shutdown.closeWindow();
     event->accept();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "servicos.h"
+#include "services.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -11,8 +11,8 @@ class QMenu;
 
 namespace vx {
 
-class BarraEstado;
-class LigacaoModelo;
+class StatusLine;
+class ModelBinding;
 
 // Form_main, the one working window. A view of the edit set: every control
 // carries its control name as objectName, shows what the model holds and
@@ -22,80 +22,80 @@ class FormMain : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit FormMain(const Servicos &s, bool fabrica = false, QWidget *parent = nullptr);
+    explicit FormMain(const Services &s, bool factory = false, QWidget *parent = nullptr);
     ~FormMain() override;
 
     // The screen the load sequence fits the window to. Without a call, the
     // primary screen.
-    void setEcra(QSize ecra, double dpi = 96.0);
-    QSize ecra() const;
+    void setScreenSize(QSize screenSize, double dpi = 96.0);
+    QSize screenSize() const;
     double dpi() const;
 
     // The load sequence; runs once, the first time it is asked for.
-    void carregar();
-    bool carregado() const { return m_carregado; }
-    bool aCarregar() const { return m_aCarregar; }
+    void load();
+    bool loaded() const { return m_loaded; }
+    bool loading() const { return m_loading; }
     // Shows the window maximized, as delivered.
-    void mostrar();
+    void present();
 
     // Language: 0 Portuguese, 1 English.
     int idioma() const { return m_idioma; }
     // The stored language at start: the code and the menu ticks.
-    void definirIdioma(int idioma);
+    void setLanguage(int idioma);
     void aplicar_idioma(int idioma);
     // The items of the language menu.
-    void mnu_pt_Click() { escolherIdioma(0); }
-    void mnu_EN_Click() { escolherIdioma(1); }
+    void mnu_pt_Click() { chooseLanguage(0); }
+    void mnu_EN_Click() { chooseLanguage(1); }
 
-    QWidget *controlo(const QString &nome) const { return m_controlos.value(nome); }
-    QAction *accao(const QString &nome) const { return m_accoes.value(nome); }
-    QMenu *menu(const QString &nome) const { return m_menus.value(nome); }
-    BarraEstado *barraEstado() const { return m_barra; }
-    LigacaoModelo &ligacao() { return *m_ligacao; }
+    QWidget *control(const QString &name) const { return m_controls.value(name); }
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QMenu *menu(const QString &name) const { return m_menus.value(name); }
+    StatusLine *statusLine() const { return m_statusLine; }
+    ModelBinding &binding() { return *m_binding; }
     // The defaults window (factory menu).
-    void abrirPredefinir();
+    void openDefaults();
 
 signals:
-    void carregamentoTerminado();
+    void loadFinished();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void criarMenus(bool fabrica);
-    void ligarBotoes();
-    void escolherIdioma(int idioma);
-    void escolherPorta(int n);
-    void exportarPdf();
-    void actualizarMenuPortas();
-    void aplicarFonteOito();
-    void ajustarControlos();
-    void mudarLegenda(const QString &nome, const QString &texto);
+    void createMenus(bool factory);
+    void connectButtons();
+    void chooseLanguage(int idioma);
+    void choosePort(int n);
+    void exportPdf();
+    void updatePortMenu();
+    void applyEightPointFont();
+    void fitControls();
+    void changeCaption(const QString &name, const QString &text);
     // What a control shows as its caption now: the model's for buttons and
     // tick boxes that hold one, the language's otherwise.
-    QString currentCaption(const QString &nome) const;
+    QString currentCaption(const QString &name) const;
     // Screen-reader names that use the caption of `changed` (all when empty).
     void updateAccessibleNames(const QString &changed = {});
     // Values the write pass refused: told to the technician once the pass
     // is over, all in one message.
     void showRefusedValues();
 
-    Servicos m_s;
-    LigacaoModelo *m_ligacao;
-    BarraEstado *m_barra;
+    Services m_s;
+    ModelBinding *m_binding;
+    StatusLine *m_statusLine;
     QWidget *m_area;
-    QHash<QString, QWidget *> m_controlos;
-    QHash<QString, QRect> m_desenho;
-    QHash<QString, QAction *> m_accoes;
+    QHash<QString, QWidget *> m_controls;
+    QHash<QString, QRect> m_design;
+    QHash<QString, QAction *> m_actions;
     QHash<QString, QMenu *> m_menus;
-    QSize m_ecra;
+    QSize m_screenSize;
     double m_dpi = 96.0;
     int m_idioma = 0;
     // The language of the captions on the window now (aplicar_idioma's).
     int m_captionLanguage = 0;
     QList<QPair<QString, QString>> m_refused; // field, text
-    bool m_carregado = false;
-    bool m_aCarregar = false;
+    bool m_loaded = false;
+    bool m_loading = false;
 };
 
 } // namespace vx

@@ -4,7 +4,7 @@
 
 namespace vx {
 
-class Predefinicao;
+class Defaults;
 
 // Form_predefinir, "Predefinição de valores": asks whether the values the
 // main window shows now are to become the defaults of "Novo". Not modal; the
@@ -14,19 +14,19 @@ class FormPredefinir : public QWidget
 {
     Q_OBJECT
 public:
-    FormPredefinir(Predefinicao &predefinicao, QSize ecra, QWidget *parent = nullptr);
+    FormPredefinir(Defaults &defaults, QSize screenSize, QWidget *parent = nullptr);
 
     // Design places, for an 800 x 600 screen.
-    static constexpr QSize kJanela{400, 160};
+    static constexpr QSize kWindow{400, 160};
     static constexpr QRect kLabel{20, 20, 360, 50};
-    static constexpr QRect kAceitar{50, 96, 130, 36};
-    static constexpr QRect kCancelar{220, 96, 130, 36};
+    static constexpr QRect kAccept{50, 96, 130, 36};
+    static constexpr QRect kCancel{220, 96, 130, 36};
 
     void Command_aceitar_Click();
     void Command_cancelar_Click();
 
 private:
-    Predefinicao &m_predefinicao;
+    Defaults &m_defaults;
 };
 
 } // namespace vx

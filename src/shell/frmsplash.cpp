@@ -1,9 +1,9 @@
 #include "frmsplash.h"
 
-#include "bases.h"
-#include "desenhovx308.h"
+#include "databases.h"
 #include "eventwait.h"
 #include "formmain.h"
+#include "vx308drawing.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,94 +13,94 @@
 
 namespace vx {
 
-FrmSplash::FrmSplash(FormMain &principal, Bases &bases, QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_principal(principal),
-      m_bases(bases), m_produto(new QLabel(QStringLiteral("Manutenção VX308"), this)),
-      m_versao(new QLabel(QStringLiteral("Versão 3.5"), this))
+FrmSplash::FrmSplash(FormMain &mainWindow, Databases &databases, QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_mainWindow(mainWindow),
+      m_databases(databases), m_product(new QLabel(QStringLiteral("Manutenção VX308"), this)),
+      m_version(new QLabel(QStringLiteral("Versão 3.5"), this))
 {
     setObjectName(QStringLiteral("frmSplash"));
     // Closing the splash hands over to the main window; it must never be
     // taken for the last window of the program.
     setAttribute(Qt::WA_QuitOnClose, false);
     setFixedSize(691, 455);
-    m_produto->setObjectName(QStringLiteral("lblProductName"));
-    m_versao->setObjectName(QStringLiteral("lblVersion"));
+    m_product->setObjectName(QStringLiteral("lblProductName"));
+    m_version->setObjectName(QStringLiteral("lblVersion"));
     QFont f = font();
     f.setPointSizeF(24);
     f.setBold(true);
-    m_produto->setFont(f);
+    m_product->setFont(f);
     f.setPointSizeF(12);
     f.setBold(false);
-    m_versao->setFont(f);
-    for (QLabel *l : {m_produto, m_versao}) {
+    m_version->setFont(f);
+    for (QLabel *l : {m_product, m_version}) {
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     }
-    m_produto->setGeometry(40, 330, 611, 48);
-    m_versao->setGeometry(40, 380, 611, 28);
+    m_product->setGeometry(40, 330, 611, 48);
+    m_version->setGeometry(40, 380, 611, 28);
 
     // The timer runs from the moment the splash exists.
     m_timer.setObjectName(QStringLiteral("Timer_apresentacao"));
     m_timer.setSingleShot(true);
     // The splash promises its whole time; a coarse timer may end it early.
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &FrmSplash::aoTempo);
+    connect(&m_timer, &QTimer::timeout, this, &FrmSplash::onTimeUp);
     m_timer.start(Timebase::toReal(3000));
 }
 
-void FrmSplash::iniciar()
+void FrmSplash::start()
 {
-    m_aIniciar = true;
-    QString idioma, erro;
-    if (!m_bases.lerIdioma(&idioma, &erro)) idioma.clear();
+    m_starting = true;
+    QString idioma, error;
+    if (!m_databases.readLanguage(&idioma, &error)) idioma.clear();
     if (idioma == QLatin1String("PT")) {
-        m_principal.definirIdioma(0);
-        m_produto->setText(QStringLiteral("Manutenção VX308"));
-        m_versao->setText(QStringLiteral("Versão: 3.5"));
-        m_principal.carregar();
+        m_mainWindow.setLanguage(0);
+        m_product->setText(QStringLiteral("Manutenção VX308"));
+        m_version->setText(QStringLiteral("Versão: 3.5"));
+        m_mainWindow.load();
     } else if (idioma == QLatin1String("EN")) {
-        m_principal.definirIdioma(1);
-        m_produto->setText(QStringLiteral("VX308 Maintnance"));
-        m_versao->setText(QStringLiteral("Version: 3.5"));
-        m_principal.carregar();
+        m_mainWindow.setLanguage(1);
+        m_product->setText(QStringLiteral("VX308 Maintnance"));
+        m_version->setText(QStringLiteral("Version: 3.5"));
+        m_mainWindow.load();
     }
     if (const QScreen *s = QGuiApplication::primaryScreen())
         move(s->geometry().center() - rect().center());
     show();
-    m_aIniciar = false;
-    if (m_tempoEsgotado) terminar();
+    m_starting = false;
+    if (m_timeUp) finish();
 }
 
-void FrmSplash::aoTempo()
+void FrmSplash::onTimeUp()
 {
-    if (m_aIniciar || m_principal.aCarregar()) {
-        m_tempoEsgotado = true;
+    if (m_starting || m_mainWindow.loading()) {
+        m_timeUp = true;
         return;
     }
-    terminar();
+    finish();
 }
 
-void FrmSplash::terminar()
+void FrmSplash::finish()
 {
-    if (m_terminado) return;
-    m_terminado = true;
+    if (m_finished) return;
+    m_finished = true;
     m_timer.stop();
-    m_principal.carregar();
+    m_mainWindow.load();
     close();
-    m_principal.mostrar();
-    emit concluido();
+    m_mainWindow.present();
+    emit handedOver();
 }
 
 void FrmSplash::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    QLinearGradient fundo(0, 0, 0, height());
-    fundo.setColorAt(0.0, QColor(60, 70, 160));
-    fundo.setColorAt(1.0, QColor(18, 22, 70));
-    p.fillRect(rect(), fundo);
+    QLinearGradient background(0, 0, 0, height());
+    background.setColorAt(0.0, QColor(60, 70, 160));
+    background.setColorAt(1.0, QColor(18, 22, 70));
+    p.fillRect(rect(), background);
     p.setPen(QPen(QColor(223, 221, 253), 3));
     p.drawRect(rect().adjusted(1, 1, -2, -2));
-    DesenhoVx308::pintar(p, QRectF(60, 40, 571, 270));
+    Vx308Drawing::paint(p, QRectF(60, 40, 571, 270));
 }
 
 } // namespace vx

@@ -7,7 +7,7 @@ class QLabel;
 
 namespace vx {
 
-class Bases;
+class Databases;
 class FormMain;
 
 // frmSplash: the start of the program. It takes the language from the
@@ -25,35 +25,36 @@ class FrmSplash : public QWidget
 {
     Q_OBJECT
 public:
-    FrmSplash(FormMain &principal, Bases &bases, QWidget *parent = nullptr);
+    FrmSplash(FormMain &mainWindow, Databases &databases, QWidget *parent = nullptr);
 
-    // Steps S1 to S5.
-    void iniciar();
+    // Reads the stored language, builds the main window in it when it is
+    // known (its load sequence runs now, hidden), then shows the splash.
+    void start();
 
-    QLabel *lblProductName() const { return m_produto; }
-    QLabel *lblVersion() const { return m_versao; }
+    QLabel *lblProductName() const { return m_product; }
+    QLabel *lblVersion() const { return m_version; }
     QTimer &Timer_apresentacao() { return m_timer; }
-    bool terminado() const { return m_terminado; }
+    bool finished() const { return m_finished; }
 
 signals:
     // The splash has closed and the main window is shown.
-    void concluido();
+    void handedOver();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void aoTempo();
-    void terminar();
+    void onTimeUp();
+    void finish();
 
-    FormMain &m_principal;
-    Bases &m_bases;
-    QLabel *m_produto;
-    QLabel *m_versao;
+    FormMain &m_mainWindow;
+    Databases &m_databases;
+    QLabel *m_product;
+    QLabel *m_version;
     QTimer m_timer;
-    bool m_tempoEsgotado = false;
-    bool m_aIniciar = false;
-    bool m_terminado = false;
+    bool m_timeUp = false;
+    bool m_starting = false;
+    bool m_finished = false;
 };
 
 } // namespace vx

@@ -5,7 +5,7 @@
 
 namespace vx {
 
-class Bases;
+class Databases;
 class EditSet;
 class MessageSink;
 class SerialPort;
@@ -22,39 +22,39 @@ class SerialPort;
 class PortChooser
 {
 public:
-    enum class Resultado
+    enum class Result
     {
-        Escolhida,
-        Recusada,
-        PortaFalhou,
-        GravacaoFalhou
+        Chosen,
+        Refused,
+        PortFailed,
+        SaveFailed
     };
 
-    PortChooser(EditSet &edit, SerialPort &port, Bases &bases, MessageSink &messages,
-                std::function<bool()> motorActivo = {});
+    PortChooser(EditSet &edit, SerialPort &port, Databases &databases, MessageSink &messages,
+                std::function<bool()> engineRunning = {});
 
     // Choosing "Com N" in the port menu.
-    Resultado escolher(int n);
+    Result choose(int n);
     // Whether the port menu may be used now.
-    bool disponivel() const;
+    bool available() const;
 
     // Start-up: set the stored port number, tick its item when it is 1..4,
     // and trial it. False (after the message) when the port cannot be used.
-    bool arranque(int comm);
+    bool startUp(int comm);
 
-    static QString tituloErro() { return QStringLiteral("Mensagem de Erro!"); }
-    static QString msgPorta(int n);
-    static QString msgPortaArranque(int n);
+    static QString errorTitle() { return QStringLiteral("Mensagem de Erro!"); }
+    static QString msgPort(int n);
+    static QString msgPortAtStartUp(int n);
 
 private:
-    void marcar(int n);
-    bool experimentar();
+    void mark(int n);
+    bool tryPort();
 
     EditSet &m_edit;
     SerialPort &m_port;
-    Bases &m_bases;
+    Databases &m_databases;
     MessageSink &m_messages;
-    std::function<bool()> m_motorActivo;
+    std::function<bool()> m_engineRunning;
 };
 
 } // namespace vx

@@ -8,48 +8,48 @@
 namespace vx {
 
 Shutdown::Shutdown(EditSet &edit, Link &link, Engine &engine, ProgramEnd &end,
-                   std::function<void()> cancelarEntrada)
+                   std::function<void()> cancelEntry)
     : m_edit(edit), m_link(link), m_engine(engine), m_end(end),
-      m_cancelarEntrada(std::move(cancelarEntrada))
+      m_cancelEntry(std::move(cancelEntry))
 {
 }
 
-void Shutdown::sairAplicacao()
+void Shutdown::exitApplication()
 {
-    if (m_edit.sessao.modo == 1) {
-        if (m_cancelarEntrada) m_cancelarEntrada();
+    if (m_edit.session.modo == 1) {
+        if (m_cancelEntry) m_cancelEntry();
         return;
     }
-    terminar(1000, false);
+    finish(1000, false);
 }
 
-void Shutdown::fecharJanela()
+void Shutdown::closeWindow()
 {
-    terminar(2000, true);
+    finish(2000, true);
 }
 
-void Shutdown::terminar(int pausaMs, bool pararMotorAntes)
+void Shutdown::finish(int pauseMs, bool stopEngineFirst)
 {
-    if (m_emCurso || m_end.ended()) return;
-    m_emCurso = true;
+    if (m_inProgress || m_end.ended()) return;
+    m_inProgress = true;
     // "Sair da Aplicação" raises the flag before its pause, so that a tick
     // starting meanwhile makes single attempts and ends at its exit tail.
     // Closing the window stops the engine first and raises it afterwards.
-    if (!pararMotorAntes) m_link.sair_pedido = true;
-    if (!m_link.abrirSeFechada()) {
+    if (!stopEngineFirst) m_link.sair_pedido = true;
+    if (!m_link.openIfClosed()) {
         m_end.endProgram();
         return;
     }
-    if (pararMotorAntes) m_engine.parar();
-    m_link.pausa_ms(pausaMs);
+    if (stopEngineFirst) m_engine.stop();
+    m_link.pausa_ms(pauseMs);
     if (m_end.ended()) return;
     // No tick may start while the closing frame waits for its answer: its
     // exit tail would send a second one.
-    m_engine.parar();
+    m_engine.stop();
     m_link.sair_pedido = true;
     m_link.enviar_trama(0, 0, 0);
     if (m_end.ended()) return;
-    m_link.fecharSeAberta();
+    m_link.closeIfOpen();
     m_end.endProgram();
 }
 

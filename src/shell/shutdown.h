@@ -21,25 +21,25 @@ class Shutdown
 {
 public:
     Shutdown(EditSet &edit, Link &link, Engine &engine, ProgramEnd &end,
-             std::function<void()> cancelarEntrada = {});
+             std::function<void()> cancelEntry = {});
 
     // "Sair da Aplicação". While a new unit is being entered the button is
     // that entry's "Cancelar" instead.
-    void sairAplicacao();
+    void exitApplication();
     // The window's close box.
-    void fecharJanela();
+    void closeWindow();
 
-    bool emCurso() const { return m_emCurso; }
+    bool inProgress() const { return m_inProgress; }
 
 private:
-    void terminar(int pausaMs, bool pararMotorAntes);
+    void finish(int pauseMs, bool stopEngineFirst);
 
     EditSet &m_edit;
     Link &m_link;
     Engine &m_engine;
     ProgramEnd &m_end;
-    std::function<void()> m_cancelarEntrada;
-    bool m_emCurso = false;
+    std::function<void()> m_cancelEntry;
+    bool m_inProgress = false;
 };
 
 } // namespace vx

@@ -22,12 +22,12 @@ class TstCtl : public QObject
         return QStringLiteral(VX_BINARY_DIR "/") + QLatin1String(rel);
     }
 
-    struct Saida
+    struct Output
     {
         int status;
         QByteArray out, err;
     };
-    Saida ctl(const QStringList &args)
+    Output ctl(const QStringList &args)
     {
         QProcess p;
         p.start(bin("app/vx308ctl"), args);
@@ -35,19 +35,19 @@ class TstCtl : public QObject
         return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
     }
 
-    void iniciarEmulador(const QStringList &extra = {})
+    void startEmulator(const QStringList &extra = {})
     {
         m_link = m_dir.filePath(QStringLiteral("vx308"));
         m_emu.start(bin("emulator/vx308-emulator"),
                     QStringList{"--link", m_link, "--save", m_dir.filePath("mem.json")} + extra);
         QVERIFY(m_emu.waitForReadyRead(10000));
     }
-    void pararEmulador()
+    void stopEmulator()
     {
         m_emu.terminate();
         QVERIFY(m_emu.waitForFinished(10000));
     }
-    QJsonObject memoriaGuardada()
+    QJsonObject savedMemory()
     {
         QFile f(m_dir.filePath("mem.json"));
         f.open(QIODevice::ReadOnly);
@@ -55,10 +55,10 @@ class TstCtl : public QObject
     }
 
 private slots:
-    void ler_definir_limpar()
+    void readSetClear()
     {
-        iniciarEmulador();
-        Saida r = ctl({"read", "--device", m_link, "--json"});
+        startEmulator();
+        Output r = ctl({"read", "--device", m_link, "--json"});
         QCOMPARE(r.status, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out).object();
         QVERIFY(o.contains("Text_S00"));
@@ -75,43 +75,43 @@ private slots:
 
         r = ctl({"clear", "--device", m_link, "--json"});
         QCOMPARE(r.status, 0);
-        const QJsonObject depois = QJsonDocument::fromJson(r.out).object();
-        QCOMPARE(depois.value("Text_contador").toString(), QStringLiteral("0"));
-        QCOMPARE(depois.value("Text_S00").toString(), QStringLiteral("1,50"));
-        QCOMPARE(depois.value("Text_acumulado").toString(), o.value("Text_acumulado").toString());
-        pararEmulador();
+        const QJsonObject after = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(after.value("Text_contador").toString(), QStringLiteral("0"));
+        QCOMPARE(after.value("Text_S00").toString(), QStringLiteral("1,50"));
+        QCOMPARE(after.value("Text_acumulado").toString(), o.value("Text_acumulado").toString());
+        stopEmulator();
 
-        const QJsonArray mem = memoriaGuardada().value("memory").toArray();
-        QCOMPARE(mem.size(), 256);
-        QCOMPARE(mem.at(4).toInt() + 256 * mem.at(5).toInt(), 150);
-        QCOMPARE(mem.at(25).toInt(), 0);
+        const QJsonArray memory = savedMemory().value("memory").toArray();
+        QCOMPARE(memory.size(), 256);
+        QCOMPARE(memory.at(4).toInt() + 256 * memory.at(5).toInt(), 150);
+        QCOMPARE(memory.at(25).toInt(), 0);
         for (int a = 53; a <= 74; ++a)
-            QCOMPARE(mem.at(a).toInt(), 0);
+            QCOMPARE(memory.at(a).toInt(), 0);
     }
 
     // A silent timer and one that answers garbage need different fixes
     // (cable and power, against device and line): the message tells them
     // apart, with the counts.
-    void dispositivo_calado_ou_com_respostas_erradas_data()
+    void silentOrWrongDevice_data()
     {
-        QTest::addColumn<QString>("falha");
-        QTest::addColumn<QString>("diz");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("says");
         QTest::newRow("silent") << "--no-reply" << "did not answer within 2 s";
         QTest::newRow("bad replies") << "--bad-checksum" << "every reply was rejected";
     }
-    void dispositivo_calado_ou_com_respostas_erradas()
+    void silentOrWrongDevice()
     {
-        QFETCH(QString, falha);
-        QFETCH(QString, diz);
-        iniciarEmulador({falha});
-        const Saida r = ctl({"read", "--device", m_link, "--timeout", "2"});
+        QFETCH(QString, failure);
+        QFETCH(QString, says);
+        startEmulator({failure});
+        const Output r = ctl({"read", "--device", m_link, "--timeout", "2"});
         QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.contains(diz.toUtf8()), r.err.constData());
+        QVERIFY2(r.err.contains(says.toUtf8()), r.err.constData());
         QVERIFY2(r.err.contains(m_link.toUtf8()), r.err.constData());
-        pararEmulador();
+        stopEmulator();
     }
 
-    void argumentos()
+    void arguments()
     {
         QCOMPARE(ctl({"read"}).status, 64);
         QCOMPARE(ctl({"bogus", "--port", "1"}).status, 64);

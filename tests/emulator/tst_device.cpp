@@ -13,13 +13,13 @@ using vx::emu::Device;
 
 namespace {
 
-QByteArray pedido(uint8_t cmd, uint8_t index, uint8_t value, const QByteArray &data = {})
+QByteArray request(uint8_t cmd, uint8_t index, uint8_t value, const QByteArray &data = {})
 {
-    vx::DadosTx d{};
+    vx::TxData d{};
     d.fill('0');
     for (int i = 0; i < data.size() && i < 12; ++i)
         d[i] = data.at(i);
-    return vx::construirPedido(cmd, index, value, d);
+    return vx::buildRequest(cmd, index, value, d);
 }
 
 QByteArray dataField(const QByteArray &reply)
@@ -74,10 +74,10 @@ void TestDevice::workedExample()
 void TestDevice::headerIsEchoed()
 {
     Device d;
-    for (const QByteArray &req : {pedido(1, 200, 3), pedido(7, 0, 0), pedido(10, 9, 13),
-                                  pedido(2, 17, 2, "12AB"), pedido(0, 0, 0)}) {
+    for (const QByteArray &req : {request(1, 200, 3), request(7, 0, 0), request(10, 9, 13),
+                                  request(2, 17, 2, "12AB"), request(0, 0, 0)}) {
         const QByteArray reply = d.respond(req);
-        QVERIFY(vx::respostaValida(reply));
+        QVERIFY(vx::isValidReply(reply));
         QCOMPARE(reply.mid(1, 13), req.mid(1, 13));
     }
 }
@@ -116,11 +116,11 @@ void TestDevice::replies()
     QVERIFY(d.setInputs(inputs));
     d.setBattery(static_cast<uint8_t>(battery));
     QVERIFY(d.setIbutton(ibutton));
-    const QByteArray reply = d.respond(pedido(static_cast<uint8_t>(command), 0, 0));
-    QVERIFY(vx::respostaValida(reply));
+    const QByteArray reply = d.respond(request(static_cast<uint8_t>(command), 0, 0));
+    QVERIFY(vx::isValidReply(reply));
     QCOMPARE(dataField(reply), data);
-    if (command == 8) QCOMPARE(vx::dadosInvertidos(reply), ibutton);
-    if (command == 7) QCOMPARE(int(vx::byteDados(reply, 0)), battery);
+    if (command == 8) QCOMPARE(vx::reversedData(reply), ibutton);
+    if (command == 7) QCOMPARE(int(vx::dataByte(reply, 0)), battery);
 }
 
 void TestDevice::readMemory_data()
@@ -152,8 +152,8 @@ void TestDevice::readMemory()
     d.setByte(0, 0xAB);
     d.setByte(1, 0xCD);
     const QByteArray reply =
-        d.respond(pedido(1, static_cast<uint8_t>(address), static_cast<uint8_t>(count)));
-    QVERIFY(vx::respostaValida(reply));
+        d.respond(request(1, static_cast<uint8_t>(address), static_cast<uint8_t>(count)));
+    QVERIFY(vx::isValidReply(reply));
     QCOMPARE(dataField(reply), data);
 }
 
@@ -162,8 +162,8 @@ void TestDevice::writeMemoryWraps()
     Device d;
     d.setByte(2, 0x77);
     // Three bytes at 255: 255, 0, 1; the fourth data byte is not the device's to take.
-    const QByteArray reply = d.respond(pedido(2, 255, 3, "1032547698BA"));
-    QVERIFY(vx::respostaValida(reply));
+    const QByteArray reply = d.respond(request(2, 255, 3, "1032547698BA"));
+    QVERIFY(vx::isValidReply(reply));
     QCOMPARE(int(d.byte(255)), 0x01);
     QCOMPARE(int(d.byte(0)), 0x23);
     QCOMPARE(int(d.byte(1)), 0x45);
@@ -174,7 +174,7 @@ void TestDevice::writeMemoryWraps()
 void TestDevice::invalidRequestIsIgnored_data()
 {
     QTest::addColumn<QByteArray>("request");
-    const QByteArray good = pedido(2, 4, 2, "6900");
+    const QByteArray good = request(2, 4, 2, "6900");
     auto with = [&good](int pos, char c) {
         QByteArray r = good;
         r[pos] = c;
@@ -205,8 +205,8 @@ void TestDevice::invalidRequestIsIgnored()
 void TestDevice::impulsesAccumulate()
 {
     Device d;
-    d.respond(pedido(4, 0, 5));
-    d.respond(pedido(4, 0, 255));
+    d.respond(request(4, 0, 5));
+    d.respond(request(4, 0, 255));
     QCOMPARE(d.impulses(), qint64(260));
 }
 
@@ -214,14 +214,14 @@ void TestDevice::display()
 {
     Device d;
     QCOMPARE(d.displayText(), QStringLiteral("          "));
-    d.respond(pedido(10, 4, 'E'));
-    d.respond(pedido(10, 3, 'S'));
-    d.respond(pedido(10, 0, 7));
-    d.respond(pedido(10, 9, Device::kCursorMark));
-    d.respond(pedido(10, 10, 'X')); // no such position
+    d.respond(request(10, 4, 'E'));
+    d.respond(request(10, 3, 'S'));
+    d.respond(request(10, 0, 7));
+    d.respond(request(10, 9, Device::kCursorMark));
+    d.respond(request(10, 10, 'X')); // no such position
     QCOMPARE(d.displayText(), QStringLiteral("7  SE    _"));
     QCOMPARE(int(d.displayCodes()[4]), int('E'));
-    d.respond(pedido(10, 4, Device::kBlank));
+    d.respond(request(10, 4, Device::kBlank));
     QCOMPARE(d.displayText(), QStringLiteral("7  S     _"));
 }
 
@@ -230,22 +230,22 @@ void TestDevice::clockRunsFromSetting()
     FakeTime t;
     Device d(t.source());
     // 1 December 2026 (a Tuesday) 14:05:30; weekday sent as the PC would: 3.
-    QVERIFY(vx::respostaValida(d.respond(pedido(6, 30, 0, "50E03010C0A1"))));
-    QByteArray reply = d.respond(pedido(9, 0, 6));
+    QVERIFY(vx::isValidReply(d.respond(request(6, 30, 0, "50E03010C0A1"))));
+    QByteArray reply = d.respond(request(9, 0, 6));
     QCOMPARE(dataField(reply), QByteArray("50E03010C0A1"));
-    QCOMPARE(int(vx::byteDados(reply, 2)), 3);
+    QCOMPARE(int(vx::dataByte(reply, 2)), 3);
 
     t.ms += 30 * 1000; // 14:06:00
-    reply = d.respond(pedido(9, 0, 6));
-    QCOMPARE(int(vx::byteDados(reply, 0)), 6);
-    QCOMPARE(int(vx::byteDados(reply, 1)), 14);
+    reply = d.respond(request(9, 0, 6));
+    QCOMPARE(int(vx::dataByte(reply, 0)), 6);
+    QCOMPARE(int(vx::dataByte(reply, 1)), 14);
 
     t.ms += 24 * 3600 * 1000; // next day, Wednesday
-    reply = d.respond(pedido(9, 0, 6));
-    QCOMPARE(int(vx::byteDados(reply, 2)), 4);
-    QCOMPARE(int(vx::byteDados(reply, 3)), 2);
-    QCOMPARE(int(vx::byteDados(reply, 4)), 12);
-    QCOMPARE(int(vx::byteDados(reply, 5)), 26);
+    reply = d.respond(request(9, 0, 6));
+    QCOMPARE(int(vx::dataByte(reply, 2)), 4);
+    QCOMPARE(int(vx::dataByte(reply, 3)), 2);
+    QCOMPARE(int(vx::dataByte(reply, 4)), 12);
+    QCOMPARE(int(vx::dataByte(reply, 5)), 26);
 }
 
 void TestDevice::clockWrapsYear()
@@ -268,7 +268,7 @@ void TestDevice::clockKeepsSentWeekday()
     FakeTime t;
     Device d(t.source());
     // Tuesday 1-12-2026 sent with weekday 5: the device counts on from 5.
-    d.respond(pedido(6, 0, 0, "50E05010C0A1"));
+    d.respond(request(6, 0, 0, "50E05010C0A1"));
     QCOMPARE(int(d.clockBytes()[2]), 5);
     t.ms += 2 * 24 * 3600 * 1000;
     QCOMPARE(int(d.clockBytes()[2]), 7);
@@ -281,7 +281,7 @@ void TestDevice::impossibleClockStandsStill()
     FakeTime t;
     Device d(t.source());
     // Day 0 of month 13: kept as sent, not running.
-    d.respond(pedido(6, 0, 0, "50E03000D0A1"));
+    d.respond(request(6, 0, 0, "50E03000D0A1"));
     QVERIFY(!d.clock().isValid());
     t.ms += 3600 * 1000;
     const auto c = d.clockBytes();
@@ -294,30 +294,29 @@ void TestDevice::defaultMemoryIsPlausible()
 {
     Device d;
     auto read = [&d](int address, int count) {
-        return d.respond(pedido(1, static_cast<uint8_t>(address), static_cast<uint8_t>(count)));
+        return d.respond(request(1, static_cast<uint8_t>(address), static_cast<uint8_t>(count)));
     };
-    QCOMPARE(int(vx::byteDados(read(198, 1), 0)), 4);
+    QCOMPARE(int(vx::dataByte(read(198, 1), 0)), 4);
     // Manufacturing: number 03, week 15, year 24, letter A.
-    const QByteArray fab = read(43, 4);
-    QCOMPARE(int(vx::byteDados(fab, 0)), 3);
-    QCOMPARE(int(vx::byteDados(fab, 1)), 15);
-    QCOMPARE(int(vx::byteDados(fab, 2)), 24);
-    QCOMPARE(int(vx::byteDados(fab, 3)), int('A'));
+    const QByteArray factoryMenu = read(43, 4);
+    QCOMPARE(int(vx::dataByte(factoryMenu, 0)), 3);
+    QCOMPARE(int(vx::dataByte(factoryMenu, 1)), 15);
+    QCOMPARE(int(vx::dataByte(factoryMenu, 2)), 24);
+    QCOMPARE(int(vx::dataByte(factoryMenu, 3)), int('A'));
     // Every tariff a sensible price, every date a real date.
     for (int a = 4; a <= 22; a += 2) {
-        const uint32_t cents = vx::numeroDados(read(a, 2), 2);
+        const uint32_t cents = vx::dataNumber(read(a, 2), 2);
         QVERIFY2(cents >= 50 && cents <= 2000, qPrintable(QString::number(a)));
     }
     for (int a : {26, 91}) {
         const QByteArray r = read(a, 5);
-        QVERIFY(
-            QDate(2000 + vx::byteDados(r, 2), vx::byteDados(r, 1), vx::byteDados(r, 0)).isValid());
-        QVERIFY(QTime(vx::byteDados(r, 3), vx::byteDados(r, 4)).isValid());
+        QVERIFY(QDate(2000 + vx::dataByte(r, 2), vx::dataByte(r, 1), vx::dataByte(r, 0)).isValid());
+        QVERIFY(QTime(vx::dataByte(r, 3), vx::dataByte(r, 4)).isValid());
     }
-    QVERIFY(vx::numeroDados(read(96, 3), 3) > 0);
-    QVERIFY(vx::numeroDados(read(0, 2), 2) < 10000);
-    QVERIFY(vx::numeroDados(read(70, 2), 2) >= 1);
-    const QString key = vx::dadosInvertidos(read(47, 6));
+    QVERIFY(vx::dataNumber(read(96, 3), 3) > 0);
+    QVERIFY(vx::dataNumber(read(0, 2), 2) < 10000);
+    QVERIFY(vx::dataNumber(read(70, 2), 2) >= 1);
+    const QString key = vx::reversedData(read(47, 6));
     QVERIFY(key != QStringLiteral("000000000000") && key != QStringLiteral("FFFFFFFFFFFF"));
 }
 
@@ -338,14 +337,14 @@ void TestDevice::historyCountsAndCaps()
 {
     Device d;
     for (int i = 0; i < Device::kHistorySize + 10; ++i)
-        d.respond(pedido(7, 0, 0));
-    d.respond(pedido(1, 31, 1));
+        d.respond(request(7, 0, 0));
+    d.respond(request(1, 31, 1));
     QCOMPARE(int(d.history().size()), Device::kHistorySize);
     QCOMPARE(d.count(7), Device::kHistorySize + 10);
     QCOMPARE(d.count(1), 1);
     QCOMPARE(int(d.history().back().command), 1);
     QCOMPARE(int(d.history().back().index), 31);
-    QCOMPARE(d.history().back().frame, pedido(1, 31, 1));
+    QCOMPARE(d.history().back().frame, request(1, 31, 1));
     d.clearHistory();
     QCOMPARE(d.answered(), 0);
     QVERIFY(d.history().empty());

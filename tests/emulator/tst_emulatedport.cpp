@@ -100,7 +100,7 @@ void TestEmulatedPort::faults()
     vx::RecordingMessages messages;
     vx::Link link(port, messages);
     QVERIFY(link.enviar_trama(4, 0, 3));
-    QVERIFY(vx::respostaValida(link.trama_rx()));
+    QVERIFY(vx::isValidReply(link.trama_rx()));
     QCOMPARE(int(link.stats.to_erros), timeouts);
     QCOMPARE(int(link.stats.bf_erros), rejected);
     QCOMPARE(port.closes(), closes);
@@ -121,7 +121,7 @@ void TestEmulatedPort::splitReplyNotifiesOnce()
     QTRY_COMPARE_WITH_TIMEOUT(pieces.count(), 3, 2000);
     QCOMPARE(notes.count(), 1);
     QCOMPARE(port.bytesWaiting(), qint64(vx::kFrameLength));
-    QVERIFY(vx::respostaValida(port.readAll()));
+    QVERIFY(vx::isValidReply(port.readAll()));
     QCOMPARE(port.bytesWaiting(), qint64(0));
 }
 
@@ -145,7 +145,7 @@ void TestEmulatedPort::slowReplyArrivesNoEarlier()
     vx::Link link(port, messages);
     QVERIFY(link.enviar_trama(7, 0, 0));
     QVERIFY(link.stats.to_erros >= 1);
-    QCOMPARE(int(vx::byteDados(link.trama_rx(), 0)), 120);
+    QCOMPARE(int(vx::dataByte(link.trama_rx(), 0)), 120);
 }
 
 void TestEmulatedPort::pacingTakesTheWireTime()

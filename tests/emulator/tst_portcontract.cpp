@@ -106,7 +106,7 @@ void TestPortContract::transaction()
     vx::RecordingMessages messages;
     vx::Link link(*rig.port, messages);
     QVERIFY(link.enviar_trama(1, 4, 2));
-    QCOMPARE(vx::numeroDados(link.trama_rx(), 2), 150u);
+    QCOMPARE(vx::dataNumber(link.trama_rx(), 2), 150u);
     QCOMPARE(int(link.stats.to_erros), timeouts);
     QCOMPARE(int(link.stats.bf_erros), rejected);
 
@@ -144,7 +144,7 @@ void TestPortContract::thresholdHoldsBackPartialReply()
     rig.port->write("#AF0000070000000000000000002%");
     QTRY_VERIFY_WITH_TIMEOUT(notes > 0, 3000);
     QCOMPARE(waitingAtNote, qint64(vx::kFrameLength));
-    QVERIFY(vx::respostaValida(rig.port->readAll()));
+    QVERIFY(vx::isValidReply(rig.port->readAll()));
 }
 
 QTEST_GUILESS_MAIN(TestPortContract)

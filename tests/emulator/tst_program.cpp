@@ -153,14 +153,14 @@ void TestProgram::savesOnSignalAndCleansUp()
     ::tcgetattr(fd, &tio);
     ::cfmakeraw(&tio);
     ::tcsetattr(fd, TCSANOW, &tio);
-    vx::DadosTx data{};
+    vx::TxData data{};
     data.fill('0');
     data[0] = 'A';
     data[1] = '5';
-    const QByteArray write = vx::construirPedido(2, 200, 1, data);
-    QVERIFY(vx::respostaValida(exchange(fd, write)));
-    const QByteArray battery = exchange(fd, vx::construirPedido(7, 0, 0, data));
-    QCOMPARE(int(vx::byteDados(battery, 0)), 99);
+    const QByteArray write = vx::buildRequest(2, 200, 1, data);
+    QVERIFY(vx::isValidReply(exchange(fd, write)));
+    const QByteArray battery = exchange(fd, vx::buildRequest(7, 0, 0, data));
+    QCOMPARE(int(vx::dataByte(battery, 0)), 99);
     ::close(fd);
 
     p.terminate();

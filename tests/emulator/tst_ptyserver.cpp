@@ -117,9 +117,9 @@ void TestPtyServer::exchangeOverTheTerminal()
     Client c;
     QVERIFY(c.open(server.slavePath()));
     const QByteArray reply = c.exchange(kBattery);
-    QVERIFY2(vx::respostaValida(reply), reply.constData());
+    QVERIFY2(vx::isValidReply(reply), reply.constData());
     QCOMPARE(reply.mid(1, 13), kBattery.mid(1, 13));
-    QCOMPARE(int(vx::byteDados(reply, 0)), 99);
+    QCOMPARE(int(vx::dataByte(reply, 0)), 99);
     QCOMPARE(seen, QList<QByteArray>{kBattery});
 }
 
@@ -132,7 +132,7 @@ void TestPtyServer::servesAfterCloseAndReopen()
     for (int round = 0; round < 3; ++round) {
         Client c;
         QVERIFY(c.open(link));
-        QVERIFY(vx::respostaValida(c.exchange(kBattery)));
+        QVERIFY(vx::isValidReply(c.exchange(kBattery)));
         c.close();
         QTest::qWait(20); // the server sees the hang-up in between
     }
@@ -146,7 +146,7 @@ void TestPtyServer::idleDoesNotSpin()
     {
         Client c;
         QVERIFY(c.open(server.slavePath()));
-        QVERIFY(vx::respostaValida(c.exchange(kBattery)));
+        QVERIFY(vx::isValidReply(c.exchange(kBattery)));
     }
     const double before = cpuMs();
     QTest::qWait(400);
@@ -154,7 +154,7 @@ void TestPtyServer::idleDoesNotSpin()
     QVERIFY2(used < 100, qPrintable(QStringLiteral("%1 ms of CPU in 400 ms idle").arg(used)));
     Client again;
     QVERIFY(again.open(server.slavePath()));
-    QVERIFY(vx::respostaValida(again.exchange(kBattery)));
+    QVERIFY(vx::isValidReply(again.exchange(kBattery)));
 }
 
 void TestPtyServer::pacedReplyTakesTheWireTime()
@@ -166,7 +166,7 @@ void TestPtyServer::pacedReplyTakesTheWireTime()
     QVERIFY(c.open(server.slavePath()));
     QElapsedTimer t;
     t.start();
-    QVERIFY(vx::respostaValida(c.exchange(kBattery)));
+    QVERIFY(vx::isValidReply(c.exchange(kBattery)));
     QVERIFY2(t.elapsed() >= 30, qPrintable(QString::number(t.elapsed())));
 }
 
@@ -183,12 +183,12 @@ void TestPtyServer::faultsReachTheTerminal()
     QVERIFY(r.endsWith("%XY"));
 
     server.faults().failNext(1, Fault::Split);
-    QVERIFY(vx::respostaValida(c.exchange(kBattery)));
+    QVERIFY(vx::isValidReply(c.exchange(kBattery)));
 
     server.faults().failNext(1, Fault::BadChecksum);
     r = c.exchange(kBattery);
     QCOMPARE(r.size(), vx::kFrameLength);
-    QVERIFY(!vx::respostaValida(r));
+    QVERIFY(!vx::isValidReply(r));
 
     server.faults().failNext(1, Fault::NoReply);
     QVERIFY(c.exchange(kBattery, vx::kFrameLength, 100).isEmpty());
@@ -206,7 +206,7 @@ void TestPtyServer::linkReplacesAnOldLink()
         QCOMPARE(QFileInfo(link).symLinkTarget(), server.slavePath());
         Client c;
         QVERIFY(c.open(link));
-        QVERIFY(vx::respostaValida(c.exchange(kBattery)));
+        QVERIFY(vx::isValidReply(c.exchange(kBattery)));
     }
     QVERIFY(!QFileInfo(link).isSymLink());
     QVERIFY(!QFileInfo::exists(link));
@@ -245,7 +245,7 @@ void TestPtyServer::goneTakesTheLinkAway()
 
     server.setGone(0);
     QCOMPARE(QFileInfo(link).symLinkTarget(), server.slavePath());
-    QVERIFY(vx::respostaValida(c.exchange(kBattery)));
+    QVERIFY(vx::isValidReply(c.exchange(kBattery)));
 
     // Timed: back by itself.
     server.setGone(50);

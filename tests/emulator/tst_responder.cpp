@@ -14,15 +14,15 @@ using namespace vx::emu;
 
 namespace {
 
-QByteArray pedido(uint8_t cmd, uint8_t index, uint8_t value)
+QByteArray request(uint8_t cmd, uint8_t index, uint8_t value)
 {
-    vx::DadosTx d{};
+    vx::TxData d{};
     d.fill('0');
-    return vx::construirPedido(cmd, index, value, d);
+    return vx::buildRequest(cmd, index, value, d);
 }
 
-const QByteArray kRead = pedido(1, 31, 1);
-const QByteArray kBattery = pedido(7, 0, 0);
+const QByteArray kRead = request(1, 31, 1);
+const QByteArray kBattery = request(7, 0, 0);
 
 QByteArray joined(const std::vector<Delivery> &ds)
 {
@@ -95,7 +95,7 @@ void TestResponder::plainReplyIsImmediate()
     const auto ds = r.receive("$" + kRead);
     QCOMPARE(int(ds.size()), 1);
     QCOMPARE(ds[0].atUs, qint64(0));
-    QVERIFY(vx::respostaValida(ds[0].bytes));
+    QVERIFY(vx::isValidReply(ds[0].bytes));
     QCOMPARE(ds[0].bytes.mid(1, 13), kRead.mid(1, 13));
 }
 
@@ -161,7 +161,7 @@ void TestResponder::splitPiecesMakeTheReply()
     Responder r(device, faults);
     const auto ds = r.receive(kRead);
     QCOMPARE(int(ds.size()), 3);
-    QVERIFY(vx::respostaValida(joined(ds)));
+    QVERIFY(vx::isValidReply(joined(ds)));
     QCOMPARE(joined(ds).size(), vx::kFrameLength);
     for (const Delivery &d : ds)
         QVERIFY(!d.bytes.isEmpty() && d.bytes.size() < vx::kFrameLength);
@@ -187,7 +187,7 @@ void TestResponder::extraBytesFollowTheReply()
     QCOMPARE(int(ds.size()), 1);
     QCOMPARE(ds[0].bytes.size(), 31);
     QVERIFY(ds[0].bytes.endsWith("%XY"));
-    QVERIFY(vx::respostaValida(ds[0].bytes.left(29)));
+    QVERIFY(vx::isValidReply(ds[0].bytes.left(29)));
 }
 
 // Noise must lead the reply, never trail it or replace part of it: the reply
@@ -206,8 +206,8 @@ void TestResponder::garbageComesBeforeTheReply()
     QCOMPARE(int(whole.size()), 1);
     QCOMPARE(whole[0].bytes.size(), noise.size() + vx::kFrameLength);
     QVERIFY(whole[0].bytes.startsWith(noise));
-    QVERIFY(vx::respostaValida(whole[0].bytes.mid(noise.size())));
-    QVERIFY(!vx::respostaValida(whole[0].bytes.left(vx::kFrameLength)));
+    QVERIFY(vx::isValidReply(whole[0].bytes.mid(noise.size())));
+    QVERIFY(!vx::isValidReply(whole[0].bytes.left(vx::kFrameLength)));
 
     const auto split = r.receive(kRead);
     QVERIFY(split.size() > 1);
@@ -221,9 +221,9 @@ void TestResponder::badChecksumIsRejectedByTheTool()
     Faults faults;
     faults.faults = Fault::BadChecksum;
     Responder r(device, faults);
-    const auto ds = r.receive(pedido(4, 0, 3));
+    const auto ds = r.receive(request(4, 0, 3));
     QCOMPARE(int(ds.size()), 1);
-    QVERIFY(!vx::respostaValida(ds[0].bytes));
+    QVERIFY(!vx::isValidReply(ds[0].bytes));
     QVERIFY(ds[0].bytes.startsWith('!') && ds[0].bytes.endsWith('%'));
     // The device acted; only the answer was spoilt.
     QCOMPARE(device.impulses(), qint64(3));
@@ -241,10 +241,10 @@ void TestResponder::noReplyLeavesDeviceUntouched()
         seen = f;
         seenFaults = how;
     };
-    QVERIFY(r.receive(pedido(4, 0, 3)).empty());
+    QVERIFY(r.receive(request(4, 0, 3)).empty());
     QCOMPARE(device.impulses(), qint64(0));
     QCOMPARE(r.ignored(), 1);
-    QCOMPARE(seen, pedido(4, 0, 3));
+    QCOMPARE(seen, request(4, 0, 3));
     QCOMPARE(seenFaults, Fault::NoReply);
 }
 
@@ -257,8 +257,8 @@ void TestResponder::nextOverridesThenNormal()
     Responder r(device, faults);
     QVERIFY(r.receive(kRead).empty());
     QVERIFY(r.receive(kRead).empty());
-    QVERIFY(!vx::respostaValida(joined(r.receive(kRead))));
-    QVERIFY(vx::respostaValida(joined(r.receive(kRead))));
+    QVERIFY(!vx::isValidReply(joined(r.receive(kRead))));
+    QVERIFY(vx::isValidReply(joined(r.receive(kRead))));
     QVERIFY(faults.next.empty());
     // Damaged requests do not use up an override.
     faults.failNext(1, Fault::NoReply);

@@ -4,7 +4,7 @@
 // between fields), a confirmed value must reach the timer, and a timer
 // switched on after "Lêr" must not freeze the window for long after it starts
 // answering.
-#include "bancada.h"
+#include "enginebench.h"
 #include "eventwait.h"
 #include "fields.h"
 
@@ -19,8 +19,8 @@ namespace {
 QMap<QString, QString> shown(EditSet &edit)
 {
     QMap<QString, QString> out;
-    for (const Campo &c : kCampos) {
-        const QString name = QString::fromLatin1(c.nome.data(), qsizetype(c.nome.size()));
+    for (const Field &c : kFields) {
+        const QString name = QString::fromLatin1(c.name.data(), qsizetype(c.name.size()));
         out[name] = name.startsWith(QLatin1String("Check_"))
                         ? QString::number(edit.checked(name) ? 1 : 0)
                         : edit.text(name);
@@ -32,8 +32,8 @@ QMap<QString, QString> shown(EditSet &edit)
 
 QMap<QString, QString> readOfAGoodTimer()
 {
-    Bancada b;
-    if (!b.lerTudo()) return {};
+    EngineBench b;
+    if (!b.readAll()) return {};
     return shown(b.edit);
 }
 
@@ -58,13 +58,13 @@ private slots:
         const QMap<QString, QString> expected = readOfAGoodTimer();
         QVERIFY(!expected.isEmpty());
 
-        Bancada b;
+        EngineBench b;
         Timebase::setScale(0.1);
-        b.porta.faults().busy = true;
-        b.porta.faults().pace = true;
-        b.porta.faults().delayMs = delayMs;
-        b.porta.faults().delayEvery = delayEvery;
-        QVERIFY(b.lerTudo());
+        b.port.faults().busy = true;
+        b.port.faults().pace = true;
+        b.port.faults().delayMs = delayMs;
+        b.port.faults().delayEvery = delayEvery;
+        QVERIFY(b.readAll());
         const QMap<QString, QString> got = shown(b.edit);
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)
             QCOMPARE(got.value(it.key()), it.value());
@@ -75,20 +75,20 @@ private slots:
     // request late.
     void writeReachesALateTimer()
     {
-        Bancada b;
+        EngineBench b;
         Timebase::setScale(0.1);
-        b.porta.faults().busy = true;
-        b.porta.faults().pace = true;
-        b.porta.faults().delayMs = 900;
-        b.porta.faults().delayEvery = 3;
-        QVERIFY(b.lerTudo());
+        b.port.faults().busy = true;
+        b.port.faults().pace = true;
+        b.port.faults().delayMs = 900;
+        b.port.faults().delayEvery = 3;
+        QVERIFY(b.readAll());
         b.edit.gotFocus(QStringLiteral("Text_S00"));
         b.edit.setText(QStringLiteral("Text_S00"), QStringLiteral("2,25"));
         b.edit.keyPress(QStringLiteral("Text_S00"), 13);
         b.edit.setChecked(QStringLiteral("Check_ibut"), false);
-        QVERIFY(Bancada::esperar([&] { return !b.edit.algumPendente(); }));
+        QVERIFY(EngineBench::waitFor([&] { return !b.edit.anyPending(); }));
         // Written once the tick that took the values has ended.
-        QVERIFY(Bancada::esperar([&] {
+        QVERIFY(EngineBench::waitFor([&] {
             return b.device().byte(4) + 256 * b.device().byte(5) == 225 && b.device().byte(24) == 0;
         }));
     }
@@ -98,13 +98,13 @@ private slots:
     // engine wait once more afterwards).
     void timerSwitchedOnLate()
     {
-        Bancada b;
+        EngineBench b;
         Timebase::setScale(0.1);
-        b.porta.faults().pace = true;
-        b.porta.faults().silentForMs = 20000;
+        b.port.faults().pace = true;
+        b.port.faults().silentForMs = 20000;
         QElapsedTimer t;
         t.start();
-        QVERIFY(b.lerTudo());
+        QVERIFY(b.readAll());
         // The bar leaves room for a loaded machine; on the line it takes 23 s.
         QVERIFY2(t.elapsed() < Timebase::toReal(27000), qPrintable(QString::number(t.elapsed())));
         QCOMPARE(shown(b.edit), readOfAGoodTimer());

@@ -10,7 +10,7 @@ class TstFrame : public QObject
 {
     Q_OBJECT
 private slots:
-    void conversoes()
+    void hexConversions()
     {
         QCOMPARE(nibble_hex(0), '0');
         QCOMPARE(nibble_hex(9), '9');
@@ -24,10 +24,10 @@ private slots:
             QCOMPARE(hex_nibble(nibble_hex(n)), uint8_t(n));
     }
 
-    void moeda_data()
+    void money_data()
     {
         QTest::addColumn<uint>("centimos");
-        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("text");
         QTest::newRow("zero") << 0u << "0,00";
         QTest::newRow("cinco") << 5u << "0,05";
         QTest::newRow("um") << 100u << "1,00";
@@ -35,20 +35,20 @@ private slots:
         QTest::newRow("99999") << 99999u << "999,99";
         QTest::newRow("max3") << 16777215u << "167772,15";
     }
-    void moeda()
+    void money()
     {
         QFETCH(uint, centimos);
-        QFETCH(QString, texto);
-        QCOMPARE(moeda_texto(centimos), texto);
+        QFETCH(QString, text);
+        QCOMPARE(moeda_texto(centimos), text);
     }
 
-    void pedido_data()
+    void request_data()
     {
         QTest::addColumn<int>("comando");
         QTest::addColumn<int>("indice");
         QTest::addColumn<int>("valor");
-        QTest::addColumn<QByteArray>("dados");
-        QTest::addColumn<QByteArray>("esperado");
+        QTest::addColumn<QByteArray>("txData");
+        QTest::addColumn<QByteArray>("expected");
         QTest::newRow("fim de ligacao") << 0 << 0 << 0 << QByteArray("000000000000")
                                         << QByteArray("#AF0000000000000000000000091%");
         QTest::newRow("bateria") << 7 << 0 << 0 << QByteArray("000000000000")
@@ -62,22 +62,22 @@ private slots:
         QTest::newRow("escrita leva dados") << 2 << 4 << 2 << QByteArray("690000000000")
                                             << QByteArray("#AF0000020402069000000000003%");
     }
-    void pedido()
+    void request()
     {
         QFETCH(int, comando);
         QFETCH(int, indice);
         QFETCH(int, valor);
-        QFETCH(QByteArray, dados);
-        QFETCH(QByteArray, esperado);
-        DadosTx d;
-        std::copy(dados.begin(), dados.end(), d.begin());
-        QCOMPARE(construirPedido(uint8_t(comando), uint8_t(indice), uint8_t(valor), d), esperado);
+        QFETCH(QByteArray, txData);
+        QFETCH(QByteArray, expected);
+        TxData d;
+        std::copy(txData.begin(), txData.end(), d.begin());
+        QCOMPARE(buildRequest(uint8_t(comando), uint8_t(indice), uint8_t(valor), d), expected);
     }
 
-    void resposta_data()
+    void reply_data()
     {
-        QTest::addColumn<QByteArray>("resposta");
-        QTest::addColumn<bool>("valida");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("valid");
         QTest::newRow("exemplo") << QByteArray("!AF0000010F11046000000000053%") << true;
         QTest::newRow("minuscula") << QByteArray("!aF0000010F11046000000000053%") << false;
         QTest::newRow("sem exclamacao") << QByteArray("#AF0000010F11046000000000053%") << false;
@@ -85,24 +85,23 @@ private slots:
         QTest::newRow("sem percentagem") << QByteArray("!AF0000010F11046000000000053&") << false;
         QTest::newRow("curta") << QByteArray("!AF00") << false;
         // 25 digits of F sum to 375; the device sends the sum modulo 256.
-        QTest::newRow("soma acima de 255")
-            << construirResposta("FFFFFFFFFFFFF", "FFFFFFFFFFFF") << true;
+        QTest::newRow("soma acima de 255") << buildReply("FFFFFFFFFFFFF", "FFFFFFFFFFFF") << true;
         QTest::newRow("digito fora de hex") << QByteArray("!AF0000010F11G46000000000053%") << false;
     }
-    void resposta()
+    void reply()
     {
-        QFETCH(QByteArray, resposta);
-        QFETCH(bool, valida);
-        QCOMPARE(respostaValida(resposta), valida);
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, valid);
+        QCOMPARE(isValidReply(reply), valid);
     }
 
-    void descodificacao()
+    void replyDecoding()
     {
-        const QByteArray r = construirResposta("AF0000010F110", "0123456789AB");
-        QCOMPARE(byteDados(r, 0), uint8_t(0x10));
-        QCOMPARE(numeroDados(r, 2), uint32_t(0x3210));
-        QCOMPARE(dadosInvertidos(r), QStringLiteral("BA9876543210"));
-        QCOMPARE(construirResposta("AF0000010F110", "460000000000"),
+        const QByteArray r = buildReply("AF0000010F110", "0123456789AB");
+        QCOMPARE(dataByte(r, 0), uint8_t(0x10));
+        QCOMPARE(dataNumber(r, 2), uint32_t(0x3210));
+        QCOMPARE(reversedData(r), QStringLiteral("BA9876543210"));
+        QCOMPARE(buildReply("AF0000010F110", "460000000000"),
                  QByteArray("!AF0000010F11046000000000053%"));
     }
 };

@@ -25,45 +25,45 @@ using namespace vx::emu;
 namespace {
 
 // One of the two ways of reaching the emulated timer.
-struct Linha
+struct Line
 {
-    virtual ~Linha() = default;
-    virtual SerialPort &porta() = 0;
+    virtual ~Line() = default;
+    virtual SerialPort &port() = 0;
     virtual Device &device() = 0;
     virtual Faults &faults() = 0;
 };
 
-struct LinhaInterna : Linha
+struct InProcessLine : Line
 {
     EmulatedPort p;
-    SerialPort &porta() override { return p; }
+    SerialPort &port() override { return p; }
     Device &device() override { return p.device(); }
     Faults &faults() override { return p.faults(); }
 };
 
-struct LinhaPty : Linha
+struct PtyLine : Line
 {
     QTemporaryDir dir;
-    PtyServer servidor;
+    PtyServer server;
     std::unique_ptr<QtSerialPort> p;
-    LinhaPty()
+    PtyLine()
     {
         const QString link = dir.filePath(QStringLiteral("vx308"));
-        if (!servidor.start(link)) qFatal("pty: %s", qPrintable(servidor.errorText()));
+        if (!server.start(link)) qFatal("pty: %s", qPrintable(server.errorText()));
         PortMap m;
         m.set(1, link);
         p = std::make_unique<QtSerialPort>(m);
         p->setPortNumber(1);
     }
-    SerialPort &porta() override { return *p; }
-    Device &device() override { return servidor.device(); }
-    Faults &faults() override { return servidor.faults(); }
+    SerialPort &port() override { return *p; }
+    Device &device() override { return server.device(); }
+    Faults &faults() override { return server.faults(); }
 };
 
-std::unique_ptr<Linha> criar(const QString &tipo)
+std::unique_ptr<Line> create(const QString &kind)
 {
-    if (tipo == QLatin1String("pty")) return std::make_unique<LinhaPty>();
-    return std::make_unique<LinhaInterna>();
+    if (kind == QLatin1String("pty")) return std::make_unique<PtyLine>();
+    return std::make_unique<InProcessLine>();
 }
 
 } // namespace
@@ -74,32 +74,32 @@ class TstTransaction : public QObject
 private slots:
     void initTestCase() { Timebase::setScale(0.05); }
 
-    void contrato_data()
+    void contract_data()
     {
-        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("kind");
         QTest::newRow("em processo") << "interno";
         QTest::newRow("pseudo-terminal") << "pty";
     }
 
     // A plain read returns the device's byte; the request went out exactly.
-    void contrato()
+    void contract()
     {
-        QFETCH(QString, tipo);
-        auto l = criar(tipo);
+        QFETCH(QString, kind);
+        auto l = create(kind);
         RecordingMessages m;
-        Link link(l->porta(), m);
+        Link link(l->port(), m);
         l->device().setByte(31, 100);
-        QVERIFY(link.abrirSeFechada());
+        QVERIFY(link.openIfClosed());
         QVERIFY(link.enviar_trama(1, 31, 1));
-        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(100));
-        QCOMPARE(link.ultimoPedido(), QByteArray("#AF0000010F110000000000000B2%"));
+        QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(100));
+        QCOMPARE(link.lastRequestFrame(), QByteArray("#AF0000010F110000000000000B2%"));
         QCOMPARE(link.stats.n_tramas, 1.0);
 
         // Lost once, answered on the resend.
         l->faults().failNext(1, Fault::NoReply);
         l->device().setByte(32, 7);
         QVERIFY(link.enviar_trama(1, 32, 1));
-        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(7));
+        QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(7));
         QCOMPARE(link.stats.to_erros, int16_t(1));
         QCOMPARE(link.stats.n_tramas, 3.0);
 
@@ -107,47 +107,46 @@ private slots:
         l->faults().failNext(1, Fault::BadChecksum);
         QVERIFY(link.enviar_trama(1, 31, 1));
         QCOMPARE(link.stats.bf_erros, int16_t(1));
-        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(100));
+        QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(100));
 
         // Extra characters after a reply and a reply in pieces are fine.
         l->faults().failNext(1, Fault::ExtraBytes);
         QVERIFY(link.enviar_trama(1, 32, 1));
-        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(7));
+        QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(7));
         l->faults().failNext(1, Fault::Split);
         QVERIFY(link.enviar_trama(1, 31, 1));
-        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(100));
+        QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(100));
         // ... and leave nothing behind for the next request.
         QVERIFY(link.enviar_trama(1, 32, 1));
-        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(7));
+        QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(7));
         QCOMPARE(link.stats.bf_erros, int16_t(1));
     }
 
-    void contrato_lento_data() { contrato_data(); }
+    void slowContract_data() { contract_data(); }
 
     // A device slower than the time-out answers every resend late. Each
     // transaction must still end with its own value, never its neighbour's.
-    void contrato_lento()
+    void slowContract()
     {
-        QFETCH(QString, tipo);
+        QFETCH(QString, kind);
         // Wider intervals here: the point is the order of late answers, not
         // the machine's scheduling jitter.
         Timebase::setScale(0.2);
-        auto l = criar(tipo);
+        auto l = create(kind);
         RecordingMessages m;
-        Link link(l->porta(), m);
+        Link link(l->port(), m);
         for (int a = 0; a < 8; ++a)
             l->device().setByte(a, uint8_t(10 + a));
-        link.abrirSeFechada();
+        link.openIfClosed();
         l->faults().delayMs = 700; // time-out is 500
-        for (int rodada = 0; rodada < 2; ++rodada) {
+        for (int round = 0; round < 2; ++round) {
             for (int a = 0; a < 8; ++a) {
                 if (a == 2) l->faults().delayMs = 0;
                 QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
-                QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(10 + a));
-                QCOMPARE(numeroDados(link.trama_rx(), 1), uint32_t(10 + a));
+                QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(10 + a));
+                QCOMPARE(dataNumber(link.trama_rx(), 1), uint32_t(10 + a));
                 // The header echoes our request: it must be this one.
-                QCOMPARE(link.trama_rx().mid(10, 2),
-                         construirPedido(1, uint8_t(a), 1, {}).mid(10, 2));
+                QCOMPARE(link.trama_rx().mid(10, 2), buildRequest(1, uint8_t(a), 1, {}).mid(10, 2));
             }
             l->faults().delayMs = 700;
         }
@@ -157,7 +156,7 @@ private slots:
 
     void slowTimer_data()
     {
-        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("delayMs");
         QTest::addColumn<int>("delayEvery");
         for (const char *t : {"interno", "pty"}) {
@@ -175,25 +174,25 @@ private slots:
     // stretch so that requests stop going out twice.
     void slowTimer()
     {
-        QFETCH(QString, tipo);
+        QFETCH(QString, kind);
         QFETCH(int, delayMs);
         QFETCH(int, delayEvery);
         Timebase::setScale(0.1);
-        auto l = criar(tipo);
+        auto l = create(kind);
         RecordingMessages m;
-        Link link(l->porta(), m);
+        Link link(l->port(), m);
         for (int a = 0; a < 12; ++a)
             l->device().setByte(a, uint8_t(10 + a));
         l->faults().busy = true;
         l->faults().pace = true;
         l->faults().delayMs = delayMs;
         l->faults().delayEvery = delayEvery;
-        link.abrirSeFechada();
+        link.openIfClosed();
         for (int a = 0; a < 12; ++a) {
             QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
-            QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(10 + a));
+            QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(10 + a));
             // The emulated timer echoes the request: it must be this one.
-            QCOMPARE(link.trama_rx().mid(10, 2), construirPedido(1, uint8_t(a), 1, {}).mid(10, 2));
+            QCOMPARE(link.trama_rx().mid(10, 2), buildRequest(1, uint8_t(a), 1, {}).mid(10, 2));
         }
         QVERIFY(link.stats.lateReplies >= 1);
         // Once stretched, no request went out twice for lack of patience.
@@ -204,30 +203,30 @@ private slots:
         Timebase::setScale(0.05);
     }
 
-    void silentStart_data() { contrato_data(); }
+    void silentStart_data() { contract_data(); }
 
     // A timer switched on a while after the first request: the resends that
     // went unanswered must not hold up the requests that follow.
     void silentStart()
     {
-        QFETCH(QString, tipo);
+        QFETCH(QString, kind);
         Timebase::setScale(0.1);
-        auto l = criar(tipo);
+        auto l = create(kind);
         RecordingMessages m;
-        Link link(l->porta(), m);
+        Link link(l->port(), m);
         l->faults().pace = true;
         l->faults().silentForMs = 4000;
         for (int a = 0; a < 10; ++a)
             l->device().setByte(a, uint8_t(50 + a));
-        link.abrirSeFechada();
+        link.openIfClosed();
         QElapsedTimer since;
         since.start();
         QVERIFY(link.enviar_trama(1, 0, 1));
-        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(50));
+        QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(50));
         QVERIFY(link.stats.to_erros >= 6);
         for (int a = 1; a < 10; ++a) {
             QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
-            QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(50 + a));
+            QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(50 + a));
         }
         // The silence, one time-out to notice the timer is on, a drain of two
         // periods at most (and the PC's slack) and ten exchanges at line
@@ -246,12 +245,12 @@ private slots:
         EmulatedPort p;
         RecordingMessages m;
         Link link(p, m);
-        link.abrirSeFechada();
+        link.openIfClosed();
         p.faults().failNext(20, Fault::NoReply);
         QList<int> timeouts;
         QElapsedTimer t;
         qint64 took = 0;
-        connect(&link, &Link::pedidoEnviado, this, [&] {
+        connect(&link, &Link::requestSent, this, [&] {
             if (timeouts.isEmpty()) t.start();
             took = t.elapsed();
             timeouts << link.effectiveTimeoutMs();
@@ -273,11 +272,11 @@ private slots:
         EmulatedPort p;
         RecordingMessages m;
         Link link(p, m);
-        link.abrirSeFechada();
+        link.openIfClosed();
         QList<qint64> sent;
         QElapsedTimer t;
         t.start();
-        connect(&link, &Link::pedidoEnviado, this, [&] { sent << t.elapsed(); });
+        connect(&link, &Link::requestSent, this, [&] { sent << t.elapsed(); });
         p.faults().failNext(1, Fault::BadChecksum);
         QVERIFY(link.enviar_trama(7, 0, 0));
         QCOMPARE(sent.size(), 2);
@@ -293,7 +292,7 @@ private slots:
         EmulatedPort p;
         RecordingMessages m;
         Link link(p, m);
-        link.abrirSeFechada();
+        link.openIfClosed();
         p.faults().failNext(1, Fault::BadChecksum);
         p.faults().failNext(100, Fault::NoReply);
         QVERIFY(link.enviar_trama(7, 0, 0));
@@ -304,28 +303,28 @@ private slots:
         Timebase::setScale(0.05);
     }
 
-    void rejeicao_fecha_e_reabre()
+    void rejectionClosesAndReopens()
     {
         EmulatedPort p;
         RecordingMessages m;
         Link link(p, m);
-        link.abrirSeFechada();
-        const int fechos = p.closes();
-        const int aberturas = p.opens();
+        link.openIfClosed();
+        const int closes = p.closes();
+        const int opens = p.opens();
         p.faults().failNext(1, Fault::BadChecksum);
         QVERIFY(link.enviar_trama(7, 0, 0));
-        QCOMPARE(p.closes(), fechos + 1);
-        QCOMPARE(p.opens(), aberturas + 1);
+        QCOMPARE(p.closes(), closes + 1);
+        QCOMPARE(p.opens(), opens + 1);
         QVERIFY(p.isOpen());
     }
 
     // "$" goes alone, then one write per character.
-    void escritas_separadas()
+    void splitWrites()
     {
         EmulatedPort p;
         RecordingMessages m;
         Link link(p, m);
-        link.abrirSeFechada();
+        link.openIfClosed();
         QVERIFY(link.enviar_trama(0, 0, 0));
         QCOMPARE(p.writes().size(), 30);
         QCOMPARE(p.writes().at(0), QByteArray("$"));
@@ -333,13 +332,13 @@ private slots:
             QCOMPARE(p.writes().at(i).size(), 1);
     }
 
-    void centesimo_timeout()
+    void hundredthTimeout()
     {
         Timebase::setScale(0.002);
         EmulatedPort p;
         RecordingMessages m;
         Link link(p, m);
-        link.abrirSeFechada();
+        link.openIfClosed();
         p.faults().failNext(99, Fault::NoReply);
         QVERIFY(link.enviar_trama(7, 0, 0));
         QCOMPARE(link.stats.to_erros, int16_t(99));
@@ -354,12 +353,12 @@ private slots:
         Timebase::setScale(0.05);
     }
 
-    void sair_pedido_uma_tentativa()
+    void sair_pedidoOneAttempt()
     {
         EmulatedPort p;
         RecordingMessages m;
         Link link(p, m);
-        link.abrirSeFechada();
+        link.openIfClosed();
         link.sair_pedido = true;
         p.faults().faults = Fault::NoReply;
         QVERIFY(!link.enviar_trama(0, 0, 0));
@@ -371,29 +370,28 @@ private slots:
 
     // A pulled cable: nothing written, time-outs, and the link carries on by
     // itself once the adapter is back.
-    void porta_desaparecida()
+    void portGone()
     {
         EmulatedPort p;
         RecordingMessages m;
         Link link(p, m);
-        link.abrirSeFechada();
+        link.openIfClosed();
         p.device().setByte(5, 42);
         p.setGone(1500);
         QVERIFY(link.enviar_trama(1, 5, 1));
-        QCOMPARE(byteDados(link.trama_rx(), 0), uint8_t(42));
+        QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(42));
         QVERIFY(link.stats.to_erros >= 2);
         QVERIFY(p.isOpen());
     }
 
-    void bf_erros_nao_passa_do_maximo()
+    void bf_errosStopsAtCeiling()
     {
         LinkStats s;
         s.bf_erros = INT16_MAX - 1;
-        s.contarErroBf();
-        s.contarErroBf();
+        s.countBadFrame();
+        s.countBadFrame();
         QCOMPARE(s.bf_erros, int16_t(INT16_MAX));
-        QCOMPARE(painelContadores(s),
-                 QStringLiteral("N TRAMAS = 0 BF ERRORS = 32767 TO ERRORS = 0"));
+        QCOMPARE(countersPanel(s), QStringLiteral("N TRAMAS = 0 BF ERRORS = 32767 TO ERRORS = 0"));
     }
 };
 

@@ -3,12 +3,12 @@
 // while the tool says nothing. Uses the CUPS scheduler and a cups-pdf queue as
 // a technician's PC would have them; skipped with the reason where CUPS
 // cannot be started (not root, not installed).
-#include "bases.h"
+#include "databases.h"
 #include "clock.h"
 #include "editset.h"
 #include "messages.h"
 #include "qtreportprinter.h"
-#include "relatorio.h"
+#include "report.h"
 #include "sqliterecordstore.h"
 
 #include <QDir>
@@ -24,32 +24,32 @@ namespace {
 
 const QString kSpool = QStringLiteral("/var/spool/cups");
 
-int correr(const QString &prog, const QStringList &args, QByteArray *saida = nullptr)
+int run(const QString &prog, const QStringList &args, QByteArray *output = nullptr)
 {
     QProcess p;
     p.start(prog, args);
     if (!p.waitForFinished(30000))
         return -1;
-    if (saida)
-        *saida = p.readAllStandardOutput();
+    if (output)
+        *output = p.readAllStandardOutput();
     return p.exitCode();
 }
 
-bool agendadorActivo()
+bool schedulerRunning()
 {
     QByteArray out;
-    return correr(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &out) == 0 &&
+    return run(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &out) == 0 &&
            out.contains("is running");
 }
 
-bool esperarAgendador()
+bool waitForScheduler()
 {
-    for (int i = 0; i < 100 && !agendadorActivo(); ++i)
+    for (int i = 0; i < 100 && !schedulerRunning(); ++i)
         QTest::qWait(100);
-    return agendadorActivo();
+    return schedulerRunning();
 }
 
-QStringList ficheirosDeTrabalho()
+QStringList jobFiles()
 {
     return QDir(kSpool).entryList({QStringLiteral("d*")}, QDir::Files, QDir::Name);
 }
@@ -69,75 +69,75 @@ private slots:
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps)").arg(p)));
         if (!QFile::exists("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"))
             QSKIP("printer-driver-cups-pdf is not installed");
-        if (!agendadorActivo() && correr("/usr/sbin/cupsd", {}) != 0)
+        if (!schedulerRunning() && run("/usr/sbin/cupsd", {}) != 0)
             QSKIP("cupsd could not be started");
-        if (!esperarAgendador())
+        if (!waitForScheduler())
             QSKIP("cupsd did not come up");
         // Keep the spooled data, which holds the PDF as the tool sent it.
-        correr("cupsctl", {"PreserveJobFiles=yes"});
-        if (!esperarAgendador())
+        run("cupsctl", {"PreserveJobFiles=yes"});
+        if (!waitForScheduler())
             QSKIP("cupsd did not come back after cupsctl");
-        QCOMPARE(correr("lpadmin", {"-p", "PDF", "-v", "cups-pdf:/", "-E", "-m",
+        QCOMPARE(run("lpadmin", {"-p", "PDF", "-v", "cups-pdf:/", "-E", "-m",
                                     "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"}),
                  0);
-        QCOMPARE(correr("lpadmin", {"-d", "PDF"}), 0);
+        QCOMPARE(run("lpadmin", {"-d", "PDF"}), 0);
     }
 
-    void imprimir_chega_a_fila()
+    void printReachesQueue()
     {
         QTemporaryDir dir;
         SqliteRecordStore store;
-        Bases bases(store, dir.path());
-        QStringList criados;
-        QString erro;
-        QVERIFY2(bases.provisionar(&criados, &erro), qPrintable(erro));
+        Databases databases(store, dir.path());
+        QStringList created;
+        QString error;
+        QVERIFY2(databases.provision(&created, &error), qPrintable(error));
 
-        RecordingMessages mensagens;
-        FixedClock relogio;
-        EditSet edit(mensagens);
-        QStringList valores;
+        RecordingMessages messages;
+        FixedClock clock;
+        EditSet edit(messages);
+        QStringList values;
         int n = 0;
-        for (const Campo &c : kCampos) {
-            const QString nome = QString::fromLatin1(c.nome.data(), int(c.nome.size()));
-            if (c.forma == Forma::Flag)
+        for (const Field &c : kFields) {
+            const QString name = QString::fromLatin1(c.name.data(), int(c.name.size()));
+            if (c.form == TextForm::Flag)
                 continue;
             const QString v = QStringLiteral("%1,%2").arg(700 + n).arg(n + 10);
             ++n;
-            edit.setText(nome, v);
-            valores << v;
+            edit.setText(name, v);
+            values << v;
         }
-        const QStringList antes = ficheirosDeTrabalho();
-        QtReportPrinter impressora;
-        Relatorio relatorio(edit, bases, impressora, mensagens, relogio);
-        QVERIFY2(relatorio.imprimir(), qPrintable(relatorio.ultimoErro()));
-        QVERIFY(mensagens.messages.empty());
+        const QStringList before = jobFiles();
+        QtReportPrinter printer;
+        Report report(edit, databases, printer, messages, clock);
+        QVERIFY2(report.print(), qPrintable(report.lastError()));
+        QVERIFY(messages.messages.empty());
 
-        QString novo;
-        for (int i = 0; i < 100 && novo.isEmpty(); ++i) {
-            for (const QString &f : ficheirosDeTrabalho())
-                if (!antes.contains(f))
-                    novo = f;
-            if (novo.isEmpty())
+        QString newButton;
+        for (int i = 0; i < 100 && newButton.isEmpty(); ++i) {
+            for (const QString &f : jobFiles())
+                if (!before.contains(f))
+                    newButton = f;
+            if (newButton.isEmpty())
                 QTest::qWait(100);
         }
-        QVERIFY2(!novo.isEmpty(), "no job reached the CUPS spool");
-        const QString caminho = kSpool + QLatin1Char('/') + novo;
-        QFile f(caminho);
+        QVERIFY2(!newButton.isEmpty(), "no job reached the CUPS spool");
+        const QString path = kSpool + QLatin1Char('/') + newButton;
+        QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.read(4) == "%PDF");
-        QByteArray texto;
-        QCOMPARE(correr("pdftotext", {caminho, "-"}, &texto), 0);
+        QByteArray text;
+        QCOMPARE(run("pdftotext", {path, "-"}, &text), 0);
         // Every value of the stored report row is in the job.
-        QVariantMap linha;
-        QVERIFY(bases.lerRelatorio(&linha, &erro));
-        QCOMPARE(linha.size(), 32);
-        int vistos = 0;
-        for (auto it = linha.cbegin(); it != linha.cend(); ++it) {
+        QVariantMap row;
+        QVERIFY(databases.readReport(&row, &error));
+        QCOMPARE(row.size(), 32);
+        int seen = 0;
+        for (auto it = row.cbegin(); it != row.cend(); ++it) {
             const QString v = it.value().toString().toHtmlEscaped();
-            QVERIFY2(texto.contains(it.value().toString().toUtf8()), qPrintable(it.key() + "=" + v));
-            vistos += valores.contains(it.value().toString()) ? 1 : 0;
+            QVERIFY2(text.contains(it.value().toString().toUtf8()), qPrintable(it.key() + "=" + v));
+            seen += values.contains(it.value().toString()) ? 1 : 0;
         }
-        QVERIFY(vistos >= 20);
+        QVERIFY(seen >= 20);
     }
 };
 

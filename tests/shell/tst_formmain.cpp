@@ -5,11 +5,11 @@
 // hidden. A widget that shows something other than what the model holds
 // (and what the engine will write to the unit) is the fault.
 
-#include "barraestado.h"
-#include "indicador.h"
-#include "legendas.h"
-#include "ligacaomodelo.h"
-#include "oficina.h"
+#include "appbench.h"
+#include "captions.h"
+#include "indicator.h"
+#include "modelbinding.h"
+#include "statusline.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -26,26 +26,27 @@ using namespace vx;
 
 namespace {
 
-const QStringList kBotoes{"Command_ler",   "Command_testar",     "Command_imprimir", "Command_sair",
-                          "Command_clear", "Command_teste_disp", "Command_enviar"};
+const QStringList kButtons{"Command_ler",   "Command_testar", "Command_imprimir",
+                           "Command_sair",  "Command_clear",  "Command_teste_disp",
+                           "Command_enviar"};
 
-QLineEdit *caixa(Oficina &o, const char *nome)
+QLineEdit *box(AppBench &o, const char *name)
 {
-    return qobject_cast<QLineEdit *>(o.janela().controlo(QLatin1String(nome)));
+    return qobject_cast<QLineEdit *>(o.window().control(QLatin1String(name)));
 }
 
 // Each button as the window shows it must be what the model holds.
-void conferirBotoes(Oficina &o)
+void checkButtons(AppBench &o)
 {
-    for (const QString &b : kBotoes)
-        QVERIFY2(o.janela().controlo(b)->isEnabled() == o.edit().control(b).enabled, qPrintable(b));
+    for (const QString &b : kButtons)
+        QVERIFY2(o.window().control(b)->isEnabled() == o.edit().control(b).enabled, qPrintable(b));
 }
 
-QStringList activos(Oficina &o)
+QStringList enabledControls(AppBench &o)
 {
     QStringList out;
-    for (const QString &b : kBotoes)
-        if (o.janela().controlo(b)->isEnabled()) out << b;
+    for (const QString &b : kButtons)
+        if (o.window().control(b)->isEnabled()) out << b;
     return out;
 }
 
@@ -56,60 +57,60 @@ class TstFormMain : public QObject
     Q_OBJECT
 
 private slots:
-    void modelo_para_a_janela()
+    void modelToWindow()
     {
-        Arquivo a;
-        Oficina o(a);
+        PersistentData a;
+        AppBench o(a);
         EditSet &e = o.edit();
         e.setText(QStringLiteral("Text_S00"), QStringLiteral("12,50"));
-        QCOMPARE(caixa(o, "Text_S00")->text(), QStringLiteral("12,50"));
+        QCOMPARE(box(o, "Text_S00")->text(), QStringLiteral("12,50"));
         // A text longer than the typing limit, put there by the program,
         // shows in full: the limit applies to typing only.
         e.setText(QStringLiteral("Text_ibutsn"), QStringLiteral("0123456789ABCDEF"));
-        QCOMPARE(caixa(o, "Text_ibutsn")->text(), QStringLiteral("0123456789ABCDEF"));
+        QCOMPARE(box(o, "Text_ibutsn")->text(), QStringLiteral("0123456789ABCDEF"));
         e.setEnabled(QStringLiteral("Text_S08"), false);
-        QVERIFY(!caixa(o, "Text_S08")->isEnabled());
+        QVERIFY(!box(o, "Text_S08")->isEnabled());
         // The model holds the input's state; the window shows it in colour.
-        auto *bola = qobject_cast<Indicador *>(o.janela().controlo(QStringLiteral("Shape_bola2")));
+        auto *bola = qobject_cast<Indicator *>(o.window().control(QStringLiteral("Shape_bola2")));
         e.setIndicator(QStringLiteral("Shape_bola2"), IndicatorState::On);
-        QCOMPARE(bola->cor(), QColor(255, 0, 0));
+        QCOMPARE(bola->color(), QColor(255, 0, 0));
         e.setIndicator(QStringLiteral("Shape_bola2"), IndicatorState::Off);
-        QCOMPARE(bola->cor(), QColor(255, 255, 255));
+        QCOMPARE(bola->color(), QColor(255, 255, 255));
         e.setValue(QStringLiteral("ProgressBar_baterias"), 62.4);
-        QCOMPARE(qobject_cast<QProgressBar *>(
-                     o.janela().controlo(QStringLiteral("ProgressBar_baterias")))
-                     ->value(),
-                 62);
+        QCOMPARE(
+            qobject_cast<QProgressBar *>(o.window().control(QStringLiteral("ProgressBar_baterias")))
+                ->value(),
+            62);
         e.setText(QStringLiteral("Label_percentagem"), QStringLiteral("62%"));
-        QCOMPARE(qobject_cast<QLabel *>(o.janela().controlo(QStringLiteral("Label_percentagem")))
-                     ->text(),
-                 QStringLiteral("62%"));
+        QCOMPARE(
+            qobject_cast<QLabel *>(o.window().control(QStringLiteral("Label_percentagem")))->text(),
+            QStringLiteral("62%"));
         e.setChecked(QStringLiteral("Check_contador"), true);
-        QVERIFY(qobject_cast<QCheckBox *>(o.janela().controlo(QStringLiteral("Check_contador")))
+        QVERIFY(qobject_cast<QCheckBox *>(o.window().control(QStringLiteral("Check_contador")))
                     ->isChecked());
         e.setTitle(QStringLiteral("VX308 - teste"));
-        QCOMPARE(o.janela().windowTitle(), QStringLiteral("VX308 - teste"));
+        QCOMPARE(o.window().windowTitle(), QStringLiteral("VX308 - teste"));
     }
 
-    void caixas_centradas_sem_limite_de_widget()
+    void boxesCentredWithoutWidgetLimit()
     {
-        Arquivo a;
-        Oficina o(a);
-        for (QLineEdit *c : o.janela().findChildren<QLineEdit *>()) {
+        PersistentData a;
+        AppBench o(a);
+        for (QLineEdit *c : o.window().findChildren<QLineEdit *>()) {
             QCOMPARE(c->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
             QCOMPARE(c->maxLength(), 32767);
         }
-        QLineEdit *m = caixa(o, "Text_master_ibut");
+        QLineEdit *m = box(o, "Text_master_ibut");
         QVERIFY(m->isReadOnly());
         QVERIFY(m->isEnabled());
     }
 
-    void escrever_vai_para_o_modelo()
+    void typingGoesToModel()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QLineEdit *c = caixa(o, "Text_S00");
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QLineEdit *c = box(o, "Text_S00");
         c->selectAll();
         QTest::keyClicks(c, QStringLiteral("3,25"));
         QCOMPARE(o.edit().text(QStringLiteral("Text_S00")), QStringLiteral("3,25"));
@@ -123,20 +124,20 @@ private slots:
     // Text that reaches a box without keystrokes (an assistive tool setting
     // it through the accessibility interface, an input method committing a
     // word) is what the window shows, so it is what Enter must write.
-    void texto_sem_teclas_data()
+    void textWithoutKeys_data()
     {
         QTest::addColumn<QString>("via");
         QTest::newRow("acessibilidade") << "acessibilidade";
         QTest::newRow("metodo de entrada") << "metodo de entrada";
     }
-    void texto_sem_teclas()
+    void textWithoutKeys()
     {
         QFETCH(QString, via);
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QVERIFY(o.ler());
-        QLineEdit *c = caixa(o, "Text_S00");
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        QLineEdit *c = box(o, "Text_S00");
         c->setFocus(Qt::TabFocusReason);
         if (via == "acessibilidade") {
             QAccessibleInterface *i = QAccessible::queryAccessibleInterface(c);
@@ -144,256 +145,256 @@ private slots:
             i->setText(QAccessible::Value, QStringLiteral("2,25"));
         } else {
             c->selectAll();
-            QInputMethodEvent palavra(QString(), {});
-            palavra.setCommitString(QStringLiteral("2,25"));
-            QCoreApplication::sendEvent(c, &palavra);
+            QInputMethodEvent word(QString(), {});
+            word.setCommitString(QStringLiteral("2,25"));
+            QCoreApplication::sendEvent(c, &word);
         }
         QCOMPARE(c->text(), QStringLiteral("2,25"));
         QCOMPARE(o.edit().text(QStringLiteral("Text_S00")), QStringLiteral("2,25"));
-        bool escrito = false;
-        QObject::connect(&o.motor(), &Engine::tickTerminado,
-                         [&] { escrito = escrito || !o.edit().algumPendente(); });
+        bool written = false;
+        QObject::connect(&o.engine(), &Engine::tickFinished,
+                         [&] { written = written || !o.edit().anyPending(); });
         QTest::keyClick(c, Qt::Key_Return);
-        QVERIFY(o.edit().pendente(QStringLiteral("Text_S00")));
-        QVERIFY(aguardar([&] { return escrito; }));
-        QCOMPARE(o.porta.device().number(4, 2), 225u);
-        o.motor().parar();
+        QVERIFY(o.edit().pending(QStringLiteral("Text_S00")));
+        QVERIFY(waitFor([&] { return written; }));
+        QCOMPARE(o.port.device().number(4, 2), 225u);
+        o.engine().stop();
     }
 
-    void enter_escape_e_foco()
+    void enterEscapeAndFocus()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QVERIFY(o.ler());
-        QLineEdit *c = caixa(o, "Text_S08");
-        const QString lido = c->text();
-        QFocusEvent entrada(QEvent::FocusIn, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(c, &entrada);
-        QCOMPARE(o.edit().texto_foco, lido);
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        QLineEdit *c = box(o, "Text_S08");
+        const QString readDone = c->text();
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(c, &focusIn);
+        QCOMPARE(o.edit().texto_foco, readDone);
         c->selectAll();
         QTest::keyClicks(c, QStringLiteral("7"));
         // Focus that comes back from a message box keeps the backup.
-        QFocusEvent volta(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-        QCoreApplication::sendEvent(c, &volta);
-        QCOMPARE(o.edit().texto_foco, lido);
+        QFocusEvent focusBack(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(c, &focusBack);
+        QCOMPARE(o.edit().texto_foco, readDone);
         QTest::keyClick(c, Qt::Key_Escape);
-        QCOMPARE(o.edit().text(QStringLiteral("Text_S08")), lido);
-        QCOMPARE(c->text(), lido);
+        QCOMPARE(o.edit().text(QStringLiteral("Text_S08")), readDone);
+        QCOMPARE(c->text(), readDone);
 
         c->selectAll();
         QTest::keyClicks(c, QStringLiteral("7"));
-        QVERIFY(!o.edit().pendente(QStringLiteral("Text_S08")));
+        QVERIFY(!o.edit().pending(QStringLiteral("Text_S08")));
         QTest::keyClick(c, Qt::Key_Return);
-        QVERIFY(o.edit().pendente(QStringLiteral("Text_S08")));
-        QVERIFY2(o.mensagens.messages.empty(), qPrintable(o.mensagens.texts().join('|')));
-        o.motor().parar();
+        QVERIFY(o.edit().pending(QStringLiteral("Text_S08")));
+        QVERIFY2(o.messages.messages.empty(), qPrintable(o.messages.texts().join('|')));
+        o.engine().stop();
     }
 
     // The key reader's box tells what the unit's key does; the read puts that
     // on the model, and the box, its screen-reader name included, must show
     // it in either language.
-    void legenda_da_marca_ibutton_data()
+    void ibuttonTickBoxCaption_data()
     {
-        QTest::addColumn<int>("ligado"); // address 24
-        QTest::addColumn<int>("fonte");  // address 187
-        QTest::addColumn<QString>("legenda");
+        QTest::addColumn<int>("on");     // address 24
+        QTest::addColumn<int>("source"); // address 187
+        QTest::addColumn<QString>("caption");
         QTest::newRow("dados") << 1 << 5 << "iButton de Dados";
         QTest::newRow("apagar") << 1 << 0 << "iButton de Apagar";
         QTest::newRow("desligado") << 0 << 5 << "iButton";
     }
-    void legenda_da_marca_ibutton()
+    void ibuttonTickBoxCaption()
     {
-        QFETCH(int, ligado);
-        QFETCH(int, fonte);
-        QFETCH(QString, legenda);
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        auto *m = qobject_cast<QCheckBox *>(o.janela().controlo(QStringLiteral("Check_ibut")));
+        QFETCH(int, on);
+        QFETCH(int, source);
+        QFETCH(QString, caption);
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        auto *m = qobject_cast<QCheckBox *>(o.window().control(QStringLiteral("Check_ibut")));
         // A unit read before, with another caption, must not leave it behind.
-        o.porta.device().setByte(24, 1);
-        o.porta.device().setByte(187, ligado && fonte ? 0 : 5);
-        QVERIFY(o.ler());
-        o.porta.device().setByte(24, uint8_t(ligado));
-        o.porta.device().setByte(187, uint8_t(fonte));
-        QVERIFY(o.ler());
-        QCOMPARE(o.edit().text(QStringLiteral("Check_ibut")), legenda);
-        QCOMPARE(m->text(), legenda);
-        QCOMPARE(m->isChecked(), ligado != 0);
-        QCOMPARE(m->accessibleName(), QStringLiteral("Configuração ") + legenda);
-        o.janela().accao(QStringLiteral("mnu_EN"))->trigger();
-        QCOMPARE(m->text(), legenda);
-        QCOMPARE(m->accessibleName(), QStringLiteral("Configuration ") + legenda);
+        o.port.device().setByte(24, 1);
+        o.port.device().setByte(187, on && source ? 0 : 5);
+        QVERIFY(o.read());
+        o.port.device().setByte(24, uint8_t(on));
+        o.port.device().setByte(187, uint8_t(source));
+        QVERIFY(o.read());
+        QCOMPARE(o.edit().text(QStringLiteral("Check_ibut")), caption);
+        QCOMPARE(m->text(), caption);
+        QCOMPARE(m->isChecked(), on != 0);
+        QCOMPARE(m->accessibleName(), QStringLiteral("Configuração ") + caption);
+        o.window().action(QStringLiteral("mnu_EN"))->trigger();
+        QCOMPARE(m->text(), caption);
+        QCOMPARE(m->accessibleName(), QStringLiteral("Configuration ") + caption);
         // The other box's caption follows the language.
-        QCOMPARE(qobject_cast<QCheckBox *>(o.janela().controlo(QStringLiteral("Check_contador")))
-                     ->text(),
-                 QStringLiteral("Electromechanical"));
-        o.motor().parar();
+        QCOMPARE(
+            qobject_cast<QCheckBox *>(o.window().control(QStringLiteral("Check_contador")))->text(),
+            QStringLiteral("Electromechanical"));
+        o.engine().stop();
     }
 
-    void clique_na_marca()
+    void clickOnTickBox()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        auto *m = qobject_cast<QCheckBox *>(o.janela().controlo(QStringLiteral("Check_contador")));
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        auto *m = qobject_cast<QCheckBox *>(o.window().control(QStringLiteral("Check_contador")));
         QTest::mouseClick(m, Qt::LeftButton, {}, m->rect().center());
         QVERIFY(o.edit().checked(QStringLiteral("Check_contador")));
         QVERIFY(m->isChecked());
-        QVERIFY(o.edit().pendente(QStringLiteral("Check_contador")));
+        QVERIFY(o.edit().pending(QStringLiteral("Check_contador")));
         // Only the program ticks the iButton box.
-        auto *ib = o.janela().controlo(QStringLiteral("Check_ibut"));
+        auto *ib = o.window().control(QStringLiteral("Check_ibut"));
         QVERIFY(!ib->isEnabled());
     }
 
-    void botoes_ao_longo_de_ler_clear_e_teste()
+    void buttonsThroughReadClearAndTest()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
         QObject::connect(&o.edit(), &EditSet::controlChanged, [&](const QString &n) {
-            if (kBotoes.contains(n)) conferirBotoes(o);
+            if (kButtons.contains(n)) checkButtons(o);
         });
-        QCOMPARE(activos(o), (QStringList{"Command_ler", "Command_sair"}));
+        QCOMPARE(enabledControls(o), (QStringList{"Command_ler", "Command_sair"}));
 
-        QVERIFY(o.ler());
-        QCOMPARE(activos(o), kBotoes);
+        QVERIFY(o.read());
+        QCOMPARE(enabledControls(o), kButtons);
 
-        bool relido = false;
-        auto c = QObject::connect(&o.motor(), &Engine::leituraTerminada, [&] { relido = true; });
-        o.clicar("Command_clear");
-        QVERIFY(!o.janela().controlo(QStringLiteral("Command_clear"))->isEnabled());
-        QVERIFY(!o.janela().controlo(QStringLiteral("Command_sair"))->isEnabled());
-        QVERIFY(aguardar([&] { return relido; }));
+        bool reread = false;
+        auto c = QObject::connect(&o.engine(), &Engine::readFinished, [&] { reread = true; });
+        o.click("Command_clear");
+        QVERIFY(!o.window().control(QStringLiteral("Command_clear"))->isEnabled());
+        QVERIFY(!o.window().control(QStringLiteral("Command_sair"))->isEnabled());
+        QVERIFY(waitFor([&] { return reread; }));
         QObject::disconnect(c);
-        QVERIFY(o.janela().controlo(QStringLiteral("Command_clear"))->isEnabled());
+        QVERIFY(o.window().control(QStringLiteral("Command_clear"))->isEnabled());
 
         // The display test runs inside one tick, in nested waits: what the
         // window showed meanwhile is seen from the change notifications.
-        QStringList desactivados;
+        QStringList disabled;
         c = QObject::connect(&o.edit(), &EditSet::controlChanged, [&](const QString &n) {
-            if (kBotoes.contains(n) && !o.janela().controlo(n)->isEnabled()) desactivados << n;
+            if (kButtons.contains(n) && !o.window().control(n)->isEnabled()) disabled << n;
         });
-        o.clicar("Command_teste_disp");
-        QVERIFY(aguardar([&] {
-            return !o.edit().sessao.teste_disp_pedido &&
-                   o.janela().controlo(QStringLiteral("Command_teste_disp"))->isEnabled();
+        o.click("Command_teste_disp");
+        QVERIFY(waitFor([&] {
+            return !o.edit().session.teste_disp_pedido &&
+                   o.window().control(QStringLiteral("Command_teste_disp"))->isEnabled();
         }));
         QObject::disconnect(c);
         for (const char *n :
              {"Command_teste_disp", "Command_ler", "Command_testar", "Command_imprimir"})
-            QVERIFY2(desactivados.contains(QLatin1String(n)), n);
-        QCOMPARE(activos(o), kBotoes);
-        QVERIFY(o.janela().controlo(QStringLiteral("Command_imprimir"))->isEnabled());
+            QVERIFY2(disabled.contains(QLatin1String(n)), n);
+        QCOMPARE(enabledControls(o), kButtons);
+        QVERIFY(o.window().control(QStringLiteral("Command_imprimir"))->isEnabled());
 
-        o.clicar("Command_testar");
-        QVERIFY(aguardar([&] { return !o.motor().activo(); }));
-        QCOMPARE(activos(o), (QStringList{"Command_ler", "Command_sair"}));
-        QCOMPARE(caixa(o, "Text_S00")->text(), QStringLiteral("-"));
-        conferirBotoes(o);
+        o.click("Command_testar");
+        QVERIFY(waitFor([&] { return !o.engine().active(); }));
+        QCOMPARE(enabledControls(o), (QStringList{"Command_ler", "Command_sair"}));
+        QCOMPARE(box(o, "Text_S00")->text(), QStringLiteral("-"));
+        checkButtons(o);
     }
 
     // A value the write pass cannot send (Clear writes the counter back as
     // the window shows it) must not vanish silently: the technician is told
     // which field and which text were not written, once the pass is over.
-    void valor_recusado_na_escrita_e_mostrado()
+    void valueRefusedOnWriteIsShown()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QVERIFY(o.ler());
-        const uint32_t contador = o.porta.device().number(53, 2);
-        o.porta.device().setByte(100, 7);
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        const uint32_t counter = o.port.device().number(53, 2);
+        o.port.device().setByte(100, 7);
         o.edit().setText(QStringLiteral("Text_contador"), QStringLiteral("12a"));
         o.edit().setText(QStringLiteral("Text_acumulado"), QStringLiteral("-"));
-        o.mensagens.clear();
-        bool relido = false;
-        QObject::connect(&o.motor(), &Engine::leituraTerminada, [&] { relido = true; });
-        o.clicar("Command_clear");
-        QVERIFY(aguardar([&] { return relido; }));
-        QCOMPARE(o.mensagens.messages.size(), size_t(1));
-        const QString m = o.mensagens.messages[0].text;
-        QCOMPARE(o.mensagens.messages[0].title, QStringLiteral("Manutenção"));
+        o.messages.clear();
+        bool reread = false;
+        QObject::connect(&o.engine(), &Engine::readFinished, [&] { reread = true; });
+        o.click("Command_clear");
+        QVERIFY(waitFor([&] { return reread; }));
+        QCOMPARE(o.messages.messages.size(), size_t(1));
+        const QString m = o.messages.messages[0].text;
+        QCOMPARE(o.messages.messages[0].title, QStringLiteral("Manutenção"));
         QVERIFY2(m.contains(QStringLiteral("Configuração Electromecanico contagem (Text_contador): "
                                            "\"12a\"")),
                  qPrintable(m));
         QVERIFY2(m.contains(QStringLiteral("Acumulado (Text_acumulado): \"-\"")), qPrintable(m));
         QVERIFY2(m.contains(QStringLiteral("não foram escritos")), qPrintable(m));
         // The rest of Clear went through: the erase, and the counter it zeroes.
-        QCOMPARE(o.porta.device().byte(100), uint8_t(0));
-        QVERIFY(contador != 0 || o.porta.device().number(53, 2) == 0);
-        o.motor().parar();
+        QCOMPARE(o.port.device().byte(100), uint8_t(0));
+        QVERIFY(counter != 0 || o.port.device().number(53, 2) == 0);
+        o.engine().stop();
     }
 
-    void ocultos_ficam_ocultos()
+    void hiddenStayHidden()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QVERIFY(o.ler());
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
         for (const char *n : {"Text_acumulado", "Label_acumulado", "Command_novo", "command_copy1",
                               "command_paste1", "Label3"})
-            QVERIFY2(!o.janela().controlo(QLatin1String(n))->isVisible(), n);
-        QVERIFY(o.janela().controlo(QStringLiteral("Text_S00"))->isVisible());
+            QVERIFY2(!o.window().control(QLatin1String(n))->isVisible(), n);
+        QVERIFY(o.window().control(QStringLiteral("Text_S00"))->isVisible());
         // Without --factory there is no factory menu.
-        QVERIFY(!o.janela().menu(QStringLiteral("mnu_fabrica")));
-        o.motor().parar();
+        QVERIFY(!o.window().menu(QStringLiteral("mnu_fabrica")));
+        o.engine().stop();
     }
 
-    void linha_de_estado()
+    void statusLine()
     {
-        Arquivo a;
-        Oficina o(a);
-        o.relogio.set(QDateTime(QDate(2026, 12, 1), QTime(14, 5, 30)));
-        QVERIFY(o.arrancar());
-        BarraEstado *b = o.janela().barraEstado();
-        b->actualizar();
-        QCOMPARE(b->painel(1), QStringLiteral("N TRAMAS = 0 BF ERRORS = 0 TO ERRORS = 0"));
-        QCOMPARE(b->painel(2), painelFabricante(QDate(2026, 12, 1)));
-        QVERIFY(b->painel(2).startsWith(QStringLiteral("HALVOREN     ")));
-        QCOMPARE(b->painel(3), painelHora(QTime(14, 5, 30)));
+        PersistentData a;
+        AppBench o(a);
+        o.clock.set(QDateTime(QDate(2026, 12, 1), QTime(14, 5, 30)));
+        QVERIFY(o.startUp());
+        StatusLine *b = o.window().statusLine();
+        b->refresh();
+        QCOMPARE(b->panel(1), QStringLiteral("N TRAMAS = 0 BF ERRORS = 0 TO ERRORS = 0"));
+        QCOMPARE(b->panel(2), makerPanel(QDate(2026, 12, 1)));
+        QVERIFY(b->panel(2).startsWith(QStringLiteral("HALVOREN     ")));
+        QCOMPARE(b->panel(3), clockPanel(QTime(14, 5, 30)));
         QCOMPARE(b->timer().interval(), 900);
         QVERIFY(b->timer().isActive());
 
-        o.porta.faults().failNext(2, emu::Fault::BadChecksum);
-        QVERIFY(o.ler());
-        b->actualizar();
+        o.port.faults().failNext(2, emu::Fault::BadChecksum);
+        QVERIFY(o.read());
+        b->refresh();
         const LinkStats &s = o.app->link().stats;
         QVERIFY(s.n_tramas > 30);
         QCOMPARE(s.bf_erros, int16_t(2));
-        QCOMPARE(b->painel(1), QStringLiteral("N TRAMAS = %1 BF ERRORS = 2 TO ERRORS = 0")
-                                   .arg(static_cast<qint64>(s.n_tramas)));
-        o.motor().parar();
+        QCOMPARE(b->panel(1), QStringLiteral("N TRAMAS = %1 BF ERRORS = 2 TO ERRORS = 0")
+                                  .arg(static_cast<qint64>(s.n_tramas)));
+        o.engine().stop();
     }
 
-    void linha_de_estado_avanca_durante_a_espera()
+    void statusLineAdvancesWhileWaiting()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        BarraEstado *b = o.janela().barraEstado();
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        StatusLine *b = o.window().statusLine();
         b->timer().setInterval(5);
-        o.porta.faults().faults = emu::Fault::NoReply;
+        o.port.faults().faults = emu::Fault::NoReply;
         // The engine's first request is retried without end; the status line
         // must count the time-outs while it waits. Once it shows three, the
         // program is told to leave, which ends the retries.
-        QStringList vistos;
-        bool fiel = true;
+        QStringList seen;
+        bool faithful = true;
         QObject::connect(&b->timer(), &QTimer::timeout, [&] {
-            vistos << b->painel(1);
-            fiel = fiel && b->painel(1) == painelContadores(o.app->link().stats);
-            if (b->painel(1).contains(QStringLiteral("TO ERRORS = 3"))) {
+            seen << b->panel(1);
+            faithful = faithful && b->panel(1) == countersPanel(o.app->link().stats);
+            if (b->panel(1).contains(QStringLiteral("TO ERRORS = 3"))) {
                 o.app->link().sair_pedido = true;
-                o.motor().parar();
+                o.engine().stop();
             }
         });
-        o.clicar("Command_ler");
+        o.click("Command_ler");
         // With sair_pedido the tick runs on to its exit tail and ends.
-        QVERIFY(aguardar([&] { return o.fim.ended(); }));
-        QVERIFY(fiel);
-        QVERIFY(vistos.filter(QStringLiteral("TO ERRORS = 1")).size() > 0);
-        QVERIFY(vistos.filter(QStringLiteral("TO ERRORS = 3")).size() > 0);
+        QVERIFY(waitFor([&] { return o.end.ended(); }));
+        QVERIFY(faithful);
+        QVERIFY(seen.filter(QStringLiteral("TO ERRORS = 1")).size() > 0);
+        QVERIFY(seen.filter(QStringLiteral("TO ERRORS = 3")).size() > 0);
     }
 };
 

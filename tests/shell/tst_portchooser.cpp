@@ -4,12 +4,12 @@
 // tool on a port nobody ticked, a choice taken under a running connection, or
 // a start-up that forgot the stored port are the faults.
 
-#include "bases.h"
+#include "appbench.h"
+#include "databases.h"
 #include "editset.h"
 #include "emulatedport.h"
 #include "memoryrecordstore.h"
 #include "messages.h"
-#include "oficina.h"
 #include "portchooser.h"
 
 #include <QAction>
@@ -21,30 +21,30 @@ using namespace vx;
 
 namespace {
 
-struct Mesa
+struct NewUnitFixture
 {
-    Mesa()
+    NewUnitFixture()
     {
-        ok = bases.provisionar(nullptr, nullptr);
-        porta.setMissing(3);
+        ok = databases.provision(nullptr, nullptr);
+        port.setMissing(3);
     }
     QTemporaryDir dir;
     MemoryRecordStore store;
-    Bases bases{store, dir.path()};
-    RecordingMessages mensagens;
-    EditSet edit{mensagens};
-    emu::EmulatedPort porta;
-    bool motor = false;
-    PortChooser escolha{edit, porta, bases, mensagens, [this] { return motor; }};
+    Databases databases{store, dir.path()};
+    RecordingMessages messages;
+    EditSet edit{messages};
+    emu::EmulatedPort port;
+    bool engine = false;
+    PortChooser chooser{edit, port, databases, messages, [this] { return engine; }};
     bool ok = false;
 
     int comm()
     {
         int c = 0;
-        bases.lerComm(&c, nullptr);
+        databases.readComm(&c, nullptr);
         return c;
     }
-    int marcada() const
+    int ticked() const
     {
         int n = 0;
         for (int k = 1; k <= 4; ++k)
@@ -61,92 +61,92 @@ class TstPortChooser : public QObject
     Q_OBJECT
 
 private slots:
-    void escolha_com_sucesso()
+    void successfulChoice()
     {
-        Mesa m;
+        NewUnitFixture m;
         QVERIFY(m.ok);
-        QCOMPARE(m.escolha.escolher(2), PortChooser::Resultado::Escolhida);
-        QVERIFY(m.mensagens.messages.empty());
-        QCOMPARE(m.marcada(), 2);
+        QCOMPARE(m.chooser.choose(2), PortChooser::Result::Chosen);
+        QVERIFY(m.messages.messages.empty());
+        QCOMPARE(m.ticked(), 2);
         QCOMPARE(m.comm(), 2);
-        QCOMPARE(m.porta.portNumber(), 2);
-        QVERIFY(!m.porta.isOpen());
-        QCOMPARE(m.porta.opens(), 1);
-        QCOMPARE(m.porta.closes(), 1);
+        QCOMPARE(m.port.portNumber(), 2);
+        QVERIFY(!m.port.isOpen());
+        QCOMPARE(m.port.opens(), 1);
+        QCOMPARE(m.port.closes(), 1);
     }
 
-    void escolher_a_marcada_repete_os_passos()
+    void choosingTickedRepeatsSteps()
     {
-        Mesa m;
-        QCOMPARE(m.escolha.escolher(1), PortChooser::Resultado::Escolhida);
-        QCOMPARE(m.escolha.escolher(1), PortChooser::Resultado::Escolhida);
-        QCOMPARE(m.porta.opens(), 2);
-        QCOMPARE(m.marcada(), 1);
+        NewUnitFixture m;
+        QCOMPARE(m.chooser.choose(1), PortChooser::Result::Chosen);
+        QCOMPARE(m.chooser.choose(1), PortChooser::Result::Chosen);
+        QCOMPARE(m.port.opens(), 2);
+        QCOMPARE(m.ticked(), 1);
     }
 
-    void porta_inexistente_data()
+    void missingPort_data()
     {
-        QTest::addColumn<int>("antes");
+        QTest::addColumn<int>("before");
         QTest::newRow("de Com 1") << 1;
         QTest::newRow("de Com 4") << 4;
     }
-    void porta_inexistente()
+    void missingPort()
     {
-        QFETCH(int, antes);
-        Mesa m;
-        QCOMPARE(m.escolha.escolher(antes), PortChooser::Resultado::Escolhida);
-        QCOMPARE(m.escolha.escolher(3), PortChooser::Resultado::PortaFalhou);
-        QCOMPARE(m.mensagens.messages.size(), size_t(1));
-        const auto &msg = m.mensagens.messages.front();
+        QFETCH(int, before);
+        NewUnitFixture m;
+        QCOMPARE(m.chooser.choose(before), PortChooser::Result::Chosen);
+        QCOMPARE(m.chooser.choose(3), PortChooser::Result::PortFailed);
+        QCOMPARE(m.messages.messages.size(), size_t(1));
+        const auto &msg = m.messages.messages.front();
         QCOMPARE(msg.text, QStringLiteral("A porta 3 não existe ou está a ser utilizada!"));
         QCOMPARE(msg.title, QStringLiteral("Mensagem de Erro!"));
         QCOMPARE(msg.icon, MessageSink::Icon::Critical);
-        QCOMPARE(m.marcada(), antes);
-        QCOMPARE(m.comm(), antes);
+        QCOMPARE(m.ticked(), before);
+        QCOMPARE(m.comm(), before);
         // The port in use goes back to the ticked one.
-        QCOMPARE(m.porta.portNumber(), antes);
-        QVERIFY(!m.porta.isOpen());
+        QCOMPARE(m.port.portNumber(), before);
+        QVERIFY(!m.port.isOpen());
     }
 
-    void gravacao_falhada()
+    void saveFailed()
     {
-        Mesa m;
-        m.store.setLocked(m.bases.ficheiroValores(), true);
-        QCOMPARE(m.escolha.escolher(2), PortChooser::Resultado::GravacaoFalhou);
-        QCOMPARE(m.mensagens.texts(),
+        NewUnitFixture m;
+        m.store.setLocked(m.databases.settingsFile(), true);
+        QCOMPARE(m.chooser.choose(2), PortChooser::Result::SaveFailed);
+        QCOMPARE(m.messages.texts(),
                  QStringList{QStringLiteral("A porta 2 não existe ou está a ser utilizada!")});
         // The tick already moved; the stored number did not.
-        QCOMPARE(m.marcada(), 2);
-        m.store.setLocked(m.bases.ficheiroValores(), false);
+        QCOMPARE(m.ticked(), 2);
+        m.store.setLocked(m.databases.settingsFile(), false);
         QCOMPARE(m.comm(), 1);
     }
 
-    void recusada_com_o_motor_a_correr()
+    void refusedWithEngineRunning()
     {
-        Mesa m;
-        m.motor = true;
-        QVERIFY(!m.escolha.disponivel());
-        QCOMPARE(m.escolha.escolher(2), PortChooser::Resultado::Recusada);
-        QCOMPARE(m.porta.portNumber(), 1);
-        QCOMPARE(m.porta.opens(), 0);
-        QCOMPARE(m.marcada(), 1);
-        QVERIFY(m.mensagens.messages.empty());
+        NewUnitFixture m;
+        m.engine = true;
+        QVERIFY(!m.chooser.available());
+        QCOMPARE(m.chooser.choose(2), PortChooser::Result::Refused);
+        QCOMPARE(m.port.portNumber(), 1);
+        QCOMPARE(m.port.opens(), 0);
+        QCOMPARE(m.ticked(), 1);
+        QVERIFY(m.messages.messages.empty());
     }
 
-    void recusada_com_a_porta_aberta()
+    void refusedWithPortOpen()
     {
-        Mesa m;
-        QVERIFY(m.porta.open());
-        QCOMPARE(m.escolha.escolher(2), PortChooser::Resultado::Recusada);
-        QCOMPARE(m.porta.portNumber(), 1);
-        QVERIFY(m.porta.isOpen());
+        NewUnitFixture m;
+        QVERIFY(m.port.open());
+        QCOMPARE(m.chooser.choose(2), PortChooser::Result::Refused);
+        QCOMPARE(m.port.portNumber(), 1);
+        QVERIFY(m.port.isOpen());
     }
 
-    void arranque_data()
+    void startUp_data()
     {
         QTest::addColumn<int>("comm");
-        QTest::addColumn<int>("marcada");
-        QTest::addColumn<QString>("mensagem");
+        QTest::addColumn<int>("ticked");
+        QTest::addColumn<QString>("message");
         QTest::newRow("Com 2") << 2 << 2 << QString();
         QTest::newRow("Com 3 inexistente")
             << 3 << 3 << "A porta 3 não existe ou está a ser utilizada! Selecione outra porta.";
@@ -155,87 +155,87 @@ private slots:
         QTest::newRow("0 recusado")
             << 0 << 1 << "A porta 0 não existe ou está a ser utilizada! Selecione outra porta.";
     }
-    void arranque()
+    void startUp()
     {
         QFETCH(int, comm);
-        QFETCH(int, marcada);
-        QFETCH(QString, mensagem);
-        Mesa m;
-        m.porta.setMissing(7);
-        const bool ok = m.escolha.arranque(comm);
-        QCOMPARE(ok, mensagem.isEmpty());
-        QCOMPARE(m.mensagens.texts(), mensagem.isEmpty() ? QStringList() : QStringList{mensagem});
-        if (!mensagem.isEmpty())
-            QCOMPARE(m.mensagens.messages.front().title, QStringLiteral("Mensagem de Erro!"));
-        QCOMPARE(m.marcada(), marcada);
-        QVERIFY(!m.porta.isOpen());
+        QFETCH(int, ticked);
+        QFETCH(QString, message);
+        NewUnitFixture m;
+        m.port.setMissing(7);
+        const bool ok = m.chooser.startUp(comm);
+        QCOMPARE(ok, message.isEmpty());
+        QCOMPARE(m.messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (!message.isEmpty())
+            QCOMPARE(m.messages.messages.front().title, QStringLiteral("Mensagem de Erro!"));
+        QCOMPARE(m.ticked(), ticked);
+        QVERIFY(!m.port.isOpen());
     }
 
     // Through the window: the stored port on restart, and the menu closed
     // while the engine runs.
-    void porta_guardada_na_proxima_execucao()
+    void portStoredForNextRun()
     {
-        Arquivo a;
+        PersistentData a;
         {
-            Oficina o(a);
-            QVERIFY(o.arrancar());
-            o.janela().accao(QStringLiteral("mnu_porta2"))->trigger();
-            QVERIFY(o.mensagens.messages.empty());
+            AppBench o(a);
+            QVERIFY(o.startUp());
+            o.window().action(QStringLiteral("mnu_porta2"))->trigger();
+            QVERIFY(o.messages.messages.empty());
         }
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QCOMPARE(o.porta.portNumber(), 2);
-        QVERIFY(o.janela().accao(QStringLiteral("mnu_porta2"))->isChecked());
-        QVERIFY(!o.janela().accao(QStringLiteral("mnu_porta1"))->isChecked());
-        QVERIFY(!o.porta.isOpen());
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QCOMPARE(o.port.portNumber(), 2);
+        QVERIFY(o.window().action(QStringLiteral("mnu_porta2"))->isChecked());
+        QVERIFY(!o.window().action(QStringLiteral("mnu_porta1"))->isChecked());
+        QVERIFY(!o.port.isOpen());
     }
 
-    void falha_na_janela_deixa_a_marca()
+    void failureInWindowKeepsTick()
     {
-        Arquivo a;
-        Oficina o(a);
-        o.porta.setMissing(4);
-        QVERIFY(o.arrancar());
-        QAction *com4 = o.janela().accao(QStringLiteral("mnu_porta4"));
-        com4->trigger();
-        QCOMPARE(o.mensagens.texts(),
+        PersistentData a;
+        AppBench o(a);
+        o.port.setMissing(4);
+        QVERIFY(o.startUp());
+        QAction *port4 = o.window().action(QStringLiteral("mnu_porta4"));
+        port4->trigger();
+        QCOMPARE(o.messages.texts(),
                  QStringList{QStringLiteral("A porta 4 não existe ou está a ser utilizada!")});
-        QVERIFY(!com4->isChecked());
-        QVERIFY(o.janela().accao(QStringLiteral("mnu_porta1"))->isChecked());
-        QCOMPARE(o.porta.portNumber(), 1);
+        QVERIFY(!port4->isChecked());
+        QVERIFY(o.window().action(QStringLiteral("mnu_porta1"))->isChecked());
+        QCOMPARE(o.port.portNumber(), 1);
     }
 
-    void menu_fechado_com_o_motor()
+    void menuClosedWithEngine()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QMenu *menu = o.janela().menu(QStringLiteral("mnu_comunicação"));
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QMenu *menu = o.window().menu(QStringLiteral("mnu_comunicação"));
         QVERIFY(menu->isEnabled());
-        QVERIFY(o.ler());
+        QVERIFY(o.read());
         QVERIFY(!menu->isEnabled());
-        o.clicar("Command_testar");
-        QVERIFY(aguardar([&] { return !o.motor().activo(); }));
+        o.click("Command_testar");
+        QVERIFY(waitFor([&] { return !o.engine().active(); }));
         // After the first "Lêr" the menu stays closed for the rest of the run.
         QVERIFY(!menu->isEnabled());
-        QVERIFY(!o.janela().accao(QStringLiteral("mnu_porta2"))->isEnabled());
+        QVERIFY(!o.window().action(QStringLiteral("mnu_porta2"))->isEnabled());
     }
 
-    void menu_fechado_quando_o_motor_arranca_sem_ler()
+    void menuClosedWhenEngineStartsWithoutRead()
     {
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QMenu *menu = o.janela().menu(QStringLiteral("mnu_comunicação"));
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QMenu *menu = o.window().menu(QStringLiteral("mnu_comunicação"));
         bool tick = false;
-        QObject::connect(&o.motor(), &Engine::tickTerminado, [&] { tick = true; });
+        QObject::connect(&o.engine(), &Engine::tickFinished, [&] { tick = true; });
         // As accepting a new unit does: a session without "Lêr".
-        o.edit().sessao.sessao_activa = true;
-        o.motor().iniciar();
-        QVERIFY(aguardar([&] { return tick; }));
+        o.edit().session.sessao_activa = true;
+        o.engine().start();
+        QVERIFY(waitFor([&] { return tick; }));
         QVERIFY(!menu->isEnabled());
-        QCOMPARE(o.app->portas().escolher(2), PortChooser::Resultado::Recusada);
-        o.motor().parar();
+        QCOMPARE(o.app->ports().choose(2), PortChooser::Result::Refused);
+        o.engine().stop();
     }
 };
 

@@ -4,8 +4,8 @@
 // entry turns "Sair da Aplicação" into its cancel. A unit left in maintenance
 // mode (no frame), a double frame, or a program that never ends is the fault.
 
-#include "bancada.h"
-#include "oficina.h"
+#include "appbench.h"
+#include "enginebench.h"
 #include "shutdown.h"
 
 #include <QElapsedTimer>
@@ -15,12 +15,12 @@ using namespace vx;
 
 namespace {
 
-struct Saida
+struct Output
 {
-    Bancada b;
-    Pedidos pedidos{b.link};
-    int cancelados = 0;
-    Shutdown saida{b.edit, b.link, b.motor, b.fim, [this] { ++cancelados; }};
+    EngineBench b;
+    SentCommands requests{b.link};
+    int cancelled = 0;
+    Shutdown shutdown{b.edit, b.link, b.engine, b.end, [this] { ++cancelled; }};
 };
 
 } // namespace
@@ -30,11 +30,11 @@ class TstShutdown : public QObject
     Q_OBJECT
 
 private slots:
-    void caminhos_data()
+    void paths_data()
     {
-        QTest::addColumn<bool>("fecharJanela");
-        QTest::addColumn<bool>("responde");
-        QTest::addColumn<bool>("ligado");
+        QTest::addColumn<bool>("closeWindow");
+        QTest::addColumn<bool>("answers");
+        QTest::addColumn<bool>("on");
         QTest::newRow("sair, parado") << false << true << false;
         QTest::newRow("sair, sem unidade") << false << false << false;
         QTest::newRow("sair, ligado") << false << true << true;
@@ -42,142 +42,142 @@ private slots:
         QTest::newRow("fechar, sem unidade") << true << false << false;
         QTest::newRow("fechar, ligado") << true << true << true;
     }
-    void caminhos()
+    void paths()
     {
-        QFETCH(bool, fecharJanela);
-        QFETCH(bool, responde);
-        QFETCH(bool, ligado);
-        Saida s;
-        if (ligado) QVERIFY(s.b.lerTudo());
-        if (!responde) s.b.porta.faults().faults = emu::Fault::NoReply;
-        s.pedidos.comandos.clear();
+        QFETCH(bool, closeWindow);
+        QFETCH(bool, answers);
+        QFETCH(bool, on);
+        Output s;
+        if (on) QVERIFY(s.b.readAll());
+        if (!answers) s.b.port.faults().faults = emu::Fault::NoReply;
+        s.requests.commands.clear();
         QElapsedTimer t;
         t.start();
-        if (fecharJanela)
-            s.saida.fecharJanela();
+        if (closeWindow)
+            s.shutdown.closeWindow();
         else
-            s.saida.sairAplicacao();
-        QVERIFY(s.b.fim.ended());
-        QCOMPARE(s.b.fim.calls, 1);
-        QCOMPARE(s.pedidos.de(0), 1);
-        QVERIFY(!s.b.porta.isOpen());
-        QVERIFY(s.b.mensagens.messages.empty());
+            s.shutdown.exitApplication();
+        QVERIFY(s.b.end.ended());
+        QCOMPARE(s.b.end.calls, 1);
+        QCOMPARE(s.requests.count(0), 1);
+        QVERIFY(!s.b.port.isOpen());
+        QVERIFY(s.b.messages.messages.empty());
         // The pause: 1000 or 2000 nominal milliseconds, at 2 %. During a
         // connection a tick may reach its exit tail first and end it sooner.
-        if (!ligado) QVERIFY(t.elapsed() >= (fecharJanela ? 40 : 20) - 2);
-        if (responde) QCOMPARE(s.b.device().count(0), 1);
+        if (!on) QVERIFY(t.elapsed() >= (closeWindow ? 40 : 20) - 2);
+        if (answers) QCOMPARE(s.b.device().count(0), 1);
     }
 
-    void sair_levanta_o_pedido_antes_da_pausa()
+    void exitRaisesRequestBeforePause()
     {
-        Saida s;
-        bool pedidoNaPausa = false;
-        QTimer::singleShot(Timebase::toReal(500), [&] { pedidoNaPausa = s.b.link.sair_pedido; });
-        s.saida.sairAplicacao();
-        QVERIFY(pedidoNaPausa);
+        Output s;
+        bool requestInPause = false;
+        QTimer::singleShot(Timebase::toReal(500), [&] { requestInPause = s.b.link.sair_pedido; });
+        s.shutdown.exitApplication();
+        QVERIFY(requestInPause);
     }
 
-    void fechar_para_o_motor_antes_da_pausa()
+    void closeStopsEngineBeforePause()
     {
-        Saida s;
-        QVERIFY(s.b.lerTudo());
-        bool motorNaPausa = true, pedidoNaPausa = true;
+        Output s;
+        QVERIFY(s.b.readAll());
+        bool engineInPause = true, requestInPause = true;
         QTimer::singleShot(Timebase::toReal(1000), [&] {
-            motorNaPausa = s.b.motor.activo();
-            pedidoNaPausa = s.b.link.sair_pedido;
+            engineInPause = s.b.engine.active();
+            requestInPause = s.b.link.sair_pedido;
         });
-        s.pedidos.comandos.clear();
-        s.saida.fecharJanela();
-        QVERIFY(!motorNaPausa);
-        QVERIFY(!pedidoNaPausa);
-        QCOMPARE(s.pedidos.de(0), 1);
+        s.requests.commands.clear();
+        s.shutdown.closeWindow();
+        QVERIFY(!engineInPause);
+        QVERIFY(!requestInPause);
+        QCOMPARE(s.requests.count(0), 1);
         // No tick ran during the pause: nothing but the closing frame left.
-        QCOMPARE(s.pedidos.comandos, QList<int>{0});
+        QCOMPARE(s.requests.commands, QList<int>{0});
     }
 
-    void sair_a_meio_de_uma_transaccao()
+    void exitMidTransaction()
     {
-        Saida s;
-        QVERIFY(s.b.lerTudo());
+        Output s;
+        QVERIFY(s.b.readAll());
         // The next request of the engine is left waiting for its answer, and
         // "Sair da Aplicação" is pressed while it waits.
-        s.b.porta.faults().delayMs = 400;
-        s.pedidos.comandos.clear();
-        bool premido = false;
-        QObject::connect(&s.b.link, &Link::pedidoEnviado, [&] {
-            if (!premido) {
-                premido = true;
-                QTimer::singleShot(0, [&] { s.saida.sairAplicacao(); });
+        s.b.port.faults().delayMs = 400;
+        s.requests.commands.clear();
+        bool pressed = false;
+        QObject::connect(&s.b.link, &Link::requestSent, [&] {
+            if (!pressed) {
+                pressed = true;
+                QTimer::singleShot(0, [&] { s.shutdown.exitApplication(); });
             }
         });
-        QVERIFY(aguardar([&] { return s.b.fim.ended(); }));
-        QCOMPARE(s.pedidos.de(0), 1);
-        QCOMPARE(s.b.fim.calls, 1);
+        QVERIFY(waitFor([&] { return s.b.end.ended(); }));
+        QCOMPARE(s.requests.count(0), 1);
+        QCOMPARE(s.b.end.calls, 1);
     }
 
-    void segundo_pedido_durante_a_pausa_e_ignorado()
+    void secondRequestDuringPauseIgnored()
     {
-        Saida s;
+        Output s;
         QTimer::singleShot(Timebase::toReal(300), [&] {
-            QVERIFY(s.saida.emCurso());
-            s.saida.fecharJanela();
+            QVERIFY(s.shutdown.inProgress());
+            s.shutdown.closeWindow();
         });
-        s.saida.sairAplicacao();
-        QCOMPARE(s.pedidos.de(0), 1);
-        QCOMPARE(s.b.fim.calls, 1);
+        s.shutdown.exitApplication();
+        QCOMPARE(s.requests.count(0), 1);
+        QCOMPARE(s.b.end.calls, 1);
     }
 
-    void porta_que_nao_abre_acaba_logo()
+    void portThatWillNotOpenEndsAtOnce()
     {
-        Saida s;
-        s.b.porta.setMissing(1);
+        Output s;
+        s.b.port.setMissing(1);
         QElapsedTimer t;
         t.start();
-        s.saida.sairAplicacao();
-        QVERIFY(s.b.fim.ended());
-        QCOMPARE(s.pedidos.comandos.size(), 0);
-        QVERIFY(s.b.mensagens.messages.empty());
+        s.shutdown.exitApplication();
+        QVERIFY(s.b.end.ended());
+        QCOMPARE(s.requests.commands.size(), 0);
+        QVERIFY(s.b.messages.messages.empty());
         QVERIFY(t.elapsed() < Timebase::toReal(1000));
     }
 
-    void na_entrada_de_unidade_nova_e_cancelar()
+    void duringNewUnitEntryIsCancel()
     {
-        Saida s;
-        s.b.edit.sessao.modo = 1;
-        s.saida.sairAplicacao();
-        QCOMPARE(s.cancelados, 1);
-        QVERIFY(!s.b.fim.ended());
-        QCOMPARE(s.pedidos.comandos.size(), 0);
+        Output s;
+        s.b.edit.session.modo = 1;
+        s.shutdown.exitApplication();
+        QCOMPARE(s.cancelled, 1);
+        QVERIFY(!s.b.end.ended());
+        QCOMPARE(s.requests.commands.size(), 0);
         QVERIFY(!s.b.link.sair_pedido);
         // Closing the window ends the program even then.
-        s.saida.fecharJanela();
-        QVERIFY(s.b.fim.ended());
-        QCOMPARE(s.pedidos.de(0), 1);
+        s.shutdown.closeWindow();
+        QVERIFY(s.b.end.ended());
+        QCOMPARE(s.requests.count(0), 1);
     }
 
     // Through the window: the button and the close box.
-    void pela_janela_data()
+    void throughWindow_data()
     {
-        QTest::addColumn<bool>("fecharJanela");
+        QTest::addColumn<bool>("closeWindow");
         QTest::newRow("Sair da Aplicação") << false;
         QTest::newRow("fechar a janela") << true;
     }
-    void pela_janela()
+    void throughWindow()
     {
-        QFETCH(bool, fecharJanela);
-        Arquivo a;
-        Oficina o(a);
-        QVERIFY(o.arrancar());
-        QVERIFY(o.ler());
-        Pedidos p(o.app->link());
-        if (fecharJanela)
-            o.janela().close();
+        QFETCH(bool, closeWindow);
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        SentCommands p(o.app->link());
+        if (closeWindow)
+            o.window().close();
         else
-            o.clicar("Command_sair");
-        QVERIFY(o.fim.ended());
-        QCOMPARE(o.fim.calls, 1);
-        QCOMPARE(p.de(0), 1);
-        QVERIFY(!o.porta.isOpen());
+            o.click("Command_sair");
+        QVERIFY(o.end.ended());
+        QCOMPARE(o.end.calls, 1);
+        QCOMPARE(p.count(0), 1);
+        QVERIFY(!o.port.isOpen());
     }
 };
 

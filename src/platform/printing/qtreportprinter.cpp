@@ -42,20 +42,20 @@ bool QtReportPrinter::paint(const QString &html, QPrinter &printer, QString *err
     // lengths (cell padding, margins) mean what they mean on screen, and then
     // drawn scaled to the printer's resolution. Laying out on the printer
     // itself would make a pixel 1/1200 inch.
-    QImage referencia(1, 1, QImage::Format_RGB32);
-    referencia.setDotsPerMeterX(qRound(kDpi / 0.0254));
-    referencia.setDotsPerMeterY(qRound(kDpi / 0.0254));
+    QImage reference(1, 1, QImage::Format_RGB32);
+    reference.setDotsPerMeterX(qRound(kDpi / 0.0254));
+    reference.setDotsPerMeterY(qRound(kDpi / 0.0254));
     QTextDocument doc;
-    doc.documentLayout()->setPaintDevice(&referencia);
+    doc.documentLayout()->setPaintDevice(&reference);
     doc.setDocumentMargin(0);
     QFont font = doc.defaultFont();
     font.setPointSizeF(9.5);
     doc.setDefaultFont(font);
     doc.setHtml(html);
 
-    const QRectF pagina = printer.pageRect(QPrinter::Inch);
-    const QSizeF folha(pagina.width() * kDpi, pagina.height() * kDpi);
-    doc.setPageSize(folha);
+    const QRectF page = printer.pageRect(QPrinter::Inch);
+    const QSizeF sheet(page.width() * kDpi, page.height() * kDpi);
+    doc.setPageSize(sheet);
     painter.scale(printer.logicalDpiX() / kDpi, printer.logicalDpiY() / kDpi);
     const int pages = doc.pageCount();
     bool ok = true;
@@ -66,8 +66,8 @@ bool QtReportPrinter::paint(const QString &html, QPrinter &printer, QString *err
             break;
         }
         painter.save();
-        painter.translate(0, -folha.height() * i);
-        doc.drawContents(&painter, QRectF(0, folha.height() * i, folha.width(), folha.height()));
+        painter.translate(0, -sheet.height() * i);
+        doc.drawContents(&painter, QRectF(0, sheet.height() * i, sheet.width(), sheet.height()));
         painter.restore();
     }
     if (!painter.end() && ok) {

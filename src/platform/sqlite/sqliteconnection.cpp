@@ -58,7 +58,7 @@ Kind kindOf(const QString &declared)
 
 bool toStored(const QVariant &v, Kind k, QVariant *out)
 {
-    if (!RecordStore::normalizar(v, k, out)) return false;
+    if (!RecordStore::normalize(v, k, out)) return false;
     // Dates and times are kept as ISO text in the file.
     if (k == Kind::Date && !out->isNull())
         *out = out->toDate().toString(Qt::ISODate);

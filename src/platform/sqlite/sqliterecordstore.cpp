@@ -75,14 +75,14 @@ bool SqliteRecordStore::create(const QString &file, const QList<Table> &tables, 
         if (ok) ok = c.db().transaction();
         for (const Table &t : tables) {
             if (!ok) break;
-            QStringList defs;
+            QStringList definitions;
             ok = validName(t.name) && (t.orderColumn.isEmpty() || validName(t.orderColumn));
             if (!t.orderColumn.isEmpty())
-                defs << quoted(t.orderColumn) +
-                            QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+                definitions << quoted(t.orderColumn) +
+                                   QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
             for (const Column &col : t.columns) {
                 ok = ok && validName(col.name);
-                defs << quoted(col.name) + QLatin1Char(' ') + declaredType(col.kind);
+                definitions << quoted(col.name) + QLatin1Char(' ') + declaredType(col.kind);
             }
             if (!ok) {
                 setError(error, QStringLiteral("Nome inválido na tabela %1.").arg(t.name));
@@ -90,7 +90,7 @@ bool SqliteRecordStore::create(const QString &file, const QList<Table> &tables, 
             }
             QSqlQuery q(c.db());
             if (!q.exec(QStringLiteral("CREATE TABLE %1 (%2)")
-                            .arg(quoted(t.name), defs.join(QStringLiteral(", "))))) {
+                            .arg(quoted(t.name), definitions.join(QStringLiteral(", "))))) {
                 c.fail(error, QStringLiteral("Não foi possível criar %1"), q.lastError());
                 ok = false;
                 break;

@@ -1,0 +1,145 @@
+// The write pass: the device clock, every confirmed value, and the erase that
+// Clear asks for.
+#include "clock.h"
+#include "editset.h"
+#include "engine.h"
+#include "link.h"
+#include "textforms.h"
+
+namespace vx {
+
+namespace {
+
+QString toQString(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
+}
+
+void putDate(TxData &d, const QDate &data)
+{
+    putByte(d, 0, static_cast<uint8_t>(data.day()));
+    putByte(d, 1, static_cast<uint8_t>(data.month()));
+    putByte(d, 2, static_cast<uint8_t>(data.year() - 2000));
+}
+
+} // namespace
+
+bool Engine::writePass()
+{
+    Session &s = m_edit.session;
+    if (s.modo == 2) s.escrever_pedido = true;
+    if (!s.escrever_pedido) return true;
+    // Only an erase that was asked for before this pass began is served by it:
+    // a Clear pressed halfway would otherwise erase first and then have the
+    // next pass write the old values back over the zeros.
+    const bool clearThisPass = s.limpar_pedido;
+
+    if (m_edit.alteracao_pendente && !writeClockAndMark()) return false;
+    s.escrever_pedido = false;
+
+    bool wroteAny = false;
+    if (!writeMarkedFields(wroteAny)) return false;
+    if (clearThisPass && s.limpar_pedido) {
+        if (!eraseCounters()) return false;
+        wroteAny = true;
+    }
+    m_edit.alteracao_pendente = false;
+    if (wroteAny) Q_EMIT writeFinished();
+    return true;
+}
+
+// The device clock set to the PC's, then "ESC." on the display for a moment
+// unless the new-unit banner is already there.
+bool Engine::writeClockAndMark()
+{
+    Session &s = m_edit.session;
+    const QDateTime now = m_clock.now();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    TxData &txData = m_link.dados_tx;
+    putByte(txData, 0, static_cast<uint8_t>(t.minute()));
+    putByte(txData, 1, static_cast<uint8_t>(t.hour()));
+    putByte(txData, 2, static_cast<uint8_t>(d.dayOfWeek() % 7 + 1)); // Sunday 1 .. Saturday 7
+    putByte(txData, 3, static_cast<uint8_t>(d.day()));
+    putByte(txData, 4, static_cast<uint8_t>(d.month()));
+    putByte(txData, 5, static_cast<uint8_t>(d.year() - 2000));
+    send(6, static_cast<uint8_t>(t.second()), 0);
+    if (ended()) return false;
+    if (s.banner_esc) {
+        s.banner_esc = false;
+        return true;
+    }
+    const uint8_t escBanner[][2] = {{4, 'E'}, {3, 'S'}, {2, 'C'}, {1, '.'},
+                                    {4, 12},  {3, 12},  {2, 12},  {1, 12}};
+    for (const auto &m : escBanner) {
+        display(m[0], m[1]);
+        if (ended()) return false;
+    }
+    return true;
+}
+
+// Every value confirmed since the last pass, in the field table's order.
+bool Engine::writeMarkedFields(bool &wrote)
+{
+    for (size_t i = 0; i < kFields.size(); ++i) {
+        if (!m_edit.take(static_cast<int>(i))) continue;
+        const Field &c = kFields[i];
+        const QString name = toQString(c.name);
+        const QString text = m_edit.text(name);
+        // A value the device cannot hold is not sent at all; the pass goes on.
+        if (!encode(c, text, m_edit.checked(name), m_link.dados_tx)) {
+            m_edit.reportRefused(static_cast<int>(i), text);
+            continue;
+        }
+        if (c.form == TextForm::Serial) m_edit.setText(name, QStringLiteral("-"));
+        if (c.form == TextForm::PowerDowns && integer(text).value_or(0) < 0)
+            m_edit.setText(name, QStringLiteral("0"));
+        bool accepted = send(2, c.address, c.bytes);
+        wrote = true;
+        if (ended()) return false;
+        if (name == QLatin1String("Check_ibut")) {
+            m_link.dados_tx[0] = '0';
+            m_link.dados_tx[1] = '0';
+            accepted = send(2, 187, 1) && accepted;
+            if (ended()) return false;
+        }
+        // Only a reply the link accepted makes the value written.
+        if (accepted) m_edit.reportWritten(static_cast<int>(i));
+    }
+    return true;
+}
+
+// Clear's erase: sub-totals, counters and memory zeroed, the erase's date and
+// time stored, and a read asked for to show the result.
+bool Engine::eraseCounters()
+{
+    Session &s = m_edit.session;
+    TxData &txData = m_link.dados_tx;
+    txData[0] = '0';
+    txData[1] = '0';
+    auto zeroRange = [this](int from, int to) {
+        for (int a = from; a <= to; ++a) {
+            send(2, static_cast<uint8_t>(a), 1);
+            if (ended()) return false;
+        }
+        return true;
+    };
+    if (!zeroRange(100, 179) || !zeroRange(53, 74) || !zeroRange(40, 42)) return false;
+    const QDateTime now = m_clock.now();
+    putDate(txData, now.date());
+    send(2, 26, 3);
+    if (ended()) return false;
+    putByte(txData, 0, static_cast<uint8_t>(now.time().hour()));
+    putByte(txData, 1, static_cast<uint8_t>(now.time().minute()));
+    send(2, 29, 2);
+    if (ended()) return false;
+    s.ler_pedido = true;
+    s.limpar_pedido = false;
+    // Clear took "Sair da Aplicação" away while the erase was pending;
+    // give it back with Clear itself.
+    m_edit.setEnabled(QStringLiteral("Command_clear"), true);
+    m_edit.setEnabled(QStringLiteral("Command_sair"), true);
+    return true;
+}
+
+} // namespace vx

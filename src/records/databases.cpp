@@ -1,0 +1,222 @@
+#include "databases.h"
+
+#include "tables.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <climits>
+#include <cstdio>
+
+// The default report template is built into the library; see CMakeLists.txt.
+static void initResources()
+{
+    Q_INIT_RESOURCE(report);
+}
+
+namespace vx {
+
+namespace {
+
+using Kind = RecordStore::Kind;
+
+void setError(QString *error, const QString &text)
+{
+    if (error) *error = text;
+}
+
+QList<RecordStore::Table> settingsSchema()
+{
+    RecordStore::Table values{toQString(kTbValoresPre1), {}, {}, {}};
+    RecordStore::Values row;
+    values.columns << RecordStore::Column{toQString(kIdioma), Kind::Text}
+                   << RecordStore::Column{toQString(kComm), Kind::Integer};
+    row << qMakePair(toQString(kIdioma), QVariant(QStringLiteral("PT")))
+        << qMakePair(toQString(kComm), QVariant(1));
+    for (const auto &c : kDefaults) {
+        values.columns << RecordStore::Column{toQString(c.field), Kind::Text};
+        row << qMakePair(toQString(c.field), QVariant(toQString(c.initial)));
+        if (c.field == "Parcial") {
+            values.columns << RecordStore::Column{toQString(kPagar), Kind::Text};
+            row << qMakePair(toQString(kPagar), QVariant(toQString(kPagarInitial)));
+        }
+    }
+    values.rows << row;
+
+    RecordStore::Table report{toQString(kTbReport), {}, {}, {}};
+    RecordStore::Values empty;
+    for (const auto &c : kReportFields) {
+        report.columns << RecordStore::Column{toQString(c.field), Kind::Text};
+        empty << qMakePair(toQString(c.field), QVariant(QStringLiteral("-")));
+    }
+    report.rows << empty;
+    return {values, report};
+}
+
+QList<RecordStore::Table> logSchema()
+{
+    RecordStore::Table log{toQString(kTbRegisto), {}, toQString(kLogOrder), {}};
+    log.columns << RecordStore::Column{QStringLiteral("NMec"), Kind::Integer}
+                << RecordStore::Column{QStringLiteral("NFab"), Kind::Text}
+                << RecordStore::Column{QStringLiteral("NAct"), Kind::Integer}
+                << RecordStore::Column{QStringLiteral("SAct"), Kind::Integer}
+                << RecordStore::Column{QStringLiteral("Data"), Kind::Date}
+                << RecordStore::Column{QStringLiteral("hora"), Kind::Time};
+    return {log};
+}
+
+} // namespace
+
+Databases::Databases(RecordStore &store, const QString &folder) : m_store(store), m_folder(folder)
+{
+}
+
+QString Databases::settingsFile() const
+{
+    return QDir(m_folder).filePath(toQString(kSettingsFile));
+}
+
+QString Databases::logFile() const
+{
+    return QDir(m_folder).filePath(toQString(kLogFile));
+}
+
+QString Databases::templateFile() const
+{
+    return QDir(m_folder).filePath(toQString(kTemplateFile));
+}
+
+bool Databases::provision(QStringList *created, QString *error)
+{
+    const auto noteCreated = [&](const QString &f) {
+        if (created) created->append(f);
+        std::fprintf(
+            stderr, "VX308: criado %s\n",
+            QDir::toNativeSeparators(QFileInfo(f).absoluteFilePath()).toLocal8Bit().constData());
+    };
+    if (!m_store.exists(settingsFile())) {
+        if (!m_store.create(settingsFile(), settingsSchema(), error)) return false;
+        noteCreated(settingsFile());
+    }
+    if (!m_store.exists(logFile())) {
+        if (!m_store.create(logFile(), logSchema(), error)) return false;
+        noteCreated(logFile());
+    }
+    const QString reportTemplate = templateFile();
+    if (!QFileInfo::exists(reportTemplate)) {
+        initResources();
+        // A copy out of the resources keeps their read-only mode.
+        if (!QFile::copy(QStringLiteral(":/vx/manutencao.html"), reportTemplate) ||
+            !QFile::setPermissions(reportTemplate,
+                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ReadGroup | QFileDevice::ReadOther)) {
+            setError(error, QStringLiteral("Não foi possível criar %1.")
+                                .arg(QDir::toNativeSeparators(reportTemplate)));
+            return false;
+        }
+        noteCreated(reportTemplate);
+    }
+    return true;
+}
+
+bool Databases::readSettings(const QStringList &fields, QVariantMap *values, QString *error)
+{
+    return m_store.readFirst(settingsFile(), toQString(kTbValoresPre1), fields, values, error);
+}
+
+bool Databases::readLanguage(QString *idioma, QString *error)
+{
+    QVariantMap v;
+    if (!readSettings({toQString(kIdioma)}, &v, error)) return false;
+    *idioma = v.value(toQString(kIdioma)).toString();
+    return true;
+}
+
+bool Databases::readComm(int *comm, QString *error)
+{
+    QVariantMap v;
+    if (!readSettings({toQString(kComm)}, &v, error)) return false;
+    const QVariant c = v.value(toQString(kComm));
+    bool ok = false;
+    const qlonglong n = c.toLongLong(&ok);
+    if (c.isNull() || !ok || n < INT_MIN || n > INT_MAX) {
+        setError(error, QStringLiteral("O campo Comm de %1 não tem um número de porta.")
+                            .arg(QDir::toNativeSeparators(settingsFile())));
+        return false;
+    }
+    *comm = static_cast<int>(n);
+    return true;
+}
+
+bool Databases::writeSettings(const RecordStore::Values &values, QString *error)
+{
+    return m_store.updateFirst(settingsFile(), toQString(kTbValoresPre1), values, error);
+}
+
+bool Databases::writeLanguage(int idioma, QString *error)
+{
+    if (idioma != 0 && idioma != 1) {
+        setError(error, QStringLiteral("Idioma desconhecido: %1").arg(idioma));
+        return false;
+    }
+    return writeSettings(
+        {qMakePair(toQString(kIdioma),
+                   QVariant(idioma == 1 ? QStringLiteral("EN") : QStringLiteral("PT")))},
+        error);
+}
+
+bool Databases::writeComm(int comm, QString *error)
+{
+    return writeSettings({qMakePair(toQString(kComm), QVariant(comm))}, error);
+}
+
+bool Databases::writeReport(const RecordStore::Values &row, QString *error)
+{
+    return m_store.updateFirst(settingsFile(), toQString(kTbReport), row, error);
+}
+
+bool Databases::readReport(QVariantMap *row, QString *error)
+{
+    QStringList fields;
+    for (const auto &c : kReportFields)
+        fields << toQString(c.field);
+    return m_store.readFirst(settingsFile(), toQString(kTbReport), fields, row, error);
+}
+
+bool Databases::appendLogRow(const LogRow &l, QString *error)
+{
+    // The next first click reads NAct back as a byte and SAct as a week.
+    if (l.NAct < 0 || l.NAct > 255 || l.SAct < 0 || l.SAct > 53) {
+        setError(error,
+                 QStringLiteral("Registo inválido: NAct %1, SAct %2.").arg(l.NAct).arg(l.SAct));
+        return false;
+    }
+    return m_store.append(logFile(), toQString(kTbRegisto),
+                          {qMakePair(QStringLiteral("NMec"), QVariant(l.NMec)),
+                           qMakePair(QStringLiteral("NFab"), QVariant(l.NFab)),
+                           qMakePair(QStringLiteral("NAct"), QVariant(l.NAct)),
+                           qMakePair(QStringLiteral("SAct"), QVariant(l.SAct)),
+                           qMakePair(QStringLiteral("Data"), QVariant(l.Data)),
+                           qMakePair(QStringLiteral("hora"), QVariant(l.hora))},
+                          error);
+}
+
+bool Databases::readLastLogRow(LastLogRow *u, QString *error)
+{
+    *u = LastLogRow{};
+    QVariantMap v;
+    bool found = false;
+    if (!m_store.readLast(logFile(), toQString(kTbRegisto), toQString(kLogOrder),
+                          {QStringLiteral("NMec"), QStringLiteral("NAct"), QStringLiteral("SAct"),
+                           QStringLiteral("Data")},
+                          &v, &found, error))
+        return false;
+    if (!found) return true;
+    u->exists = true;
+    u->NMec = v.value(QStringLiteral("NMec")).toInt();
+    u->NAct = v.value(QStringLiteral("NAct")).toInt();
+    u->SAct = v.value(QStringLiteral("SAct")).toInt();
+    u->Data = v.value(QStringLiteral("Data")).toDate();
+    return true;
+}
+
+} // namespace vx

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "recordstore.h"
+
+#include <QDate>
+#include <QDir>
+#include <QString>
+#include <QTime>
+
+namespace vx {
+
+// One row of the new-unit log TbRegisto.
+struct LogRow
+{
+    int NMec = 0; // running count of all units ever logged
+    QString NFab; // manufacturing number as shown: year-week code + running number
+    int NAct = 0; // running number within the week, 0..255
+    int SAct = 0; // week of the year the row was written in, 0..53
+    QDate Data;   // PC date when written
+    QTime hora;   // PC time when written
+};
+
+// What the new-unit flow needs of the last log row. With an empty log,
+// exists is false and the counts are zero.
+struct LastLogRow
+{
+    bool exists = false;
+    int NMec = 0;
+    int NAct = 0;
+    int SAct = 0;
+    QDate Data; // invalid when the row has none
+};
+
+// The two local database files, ValoresPre1.db and Registo.db, in one
+// folder (the working directory unless told otherwise), and the access
+// patterns the rest of the tool uses. Each call is one whole unit of work on
+// one table; none keeps a file open. Every call returns false with a
+// sentence in *error that names the file when it could not do its work.
+class Databases
+{
+public:
+    explicit Databases(RecordStore &store, const QString &folder = QDir::currentPath());
+
+    RecordStore &store() { return m_store; }
+    QString folder() const { return m_folder; }
+    QString settingsFile() const;
+    QString logFile() const;
+    QString templateFile() const; // the report template
+
+    // Start-up: every missing file is created (the settings and report rows
+    // with their first values, an empty log, the report template) and named
+    // in *created. A file that exists is never rewritten, whatever it holds.
+    bool provision(QStringList *created, QString *error);
+
+    // Reading the settings row of TbValoresPre1, by field name.
+    bool readSettings(const QStringList &fields, QVariantMap *values, QString *error);
+    // The stored language text, exactly as stored ("PT", "EN" or anything).
+    bool readLanguage(QString *idioma, QString *error);
+    bool readComm(int *comm, QString *error);
+
+    // Editing the single row of TbValoresPre1: all the values or none.
+    bool writeSettings(const RecordStore::Values &values, QString *error);
+    // 0 stores "PT", 1 stores "EN".
+    bool writeLanguage(int idioma, QString *error);
+    bool writeComm(int comm, QString *error);
+
+    // The single row of TbReport: written whole or not at all, and read back.
+    bool writeReport(const RecordStore::Values &row, QString *error);
+    bool readReport(QVariantMap *row, QString *error);
+
+    // The log.
+    bool appendLogRow(const LogRow &row, QString *error);
+    bool readLastLogRow(LastLogRow *last, QString *error);
+
+private:
+    RecordStore &m_store;
+    QString m_folder;
+};
+
+} // namespace vx

@@ -1,0 +1,301 @@
+#include "newunit.h"
+
+#include "calendar.h"
+#include "clock.h"
+#include "databases.h"
+#include "editset.h"
+#include "fileerror.h"
+#include "messages.h"
+#include "tables.h"
+#include "textforms.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace vx {
+
+namespace {
+
+// What the proposal puts into each window field, in the order it fills them:
+// a stored default of TbValoresPre1, the PC's date or time, or the
+// placeholder.
+enum class Source
+{
+    Default,
+    Data,
+    Time,
+    Dash
+};
+struct Fill
+{
+    std::string_view window;
+    Source source;
+    std::string_view field;
+};
+inline constexpr std::array<Fill, 28> kFill{{
+    {"Text_S00", Source::Default, "TarS00"},
+    {"Text_S08", Source::Default, "TarS08"},
+    {"Text_S12", Source::Default, "TarS12"},
+    {"Text_S15", Source::Default, "TarS15"},
+    {"Text_S20", Source::Default, "TarS20"},
+    {"Text_F00", Source::Default, "TarF00"},
+    {"Text_F08", Source::Default, "TarF08"},
+    {"Text_F12", Source::Default, "TarF12"},
+    {"Text_F15", Source::Default, "TarF15"},
+    {"Text_F20", Source::Default, "TarF20"},
+    {"Text_total00", Source::Default, "Total00"},
+    {"Text_total08", Source::Default, "Total08"},
+    {"Text_total12", Source::Default, "Total12"},
+    {"Text_total15", Source::Default, "Total15"},
+    {"Text_total20", Source::Default, "Total20"},
+    {"Text_acumulado", Source::Default, "Acumulado"},
+    {"Text_a_pagar", Source::Default, "Pagar"},
+    {"Text_parcial", Source::Default, "Parcial"},
+    {"Text_act_data", Source::Data, {}},
+    {"Text_act_hora", Source::Time, {}},
+    {"Text_master_ibut", Source::Dash, {}},
+    {"Text_pwdrelogio", Source::Default, "PwdRelogio"},
+    {"Text_pwdtarifas", Source::Default, "PwdTarifas"},
+    {"Text_contador", Source::Default, "Contador"},
+    {"Text_aberturas", Source::Default, "Aberturas"},
+    {"Text_power", Source::Default, "Power"},
+    {"Text_fracao", Source::Default, "FRACAO"},
+    {"Text_prog", Source::Default, "prog"},
+}};
+
+const QString kMakerCodeControl = QStringLiteral("text_numfab_ano");
+const QString kMakerNumberControl = QStringLiteral("Text_numfab_num");
+
+QString twoDigits(int n)
+{
+    return (n < 10 ? QStringLiteral("0") : QString()) + QString::number(n);
+}
+
+// "A", the year as two digits, the week as two digits: A0705.
+QString yearWeekCode(int ano, int week)
+{
+    return QStringLiteral("A") + twoDigits(ano - 2000) + twoDigits(week);
+}
+
+} // namespace
+
+NewUnit::NewUnit(EditSet &edit, Databases &databases, MessageSink &messages, const Clock &clock,
+                 QObject *parent)
+    : QObject(parent), m_edit(edit), m_databases(databases), m_messages(messages), m_clock(clock)
+{
+    connect(&m_edit, &EditSet::valueWritten, this, &NewUnit::onValueWritten);
+}
+
+QString NewUnit::msgReadPending()
+{
+    return QStringLiteral("A leitura do temporizador ainda não terminou. Aguarde o fim da "
+                          "leitura e carregue outra vez em Novo.");
+}
+
+void NewUnit::onValueWritten(const QString &field)
+{
+    if (!m_unitRow || !m_unwritten.remove(field) || !m_unwritten.isEmpty()) return;
+    const LogRow row = *m_unitRow;
+    m_unitRow.reset();
+    QString error;
+    if (!m_databases.appendLogRow(row, &error)) {
+        showFileError(m_messages, m_databases.logFile(),
+                      error + QStringLiteral("\nA unidade %1 foi escrita no temporizador mas "
+                                             "não ficou registada.")
+                                  .arg(row.NFab));
+    } else {
+        emit unitLogged();
+    }
+    if (m_readAfterUnit) {
+        m_readAfterUnit = false;
+        m_edit.session.ler_pedido = true;
+    }
+}
+
+void NewUnit::startEngineIfStopped()
+{
+    Session &s = m_edit.session;
+    if (s.startEngine && !(s.engineRunning && s.engineRunning())) s.startEngine();
+}
+
+bool NewUnit::prepare()
+{
+    Session &s = m_edit.session;
+    if (s.modo == 1) return false;
+    // The read asked for would run on the engine's next tick and replace the
+    // proposal; "Novo" waits for it (the read gives the button back).
+    if (s.ler_pedido) {
+        m_messages.show(msgReadPending(), QStringLiteral("Manutenção"), MessageSink::Icon::None);
+        return false;
+    }
+
+    // Everything the proposal needs is read first: a file that cannot be
+    // read leaves the window, the flags and the engine as they were.
+    QString error;
+    LastLogRow last;
+    if (!m_databases.readLastLogRow(&last, &error)) {
+        showFileError(m_messages, m_databases.logFile(), error);
+        return false;
+    }
+    QStringList fields;
+    for (const auto &p : kFill)
+        if (p.source == Source::Default) fields << toQString(p.field);
+    QVariantMap defaults;
+    if (!m_databases.readSettings(fields, &defaults, &error)) {
+        showFileError(m_messages, m_databases.settingsFile(), error);
+        return false;
+    }
+
+    // A unit accepted earlier whose values never all reached the timer is
+    // not logged: this one takes its place.
+    m_unitRow.reset();
+    m_unwritten.clear();
+    m_readAfterUnit = false;
+
+    if (s.stopEngine) s.stopEngine();
+    s.escrever_pedido = false;
+    s.modo = 1;
+
+    m_seq_semana = static_cast<uint8_t>(std::clamp(last.NAct, 0, 255));
+    m_n_unidades = last.NMec;
+    m_semana_reg = static_cast<uint8_t>(std::clamp(last.SAct, 0, 53));
+
+    const QDateTime now = m_clock.now();
+    const QDate today = now.date();
+    const int week = semana_do_ano(today.day(), today.month(), today.year());
+    // Week numbers start again every year, so the year of the last row must
+    // match too; an old row without a date can only be judged by its week.
+    const bool sameWeek =
+        week == m_semana_reg && (!last.Data.isValid() || last.Data.year() == today.year());
+    if (!sameWeek) m_seq_semana = 0;
+
+    const bool changed = m_edit.alteracao_pendente;
+    m_edit.setText(kMakerNumberControl, QString::number(m_seq_semana + 1));
+    m_edit.setText(kMakerCodeControl, yearWeekCode(today.year(), week));
+
+    for (const auto &p : kFill) {
+        QString text;
+        switch (p.source) {
+        case Source::Default:
+            text = defaults.value(toQString(p.field)).toString();
+            break;
+        case Source::Data: // the device's form, whatever the regional settings say
+            text = today.toString(QStringLiteral("dd-MM-yyyy"));
+            break;
+        case Source::Time:
+            text = now.time().toString(QStringLiteral("HH:mm"));
+            break;
+        case Source::Dash:
+            text = QStringLiteral("-");
+            break;
+        }
+        m_edit.setText(toQString(p.window), text);
+    }
+
+    m_edit.setChecked(QStringLiteral("Check_contador"), false);
+    m_edit.setChecked(QStringLiteral("Check_ibut"), false);
+    m_edit.setText(QStringLiteral("Text_ibut"), QStringLiteral("-"));
+    m_edit.setText(QStringLiteral("Text_sn_apl"), QStringLiteral("-"));
+    // Unticking the boxes counts as clicks; nothing of the proposal is to be
+    // written before "Aceitar", which marks everything itself. A clock set or
+    // an erase that was already pending stays pending.
+    m_edit.lowerAll();
+    m_edit.alteracao_pendente = changed;
+
+    m_edit.setEnabled(QStringLiteral("Command_ler"), false);
+    m_edit.setText(QStringLiteral("Command_novo"), QStringLiteral("Aceitar"));
+    m_edit.setText(QStringLiteral("Command_sair"), QStringLiteral("Cancelar"));
+    m_edit.setEnabled(QStringLiteral("Command_testar"), false);
+    m_edit.setEnabled(QStringLiteral("Command_imprimir"), false);
+    m_edit.setEnabled(kMakerCodeControl, true);
+    m_edit.setEnabled(kMakerNumberControl, true);
+
+    s.sessao_activa = true;
+    m_edit.gotFocus(kMakerCodeControl);
+    emit focusRequested(kMakerCodeControl);
+    return true;
+}
+
+bool NewUnit::accept()
+{
+    Session &s = m_edit.session;
+    if (s.modo != 1) return false;
+
+    // The running number is one byte in the device and in the log, and the
+    // code must be one the write pass can send.
+    const QString ano = m_edit.text(kMakerCodeControl);
+    const QString num = m_edit.text(kMakerNumberControl);
+    const auto n = integer(num);
+    if (!n || *n < 0 || *n > 255 || !isValid(TextForm::Code, ano)) {
+        m_messages.show(EditSet::msgInvalid(), QStringLiteral("Manutenção"),
+                        MessageSink::Icon::None);
+        return false;
+    }
+
+    // The log must be usable before anything is written to the timer: a unit
+    // in the timer that the log cannot take is the worse outcome.
+    QString error;
+    LastLogRow last;
+    if (!m_databases.readLastLogRow(&last, &error)) {
+        showFileError(m_messages, m_databases.logFile(), error);
+        return false;
+    }
+
+    const QDateTime now = m_clock.now();
+    const QDate today = now.date();
+    LogRow row;
+    row.NMec = m_n_unidades + 1;
+    row.NFab = ano + num;
+    row.NAct = *n >= m_seq_semana + 1 ? static_cast<int>(*n) : m_seq_semana;
+    row.SAct = semana_do_ano(today.day(), today.month(), today.year());
+    row.Data = today;
+    row.hora = now.time();
+
+    s.modo = 2;
+    m_edit.setEnabled(QStringLiteral("Command_ler"), false);
+    m_edit.setEnabled(QStringLiteral("Command_testar"), false);
+    m_edit.setEnabled(QStringLiteral("Command_novo"), false);
+
+    QStringList all;
+    for (const Field &c : kFields)
+        if (c.name != "Text_sn_apl") all << toQString(c.name);
+    m_edit.mark(all);
+    // The row waits for the timer to take every one of these values.
+    m_unitRow = row;
+    m_unwritten = QSet<QString>(all.begin(), all.end());
+    // A read requested meanwhile (the end of an erase that was under way at
+    // "Novo") would run before the write pass and replace the unit's values;
+    // it runs once they are in the timer.
+    m_readAfterUnit = s.ler_pedido;
+    s.ler_pedido = false;
+
+    m_edit.setText(QStringLiteral("Command_sair"), QStringLiteral("Fechar"));
+    m_edit.setText(QStringLiteral("Command_novo"), QStringLiteral("&Novo"));
+    m_edit.setEnabled(QStringLiteral("command_copy1"), true);
+    m_edit.setEnabled(kMakerCodeControl, false);
+    m_edit.setEnabled(kMakerNumberControl, false);
+
+    startEngineIfStopped();
+    s.escrever_pedido = true;
+    s.banner_esc = true;
+    return true;
+}
+
+bool NewUnit::cancel()
+{
+    Session &s = m_edit.session;
+    if (s.modo != 1) return false;
+    s.modo = 2;
+    m_edit.setText(QStringLiteral("Command_sair"), QStringLiteral("Fechar"));
+    m_edit.setText(QStringLiteral("Command_novo"), QStringLiteral("Novo"));
+    m_edit.setEnabled(QStringLiteral("Command_ler"), true);
+    m_edit.setEnabled(QStringLiteral("Command_testar"), true);
+    m_edit.setEnabled(kMakerCodeControl, false);
+    m_edit.setEnabled(kMakerNumberControl, false);
+    s.ler_pedido = true;
+    startEngineIfStopped();
+    return true;
+}
+
+} // namespace vx

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "databases.h"
+
+#include <QDate>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace vx {
+
+class Clock;
+class EditSet;
+class MessageSink;
+
+// "Novo": setting up a new unit on the main window's own buttons.
+//
+// The first click on Command_novo (prepare) proposes a manufacturing number
+// (letter, year, week, running number within the week) and fills the window
+// with the stored defaults; the same button, now "Aceitar" (accept), logs the
+// unit and hands every value to the engine's write pass; Command_sair, now
+// "Cancelar" (cancel), gives up and has the device read again.
+//
+// Whatever the store cannot do, nothing moves: the files are read before the
+// window, the flags or the engine are touched, so a failure leaves the tool
+// exactly where it was, with a message naming the file.
+//
+// The unit is logged only once the timer holds it: the row made at
+// "Aceitar" is appended when the device has accepted the write of every
+// value the acceptance marked. A value the write pass refuses keeps the unit
+// waiting until the technician corrects it and confirms it with Enter; a
+// program that ends first logs nothing.
+class NewUnit : public QObject
+{
+    Q_OBJECT
+public:
+    NewUnit(EditSet &edit, Databases &databases, MessageSink &messages, const Clock &clock,
+            QObject *parent = nullptr);
+
+    // Command_novo while modo != 1. False when nothing changed (store
+    // failure, or a read still pending that would replace the proposal).
+    bool prepare();
+    // Command_novo while modo == 1. False when refused or the log cannot be
+    // used; the technician stays in entry with every value as typed. A read
+    // requested meanwhile waits until the unit has been written, so that it
+    // shows what the timer then holds instead of replacing the proposal.
+    bool accept();
+    // Command_sair while modo == 1. False (and nothing done) in any other mode.
+    bool cancel();
+
+    // The proposal's base, refreshed from the log at every prepare().
+    uint8_t seq_semana() const { return m_seq_semana; }
+    int n_unidades() const { return m_n_unidades; }
+    uint8_t semana_reg() const { return m_semana_reg; }
+
+    // An accepted unit whose values the timer has not all accepted yet.
+    bool unitPending() const { return m_unitRow.has_value(); }
+    // Fields of that unit still to be written.
+    QStringList unwrittenFields() const { return m_unwritten.values(); }
+
+    static QString msgReadPending();
+
+signals:
+    // The view moves the keyboard focus to this field.
+    void focusRequested(const QString &field);
+    // The timer holds the accepted unit and its row is in the log.
+    void unitLogged();
+
+private:
+    void startEngineIfStopped();
+    void onValueWritten(const QString &field);
+
+    EditSet &m_edit;
+    Databases &m_databases;
+    MessageSink &m_messages;
+    const Clock &m_clock;
+
+    uint8_t m_seq_semana = 0;
+    int m_n_unidades = 0;
+    uint8_t m_semana_reg = 0;
+
+    std::optional<LogRow> m_unitRow;
+    QSet<QString> m_unwritten;
+    bool m_readAfterUnit = false;
+};
+
+} // namespace vx

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "recordstore.h"
+
+#include <QString>
+#include <QVariantMap>
+
+namespace vx {
+
+class Databases;
+class Clock;
+class EditSet;
+class MessageSink;
+class ReportPrinter;
+
+// "Imprimir": the maintenance report of what the window shows.
+//
+// The window's values go into the single row of TbReport in one edit; the
+// row is read back and put into the report template (manutencao.html in the
+// data folder, one {{Field}} per field of the row), and the page is printed
+// from that. Nothing is retried or rolled back: a row that was stored before
+// a later step failed stays stored.
+class Report
+{
+public:
+    Report(EditSet &edit, Databases &databases, ReportPrinter &printer, MessageSink &messages,
+           const Clock &clock);
+
+    // The 32 fields of the report row, in order, from the window as it is now.
+    RecordStore::Values row() const;
+
+    // Puts every field of the row into its {{Field}} of the template, HTML
+    // escaped. Placeholders of unknown names are left as they are, and a value
+    // is never itself searched for placeholders.
+    static QString fillTemplate(const QString &reportTemplate, const QVariantMap &row);
+
+    // Prints on the system's default printer. Any failure, of the database,
+    // the template or the printer, shows the one printer message.
+    bool print();
+    // The same report into a PDF file; no printer needed. A failure shows a
+    // critical message naming the file that could not be used.
+    bool exportPdf(const QString &path);
+
+    // Why the last operation failed, for logs and tests.
+    QString lastError() const { return m_error; }
+
+    static QString msgPrinter()
+    {
+        return QStringLiteral("Por favor verifique a ligação da impressora!");
+    }
+    static QString printerTitle() { return QStringLiteral("Mensagem de errro!"); }
+
+private:
+    // Stores the row, reads it back and fills the template. On failure names
+    // the file that could not be used.
+    bool assemble(QString *html, QString *file);
+
+    EditSet &m_edit;
+    Databases &m_databases;
+    ReportPrinter &m_printer;
+    MessageSink &m_messages;
+    const Clock &m_clock;
+    QString m_error;
+};
+
+} // namespace vx

@@ -1,0 +1,60 @@
+#include "application.h"
+
+#include "databases.h"
+#include "defaults.h"
+#include "editset.h"
+#include "engine.h"
+#include "fileerror.h"
+#include "formmain.h"
+#include "frmsplash.h"
+#include "link.h"
+#include "newunit.h"
+#include "portchooser.h"
+#include "report.h"
+#include "shutdown.h"
+
+#include <QDir>
+
+namespace vx {
+
+Application::Application(const Setup &setup, const Platform &p, QObject *parent)
+    : QObject(parent), m_p(p)
+{
+    const QString folder = setup.dataFolder.isEmpty() ? QDir::currentPath() : setup.dataFolder;
+    m_databases = std::make_unique<Databases>(p.store, folder);
+    m_link = std::make_unique<Link>(p.port, p.messages, &p.end);
+    m_edit = std::make_unique<EditSet>(p.messages);
+    m_engine = std::make_unique<Engine>(*m_edit, *m_link, p.clock, p.messages, p.end);
+    m_newUnit = std::make_unique<NewUnit>(*m_edit, *m_databases, p.messages, p.clock);
+    m_report = std::make_unique<Report>(*m_edit, *m_databases, p.printer, p.messages, p.clock);
+    m_defaults = std::make_unique<Defaults>(*m_edit, *m_databases, p.messages);
+    m_ports = std::make_unique<PortChooser>(*m_edit, p.port, *m_databases, p.messages,
+                                            [this] { return m_engine->active(); });
+    m_shutdown = std::make_unique<Shutdown>(*m_edit, *m_link, *m_engine, p.end,
+                                            [this] { m_newUnit->cancel(); });
+    const Services s{*m_edit,  *m_engine,   *m_link,    *m_databases, p.messages, p.clock,
+                     *m_ports, *m_shutdown, *m_newUnit, *m_report,    *m_defaults};
+    m_window = std::make_unique<FormMain>(s, setup.factoryMenu);
+    if (setup.screen.isValid()) m_window->setScreenSize(setup.screen);
+    m_splash = std::make_unique<FrmSplash>(*m_window, *m_databases);
+}
+
+Application::~Application()
+{
+    // The window goes before the services it points at.
+    m_splash.reset();
+    m_window.reset();
+}
+
+bool Application::start()
+{
+    QString error;
+    if (!m_databases->provision(nullptr, &error)) {
+        showFileError(m_p.messages, m_databases->settingsFile(), error);
+        return false;
+    }
+    m_splash->start();
+    return true;
+}
+
+} // namespace vx

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <memory>
+
+namespace vx {
+
+class Databases;
+class Clock;
+class EditSet;
+class Engine;
+class FormMain;
+class FrmSplash;
+class Link;
+class MessageSink;
+class NewUnit;
+class PortChooser;
+class Defaults;
+class ProgramEnd;
+class RecordStore;
+class Report;
+class ReportPrinter;
+class SerialPort;
+class Shutdown;
+
+// Everything the maintenance tool is made of, wired together: the link on a
+// port, the edit set, the engine, the records, the shell's services, the
+// main window and the splash. The program hands in the platform pieces (a
+// real serial port, SQLite, message boxes, process exit); a test hands in its
+// doubles and drives the same wiring.
+class Application : public QObject
+{
+    Q_OBJECT
+public:
+    struct Platform
+    {
+        SerialPort &port;
+        RecordStore &store;
+        MessageSink &messages;
+        ProgramEnd &end;
+        Clock &clock;
+        ReportPrinter &printer;
+    };
+
+    // What the command line decides for the records and the window.
+    struct Setup
+    {
+        QString dataFolder; // the database files; empty: the current folder
+        bool factoryMenu = false;
+        QSize screen; // fit the window to a screen of this size when valid
+    };
+
+    Application(const Setup &setup, const Platform &p, QObject *parent = nullptr);
+    ~Application() override;
+
+    // Makes the database files that are missing, then starts the splash.
+    // False when the files cannot be made (a message has been shown).
+    bool start();
+
+    Databases &databases() { return *m_databases; }
+    Link &link() { return *m_link; }
+    EditSet &edit() { return *m_edit; }
+    Engine &engine() { return *m_engine; }
+    PortChooser &ports() { return *m_ports; }
+    Shutdown &shutdown() { return *m_shutdown; }
+    FormMain &window() { return *m_window; }
+    FrmSplash &splash() { return *m_splash; }
+
+private:
+    Platform m_p;
+    std::unique_ptr<Databases> m_databases;
+    std::unique_ptr<Link> m_link;
+    std::unique_ptr<EditSet> m_edit;
+    std::unique_ptr<Engine> m_engine;
+    std::unique_ptr<NewUnit> m_newUnit;
+    std::unique_ptr<Report> m_report;
+    std::unique_ptr<Defaults> m_defaults;
+    std::unique_ptr<PortChooser> m_ports;
+    std::unique_ptr<Shutdown> m_shutdown;
+    std::unique_ptr<FormMain> m_window;
+    std::unique_ptr<FrmSplash> m_splash;
+};
+
+} // namespace vx

@@ -1,0 +1,73 @@
+#include "captions.h"
+
+namespace vx {
+
+QString Captions::text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString Captions::caption(const QString &control, int idioma)
+{
+    const QByteArray name = control.toUtf8();
+    const std::string_view n(name.constData(), static_cast<size_t>(name.size()));
+    for (const Caption &l : kCaptions)
+        if (l.control == n) return text(idioma == 1 ? l.en : l.pt);
+    for (const Caption &l : kFactoryCaptions)
+        if (l.control == n) return text(idioma == 1 ? l.en : l.pt);
+    for (const FixedCaption &l : kFixedCaptions)
+        if (l.control == n) return text(l.text);
+    return {};
+}
+
+bool Captions::eightPoints(const QString &control)
+{
+    const QByteArray name = control.toUtf8();
+    const std::string_view n(name.constData(), static_cast<size_t>(name.size()));
+    for (const Caption &l : kCaptions)
+        if (l.control == n) return l.eightPt;
+    for (const FixedCaption &l : kFixedCaptions)
+        if (l.control == n) return l.eightPt;
+    return false;
+}
+
+int Captions::countEightPoint()
+{
+    int n = 0;
+    for (const Caption &l : kCaptions)
+        n += l.eightPt ? 1 : 0;
+    for (const FixedCaption &l : kFixedCaptions)
+        n += l.eightPt ? 1 : 0;
+    return n;
+}
+
+QString Captions::accessibleName(const QString &control, int idioma)
+{
+    return accessibleName(control, idioma,
+                          [idioma](const QString &n) { return caption(n, idioma); });
+}
+
+QString Captions::accessibleName(const QString &control, int idioma,
+                                 const std::function<QString(const QString &)> &caption)
+{
+    const QByteArray name = control.toUtf8();
+    const std::string_view n(name.constData(), static_cast<size_t>(name.size()));
+    for (const AccessibleName &a : kAccessibleNames) {
+        if (a.control != n) continue;
+        QStringList parts;
+        if (!a.group.empty()) parts << caption(text(a.group)).trimmed();
+        if (!a.caption.empty()) parts << caption(text(a.caption)).trimmed();
+        const std::string_view extra = idioma == 1 ? a.extraEn : a.extraPt;
+        if (!extra.empty()) parts << text(extra);
+        return parts.join(QLatin1Char(' '));
+    }
+    return {};
+}
+
+QString Captions::title(int idioma)
+{
+    return idioma == 1 ? QStringLiteral("VX308 Maintnance v3.5")
+                       : QStringLiteral("Manutenção VX308 v3.5");
+}
+
+} // namespace vx

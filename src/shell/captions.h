@@ -1,0 +1,211 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <string_view>
+
+namespace vx {
+
+// The captions of the main window. Every table is data, walked by one loop
+// where it is used; both languages sit side by side so that a missing
+// translation shows up as an empty cell in review and in the caption test.
+
+// A caption that follows the interface language, in the order aplicar_idioma
+// puts them on the window. `eightPt`: the font drops to 8 points on a small
+// screen.
+struct Caption
+{
+    std::string_view control;
+    std::string_view pt;
+    std::string_view en;
+    bool eightPt;
+};
+
+inline constexpr std::array<Caption, 37> kCaptions{{
+    {"mnu_comunicação", "Comunicação", "Communication", false},
+    {"mnu_idioma", "Idioma", "Language", false},
+    {"Label1", "Tarifas", "Costs per Hour", true},
+    {"Frame_semana", "Semana", "Week", true},
+    {"Frame_Fimdesemana", "Fim de Semana", "Weekend", true},
+    {"Label2", "Totais", "Sub Totals", true},
+    {"Label6", "Configuração", "Configuration", true},
+    {"Label_numfab", "Número de Série", "Serial Number", true},
+    {"Label_sn_apl", "Aplicação", "Application", true},
+    {"Label_a_pagar", "A Pagar", "Paying", true},
+    {"Label_parcial", "Memória", "Memory", true},
+    {"Label_power", "Power Down", "Power Down", true},
+    {"Label_fracao", "Fracção", "Fraction", true},
+    {"Label_rtc_data", "Data", "Date", true},
+    {"Check_ibut", "iButton", "iButton", true},
+    {"Check_contador", "Electromecanico", "Electromechanical", true},
+    {"Label_aberturas", "N. Jogos", "N. Games", true},
+    {"Label_prog", "N. Prog.", "N. Prog.", true},
+    {"Label_rtc_hora", "Hora", "Time", true},
+    {"Label_master_ibut", "Última Manutenção", "Last Maintnance", true},
+    {"Label_baterias", "Baterias", "Batteries", true},
+    {"Command_clear", "Clear", "Clear", true},
+    {"Frame_actualizacao", "Última Actualizacao do iButton", "Last iButton Update", true},
+    {"Frame1", "Password", "Password", true},
+    {"Label_act_data", "Data", "Date", true},
+    {"Label_act_hora", "Hora", "Time", true},
+    {"Label_pwdrelogio", "Relógio", "Clock", true},
+    {"Label_pwdtarifas", "Tarifa", "CPH", true},
+    {"Command_ler", "Lêr", "Read", true},
+    {"Command_testar", "Sair", "Exit", true},
+    {"Command_imprimir", "Imprimir", "Print", true},
+    {"Command_sair", "Sair da Aplicação", "Close Application", true},
+    {"Label5", "Teste de Hardware", "Hardware Test", true},
+    {"Label4", "Teste iButton", "iButton Test", true},
+    {"Command_teste_disp", "Testar Displays", "Display Test", true},
+    {"Label_impulsos", "Impulsos a Enviar", "Send Impulses", true},
+    {"Command_enviar", "Enviar", "Send", true},
+}};
+
+// The factory menu, offered only with --factory. Its items mirror the hidden
+// buttons ("Novo", "Pic -> PC", "PC -> Pic"), whose captions are Portuguese in
+// both languages, and open the defaults window.
+inline constexpr std::array<Caption, 2> kFactoryCaptions{{
+    {"mnu_fabrica", "Fábrica", "Factory", false},
+    {"mnu_predefinir", "Predefinição de valores...", "Default Values...", false},
+}};
+
+// The report menu: the printed report saved as a PDF file instead.
+inline constexpr std::array<Caption, 2> kReportCaptions{{
+    {"mnu_relatorio", "Relatório", "Report", false},
+    {"mnu_exportar", "Exportar PDF...", "Export PDF...", false},
+}};
+
+// Captions that read the same in both languages.
+struct FixedCaption
+{
+    std::string_view control;
+    std::string_view text;
+    bool eightPt;
+};
+
+inline constexpr std::array<FixedCaption, 24> kFixedCaptions{{
+    {"Label_S00", " 00-08h", true},          {"Label_F00", " 00-08h", true},
+    {"Label_S08", "08-12h", true},           {"Label_F08", "08-12h", true},
+    {"Label_total08", "08-12h", true},       {"Label_S12", "12-15h", true},
+    {"Label_F12", "12-15h", true},           {"Label_total12", "12-15h", true},
+    {"Label_S15", "15-20h", true},           {"Label_F15", "15-20h", true},
+    {"Label_total15", "15-20h", true},       {"Label_S20", "20-24h", true},
+    {"Label_F20", "20-24h", true},           {"Label_total20", "20-24h", true},
+    {"Label_total00", "00-08h", true},       {"Label_percentagem", "0%", true},
+    {"mnu_porta1", "Com 1", false},          {"mnu_porta2", "Com 2", false},
+    {"mnu_porta3", "Com 3", false},          {"mnu_porta4", "Com 4", false},
+    {"mnu_pt", "Português", false},          {"mnu_EN", "English", false},
+    {"Label_acumulado", "Acumulado", false}, {"Label3", "Backup Informação", false},
+}};
+
+// Names read out by screen readers: the caption of the control's group, then
+// the caption of its label, then a word of its own where the label is shared
+// (the two boxes of the manufacturing number) or missing (the indicators).
+struct AccessibleName
+{
+    std::string_view control;
+    std::string_view group;   // control whose caption names the group, or empty
+    std::string_view caption; // control whose caption labels it, or empty
+    std::string_view extraPt;
+    std::string_view extraEn;
+};
+
+inline constexpr std::array<AccessibleName, 55> kAccessibleNames{{
+    {"Text_S00", "Frame_semana", "Label_S00", {}, {}},
+    {"Text_S08", "Frame_semana", "Label_S08", {}, {}},
+    {"Text_S12", "Frame_semana", "Label_S12", {}, {}},
+    {"Text_S15", "Frame_semana", "Label_S15", {}, {}},
+    {"Text_S20", "Frame_semana", "Label_S20", {}, {}},
+    {"Text_F00", "Frame_Fimdesemana", "Label_F00", {}, {}},
+    {"Text_F08", "Frame_Fimdesemana", "Label_F08", {}, {}},
+    {"Text_F12", "Frame_Fimdesemana", "Label_F12", {}, {}},
+    {"Text_F15", "Frame_Fimdesemana", "Label_F15", {}, {}},
+    {"Text_F20", "Frame_Fimdesemana", "Label_F20", {}, {}},
+    {"Text_total00", "Label2", "Label_total00", {}, {}},
+    {"Text_total08", "Label2", "Label_total08", {}, {}},
+    {"Text_total12", "Label2", "Label_total12", {}, {}},
+    {"Text_total15", "Label2", "Label_total15", {}, {}},
+    {"Text_total20", "Label2", "Label_total20", {}, {}},
+    {"Text_a_pagar", "Label2", "Label_a_pagar", {}, {}},
+    {"Text_parcial", "Label2", "Label_parcial", {}, {}},
+    {"Text_acumulado", {}, "Label_acumulado", {}, {}},
+    {"text_numfab_ano", "Label6", "Label_numfab", "código", "code"},
+    {"Text_numfab_num", "Label6", "Label_numfab", "número", "number"},
+    {"Text_sn_apl", "Label6", "Label_sn_apl", {}, {}},
+    {"Text_power", "Label6", "Label_power", {}, {}},
+    {"Text_fracao", "Label6", "Label_fracao", {}, {}},
+    {"Text_rtc_data", "Label6", "Label_rtc_data", {}, {}},
+    {"Check_ibut", "Label6", "Check_ibut", {}, {}},
+    {"Text_ibut", "Label6", "Check_ibut", "número", "number"},
+    {"Check_contador", "Label6", "Check_contador", {}, {}},
+    {"Text_contador", "Label6", "Check_contador", "contagem", "count"},
+    {"Text_aberturas", "Label6", "Label_aberturas", {}, {}},
+    {"Text_prog", "Label6", "Label_prog", {}, {}},
+    {"Text_rtc_hora", "Label6", "Label_rtc_hora", {}, {}},
+    {"Text_master_ibut", "Label6", "Label_master_ibut", {}, {}},
+    {"ProgressBar_baterias", "Label6", "Label_baterias", {}, {}},
+    {"Text_act_data", "Frame_actualizacao", "Label_act_data", {}, {}},
+    {"Text_act_hora", "Frame_actualizacao", "Label_act_hora", {}, {}},
+    {"Text_pwdrelogio", "Frame1", "Label_pwdrelogio", {}, {}},
+    {"Text_pwdtarifas", "Frame1", "Label_pwdtarifas", {}, {}},
+    {"Command_clear", "Label6", "Command_clear", {}, {}},
+    {"Command_ler", {}, "Command_ler", {}, {}},
+    {"Command_testar", {}, "Command_testar", {}, {}},
+    {"Command_imprimir", {}, "Command_imprimir", {}, {}},
+    {"Command_sair", {}, "Command_sair", {}, {}},
+    {"Text_ibutsn", "Label5", "Label4", {}, {}},
+    {"Command_teste_disp", "Label5", "Command_teste_disp", {}, {}},
+    {"Text_impulsos", "Label5", "Label_impulsos", {}, {}},
+    {"Command_enviar", "Label5", "Command_enviar", {}, {}},
+    {"Shape_memoria", "Label5", {}, "Memória", "Memory"},
+    {"Shape_incremento", "Label5", {}, "Incremento", "Increment"},
+    {"Shape_cursor", "Label5", {}, "Cursor", "Cursor"},
+    {"Shape_bola0", "Label5", {}, "Entrada 1", "Input 1"},
+    {"Shape_bola1", "Label5", {}, "Entrada 2", "Input 2"},
+    {"Shape_bola2", "Label5", {}, "Entrada 3", "Input 3"},
+    {"Shape_bola3", "Label5", {}, "Entrada 4", "Input 4"},
+    {"Image1", {}, {}, "Imagem do VX308", "VX308 picture"},
+    {"Shape_gaveta", "Label5", {}, "Gaveta", "Drawer"},
+}};
+
+constexpr bool captionsComplete()
+{
+    for (const Caption &l : kCaptions)
+        if (l.control.empty() || l.pt.empty() || l.en.empty()) return false;
+    for (const Caption &l : kFactoryCaptions)
+        if (l.control.empty() || l.pt.empty() || l.en.empty()) return false;
+    for (const Caption &l : kReportCaptions)
+        if (l.control.empty() || l.pt.empty() || l.en.empty()) return false;
+    for (const FixedCaption &l : kFixedCaptions)
+        if (l.control.empty() || l.text.empty()) return false;
+    for (const AccessibleName &a : kAccessibleNames)
+        if (a.control.empty() || (a.caption.empty() && a.extraPt.empty())) return false;
+    return true;
+}
+static_assert(captionsComplete());
+
+// Look-ups over the tables above. The language code is 0 (Portuguese) or 1
+// (English); any other code is treated as Portuguese.
+class Captions
+{
+public:
+    static QString text(std::string_view s);
+    // The caption of a control in a language; empty when it has none.
+    static QString caption(const QString &control, int idioma);
+    // True for the captioned controls whose font drops to 8 points.
+    static bool eightPoints(const QString &control);
+    // How many controls the font rule touches.
+    static int countEightPoint();
+    // The name a screen reader announces, e.g. "Semana 00-08h".
+    static QString accessibleName(const QString &control, int idioma);
+    // The same, with the caption of each control it names taken from
+    // `caption` (the window passes what the control shows now).
+    static QString accessibleName(const QString &control, int idioma,
+                                  const std::function<QString(const QString &)> &caption);
+    // Window title of a language.
+    static QString title(int idioma);
+};
+
+} // namespace vx

@@ -1,0 +1,47 @@
+#include "screenfit.h"
+
+#include <cmath>
+
+namespace vx {
+
+namespace {
+
+int proportion(int valor, int numerator, int denominator)
+{
+    return static_cast<int>(std::lround(static_cast<double>(valor) * numerator / denominator));
+}
+
+} // namespace
+
+QSize ScreenFit::windowSize(QSize screenSize, QSize design)
+{
+    if (screenSize.width() == 640)
+        return {proportion(design.width(), 640, 645),
+                proportion(design.height(), screenSize.height(), 480)};
+    return {proportion(design.width(), screenSize.width(), kDesignScreen.width()),
+            proportion(design.height(), screenSize.height(), kDesignScreen.height())};
+}
+
+QRect ScreenFit::scale(const QRect &design, QSize screenSize)
+{
+    const int w = kDesignScreen.width();
+    const int h = kDesignScreen.height();
+    return {proportion(design.x(), screenSize.width(), w),
+            proportion(design.y(), screenSize.height(), h),
+            proportion(design.width(), screenSize.width(), w),
+            proportion(design.height(), screenSize.height(), h)};
+}
+
+int ScreenFit::panelWidth(int design, QSize screenSize)
+{
+    return proportion(design, screenSize.width(), kDesignScreen.width());
+}
+
+bool ScreenFit::eightPointFont(int heightPx, double dpi)
+{
+    if (dpi <= 0) dpi = 96.0;
+    const double twips = heightPx * 1440.0 / dpi;
+    return twips / 15.0 < 800.0;
+}
+
+} // namespace vx

@@ -1,0 +1,34 @@
+#pragma once
+
+namespace vx {
+
+class Databases;
+class Clock;
+class EditSet;
+class Engine;
+class Link;
+class MessageSink;
+class NewUnit;
+class PortChooser;
+class Defaults;
+class Report;
+class Shutdown;
+
+// What the main window forwards the technician's actions to. The window owns
+// none of it: the application (or a test) builds these and hands them over.
+struct Services
+{
+    EditSet &edit;
+    Engine &engine;
+    Link &link;
+    Databases &databases;
+    MessageSink &messages;
+    const Clock &clock;
+    PortChooser &ports;
+    Shutdown &shutdown;
+    NewUnit &newUnit;
+    Report &report;
+    Defaults &defaults;
+};
+
+} // namespace vx

@@ -1,0 +1,98 @@
+#pragma once
+
+// A data folder of its own for one test: the real SQLite store on files in a
+// temporary directory, provisioned like a first start, plus direct SQL for
+// setting up states the tool cannot make itself and for looking at rows.
+
+#include "databases.h"
+#include "sqliterecordstore.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+struct DataFolder
+{
+    explicit DataFolder(bool provision = true)
+    {
+        store.setBusyTimeoutMs(50);
+        if (provision) provisioned = databases.provision(nullptr, &error);
+    }
+
+    QTemporaryDir dir;
+    vx::SqliteRecordStore store;
+    vx::Databases databases{store, dir.path()};
+    bool provisioned = false;
+    QString error;
+
+    // Runs statements on a file; the rows of the last one come back.
+    static QList<QVariantList> sql(const QString &file, const QStringList &statements,
+                                   bool *ok = nullptr)
+    {
+        static int serial = 0;
+        const QString name = QStringLiteral("tst-sql-%1").arg(++serial);
+        QList<QVariantList> rows;
+        bool allOk = true;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(file);
+            allOk = db.open();
+            for (const QString &i : statements) {
+                if (!allOk) break;
+                QSqlQuery q(db);
+                allOk = q.exec(i);
+                if (!allOk) qWarning() << i << q.lastError().text();
+                rows.clear();
+                while (q.next()) {
+                    QVariantList l;
+                    for (int c = 0; c < q.record().count(); ++c)
+                        l << q.value(c);
+                    rows << l;
+                }
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+        if (ok) *ok = allOk;
+        return rows;
+    }
+
+    static int count(const QString &file, const QString &table)
+    {
+        const auto l = sql(file, {QStringLiteral("SELECT count(*) FROM %1").arg(table)});
+        return l.isEmpty() ? -1 : l.first().value(0).toInt();
+    }
+
+    // Holds a write lock on a file, as another program in the middle of a
+    // change would, until destroyed.
+    class WriteLock
+    {
+    public:
+        explicit WriteLock(const QString &file)
+            : m_name(QStringLiteral("tst-lock-%1").arg(reinterpret_cast<quintptr>(this)))
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+            db.setDatabaseName(file);
+            active = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        }
+        ~WriteLock()
+        {
+            {
+                QSqlDatabase db = QSqlDatabase::database(m_name, false);
+                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(m_name);
+        }
+        WriteLock(const WriteLock &) = delete;
+        WriteLock &operator=(const WriteLock &) = delete;
+        bool active = false;
+
+    private:
+        QString m_name;
+    };
+};

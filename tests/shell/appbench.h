@@ -1,0 +1,118 @@
+#pragma once
+
+// The whole maintenance tool on the bench, window included: the wiring of
+// vx308-maint with an emulated timer inside the process, a record store in
+// memory (shared between "runs" so a restart finds what the last run
+// stored), recorded messages, a program end that only records, and a clock
+// that stands still. Link and start-up intervals are shrunk to 2 %.
+
+#include "application.h"
+#include "clock.h"
+#include "databases.h"
+#include "editset.h"
+#include "emulatedport.h"
+#include "engine.h"
+#include "eventwait.h"
+#include "formmain.h"
+#include "frame.h"
+#include "frmsplash.h"
+#include "link.h"
+#include "memoryrecordstore.h"
+#include "messages.h"
+#include "programend.h"
+#include "reportprinter.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+// Runs the event loop until cond() holds; false after `ms` of real time.
+inline bool waitFor(const std::function<bool()> &cond, int ms = 20000)
+{
+    QElapsedTimer t;
+    t.start();
+    QTimer beat;
+    beat.start(10);
+    while (!cond()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// What stays between two runs: the data folder and the record store.
+struct PersistentData
+{
+    QTemporaryDir dir;
+    vx::MemoryRecordStore store;
+};
+
+struct AppBench
+{
+    explicit AppBench(PersistentData &persistent, vx::Application::Setup setup = {},
+                      vx::MessageSink *sink = nullptr)
+    {
+        vx::Timebase::setScale(0.02);
+        port.device().loadDefaultMemory();
+        if (setup.dataFolder.isEmpty()) setup.dataFolder = persistent.dir.path();
+        if (!setup.screen.isValid()) setup.screen = QSize(1024, 768);
+        app = std::make_unique<vx::Application>(
+            setup, vx::Application::Platform{port, persistent.store, sink ? *sink : messages, end,
+                                             clock, printer});
+    }
+
+    vx::emu::EmulatedPort port;
+    vx::RecordingMessages messages;
+    vx::RecordingEnd end;
+    vx::FixedClock clock;
+    vx::RecordingReportPrinter printer;
+    std::unique_ptr<vx::Application> app;
+
+    vx::FormMain &window() { return app->window(); }
+    vx::EditSet &edit() { return app->edit(); }
+    vx::Engine &engine() { return app->engine(); }
+
+    // Start-up through the splash until the main window is shown.
+    bool startUp()
+    {
+        bool ready = false;
+        QObject::connect(&app->splash(), &vx::FrmSplash::handedOver, [&ready] { ready = true; });
+        return app->start() && waitFor([&] { return ready; });
+    }
+
+    void click(const char *button)
+    {
+        auto *b = qobject_cast<QAbstractButton *>(window().control(QLatin1String(button)));
+        Q_ASSERT(b);
+        b->click();
+    }
+
+    // "Lêr" on the window and wait for the read to end.
+    bool read()
+    {
+        bool readDone = false;
+        auto c = QObject::connect(&engine(), &vx::Engine::readFinished, [&] { readDone = true; });
+        click("Command_ler");
+        const bool ok = waitFor([&] { return readDone; });
+        QObject::disconnect(c);
+        return ok;
+    }
+};
+
+// Every request frame the link writes, by command byte.
+struct SentCommands
+{
+    explicit SentCommands(vx::Link &link)
+    {
+        QObject::connect(&link, &vx::Link::requestSent, [this](const QByteArray &f) {
+            commands << (vx::hex_nibble(f.at(8)) + 16 * vx::hex_nibble(f.at(9)));
+        });
+    }
+    int count(int comando) const { return static_cast<int>(commands.count(comando)); }
+    QList<int> commands;
+};

@@ -1,0 +1,169 @@
+// Guards the factory functions offered with --factory: the menu exists only
+// then, its items mirror the hidden buttons (caption and state) and run their
+// flows, and the defaults window is scaled, non-modal and stores only on
+// "Aceitar". A factory item that acts while its button would be disabled, or
+// a Cancel that stores anyway, is the fault.
+
+#include "appbench.h"
+#include "captions.h"
+#include "tables.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace vx;
+
+namespace {
+
+Application::Setup factory(QSize screenSize = QSize(1024, 768))
+{
+    Application::Setup s;
+    s.factoryMenu = true;
+    s.screen = screenSize;
+    return s;
+}
+
+QString buttonText(AppBench &o, const char *name)
+{
+    return qobject_cast<QPushButton *>(o.window().control(QLatin1String(name)))->text();
+}
+
+} // namespace
+
+class TstFactory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void menuOnlyWithOption()
+    {
+        PersistentData a;
+        AppBench o(a, factory());
+        QMenu *m = o.window().menu(QStringLiteral("mnu_fabrica"));
+        QVERIFY(m);
+        QCOMPARE(m->title(), QStringLiteral("Fábrica"));
+        QCOMPARE(o.window().action(QStringLiteral("mnu_novo"))->text(), QStringLiteral("Novo"));
+        QCOMPARE(o.window().action(QStringLiteral("mnu_copiar"))->text(),
+                 QStringLiteral("Pic -> PC"));
+        QCOMPARE(o.window().action(QStringLiteral("mnu_colar"))->text(),
+                 QStringLiteral("PC -> Pic"));
+        o.window().aplicar_idioma(1);
+        QCOMPARE(m->title(), QStringLiteral("Factory"));
+        QCOMPARE(o.window().action(QStringLiteral("mnu_predefinir"))->text(),
+                 QStringLiteral("Default Values..."));
+        // The hidden buttons' own captions are the same in both languages.
+        QCOMPARE(o.window().action(QStringLiteral("mnu_copiar"))->text(),
+                 QStringLiteral("Pic -> PC"));
+    }
+
+    void itemsFollowButtons()
+    {
+        PersistentData a;
+        AppBench o(a, factory());
+        QVERIFY(o.startUp());
+        QAction *copy = o.window().action(QStringLiteral("mnu_copiar"));
+        QAction *paste = o.window().action(QStringLiteral("mnu_colar"));
+        QVERIFY(!copy->isEnabled());
+        QVERIFY(!paste->isEnabled());
+        QVERIFY(o.read());
+        QVERIFY(copy->isEnabled());
+        copy->trigger();
+        QVERIFY(paste->isEnabled());
+        // The hidden buttons themselves never show.
+        QVERIFY(!o.window().control(QStringLiteral("command_copy1"))->isVisible());
+        o.engine().stop();
+    }
+
+    void newAcceptAndCancelFromMenu()
+    {
+        PersistentData a;
+        AppBench o(a, factory());
+        QVERIFY(o.startUp());
+        QAction *newButton = o.window().action(QStringLiteral("mnu_novo"));
+        newButton->trigger();
+        QCOMPARE(o.edit().session.modo, uint8_t(1));
+        QCOMPARE(newButton->text(), QStringLiteral("Aceitar"));
+        QCOMPARE(buttonText(o, "Command_sair"), QStringLiteral("Cancelar"));
+        // A screen reader announces what the button now does.
+        QCOMPARE(o.window().control(QStringLiteral("Command_sair"))->accessibleName(),
+                 QStringLiteral("Cancelar"));
+        QVERIFY(!o.window().control(QStringLiteral("Command_ler"))->isEnabled());
+        QCOMPARE(o.window().focusWidget(), o.window().control(QStringLiteral("text_numfab_ano")));
+        // "Cancelar" is "Sair da Aplicação" while a new unit is entered.
+        o.click("Command_sair");
+        QVERIFY(!o.end.ended());
+        QCOMPARE(buttonText(o, "Command_sair"), QStringLiteral("Fechar"));
+        QCOMPARE(o.window().control(QStringLiteral("Command_sair"))->accessibleName(),
+                 QStringLiteral("Fechar"));
+        QCOMPARE(newButton->text(), QStringLiteral("Novo"));
+        QVERIFY(o.read());
+        o.engine().stop();
+    }
+
+    void defaultsWindowScaled_data()
+    {
+        QTest::addColumn<QSize>("screenSize");
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QRect>("accept");
+        QTest::newRow("800x600") << QSize(800, 600) << QSize(400, 160) << QRect(50, 96, 130, 36);
+        QTest::newRow("1600x900") << QSize(1600, 900) << QSize(800, 240)
+                                  << QRect(100, 144, 260, 54);
+    }
+    void defaultsWindowScaled()
+    {
+        QFETCH(QSize, screenSize);
+        QFETCH(QSize, window);
+        QFETCH(QRect, accept);
+        PersistentData a;
+        AppBench o(a, factory(screenSize));
+        QVERIFY(o.startUp());
+        o.window().action(QStringLiteral("mnu_predefinir"))->trigger();
+        auto *f = o.window().findChild<QWidget *>(QStringLiteral("Form_predefinir"));
+        QVERIFY(f);
+        QVERIFY(f->isVisible());
+        QVERIFY(!f->isModal());
+        QCOMPARE(f->windowTitle(), QStringLiteral("Predefinição de valores"));
+        QCOMPARE(f->size(), window);
+        QCOMPARE(f->findChild<QWidget *>(QStringLiteral("Command_aceitar"))->geometry(), accept);
+        QCOMPARE(f->findChild<QLabel *>(QStringLiteral("Label_Predefinir"))->text(),
+                 QStringLiteral("Aceitar valores como valor por defeito?"));
+    }
+
+    void cancelDoesNotStoreAcceptStores()
+    {
+        PersistentData a;
+        AppBench o(a, factory());
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        o.engine().stop();
+        const QString file = o.app->databases().settingsFile();
+        const auto readTariff = [&] {
+            QVariantMap row;
+            a.store.readFirst(file, QStringLiteral("TbValoresPre1"), {QStringLiteral("TarS00")},
+                              &row, nullptr);
+            return row.value(QStringLiteral("TarS00")).toString();
+        };
+        const QString before = readTariff();
+        QVERIFY(before != o.edit().text(QStringLiteral("Text_S00")));
+
+        o.window().openDefaults();
+        QPointer<QWidget> f = o.window().findChild<QWidget *>(QStringLiteral("Form_predefinir"));
+        qobject_cast<QPushButton *>(f->findChild<QWidget *>(QStringLiteral("Command_cancelar")))
+            ->click();
+        QVERIFY(waitFor([&] { return f.isNull(); }));
+        QCOMPARE(readTariff(), before);
+
+        o.window().openDefaults();
+        f = o.window().findChild<QWidget *>(QStringLiteral("Form_predefinir"));
+        qobject_cast<QPushButton *>(f->findChild<QWidget *>(QStringLiteral("Command_aceitar")))
+            ->click();
+        QVERIFY(waitFor([&] { return f.isNull(); }));
+        QCOMPARE(readTariff(), o.edit().text(QStringLiteral("Text_S00")));
+    }
+};
+
+QTEST_MAIN(TstFactory)
+#include "tst_factory.moc"

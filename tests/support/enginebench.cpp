@@ -1,0 +1,64 @@
+#include "enginebench.h"
+
+#include "eventwait.h"
+#include "frame.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+EngineBench::EngineBench()
+{
+    vx::Timebase::setScale(0.02);
+    device().loadDefaultMemory();
+    engine.setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
+}
+
+QList<QByteArray> EngineBench::requests()
+{
+    // What the PC put on the line: "$" and then the frame, one write per
+    // character.
+    QByteArray row;
+    for (const QByteArray &w : port.writes())
+        row += w;
+    port.clearWrites();
+    QList<QByteArray> out;
+    for (const QByteArray &f : row.split('$'))
+        if (!f.isEmpty()) out << f;
+    return out;
+}
+
+bool EngineBench::waitFor(const std::function<bool()> &cond, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    // A slow heartbeat so the time limit is noticed even when nothing else
+    // happens; the loop sleeps between events.
+    QTimer beat;
+    beat.start(20);
+    while (!cond()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+bool EngineBench::readAll()
+{
+    bool readDone = false;
+    auto c = QObject::connect(&engine, &vx::Engine::readFinished, [&] { readDone = true; });
+    engine.Command_ler_Click();
+    const bool ok = waitFor([&] { return readDone; });
+    QObject::disconnect(c);
+    return ok;
+}
+
+QString describe(const QByteArray &p)
+{
+    if (p.size() < 29) return QString::fromLatin1(p);
+    auto byte = [&](int pos) {
+        return vx::hex_nibble(p.at(pos)) + 16 * vx::hex_nibble(p.at(pos + 1));
+    };
+    return QStringLiteral("%1,%2,%3").arg(byte(8)).arg(byte(10)).arg(byte(12));
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "clock.h"
+#include "editset.h"
+#include "emulatedport.h"
+#include "engine.h"
+#include "link.h"
+#include "messages.h"
+#include "programend.h"
+
+#include <QList>
+#include <functional>
+
+// A whole tool on the bench: engine, link and edit set wired to an emulated
+// timer inside the process, with recorded messages and a clock that stands
+// still. Link intervals are shrunk so the tests never wait for seconds.
+struct EngineBench
+{
+    EngineBench();
+
+    vx::emu::EmulatedPort port;
+    vx::RecordingMessages messages;
+    vx::FixedClock clock;
+    vx::RecordingEnd end;
+    vx::EditSet edit{messages};
+    vx::Link link{port, messages, &end};
+    vx::Engine engine{edit, link, clock, messages, end};
+
+    vx::emu::Device &device() { return port.device(); }
+
+    // Request frames the device received since the last call (or start).
+    QList<QByteArray> requests();
+    // Runs the event loop until cond() holds; false after `ms` of real time.
+    static bool waitFor(const std::function<bool()> &cond, int ms = 20000);
+    // "Lêr" and wait for the full read to end.
+    bool readAll();
+};
+
+// Pretty command/index/value of a request frame.
+QString describe(const QByteArray &request);
