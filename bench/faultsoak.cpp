@@ -270,7 +270,8 @@ private:
         if (withFaults) applyMishap(e);
         QElapsedTimer took;
         took.start();
-        const bool accepted = m_link.enviar_trama(e.write ? 2 : 1, e.address, e.bytes);
+        const bool accepted = m_link.enviar_trama(
+            e.write ? vx::Command::WriteMemory : vx::Command::ReadMemory, e.address, e.bytes);
         const double ms = double(took.nsecsElapsed()) / 1e6;
         // An accepted reply has used up the faults queued for this exchange;
         // none may carry over into the next one and blur what it measures.
@@ -353,7 +354,8 @@ private:
             return;
         }
         const QByteArray &reply = m_link.trama_rx();
-        const QByteArray asked = vx::buildRequest(e.write ? 2 : 1, e.address, e.bytes, {});
+        const QByteArray asked = vx::buildRequest(
+            e.write ? vx::Command::WriteMemory : vx::Command::ReadMemory, e.address, e.bytes, {});
         if (reply.mid(1, 13) != asked.mid(1, 13)) {
             ++m_checks.foreignEchoes;
             report(index, e, withFaults, "accepted a reply echoing another request");

@@ -3,7 +3,7 @@
 //
 // A VX308 emulator answers on a pseudo-terminal at the pace of a 19200 bit/s
 // line; the link talks to it through the same QtSerialPort the tool uses and
-// runs N transactions enviar_trama(1, 31, 1). See README.md.
+// runs N transactions enviar_trama(Command::ReadMemory, 31, 1). See README.md.
 
 #include "frame.h"
 #include "link.h"
@@ -122,7 +122,7 @@ int main(int argc, char **argv)
 
     // The first exchanges pay for opening and for the emulator's start.
     for (int i = 0; i < 10; ++i)
-        link.enviar_trama(1, 31, 1);
+        link.enviar_trama(vx::Command::ReadMemory, 31, 1);
     const vx::LinkStats before = link.stats;
 
     const double childCpu0 = server ? -1 : processCpuMs(child.processId());
@@ -135,7 +135,9 @@ int main(int argc, char **argv)
     QElapsedTimer one;
     for (int i = 0; i < count; ++i) {
         one.start();
-        if (!link.enviar_trama(1, 31, 1) || !vx::isValidReply(link.trama_rx())) ++bad;
+        if (!link.enviar_trama(vx::Command::ReadMemory, 31, 1) ||
+            !vx::isValidReply(link.trama_rx()))
+            ++bad;
         each.push_back(one.nsecsElapsed() / 1e6);
     }
     const double wallMs = wall.nsecsElapsed() / 1e6;

@@ -68,12 +68,6 @@ constexpr Initial kDefaultMemory[] = {
     {198, 1, 0x04},  // version
 };
 
-void putByte(QByteArray &data, int k, uint8_t b)
-{
-    data[2 * k] = nibble_hex(b & 0x0F);
-    data[2 * k + 1] = nibble_hex(b >> 4);
-}
-
 bool upperHex(QChar c)
 {
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
@@ -85,12 +79,6 @@ bool allUpperHex(const QString &s)
     for (QChar c : s)
         if (!upperHex(c)) return false;
     return true;
-}
-
-// Command, index and value: two digits each, low nibble first.
-uint8_t headerByte(const QByteArray &frame, int pos)
-{
-    return static_cast<uint8_t>(hex_nibble(frame.at(pos + 1)) << 4 | hex_nibble(frame.at(pos)));
 }
 
 int sundayFirst(const QDate &d)
@@ -237,55 +225,58 @@ QByteArray Device::respond(const QByteArray &request)
         return {};
     }
     const QByteArray frame = request.left(kFrameLength);
-    const Request req{nowMs(), frame, headerByte(frame, 8), headerByte(frame, 10),
-                      headerByte(frame, 12)};
+    const RequestHeader h = requestHeader(frame);
+    const Request req{nowMs(), frame, h.comando, h.indice, h.valor};
     m_history.push_back(req);
     if (m_history.size() > static_cast<size_t>(kHistorySize)) m_history.pop_front();
-    ++m_counts[req.command];
+    ++m_counts[static_cast<uint8_t>(req.command)];
     ++m_answered;
-    return buildReply(frame.mid(1, 13), dataFor(req, frame));
+    const TxData data = dataFor(req, frame);
+    return buildReply(frame.mid(1, 13), QByteArray(data.data(), kDataLength));
 }
 
-QByteArray Device::dataFor(const Request &r, const QByteArray &request)
+TxData Device::dataFor(const Request &r, const QByteArray &request)
 {
-    QByteArray data(kDataLength, '0');
+    TxData data;
+    data.fill('0');
     const int bytes = std::min<int>(r.value, 6);
     switch (r.command) {
-    case 1:
+    case Command::ReadMemory:
         for (int k = 0; k < bytes; ++k)
             putByte(data, k, byte(r.index + k));
         break;
-    case 2:
+    case Command::WriteMemory:
         for (int k = 0; k < bytes; ++k)
             setByte(r.index + k, dataByte(request, k));
         break;
-    case 3:
+    case Command::ReadInputs:
         for (int k = 0; k < 7; ++k)
             data[k] = m_inputs.at(k).toLatin1();
         break;
-    case 4:
+    case Command::Impulses:
         m_impulses += r.value;
         break;
-    case 6:
+    case Command::SetClock:
         setClockFromFrame(request, r.index);
         break;
-    case 7:
+    case Command::ReadBattery:
         putByte(data, 0, m_battery);
         break;
-    case 8:
+    case Command::ReadIButton:
         for (int i = 0; i < kDataLength; ++i)
             data[i] = m_ibutton.at(kDataLength - 1 - i).toLatin1();
         break;
-    case 9: {
+    case Command::ReadClock: {
         const auto c = clockBytes();
         for (int k = 0; k < 6; ++k)
             putByte(data, k, c[k]);
         break;
     }
-    case 10:
+    case Command::Display:
         if (r.index < kDisplaySize) m_display[r.index] = r.value;
         break;
-    default: // 0 (end of connection) and commands the device does not know
+    case Command::End:
+    default: // and the numbers the device does not know
         break;
     }
     return data;

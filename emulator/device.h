@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frame.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -32,7 +34,7 @@ public:
     {
         qint64 ms;
         QByteArray frame;
-        uint8_t command;
+        Command command;
         uint8_t index;
         uint8_t value;
     };
@@ -76,20 +78,20 @@ public:
 
     void setTimeSource(TimeSource time);
     void setClock(const QDateTime &when);
-    // What command 9 answers: minute, hour, weekday (Sunday 1), day, month,
+    // What ReadClock answers: minute, hour, weekday (Sunday 1), day, month,
     // year - 2000.
     std::array<uint8_t, 6> clockBytes() const;
     // Invalid while the clock holds a setting that is not a real date.
     QDateTime clock() const;
 
     const std::deque<Request> &history() const { return m_history; }
-    int count(uint8_t command) const { return m_counts[command]; }
+    int count(Command command) const { return m_counts[static_cast<uint8_t>(command)]; }
     int answered() const { return m_answered; }
     int rejected() const { return m_rejected; }
     void clearHistory();
 
 private:
-    QByteArray dataFor(const Request &r, const QByteArray &request);
+    TxData dataFor(const Request &r, const QByteArray &request);
     void setClockFromFrame(const QByteArray &request, uint8_t seconds);
     qint64 nowMs() const { return m_time(); }
 

@@ -11,11 +11,6 @@ namespace vx::emu {
 
 namespace {
 
-uint8_t headerByte(const QByteArray &frame, int pos)
-{
-    return static_cast<uint8_t>(hex_nibble(frame.at(pos + 1)) << 4 | hex_nibble(frame.at(pos)));
-}
-
 QString dataBytes(const QByteArray &frame, int count)
 {
     QStringList b;
@@ -39,31 +34,31 @@ QString displayCode(uint8_t code)
 QString RequestLog::describe(const QByteArray &frame)
 {
     if (frame.size() < kFrameLength) return QStringLiteral("short frame");
-    const uint8_t cmd = headerByte(frame, 8);
-    const uint8_t index = headerByte(frame, 10);
-    const uint8_t value = headerByte(frame, 12);
+    const RequestHeader h = requestHeader(frame);
+    const uint8_t index = h.indice;
+    const uint8_t value = h.valor;
     const int count = std::min<int>(value, 6);
     QString what;
-    switch (cmd) {
-    case 0:
+    switch (h.comando) {
+    case Command::End:
         what = QStringLiteral("end of connection");
         break;
-    case 1:
+    case Command::ReadMemory:
         what = QStringLiteral("read memory %1, %2 byte(s)").arg(index).arg(value);
         break;
-    case 2:
+    case Command::WriteMemory:
         what = QStringLiteral("write memory %1, %2 byte(s): %3")
                    .arg(index)
                    .arg(value)
                    .arg(dataBytes(frame, count));
         break;
-    case 3:
+    case Command::ReadInputs:
         what = QStringLiteral("read inputs");
         break;
-    case 4:
+    case Command::Impulses:
         what = QStringLiteral("%1 impulse(s)").arg(value);
         break;
-    case 6:
+    case Command::SetClock:
         what = QStringLiteral("set clock to %1-%2-%3 %4:%5:%6 weekday %7")
                    .arg(2000 + dataByte(frame, 5))
                    .arg(dataByte(frame, 4), 2, 10, QLatin1Char('0'))
@@ -73,23 +68,27 @@ QString RequestLog::describe(const QByteArray &frame)
                    .arg(index, 2, 10, QLatin1Char('0'))
                    .arg(dataByte(frame, 2));
         break;
-    case 7:
+    case Command::ReadBattery:
         what = QStringLiteral("read battery");
         break;
-    case 8:
+    case Command::ReadIButton:
         what = QStringLiteral("read iButton reader");
         break;
-    case 9:
+    case Command::ReadClock:
         what = QStringLiteral("read clock");
         break;
-    case 10:
+    case Command::Display:
         what = QStringLiteral("display position %1: %2").arg(index).arg(displayCode(value));
         break;
     default:
         what = QStringLiteral("unknown command");
         break;
     }
-    return QStringLiteral("cmd %1 index %2 value %3: %4").arg(cmd).arg(index).arg(value).arg(what);
+    return QStringLiteral("cmd %1 index %2 value %3: %4")
+        .arg(static_cast<int>(h.comando))
+        .arg(index)
+        .arg(value)
+        .arg(what);
 }
 
 QString RequestLog::faultText(unsigned faults)

@@ -3,33 +3,104 @@
 #include "ctlrunner.h"
 #include "qtserialport.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
 constexpr int kUsage = 64;
 
-int usage(const char *why)
+const char *const kUsageText =
+    "usage: vx308ctl read  (--port N | --device PATH) [--json] [--timeout S]\n"
+    "       vx308ctl set FIELD=TEXT... (--port N | --device PATH) [--timeout S]\n"
+    "       vx308ctl clear (--port N | --device PATH) [--json] [--timeout S]\n"
+    "\n"
+    "read   reads every value of the timer and prints it (JSON with --json)\n"
+    "set    reads, confirms each FIELD=TEXT as Enter does in the window, writes\n"
+    "       them (Check_ibut=1, Check_contador=0 for the tick boxes)\n"
+    "clear  reads, presses Clear, waits for the erase and the new read\n"
+    "\n"
+    "--port N       serial port N (/dev/ttyS<N-1>)\n"
+    "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
+    "--timeout S    give up after S seconds (default 30): exit status 2\n"
+    "--version      the program's version; -h, --help this text\n"
+    "Exit status: 0 done, 1 a value was refused, 2 the timer did not answer, answered\n"
+    "only with bad replies, or did not finish in time (standard error says which),\n"
+    "64 bad arguments.\n";
+
+int usage(const QString &why)
 {
-    if (why) std::fprintf(stderr, "vx308ctl: %s\n", why);
-    std::fprintf(stderr,
-                 "usage: vx308ctl read  (--port N | --device PATH) [--json] [--timeout S]\n"
-                 "       vx308ctl set FIELD=TEXT... (--port N | --device PATH) [--timeout S]\n"
-                 "       vx308ctl clear (--port N | --device PATH) [--json] [--timeout S]\n"
-                 "\n"
-                 "read   reads every value of the timer and prints it (JSON with --json)\n"
-                 "set    reads, confirms each FIELD=TEXT as Enter does in the window, writes\n"
-                 "       them (Check_ibut=1, Check_contador=0 for the tick boxes)\n"
-                 "clear  reads, presses Clear, waits for the erase and the new read\n"
-                 "\n"
-                 "--port N       serial port N (/dev/ttyS<N-1>)\n"
-                 "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
-                 "--timeout S    give up after S seconds (default 30): exit status 2\n"
-                 "Exit status: 0 done, 1 a value was refused, 2 the timer did not answer, answered\n"
-                 "only with bad replies, or did not finish in time (standard error says which),\n"
-                 "64 bad arguments.\n");
+    std::fprintf(stderr, "vx308ctl: %s\n%s", qPrintable(why), kUsageText);
     return kUsage;
+}
+
+std::optional<CtlRunner::Action> actionNamed(const QString &name)
+{
+    if (name == QLatin1String("read")) return CtlRunner::Action::Read;
+    if (name == QLatin1String("set")) return CtlRunner::Action::Set;
+    if (name == QLatin1String("clear")) return CtlRunner::Action::Clear;
+    return std::nullopt;
+}
+
+// The values of `set`: FIELD=TEXT for a field the tool can write.
+bool takeValues(CtlRunner::Job &job, const QStringList &words, QString *error)
+{
+    for (const QString &w : words) {
+        const QString field = w.section(QLatin1Char('='), 0, 0);
+        if (job.action != CtlRunner::Action::Set || !w.contains(QLatin1Char('='))) {
+            *error = QStringLiteral("unexpected argument %1").arg(w);
+            return false;
+        }
+        if (!CtlRunner::isKnownField(field)) {
+            *error = QStringLiteral("unknown field %1").arg(field);
+            return false;
+        }
+        job.values.append({field, w.section(QLatin1Char('='), 1)});
+    }
+    if (job.action == CtlRunner::Action::Set && job.values.isEmpty()) {
+        *error = QStringLiteral("set needs at least one FIELD=TEXT");
+        return false;
+    }
+    return true;
+}
+
+// Which serial device: --port N (/dev/ttyS<N-1>) or --device PATH.
+bool takePort(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
+{
+    vx::PortMap portMap;
+    int port = 0;
+    if (p.isSet(QStringLiteral("device"))) {
+        port = 1;
+        portMap.set(1, p.value(QStringLiteral("device")));
+    } else if (p.isSet(QStringLiteral("port"))) {
+        bool ok = false;
+        port = p.value(QStringLiteral("port")).toInt(&ok);
+        if (!ok || port < 1 || port > 255) {
+            *error = QStringLiteral("--port takes a number from 1 to 255");
+            return false;
+        }
+    } else {
+        *error = QStringLiteral("--port or --device is needed");
+        return false;
+    }
+    auto serial = std::make_unique<vx::QtSerialPort>(portMap);
+    serial->setPortNumber(port);
+    job.portDescription = portMap.pathFor(port);
+    job.port = std::move(serial);
+    return true;
+}
+
+bool takeTimeout(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
+{
+    if (!p.isSet(QStringLiteral("timeout"))) return true;
+    bool ok = false;
+    job.timeoutSeconds = p.value(QStringLiteral("timeout")).toInt(&ok);
+    // Kept well below what would overflow as milliseconds.
+    if (ok && job.timeoutSeconds >= 1 && job.timeoutSeconds <= 86400) return true;
+    *error = QStringLiteral("--timeout takes a whole number of seconds from 1 to 86400");
+    return false;
 }
 
 } // namespace
@@ -37,57 +108,37 @@ int usage(const char *why)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.contains(QStringLiteral("--help"))) return usage(nullptr);
-
-    CtlRunner::Job request;
-    const QString action = args.takeFirst();
-    if (action == QLatin1String("read"))
-        request.action = CtlRunner::Action::Read;
-    else if (action == QLatin1String("set"))
-        request.action = CtlRunner::Action::Set;
-    else if (action == QLatin1String("clear"))
-        request.action = CtlRunner::Action::Clear;
-    else
-        return usage("unknown command");
-
-    vx::PortMap portMap;
-    int port = 0;
-    while (!args.isEmpty()) {
-        const QString a = args.takeFirst();
-        bool ok = true;
-        if (a == QLatin1String("--json")) {
-            request.json = true;
-        } else if (a == QLatin1String("--port") && !args.isEmpty()) {
-            port = args.takeFirst().toInt(&ok);
-            if (!ok || port < 1 || port > 255)
-                return usage("--port takes a number from 1 to 255");
-        } else if (a == QLatin1String("--device") && !args.isEmpty()) {
-            port = 1;
-            portMap.set(1, args.takeFirst());
-        } else if (a == QLatin1String("--timeout") && !args.isEmpty()) {
-            request.timeoutSeconds = args.takeFirst().toInt(&ok);
-            if (!ok || request.timeoutSeconds < 1 || request.timeoutSeconds > 86400)
-                return usage("--timeout takes a whole number of seconds from 1 to 86400");
-        } else if (request.action == CtlRunner::Action::Set && a.contains(QLatin1Char('=')) &&
-                   !a.startsWith(QLatin1Char('-'))) {
-            const QString field = a.section(QLatin1Char('='), 0, 0);
-            if (!CtlRunner::isKnownField(field))
-                return usage(qPrintable(QStringLiteral("unknown field %1").arg(field)));
-            request.values.append({field, a.section(QLatin1Char('='), 1)});
-        } else {
-            return usage(qPrintable(QStringLiteral("unexpected argument %1").arg(a)));
-        }
+    QCoreApplication::setApplicationName(QStringLiteral("vx308ctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VX_VERSION));
+    QCommandLineParser p;
+    p.addOptions({{QStringLiteral("json"), {}},
+                  {QStringLiteral("port"), {}, QStringLiteral("N")},
+                  {QStringLiteral("device"), {}, QStringLiteral("PATH")},
+                  {QStringLiteral("timeout"), {}, QStringLiteral("S")},
+                  {{QStringLiteral("h"), QStringLiteral("help")}, {}},
+                  {QStringLiteral("version"), {}}});
+    if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
+    if (p.isSet(QStringLiteral("help"))) {
+        std::fputs(kUsageText, stdout);
+        return 0;
     }
-    if (port == 0) return usage("--port or --device is needed");
-    if (request.action == CtlRunner::Action::Set && request.values.isEmpty())
-        return usage("set needs at least one FIELD=TEXT");
+    if (p.isSet(QStringLiteral("version"))) {
+        std::printf("vx308ctl %s\n", VX_VERSION);
+        return 0;
+    }
+    QStringList words = p.positionalArguments();
+    if (words.isEmpty()) return usage(QStringLiteral("a command is needed: read, set or clear"));
+    const auto action = actionNamed(words.takeFirst());
+    if (!action) return usage(QStringLiteral("unknown command; use read, set or clear"));
 
-    auto serial = std::make_unique<vx::QtSerialPort>(portMap);
-    serial->setPortNumber(port);
-    request.portDescription = portMap.pathFor(port);
-    request.port = std::move(serial);
-    CtlRunner runner(std::move(request));
+    CtlRunner::Job job;
+    job.action = *action;
+    job.json = p.isSet(QStringLiteral("json"));
+    QString error;
+    if (!takeValues(job, words, &error) || !takeTimeout(job, p, &error) ||
+        !takePort(job, p, &error))
+        return usage(error);
+    CtlRunner runner(std::move(job));
     runner.start();
     return app.exec();
 }

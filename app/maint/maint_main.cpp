@@ -21,6 +21,8 @@
 
 namespace {
 
+constexpr int kExitUsage = 64;
+
 void say(const QString &text)
 {
     std::fprintf(stderr, "vx308-maint: %s\n", text.toLocal8Bit().constData());
@@ -52,21 +54,32 @@ bool startDemoDevice(vx::EmulatorProcess &emulator, vx::PortMap &map, QString *e
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vx308-maint"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-
+    // The command line is read before the application object exists, so
+    // --help and a wrong option need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     QString error;
-    const auto options = vx::Options::parse(QApplication::arguments(), &error);
+    const auto options = vx::Options::parse(arguments, &error);
     if (!options) {
         say(error);
         say(QStringLiteral("try --help"));
-        return 2;
+        return kExitUsage;
     }
     if (options->help) {
         std::fputs(vx::Options::helpText().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (options->version) {
+        std::printf("vx308-maint %s\n", VX_VERSION);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vx308-maint"));
+    QApplication::setApplicationVersion(QStringLiteral(VX_VERSION));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
     vx::Timebase::setScale(options->timeScale);
 
     vx::DialogMessages messages;

@@ -21,12 +21,14 @@ namespace vx {
 //                    into P-pt.png and P-en.png
 //   --screen WxH     fit the window to a screen of this size
 //   --timescale X    multiply every link and start-up interval by X
+//   --version, --help
 struct Options
 {
     bool factory = false;
     bool demo = false;
     bool autotestRead = false;
     bool help = false;
+    bool version = false;
     QStringList portPaths;
     QString dataFolder;
     QString screenshot;

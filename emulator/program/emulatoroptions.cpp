@@ -66,8 +66,11 @@ Line faults, to see how the tool copes with a bad line:
   --gone-for MS        ... for MS ms (default 5000)
 
   -h, --help           this text
+  --version            the program's version
+
 Exit status: 0 when stopped by a signal, 1 when the terminal cannot be made or
-the unit cannot be saved, 2 for a wrong command line or an unreadable file.
+the unit cannot be saved, 2 for an unreadable or unwritable file, 64 for a
+wrong command line.
 )";
 
 std::optional<int> wholeNumber(const QString &text, int lo, int hi)
@@ -97,6 +100,7 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     QCommandLineParser p;
     p.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const O help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const O version(QStringLiteral("version"));
     const O link(QStringLiteral("link"), {}, QStringLiteral("PATH"));
     const O memory(QStringLiteral("memory"), {}, QStringLiteral("FILE"));
     const O save(QStringLiteral("save"), {}, QStringLiteral("FILE"));
@@ -117,9 +121,10 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     const O noPace(QStringLiteral("no-pace"));
     const O goneAfter(QStringLiteral("gone-after"), {}, QStringLiteral("MS"));
     const O goneFor(QStringLiteral("gone-for"), {}, QStringLiteral("MS"));
-    p.addOptions({help,       link,    memory,      save,   log,        inputs, battery,
-                  ibutton,    noReply, badChecksum, split,  extraBytes, delay,  every,
-                  delayEvery, busy,    silentFor,   noPace, goneAfter,  goneFor, noiseBefore});
+    p.addOptions({help,      link,    memory,      save,        log,       inputs,
+                  battery,   ibutton, noReply,     badChecksum, split,     extraBytes,
+                  delay,     every,   delayEvery,  busy,        silentFor, noPace,
+                  goneAfter, goneFor, noiseBefore, version});
 
     auto fail = [error](const QString &why) {
         if (error) *error = why;
@@ -131,6 +136,7 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
 
     EmulatorOptions o;
     o.help = p.isSet(help);
+    o.version = p.isSet(version);
     o.link = p.value(link);
     o.memoryFile = p.value(memory);
     o.saveFile = p.value(save);

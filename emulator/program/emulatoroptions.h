@@ -21,6 +21,7 @@ struct EmulatorOptions
     std::optional<int> battery;
     std::optional<QString> ibutton;
     bool help = false;
+    bool version = false;
 
     // Empty optional and a message when the command line is wrong.
     static std::optional<EmulatorOptions> parse(const QStringList &arguments, QString *error);

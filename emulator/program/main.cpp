@@ -41,6 +41,9 @@ bool saveTargetUsable(const QString &path, QString *why)
 
 } // namespace
 
+// A command line the emulator cannot use (BSD's EX_USAGE, as the other programs).
+constexpr int kExitUsage = 64;
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -49,10 +52,14 @@ int main(int argc, char **argv)
     if (!options) {
         say(error);
         say(QStringLiteral("try --help"));
-        return 2;
+        return kExitUsage;
     }
     if (options->help) {
         std::fputs(EmulatorOptions::helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (options->version) {
+        std::printf("vx308-emulator %s\n", VX_VERSION);
         return 0;
     }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 namespace vx {
 
@@ -18,12 +17,6 @@ struct Session
     bool teste_disp_pedido = false;
     bool limpar_pedido = false;
     uint8_t pos_cursor = 0;
-
-    // Hooks onto the engine's tick timer, for the operations above the engine
-    // that start or stop it (new-unit entry).
-    std::function<void()> startEngine;
-    std::function<void()> stopEngine;
-    std::function<bool()> engineRunning;
 };
 
 } // namespace vx

@@ -191,12 +191,6 @@ bool isValid(TextForm form, const QString &text)
     return false;
 }
 
-void putByte(TxData &txData, int k, uint8_t b)
-{
-    txData[2 * k] = nibble_hex(b & 0x0F);
-    txData[2 * k + 1] = nibble_hex(b >> 4);
-}
-
 bool encode(const Field &field, const QString &text, bool ticked, TxData &txData)
 {
     if (!isValid(field.form, text)) return false;

@@ -37,9 +37,6 @@ bool isValid(TextForm form, const QString &text);
 // Returns false and leaves the buffer as it was when the text is refused.
 bool encode(const Field &field, const QString &text, bool ticked, TxData &txData);
 
-// One byte as two characters, low nibble first, at position 2k.
-void putByte(TxData &txData, int k, uint8_t b);
-
 // pad2 / pin4 / date / time text as the window shows device values.
 QString pad2(unsigned x);
 QString pin4(unsigned x);

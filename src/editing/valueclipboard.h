@@ -7,7 +7,8 @@ namespace vx {
 
 class EditSet;
 
-// Clear, "Pic -> PC" and "PC -> Pic": operations on the whole edit set.
+// "Pic -> PC" and "PC -> Pic": the values of one unit kept to be put on
+// another. Which values travel is the `copied` column of kFields.
 class ValueClipboard
 {
 public:
@@ -18,12 +19,8 @@ public:
     bool isEmpty() const { return m_copy.isEmpty(); }
     const QStringList &values() const { return m_copy; }
 
-    // "Clear": zeroes the counters and sub-totals in the window, marks almost
-    // everything for writing and asks the next write pass for the erase.
-    static void clear(EditSet &edit, const QString &titulo_base);
-
 private:
-    QStringList m_copy; // copia_valores
+    QStringList m_copy; // copia_valores; a tick box is kept as "1" or "0"
 };
 
 } // namespace vx

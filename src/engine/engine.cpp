@@ -1,5 +1,6 @@
 #include "engine.h"
 
+#include "clearrequest.h"
 #include "clock.h"
 #include "editset.h"
 #include "link.h"
@@ -21,17 +22,9 @@ Engine::Engine(EditSet &edit, Link &link, Clock &clock, MessageSink &messages, P
     m_timer.setSingleShot(true);
     m_timer.setInterval(1);
     connect(&m_timer, &QTimer::timeout, this, &Engine::tick);
-    m_edit.session.startEngine = [this] { start(); };
-    m_edit.session.stopEngine = [this] { stop(); };
-    m_edit.session.engineRunning = [this] { return active(); };
 }
 
-Engine::~Engine()
-{
-    m_edit.session.startEngine = nullptr;
-    m_edit.session.stopEngine = nullptr;
-    m_edit.session.engineRunning = nullptr;
-}
+Engine::~Engine() = default;
 
 void Engine::setBaseTitle(const QString &t)
 {
@@ -56,7 +49,7 @@ bool Engine::ended() const
     return m_end.ended();
 }
 
-bool Engine::send(uint8_t comando, uint8_t indice, uint8_t valor)
+bool Engine::send(Command comando, uint8_t indice, uint8_t valor)
 {
     return m_link.enviar_trama(comando, indice, valor);
 }
@@ -110,7 +103,7 @@ bool Engine::stopTail()
     Session &s = m_edit.session;
     m_link.openIfClosed();
     stop();
-    send(0, 0, 0);
+    send(Command::End, 0, 0);
     if (ended()) return false;
     for (const char *n : {"Text_rtc_data", "Text_rtc_hora", "Text_act_data", "Text_act_hora"})
         m_edit.setText(QLatin1String(n), QStringLiteral("-"));
@@ -134,7 +127,7 @@ bool Engine::stopTail()
 void Engine::exitTail()
 {
     m_link.openIfClosed();
-    send(0, 0, 0);
+    send(Command::End, 0, 0);
     m_link.closeIfOpen();
     stop();
     m_end.endProgram();
@@ -209,7 +202,7 @@ void Engine::Command_teste_disp_Click()
 
 void Engine::Command_clear_Click()
 {
-    ValueClipboard::clear(m_edit, titulo_base);
+    requestClear(m_edit, titulo_base);
 }
 
 void Engine::command_copy1_Click()

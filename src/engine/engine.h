@@ -1,5 +1,8 @@
 #pragma once
 
+#include "enginecontrol.h"
+
+#include "frame.h"
 #include "valueclipboard.h"
 
 #include <QObject>
@@ -20,7 +23,7 @@ struct ReadStep;
 // expiry of Timer_teste runs one tick that carries the requests out in a fixed
 // order. A tick runs inside nested waits of the link, so an expiry that falls
 // while a tick is still running does nothing: ticks never overlap.
-class Engine : public QObject
+class Engine : public QObject, public EngineControl
 {
     Q_OBJECT
 public:
@@ -46,9 +49,9 @@ public:
     void command_paste1_Click();     // "PC -> Pic"
 
     // Timer_teste.
-    void start();
-    void stop();
-    bool active() const { return m_running; }
+    void start() override;
+    void stop() override;
+    bool active() const override { return m_running; }
     bool inTick() const { return m_inTick; }
 
     // One tick, as Timer_teste runs it (public for tests and tools).
@@ -86,8 +89,8 @@ private:
     void exitTail();
     void closeSessionInWindow();
 
-    bool send(uint8_t comando, uint8_t indice, uint8_t valor);
-    bool display(uint8_t position, uint8_t code) { return send(10, position, code); }
+    bool send(Command comando, uint8_t indice, uint8_t valor);
+    bool display(uint8_t position, uint8_t code) { return send(Command::Display, position, code); }
     bool ended() const;
 
     EditSet &m_edit;

@@ -24,7 +24,7 @@ constexpr Indicator kIndicators[] = {
 
 bool Engine::pollInputs()
 {
-    if (send(3, 0, 0)) {
+    if (send(Command::ReadInputs, 0, 0)) {
         const QByteArray &r = m_link.trama_rx();
         for (const Indicator &i : kIndicators) {
             // The timer reports an active input as '0'.
@@ -39,7 +39,7 @@ bool Engine::pollInputs()
 bool Engine::impulsos()
 {
     Session &s = m_edit.session;
-    send(4, 0, static_cast<uint8_t>(m_impulsesRequested));
+    send(Command::Impulses, 0, static_cast<uint8_t>(m_impulsesRequested));
     if (ended()) return false;
     s.impulsos_pedido = false;
     m_edit.setEnabled(QStringLiteral("Command_enviar"), true);
@@ -82,7 +82,7 @@ bool Engine::displayTest()
 
 bool Engine::pollBattery()
 {
-    if (send(7, 0, 0)) {
+    if (send(Command::ReadBattery, 0, 0)) {
         const int level = dataByte(m_link.trama_rx(), 0);
         const QString gauge = QStringLiteral("ProgressBar_baterias");
         const QString label = QStringLiteral("Label_percentagem");
@@ -105,7 +105,7 @@ bool Engine::pollBattery()
 
 bool Engine::pollIButton()
 {
-    if (send(8, 0, 0)) {
+    if (send(Command::ReadIButton, 0, 0)) {
         const QString sn = reversedData(m_link.trama_rx());
         m_edit.setText(QStringLiteral("Text_ibutsn"),
                        sn == QLatin1String("FFFFFFFFFFFF") ? QStringLiteral("-") : sn);

@@ -104,7 +104,7 @@ QString versionSuffix(int n)
 
 bool Engine::pollClock()
 {
-    if (send(9, 0, 6)) {
+    if (send(Command::ReadClock, 0, 6)) {
         const QByteArray &r = m_link.trama_rx();
         m_edit.setText(QStringLiteral("Text_rtc_data"),
                        dateText(dataByte(r, 3), dataByte(r, 4), dataByte(r, 5)));
@@ -127,7 +127,7 @@ bool Engine::readPass()
         if (!display(a[0], a[1]) && ended()) return false;
 
     for (const ReadStep &l : kReads) {
-        if (!send(1, l.address, l.bytes)) {
+        if (!send(Command::ReadMemory, l.address, l.bytes)) {
             // Only an exit request makes a transaction return without a
             // reply; nothing is decoded from a reply that was not accepted.
             if (ended()) return false;
@@ -215,7 +215,7 @@ bool Engine::showKeyReaderMode(const QString &field, bool enabled)
     }
     m_edit.setChecked(field, true);
     // The kind of key the reader takes is a byte of its own.
-    if (send(1, 187, 1))
+    if (send(Command::ReadMemory, 187, 1))
         m_edit.setText(field, dataByte(m_link.trama_rx(), 0) != 0
                                   ? QStringLiteral("iButton de Dados")
                                   : QStringLiteral("iButton de Apagar"));
@@ -239,11 +239,11 @@ bool Engine::writeMaintenanceStamp()
     putByte(m_link.dados_tx, 0, static_cast<uint8_t>(now.date().day()));
     putByte(m_link.dados_tx, 1, static_cast<uint8_t>(now.date().month()));
     putByte(m_link.dados_tx, 2, static_cast<uint8_t>(now.date().year() - 2000));
-    send(2, 91, 3);
+    send(Command::WriteMemory, 91, 3);
     if (ended()) return false;
     putByte(m_link.dados_tx, 0, static_cast<uint8_t>(now.time().hour()));
     putByte(m_link.dados_tx, 1, static_cast<uint8_t>(now.time().minute()));
-    send(2, 94, 2);
+    send(Command::WriteMemory, 94, 2);
     return !ended();
 }
 

@@ -63,7 +63,7 @@ bool Engine::writeClockAndMark()
     putByte(txData, 3, static_cast<uint8_t>(d.day()));
     putByte(txData, 4, static_cast<uint8_t>(d.month()));
     putByte(txData, 5, static_cast<uint8_t>(d.year() - 2000));
-    send(6, static_cast<uint8_t>(t.second()), 0);
+    send(Command::SetClock, static_cast<uint8_t>(t.second()), 0);
     if (ended()) return false;
     if (s.banner_esc) {
         s.banner_esc = false;
@@ -94,13 +94,13 @@ bool Engine::writeMarkedFields(bool &wrote)
         if (c.form == TextForm::Serial) m_edit.setText(name, QStringLiteral("-"));
         if (c.form == TextForm::PowerDowns && integer(text).value_or(0) < 0)
             m_edit.setText(name, QStringLiteral("0"));
-        bool accepted = send(2, c.address, c.bytes);
+        bool accepted = send(Command::WriteMemory, c.address, c.bytes);
         wrote = true;
         if (ended()) return false;
         if (name == QLatin1String("Check_ibut")) {
             m_link.dados_tx[0] = '0';
             m_link.dados_tx[1] = '0';
-            accepted = send(2, 187, 1) && accepted;
+            accepted = send(Command::WriteMemory, 187, 1) && accepted;
             if (ended()) return false;
         }
         // Only a reply the link accepted makes the value written.
@@ -119,7 +119,7 @@ bool Engine::eraseCounters()
     txData[1] = '0';
     auto zeroRange = [this](int from, int to) {
         for (int a = from; a <= to; ++a) {
-            send(2, static_cast<uint8_t>(a), 1);
+            send(Command::WriteMemory, static_cast<uint8_t>(a), 1);
             if (ended()) return false;
         }
         return true;
@@ -127,11 +127,11 @@ bool Engine::eraseCounters()
     if (!zeroRange(100, 179) || !zeroRange(53, 74) || !zeroRange(40, 42)) return false;
     const QDateTime now = m_clock.now();
     putDate(txData, now.date());
-    send(2, 26, 3);
+    send(Command::WriteMemory, 26, 3);
     if (ended()) return false;
     putByte(txData, 0, static_cast<uint8_t>(now.time().hour()));
     putByte(txData, 1, static_cast<uint8_t>(now.time().minute()));
-    send(2, 29, 2);
+    send(Command::WriteMemory, 29, 2);
     if (ended()) return false;
     s.ler_pedido = true;
     s.limpar_pedido = false;

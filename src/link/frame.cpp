@@ -25,6 +25,21 @@ QString moeda_texto(uint32_t centimos)
            (cents < 10 ? QStringLiteral("0") : QString()) + QString::number(cents);
 }
 
+namespace {
+
+void putHexByte(char &low, char &high, uint8_t b)
+{
+    low = nibble_hex(b & 0x0F);
+    high = nibble_hex(b >> 4);
+}
+
+uint8_t hexByte(char low, char high)
+{
+    return static_cast<uint8_t>(((hex_nibble(high) & 0x0F) << 4) | (hex_nibble(low) & 0x0F));
+}
+
+} // namespace
+
 int nibbleSum(const QByteArray &frame)
 {
     int sum = 0;
@@ -33,18 +48,16 @@ int nibbleSum(const QByteArray &frame)
     return sum;
 }
 
-QByteArray buildRequest(uint8_t comando, uint8_t indice, uint8_t valor, const TxData &txData)
+QByteArray buildRequest(Command comando, uint8_t indice, uint8_t valor, const TxData &txData)
 {
     QByteArray t(kFrameLength, '0');
     t[0] = '#';
     t[1] = 'A';
     t[2] = 'F';
-    const uint8_t fields[3] = {comando, indice, valor};
-    for (int k = 0; k < 3; ++k) {
-        t[8 + 2 * k] = nibble_hex(fields[k] & 0x0F);
-        t[9 + 2 * k] = nibble_hex(fields[k] >> 4);
-    }
-    if (comando == 2 || comando == 6) {
+    const uint8_t fields[3] = {static_cast<uint8_t>(comando), indice, valor};
+    for (int k = 0; k < 3; ++k)
+        putHexByte(t[8 + 2 * k], t[9 + 2 * k], fields[k]);
+    if (comando == Command::WriteMemory || comando == Command::SetClock) {
         for (int i = 0; i < kDataLength; ++i)
             t[kDataOffset + i] = txData[i];
     }
@@ -55,6 +68,12 @@ QByteArray buildRequest(uint8_t comando, uint8_t indice, uint8_t valor, const Tx
     t[26] = nibble_hex(sum % 16);
     t[27] = nibble_hex(sum / 16);
     return t;
+}
+
+RequestHeader requestHeader(const QByteArray &r)
+{
+    return {static_cast<Command>(hexByte(r.at(8), r.at(9))), hexByte(r.at(10), r.at(11)),
+            hexByte(r.at(12), r.at(13))};
 }
 
 static bool isUpperHex(char c)
@@ -88,12 +107,16 @@ QByteArray buildReply(const QByteArray &header13, const QByteArray &data12)
     return r;
 }
 
+void putByte(TxData &data, int k, uint8_t b)
+{
+    putHexByte(data[2 * k], data[2 * k + 1], b);
+}
+
 uint8_t dataByte(const QByteArray &frame, int k)
 {
     const int lo = kDataOffset + 2 * k;
     if (k < 0 || k >= 6 || frame.size() <= lo + 1) return 0;
-    return static_cast<uint8_t>(((hex_nibble(frame.at(lo + 1)) & 0x0F) << 4) |
-                                (hex_nibble(frame.at(lo)) & 0x0F));
+    return hexByte(frame.at(lo), frame.at(lo + 1));
 }
 
 uint32_t dataNumber(const QByteArray &frame, int bytes)

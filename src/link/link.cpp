@@ -52,7 +52,7 @@ bool Link::writeRequest(const QByteArray &frame)
     return true;
 }
 
-bool Link::enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor)
+bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
 {
     const QByteArray request = buildRequest(comando, indice, valor, dados_tx);
     m_request = ++m_lastRequest;
@@ -129,6 +129,10 @@ void Link::drainOwedReplies()
         wake.start(static_cast<int>(std::max<qint64>(1, until - now)));
         waitUntil([&] { return !wake.isActive() || m_ledger.size() != owed; }, m_end);
     }
+    // An answer already on the line whose notification has not run yet (a
+    // busy PC) is booked, not thrown away unbooked: its request would stay
+    // owed and the next request's answer be taken for it.
+    if (m_port.isOpen() && m_port.bytesWaiting() >= kFrameLength) takeReply();
     m_port.discardInput();
 }
 

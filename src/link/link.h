@@ -34,7 +34,7 @@ public:
 
     // Returns once a reply has been accepted, or after a failed attempt when
     // sair_pedido is set or the program has ended. True when accepted.
-    bool enviar_trama(uint8_t comando, uint8_t indice, uint8_t valor);
+    bool enviar_trama(Command comando, uint8_t indice, uint8_t valor);
 
     const QByteArray &trama_rx() const { return m_trama_rx; }
     TxData dados_tx{};

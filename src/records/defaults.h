@@ -2,9 +2,6 @@
 
 #include "recordstore.h"
 
-#include <QRect>
-#include <QSize>
-
 namespace vx {
 
 class Databases;
@@ -28,13 +25,6 @@ public:
     // The 25 fields, in their order, each the current text of its window
     // field, unchecked and unconverted.
     static RecordStore::Values values(const EditSet &edit);
-
-    // The window is laid out for an 800 x 600 screen. Its size scales by
-    // screen width / 800 and height / 600; each control's width and left by
-    // the first, its height and top by the second.
-    static constexpr QSize kDesign{800, 600};
-    static QSize scaleWindow(const QSize &design, const QSize &screenSize);
-    static QRect scaleControl(const QRect &design, const QSize &screenSize);
 
     static QString title() { return QStringLiteral("Predefinição de valores"); }
     static QString question() { return QStringLiteral("Aceitar valores como valor por defeito?"); }

@@ -1,5 +1,7 @@
 #include "newunit.h"
 
+#include "enginecontrol.h"
+
 #include "calendar.h"
 #include "clock.h"
 #include "databases.h"
@@ -80,9 +82,10 @@ QString yearWeekCode(int ano, int week)
 
 } // namespace
 
-NewUnit::NewUnit(EditSet &edit, Databases &databases, MessageSink &messages, const Clock &clock,
-                 QObject *parent)
-    : QObject(parent), m_edit(edit), m_databases(databases), m_messages(messages), m_clock(clock)
+NewUnit::NewUnit(EditSet &edit, EngineControl &engine, Databases &databases,
+                 MessageSink &messages, const Clock &clock, QObject *parent)
+    : QObject(parent), m_edit(edit), m_engine(engine), m_databases(databases),
+      m_messages(messages), m_clock(clock)
 {
     connect(&m_edit, &EditSet::valueWritten, this, &NewUnit::onValueWritten);
 }
@@ -115,8 +118,7 @@ void NewUnit::onValueWritten(const QString &field)
 
 void NewUnit::startEngineIfStopped()
 {
-    Session &s = m_edit.session;
-    if (s.startEngine && !(s.engineRunning && s.engineRunning())) s.startEngine();
+    if (!m_engine.active()) m_engine.start();
 }
 
 bool NewUnit::prepare()
@@ -153,7 +155,7 @@ bool NewUnit::prepare()
     m_unwritten.clear();
     m_readAfterUnit = false;
 
-    if (s.stopEngine) s.stopEngine();
+    m_engine.stop();
     s.escrever_pedido = false;
     s.modo = 1;
 

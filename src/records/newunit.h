@@ -14,6 +14,7 @@ namespace vx {
 
 class Clock;
 class EditSet;
+class EngineControl;
 class MessageSink;
 
 // "Novo": setting up a new unit on the main window's own buttons.
@@ -37,8 +38,8 @@ class NewUnit : public QObject
 {
     Q_OBJECT
 public:
-    NewUnit(EditSet &edit, Databases &databases, MessageSink &messages, const Clock &clock,
-            QObject *parent = nullptr);
+    NewUnit(EditSet &edit, EngineControl &engine, Databases &databases, MessageSink &messages,
+            const Clock &clock, QObject *parent = nullptr);
 
     // Command_novo while modo != 1. False when nothing changed (store
     // failure, or a read still pending that would replace the proposal).
@@ -74,6 +75,7 @@ private:
     void onValueWritten(const QString &field);
 
     EditSet &m_edit;
+    EngineControl &m_engine;
     Databases &m_databases;
     MessageSink &m_messages;
     const Clock &m_clock;

@@ -25,7 +25,7 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_link = std::make_unique<Link>(p.port, p.messages, &p.end);
     m_edit = std::make_unique<EditSet>(p.messages);
     m_engine = std::make_unique<Engine>(*m_edit, *m_link, p.clock, p.messages, p.end);
-    m_newUnit = std::make_unique<NewUnit>(*m_edit, *m_databases, p.messages, p.clock);
+    m_newUnit = std::make_unique<NewUnit>(*m_edit, *m_engine, *m_databases, p.messages, p.clock);
     m_report = std::make_unique<Report>(*m_edit, *m_databases, p.printer, p.messages, p.clock);
     m_defaults = std::make_unique<Defaults>(*m_edit, *m_databases, p.messages);
     m_ports = std::make_unique<PortChooser>(*m_edit, p.port, *m_databases, p.messages,

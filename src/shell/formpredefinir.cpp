@@ -1,6 +1,7 @@
 #include "formpredefinir.h"
 
 #include "defaults.h"
+#include "screenfit.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -32,10 +33,10 @@ FormPredefinir::FormPredefinir(Defaults &defaults, QSize screenSize, QWidget *pa
         b->setFont(f);
     }
 
-    setFixedSize(Defaults::scaleWindow(kWindow, screenSize));
-    label->setGeometry(Defaults::scaleControl(kLabel, screenSize));
-    accept->setGeometry(Defaults::scaleControl(kAccept, screenSize));
-    cancel->setGeometry(Defaults::scaleControl(kCancel, screenSize));
+    setFixedSize(ScreenFit::scale(kWindow, screenSize, kDesignScreen));
+    label->setGeometry(ScreenFit::scale(kLabel, screenSize, kDesignScreen));
+    accept->setGeometry(ScreenFit::scale(kAccept, screenSize, kDesignScreen));
+    cancel->setGeometry(ScreenFit::scale(kCancel, screenSize, kDesignScreen));
 
     connect(accept, &QPushButton::clicked, this, &FormPredefinir::Command_aceitar_Click);
     connect(cancel, &QPushButton::clicked, this, &FormPredefinir::Command_cancelar_Click);

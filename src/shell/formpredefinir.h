@@ -16,7 +16,9 @@ class FormPredefinir : public QWidget
 public:
     FormPredefinir(Defaults &defaults, QSize screenSize, QWidget *parent = nullptr);
 
-    // Design places, for an 800 x 600 screen.
+    // Design places, for an 800 x 600 screen (the main window's is larger);
+    // ScreenFit stretches them in proportion to the screen.
+    static constexpr QSize kDesignScreen{800, 600};
     static constexpr QSize kWindow{400, 160};
     static constexpr QRect kLabel{20, 20, 360, 50};
     static constexpr QRect kAccept{50, 96, 130, 36};

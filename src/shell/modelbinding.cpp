@@ -33,6 +33,63 @@ QColor indicatorColour(IndicatorState state)
     return {};
 }
 
+// What a control shows: its text, tick, colour or level. False when the
+// view is none of the controls that show one.
+bool presentContent(const ControlState &s, QObject *view)
+{
+    if (auto *box = qobject_cast<QLineEdit *>(view)) {
+        if (box->text() != s.text) box->setText(s.text);
+    } else if (auto *tickBox = qobject_cast<QCheckBox *>(view)) {
+        // A caption the model holds (the key reader's, which a read sets to
+        // what the unit's key does) is shown; otherwise the language's stays.
+        if (!s.text.isEmpty() && tickBox->text() != s.text) tickBox->setText(s.text);
+        if (tickBox->isChecked() != s.checked) tickBox->setChecked(s.checked);
+    } else if (auto *button = qobject_cast<QPushButton *>(view)) {
+        if (!s.text.isEmpty() && button->text() != s.text) button->setText(s.text);
+    } else if (auto *ind = qobject_cast<Indicator *>(view)) {
+        ind->setColor(indicatorColour(s.indicator));
+    } else if (auto *bar = qobject_cast<QProgressBar *>(view)) {
+        bar->setValue(static_cast<int>(std::lround(std::clamp(s.value, 0.0, 100.0))));
+    } else if (auto *label = qobject_cast<QLabel *>(view)) {
+        label->setText(s.text);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Menus, menu items and the window carry the whole state themselves: their
+// enabled state is not a widget's, and the window is never hidden from here.
+// False when the view is none of them.
+bool presentWhole(const ControlState &s, QObject *view)
+{
+    if (auto *menu = qobject_cast<QMenu *>(view)) {
+        menu->setEnabled(s.enabled);
+        menu->menuAction()->setEnabled(s.enabled);
+    } else if (auto *action = qobject_cast<QAction *>(view)) {
+        if (!s.text.isEmpty()) action->setText(s.text);
+        if (action->isCheckable()) action->setChecked(s.checked);
+        action->setEnabled(s.enabled);
+    } else if (auto *window = qobject_cast<QWidget *>(view); window && window->isWindow()) {
+        window->setWindowTitle(s.text);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void presentAvailability(const ControlState &s, QWidget *w)
+{
+    w->setEnabled(s.enabled);
+    // Hidden controls stay hidden: the window never shows what the model
+    // never showed.
+    if (!s.visible)
+        w->setVisible(false);
+    else if (w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->isHidden() &&
+             !w->property("vx_hidden").toBool())
+        w->setVisible(true);
+}
+
 } // namespace
 
 ModelBinding::ModelBinding(EditSet &edit, QObject *parent) : QObject(parent), m_edit(edit)
@@ -81,44 +138,8 @@ void ModelBinding::present(const QString &name, QObject *view)
 {
     if (!m_edit.has(name)) return;
     const ControlState &s = m_edit.control(name);
-    if (auto *box = qobject_cast<QLineEdit *>(view)) {
-        if (box->text() != s.text) box->setText(s.text);
-    } else if (auto *tickBox = qobject_cast<QCheckBox *>(view)) {
-        // A caption the model holds (the key reader's, which a read sets to
-        // what the unit's key does) is shown; otherwise the language's stays.
-        if (!s.text.isEmpty() && tickBox->text() != s.text) tickBox->setText(s.text);
-        if (tickBox->isChecked() != s.checked) tickBox->setChecked(s.checked);
-    } else if (auto *button = qobject_cast<QPushButton *>(view)) {
-        if (!s.text.isEmpty() && button->text() != s.text) button->setText(s.text);
-    } else if (auto *ind = qobject_cast<Indicator *>(view)) {
-        ind->setColor(indicatorColour(s.indicator));
-    } else if (auto *bar = qobject_cast<QProgressBar *>(view)) {
-        bar->setValue(static_cast<int>(std::lround(std::clamp(s.value, 0.0, 100.0))));
-    } else if (auto *label = qobject_cast<QLabel *>(view)) {
-        label->setText(s.text);
-    } else if (auto *menu = qobject_cast<QMenu *>(view)) {
-        menu->setEnabled(s.enabled);
-        menu->menuAction()->setEnabled(s.enabled);
-        return;
-    } else if (auto *action = qobject_cast<QAction *>(view)) {
-        if (!s.text.isEmpty()) action->setText(s.text);
-        if (action->isCheckable()) action->setChecked(s.checked);
-        action->setEnabled(s.enabled);
-        return;
-    } else if (auto *window = qobject_cast<QWidget *>(view); window && window->isWindow()) {
-        window->setWindowTitle(s.text);
-        return;
-    }
-    if (auto *w = qobject_cast<QWidget *>(view)) {
-        w->setEnabled(s.enabled);
-        // Hidden controls stay hidden: the window never shows what the model
-        // never showed.
-        if (!s.visible)
-            w->setVisible(false);
-        else if (w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->isHidden() &&
-                 !w->property("vx_hidden").toBool())
-            w->setVisible(true);
-    }
+    if (!presentContent(s, view) && presentWhole(s, view)) return;
+    if (auto *w = qobject_cast<QWidget *>(view)) presentAvailability(s, w);
 }
 
 void ModelBinding::onEdit(const QString &name, const QString &text)

@@ -18,18 +18,20 @@ QSize ScreenFit::windowSize(QSize screenSize, QSize design)
     if (screenSize.width() == 640)
         return {proportion(design.width(), 640, 645),
                 proportion(design.height(), screenSize.height(), 480)};
-    return {proportion(design.width(), screenSize.width(), kDesignScreen.width()),
-            proportion(design.height(), screenSize.height(), kDesignScreen.height())};
+    return scale(design, screenSize);
 }
 
-QRect ScreenFit::scale(const QRect &design, QSize screenSize)
+QSize ScreenFit::scale(QSize design, QSize screenSize, QSize designScreen)
 {
-    const int w = kDesignScreen.width();
-    const int h = kDesignScreen.height();
-    return {proportion(design.x(), screenSize.width(), w),
-            proportion(design.y(), screenSize.height(), h),
-            proportion(design.width(), screenSize.width(), w),
-            proportion(design.height(), screenSize.height(), h)};
+    return {proportion(design.width(), screenSize.width(), designScreen.width()),
+            proportion(design.height(), screenSize.height(), designScreen.height())};
+}
+
+QRect ScreenFit::scale(const QRect &design, QSize screenSize, QSize designScreen)
+{
+    return {QPoint(proportion(design.x(), screenSize.width(), designScreen.width()),
+                   proportion(design.y(), screenSize.height(), designScreen.height())),
+            scale(design.size(), screenSize, designScreen)};
 }
 
 int ScreenFit::panelWidth(int design, QSize screenSize)

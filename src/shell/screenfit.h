@@ -24,8 +24,11 @@ public:
     static QSize windowSize(QSize screenSize, QSize design = kDesignWindow);
 
     // A control's place: left and width by W/1024, top and height by H/768,
-    // also on a 640-pixel screen.
-    static QRect scale(const QRect &design, QSize screenSize);
+    // also on a 640-pixel screen. A window laid out for another screen gives
+    // its own design screen.
+    static QRect scale(const QRect &design, QSize screenSize, QSize designScreen = kDesignScreen);
+    // A size stretched the same way, with no exception for any screen.
+    static QSize scale(QSize design, QSize screenSize, QSize designScreen = kDesignScreen);
 
     // A status-bar panel's width, by W/1024.
     static int panelWidth(int design, QSize screenSize);

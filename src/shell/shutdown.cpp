@@ -47,7 +47,7 @@ void Shutdown::finish(int pauseMs, bool stopEngineFirst)
     // exit tail would send a second one.
     m_engine.stop();
     m_link.sair_pedido = true;
-    m_link.enviar_trama(0, 0, 0);
+    m_link.enviar_trama(Command::End, 0, 0);
     if (m_end.ended()) return;
     m_link.closeIfOpen();
     m_end.endProgram();

@@ -10,7 +10,7 @@ class Link;
 class ProgramEnd;
 
 // The two ways out of the program, without any widget. Both send the device
-// the end-of-connection frame (command 0) once and close the port.
+// the end-of-connection frame (Command::End) once and close the port.
 //
 // Exactly one such frame leaves the PC: a tick of the engine that starts
 // during the pause sees sair_pedido and sends the same frame at its exit tail

@@ -2,6 +2,8 @@
 // vx308-emulator over a pseudo-terminal. What it prints must be what the
 // device holds, what it sets must end up in the device's memory, and a silent
 // device or bad arguments must give the documented exit status.
+#include "testsuite.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -96,8 +98,10 @@ private slots:
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("says");
-        QTest::newRow("silent") << "--no-reply" << "did not answer within 2 s";
-        QTest::newRow("bad replies") << "--bad-checksum" << "every reply was rejected";
+        QTest::newRow("silent") << "--no-reply"
+                                << "did not answer within 2 s";
+        QTest::newRow("bad replies") << "--bad-checksum"
+                                     << "every reply was rejected";
     }
     void silentOrWrongDevice()
     {
@@ -119,8 +123,19 @@ private slots:
         QCOMPARE(ctl({"read", "--port", "x"}).status, 64);
         // Seconds that would overflow as milliseconds are refused up front.
         QCOMPARE(ctl({"read", "--port", "1", "--timeout", "3000000"}).status, 64);
+        const Output unknown = ctl({"read", "--port", "1", "--fast"});
+        QCOMPARE(unknown.status, 64);
+        QVERIFY2(unknown.err.contains("fast") && unknown.err.contains("usage:"),
+                 unknown.err.constData());
+        // Asked for, usage and version go to standard output with success.
+        const Output help = ctl({"--help"});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.startsWith("usage: vx308ctl"));
+        const Output version = ctl({"--version"});
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out, QByteArray("vx308ctl " VX_VERSION "\n"));
     }
 };
 
-QTEST_GUILESS_MAIN(TstCtl)
+VX_TEST_CLASS(TstCtl, Core)
 #include "tst_ctl.moc"

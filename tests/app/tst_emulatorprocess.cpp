@@ -5,6 +5,7 @@
 // that ignores the polite request.
 
 #include "emulatorprocess.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QFile>
@@ -194,5 +195,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstEmulatorProcess)
+VX_TEST_CLASS(TstEmulatorProcess, Core)
 #include "tst_emulatorprocess.moc"

@@ -3,6 +3,7 @@
 // tool on a port or folder nobody asked for.
 
 #include "options.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -72,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstOptions)
+VX_TEST_CLASS(TstOptions, Widgets)
 #include "tst_options.moc"

@@ -4,6 +4,7 @@
 // edits reach the device.
 #include "editset.h"
 #include "messages.h"
+#include "testsuite.h"
 #include "textforms.h"
 
 #include <QTest>
@@ -253,5 +254,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstEditing)
+VX_TEST_CLASS(TstEditing, Core)
 #include "tst_editing.moc"

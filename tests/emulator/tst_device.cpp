@@ -6,6 +6,7 @@
 
 #include "device.h"
 #include "frame.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -13,7 +14,7 @@ using vx::emu::Device;
 
 namespace {
 
-QByteArray request(uint8_t cmd, uint8_t index, uint8_t value, const QByteArray &data = {})
+QByteArray request(vx::Command cmd, uint8_t index, uint8_t value, const QByteArray &data = {})
 {
     vx::TxData d{};
     d.fill('0');
@@ -74,8 +75,10 @@ void TestDevice::workedExample()
 void TestDevice::headerIsEchoed()
 {
     Device d;
-    for (const QByteArray &req : {request(1, 200, 3), request(7, 0, 0), request(10, 9, 13),
-                                  request(2, 17, 2, "12AB"), request(0, 0, 0)}) {
+    for (const QByteArray &req :
+         {request(vx::Command::ReadMemory, 200, 3), request(vx::Command::ReadBattery, 0, 0),
+          request(vx::Command::Display, 9, 13), request(vx::Command::WriteMemory, 17, 2, "12AB"),
+          request(vx::Command::End, 0, 0)}) {
         const QByteArray reply = d.respond(req);
         QVERIFY(vx::isValidReply(reply));
         QCOMPARE(reply.mid(1, 13), req.mid(1, 13));
@@ -84,7 +87,7 @@ void TestDevice::headerIsEchoed()
 
 void TestDevice::replies_data()
 {
-    QTest::addColumn<int>("command");
+    QTest::addColumn<vx::Command>("command");
     QTest::addColumn<QString>("inputs");
     QTest::addColumn<int>("battery");
     QTest::addColumn<QString>("ibutton");
@@ -92,21 +95,27 @@ void TestDevice::replies_data()
 
     const QString rest = QStringLiteral("1111111");
     const QString none = QStringLiteral("FFFFFFFFFFFF");
-    QTest::newRow("end of connection") << 0 << rest << 120 << none << QByteArray("000000000000");
-    QTest::newRow("inputs at rest") << 3 << rest << 120 << none << QByteArray("111111100000");
-    QTest::newRow("inputs mixed") << 3 << QStringLiteral("0102345") << 120 << none
-                                  << QByteArray("010234500000");
-    QTest::newRow("battery 120") << 7 << rest << 120 << none << QByteArray("870000000000");
-    QTest::newRow("battery 89") << 7 << rest << 89 << none << QByteArray("950000000000");
-    QTest::newRow("no key") << 8 << rest << 120 << none << QByteArray("FFFFFFFFFFFF");
-    QTest::newRow("key") << 8 << rest << 120 << QStringLiteral("0123456789AB")
-                         << QByteArray("BA9876543210");
-    QTest::newRow("unknown command") << 5 << rest << 120 << none << QByteArray("000000000000");
+    QTest::newRow("end of connection")
+        << vx::Command::End << rest << 120 << none << QByteArray("000000000000");
+    QTest::newRow("inputs at rest")
+        << vx::Command::ReadInputs << rest << 120 << none << QByteArray("111111100000");
+    QTest::newRow("inputs mixed") << vx::Command::ReadInputs << QStringLiteral("0102345") << 120
+                                  << none << QByteArray("010234500000");
+    QTest::newRow("battery 120") << vx::Command::ReadBattery << rest << 120 << none
+                                 << QByteArray("870000000000");
+    QTest::newRow("battery 89") << vx::Command::ReadBattery << rest << 89 << none
+                                << QByteArray("950000000000");
+    QTest::newRow("no key") << vx::Command::ReadIButton << rest << 120 << none
+                            << QByteArray("FFFFFFFFFFFF");
+    QTest::newRow("key") << vx::Command::ReadIButton << rest << 120
+                         << QStringLiteral("0123456789AB") << QByteArray("BA9876543210");
+    QTest::newRow("unknown command")
+        << static_cast<vx::Command>(5) << rest << 120 << none << QByteArray("000000000000");
 }
 
 void TestDevice::replies()
 {
-    QFETCH(int, command);
+    QFETCH(vx::Command, command);
     QFETCH(QString, inputs);
     QFETCH(int, battery);
     QFETCH(QString, ibutton);
@@ -116,11 +125,11 @@ void TestDevice::replies()
     QVERIFY(d.setInputs(inputs));
     d.setBattery(static_cast<uint8_t>(battery));
     QVERIFY(d.setIbutton(ibutton));
-    const QByteArray reply = d.respond(request(static_cast<uint8_t>(command), 0, 0));
+    const QByteArray reply = d.respond(request(command, 0, 0));
     QVERIFY(vx::isValidReply(reply));
     QCOMPARE(dataField(reply), data);
-    if (command == 8) QCOMPARE(vx::reversedData(reply), ibutton);
-    if (command == 7) QCOMPARE(int(vx::dataByte(reply, 0)), battery);
+    if (command == vx::Command::ReadIButton) QCOMPARE(vx::reversedData(reply), ibutton);
+    if (command == vx::Command::ReadBattery) QCOMPARE(int(vx::dataByte(reply, 0)), battery);
 }
 
 void TestDevice::readMemory_data()
@@ -151,8 +160,8 @@ void TestDevice::readMemory()
     d.setByte(255, 0x70);
     d.setByte(0, 0xAB);
     d.setByte(1, 0xCD);
-    const QByteArray reply =
-        d.respond(request(1, static_cast<uint8_t>(address), static_cast<uint8_t>(count)));
+    const QByteArray reply = d.respond(request(
+        vx::Command::ReadMemory, static_cast<uint8_t>(address), static_cast<uint8_t>(count)));
     QVERIFY(vx::isValidReply(reply));
     QCOMPARE(dataField(reply), data);
 }
@@ -162,7 +171,7 @@ void TestDevice::writeMemoryWraps()
     Device d;
     d.setByte(2, 0x77);
     // Three bytes at 255: 255, 0, 1; the fourth data byte is not the device's to take.
-    const QByteArray reply = d.respond(request(2, 255, 3, "1032547698BA"));
+    const QByteArray reply = d.respond(request(vx::Command::WriteMemory, 255, 3, "1032547698BA"));
     QVERIFY(vx::isValidReply(reply));
     QCOMPARE(int(d.byte(255)), 0x01);
     QCOMPARE(int(d.byte(0)), 0x23);
@@ -174,7 +183,7 @@ void TestDevice::writeMemoryWraps()
 void TestDevice::invalidRequestIsIgnored_data()
 {
     QTest::addColumn<QByteArray>("request");
-    const QByteArray good = request(2, 4, 2, "6900");
+    const QByteArray good = request(vx::Command::WriteMemory, 4, 2, "6900");
     auto with = [&good](int pos, char c) {
         QByteArray r = good;
         r[pos] = c;
@@ -205,8 +214,8 @@ void TestDevice::invalidRequestIsIgnored()
 void TestDevice::impulsesAccumulate()
 {
     Device d;
-    d.respond(request(4, 0, 5));
-    d.respond(request(4, 0, 255));
+    d.respond(request(vx::Command::Impulses, 0, 5));
+    d.respond(request(vx::Command::Impulses, 0, 255));
     QCOMPARE(d.impulses(), qint64(260));
 }
 
@@ -214,14 +223,14 @@ void TestDevice::display()
 {
     Device d;
     QCOMPARE(d.displayText(), QStringLiteral("          "));
-    d.respond(request(10, 4, 'E'));
-    d.respond(request(10, 3, 'S'));
-    d.respond(request(10, 0, 7));
-    d.respond(request(10, 9, Device::kCursorMark));
-    d.respond(request(10, 10, 'X')); // no such position
+    d.respond(request(vx::Command::Display, 4, 'E'));
+    d.respond(request(vx::Command::Display, 3, 'S'));
+    d.respond(request(vx::Command::Display, 0, 7));
+    d.respond(request(vx::Command::Display, 9, Device::kCursorMark));
+    d.respond(request(vx::Command::Display, 10, 'X')); // no such position
     QCOMPARE(d.displayText(), QStringLiteral("7  SE    _"));
     QCOMPARE(int(d.displayCodes()[4]), int('E'));
-    d.respond(request(10, 4, Device::kBlank));
+    d.respond(request(vx::Command::Display, 4, Device::kBlank));
     QCOMPARE(d.displayText(), QStringLiteral("7  S     _"));
 }
 
@@ -230,18 +239,18 @@ void TestDevice::clockRunsFromSetting()
     FakeTime t;
     Device d(t.source());
     // 1 December 2026 (a Tuesday) 14:05:30; weekday sent as the PC would: 3.
-    QVERIFY(vx::isValidReply(d.respond(request(6, 30, 0, "50E03010C0A1"))));
-    QByteArray reply = d.respond(request(9, 0, 6));
+    QVERIFY(vx::isValidReply(d.respond(request(vx::Command::SetClock, 30, 0, "50E03010C0A1"))));
+    QByteArray reply = d.respond(request(vx::Command::ReadClock, 0, 6));
     QCOMPARE(dataField(reply), QByteArray("50E03010C0A1"));
     QCOMPARE(int(vx::dataByte(reply, 2)), 3);
 
     t.ms += 30 * 1000; // 14:06:00
-    reply = d.respond(request(9, 0, 6));
+    reply = d.respond(request(vx::Command::ReadClock, 0, 6));
     QCOMPARE(int(vx::dataByte(reply, 0)), 6);
     QCOMPARE(int(vx::dataByte(reply, 1)), 14);
 
     t.ms += 24 * 3600 * 1000; // next day, Wednesday
-    reply = d.respond(request(9, 0, 6));
+    reply = d.respond(request(vx::Command::ReadClock, 0, 6));
     QCOMPARE(int(vx::dataByte(reply, 2)), 4);
     QCOMPARE(int(vx::dataByte(reply, 3)), 2);
     QCOMPARE(int(vx::dataByte(reply, 4)), 12);
@@ -268,7 +277,7 @@ void TestDevice::clockKeepsSentWeekday()
     FakeTime t;
     Device d(t.source());
     // Tuesday 1-12-2026 sent with weekday 5: the device counts on from 5.
-    d.respond(request(6, 0, 0, "50E05010C0A1"));
+    d.respond(request(vx::Command::SetClock, 0, 0, "50E05010C0A1"));
     QCOMPARE(int(d.clockBytes()[2]), 5);
     t.ms += 2 * 24 * 3600 * 1000;
     QCOMPARE(int(d.clockBytes()[2]), 7);
@@ -281,7 +290,7 @@ void TestDevice::impossibleClockStandsStill()
     FakeTime t;
     Device d(t.source());
     // Day 0 of month 13: kept as sent, not running.
-    d.respond(request(6, 0, 0, "50E03000D0A1"));
+    d.respond(request(vx::Command::SetClock, 0, 0, "50E03000D0A1"));
     QVERIFY(!d.clock().isValid());
     t.ms += 3600 * 1000;
     const auto c = d.clockBytes();
@@ -294,7 +303,8 @@ void TestDevice::defaultMemoryIsPlausible()
 {
     Device d;
     auto read = [&d](int address, int count) {
-        return d.respond(request(1, static_cast<uint8_t>(address), static_cast<uint8_t>(count)));
+        return d.respond(request(vx::Command::ReadMemory, static_cast<uint8_t>(address),
+                                 static_cast<uint8_t>(count)));
     };
     QCOMPARE(int(vx::dataByte(read(198, 1), 0)), 4);
     // Manufacturing: number 03, week 15, year 24, letter A.
@@ -337,18 +347,18 @@ void TestDevice::historyCountsAndCaps()
 {
     Device d;
     for (int i = 0; i < Device::kHistorySize + 10; ++i)
-        d.respond(request(7, 0, 0));
-    d.respond(request(1, 31, 1));
+        d.respond(request(vx::Command::ReadBattery, 0, 0));
+    d.respond(request(vx::Command::ReadMemory, 31, 1));
     QCOMPARE(int(d.history().size()), Device::kHistorySize);
-    QCOMPARE(d.count(7), Device::kHistorySize + 10);
-    QCOMPARE(d.count(1), 1);
-    QCOMPARE(int(d.history().back().command), 1);
+    QCOMPARE(d.count(vx::Command::ReadBattery), Device::kHistorySize + 10);
+    QCOMPARE(d.count(vx::Command::ReadMemory), 1);
+    QCOMPARE(d.history().back().command, vx::Command::ReadMemory);
     QCOMPARE(int(d.history().back().index), 31);
-    QCOMPARE(d.history().back().frame, request(1, 31, 1));
+    QCOMPARE(d.history().back().frame, request(vx::Command::ReadMemory, 31, 1));
     d.clearHistory();
     QCOMPARE(d.answered(), 0);
     QVERIFY(d.history().empty());
 }
 
-QTEST_GUILESS_MAIN(TestDevice)
+VX_TEST_CLASS(TestDevice, Core)
 #include "tst_device.moc"

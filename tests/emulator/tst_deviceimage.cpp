@@ -4,6 +4,7 @@
 
 #include "device.h"
 #include "deviceimage.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -105,5 +106,5 @@ void TestDeviceImage::saveFailureIsReported()
     QVERIFY(error.contains(path));
 }
 
-QTEST_GUILESS_MAIN(TestDeviceImage)
+VX_TEST_CLASS(TestDeviceImage, Core)
 #include "tst_deviceimage.moc"

@@ -10,6 +10,7 @@
 #include "frame.h"
 #include "link.h"
 #include "messages.h"
+#include "testsuite.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -43,9 +44,9 @@ void TestEmulatedPort::exchangeThroughLink()
     port.device().setByte(31, 100);
     vx::RecordingMessages messages;
     vx::Link link(port, messages);
-    QVERIFY(link.enviar_trama(1, 31, 1));
+    QVERIFY(link.enviar_trama(vx::Command::ReadMemory, 31, 1));
     QCOMPARE(link.trama_rx(), QByteArray("!AF0000010F11046000000000053%"));
-    QCOMPARE(port.device().count(1), 1);
+    QCOMPARE(port.device().count(vx::Command::ReadMemory), 1);
     QCOMPARE(port.opens(), 1);
     QCOMPARE(int(link.stats.to_erros), 0);
     QCOMPARE(int(link.stats.bf_erros), 0);
@@ -56,7 +57,7 @@ void TestEmulatedPort::writesAreRecordedOneByOne()
     EmulatedPort port;
     vx::RecordingMessages messages;
     vx::Link link(port, messages);
-    QVERIFY(link.enviar_trama(0, 0, 0));
+    QVERIFY(link.enviar_trama(vx::Command::End, 0, 0));
     const QList<QByteArray> &w = port.writes();
     QCOMPARE(w.size(), 30);
     QCOMPARE(w.first(), QByteArray("$"));
@@ -76,7 +77,7 @@ void TestEmulatedPort::faults_data()
     QTest::addColumn<int>("closes");
     QTest::addColumn<int>("impulsesCounted");
 
-    // Command 4 with 3 impulses; `first` spoils the first answer only.
+    // Command::Impulses with 3 impulses; `first` spoils the first answer only.
     QTest::newRow("clean") << Fault::None << 0 << 0 << 0 << 3;
     QTest::newRow("no reply") << Fault::NoReply << 1 << 0 << 0 << 3;
     // The device counted before its answer was spoilt, then again on the resend.
@@ -99,7 +100,7 @@ void TestEmulatedPort::faults()
     port.faults().failNext(1, first);
     vx::RecordingMessages messages;
     vx::Link link(port, messages);
-    QVERIFY(link.enviar_trama(4, 0, 3));
+    QVERIFY(link.enviar_trama(vx::Command::Impulses, 0, 3));
     QVERIFY(vx::isValidReply(link.trama_rx()));
     QCOMPARE(int(link.stats.to_erros), timeouts);
     QCOMPARE(int(link.stats.bf_erros), rejected);
@@ -143,7 +144,7 @@ void TestEmulatedPort::slowReplyArrivesNoEarlier()
     port.faults().delayMs = 700;
     vx::RecordingMessages messages;
     vx::Link link(port, messages);
-    QVERIFY(link.enviar_trama(7, 0, 0));
+    QVERIFY(link.enviar_trama(vx::Command::ReadBattery, 0, 0));
     QVERIFY(link.stats.to_erros >= 1);
     QCOMPARE(int(vx::dataByte(link.trama_rx(), 0)), 120);
 }
@@ -175,7 +176,7 @@ void TestEmulatedPort::replyAfterCloseIsLost()
     QTest::qWait(30); // well past the 2 ms the answer needed
     QCOMPARE(spy.count(), 0);
     QCOMPARE(port.bytesWaiting(), qint64(0));
-    QCOMPARE(port.device().count(7), 1);
+    QCOMPARE(port.device().count(vx::Command::ReadBattery), 1);
 }
 
 void TestEmulatedPort::goneRefusesOpenThenComesBack()
@@ -205,11 +206,11 @@ void TestEmulatedPort::linkRidesOutAPulledAdapter()
     vx::Link link(port, messages);
     port.setGone(2000); // four time-outs' worth
     QVERIFY(port.isGone());
-    QVERIFY(link.enviar_trama(9, 0, 6));
+    QVERIFY(link.enviar_trama(vx::Command::ReadClock, 0, 6));
     QVERIFY(!port.isGone());
     QVERIFY(link.stats.to_erros >= 3);
     QVERIFY(port.failedOpens() >= 3);
-    QCOMPARE(port.device().count(9), 1);
+    QCOMPARE(port.device().count(vx::Command::ReadClock), 1);
 }
 
 void TestEmulatedPort::missingPortDoesNotOpen()
@@ -226,5 +227,5 @@ void TestEmulatedPort::missingPortDoesNotOpen()
     QCOMPARE(port.portNumber(), 4);
 }
 
-QTEST_GUILESS_MAIN(TestEmulatedPort)
+VX_TEST_CLASS(TestEmulatedPort, Core)
 #include "tst_emulatedport.moc"

@@ -11,6 +11,7 @@
 #include "messages.h"
 #include "ptyserver.h"
 #include "qtserialport.h"
+#include "testsuite.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,14 +106,14 @@ void TestPortContract::transaction()
 
     vx::RecordingMessages messages;
     vx::Link link(*rig.port, messages);
-    QVERIFY(link.enviar_trama(1, 4, 2));
+    QVERIFY(link.enviar_trama(vx::Command::ReadMemory, 4, 2));
     QCOMPARE(vx::dataNumber(link.trama_rx(), 2), 150u);
     QCOMPARE(int(link.stats.to_erros), timeouts);
     QCOMPARE(int(link.stats.bf_erros), rejected);
 
     // The line is clean for the next transaction: no leftovers of this one.
     link.dados_tx = {'6', '9', '0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};
-    QVERIFY(link.enviar_trama(2, 4, 2));
+    QVERIFY(link.enviar_trama(vx::Command::WriteMemory, 4, 2));
     QCOMPARE(rig.device->number(4, 2), 150u);
     QCOMPARE(int(link.stats.to_erros), timeouts);
     QCOMPARE(int(link.stats.bf_erros), rejected);
@@ -147,5 +148,5 @@ void TestPortContract::thresholdHoldsBackPartialReply()
     QVERIFY(vx::isValidReply(rig.port->readAll()));
 }
 
-QTEST_GUILESS_MAIN(TestPortContract)
+VX_TEST_CLASS(TestPortContract, Core)
 #include "tst_portcontract.moc"

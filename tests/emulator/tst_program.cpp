@@ -5,6 +5,7 @@
 // a dangling link behind, is the fault guarded against.
 
 #include "frame.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -69,7 +70,7 @@ void TestProgram::help()
     for (const char *option :
          {"--link", "--memory", "--save", "--log", "--no-reply", "--bad-checksum", "--split",
           "--extra-bytes", "--noise-before", "--delay", "--delay-every", "--busy", "--silent-for",
-          "--no-pace", "--gone-after", "--gone-for"})
+          "--no-pace", "--gone-after", "--gone-for", "--version"})
         QVERIFY2(out.contains(QLatin1String(option)), option);
 }
 
@@ -78,29 +79,33 @@ void TestProgram::refusesBadInput_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("status");
 
     const QByteArray none;
-    QTest::newRow("unknown option") << QStringList{"--bogus"} << none << "bogus";
-    QTest::newRow("stray argument") << QStringList{"/tmp/x"} << none << "unexpected";
-    QTest::newRow("delay not a number") << QStringList{"--delay", "soon"} << none << "--delay";
-    QTest::newRow("battery too high") << QStringList{"--battery", "300"} << none << "--battery";
-    QTest::newRow("inputs too short") << QStringList{"--inputs", "111"} << none << "--inputs";
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << none << "bogus" << 64;
+    QTest::newRow("stray argument") << QStringList{"/tmp/x"} << none << "unexpected" << 64;
+    QTest::newRow("delay not a number")
+        << QStringList{"--delay", "soon"} << none << "--delay" << 64;
+    QTest::newRow("battery too high")
+        << QStringList{"--battery", "300"} << none << "--battery" << 64;
+    QTest::newRow("inputs too short") << QStringList{"--inputs", "111"} << none << "--inputs" << 64;
     QTest::newRow("ibutton not hex")
-        << QStringList{"--ibutton", "0123456789AZ"} << none << "--ibutton";
-    QTest::newRow("every zero") << QStringList{"--every", "0"} << none << "--every";
-    QTest::newRow("gone-for alone") << QStringList{"--gone-for", "100"} << none << "--gone-after";
+        << QStringList{"--ibutton", "0123456789AZ"} << none << "--ibutton" << 64;
+    QTest::newRow("every zero") << QStringList{"--every", "0"} << none << "--every" << 64;
+    QTest::newRow("gone-for alone")
+        << QStringList{"--gone-for", "100"} << none << "--gone-after" << 64;
     QTest::newRow("memory file missing")
-        << QStringList{"--memory", "@/missing.json"} << none << "missing.json";
+        << QStringList{"--memory", "@/missing.json"} << none << "missing.json" << 2;
     QTest::newRow("memory not json") << QStringList{"--memory", "@/unit.json"}
-                                     << QByteArray("{\"memory\": [1, 2,") << "not valid JSON";
-    QTest::newRow("memory too short")
-        << QStringList{"--memory", "@/unit.json"} << QByteArray("{\"memory\": [1, 2, 3]}") << "256";
-    QTest::newRow("battery in file")
-        << QStringList{"--memory", "@/unit.json"} << QByteArray("{\"battery\": 1.5}") << "battery";
+                                     << QByteArray("{\"memory\": [1, 2,") << "not valid JSON" << 2;
+    QTest::newRow("memory too short") << QStringList{"--memory", "@/unit.json"}
+                                      << QByteArray("{\"memory\": [1, 2, 3]}") << "256" << 2;
+    QTest::newRow("battery in file") << QStringList{"--memory", "@/unit.json"}
+                                     << QByteArray("{\"battery\": 1.5}") << "battery" << 2;
     QTest::newRow("save where it cannot")
-        << QStringList{"--save", "@/no/such/dir/unit.json"} << none << "cannot write";
+        << QStringList{"--save", "@/no/such/dir/unit.json"} << none << "cannot write" << 2;
     QTest::newRow("log where it cannot")
-        << QStringList{"--log", "@/no/such/dir/log.txt"} << none << "log.txt";
+        << QStringList{"--log", "@/no/such/dir/log.txt"} << none << "log.txt" << 2;
 }
 
 void TestProgram::refusesBadInput()
@@ -108,6 +113,7 @@ void TestProgram::refusesBadInput()
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
+    QFETCH(int, status);
 
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
@@ -119,7 +125,7 @@ void TestProgram::refusesBadInput()
     p.start(kProgram, QStringList{QStringLiteral("--link"), link} + arguments);
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), 2);
+    QCOMPARE(p.exitCode(), status);
     const QString err = QString::fromLocal8Bit(p.readAllStandardError());
     QVERIFY2(err.contains(message), qPrintable(err));
     QVERIFY(p.readAllStandardOutput().isEmpty());
@@ -157,9 +163,9 @@ void TestProgram::savesOnSignalAndCleansUp()
     data.fill('0');
     data[0] = 'A';
     data[1] = '5';
-    const QByteArray write = vx::buildRequest(2, 200, 1, data);
+    const QByteArray write = vx::buildRequest(vx::Command::WriteMemory, 200, 1, data);
     QVERIFY(vx::isValidReply(exchange(fd, write)));
-    const QByteArray battery = exchange(fd, vx::buildRequest(7, 0, 0, data));
+    const QByteArray battery = exchange(fd, vx::buildRequest(vx::Command::ReadBattery, 0, 0, data));
     QCOMPARE(int(vx::dataByte(battery, 0)), 99);
     ::close(fd);
 
@@ -186,5 +192,5 @@ void TestProgram::savesOnSignalAndCleansUp()
     QVERIFY(lines[1].contains("read battery"));
 }
 
-QTEST_GUILESS_MAIN(TestProgram)
+VX_TEST_CLASS(TestProgram, Core)
 #include "tst_program.moc"

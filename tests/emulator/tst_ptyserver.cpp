@@ -6,6 +6,7 @@
 
 #include "frame.h"
 #include "ptyserver.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -136,7 +137,7 @@ void TestPtyServer::servesAfterCloseAndReopen()
         c.close();
         QTest::qWait(20); // the server sees the hang-up in between
     }
-    QCOMPARE(server.device().count(7), 3);
+    QCOMPARE(server.device().count(vx::Command::ReadBattery), 3);
 }
 
 void TestPtyServer::idleDoesNotSpin()
@@ -254,5 +255,5 @@ void TestPtyServer::goneTakesTheLinkAway()
     QVERIFY(QFileInfo(link).isSymLink());
 }
 
-QTEST_GUILESS_MAIN(TestPtyServer)
+VX_TEST_CLASS(TestPtyServer, Core)
 #include "tst_ptyserver.moc"

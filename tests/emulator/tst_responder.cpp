@@ -7,6 +7,7 @@
 #include "frame.h"
 #include "requestassembler.h"
 #include "responder.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -14,15 +15,15 @@ using namespace vx::emu;
 
 namespace {
 
-QByteArray request(uint8_t cmd, uint8_t index, uint8_t value)
+QByteArray request(vx::Command cmd, uint8_t index, uint8_t value)
 {
     vx::TxData d{};
     d.fill('0');
     return vx::buildRequest(cmd, index, value, d);
 }
 
-const QByteArray kRead = request(1, 31, 1);
-const QByteArray kBattery = request(7, 0, 0);
+const QByteArray kRead = request(vx::Command::ReadMemory, 31, 1);
+const QByteArray kBattery = request(vx::Command::ReadBattery, 0, 0);
 
 QByteArray joined(const std::vector<Delivery> &ds)
 {
@@ -221,7 +222,7 @@ void TestResponder::badChecksumIsRejectedByTheTool()
     Faults faults;
     faults.faults = Fault::BadChecksum;
     Responder r(device, faults);
-    const auto ds = r.receive(request(4, 0, 3));
+    const auto ds = r.receive(request(vx::Command::Impulses, 0, 3));
     QCOMPARE(int(ds.size()), 1);
     QVERIFY(!vx::isValidReply(ds[0].bytes));
     QVERIFY(ds[0].bytes.startsWith('!') && ds[0].bytes.endsWith('%'));
@@ -241,10 +242,10 @@ void TestResponder::noReplyLeavesDeviceUntouched()
         seen = f;
         seenFaults = how;
     };
-    QVERIFY(r.receive(request(4, 0, 3)).empty());
+    QVERIFY(r.receive(request(vx::Command::Impulses, 0, 3)).empty());
     QCOMPARE(device.impulses(), qint64(0));
     QCOMPARE(r.ignored(), 1);
-    QCOMPARE(seen, request(4, 0, 3));
+    QCOMPARE(seen, request(vx::Command::Impulses, 0, 3));
     QCOMPARE(seenFaults, Fault::NoReply);
 }
 
@@ -279,5 +280,5 @@ void TestResponder::everyNth()
     QCOMPARE(answered, (QList<bool>{true, true, false, true, true, false}));
 }
 
-QTEST_GUILESS_MAIN(TestResponder)
+VX_TEST_CLASS(TestResponder, Core)
 #include "tst_responder.moc"

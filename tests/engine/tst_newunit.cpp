@@ -8,6 +8,7 @@
 #include "enginebench.h"
 #include "newunit.h"
 #include "sqliterecordstore.h"
+#include "testsuite.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,7 +38,7 @@ private slots:
         QVERIFY(databases.writeSettings(
             {{"TarS00", "1,25"}, {"PwdRelogio", "4321"}, {"Contador", "12"}}, &error));
 
-        NewUnit newUnit(b.edit, databases, b.messages, b.clock);
+        NewUnit newUnit(b.edit, b.engine, databases, b.messages, b.clock);
         QVERIFY(newUnit.prepare());
         QVERIFY(!b.engine.active());
         QCOMPARE(b.edit.text("text_numfab_ano"), QStringLiteral("A2411"));
@@ -88,7 +89,7 @@ private slots:
         QVERIFY(databases.writeSettings({{"TarS00", "2,75"}, {"Contador", "33"}}, &error));
         EngineBench b;
         b.clock.set(QDateTime(QDate(2024, 3, 13), QTime(10, 30, 5))); // week 11
-        NewUnit newUnit(b.edit, databases, b.messages, b.clock);
+        NewUnit newUnit(b.edit, b.engine, databases, b.messages, b.clock);
         QVERIFY(b.readAll());
 
         bool prepared = false;
@@ -133,7 +134,7 @@ private slots:
         Databases databases(store, dir.path());
         QVERIFY(databases.provision(nullptr, nullptr));
         EngineBench b;
-        NewUnit newUnit(b.edit, databases, b.messages, b.clock);
+        NewUnit newUnit(b.edit, b.engine, databases, b.messages, b.clock);
         QVERIFY(newUnit.prepare());
         const QString proposal = b.edit.text("text_numfab_ano");
         b.engine.Command_ler_Click();
@@ -154,7 +155,7 @@ private slots:
         QString error;
         QVERIFY(databases.provision(nullptr, &error));
         EngineBench b;
-        NewUnit newUnit(b.edit, databases, b.messages, b.clock);
+        NewUnit newUnit(b.edit, b.engine, databases, b.messages, b.clock);
         QVERIFY(b.readAll());
         QVERIFY(newUnit.prepare());
         int writes = 0;
@@ -170,5 +171,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstNewUnit)
+VX_TEST_CLASS(TstNewUnit, Core)
 #include "tst_newunit.moc"

@@ -4,6 +4,7 @@
 // shows the technician wrong values or writes placeholders into the timer.
 #include "enginebench.h"
 #include "frame.h"
+#include "testsuite.h"
 
 #include <QLocale>
 #include <QTest>
@@ -298,7 +299,7 @@ private slots:
                               "Command_teste_disp", "Command_imprimir", "command_copy1"})
             QVERIFY2(!b.edit.control(n).enabled, n);
         QVERIFY(b.edit.control("Command_ler").enabled);
-        QCOMPARE(b.requests().last(), buildRequest(0, 0, 0, {}));
+        QCOMPARE(b.requests().last(), buildRequest(Command::End, 0, 0, {}));
         QVERIFY(!b.port.isOpen());
         QVERIFY(!b.engine.active());
         QCOMPARE(b.link.timeoutMs(), 1000);
@@ -394,5 +395,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstRead)
+VX_TEST_CLASS(TstRead, Core)
 #include "tst_read.moc"

@@ -7,6 +7,7 @@
 #include "enginebench.h"
 #include "eventwait.h"
 #include "fields.h"
+#include "testsuite.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -111,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstSlowTimer)
+VX_TEST_CLASS(TstSlowTimer, Core)
 #include "tst_slowtimer.moc"

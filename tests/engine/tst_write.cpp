@@ -4,6 +4,7 @@
 // paste leave the device memory as the technician expects.
 #include "enginebench.h"
 #include "frame.h"
+#include "testsuite.h"
 #include "textforms.h"
 
 #include <QTest>
@@ -269,5 +270,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstWrite)
+VX_TEST_CLASS(TstWrite, Core)
 #include "tst_write.moc"

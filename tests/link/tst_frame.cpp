@@ -1,6 +1,7 @@
 // Guards the frame layer: a wrong digit order, checksum or validation rule
 // makes the device reject every request or the tool accept a damaged reply.
 #include "frame.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -44,34 +45,80 @@ private slots:
 
     void request_data()
     {
-        QTest::addColumn<int>("comando");
+        QTest::addColumn<Command>("comando");
         QTest::addColumn<int>("indice");
         QTest::addColumn<int>("valor");
         QTest::addColumn<QByteArray>("txData");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("fim de ligacao") << 0 << 0 << 0 << QByteArray("000000000000")
+        QTest::newRow("fim de ligacao") << Command::End << 0 << 0 << QByteArray("000000000000")
                                         << QByteArray("#AF0000000000000000000000091%");
-        QTest::newRow("bateria") << 7 << 0 << 0 << QByteArray("000000000000")
+        QTest::newRow("bateria") << Command::ReadBattery << 0 << 0 << QByteArray("000000000000")
                                  << QByteArray("#AF0000070000000000000000002%");
-        QTest::newRow("ler endereco 31") << 1 << 31 << 1 << QByteArray("000000000000")
-                                         << QByteArray("#AF0000010F110000000000000B2%");
+        QTest::newRow("ler endereco 31")
+            << Command::ReadMemory << 31 << 1 << QByteArray("000000000000")
+            << QByteArray("#AF0000010F110000000000000B2%");
         // Only writes and the clock setting carry the data buffer.
         QTest::newRow("dados ignorados no comando 1")
-            << 1 << 31 << 1 << QByteArray("123456789ABC")
+            << Command::ReadMemory << 31 << 1 << QByteArray("123456789ABC")
             << QByteArray("#AF0000010F110000000000000B2%");
-        QTest::newRow("escrita leva dados") << 2 << 4 << 2 << QByteArray("690000000000")
-                                            << QByteArray("#AF0000020402069000000000003%");
+        QTest::newRow("escrita leva dados")
+            << Command::WriteMemory << 4 << 2 << QByteArray("690000000000")
+            << QByteArray("#AF0000020402069000000000003%");
     }
     void request()
     {
-        QFETCH(int, comando);
+        QFETCH(Command, comando);
         QFETCH(int, indice);
         QFETCH(int, valor);
         QFETCH(QByteArray, txData);
         QFETCH(QByteArray, expected);
         TxData d;
         std::copy(txData.begin(), txData.end(), d.begin());
-        QCOMPARE(buildRequest(uint8_t(comando), uint8_t(indice), uint8_t(valor), d), expected);
+        QCOMPARE(buildRequest(comando, uint8_t(indice), uint8_t(valor), d), expected);
+    }
+
+    // The number each command puts on the line: a wrong one is a request the
+    // device takes for another.
+    void commandNumbers_data()
+    {
+        QTest::addColumn<Command>("comando");
+        QTest::addColumn<QByteArray>("digits");
+        QTest::newRow("fim") << Command::End << QByteArray("00");
+        QTest::newRow("ler") << Command::ReadMemory << QByteArray("10");
+        QTest::newRow("escrever") << Command::WriteMemory << QByteArray("20");
+        QTest::newRow("entradas") << Command::ReadInputs << QByteArray("30");
+        QTest::newRow("impulsos") << Command::Impulses << QByteArray("40");
+        QTest::newRow("acertar relogio") << Command::SetClock << QByteArray("60");
+        QTest::newRow("bateria") << Command::ReadBattery << QByteArray("70");
+        QTest::newRow("ibutton") << Command::ReadIButton << QByteArray("80");
+        QTest::newRow("ler relogio") << Command::ReadClock << QByteArray("90");
+        QTest::newRow("display") << Command::Display << QByteArray("A0");
+    }
+    void commandNumbers()
+    {
+        QFETCH(Command, comando);
+        QFETCH(QByteArray, digits);
+        const QByteArray r = buildRequest(comando, 0x5A, 0xC3, {});
+        QCOMPARE(r.mid(8, 2), digits);
+        const RequestHeader h = requestHeader(r);
+        QCOMPARE(h.comando, comando);
+        QCOMPARE(h.indice, uint8_t(0x5A));
+        QCOMPARE(h.valor, uint8_t(0xC3));
+    }
+
+    // Every byte of a data field goes out and comes back unchanged, low
+    // nibble first.
+    void dataBytes()
+    {
+        TxData d;
+        d.fill('0');
+        putByte(d, 0, 0x1F);
+        putByte(d, 5, 0xA0);
+        QCOMPARE(QByteArray(d.data(), kDataLength), QByteArray("F1000000000A"));
+        const QByteArray reply = buildReply(QByteArray(13, '0'), QByteArray(d.data(), kDataLength));
+        QCOMPARE(dataByte(reply, 0), uint8_t(0x1F));
+        QCOMPARE(dataByte(reply, 5), uint8_t(0xA0));
+        QCOMPARE(dataByte(reply.left(20), 5), uint8_t(0));
     }
 
     void reply_data()
@@ -106,5 +153,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstFrame)
+VX_TEST_CLASS(TstFrame, Core)
 #include "tst_frame.moc"

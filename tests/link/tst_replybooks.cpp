@@ -5,6 +5,7 @@
 // the time-out never comes back, a timer that was slow once stays slow.
 #include "replyledger.h"
 #include "replytimeout.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -147,5 +148,5 @@ void TstReplyBooks::timeout()
     QCOMPARE(t.current(), expected);
 }
 
-QTEST_GUILESS_MAIN(TstReplyBooks)
+VX_TEST_CLASS(TstReplyBooks, Core)
 #include "tst_replybooks.moc"

@@ -13,6 +13,7 @@
 #include "programend.h"
 #include "ptyserver.h"
 #include "qtserialport.h"
+#include "testsuite.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -90,7 +91,7 @@ private slots:
         Link link(l->port(), m);
         l->device().setByte(31, 100);
         QVERIFY(link.openIfClosed());
-        QVERIFY(link.enviar_trama(1, 31, 1));
+        QVERIFY(link.enviar_trama(Command::ReadMemory, 31, 1));
         QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(100));
         QCOMPARE(link.lastRequestFrame(), QByteArray("#AF0000010F110000000000000B2%"));
         QCOMPARE(link.stats.n_tramas, 1.0);
@@ -98,26 +99,26 @@ private slots:
         // Lost once, answered on the resend.
         l->faults().failNext(1, Fault::NoReply);
         l->device().setByte(32, 7);
-        QVERIFY(link.enviar_trama(1, 32, 1));
+        QVERIFY(link.enviar_trama(Command::ReadMemory, 32, 1));
         QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(7));
         QCOMPARE(link.stats.to_erros, int16_t(1));
         QCOMPARE(link.stats.n_tramas, 3.0);
 
         // A damaged reply: counted, the line reset, the request resent.
         l->faults().failNext(1, Fault::BadChecksum);
-        QVERIFY(link.enviar_trama(1, 31, 1));
+        QVERIFY(link.enviar_trama(Command::ReadMemory, 31, 1));
         QCOMPARE(link.stats.bf_erros, int16_t(1));
         QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(100));
 
         // Extra characters after a reply and a reply in pieces are fine.
         l->faults().failNext(1, Fault::ExtraBytes);
-        QVERIFY(link.enviar_trama(1, 32, 1));
+        QVERIFY(link.enviar_trama(Command::ReadMemory, 32, 1));
         QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(7));
         l->faults().failNext(1, Fault::Split);
-        QVERIFY(link.enviar_trama(1, 31, 1));
+        QVERIFY(link.enviar_trama(Command::ReadMemory, 31, 1));
         QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(100));
         // ... and leave nothing behind for the next request.
-        QVERIFY(link.enviar_trama(1, 32, 1));
+        QVERIFY(link.enviar_trama(Command::ReadMemory, 32, 1));
         QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(7));
         QCOMPARE(link.stats.bf_erros, int16_t(1));
     }
@@ -142,11 +143,12 @@ private slots:
         for (int round = 0; round < 2; ++round) {
             for (int a = 0; a < 8; ++a) {
                 if (a == 2) l->faults().delayMs = 0;
-                QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
+                QVERIFY(link.enviar_trama(Command::ReadMemory, uint8_t(a), 1));
                 QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(10 + a));
                 QCOMPARE(dataNumber(link.trama_rx(), 1), uint32_t(10 + a));
                 // The header echoes our request: it must be this one.
-                QCOMPARE(link.trama_rx().mid(10, 2), buildRequest(1, uint8_t(a), 1, {}).mid(10, 2));
+                QCOMPARE(link.trama_rx().mid(10, 2),
+                         buildRequest(Command::ReadMemory, uint8_t(a), 1, {}).mid(10, 2));
             }
             l->faults().delayMs = 700;
         }
@@ -189,10 +191,11 @@ private slots:
         l->faults().delayEvery = delayEvery;
         link.openIfClosed();
         for (int a = 0; a < 12; ++a) {
-            QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
+            QVERIFY(link.enviar_trama(Command::ReadMemory, uint8_t(a), 1));
             QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(10 + a));
             // The emulated timer echoes the request: it must be this one.
-            QCOMPARE(link.trama_rx().mid(10, 2), buildRequest(1, uint8_t(a), 1, {}).mid(10, 2));
+            QCOMPARE(link.trama_rx().mid(10, 2),
+                     buildRequest(Command::ReadMemory, uint8_t(a), 1, {}).mid(10, 2));
         }
         QVERIFY(link.stats.lateReplies >= 1);
         // Once stretched, no request went out twice for lack of patience.
@@ -221,11 +224,11 @@ private slots:
         link.openIfClosed();
         QElapsedTimer since;
         since.start();
-        QVERIFY(link.enviar_trama(1, 0, 1));
+        QVERIFY(link.enviar_trama(Command::ReadMemory, 0, 1));
         QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(50));
         QVERIFY(link.stats.to_erros >= 6);
         for (int a = 1; a < 10; ++a) {
-            QVERIFY(link.enviar_trama(1, uint8_t(a), 1));
+            QVERIFY(link.enviar_trama(Command::ReadMemory, uint8_t(a), 1));
             QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(50 + a));
         }
         // The silence, one time-out to notice the timer is on, a drain of two
@@ -255,7 +258,7 @@ private slots:
             took = t.elapsed();
             timeouts << link.effectiveTimeoutMs();
         });
-        QVERIFY(link.enviar_trama(7, 0, 0));
+        QVERIFY(link.enviar_trama(Command::ReadBattery, 0, 0));
         QCOMPARE(link.stats.n_tramas, 21.0);
         QCOMPARE(link.stats.to_erros, int16_t(20));
         QCOMPARE(timeouts, QList<int>(21, 500));
@@ -278,7 +281,7 @@ private slots:
         t.start();
         connect(&link, &Link::requestSent, this, [&] { sent << t.elapsed(); });
         p.faults().failNext(1, Fault::BadChecksum);
-        QVERIFY(link.enviar_trama(7, 0, 0));
+        QVERIFY(link.enviar_trama(Command::ReadBattery, 0, 0));
         QCOMPARE(sent.size(), 2);
         QVERIFY2(sent[1] - sent[0] >= Timebase::toReal(1000),
                  qPrintable(QString::number(sent[1] - sent[0])));
@@ -295,7 +298,7 @@ private slots:
         link.openIfClosed();
         p.faults().failNext(1, Fault::BadChecksum);
         p.faults().failNext(100, Fault::NoReply);
-        QVERIFY(link.enviar_trama(7, 0, 0));
+        QVERIFY(link.enviar_trama(Command::ReadBattery, 0, 0));
         QCOMPARE(m.texts(), QStringList{QStringLiteral("Time Out!")});
         QCOMPARE(link.stats.to_erros, int16_t(0));
         QCOMPARE(link.stats.bf_erros, int16_t(1));
@@ -312,7 +315,7 @@ private slots:
         const int closes = p.closes();
         const int opens = p.opens();
         p.faults().failNext(1, Fault::BadChecksum);
-        QVERIFY(link.enviar_trama(7, 0, 0));
+        QVERIFY(link.enviar_trama(Command::ReadBattery, 0, 0));
         QCOMPARE(p.closes(), closes + 1);
         QCOMPARE(p.opens(), opens + 1);
         QVERIFY(p.isOpen());
@@ -325,7 +328,7 @@ private slots:
         RecordingMessages m;
         Link link(p, m);
         link.openIfClosed();
-        QVERIFY(link.enviar_trama(0, 0, 0));
+        QVERIFY(link.enviar_trama(Command::End, 0, 0));
         QCOMPARE(p.writes().size(), 30);
         QCOMPARE(p.writes().at(0), QByteArray("$"));
         for (int i = 1; i < 30; ++i)
@@ -340,12 +343,12 @@ private slots:
         Link link(p, m);
         link.openIfClosed();
         p.faults().failNext(99, Fault::NoReply);
-        QVERIFY(link.enviar_trama(7, 0, 0));
+        QVERIFY(link.enviar_trama(Command::ReadBattery, 0, 0));
         QCOMPARE(link.stats.to_erros, int16_t(99));
         QCOMPARE(link.stats.n_tramas, 100.0);
         QVERIFY(m.messages.empty());
         p.faults().failNext(1, Fault::NoReply);
-        QVERIFY(link.enviar_trama(7, 0, 0));
+        QVERIFY(link.enviar_trama(Command::ReadBattery, 0, 0));
         QCOMPARE(m.texts(), QStringList{QStringLiteral("Time Out!")});
         QCOMPARE(link.stats.to_erros, int16_t(0));
         // Reset at the 100th, then the resend that was answered.
@@ -361,10 +364,10 @@ private slots:
         link.openIfClosed();
         link.sair_pedido = true;
         p.faults().faults = Fault::NoReply;
-        QVERIFY(!link.enviar_trama(0, 0, 0));
+        QVERIFY(!link.enviar_trama(Command::End, 0, 0));
         QCOMPARE(link.stats.n_tramas, 1.0);
         p.faults().faults = Fault::BadChecksum;
-        QVERIFY(!link.enviar_trama(0, 0, 0));
+        QVERIFY(!link.enviar_trama(Command::End, 0, 0));
         QCOMPARE(link.stats.n_tramas, 2.0);
     }
 
@@ -378,7 +381,7 @@ private slots:
         link.openIfClosed();
         p.device().setByte(5, 42);
         p.setGone(1500);
-        QVERIFY(link.enviar_trama(1, 5, 1));
+        QVERIFY(link.enviar_trama(Command::ReadMemory, 5, 1));
         QCOMPARE(dataByte(link.trama_rx(), 0), uint8_t(42));
         QVERIFY(link.stats.to_erros >= 2);
         QVERIFY(p.isOpen());
@@ -395,5 +398,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstTransaction)
+VX_TEST_CLASS(TstTransaction, Core)
 #include "tst_transaction.moc"

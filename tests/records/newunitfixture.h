@@ -6,6 +6,7 @@
 #include "clock.h"
 #include "datafolder.h"
 #include "editset.h"
+#include "countingengine.h"
 #include "messages.h"
 #include "newunit.h"
 #include "tables.h"
@@ -14,20 +15,7 @@ using namespace vx;
 
 struct NewUnitFixture
 {
-    NewUnitFixture()
-    {
-        Session &s = edit.session;
-        s.modo = 2;
-        s.stopEngine = [this] {
-            ++stops;
-            active = false;
-        };
-        s.startEngine = [this] {
-            ++starts;
-            active = true;
-        };
-        s.engineRunning = [this] { return active; };
-    }
+    NewUnitFixture() { edit.session.modo = 2; }
 
     void log(int nmec, int nact, int sact, const QDate &data)
     {
@@ -58,10 +46,8 @@ struct NewUnitFixture
     RecordingMessages msgs;
     FixedClock clock{QDateTime(QDate(2007, 2, 1), QTime(9, 5, 30))};
     EditSet edit{msgs};
-    NewUnit newUnit{edit, a.databases, msgs, clock};
-    int stops = 0;
-    int starts = 0;
-    bool active = true;
+    CountingEngine engine;
+    NewUnit newUnit{edit, engine, a.databases, msgs, clock};
 };
 
 inline const QString kInvalid = QStringLiteral("O valor inserido não é válido!");

@@ -7,6 +7,7 @@
 // with it; here the test plays its part.)
 #include "newunitfixture.h"
 #include "tables.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QTest>
@@ -77,7 +78,7 @@ void TstAcceptUnit::accept()
     QVERIFY(m.edit.alteracao_pendente);
     QVERIFY(s.escrever_pedido);
     QVERIFY(s.banner_esc);
-    QCOMPARE(m.starts, 1);
+    QCOMPARE(m.engine.starts, 1);
     QVERIFY(!m.edit.control("Command_ler").enabled);
     QVERIFY(!m.edit.control("Command_testar").enabled);
     QVERIFY(!m.edit.control("Command_novo").enabled);
@@ -95,9 +96,9 @@ void TstAcceptUnit::acceptWithEngineRunningDoesNotRestartIt()
 {
     NewUnitFixture m;
     QVERIFY(m.newUnit.prepare());
-    m.active = true;
+    m.engine.running = true;
     QVERIFY(m.newUnit.accept());
-    QCOMPARE(m.starts, 0);
+    QCOMPARE(m.engine.starts, 0);
 }
 
 void TstAcceptUnit::twoOnTheSameDay()
@@ -149,7 +150,7 @@ void TstAcceptUnit::refusals()
     m.msgs.clear();
     m.edit.setText("text_numfab_ano", ano);
     m.edit.setText("Text_numfab_num", num);
-    const int starts = m.starts;
+    const int starts = m.engine.starts;
 
     QVERIFY(!m.newUnit.accept());
 
@@ -161,7 +162,7 @@ void TstAcceptUnit::refusals()
     QCOMPARE(m.rows(), 1);
     QVERIFY(!m.anyMark());
     QVERIFY(!m.edit.session.escrever_pedido);
-    QCOMPARE(m.starts, starts);
+    QCOMPARE(m.engine.starts, starts);
     QCOMPARE(m.edit.text("Command_novo"), QStringLiteral("Aceitar"));
     QCOMPARE(m.edit.text("Text_numfab_num"), num);
 
@@ -195,7 +196,7 @@ void TstAcceptUnit::acceptFailure()
         lock = std::make_unique<DataFolder::WriteLock>(file);
         QVERIFY(lock->active);
     }
-    const int starts = m.starts;
+    const int starts = m.engine.starts;
 
     QVERIFY(!m.newUnit.accept());
 
@@ -207,7 +208,7 @@ void TstAcceptUnit::acceptFailure()
     QVERIFY(!m.anyMark());
     QVERIFY(!m.edit.session.escrever_pedido);
     QVERIFY(!m.edit.session.banner_esc);
-    QCOMPARE(m.starts, starts);
+    QCOMPARE(m.engine.starts, starts);
     QCOMPARE(m.edit.text("Command_novo"), QStringLiteral("Aceitar"));
     QCOMPARE(m.edit.text("Command_sair"), QStringLiteral("Cancelar"));
     QVERIFY(!m.newUnit.unitPending());
@@ -265,7 +266,7 @@ void TstAcceptUnit::pendingReadBlocksStart()
     QCOMPARE(m.msgs.messages[0].title, QStringLiteral("Manutenção"));
     QCOMPARE(int(m.edit.session.modo), 2);
     QVERIFY(m.edit.session.ler_pedido);
-    QCOMPARE(m.stops, 0);
+    QCOMPARE(m.engine.stops, 0);
     QCOMPARE(m.edit.text("Text_S00"), QStringLiteral("3,00"));
     QCOMPARE(m.edit.text("Command_novo"), QStringLiteral("Novo"));
     // Once the read has run, "Novo" goes ahead.
@@ -292,5 +293,5 @@ void TstAcceptUnit::readRequestedMeanwhileWaitsForUnit()
     QVERIFY(m.edit.session.ler_pedido);
 }
 
-QTEST_MAIN(TstAcceptUnit)
+VX_TEST_CLASS(TstAcceptUnit, Widgets)
 #include "tst_acceptunit.moc"

@@ -4,6 +4,7 @@
 // Sunday-started leap year ends in week 53), and against a February that
 // follows the PC's Gregorian rule instead of the device's "every fourth year".
 #include "calendar.h"
+#include "testsuite.h"
 
 #include <QDate>
 #include <QTest>
@@ -113,5 +114,5 @@ void TstCalendar::weekOfYearTurnsOnSaturday()
     QCOMPARE(int(semana_do_ano(1, 13, 2100)), 0);
 }
 
-QTEST_MAIN(TstCalendar)
+VX_TEST_CLASS(TstCalendar, Widgets)
 #include "tst_calendar.moc"

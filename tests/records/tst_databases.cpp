@@ -6,6 +6,7 @@
 // file that is quietly created by a read.
 #include "datafolder.h"
 #include "tables.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QTest>
@@ -355,5 +356,5 @@ void TstDatabases::missingFilesAreNotCreated()
     QVERIFY(QDir(a.dir.path()).isEmpty());
 }
 
-QTEST_MAIN(TstDatabases)
+VX_TEST_CLASS(TstDatabases, Widgets)
 #include "tst_databases.moc"

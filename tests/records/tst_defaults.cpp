@@ -4,12 +4,16 @@
 // file, that validates or converts what the window shows ("-" must come back
 // as "-" in the next "Novo"), and against scaling by the wrong axis.
 #include "clock.h"
+#include "countingengine.h"
 #include "datafolder.h"
 #include "defaults.h"
 #include "editset.h"
+#include "formpredefinir.h"
 #include "messages.h"
 #include "newunit.h"
+#include "screenfit.h"
 #include "tables.h"
+#include "testsuite.h"
 
 #include <QTest>
 
@@ -111,7 +115,8 @@ void TstDefaults::dashComesBackInNew()
     QVERIFY(j.defaults.accept());
 
     FixedClock clock;
-    NewUnit newUnit(j.edit, j.a.databases, j.msgs, clock);
+    CountingEngine engine;
+    NewUnit newUnit(j.edit, engine, j.a.databases, j.msgs, clock);
     j.edit.setText("Text_S08", "2,00");
     j.edit.setText("Text_contador", "5");
     QVERIFY(newUnit.prepare());
@@ -175,9 +180,12 @@ void TstDefaults::scaling()
     QFETCH(QSize, screenSize);
     QFETCH(QSize, window);
     QFETCH(QRect, control);
-    QCOMPARE(Defaults::scaleWindow(QSize(400, 200), screenSize), window);
-    QCOMPARE(Defaults::scaleControl(QRect(40, 60, 100, 30), screenSize), control);
+    // The main window's rules from the defaults window's 800 x 600 design,
+    // without the main window's 640-pixel exception.
+    const QSize design = FormPredefinir::kDesignScreen;
+    QCOMPARE(ScreenFit::scale(QSize(400, 200), screenSize, design), window);
+    QCOMPARE(ScreenFit::scale(QRect(40, 60, 100, 30), screenSize, design), control);
 }
 
-QTEST_MAIN(TstDefaults)
+VX_TEST_CLASS(TstDefaults, Widgets)
 #include "tst_defaults.moc"

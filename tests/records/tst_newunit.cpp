@@ -6,6 +6,7 @@
 // wrong state.
 #include "newunitfixture.h"
 #include "tables.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -52,7 +53,7 @@ void TstNewUnit::prepareFillsTheWindow()
 
     const Session &s = m.edit.session;
     QCOMPARE(int(s.modo), 1);
-    QCOMPARE(m.stops, 1);
+    QCOMPARE(m.engine.stops, 1);
     QVERIFY(!s.escrever_pedido);
     QVERIFY(s.sessao_activa);
     QCOMPARE(m.edit.text("Text_numfab_num"), QStringLiteral("1"));
@@ -161,7 +162,7 @@ void TstNewUnit::prepareFailure()
     QCOMPARE(m.msgs.messages[0].title, QStringLiteral("Mensagem de Erro!"));
     QVERIFY(m.msgs.messages[0].text.contains("ValoresPre1.db"));
     QCOMPARE(int(m.edit.session.modo), 2);
-    QCOMPARE(m.stops, 0);
+    QCOMPARE(m.engine.stops, 0);
     QCOMPARE(m.edit.text("Text_S00"), QStringLiteral("2,50"));
     QCOMPARE(m.edit.text("Text_numfab_num"), QStringLiteral("-"));
     QCOMPARE(m.edit.text("Command_sair"), QStringLiteral("Sair da Aplicação"));
@@ -181,7 +182,7 @@ void TstNewUnit::cancel()
     const Session &s = m.edit.session;
     QCOMPARE(int(s.modo), 2);
     QVERIFY(s.ler_pedido);
-    QCOMPARE(m.starts, 1);
+    QCOMPARE(m.engine.starts, 1);
     QCOMPARE(m.rows(), 1);
     QCOMPARE(m.edit.text("Command_sair"), QStringLiteral("Fechar"));
     QCOMPARE(m.edit.text("Command_novo"), QStringLiteral("Novo"));
@@ -232,5 +233,5 @@ void TstNewUnit::ibuttonDateIgnoresRegion()
     QCOMPARE(m.edit.text("Text_act_hora"), QStringLiteral("14:05"));
 }
 
-QTEST_MAIN(TstNewUnit)
+VX_TEST_CLASS(TstNewUnit, Widgets)
 #include "tst_newunit.moc"

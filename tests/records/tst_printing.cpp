@@ -5,6 +5,7 @@
 #include "qtreportprinter.h"
 #include "reportfixture.h"
 #include "tables.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QPrinterInfo>
@@ -91,5 +92,5 @@ void TstPrinting::noPrinterFails()
     QCOMPARE(m.stored().value("ns").toString(), QStringLiteral("A070512"));
 }
 
-QTEST_MAIN(TstPrinting)
+VX_TEST_CLASS(TstPrinting, Widgets)
 #include "tst_printing.moc"

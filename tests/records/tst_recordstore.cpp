@@ -6,6 +6,7 @@
 // written to.
 #include "memoryrecordstore.h"
 #include "sqliterecordstore.h"
+#include "testsuite.h"
 
 #include <QDate>
 #include <QDir>
@@ -349,5 +350,5 @@ void TstRecordStore::noConnectionOutlivesACall()
     QVERIFY2(store.create(m_file, schema(), &error), qPrintable(error));
 }
 
-QTEST_MAIN(TstRecordStore)
+VX_TEST_CLASS(TstRecordStore, Widgets)
 #include "tst_recordstore.moc"

@@ -6,6 +6,7 @@
 // the one printer message, or as success.
 #include "reportfixture.h"
 #include "tables.h"
+#include "testsuite.h"
 
 #include <QFile>
 #include <QTest>
@@ -259,5 +260,5 @@ void TstReport::exportPdfFailure()
     QVERIFY(m.printer.exported.isEmpty());
 }
 
-QTEST_MAIN(TstReport)
+VX_TEST_CLASS(TstReport, Widgets)
 #include "tst_report.moc"

@@ -10,6 +10,7 @@
 #include "qtreportprinter.h"
 #include "report.h"
 #include "sqliterecordstore.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QProcess>
@@ -141,5 +142,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstCups)
+VX_TEST_CLASS(TstCups, Widgets)
 #include "tst_cups.moc"

@@ -109,10 +109,9 @@ struct SentCommands
 {
     explicit SentCommands(vx::Link &link)
     {
-        QObject::connect(&link, &vx::Link::requestSent, [this](const QByteArray &f) {
-            commands << (vx::hex_nibble(f.at(8)) + 16 * vx::hex_nibble(f.at(9)));
-        });
+        QObject::connect(&link, &vx::Link::requestSent,
+                         [this](const QByteArray &f) { commands << vx::requestHeader(f).comando; });
     }
-    int count(int comando) const { return static_cast<int>(commands.count(comando)); }
-    QList<int> commands;
+    int count(vx::Command comando) const { return static_cast<int>(commands.count(comando)); }
+    QList<vx::Command> commands;
 };

@@ -8,6 +8,7 @@
 #include "captions.h"
 #include "modelbinding.h"
 #include "screenfit.h"
+#include "testsuite.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -328,5 +329,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstCaptions)
+VX_TEST_CLASS(TstCaptions, Widgets)
 #include "tst_captions.moc"

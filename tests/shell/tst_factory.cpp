@@ -7,6 +7,7 @@
 #include "appbench.h"
 #include "captions.h"
 #include "tables.h"
+#include "testsuite.h"
 
 #include <QAction>
 #include <QLabel>
@@ -165,5 +166,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstFactory)
+VX_TEST_CLASS(TstFactory, Widgets)
 #include "tst_factory.moc"

@@ -10,6 +10,7 @@
 #include "indicator.h"
 #include "modelbinding.h"
 #include "statusline.h"
+#include "testsuite.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -398,5 +399,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstFormMain)
+VX_TEST_CLASS(TstFormMain, Widgets)
 #include "tst_formmain.moc"

@@ -11,6 +11,7 @@
 #include "memoryrecordstore.h"
 #include "messages.h"
 #include "portchooser.h"
+#include "testsuite.h"
 
 #include <QAction>
 #include <QMenu>
@@ -239,5 +240,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstPortChooser)
+VX_TEST_CLASS(TstPortChooser, Widgets)
 #include "tst_portchooser.moc"

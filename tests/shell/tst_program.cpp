@@ -8,6 +8,7 @@
 // no emulator program to run it says where it looked and starts nothing.
 
 #include "frame.h"
+#include "testsuite.h"
 
 #include <QDir>
 #include <QFile>
@@ -167,6 +168,26 @@ private slots:
         QVERIFY(QDir(dataFolder).isEmpty());
     }
 
+    // Usage and version are asked for on machines with no display at all (a
+    // bench PC, a package build): they must not need one.
+    void helpAndVersionWithoutDisplay()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QLatin1String(v));
+        QProcess tool;
+        tool.setProcessEnvironment(env);
+        tool.start(kTool, {QStringLiteral("--help")});
+        QVERIFY(tool.waitForFinished(20000));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 0);
+        QVERIFY(tool.readAllStandardOutput().startsWith("Usage: vx308-maint"));
+        tool.start(kTool, {QStringLiteral("--version")});
+        QVERIFY(tool.waitForFinished(20000));
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(tool.readAllStandardOutput(), QByteArray("vx308-maint " VX_VERSION "\n"));
+    }
+
     void wrongCommandLine_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -189,12 +210,12 @@ private slots:
         tool.setProcessEnvironment(env);
         tool.start(kTool, args);
         QVERIFY(tool.waitForFinished(20000));
-        QCOMPARE(tool.exitCode(), 2);
+        QCOMPARE(tool.exitCode(), 64);
         QVERIFY(QString::fromLocal8Bit(tool.readAllStandardError()).contains(message));
         // Nothing was made.
         QVERIFY(QDir(dir.path()).isEmpty());
     }
 };
 
-QTEST_MAIN(TstProgram)
+VX_TEST_CLASS(TstProgram, Widgets)
 #include "tst_program.moc"

@@ -7,6 +7,7 @@
 #include "appbench.h"
 #include "captions.h"
 #include "screenfit.h"
+#include "testsuite.h"
 #include "windowbuilder.h"
 #include "windowlayout.h"
 
@@ -131,5 +132,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstScreenFit)
+VX_TEST_CLASS(TstScreenFit, Widgets)
 #include "tst_screenfit.moc"

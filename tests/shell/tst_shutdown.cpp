@@ -1,5 +1,5 @@
 // Guards the two ways out of the program: each sends the device exactly one
-// end-of-connection frame (command 0) and closes the port, whether the unit
+// end-of-connection frame (Command::End) and closes the port, whether the unit
 // answers, is missing, or is in the middle of a connection; the new-unit
 // entry turns "Sair da Aplicação" into its cancel. A unit left in maintenance
 // mode (no frame), a double frame, or a program that never ends is the fault.
@@ -7,6 +7,7 @@
 #include "appbench.h"
 #include "enginebench.h"
 #include "shutdown.h"
+#include "testsuite.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -59,13 +60,13 @@ private slots:
             s.shutdown.exitApplication();
         QVERIFY(s.b.end.ended());
         QCOMPARE(s.b.end.calls, 1);
-        QCOMPARE(s.requests.count(0), 1);
+        QCOMPARE(s.requests.count(Command::End), 1);
         QVERIFY(!s.b.port.isOpen());
         QVERIFY(s.b.messages.messages.empty());
         // The pause: 1000 or 2000 nominal milliseconds, at 2 %. During a
         // connection a tick may reach its exit tail first and end it sooner.
         if (!on) QVERIFY(t.elapsed() >= (closeWindow ? 40 : 20) - 2);
-        if (answers) QCOMPARE(s.b.device().count(0), 1);
+        if (answers) QCOMPARE(s.b.device().count(Command::End), 1);
     }
 
     void exitRaisesRequestBeforePause()
@@ -90,9 +91,9 @@ private slots:
         s.shutdown.closeWindow();
         QVERIFY(!engineInPause);
         QVERIFY(!requestInPause);
-        QCOMPARE(s.requests.count(0), 1);
+        QCOMPARE(s.requests.count(Command::End), 1);
         // No tick ran during the pause: nothing but the closing frame left.
-        QCOMPARE(s.requests.commands, QList<int>{0});
+        QCOMPARE(s.requests.commands, QList<Command>{Command::End});
     }
 
     void exitMidTransaction()
@@ -111,7 +112,7 @@ private slots:
             }
         });
         QVERIFY(waitFor([&] { return s.b.end.ended(); }));
-        QCOMPARE(s.requests.count(0), 1);
+        QCOMPARE(s.requests.count(Command::End), 1);
         QCOMPARE(s.b.end.calls, 1);
     }
 
@@ -123,7 +124,7 @@ private slots:
             s.shutdown.closeWindow();
         });
         s.shutdown.exitApplication();
-        QCOMPARE(s.requests.count(0), 1);
+        QCOMPARE(s.requests.count(Command::End), 1);
         QCOMPARE(s.b.end.calls, 1);
     }
 
@@ -152,7 +153,7 @@ private slots:
         // Closing the window ends the program even then.
         s.shutdown.closeWindow();
         QVERIFY(s.b.end.ended());
-        QCOMPARE(s.requests.count(0), 1);
+        QCOMPARE(s.requests.count(Command::End), 1);
     }
 
     // Through the window: the button and the close box.
@@ -176,10 +177,10 @@ private slots:
             o.click("Command_sair");
         QVERIFY(o.end.ended());
         QCOMPARE(o.end.calls, 1);
-        QCOMPARE(p.count(0), 1);
+        QCOMPARE(p.count(Command::End), 1);
         QVERIFY(!o.port.isOpen());
     }
 };
 
-QTEST_MAIN(TstShutdown)
+VX_TEST_CLASS(TstShutdown, Widgets)
 #include "tst_shutdown.moc"

@@ -6,6 +6,7 @@
 
 #include "appbench.h"
 #include "portchooser.h"
+#include "testsuite.h"
 
 #include <QEventLoop>
 #include <QLabel>
@@ -155,5 +156,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstStartUp)
+VX_TEST_CLASS(TstStartUp, Widgets)
 #include "tst_startup.moc"

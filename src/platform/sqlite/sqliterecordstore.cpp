@@ -51,6 +51,77 @@ bool prepareValues(Connection &c, const QString &table, const RecordStore::Value
     return true;
 }
 
+// The column definitions of a CREATE TABLE; false when a name in the table
+// cannot be used.
+bool columnDefinitions(const RecordStore::Table &t, QStringList *definitions)
+{
+    bool ok = validName(t.name) && (t.orderColumn.isEmpty() || validName(t.orderColumn));
+    if (!t.orderColumn.isEmpty())
+        *definitions << quoted(t.orderColumn) +
+                            QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
+    for (const RecordStore::Column &col : t.columns) {
+        ok = ok && validName(col.name);
+        *definitions << quoted(col.name) + QLatin1Char(' ') + declaredType(col.kind);
+    }
+    return ok;
+}
+
+// A failed prepare leaves no message: it can only come from a name that
+// validName has already let through.
+bool insertRow(Connection &c, const QString &table, const RecordStore::Values &row, QString *error)
+{
+    QStringList names;
+    QVariantList stored;
+    if (!prepareValues(c, table, row, &names, &stored, error)) return false;
+    QSqlQuery ins(c.db());
+    if (!ins.prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(quoted(table), names.join(QLatin1Char(',')),
+                     QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')))))
+        return false;
+    for (const QVariant &v : stored)
+        ins.addBindValue(v);
+    if (!ins.exec()) {
+        c.fail(error, QStringLiteral("Não foi possível criar %1"), ins.lastError());
+        return false;
+    }
+    return true;
+}
+
+bool createTable(Connection &c, const RecordStore::Table &t, QString *error)
+{
+    QStringList definitions;
+    if (!columnDefinitions(t, &definitions)) {
+        setError(error, QStringLiteral("Nome inválido na tabela %1.").arg(t.name));
+        return false;
+    }
+    QSqlQuery q(c.db());
+    if (!q.exec(QStringLiteral("CREATE TABLE %1 (%2)")
+                    .arg(quoted(t.name), definitions.join(QStringLiteral(", "))))) {
+        c.fail(error, QStringLiteral("Não foi possível criar %1"), q.lastError());
+        return false;
+    }
+    for (const RecordStore::Values &row : t.rows)
+        if (!insertRow(c, t.name, row, error)) return false;
+    return true;
+}
+
+// Every table with its rows in one transaction, in a file of its own; the
+// connection is closed on return, so the file can be renamed or removed.
+bool buildFile(const QString &file, const QList<RecordStore::Table> &tables, int busyTimeoutMs,
+               QString *error)
+{
+    Connection c(file, Connection::Mode::Create, busyTimeoutMs);
+    if (!c.open(error) || !c.db().transaction()) return false;
+    for (const RecordStore::Table &t : tables)
+        if (!createTable(c, t, error)) return false;
+    if (!c.db().commit()) {
+        c.fail(error, QStringLiteral("Não foi possível criar %1"), c.db().lastError());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool SqliteRecordStore::exists(const QString &file) const
@@ -68,56 +139,7 @@ bool SqliteRecordStore::create(const QString &file, const QList<Table> &tables, 
     const QString temp = info.absoluteDir().filePath(
         QStringLiteral(".%1.%2.tmp")
             .arg(info.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
-    bool ok = false;
-    {
-        Connection c(temp, Connection::Mode::Create, m_busyTimeoutMs);
-        ok = c.open(error);
-        if (ok) ok = c.db().transaction();
-        for (const Table &t : tables) {
-            if (!ok) break;
-            QStringList definitions;
-            ok = validName(t.name) && (t.orderColumn.isEmpty() || validName(t.orderColumn));
-            if (!t.orderColumn.isEmpty())
-                definitions << quoted(t.orderColumn) +
-                                   QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT");
-            for (const Column &col : t.columns) {
-                ok = ok && validName(col.name);
-                definitions << quoted(col.name) + QLatin1Char(' ') + declaredType(col.kind);
-            }
-            if (!ok) {
-                setError(error, QStringLiteral("Nome inválido na tabela %1.").arg(t.name));
-                break;
-            }
-            QSqlQuery q(c.db());
-            if (!q.exec(QStringLiteral("CREATE TABLE %1 (%2)")
-                            .arg(quoted(t.name), definitions.join(QStringLiteral(", "))))) {
-                c.fail(error, QStringLiteral("Não foi possível criar %1"), q.lastError());
-                ok = false;
-                break;
-            }
-            for (const Values &row : t.rows) {
-                QStringList names;
-                QVariantList stored;
-                ok = prepareValues(c, t.name, row, &names, &stored, error);
-                QSqlQuery ins(c.db());
-                ok = ok && ins.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                           .arg(quoted(t.name), names.join(QLatin1Char(',')),
-                                                QStringList(names.size(), QStringLiteral("?"))
-                                                    .join(QLatin1Char(','))));
-                for (const QVariant &v : stored)
-                    ins.addBindValue(v);
-                if (ok && !ins.exec()) {
-                    c.fail(error, QStringLiteral("Não foi possível criar %1"), ins.lastError());
-                    ok = false;
-                }
-                if (!ok) break;
-            }
-        }
-        if (ok && !c.db().commit()) {
-            c.fail(error, QStringLiteral("Não foi possível criar %1"), c.db().lastError());
-            ok = false;
-        }
-    }
+    bool ok = buildFile(temp, tables, m_busyTimeoutMs, error);
     // QFile::rename never replaces an existing file, so a file that appeared
     // meanwhile is left as it is.
     if (ok && !QFile::rename(temp, file)) {

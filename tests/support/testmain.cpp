@@ -1,0 +1,6 @@
+#include "testsuite.h"
+
+int main(int argc, char **argv)
+{
+    return TestSuite::run(argc, argv);
+}
