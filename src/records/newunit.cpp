@@ -82,10 +82,10 @@ QString yearWeekCode(int ano, int week)
 
 } // namespace
 
-NewUnit::NewUnit(EditSet &edit, EngineControl &engine, Databases &databases,
-                 MessageSink &messages, const Clock &clock, QObject *parent)
-    : QObject(parent), m_edit(edit), m_engine(engine), m_databases(databases),
-      m_messages(messages), m_clock(clock)
+NewUnit::NewUnit(EditSet &edit, EngineControl &engine, Databases &databases, MessageSink &messages,
+                 const Clock &clock, QObject *parent)
+    : QObject(parent), m_edit(edit), m_engine(engine), m_databases(databases), m_messages(messages),
+      m_clock(clock)
 {
     connect(&m_edit, &EditSet::valueWritten, this, &NewUnit::onValueWritten);
 }
@@ -121,6 +121,14 @@ void NewUnit::startEngineIfStopped()
     if (!m_engine.active()) m_engine.start();
 }
 
+bool NewUnit::readLastLogRow(LastLogRow *last)
+{
+    QString error;
+    if (m_databases.readLastLogRow(last, &error)) return true;
+    showFileError(m_messages, m_databases.logFile(), error);
+    return false;
+}
+
 bool NewUnit::prepare()
 {
     Session &s = m_edit.session;
@@ -134,12 +142,9 @@ bool NewUnit::prepare()
 
     // Everything the proposal needs is read first: a file that cannot be
     // read leaves the window, the flags and the engine as they were.
-    QString error;
     LastLogRow last;
-    if (!m_databases.readLastLogRow(&last, &error)) {
-        showFileError(m_messages, m_databases.logFile(), error);
-        return false;
-    }
+    if (!readLastLogRow(&last)) return false;
+    QString error;
     QStringList fields;
     for (const auto &p : kFill)
         if (p.source == Source::Default) fields << toQString(p.field);
@@ -237,12 +242,8 @@ bool NewUnit::accept()
 
     // The log must be usable before anything is written to the timer: a unit
     // in the timer that the log cannot take is the worse outcome.
-    QString error;
     LastLogRow last;
-    if (!m_databases.readLastLogRow(&last, &error)) {
-        showFileError(m_messages, m_databases.logFile(), error);
-        return false;
-    }
+    if (!readLastLogRow(&last)) return false;
 
     const QDateTime now = m_clock.now();
     const QDate today = now.date();

@@ -72,6 +72,9 @@ signals:
 
 private:
     void startEngineIfStopped();
+    // The log's last row; false, with the file named to the technician, when
+    // the log cannot be read.
+    bool readLastLogRow(LastLogRow *last);
     void onValueWritten(const QString &field);
 
     EditSet &m_edit;
