@@ -9,6 +9,7 @@
 #include "modelbinding.h"
 #include "newunit.h"
 #include "portchooser.h"
+#include "refusedvaluesnotice.h"
 #include "report.h"
 #include "screenfit.h"
 #include "shutdown.h"
@@ -86,11 +87,7 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
         if (name.startsWith(QLatin1String("Command_")) || name.startsWith(QLatin1String("Check_")))
             updateAccessibleNames(name);
     });
-    connect(&m_s.edit, &EditSet::valueRefused, this,
-            [this](const QString &field, const QString &text) {
-                m_refused.append({field, text});
-            });
-    connect(&m_s.engine, &Engine::tickFinished, this, &FormMain::showRefusedValues);
+    new RefusedValuesNotice(m_s.edit, m_s.engine, m_s.messages, this);
     connect(&m_s.engine, &Engine::tickFinished, this, &FormMain::updatePortMenu);
     connect(&m_s.engine, &Engine::engineStopped, this, &FormMain::updatePortMenu);
     connect(&m_statusLine->timer(), &QTimer::timeout, this, &FormMain::updatePortMenu);
@@ -348,24 +345,6 @@ void FormMain::updateAccessibleNames(const QString &changed)
         if (QWidget *w = control(name))
             w->setAccessibleName(Captions::accessibleName(name, m_captionLanguage, caption));
     }
-}
-
-void FormMain::showRefusedValues()
-{
-    if (m_refused.isEmpty()) return;
-    // Messages are Portuguese in both languages; the field is named as its
-    // label reads, with the control name a technician can quote.
-    QStringList rows;
-    for (const auto &[field, text] : std::as_const(m_refused)) {
-        const QString label = Captions::accessibleName(field, 0);
-        rows << QStringLiteral("%1 (%2): \"%3\"").arg(label.isEmpty() ? field : label, field, text);
-    }
-    m_refused.clear();
-    m_s.messages.show(
-        QStringLiteral("Estes valores não foram escritos no temporizador, que não os pode "
-                       "guardar:\n%1\nCorrija-os e confirme cada um com Enter.")
-            .arg(rows.join(QLatin1Char('\n'))),
-        QStringLiteral("Manutenção"), MessageSink::Icon::None);
 }
 
 void FormMain::exportPdf()

@@ -76,9 +76,6 @@ private:
     QString currentCaption(const QString &name) const;
     // Screen-reader names that use the caption of `changed` (all when empty).
     void updateAccessibleNames(const QString &changed = {});
-    // Values the write pass refused: told to the technician once the pass
-    // is over, all in one message.
-    void showRefusedValues();
 
     Services m_s;
     ModelBinding *m_binding;
@@ -93,7 +90,6 @@ private:
     int m_idioma = 0;
     // The language of the captions on the window now (aplicar_idioma's).
     int m_captionLanguage = 0;
-    QList<QPair<QString, QString>> m_refused; // field, text
     bool m_loaded = false;
     bool m_loading = false;
 };

@@ -23,6 +23,19 @@ QString missing(const QString &file)
     return QStringLiteral("O ficheiro %1 não existe.").arg(fileName(file));
 }
 
+// Prepares and runs one writing statement with its values bound in order.
+bool runWrite(QSqlQuery &q, Connection &c, const QString &sql, const QVariantList &bound,
+              QString *error)
+{
+    const bool ok = q.prepare(sql) && [&] {
+        for (const QVariant &v : bound)
+            q.addBindValue(v);
+        return q.exec();
+    }();
+    if (!ok) c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
+    return ok;
+}
+
 // Looks every field up in the table and converts its value for storing.
 bool prepareValues(Connection &c, const QString &table, const RecordStore::Values &values,
                    QStringList *names, QVariantList *stored, QString *error)
@@ -247,17 +260,11 @@ bool SqliteRecordStore::updateFirst(const QString &file, const QString &table, c
         sets << n + QStringLiteral("=?");
     // One statement: SQLite stores all of it or none of it.
     QSqlQuery q(c.db());
-    if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT min(rowid) FROM %1)")
-                       .arg(quoted(table), sets.join(QLatin1Char(','))))) {
-        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
+    if (!runWrite(q, c,
+                  QStringLiteral("UPDATE %1 SET %2 WHERE rowid = (SELECT min(rowid) FROM %1)")
+                      .arg(quoted(table), sets.join(QLatin1Char(','))),
+                  stored, error))
         return false;
-    }
-    for (const QVariant &v : stored)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
-        return false;
-    }
     if (q.numRowsAffected() != 1) {
         setError(error,
                  QStringLiteral("A tabela %1 de %2 não tem linhas.").arg(table, fileName(file)));
@@ -285,17 +292,7 @@ bool SqliteRecordStore::append(const QString &file, const QString &table, const 
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(quoted(table), names.join(QLatin1Char(',')),
                        QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-    if (!q.prepare(sql)) {
-        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
-        return false;
-    }
-    for (const QVariant &v : stored)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), q.lastError());
-        return false;
-    }
-    return true;
+    return runWrite(q, c, sql, stored, error);
 }
 
 } // namespace vx
