@@ -11,10 +11,13 @@
 #include "programend.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
+#include "sharedfiles.h"
 #include "sqliterecordstore.h"
+#include "tables.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStyleFactory>
 #include <cstdio>
 #include <memory>
@@ -50,6 +53,21 @@ bool startDemoDevice(vx::EmulatorProcess &emulator, vx::PortMap &map, QString *e
     return true;
 }
 
+// --shared-folder: where a first start copies the report layout from, so an
+// installation can be checked without a display.
+int printSharedFolder(int argc, char **argv)
+{
+    const QCoreApplication core(argc, argv);
+    QString error;
+    const QString layout = vx::SharedFiles::find(vx::toQString(vx::kTemplateFile), &error);
+    if (layout.isEmpty()) {
+        say(error);
+        return 1;
+    }
+    std::printf("%s\n", QFileInfo(layout).absolutePath().toLocal8Bit().constData());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -74,10 +92,13 @@ int main(int argc, char **argv)
         std::printf("vx308-maint %s\n", VX_VERSION);
         return 0;
     }
+    if (options->sharedFolder) return printSharedFolder(argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vx308-maint"));
     QApplication::setApplicationVersion(QStringLiteral(VX_VERSION));
+    // Names the installed desktop entry, whose icon the window then shows.
+    QApplication::setDesktopFileName(QStringLiteral("vx308-maint"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     vx::Timebase::setScale(options->timeScale);

@@ -68,7 +68,8 @@ const std::vector<ValueOption> &valueOptions()
     return options;
 }
 
-const char *const kSwitches[] = {"factory", "demo", "autotest-read", "help", "h", "version"};
+const char *const kSwitches[] = {"factory", "demo",    "autotest-read", "help",
+                                 "h",       "version", "shared-folder"};
 
 // The argument as the user typed it for an option the parser does not know.
 QString typedAs(const QStringList &arguments, const QString &name)
@@ -113,11 +114,12 @@ QString Options::helpText()
         "  --screenshot P   with --autotest-read: save the window as P-pt.png, P-en.png\n"
         "  --screen WxH     fit the window to a screen of W x H pixels\n"
         "  --timescale X    multiply link and start-up intervals by X (0 < X <= 10)\n"
+        "  --shared-folder  print the folder the report layout is installed in, exit\n"
         "  --version        the program's version\n"
         "  -h, --help       this text\n"
         "\n"
         "Exit status: 0 after a normal end, 1 when the demo's emulated timer cannot\n"
-        "start, 64 for a wrong command line.\n");
+        "start or --shared-folder finds no report layout, 64 for a wrong command line.\n");
 }
 
 std::optional<Options> Options::parse(const QStringList &arguments, QString *error)
@@ -142,6 +144,7 @@ std::optional<Options> Options::parse(const QStringList &arguments, QString *err
     o.autotestRead = p.isSet(QStringLiteral("autotest-read"));
     o.help = p.isSet(QStringLiteral("help")) || p.isSet(QStringLiteral("h"));
     o.version = p.isSet(QStringLiteral("version"));
+    o.sharedFolder = p.isSet(QStringLiteral("shared-folder"));
     for (const ValueOption &v : valueOptions())
         for (const QString &value : p.values(QLatin1String(v.name)))
             if (!v.take(o, value)) return fail(QLatin1String(v.fault));

@@ -21,6 +21,9 @@ namespace vx {
 //                    into P-pt.png and P-en.png
 //   --screen WxH     fit the window to a screen of this size
 //   --timescale X    multiply every link and start-up interval by X
+//   --shared-folder  print the folder the report layout is copied from and
+//                    exit (1, naming the folders looked in, when it is
+//                    missing): proves an installation complete
 //   --version, --help
 struct Options
 {
@@ -29,6 +32,7 @@ struct Options
     bool autotestRead = false;
     bool help = false;
     bool version = false;
+    bool sharedFolder = false;
     QStringList portPaths;
     QString dataFolder;
     QString screenshot;

@@ -1,17 +1,12 @@
 #include "databases.h"
 
+#include "sharedfiles.h"
 #include "tables.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <climits>
 #include <cstdio>
-
-// The default report template is built into the library; see CMakeLists.txt.
-static void initResources()
-{
-    Q_INIT_RESOURCE(report);
-}
 
 namespace vx {
 
@@ -85,7 +80,7 @@ QString Databases::templateFile() const
     return QDir(m_folder).filePath(toQString(kTemplateFile));
 }
 
-bool Databases::provision(QStringList *created, QString *error)
+bool Databases::provision(QStringList *created, QString *error, QString *failedFile)
 {
     const auto noteCreated = [&](const QString &f) {
         if (created) created->append(f);
@@ -93,25 +88,31 @@ bool Databases::provision(QStringList *created, QString *error)
             stderr, "VX308: criado %s\n",
             QDir::toNativeSeparators(QFileInfo(f).absoluteFilePath()).toLocal8Bit().constData());
     };
+    const auto failOn = [&](const QString &f) {
+        if (failedFile) *failedFile = f;
+        return false;
+    };
     if (!m_store.exists(settingsFile())) {
-        if (!m_store.create(settingsFile(), settingsSchema(), error)) return false;
+        if (!m_store.create(settingsFile(), settingsSchema(), error)) return failOn(settingsFile());
         noteCreated(settingsFile());
     }
     if (!m_store.exists(logFile())) {
-        if (!m_store.create(logFile(), logSchema(), error)) return false;
+        if (!m_store.create(logFile(), logSchema(), error)) return failOn(logFile());
         noteCreated(logFile());
     }
     const QString reportTemplate = templateFile();
     if (!QFileInfo::exists(reportTemplate)) {
-        initResources();
-        // A copy out of the resources keeps their read-only mode.
-        if (!QFile::copy(QStringLiteral(":/vx/manutencao.html"), reportTemplate) ||
+        const QString shipped = SharedFiles::find(toQString(kTemplateFile), error);
+        if (shipped.isEmpty()) return failOn(reportTemplate);
+        // The technician edits the copy: writable by its owner, whatever the
+        // mode of the file it was copied from.
+        if (!QFile::copy(shipped, reportTemplate) ||
             !QFile::setPermissions(reportTemplate,
                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                        QFileDevice::ReadGroup | QFileDevice::ReadOther)) {
             setError(error, QStringLiteral("Não foi possível criar %1.")
                                 .arg(QDir::toNativeSeparators(reportTemplate)));
-            return false;
+            return failOn(reportTemplate);
         }
         noteCreated(reportTemplate);
     }

@@ -50,7 +50,10 @@ public:
     // Start-up: every missing file is created (the settings and report rows
     // with their first values, an empty log, the report template) and named
     // in *created. A file that exists is never rewritten, whatever it holds.
-    bool provision(QStringList *created, QString *error);
+    // On failure *failedFile names the file that could not be made (the
+    // report template when the installed one is missing: *error then names
+    // the folders looked in).
+    bool provision(QStringList *created, QString *error, QString *failedFile = nullptr);
 
     // Reading the settings row of TbValoresPre1, by field name.
     bool readSettings(const QStringList &fields, QVariantMap *values, QString *error);

@@ -49,8 +49,9 @@ Application::~Application()
 bool Application::start()
 {
     QString error;
-    if (!m_databases->provision(nullptr, &error)) {
-        showFileError(m_p.messages, m_databases->settingsFile(), error);
+    QString failedFile;
+    if (!m_databases->provision(nullptr, &error, &failedFile)) {
+        showFileError(m_p.messages, failedFile, error);
         return false;
     }
     m_splash->start();

@@ -41,6 +41,15 @@ private slots:
         QVERIFY(o->dataFolder.isEmpty());
         QVERIFY(!o->screenSize.isValid());
         QCOMPARE(o->timeScale, 1.0);
+        QVERIFY(!o->sharedFolder);
+    }
+
+    void sharedFolderAsksForNothingElse()
+    {
+        const auto o = Options::parse({"vx308-maint", "--shared-folder"}, nullptr);
+        QVERIFY(o.has_value());
+        QVERIFY(o->sharedFolder);
+        QVERIFY(!o->demo && !o->autotestRead && !o->help);
     }
 
     void bad_data()

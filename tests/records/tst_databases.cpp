@@ -5,6 +5,7 @@
 // a log row that cannot be read back into the week counters, and a missing
 // file that is quietly created by a read.
 #include "datafolder.h"
+#include "memoryrecordstore.h"
 #include "tables.h"
 #include "testsuite.h"
 
@@ -40,6 +41,8 @@ private slots:
     void provisionCreatesTheFiles();
     void provisionRewritesNothing();
     void foreignFileStaysIntact();
+    void provisionNamesTheFileItCouldNotMake_data();
+    void provisionNamesTheFileItCouldNotMake();
     void idioma_data();
     void idioma();
     void comm();
@@ -142,6 +145,31 @@ void TstDatabases::foreignFileStaysIntact()
     QVERIFY(!a.databases.writeLanguage(1, &error));
     QVERIFY(!a.databases.writeSettings(defaults("x"), &error));
     QCOMPARE(contents(a.databases.settingsFile()), foreign);
+}
+
+// The start-up message names the file that failed, not always the settings.
+void TstDatabases::provisionNamesTheFileItCouldNotMake_data()
+{
+    QTest::addColumn<QString>("failing");
+    QTest::newRow("settings") << QStringLiteral("ValoresPre1.db");
+    QTest::newRow("log") << QStringLiteral("Registo.db");
+    QTest::newRow("report template") << QStringLiteral("manutencao.html");
+}
+void TstDatabases::provisionNamesTheFileItCouldNotMake()
+{
+    QFETCH(QString, failing);
+    QTemporaryDir dir;
+    // The databases live in memory; a folder that is not there refuses the
+    // template, which is a real file.
+    MemoryRecordStore store;
+    Databases databases(store, dir.filePath(QStringLiteral("absent")));
+    const QString file = QDir(databases.folder()).filePath(failing);
+    store.setLocked(file, true);
+    QString error;
+    QString failedFile;
+    QVERIFY(!databases.provision(nullptr, &error, &failedFile));
+    QCOMPARE(failedFile, file);
+    QVERIFY2(error.contains(failing), qPrintable(error));
 }
 
 void TstDatabases::idioma_data()

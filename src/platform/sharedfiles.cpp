@@ -1,0 +1,42 @@
+#include "sharedfiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace vx {
+
+QStringList SharedFiles::folders()
+{
+    QStringList list{QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/../share/vx308"))};
+    // Set by src/platform/CMakeLists.txt: the last resort of a program run
+    // from a build folder whose copy has not been made yet.
+    const QString sourceTree = QDir::cleanPath(QStringLiteral(VX_SOURCE_SHARE_FOLDER));
+    if (!list.contains(sourceTree)) list << sourceTree;
+    return list;
+}
+
+QString SharedFiles::find(const QString &name, const QStringList &folders, QString *error)
+{
+    for (const QString &folder : folders) {
+        const QFileInfo candidate(QDir(folder), name);
+        if (candidate.isFile() && candidate.isReadable()) return candidate.absoluteFilePath();
+    }
+    QStringList shown;
+    for (const QString &folder : folders)
+        shown << QDir::toNativeSeparators(folder);
+    if (error)
+        *error = QStringLiteral("O ficheiro %1, que vem com o programa, não está em nenhuma destas "
+                                "pastas: %2. Reinstale o pacote vx308 ou, a partir do código, "
+                                "volte a compilar (cmake --build).")
+                     .arg(name, shown.join(QStringLiteral(", ")));
+    return {};
+}
+
+QString SharedFiles::find(const QString &name, QString *error)
+{
+    return find(name, folders(), error);
+}
+
+} // namespace vx

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vx {
+
+// The files the programs ship with (the report layout), installed in
+// share/vx308. The one place that decides where they are read from.
+class SharedFiles
+{
+public:
+    // The folders looked in, in order: share/vx308 beside the folder of the
+    // running program (/usr/bin/../share/vx308 once installed; the build
+    // folder copies the files to the same place), then share/ of the source
+    // tree the program was built from. Needs the application object.
+    static QStringList folders();
+
+    // The full path of `name` in the first of `folders` that holds it. Empty
+    // when none does, with a sentence in *error that names the file, every
+    // folder looked in and what to do.
+    static QString find(const QString &name, const QStringList &folders, QString *error);
+    static QString find(const QString &name, QString *error);
+};
+
+} // namespace vx
