@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdio>
 #include <memory>
@@ -66,6 +67,20 @@ int printSharedFolder(int argc, char **argv)
     }
     std::printf("%s\n", QFileInfo(layout).absolutePath().toLocal8Bit().constData());
     return 0;
+}
+
+// The folder of the database files: --data, the user's data folder with
+// --user-data (made when missing), or else the current folder (empty).
+bool chooseDataFolder(const vx::Options &options, QString *folder, QString *error)
+{
+    *folder = options.dataFolder;
+    if (!options.userData) return true;
+    *folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!folder->isEmpty() && QDir().mkpath(*folder)) return true;
+    *error = QStringLiteral("vx308-maint: cannot make the data folder %1; check that your home "
+                            "folder is writable, or choose a folder with --data")
+                 .arg(QDir::toNativeSeparators(*folder));
+    return false;
 }
 
 } // namespace
@@ -128,7 +143,13 @@ int main(int argc, char **argv)
     vx::SystemClock clock;
     vx::QtReportPrinter printer;
 
-    const vx::Application::Setup setup{options->dataFolder, options->factory, options->screenSize};
+    QString dataFolder;
+    if (!chooseDataFolder(*options, &dataFolder, &error)) {
+        say(error);
+        sink.show(error, {}, vx::MessageSink::Icon::Critical);
+        return 1;
+    }
+    const vx::Application::Setup setup{dataFolder, options->factory, options->screenSize};
     vx::Application application(setup, {port, store, sink, end, clock, printer});
     std::unique_ptr<vx::AutotestRead> auto_;
     if (options->autotestRead)

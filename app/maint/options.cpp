@@ -69,7 +69,7 @@ const std::vector<ValueOption> &valueOptions()
 }
 
 const char *const kSwitches[] = {"factory", "demo",    "autotest-read", "help",
-                                 "h",       "version", "shared-folder"};
+                                 "h",       "version", "shared-folder", "user-data"};
 
 // The argument as the user typed it for an option the parser does not know.
 QString typedAs(const QStringList &arguments, const QString &name)
@@ -110,6 +110,8 @@ QString Options::helpText()
         "  --demo           run the vx308-emulator program and use it on every port\n"
         "  --com N=PATH     use device PATH for port N (repeatable)\n"
         "  --data DIR       folder of the database files (default: current folder)\n"
+        "  --user-data      keep the database files in the user's data folder\n"
+        "                   (~/.local/share/vx308-maint; the desktop menu's choice)\n"
         "  --autotest-read  read the device, print the fields as JSON, exit\n"
         "  --screenshot P   with --autotest-read: save the window as P-pt.png, P-en.png\n"
         "  --screen WxH     fit the window to a screen of W x H pixels\n"
@@ -145,11 +147,14 @@ std::optional<Options> Options::parse(const QStringList &arguments, QString *err
     o.help = p.isSet(QStringLiteral("help")) || p.isSet(QStringLiteral("h"));
     o.version = p.isSet(QStringLiteral("version"));
     o.sharedFolder = p.isSet(QStringLiteral("shared-folder"));
+    o.userData = p.isSet(QStringLiteral("user-data"));
     for (const ValueOption &v : valueOptions())
         for (const QString &value : p.values(QLatin1String(v.name)))
             if (!v.take(o, value)) return fail(QLatin1String(v.fault));
     if (!o.screenshot.isEmpty() && !o.autotestRead)
         return fail(QStringLiteral("--screenshot works with --autotest-read only"));
+    if (o.userData && !o.dataFolder.isEmpty())
+        return fail(QStringLiteral("--data and --user-data cannot be used together"));
     if (o.demo && !o.portPaths.isEmpty())
         return fail(QStringLiteral("--demo and --com cannot be used together"));
     return o;

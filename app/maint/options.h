@@ -24,6 +24,7 @@ namespace vx {
 //   --shared-folder  print the folder the report layout is copied from and
 //                    exit (1, naming the folders looked in, when it is
 //                    missing): proves an installation complete
+//   --user-data      keep the database files in the user's data folder
 //   --version, --help
 struct Options
 {
@@ -33,6 +34,7 @@ struct Options
     bool help = false;
     bool version = false;
     bool sharedFolder = false;
+    bool userData = false;
     QStringList portPaths;
     QString dataFolder;
     QString screenshot;

@@ -42,6 +42,7 @@ private slots:
         QVERIFY(!o->screenSize.isValid());
         QCOMPARE(o->timeScale, 1.0);
         QVERIFY(!o->sharedFolder);
+        QVERIFY(!o->userData);
     }
 
     void sharedFolderAsksForNothingElse()
@@ -67,6 +68,8 @@ private slots:
         QTest::newRow("escala texto") << QStringList{"--timescale", "fast"} << "--timescale";
         QTest::newRow("captura sem leitura")
             << QStringList{"--screenshot", "x"} << "--screenshot works with --autotest-read only";
+        QTest::newRow("data and user-data")
+            << QStringList{"--data", "/tmp/x", "--user-data"} << "cannot be used together";
         QTest::newRow("demo e com")
             << QStringList{"--demo", "--com", "2=/dev/ttyS1"} << "cannot be used together";
         QTest::newRow("desconhecida") << QStringList{"-x"} << "unknown option -x";

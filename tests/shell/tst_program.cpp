@@ -109,6 +109,28 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("ValoresPre1.db"))));
     }
 
+    // Started from the desktop menu the current folder is the home folder:
+    // --user-data keeps the databases in the user's data folder instead.
+    void userDataKeepsTheDatabasesInTheUsersDataFolder()
+    {
+        QTemporaryDir home;
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        tool.setProcessEnvironment(env);
+        tool.setWorkingDirectory(home.path());
+        tool.start(kTool, {QStringLiteral("--demo"), QStringLiteral("--user-data"),
+                           QStringLiteral("--autotest-read"), QStringLiteral("--timescale"),
+                           QStringLiteral("0.1")});
+        QVERIFY(tool.waitForFinished(60000));
+        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+        const QDir data(home.filePath(QStringLiteral("vx308-maint")));
+        for (const char *file : {"ValoresPre1.db", "Registo.db", "manutencao.html"})
+            QVERIFY2(data.exists(QLatin1String(file)), file);
+        QVERIFY(!QFile::exists(home.filePath(QStringLiteral("ValoresPre1.db"))));
+    }
+
     void demoReadsThroughTheEmulatorProgram()
     {
         QTemporaryDir dir;
