@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "options.h"
 #include "programend.h"
+#include "qtportinfosource.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
 #include "sqliterecordstore.h"
@@ -107,8 +108,13 @@ int main(int argc, char **argv)
     vx::SystemClock clock;
     vx::QtReportPrinter printer;
 
-    const vx::Application::Setup setup{options->dataFolder, options->factory, options->screenSize};
-    vx::Application application(setup, {port, store, sink, end, clock, printer});
+    const vx::Application::Setup setup{options->dataFolder,
+                                       options->factory,
+                                       options->screenSize,
+                                       {},
+                                       options->demo || !options->portPaths.isEmpty()};
+    vx::QtPortInfoSource portInfos;
+    vx::Application application(setup, {port, store, sink, end, clock, printer, &portInfos});
     std::unique_ptr<vx::AutotestRead> auto_;
     if (options->autotestRead)
         auto_ = std::make_unique<vx::AutotestRead>(application.splash(), application.window(),
