@@ -41,7 +41,12 @@ CtlRunner::CtlRunner(Job request)
     m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
     connect(m_engine.get(), &Engine::readFinished, this, &CtlRunner::onReadFinished);
     connect(m_engine.get(), &Engine::tickFinished, this, &CtlRunner::onWriteFinished);
+    connect(m_engine.get(), &Engine::readProgress, this, [this](int done, int steps) {
+        m_progress.show(QStringLiteral("reading"), done, steps);
+    });
+    connect(m_engine.get(), &Engine::readFinished, this, [this] { m_progress.finish(); });
     connect(m_edit.get(), &EditSet::valueRefused, this, [this](const QString &c, const QString &t) {
+        m_progress.finish();
         std::fprintf(stderr, "vx308ctl: %s: \"%s\" cannot be stored in the device; not written\n",
                      qPrintable(c), qPrintable(t));
         m_unwritten.remove(c);
@@ -49,6 +54,11 @@ CtlRunner::CtlRunner(Job request)
     });
     connect(m_edit.get(), &EditSet::valueWritten, this,
             [this](const QString &c) { m_unwritten.remove(c); });
+    connect(m_edit.get(), &EditSet::valueWritten, this, [this] {
+        if (m_toWrite > 0)
+            m_progress.show(QStringLiteral("writing"),
+                            m_toWrite - static_cast<int>(m_unwritten.size()), m_toWrite);
+    });
     connect(m_engine.get(), &Engine::engineStopped, this, [this] { finish(m_status); });
 }
 
@@ -103,6 +113,7 @@ void CtlRunner::onReadFinished()
             m_unwritten.insert(field);
         }
         m_writing = true;
+        m_toWrite = static_cast<int>(m_unwritten.size());
         break;
     case Action::Clear:
         if (m_reads == 1) {
@@ -122,6 +133,7 @@ void CtlRunner::onWriteFinished()
     // not accepted is said, never passed over as written.
     if (!m_writing || m_edit->anyPending()) return;
     m_writing = false;
+    m_progress.finish();
     for (const QString &field : std::as_const(m_unwritten)) {
         std::fprintf(stderr, "vx308ctl: %s: the timer did not confirm the write\n",
                      qPrintable(field));
@@ -193,6 +205,7 @@ QString CtlRunner::timeoutReason() const
 void CtlRunner::finish(int status)
 {
     // The engine may be deep inside nested waits: leave from here.
+    m_progress.finish();
     std::fflush(stdout);
     std::fflush(stderr);
     ::_exit(status);

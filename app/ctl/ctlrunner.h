@@ -1,5 +1,7 @@
 #pragma once
 
+#include "terminalprogress.h"
+
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -68,4 +70,8 @@ private:
     // Values confirmed with Enter whose write the timer has not accepted yet.
     QSet<QString> m_unwritten;
     bool m_cleared = false;
+    // The read's and the writes' progress, on standard error when it is a
+    // terminal.
+    TerminalProgress m_progress = TerminalProgress::forStderr();
+    int m_toWrite = 0;
 };

@@ -1,10 +1,13 @@
 // vx308ctl: the maintenance engine from the command line, for benches and
 // scripts.
 #include "ctlrunner.h"
+#include "portlisting.h"
+#include "qtportinfosource.h"
 #include "qtserialport.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -16,15 +19,21 @@ const char *const kUsageText =
     "usage: vx308ctl read  (--port N | --device PATH) [--json] [--timeout S]\n"
     "       vx308ctl set FIELD=TEXT... (--port N | --device PATH) [--timeout S]\n"
     "       vx308ctl clear (--port N | --device PATH) [--json] [--timeout S]\n"
+    "       vx308ctl ports [--probe] [--json] [--device PATH]\n"
     "\n"
     "read   reads every value of the timer and prints it (JSON with --json)\n"
     "set    reads, confirms each FIELD=TEXT as Enter does in the window, writes\n"
     "       them (Check_ibut=1, Check_contador=0 for the tick boxes)\n"
     "clear  reads, presses Clear, waits for the erase and the new read\n"
+    "ports  lists the system's serial ports (path, description, maker, serial),\n"
+    "       and --device PATH besides;\n"
+    "       --probe asks each once, changing nothing, whether a VX308 answers\n"
     "\n"
     "--port N       serial port N (/dev/ttyS<N-1>)\n"
     "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
     "--timeout S    give up after S seconds (default 30): exit status 2\n"
+    "--probe        with ports: ask each port for a timer (1 s each)\n"
+    "A read or write shows its progress on standard error when that is a terminal.\n"
     "--version      the program's version; -h, --help this text\n"
     "Exit status: 0 done, 1 a value was refused, 2 the timer did not answer, answered\n"
     "only with bad replies, or did not finish in time (standard error says which),\n"
@@ -103,6 +112,24 @@ bool takeTimeout(CtlRunner::Job &job, const QCommandLineParser &p, QString *erro
     return false;
 }
 
+// `ports`: lists, and with --probe asks, the system's serial ports.
+int listPorts(const QCommandLineParser &p, const QStringList &words)
+{
+    if (!words.isEmpty()) return usage(QStringLiteral("unexpected argument %1").arg(words.first()));
+    const bool probe = p.isSet(QStringLiteral("probe"));
+    // --device adds a port the system does not list (a pseudo-terminal).
+    QList<vx::PortInfo> ports = vx::QtPortInfoSource().ports();
+    const QString extra = p.value(QStringLiteral("device"));
+    if (!extra.isEmpty() && std::none_of(ports.cbegin(), ports.cend(),
+                                         [&](const vx::PortInfo &i) { return i.path == extra; }))
+        ports.append({extra, {}, {}, {}});
+    const auto entries = PortListing::collect(vx::FixedPortInfoSource(ports), probe, 1000);
+    const QString out = p.isSet(QStringLiteral("json")) ? PortListing::json(entries, probe)
+                                                        : PortListing::text(entries, probe);
+    std::fputs(out.toLocal8Bit().constData(), stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -115,6 +142,7 @@ int main(int argc, char **argv)
                   {QStringLiteral("port"), {}, QStringLiteral("N")},
                   {QStringLiteral("device"), {}, QStringLiteral("PATH")},
                   {QStringLiteral("timeout"), {}, QStringLiteral("S")},
+                  {QStringLiteral("probe"), {}},
                   {{QStringLiteral("h"), QStringLiteral("help")}, {}},
                   {QStringLiteral("version"), {}}});
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
@@ -128,8 +156,9 @@ int main(int argc, char **argv)
     }
     QStringList words = p.positionalArguments();
     if (words.isEmpty()) return usage(QStringLiteral("a command is needed: read, set or clear"));
+    if (words.first() == QLatin1String("ports")) return listPorts(p, words.mid(1));
     const auto action = actionNamed(words.takeFirst());
-    if (!action) return usage(QStringLiteral("unknown command; use read, set or clear"));
+    if (!action) return usage(QStringLiteral("unknown command; use read, set, clear or ports"));
 
     CtlRunner::Job job;
     job.action = *action;

@@ -9,6 +9,7 @@
 #include "messages.h"
 #include "options.h"
 #include "programend.h"
+#include "qtportinfosource.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
 #include "sharedfiles.h"
@@ -149,8 +150,13 @@ int main(int argc, char **argv)
         sink.show(error, {}, vx::MessageSink::Icon::Critical);
         return 1;
     }
-    const vx::Application::Setup setup{dataFolder, options->factory, options->screenSize};
-    vx::Application application(setup, {port, store, sink, end, clock, printer});
+    const vx::Application::Setup setup{dataFolder,
+                                       options->factory,
+                                       options->screenSize,
+                                       {},
+                                       options->demo || !options->portPaths.isEmpty()};
+    vx::QtPortInfoSource portInfos;
+    vx::Application application(setup, {port, store, sink, end, clock, printer, &portInfos});
     std::unique_ptr<vx::AutotestRead> auto_;
     if (options->autotestRead)
         auto_ = std::make_unique<vx::AutotestRead>(application.splash(), application.window(),

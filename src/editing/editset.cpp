@@ -157,6 +157,15 @@ void EditSet::setValue(const QString &name, double v)
     }
 }
 
+void EditSet::setWriteState(const QString &name, WriteState state)
+{
+    ControlState &s = mut(name);
+    if (s.write != state) {
+        s.write = state;
+        Q_EMIT controlChanged(name);
+    }
+}
+
 void EditSet::gotFocus(const QString &name, bool fromOtherControl)
 {
     if (fromOtherControl) texto_foco = text(name);
@@ -175,6 +184,8 @@ bool EditSet::userEdit(const QString &name, const QString &text)
     const int limit = limitOf(name);
     const QString &before = control(name).text;
     if (limit > 0 && text.size() > limit && text.size() > before.size()) return false;
+    // A value typed anew is neither waiting nor written until it is confirmed.
+    if (text != before) setWriteState(name, WriteState::None);
     setText(name, text);
     return true;
 }
@@ -204,6 +215,7 @@ void EditSet::confirm(const QString &name)
         return;
     }
     mark(i);
+    setWriteState(name, WriteState::Pending);
 }
 
 void EditSet::checkNumeric(const QString &name)
@@ -266,12 +278,18 @@ void EditSet::lowerAll()
 
 void EditSet::reportWritten(int i)
 {
-    Q_EMIT valueWritten(toQString(kFields[i].name));
+    const QString name = toQString(kFields[i].name);
+    // Only what the technician confirmed is shown as written; Clear and paste
+    // mark whole groups that were never typed.
+    if (control(name).write == WriteState::Pending) setWriteState(name, WriteState::Written);
+    Q_EMIT valueWritten(name);
 }
 
 void EditSet::reportRefused(int i, const QString &text)
 {
-    Q_EMIT valueRefused(toQString(kFields[i].name), text);
+    const QString name = toQString(kFields[i].name);
+    setWriteState(name, WriteState::Refused);
+    Q_EMIT valueRefused(name, text);
 }
 
 bool EditSet::anyPending() const
@@ -306,6 +324,7 @@ const QStringList &EditSet::clearedFields()
 void EditSet::clear()
 {
     for (const QString &n : clearedFields()) {
+        setWriteState(n, WriteState::None);
         if (n.startsWith(QLatin1String("Check_")))
             setChecked(n, false);
         else

@@ -22,6 +22,16 @@ enum class IndicatorState
     On    // the input is active
 };
 
+// What became of a value the technician confirmed with Enter. The model holds
+// the state only; the window picks the colours.
+enum class WriteState
+{
+    None,    // nothing confirmed since the value was read or typed
+    Pending, // confirmed, waiting for the write pass
+    Written, // the timer has stored it
+    Refused  // the write pass could not store it (valueRefused says why)
+};
+
 // What the window shows of one control. Text boxes use `text`; labels, group
 // boxes, buttons, tick boxes and menus use `text` for their caption.
 struct ControlState
@@ -31,7 +41,8 @@ struct ControlState
     bool visible = true;
     bool checked = false; // tick boxes and menu items
     IndicatorState indicator = IndicatorState::None;
-    double value = 0; // the battery gauge, 0..100
+    double value = 0;                    // the battery gauge, 0..100
+    WriteState write = WriteState::None; // text boxes confirmed with Enter
 };
 
 // The main window's state without any widget: every control the engine or the
@@ -62,6 +73,7 @@ public:
     void setVisible(const QString &name, bool on);
     void setIndicator(const QString &name, IndicatorState state);
     void setValue(const QString &name, double v);
+    void setWriteState(const QString &name, WriteState state);
     // Window title ("Form_main").
     void setTitle(const QString &t) { setText(QStringLiteral("Form_main"), t); }
     QString title() const { return text(QStringLiteral("Form_main")); }

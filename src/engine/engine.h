@@ -62,6 +62,9 @@ signals:
     void readFinished();  // the full read has filled the window
     void writeFinished(); // a write pass that sent something has ended
     void engineStopped(); // the stop tail has run
+    // The full read has taken `done` of its `steps` memory reads (0 when it
+    // starts), for progress bars.
+    void readProgress(int done, int steps);
 
 private:
     // The steps of a tick; each returns false when the program has ended

@@ -5,6 +5,8 @@
 #include "link.h"
 #include "textforms.h"
 
+#include <iterator>
+
 namespace vx {
 
 enum class Decoding : uint8_t
@@ -126,6 +128,9 @@ bool Engine::readPass()
     for (const auto &a : readingBanner)
         if (!display(a[0], a[1]) && ended()) return false;
 
+    constexpr int kSteps = static_cast<int>(std::size(kReads));
+    int done = 0;
+    Q_EMIT readProgress(done, kSteps);
     for (const ReadStep &l : kReads) {
         if (!send(Command::ReadMemory, l.address, l.bytes)) {
             // Only an exit request makes a transaction return without a
@@ -134,6 +139,7 @@ bool Engine::readPass()
             continue;
         }
         if (!showReply(l)) return false;
+        Q_EMIT readProgress(++done, kSteps);
     }
 
     m_edit.lowerAll();

@@ -46,14 +46,29 @@ bool QtSerialPort::setPortNumber(int n)
     if (n < 1 || n > 255) return false;
     if (m_port->isOpen()) m_port->close();
     m_number = n;
+    m_devicePath.clear();
     m_port->setPortName(m_map.pathFor(n));
     return true;
+}
+
+bool QtSerialPort::setDevicePath(const QString &path)
+{
+    if (path.isEmpty()) return false;
+    if (m_port->isOpen()) m_port->close();
+    m_devicePath = path;
+    m_port->setPortName(path);
+    return true;
+}
+
+QString QtSerialPort::devicePath() const
+{
+    return m_devicePath.isEmpty() ? m_map.pathFor(m_number) : m_devicePath;
 }
 
 bool QtSerialPort::open()
 {
     if (m_port->isOpen()) return true;
-    m_port->setPortName(m_map.pathFor(m_number));
+    m_port->setPortName(devicePath());
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_error = m_port->errorString();
         return false;

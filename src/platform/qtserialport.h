@@ -32,6 +32,8 @@ public:
 
     bool setPortNumber(int n) override;
     int portNumber() const override { return m_number; }
+    bool setDevicePath(const QString &path) override;
+    QString devicePath() const override;
     bool open() override;
     void close() override;
     bool isOpen() const override;
@@ -45,6 +47,8 @@ private:
     PortMap m_map;
     QSerialPort *m_port;
     int m_number = 1;
+    // Set by setDevicePath; wins over the number until setPortNumber.
+    QString m_devicePath;
     QString m_error;
 };
 

@@ -20,6 +20,16 @@ public:
     // be mapped to a device at all.
     virtual bool setPortNumber(int n) = 0;
     virtual int portNumber() const = 0;
+    // A device by its path instead of a number (a USB adapter the system
+    // lists); a later setPortNumber goes back to numbers. False when this
+    // kind of port cannot be reached by path.
+    virtual bool setDevicePath(const QString &path)
+    {
+        Q_UNUSED(path);
+        return false;
+    }
+    // What open() opens now, for the status line and messages.
+    virtual QString devicePath() const { return QStringLiteral("Com %1").arg(portNumber()); }
     virtual bool open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;

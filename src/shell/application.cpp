@@ -10,6 +10,7 @@
 #include "link.h"
 #include "newunit.h"
 #include "portchooser.h"
+#include "portmemory.h"
 #include "report.h"
 #include "shutdown.h"
 
@@ -30,6 +31,9 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_defaults = std::make_unique<Defaults>(*m_edit, *m_databases, p.messages);
     m_ports = std::make_unique<PortChooser>(*m_edit, p.port, *m_databases, p.messages,
                                             [this] { return m_engine->active(); });
+    m_portMemory = std::make_unique<PortMemory>(setup.portMemoryFile);
+    if (!setup.portsFromCommandLine) m_ports->setMemory(m_portMemory.get());
+    m_ports->setPortInfoSource(p.portInfos);
     m_shutdown = std::make_unique<Shutdown>(*m_edit, *m_link, *m_engine, p.end,
                                             [this] { m_newUnit->cancel(); });
     const Services s{*m_edit,  *m_engine,   *m_link,    *m_databases, p.messages, p.clock,

@@ -17,6 +17,8 @@ class Link;
 class MessageSink;
 class NewUnit;
 class PortChooser;
+class PortInfoSource;
+class PortMemory;
 class Defaults;
 class ProgramEnd;
 class RecordStore;
@@ -42,6 +44,8 @@ public:
         ProgramEnd &end;
         Clock &clock;
         ReportPrinter &printer;
+        // The system's serial ports for the port menu; none listed without.
+        const PortInfoSource *portInfos = nullptr;
     };
 
     // What the command line decides for the records and the window.
@@ -50,6 +54,12 @@ public:
         QString dataFolder; // the database files; empty: the current folder
         bool factoryMenu = false;
         QSize screen; // fit the window to a screen of this size when valid
+        // Where the chosen port is remembered; empty: the user's
+        // configuration folder.
+        QString portMemoryFile;
+        // The ports were named on the command line (--com, --demo): they are
+        // used as given, and the user's remembered port is left alone.
+        bool portsFromCommandLine = false;
     };
 
     Application(const Setup &setup, const Platform &p, QObject *parent = nullptr);
@@ -77,6 +87,7 @@ private:
     std::unique_ptr<NewUnit> m_newUnit;
     std::unique_ptr<Report> m_report;
     std::unique_ptr<Defaults> m_defaults;
+    std::unique_ptr<PortMemory> m_portMemory;
     std::unique_ptr<PortChooser> m_ports;
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<FormMain> m_window;

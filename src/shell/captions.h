@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace vx {
@@ -75,6 +76,45 @@ inline constexpr std::array<Caption, 2> kFactoryCaptions{{
 inline constexpr std::array<Caption, 2> kReportCaptions{{
     {"mnu_relatorio", "Relatório", "Report", false},
     {"mnu_exportar", "Exportar PDF...", "Export PDF...", false},
+}};
+
+// The port menu's search item, below the ports.
+inline constexpr std::array<Caption, 1> kPortCaptions{{
+    {"mnu_search", "Procurar", "Search", false},
+}};
+
+// Texts the window writes on the status line and in the port search's
+// message, by what they say; "%1", "%2" are filled in where they are used.
+inline constexpr std::array<Caption, 14> kStatusTexts{{
+    {"portInUse", "Porta: %1", "Port: %1", false},
+    {"noPort", "Sem porta aberta", "No port open", false},
+    {"portOpen", "Porta aberta", "Port open", false},
+    {"reading", "A ler %1 de %2", "Reading %1 of %2", false},
+    {"connected", "Ligado", "Connected", false},
+    {"notAnswering", "Sem resposta", "Not answering", false},
+    {"valuePending", "%1: à espera de ser escrito", "%1: waiting to be written", false},
+    {"valueWritten", "%1: escrito no temporizador", "%1: written to the timer", false},
+    {"valueRefused",
+     "%1: o valor \"%2\" foi recusado: o temporizador não o pode guardar. Corrija-o e carregue "
+     "Enter.",
+     "%1: the value \"%2\" was refused: the timer cannot store it. Correct it and press Enter.",
+     false},
+    {"searchFound", "Foi encontrado um VX308 na porta %1, que fica escolhida.",
+     "A VX308 answered on port %1, which is now chosen.", false},
+    {"searchNone",
+     "Nenhum VX308 respondeu. Portas tentadas: %1. Verifique o cabo e se o temporizador está "
+     "ligado.",
+     "No VX308 answered. Ports tried: %1. Check the cable and that the timer is switched on.",
+     false},
+    {"searchNoPorts", "Não há portas série para procurar. Ligue o adaptador e tente de novo.",
+     "There are no serial ports to search. Plug in the adapter and try again.", false},
+    {"noSystemPorts", "(nenhuma porta do sistema)", "(no system ports)", false},
+    {"portNotRemembered",
+     "A porta foi escolhida, mas não foi possível guardá-la em %1 para a próxima vez. Verifique se "
+     "essa pasta pode ser escrita.",
+     "The port was chosen, but it could not be saved in %1 for next time. Check that the folder "
+     "is writable.",
+     false},
 }};
 
 // Captions that read the same in both languages.
@@ -170,14 +210,16 @@ inline constexpr std::array<AccessibleName, 55> kAccessibleNames{{
     {"Shape_gaveta", "Label5", {}, "Gaveta", "Drawer"},
 }};
 
+// Every table of captions that follow the language, for the look-ups and
+// the completeness check below.
+inline constexpr std::array<std::span<const Caption>, 5> kTranslatedTables{
+    {kCaptions, kFactoryCaptions, kReportCaptions, kPortCaptions, kStatusTexts}};
+
 constexpr bool captionsComplete()
 {
-    for (const Caption &l : kCaptions)
-        if (l.control.empty() || l.pt.empty() || l.en.empty()) return false;
-    for (const Caption &l : kFactoryCaptions)
-        if (l.control.empty() || l.pt.empty() || l.en.empty()) return false;
-    for (const Caption &l : kReportCaptions)
-        if (l.control.empty() || l.pt.empty() || l.en.empty()) return false;
+    for (const std::span<const Caption> table : kTranslatedTables)
+        for (const Caption &l : table)
+            if (l.control.empty() || l.pt.empty() || l.en.empty()) return false;
     for (const FixedCaption &l : kFixedCaptions)
         if (l.control.empty() || l.text.empty()) return false;
     for (const AccessibleName &a : kAccessibleNames)

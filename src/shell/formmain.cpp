@@ -1,14 +1,17 @@
 #include "formmain.h"
 
 #include "captions.h"
+#include "connectionwatcher.h"
 #include "databases.h"
 #include "editset.h"
 #include "engine.h"
+#include "fieldfit.h"
 #include "fileerror.h"
 #include "formpredefinir.h"
 #include "modelbinding.h"
 #include "newunit.h"
 #include "portchooser.h"
+#include "portmenu.h"
 #include "refusedvaluesnotice.h"
 #include "report.h"
 #include "screenfit.h"
@@ -16,6 +19,7 @@
 #include "statusline.h"
 #include "windowbuilder.h"
 #include "windowlayout.h"
+#include "writestateview.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -60,6 +64,7 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
     m_design = built.design;
     createMenus(factory);
     connectButtons();
+    new FieldFit(m_area);
 
     for (auto it = m_controls.constBegin(); it != m_controls.constEnd(); ++it)
         if (m_s.edit.has(it.key())) m_binding->bind(it.key(), it.value());
@@ -94,6 +99,13 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
     connect(&m_s.newUnit, &NewUnit::focusRequested, this, [this](const QString &field) {
         if (QWidget *w = control(field)) w->setFocus(Qt::OtherFocusReason);
     });
+    m_s.ports.setLanguage([this] { return m_captionLanguage; });
+    m_connection = new ConnectionWatcher(m_s.engine, m_s.link, this);
+    connect(m_connection, &ConnectionWatcher::stateChanged, m_statusLine,
+            &StatusLine::showConnection);
+    new WriteStateView(
+        m_s.edit, *m_statusLine, [this](const QString &name) { return control(name); },
+        [this] { return m_captionLanguage; }, this);
     updatePortMenu();
     aplicar_idioma(0);
 }
@@ -114,6 +126,15 @@ void FormMain::createMenus(bool factory)
         connect(a, &QAction::triggered, this, [this, n] { choosePort(n); });
         m_actions.insert(name, a);
     }
+    m_portMenu = new PortMenu(
+        *ports, m_s.ports, m_s.messages, [this] { return m_captionLanguage; }, this);
+    m_actions.insert(m_portMenu->searchAction()->objectName(), m_portMenu->searchAction());
+    connect(m_portMenu, &PortMenu::portChanged, this, [this] {
+        for (int k = 1; k <= 4; ++k)
+            m_binding->sync(QStringLiteral("mnu_porta%1").arg(k));
+        updatePortMenu();
+        showPortInUse();
+    });
 
     auto *languages = menuBar()->addMenu(QString());
     languages->setObjectName(QStringLiteral("mnu_idioma"));
@@ -229,6 +250,7 @@ void FormMain::load()
         m_s.ports.startUp(comm);
     else
         showFileError(m_s.messages, m_s.databases.settingsFile(), error);
+    showPortInUse();
     m_loading = false;
     m_loaded = true;
     emit loadFinished();
@@ -321,6 +343,9 @@ void FormMain::aplicar_idioma(int idioma)
         changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     for (const Caption &l : kReportCaptions)
         changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
+    for (const Caption &l : kPortCaptions)
+        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
+    m_statusLine->setLanguage(idioma);
     updateAccessibleNames();
 }
 
@@ -365,6 +390,12 @@ void FormMain::choosePort(int n)
     for (int k = 1; k <= 4; ++k)
         m_binding->sync(QStringLiteral("mnu_porta%1").arg(k));
     updatePortMenu();
+    showPortInUse();
+}
+
+void FormMain::showPortInUse()
+{
+    m_statusLine->setPortPath(m_s.ports.portInUse());
 }
 
 void FormMain::updatePortMenu()

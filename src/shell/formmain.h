@@ -13,6 +13,8 @@ namespace vx {
 
 class StatusLine;
 class ModelBinding;
+class ConnectionWatcher;
+class PortMenu;
 
 // Form_main, the one working window. A view of the edit set: every control
 // carries its control name as objectName, shows what the model holds and
@@ -51,6 +53,8 @@ public:
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QMenu *menu(const QString &name) const { return m_menus.value(name); }
     StatusLine *statusLine() const { return m_statusLine; }
+    PortMenu &portMenu() { return *m_portMenu; }
+    ConnectionWatcher &connection() { return *m_connection; }
     ModelBinding &binding() { return *m_binding; }
     // The defaults window (factory menu).
     void openDefaults();
@@ -92,6 +96,10 @@ private:
     int m_captionLanguage = 0;
     bool m_loaded = false;
     bool m_loading = false;
+    ConnectionWatcher *m_connection = nullptr;
+    PortMenu *m_portMenu = nullptr;
+    // The status line names the port in use after every choice.
+    void showPortInUse();
 };
 
 } // namespace vx

@@ -1,8 +1,11 @@
 #include "portchooser.h"
 
+#include "captions.h"
 #include "databases.h"
 #include "editset.h"
 #include "messages.h"
+#include "portmemory.h"
+#include "portprobe.h"
 #include "serialport.h"
 
 namespace vx {
@@ -23,6 +26,17 @@ QString PortChooser::msgPortAtStartUp(int n)
 {
     return QStringLiteral("A porta %1 não existe ou está a ser utilizada! Selecione outra porta.")
         .arg(n);
+}
+
+QString PortChooser::msgPort(const QString &path)
+{
+    return QStringLiteral("A porta %1 não existe ou está a ser utilizada!").arg(path);
+}
+
+QString PortChooser::msgPortAtStartUp(const QString &path)
+{
+    return QStringLiteral("A porta %1 não existe ou está a ser utilizada! Selecione outra porta.")
+        .arg(path);
 }
 
 bool PortChooser::available() const
@@ -55,21 +69,120 @@ PortChooser::Result PortChooser::choose(int n)
     if (!tryPort()) {
         // The tick and the stored number still name the previous port; the
         // port itself goes back to it too, before the technician is told.
-        m_port.setPortNumber(previous);
+        restore(previous, m_chosenDevice);
         m_messages.show(msgPort(n), errorTitle(), MessageSink::Icon::Critical);
         return Result::PortFailed;
     }
+    m_chosenDevice.clear();
     mark(n);
     QString error;
     if (!m_databases.writeComm(n, &error)) {
         m_messages.show(msgPort(n), errorTitle(), MessageSink::Icon::Critical);
         return Result::SaveFailed;
     }
-    return Result::Chosen;
+    return remember(n, {}) ? Result::Chosen : Result::SaveFailed;
+}
+
+PortChooser::Result PortChooser::chooseDevice(const QString &path)
+{
+    if (!available()) return Result::Refused;
+    const int previous = m_port.portNumber();
+    const QString previousDevice = m_chosenDevice;
+    if (!m_port.setDevicePath(path)) {
+        m_messages.show(msgPort(path), errorTitle(), MessageSink::Icon::Critical);
+        return Result::PortFailed;
+    }
+    if (!tryPort()) {
+        restore(previous, previousDevice);
+        m_messages.show(msgPort(path), errorTitle(), MessageSink::Icon::Critical);
+        return Result::PortFailed;
+    }
+    m_chosenDevice = path;
+    mark(0);
+    return remember(0, path) ? Result::Chosen : Result::SaveFailed;
+}
+
+bool PortChooser::remember(int n, const QString &path)
+{
+    if (!m_memory) return true;
+    const bool stored = n > 0 ? m_memory->rememberComm(n) : m_memory->rememberDevice(path);
+    if (!stored)
+        m_messages.show(
+            Captions::caption(QStringLiteral("portNotRemembered"), m_language ? m_language() : 0)
+                .arg(m_memory->file()),
+            errorTitle(), MessageSink::Icon::Critical);
+    return stored;
+}
+
+void PortChooser::restore(int number, const QString &device)
+{
+    if (device.isEmpty() || !m_port.setDevicePath(device)) m_port.setPortNumber(number);
+}
+
+QList<PortInfo> PortChooser::systemPorts() const
+{
+    return m_infos ? m_infos->ports() : QList<PortInfo>{};
+}
+
+QString PortChooser::portInUse() const
+{
+    return m_port.devicePath();
+}
+
+QList<PortChooser::Candidate> PortChooser::searchCandidates()
+{
+    // What "Com 1" .. "Com 4" open first (they may be mapped to adapters or
+    // to the demo timer), then the system's ports not already among them.
+    QList<Candidate> list;
+    QStringList paths;
+    for (int n = 1; n <= 4; ++n) {
+        if (!m_port.setPortNumber(n)) continue;
+        const QString path = m_port.devicePath();
+        if (paths.contains(path)) continue;
+        paths << path;
+        list.append({n, path});
+    }
+    for (const PortInfo &info : systemPorts()) {
+        if (paths.contains(info.path)) continue;
+        paths << info.path;
+        list.append({0, info.path});
+    }
+    return list;
+}
+
+PortChooser::SearchOutcome PortChooser::search(int timeoutMs)
+{
+    SearchOutcome outcome;
+    if (!available()) return outcome;
+    const int previous = m_port.portNumber();
+    const QString previousDevice = m_chosenDevice;
+    PortProbe probe(m_port);
+    probe.setTimeoutMs(timeoutMs);
+    for (const Candidate &c : searchCandidates()) {
+        if (c.number > 0 ? !m_port.setPortNumber(c.number) : !m_port.setDevicePath(c.path))
+            continue;
+        outcome.tried << c.path;
+        if (probe.probe() != PortProbe::Outcome::Answered) continue;
+        restore(previous, previousDevice);
+        outcome.found = c.path;
+        outcome.result = c.number > 0 ? choose(c.number) : chooseDevice(c.path);
+        return outcome;
+    }
+    restore(previous, previousDevice);
+    outcome.result = Result::PortFailed;
+    return outcome;
 }
 
 bool PortChooser::startUp(int comm)
 {
+    const QString device = m_memory ? m_memory->devicePath() : QString();
+    if (!device.isEmpty() && m_port.setDevicePath(device)) {
+        m_chosenDevice = device;
+        mark(0);
+        if (tryPort()) return true;
+        m_messages.show(msgPortAtStartUp(device), errorTitle(), MessageSink::Icon::Critical);
+        return false;
+    }
     if (!m_port.setPortNumber(comm)) {
         m_messages.show(msgPortAtStartUp(comm), errorTitle(), MessageSink::Icon::Critical);
         return false;

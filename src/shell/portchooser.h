@@ -1,6 +1,9 @@
 #pragma once
 
+#include "portinfo.h"
+
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace vx {
@@ -8,6 +11,7 @@ namespace vx {
 class Databases;
 class EditSet;
 class MessageSink;
+class PortMemory;
 class SerialPort;
 
 // The port menu ("Com 1" .. "Com 4") and the port check of start-up, without
@@ -45,16 +49,58 @@ public:
     static QString errorTitle() { return QStringLiteral("Mensagem de Erro!"); }
     static QString msgPort(int n);
     static QString msgPortAtStartUp(int n);
+    // The same two texts for a port named by its device path.
+    static QString msgPort(const QString &path);
+    static QString msgPortAtStartUp(const QString &path);
+
+    // --- the system's own ports, offered below "Com 1" .. "Com 4"
+    // Without a source the list is empty; without a memory nothing is kept
+    // between runs but the stored "Com N".
+    void setPortInfoSource(const PortInfoSource *source) { m_infos = source; }
+    void setMemory(PortMemory *memory) { m_memory = memory; }
+    // The interface language for the texts of its own (0 Portuguese).
+    void setLanguage(std::function<int()> language) { m_language = std::move(language); }
+    QList<PortInfo> systemPorts() const;
+    // Choosing a listed port: the same trial, message and fallback as
+    // "Com N", and no "Com N" item stays ticked.
+    Result chooseDevice(const QString &path);
+    // The device path chosen from the list, empty while a "Com N" is in use.
+    QString chosenDevice() const { return m_chosenDevice; }
+    // What the port in use opens: a device path, or what "Com N" maps to.
+    QString portInUse() const;
+
+    // "Procurar": asks each port in turn, once and harmlessly, whether a
+    // VX308 answers, and chooses the first one that does.
+    struct SearchOutcome
+    {
+        QString found;     // the port chosen, empty when none answered
+        QStringList tried; // every port asked, in order
+        Result result = Result::Refused;
+    };
+    SearchOutcome search(int timeoutMs = 1000);
 
 private:
+    struct Candidate
+    {
+        int number; // "Com N", 0 for a device path
+        QString path;
+    };
     void mark(int n);
     bool tryPort();
+    bool remember(int n, const QString &path);
+    QList<Candidate> searchCandidates();
+    // Puts the port back on the choice in force before a search.
+    void restore(int number, const QString &device);
 
     EditSet &m_edit;
     SerialPort &m_port;
     Databases &m_databases;
     MessageSink &m_messages;
     std::function<bool()> m_engineRunning;
+    const PortInfoSource *m_infos = nullptr;
+    PortMemory *m_memory = nullptr;
+    QString m_chosenDevice;
+    std::function<int()> m_language;
 };
 
 } // namespace vx

@@ -1,10 +1,14 @@
 #include "statusline.h"
 
+#include "captions.h"
 #include "clock.h"
 #include "link.h"
 #include "screenfit.h"
 
 #include <QLabel>
+#include <QProgressBar>
+#include <QResizeEvent>
+#include <algorithm>
 
 namespace vx {
 
@@ -13,6 +17,7 @@ StatusLine::StatusLine(const Link &link, const Clock &clock, QWidget *parent)
 {
     setObjectName(QStringLiteral("StatusBar1"));
     setSizeGripEnabled(false);
+    m_designPoints = font().pointSizeF();
     for (size_t i = 0; i < m_panels.size(); ++i) {
         auto *p = new QLabel(this);
         p->setObjectName(QStringLiteral("StatusBar1_painel%1").arg(i + 1));
@@ -23,6 +28,30 @@ StatusLine::StatusLine(const Link &link, const Clock &clock, QWidget *parent)
         addWidget(p);
         m_panels[i] = p;
     }
+    m_connection = new QLabel(this);
+    m_connection->setObjectName(QStringLiteral("StatusBar1_connection"));
+    m_connection->setFrameShape(QFrame::Panel);
+    m_connection->setFrameShadow(QFrame::Sunken);
+    m_connection->setContentsMargins(4, 0, 4, 0);
+    // Takes the room the three panels leave, never more: a long notice must
+    // not widen the window past the screen. The whole text is its tool tip.
+    m_connection->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_connection->setMinimumWidth(40);
+    addWidget(m_connection, 1);
+    m_connection->installEventFilter(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("StatusBar1_progress"));
+    m_progress->setMaximumWidth(90);
+    m_progress->setTextVisible(false);
+    m_progress->hide();
+    addPermanentWidget(m_progress);
+    m_noticeTimer.setSingleShot(true);
+    m_noticeTimer.setInterval(kNoticeMs);
+    connect(&m_noticeTimer, &QTimer::timeout, this, [this] {
+        m_notice.clear();
+        drawConnection();
+    });
+    drawConnection();
     m_timer.setObjectName(QStringLiteral("Timer_horas"));
     m_timer.setInterval(900);
     connect(&m_timer, &QTimer::timeout, this, &StatusLine::refresh);
@@ -37,6 +66,7 @@ void StatusLine::fit(QSize screenSize)
     // At once, not at the next layout pass: the window's size is set from
     // the bar's new minimum right after this.
     reformat();
+    fitAll();
 }
 
 QString StatusLine::panel(int n) const
@@ -51,6 +81,113 @@ void StatusLine::refresh()
     m_panels[2]->setText(clockPanel(now.time()));
     m_panels[1]->setText(makerPanel(now.date()));
     m_panels[0]->setText(countersPanel(m_link.stats));
+    fitAll();
+}
+
+void StatusLine::resizeEvent(QResizeEvent *event)
+{
+    QStatusBar::resizeEvent(event);
+    fitAll();
+}
+
+bool StatusLine::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_connection && event->type() == QEvent::Resize) fitText(m_connection);
+    return QStatusBar::eventFilter(watched, event);
+}
+
+void StatusLine::fitAll()
+{
+    for (QLabel *p : m_panels)
+        fitText(p);
+    if (m_connection) fitText(m_connection);
+}
+
+void StatusLine::fitText(QLabel *panel) const
+{
+    if (m_designPoints <= 0) return;
+    const QMargins m = panel->contentsMargins();
+    const int room = panel->width() - m.left() - m.right() - 2 * panel->frameWidth();
+    QFont f = panel->font();
+    for (double points = m_designPoints; points >= 6.0; points -= 0.5) {
+        f.setPointSizeF(points);
+        if (QFontMetrics(f).horizontalAdvance(panel->text()) <= room) break;
+    }
+    f.setPointSizeF(std::max(f.pointSizeF(), 6.0));
+    if (f != panel->font()) panel->setFont(f);
+}
+
+void StatusLine::setLanguage(int idioma)
+{
+    m_idioma = idioma == 1 ? 1 : 0;
+    drawConnection();
+}
+
+void StatusLine::setPortPath(const QString &path)
+{
+    m_portPath = path;
+    drawConnection();
+}
+
+void StatusLine::showConnection(const ConnectionState &state)
+{
+    m_state = state;
+    const bool reading = state.phase == ConnectionState::Phase::Reading && state.steps > 0;
+    if (reading) {
+        m_progress->setRange(0, state.steps);
+        m_progress->setValue(state.step);
+    }
+    m_progress->setVisible(reading);
+    drawConnection();
+}
+
+void StatusLine::showNotice(const QString &text)
+{
+    m_notice = text;
+    m_noticeTimer.start();
+    drawConnection();
+}
+
+QString StatusLine::connectionText() const
+{
+    return m_connection->text();
+}
+
+QString StatusLine::connectionText(const ConnectionState &state, const QString &path, int idioma)
+{
+    using Phase = ConnectionState::Phase;
+    const auto text = [idioma](const char *name) {
+        return Captions::caption(QLatin1String(name), idioma);
+    };
+    QString phase;
+    switch (state.phase) {
+    case Phase::NoPort:
+        phase = text("noPort");
+        break;
+    case Phase::PortOpen:
+        phase = text("portOpen");
+        break;
+    case Phase::Reading:
+        phase = text("reading").arg(state.step).arg(state.steps);
+        break;
+    case Phase::Connected:
+        phase = text("connected");
+        break;
+    case Phase::NotAnswering:
+        phase = text("notAnswering");
+        break;
+    }
+    if (path.isEmpty()) return phase;
+    return text("portInUse").arg(path) + QStringLiteral(" | ") + phase;
+}
+
+void StatusLine::drawConnection()
+{
+    const QString state = connectionText(m_state, m_portPath, m_idioma);
+    const QString shown = m_notice.isEmpty() ? state : m_notice;
+    m_connection->setText(shown);
+    m_connection->setToolTip(m_notice.isEmpty() ? state : m_notice + QLatin1Char('\n') + state);
+    fitText(m_connection);
 }
 
 } // namespace vx

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "connectionstate.h"
+
 #include <QStatusBar>
 #include <QTimer>
 #include <array>
 
 class QLabel;
+class QProgressBar;
 
 namespace vx {
 
@@ -29,11 +32,43 @@ public:
     // Timer_horas.
     void refresh();
 
+    // Beside the three panels: the port in use and where the connection
+    // stands, with a progress bar while the timer is read, and short notices
+    // (a value written or refused) that give way to the state again.
+    void setLanguage(int idioma);
+    void setPortPath(const QString &path);
+    void showConnection(const ConnectionState &state);
+    void showNotice(const QString &text);
+    QString connectionText() const;
+    static QString connectionText(const ConnectionState &state, const QString &path, int idioma);
+    // How long a notice stays, in milliseconds.
+    static constexpr int kNoticeMs = 5000;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    // The port panel takes what room the others leave: refitted whenever
+    // that changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void drawConnection();
+    // Steps a panel's font down until its whole text fits (the date and the
+    // port path on a small screen), and back up when there is room.
+    void fitText(QLabel *panel) const;
+    void fitAll();
+
     const Link &m_link;
     const Clock &m_clock;
     QTimer m_timer;
     std::array<QLabel *, 3> m_panels{};
+    QLabel *m_connection = nullptr;
+    QProgressBar *m_progress = nullptr;
+    QTimer m_noticeTimer;
+    QString m_notice;
+    QString m_portPath;
+    ConnectionState m_state;
+    int m_idioma = 0;
+    double m_designPoints = 0;
 };
 
 } // namespace vx

@@ -19,6 +19,7 @@
 #include "link.h"
 #include "memoryrecordstore.h"
 #include "messages.h"
+#include "portinfo.h"
 #include "programend.h"
 #include "reportprinter.h"
 
@@ -61,9 +62,11 @@ struct AppBench
         port.device().loadDefaultMemory();
         if (setup.dataFolder.isEmpty()) setup.dataFolder = persistent.dir.path();
         if (!setup.screen.isValid()) setup.screen = QSize(1024, 768);
+        if (setup.portMemoryFile.isEmpty())
+            setup.portMemoryFile = persistent.dir.filePath(QStringLiteral("vx308-maint.ini"));
         app = std::make_unique<vx::Application>(
             setup, vx::Application::Platform{port, persistent.store, sink ? *sink : messages, end,
-                                             clock, printer});
+                                             clock, printer, &portInfos});
     }
 
     vx::emu::EmulatedPort port;
@@ -71,6 +74,7 @@ struct AppBench
     vx::RecordingEnd end;
     vx::FixedClock clock;
     vx::RecordingReportPrinter printer;
+    vx::FixedPortInfoSource portInfos;
     std::unique_ptr<vx::Application> app;
 
     vx::FormMain &window() { return app->window(); }

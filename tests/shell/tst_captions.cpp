@@ -71,6 +71,9 @@ private slots:
         for (const auto *table : {&kFactoryCaptions, &kReportCaptions})
             for (const Caption &l : *table)
                 listed.insert(Captions::text(l.control));
+        for (const auto *table : {&kPortCaptions})
+            for (const Caption &l : *table)
+                listed.insert(Captions::text(l.control));
         for (const FixedCaption &l : kFixedCaptions)
             listed.insert(Captions::text(l.control));
         QStringList outside;

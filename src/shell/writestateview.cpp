@@ -1,0 +1,63 @@
+#include "writestateview.h"
+
+#include "captions.h"
+#include "editset.h"
+#include "statusline.h"
+
+#include <QLineEdit>
+
+namespace vx {
+
+WriteStateView::WriteStateView(EditSet &edit, StatusLine &status,
+                               std::function<QWidget *(const QString &)> control,
+                               std::function<int()> language, QObject *parent)
+    : QObject(parent), m_edit(edit), m_status(status), m_control(std::move(control)),
+      m_language(std::move(language))
+{
+    connect(&m_edit, &EditSet::controlChanged, this, &WriteStateView::showState);
+    connect(&m_edit, &EditSet::valueWritten, this, [this](const QString &name) {
+        if (m_edit.control(name).write != WriteState::Written) return;
+        m_status.showNotice(
+            Captions::caption(QStringLiteral("valueWritten"), m_language()).arg(fieldName(name)));
+    });
+    connect(&m_edit, &EditSet::valueRefused, this, [this](const QString &name, const QString &t) {
+        m_status.showNotice(Captions::caption(QStringLiteral("valueRefused"), m_language())
+                                .arg(fieldName(name), t));
+    });
+}
+
+QString WriteStateView::styleFor(int writeState)
+{
+    switch (static_cast<WriteState>(writeState)) {
+    case WriteState::Pending:
+        return QStringLiteral("QLineEdit { background-color: rgb(255,236,150); }");
+    case WriteState::Written:
+        return QStringLiteral("QLineEdit { background-color: rgb(190,240,190); }");
+    case WriteState::Refused:
+        return QStringLiteral("QLineEdit { background-color: rgb(255,190,190); }");
+    case WriteState::None:
+        break;
+    }
+    return {};
+}
+
+QString WriteStateView::fieldName(const QString &name) const
+{
+    const QString spoken = Captions::accessibleName(name, m_language());
+    return spoken.isEmpty() ? name : spoken;
+}
+
+void WriteStateView::showState(const QString &name)
+{
+    auto *field = qobject_cast<QLineEdit *>(m_control(name));
+    if (!field) return;
+    const WriteState state = m_edit.control(name).write;
+    const QString style = styleFor(static_cast<int>(state));
+    if (field->styleSheet() == style) return;
+    field->setStyleSheet(style);
+    if (state == WriteState::Pending)
+        m_status.showNotice(
+            Captions::caption(QStringLiteral("valuePending"), m_language()).arg(fieldName(name)));
+}
+
+} // namespace vx
