@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <memory>
 
+class ConfigCommands;
+
 namespace vx {
 class EditSet;
 class Engine;
@@ -26,7 +28,8 @@ public:
     {
         Read,
         Set,
-        Clear
+        Clear,
+        Config // save, diff or restore: see ConfigCommands
     };
     struct Job
     {
@@ -35,7 +38,8 @@ public:
         QString portDescription;
         bool json = false;
         int timeoutSeconds = 30;
-        QList<QPair<QString, QString>> values; // FIELD=TEXT, for Set
+        QList<QPair<QString, QString>> values;  // FIELD=TEXT, for Set
+        std::shared_ptr<ConfigCommands> config; // for Config
     };
 
     explicit CtlRunner(Job request);
@@ -68,4 +72,7 @@ private:
     // Values confirmed with Enter whose write the timer has not accepted yet.
     QSet<QString> m_unwritten;
     bool m_cleared = false;
+
+    // Config: the first read done, the file's command runs on its values.
+    void onConfigRead();
 };

@@ -77,6 +77,15 @@ inline constexpr std::array<Caption, 2> kReportCaptions{{
     {"mnu_exportar", "Exportar PDF...", "Export PDF...", false},
 }};
 
+// The configuration menu: a unit's values saved to a file, compared with one
+// and put back from one.
+inline constexpr std::array<Caption, 4> kConfigurationCaptions{{
+    {"mnu_configuracao", "Configuração", "Configuration", false},
+    {"mnu_guardar_configuracao", "Guardar configuração…", "Save configuration…", false},
+    {"mnu_comparar_configuracao", "Comparar com ficheiro…", "Compare with file…", false},
+    {"mnu_repor_configuracao", "Repor configuração…", "Restore configuration…", false},
+}};
+
 // Captions that read the same in both languages.
 struct FixedCaption
 {

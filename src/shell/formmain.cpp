@@ -1,6 +1,7 @@
 #include "formmain.h"
 
 #include "captions.h"
+#include "configurationmenu.h"
 #include "databases.h"
 #include "editset.h"
 #include "engine.h"
@@ -141,6 +142,12 @@ void FormMain::createMenus(bool factory)
     };
     connect(&m_s.edit, &EditSet::controlChanged, this, followPrint);
     followPrint(QStringLiteral("Command_imprimir"));
+
+    auto *configuration = new ConfigurationMenu(m_s, *this);
+    menuBar()->addMenu(configuration->menu());
+    m_menus.insert(configuration->menu()->objectName(), configuration->menu());
+    for (QAction *a : configuration->menu()->actions())
+        m_actions.insert(a->objectName(), a);
 
     if (!factory) return;
     auto *factoryMenu = menuBar()->addMenu(QString());
@@ -320,6 +327,8 @@ void FormMain::aplicar_idioma(int idioma)
     for (const Caption &l : kFactoryCaptions)
         changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     for (const Caption &l : kReportCaptions)
+        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
+    for (const Caption &l : kConfigurationCaptions)
         changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     updateAccessibleNames();
 }
