@@ -1,6 +1,7 @@
 #include "ctlrunner.h"
 
 #include "clock.h"
+#include "configcommands.h"
 #include "editset.h"
 #include "engine.h"
 #include "fields.h"
@@ -123,6 +124,9 @@ void CtlRunner::onReadFinished()
             m_engine->Command_testar_Click();
         }
         break;
+    case Action::Config:
+        if (m_reads == 1) onConfigRead();
+        break;
     }
 }
 
@@ -209,4 +213,18 @@ void CtlRunner::finish(int status)
     std::fflush(stdout);
     std::fflush(stderr);
     ::_exit(status);
+}
+
+void CtlRunner::onConfigRead()
+{
+    // The title carries the device version as a suffix such as ".5".
+    QString firmware = m_edit->title().mid(m_engine->titulo_base.size());
+    if (firmware.startsWith(QLatin1Char('.'))) firmware.remove(0, 1);
+    bool writes = false;
+    m_status = std::max(m_status, m_job.config->afterRead(*m_edit, firmware, m_clock->now(),
+                                                          &writes, &m_unwritten));
+    if (writes)
+        m_writing = true;
+    else
+        m_engine->Command_testar_Click();
 }

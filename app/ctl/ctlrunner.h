@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <memory>
 
+class ConfigCommands;
+
 namespace vx {
 class EditSet;
 class Engine;
@@ -28,7 +30,8 @@ public:
     {
         Read,
         Set,
-        Clear
+        Clear,
+        Config // save, diff or restore: see ConfigCommands
     };
     struct Job
     {
@@ -37,7 +40,8 @@ public:
         QString portDescription;
         bool json = false;
         int timeoutSeconds = 30;
-        QList<QPair<QString, QString>> values; // FIELD=TEXT, for Set
+        QList<QPair<QString, QString>> values;  // FIELD=TEXT, for Set
+        std::shared_ptr<ConfigCommands> config; // for Config
     };
 
     explicit CtlRunner(Job request);
@@ -74,4 +78,7 @@ private:
     // terminal.
     TerminalProgress m_progress = TerminalProgress::forStderr();
     int m_toWrite = 0;
+
+    // Config: the first read done, the file's command runs on its values.
+    void onConfigRead();
 };

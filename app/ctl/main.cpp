@@ -1,5 +1,6 @@
 // vx308ctl: the maintenance engine from the command line, for benches and
 // scripts.
+#include "configcommands.h"
 #include "ctlrunner.h"
 #include "portlisting.h"
 #include "qtportinfosource.h"
@@ -20,6 +21,9 @@ const char *const kUsageText =
     "       vx308ctl set FIELD=TEXT... (--port N | --device PATH) [--timeout S]\n"
     "       vx308ctl clear (--port N | --device PATH) [--json] [--timeout S]\n"
     "       vx308ctl ports [--probe] [--json] [--device PATH]\n"
+    "       vx308ctl save FILE (--port N | --device PATH) [--timeout S]\n"
+    "       vx308ctl diff [--all] FILE (--port N | --device PATH) [--timeout S]\n"
+    "       vx308ctl restore [--all] FILE (--port N | --device PATH) [--timeout S]\n"
     "\n"
     "read   reads every value of the timer and prints it (JSON with --json)\n"
     "set    reads, confirms each FIELD=TEXT as Enter does in the window, writes\n"
@@ -28,6 +32,15 @@ const char *const kUsageText =
     "ports  lists the system's serial ports (path, description, maker, serial),\n"
     "       and --device PATH besides;\n"
     "       --probe asks each once, changing nothing, whether a VX308 answers\n"
+    "save   reads and writes the timer's values to the configuration file FILE\n"
+    "diff   reads and lists each field restore would change, one a line: field,\n"
+    "       caption, in the file, in the timer (separated by tabs); exit status 0\n"
+    "       when none differ, 1 when some do\n"
+    "restore reads, then writes FILE's settings into the timer: tariffs, passwords,\n"
+    "       tick boxes, fraction and key serial; a value the timer cannot store is\n"
+    "       named and not written, the others are (exit status 1)\n"
+    "--all  diff and restore: also counters, takings, Power Down, games, programs\n"
+    "       and the unit's identity (the 31 values of \"PC -> Pic\")\n"
     "\n"
     "--port N       serial port N (/dev/ttyS<N-1>)\n"
     "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
@@ -37,7 +50,8 @@ const char *const kUsageText =
     "--version      the program's version; -h, --help this text\n"
     "Exit status: 0 done, 1 a value was refused, 2 the timer did not answer, answered\n"
     "only with bad replies, or did not finish in time (standard error says which),\n"
-    "64 bad arguments.\n";
+    "64 bad arguments, 65 the configuration file cannot be read, is damaged or of an\n"
+    "unknown version (nothing is written to the timer), or cannot be written.\n";
 
 int usage(const QString &why)
 {
@@ -50,6 +64,7 @@ std::optional<CtlRunner::Action> actionNamed(const QString &name)
     if (name == QLatin1String("read")) return CtlRunner::Action::Read;
     if (name == QLatin1String("set")) return CtlRunner::Action::Set;
     if (name == QLatin1String("clear")) return CtlRunner::Action::Clear;
+    if (ConfigCommands::commandNamed(name)) return CtlRunner::Action::Config;
     return std::nullopt;
 }
 
@@ -72,6 +87,28 @@ bool takeValues(CtlRunner::Job &job, const QStringList &words, QString *error)
         *error = QStringLiteral("set needs at least one FIELD=TEXT");
         return false;
     }
+    return true;
+}
+
+// save, diff and restore: the one FILE, and --all where it means something.
+bool takeConfigFile(CtlRunner::Job &job, const QString &command, QStringList &words,
+                    const QCommandLineParser &p, QString *error)
+{
+    const auto which = ConfigCommands::commandNamed(command);
+    const bool all = p.isSet(QStringLiteral("all"));
+    if (!which) {
+        if (all) *error = QStringLiteral("--all is for diff and restore");
+        return !all;
+    }
+    if (words.size() != 1) {
+        *error = QStringLiteral("%1 needs exactly one FILE").arg(command);
+        return false;
+    }
+    if (all && *which == ConfigCommands::Command::Save) {
+        *error = QStringLiteral("save always writes every value; --all is for diff and restore");
+        return false;
+    }
+    job.config = std::make_shared<ConfigCommands>(*which, words.takeFirst(), all);
     return true;
 }
 
@@ -144,7 +181,8 @@ int main(int argc, char **argv)
                   {QStringLiteral("timeout"), {}, QStringLiteral("S")},
                   {QStringLiteral("probe"), {}},
                   {{QStringLiteral("h"), QStringLiteral("help")}, {}},
-                  {QStringLiteral("version"), {}}});
+                  {QStringLiteral("version"), {}},
+                  {QStringLiteral("all"), {}}});
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
     if (p.isSet(QStringLiteral("help"))) {
         std::fputs(kUsageText, stdout);
@@ -155,18 +193,25 @@ int main(int argc, char **argv)
         return 0;
     }
     QStringList words = p.positionalArguments();
-    if (words.isEmpty()) return usage(QStringLiteral("a command is needed: read, set or clear"));
+    if (words.isEmpty())
+        return usage(
+            QStringLiteral("a command is needed: read, set, clear, save, diff, restore or ports"));
     if (words.first() == QLatin1String("ports")) return listPorts(p, words.mid(1));
+    const QString command = words.first();
     const auto action = actionNamed(words.takeFirst());
-    if (!action) return usage(QStringLiteral("unknown command; use read, set, clear or ports"));
+    if (!action)
+        return usage(
+            QStringLiteral("unknown command; use read, set, clear, save, diff, restore or ports"));
 
     CtlRunner::Job job;
     job.action = *action;
     job.json = p.isSet(QStringLiteral("json"));
     QString error;
+    if (!takeConfigFile(job, command, words, p, &error)) return usage(error);
     if (!takeValues(job, words, &error) || !takeTimeout(job, p, &error) ||
         !takePort(job, p, &error))
         return usage(error);
+    if (job.config && !job.config->loadFile()) return ConfigCommands::kFileProblem;
     CtlRunner runner(std::move(job));
     runner.start();
     return app.exec();

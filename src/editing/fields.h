@@ -39,35 +39,38 @@ struct Field
     EnterCheck enter;
     bool numeric; // numeric check on every change
     bool copied;  // kept by "Pic -> PC" and put back by "PC -> Pic"
+    // What a unit is set up with, rather than what it counted or who it is:
+    // what a configuration file restores without --all.
+    bool setting = false;
 };
 
 // The writable values, in the order the write pass sends them. The date and
 // time of the last key update are not copied: they say when a unit was
 // updated, not what it holds.
 inline constexpr std::array<Field, 33> kFields{{
-    {"Text_pwdtarifas", 0, 2, TextForm::Count2, 4, EnterCheck::None, true, true},
-    {"Text_pwdrelogio", 2, 2, TextForm::Count2, 0, EnterCheck::None, true, true},
-    {"Text_S00", 4, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_S08", 6, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_S12", 8, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_S15", 10, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_S20", 12, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_F00", 14, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_F08", 16, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_F12", 18, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_F15", 20, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Text_F20", 22, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true},
-    {"Check_ibut", 24, 1, TextForm::Flag, 0, EnterCheck::None, false, true},
-    {"Check_contador", 25, 1, TextForm::Flag, 0, EnterCheck::None, false, true},
+    {"Text_pwdtarifas", 0, 2, TextForm::Count2, 4, EnterCheck::None, true, true, true},
+    {"Text_pwdrelogio", 2, 2, TextForm::Count2, 0, EnterCheck::None, true, true, true},
+    {"Text_S00", 4, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_S08", 6, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_S12", 8, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_S15", 10, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_S20", 12, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_F00", 14, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_F08", 16, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_F12", 18, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_F15", 20, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Text_F20", 22, 2, TextForm::Money2, 6, EnterCheck::Tariff, true, true, true},
+    {"Check_ibut", 24, 1, TextForm::Flag, 0, EnterCheck::None, false, true, true},
+    {"Check_contador", 25, 1, TextForm::Flag, 0, EnterCheck::None, false, true, true},
     {"Text_act_data", 26, 3, TextForm::Data, 0, EnterCheck::None, false, false},
     {"Text_act_hora", 29, 2, TextForm::Time, 0, EnterCheck::None, false, false},
-    {"Text_fracao", 31, 1, TextForm::Count1, 2, EnterCheck::Fraction, true, true},
+    {"Text_fracao", 31, 1, TextForm::Count1, 2, EnterCheck::Fraction, true, true, true},
     {"Text_acumulado", 32, 3, TextForm::Money3, 0, EnterCheck::None, true, true},
     {"Text_a_pagar", 37, 3, TextForm::Money3, 0, EnterCheck::None, false, true},
     {"Text_parcial", 40, 3, TextForm::Money3, 0, EnterCheck::None, true, true},
     {"Text_numfab_num", 43, 1, TextForm::Count1, 3, EnterCheck::None, false, true},
     {"text_numfab_ano", 44, 3, TextForm::Code, 5, EnterCheck::None, false, true},
-    {"Text_ibut", 47, 6, TextForm::Serial, 12, EnterCheck::None, false, true},
+    {"Text_ibut", 47, 6, TextForm::Serial, 12, EnterCheck::None, false, true, true},
     {"Text_contador", 53, 2, TextForm::Count2, 5, EnterCheck::None, true, true},
     {"Text_total00", 55, 3, TextForm::Money3, 0, EnterCheck::None, true, true},
     {"Text_total08", 58, 3, TextForm::Money3, 0, EnterCheck::None, true, true},

@@ -117,6 +117,15 @@ inline constexpr std::array<Caption, 14> kStatusTexts{{
      false},
 }};
 
+// The configuration menu: a unit's values saved to a file, compared with one
+// and put back from one.
+inline constexpr std::array<Caption, 4> kConfigurationCaptions{{
+    {"mnu_configuracao", "Configuração", "Configuration", false},
+    {"mnu_guardar_configuracao", "Guardar configuração…", "Save configuration…", false},
+    {"mnu_comparar_configuracao", "Comparar com ficheiro…", "Compare with file…", false},
+    {"mnu_repor_configuracao", "Repor configuração…", "Restore configuration…", false},
+}};
+
 // Captions that read the same in both languages.
 struct FixedCaption
 {
@@ -212,8 +221,9 @@ inline constexpr std::array<AccessibleName, 55> kAccessibleNames{{
 
 // Every table of captions that follow the language, for the look-ups and
 // the completeness check below.
-inline constexpr std::array<std::span<const Caption>, 5> kTranslatedTables{
-    {kCaptions, kFactoryCaptions, kReportCaptions, kPortCaptions, kStatusTexts}};
+inline constexpr std::array<std::span<const Caption>, 6> kTranslatedTables{
+    {kCaptions, kFactoryCaptions, kReportCaptions, kPortCaptions, kStatusTexts,
+     kConfigurationCaptions}};
 
 constexpr bool captionsComplete()
 {

@@ -1,6 +1,7 @@
 #include "formmain.h"
 
 #include "captions.h"
+#include "configurationmenu.h"
 #include "connectionwatcher.h"
 #include "databases.h"
 #include "editset.h"
@@ -162,6 +163,12 @@ void FormMain::createMenus(bool factory)
     };
     connect(&m_s.edit, &EditSet::controlChanged, this, followPrint);
     followPrint(QStringLiteral("Command_imprimir"));
+
+    auto *configuration = new ConfigurationMenu(m_s, *this);
+    menuBar()->addMenu(configuration->menu());
+    m_menus.insert(configuration->menu()->objectName(), configuration->menu());
+    for (QAction *a : configuration->menu()->actions())
+        m_actions.insert(a->objectName(), a);
 
     if (!factory) return;
     auto *factoryMenu = menuBar()->addMenu(QString());
@@ -346,6 +353,8 @@ void FormMain::aplicar_idioma(int idioma)
     for (const Caption &l : kPortCaptions)
         changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     m_statusLine->setLanguage(idioma);
+    for (const Caption &l : kConfigurationCaptions)
+        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     updateAccessibleNames();
 }
 

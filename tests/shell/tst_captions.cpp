@@ -74,6 +74,8 @@ private slots:
         for (const auto *table : {&kPortCaptions})
             for (const Caption &l : *table)
                 listed.insert(Captions::text(l.control));
+        for (const Caption &l : kConfigurationCaptions)
+            listed.insert(Captions::text(l.control));
         for (const FixedCaption &l : kFixedCaptions)
             listed.insert(Captions::text(l.control));
         QStringList outside;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "configfile.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <QString>
+#include <optional>
+
+namespace vx {
+class EditSet;
+}
+
+// `save`, `diff` and `restore`: a unit's configuration file against the
+// timer. The file is read and checked before the timer is reached, so a file
+// that cannot be used writes nothing; the work itself is done on the values
+// of the first read.
+class ConfigCommands
+{
+public:
+    enum class Command
+    {
+        Save,
+        Diff,
+        Restore
+    };
+
+    // Exit status when the file cannot be read, is damaged or cannot be
+    // written.
+    static constexpr int kFileProblem = 65;
+
+    ConfigCommands(Command command, QString path, bool allValues);
+
+    static std::optional<Command> commandNamed(const QString &name);
+
+    // Reads and checks the file of `diff` and `restore`; says on standard
+    // error what is wrong with it and returns false.
+    bool loadFile();
+
+    // Called with the values of the first read. Returns the exit status so
+    // far; `*writes` is set when values were marked for the write pass, each
+    // added to `*unwritten` until the timer accepts it.
+    int afterRead(vx::EditSet &edit, const QString &firmwareVersion, const QDateTime &now,
+                  bool *writes, QSet<QString> *unwritten);
+
+private:
+    int save(const vx::EditSet &edit, const QString &firmwareVersion, const QDateTime &now);
+    int diff(const vx::EditSet &edit, const QString &firmwareVersion);
+    int restore(vx::EditSet &edit, bool *writes, QSet<QString> *unwritten);
+    vx::ConfigFile::Scope scope() const;
+
+    Command m_command;
+    QString m_path;
+    bool m_allValues;
+    vx::ConfigFile m_file;
+};

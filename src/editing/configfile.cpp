@@ -1,0 +1,427 @@
+#include "configfile.h"
+
+#include "editset.h"
+#include "fields.h"
+#include "textforms.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace vx {
+
+const char *const ConfigFile::kFormatName = "vx308-configuration";
+
+namespace {
+
+QString toQString(std::string_view s)
+{
+    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
+}
+
+const Field *fieldNamed(const QString &name)
+{
+    const int i = fieldIndex(name.toStdString());
+    return i < 0 ? nullptr : &kFields[static_cast<size_t>(i)];
+}
+
+struct FieldCaption
+{
+    std::string_view field;
+    std::string_view caption;
+};
+
+// The window's English labels, with the frame where the label alone is
+// ambiguous (the hour bands, the two passwords).
+constexpr FieldCaption kFieldCaptions[] = {
+    {"Text_pwdtarifas", "Password CPH"},
+    {"Text_pwdrelogio", "Password Clock"},
+    {"Text_S00", "Week 00-08h"},
+    {"Text_S08", "Week 08-12h"},
+    {"Text_S12", "Week 12-15h"},
+    {"Text_S15", "Week 15-20h"},
+    {"Text_S20", "Week 20-24h"},
+    {"Text_F00", "Weekend 00-08h"},
+    {"Text_F08", "Weekend 08-12h"},
+    {"Text_F12", "Weekend 12-15h"},
+    {"Text_F15", "Weekend 15-20h"},
+    {"Text_F20", "Weekend 20-24h"},
+    {"Check_ibut", "iButton"},
+    {"Check_contador", "Electromechanical"},
+    {"Text_fracao", "Fraction"},
+    {"Text_acumulado", "Acumulado"},
+    {"Text_a_pagar", "Paying"},
+    {"Text_parcial", "Memory"},
+    {"Text_numfab_num", "Serial Number (week's sequence)"},
+    {"text_numfab_ano", "Serial Number (manufacturing code)"},
+    {"Text_ibut", "iButton serial"},
+    {"Text_contador", "Electromechanical counter"},
+    {"Text_total00", "Sub Totals 00-08h"},
+    {"Text_total08", "Sub Totals 08-12h"},
+    {"Text_total12", "Sub Totals 12-15h"},
+    {"Text_total15", "Sub Totals 15-20h"},
+    {"Text_total20", "Sub Totals 20-24h"},
+    {"Text_power", "Power Down"},
+    {"Text_aberturas", "N. Games"},
+    {"Text_prog", "N. Prog."},
+    {"Text_sn_apl", "Application"},
+};
+
+// The device counts one power failure more than the window shows ("-1" is
+// an empty counter), so the file keeps the shown text and a restore writes
+// the held count. Writing the shown text would lose one on every round trip.
+constexpr qint64 kPowerDownsShownMin = -1;
+constexpr qint64 kPowerDownsShownMax = 65534;
+
+bool isStorable(const Field &field, const QString &text)
+{
+    switch (field.form) {
+    case TextForm::Flag:
+        return text == QLatin1String("0") || text == QLatin1String("1");
+    case TextForm::PowerDowns: {
+        const auto n = integer(text);
+        return n && *n >= kPowerDownsShownMin && *n <= kPowerDownsShownMax;
+    }
+    default:
+        return isValid(field.form, text);
+    }
+}
+
+QString whatIsStorable(TextForm form)
+{
+    switch (form) {
+    case TextForm::Money2:
+        return QStringLiteral("an amount from 0,00 to 655,35, with a decimal comma");
+    case TextForm::Money3:
+        return QStringLiteral("an amount from 0,00 to 167772,15, with a decimal comma");
+    case TextForm::Count1:
+        return QStringLiteral("a whole number from 0 to 255");
+    case TextForm::Count2:
+        return QStringLiteral("a whole number from 0 to 65535");
+    case TextForm::Count3:
+        return QStringLiteral("a whole number from 0 to 16777215");
+    case TextForm::PowerDowns:
+        return QStringLiteral("a whole number from -1 to 65534");
+    case TextForm::Flag:
+        return QStringLiteral("0 or 1");
+    case TextForm::Code:
+        return QStringLiteral("a letter, a two-digit year and a two-digit week, such as A0715");
+    case TextForm::Serial:
+        return QStringLiteral("twelve hex digits, or \"-\" for none");
+    case TextForm::Data:
+    case TextForm::Time:
+        break;
+    }
+    return QStringLiteral("a value the timer can store");
+}
+
+// What the write pass is given for the file's text.
+QString textToWrite(const Field &field, const QString &text)
+{
+    if (field.form != TextForm::PowerDowns) return text;
+    return QString::number(*integer(text) + 1);
+}
+
+// The bytes a value becomes in the timer: two texts that write the same
+// bytes ("1,5" and "1,50", "12" and "0012") are the same value.
+TxData storedBytes(const Field &field, const QString &text)
+{
+    TxData bytes;
+    bytes.fill('0');
+    encode(field, textToWrite(field, text), text == QLatin1String("1"), bytes);
+    return bytes;
+}
+
+QString typeName(const QJsonValue &v)
+{
+    switch (v.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return QStringLiteral("true/false");
+    case QJsonValue::Double:
+        return QStringLiteral("a number");
+    case QJsonValue::String:
+        return QStringLiteral("a text");
+    case QJsonValue::Array:
+        return QStringLiteral("a list");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("missing");
+}
+
+bool takeText(const QJsonObject &o, const QString &key, QString *out, QString *error)
+{
+    const QJsonValue v = o.value(key);
+    if (v.isString()) {
+        *out = v.toString();
+        return true;
+    }
+    *error = v.isUndefined()
+                 ? QStringLiteral("\"%1\" is missing").arg(key)
+                 : QStringLiteral("\"%1\" must be a text, not %2").arg(key, typeName(v));
+    return false;
+}
+
+// A tick box is 0 or 1, as `read --json` prints it; any other whole number
+// is a value the timer cannot store, refused later with the field named.
+bool takeTickBox(const QJsonObject &o, const QString &key, QString *out, QString *error)
+{
+    const QJsonValue v = o.value(key);
+    const double d = v.toDouble();
+    if (v.isDouble() && d == static_cast<double>(static_cast<qint64>(d))) {
+        *out = QString::number(static_cast<qint64>(d));
+        return true;
+    }
+    *error = v.isUndefined()
+                 ? QStringLiteral("\"%1\" is missing").arg(key)
+                 : QStringLiteral("\"%1\" must be the number 0 or 1, not %2").arg(key, typeName(v));
+    return false;
+}
+
+bool checkFormat(const QJsonObject &o, QString *error)
+{
+    const QString format = o.value(QStringLiteral("format")).toString();
+    if (format != QLatin1String(ConfigFile::kFormatName)) {
+        *error = QStringLiteral("not a VX308 configuration file (\"format\" is \"%1\", expected "
+                                "\"%2\"); save one with vx308ctl save")
+                     .arg(format, QLatin1String(ConfigFile::kFormatName));
+        return false;
+    }
+    const QJsonValue version = o.value(QStringLiteral("version"));
+    if (!version.isDouble() || version.toDouble() != version.toInt()) {
+        *error =
+            QStringLiteral("\"version\" must be a whole number, not %1").arg(typeName(version));
+        return false;
+    }
+    if (version.toInt() > ConfigFile::kFormatVersion) {
+        *error = QStringLiteral("format version %1 is newer than this program reads (%2); use "
+                                "the vx308ctl that saved it or a newer one")
+                     .arg(version.toInt())
+                     .arg(ConfigFile::kFormatVersion);
+        return false;
+    }
+    if (version.toInt() < 1) {
+        *error = QStringLiteral("unknown format version %1").arg(version.toInt());
+        return false;
+    }
+    return true;
+}
+
+bool takeDescription(const QJsonObject &o, ConfigFile &file, QString *error)
+{
+    QString saved;
+    if (!takeText(o, QStringLiteral("saved"), &saved, error) ||
+        !takeText(o, QStringLiteral("tool_version"), &file.toolVersion, error))
+        return false;
+    file.saved = QDateTime::fromString(saved, Qt::ISODate);
+    if (!file.saved.isValid()) {
+        *error = QStringLiteral("\"saved\" must be a date and time such as "
+                                "2026-12-09T17:30:00+00:00, not \"%1\"")
+                     .arg(saved);
+        return false;
+    }
+    const QJsonValue unitValue = o.value(QStringLiteral("unit"));
+    if (!unitValue.isObject()) {
+        *error = QStringLiteral("\"unit\" must be an object, not %1").arg(typeName(unitValue));
+        return false;
+    }
+    const QJsonObject unit = unitValue.toObject();
+    QString unitError;
+    if (takeText(unit, QStringLiteral("manufacturing_number"), &file.manufacturingNumber,
+                 &unitError) &&
+        takeText(unit, QStringLiteral("application_serial"), &file.applicationSerial, &unitError) &&
+        takeText(unit, QStringLiteral("firmware_version"), &file.firmwareVersion, &unitError))
+        return true;
+    *error = QStringLiteral("in \"unit\": ") + unitError;
+    return false;
+}
+
+bool takeValues(const QJsonObject &o, ConfigFile &file, QString *error)
+{
+    for (const QString &name : ConfigFile::fieldNames(ConfigFile::Scope::All)) {
+        QString text;
+        const bool tickBox = fieldNamed(name)->form == TextForm::Flag;
+        if (!(tickBox ? takeTickBox(o, name, &text, error) : takeText(o, name, &text, error)))
+            return false;
+        file.setValue(name, text);
+    }
+    return true;
+}
+
+// One value as JSON text; an object is indented to sit `indent` spaces in.
+QByteArray jsonText(const QJsonValue &v, int indent)
+{
+    if (v.isObject()) {
+        QByteArray text = QJsonDocument(v.toObject()).toJson(QJsonDocument::Indented).trimmed();
+        return text.replace("\n", "\n" + QByteArray(indent, ' '));
+    }
+    const QByteArray text = QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact);
+    return text.mid(1, text.size() - 2);
+}
+
+// QJsonObject sorts its keys; a file read by people keeps the description
+// first and the values in the window's order.
+QByteArray orderedJsonObject(const QList<QPair<QString, QJsonValue>> &members)
+{
+    constexpr int kIndent = 4;
+    QByteArrayList lines;
+    for (const auto &[key, value] : members)
+        lines << QByteArray(kIndent, ' ') + jsonText(key, 0) + ": " + jsonText(value, kIndent);
+    return "{\n" + lines.join(",\n") + "\n}\n";
+}
+
+} // namespace
+
+QStringList ConfigFile::fieldNames(Scope scope)
+{
+    QStringList names;
+    for (const Field &c : kFields)
+        if (c.copied && (scope == Scope::All || c.setting)) names << toQString(c.name);
+    return names;
+}
+
+QString ConfigFile::caption(const QString &field)
+{
+    for (const FieldCaption &c : kFieldCaptions)
+        if (toQString(c.field) == field) return toQString(c.caption);
+    return field;
+}
+
+ConfigFile ConfigFile::fromEditSet(const EditSet &edit, const QString &firmwareVersion,
+                                   const QDateTime &saved)
+{
+    ConfigFile file;
+    file.saved = saved;
+    file.toolVersion = QStringLiteral(VX_VERSION);
+    file.manufacturingNumber =
+        edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
+    file.applicationSerial = edit.text(QStringLiteral("Text_sn_apl"));
+    file.firmwareVersion = firmwareVersion;
+    for (const QString &name : fieldNames(Scope::All)) {
+        const bool tickBox = fieldNamed(name)->form == TextForm::Flag;
+        file.setValue(name,
+                      tickBox ? QString::number(edit.checked(name) ? 1 : 0) : edit.text(name));
+    }
+    return file;
+}
+
+QByteArray ConfigFile::toJson() const
+{
+    QJsonObject unit;
+    unit.insert(QStringLiteral("manufacturing_number"), manufacturingNumber);
+    unit.insert(QStringLiteral("application_serial"), applicationSerial);
+    unit.insert(QStringLiteral("firmware_version"), firmwareVersion);
+    QList<QPair<QString, QJsonValue>> members{
+        {QStringLiteral("format"), QLatin1String(kFormatName)},
+        {QStringLiteral("version"), kFormatVersion},
+        {QStringLiteral("saved"),
+         saved.toOffsetFromUtc(saved.offsetFromUtc()).toString(Qt::ISODate)},
+        {QStringLiteral("tool_version"), toolVersion},
+        {QStringLiteral("unit"), unit}};
+    for (const QString &name : fieldNames(Scope::All)) {
+        if (fieldNamed(name)->form == TextForm::Flag)
+            members.append({name, value(name).toInt()});
+        else
+            members.append({name, value(name)});
+    }
+    return orderedJsonObject(members);
+}
+
+std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *error)
+{
+    QJsonParseError parseError{};
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        *error = QStringLiteral("not valid JSON (%1 at character %2)")
+                     .arg(parseError.errorString())
+                     .arg(parseError.offset);
+        return std::nullopt;
+    }
+    if (!doc.isObject()) {
+        *error = QStringLiteral("not a VX308 configuration file (no JSON object)");
+        return std::nullopt;
+    }
+    const QJsonObject o = doc.object();
+    ConfigFile file;
+    if (!checkFormat(o, error) || !takeDescription(o, file, error) || !takeValues(o, file, error))
+        return std::nullopt;
+    return file;
+}
+
+bool ConfigFile::save(const QString &path, QString *error) const
+{
+    // Written aside and renamed: a failure never leaves half a file in place
+    // of a good one.
+    QSaveFile f(path);
+    if (f.open(QIODevice::WriteOnly) && f.write(toJson()) >= 0 && f.commit()) return true;
+    *error = QStringLiteral("cannot write %1: %2; choose a folder you can write to")
+                 .arg(path, f.errorString());
+    return false;
+}
+
+std::optional<ConfigFile> ConfigFile::load(const QString &path, QString *error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2; check the file's name, or make one with "
+                                "vx308ctl save")
+                     .arg(path, f.errorString());
+        return std::nullopt;
+    }
+    QString why;
+    auto file = fromJson(f.readAll(), &why);
+    if (!file) *error = QStringLiteral("%1: %2; nothing was written to the timer").arg(path, why);
+    return file;
+}
+
+QList<ConfigFile::Refusal> ConfigFile::refusals(Scope scope) const
+{
+    QList<Refusal> refused;
+    for (const QString &name : fieldNames(scope)) {
+        const Field &field = *fieldNamed(name);
+        const QString text = value(name);
+        if (!isStorable(field, text))
+            refused.append({name, text, QStringLiteral("must be ") + whatIsStorable(field.form)});
+    }
+    return refused;
+}
+
+QList<ConfigFile::Difference> ConfigFile::differences(const ConfigFile &timer, Scope scope) const
+{
+    QList<Difference> found;
+    for (const QString &name : fieldNames(scope)) {
+        const Field &field = *fieldNamed(name);
+        const QString mine = value(name);
+        const QString theirs = timer.value(name);
+        if (!isStorable(field, mine)) continue;
+        if (isStorable(field, theirs) && storedBytes(field, mine) == storedBytes(field, theirs))
+            continue;
+        found.append({name, caption(name), mine, theirs});
+    }
+    return found;
+}
+
+QStringList ConfigFile::applyTo(EditSet &edit, Scope scope) const
+{
+    QStringList marked;
+    for (const QString &name : fieldNames(scope)) {
+        const Field &field = *fieldNamed(name);
+        const QString text = value(name);
+        if (!isStorable(field, text)) continue;
+        if (field.form == TextForm::Flag)
+            edit.setChecked(name, text == QLatin1String("1"));
+        else
+            edit.setText(name, textToWrite(field, text));
+        marked << name;
+    }
+    edit.mark(marked);
+    return marked;
+}
+
+} // namespace vx

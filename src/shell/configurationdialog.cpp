@@ -1,0 +1,128 @@
+#include "configurationdialog.h"
+
+#include "captions.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vx {
+
+namespace {
+
+struct DialogText
+{
+    std::string_view key;
+    std::string_view pt;
+    std::string_view en;
+};
+
+constexpr DialogText kDialogTexts[] = {
+    {"title", "Configuração", "Configuration"},
+    {"field", "Campo", "Field"},
+    {"file", "Ficheiro", "File"},
+    {"timer", "Temporizador", "Timer"},
+    {"differences",
+     "Diferenças entre %1 e o temporizador:", "Differences between %1 and the timer:"},
+    {"same", "O temporizador já tem os valores de %1.",
+     "The timer already holds the values of %1."},
+    {"all", "Também contadores, totais, Power Down e identificação",
+     "Also counters, takings, Power Down and identity"},
+    {"refused", "Valores que o temporizador não aceita (não são escritos):",
+     "Values the timer cannot store (not written):"},
+    {"question", "Escrever os valores do ficheiro no temporizador?",
+     "Write the file's values into the timer?"},
+    {"filter", "Configuração VX308 (*.json)", "VX308 configuration (*.json)"},
+};
+
+} // namespace
+
+QString ConfigurationDialog::text(std::string_view key, int idioma)
+{
+    for (const DialogText &t : kDialogTexts)
+        if (t.key == key) return Captions::text(idioma == 1 ? t.en : t.pt);
+    return {};
+}
+
+ConfigurationDialog::ConfigurationDialog(ConfigFile file, ConfigFile timer, const QString &fileName,
+                                         bool asksToWrite, int idioma, QWidget *parent)
+    : QDialog(parent), m_file(std::move(file)), m_timer(std::move(timer)), m_fileName(fileName),
+      m_asksToWrite(asksToWrite), m_idioma(idioma), m_summary(new QLabel(this)),
+      m_table(new QTableWidget(0, 3, this)), m_refused(new QLabel(this)),
+      m_allValues(new QCheckBox(text("all", idioma), this)),
+      m_question(new QLabel(text("question", idioma), this))
+{
+    setObjectName(QStringLiteral("Form_configuracao"));
+    setWindowTitle(text("title", idioma));
+    m_table->setObjectName(QStringLiteral("Table_diferencas"));
+    m_table->setHorizontalHeaderLabels(
+        {text("field", idioma), text("file", idioma), text("timer", idioma)});
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_refused->setWordWrap(true);
+    m_allValues->setObjectName(QStringLiteral("Check_todos"));
+    connect(m_allValues, &QCheckBox::toggled, this, [this](bool on) {
+        setScope(on ? ConfigFile::Scope::All : ConfigFile::Scope::Settings);
+    });
+
+    auto *buttons = new QDialogButtonBox(
+        asksToWrite ? QDialogButtonBox::Yes | QDialogButtonBox::No : QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // QDialogButtonBox sends "Close" through neither signal.
+    connect(buttons, &QDialogButtonBox::clicked, this, [this, buttons](QAbstractButton *b) {
+        if (buttons->standardButton(b) == QDialogButtonBox::Close) reject();
+    });
+    if (QPushButton *no = buttons->button(QDialogButtonBox::No)) no->setDefault(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_table);
+    layout->addWidget(m_refused);
+    layout->addWidget(m_allValues);
+    layout->addWidget(m_question);
+    layout->addWidget(buttons);
+    m_question->setVisible(asksToWrite);
+    resize(640, 480);
+    fill();
+}
+
+void ConfigurationDialog::setScope(ConfigFile::Scope scope)
+{
+    m_scope = scope;
+    m_allValues->setChecked(scope == ConfigFile::Scope::All);
+    fill();
+}
+
+void ConfigurationDialog::fill()
+{
+    m_differences = m_file.differences(m_timer, m_scope);
+    m_refusals = m_file.refusals(m_scope);
+    m_summary->setText(
+        text(m_differences.isEmpty() ? "same" : "differences", m_idioma).arg(m_fileName));
+    m_table->setRowCount(static_cast<int>(m_differences.size()));
+    for (int row = 0; row < m_differences.size(); ++row) {
+        const ConfigFile::Difference &d = m_differences.at(row);
+        QString caption = Captions::accessibleName(d.field, m_idioma);
+        if (caption.isEmpty()) caption = d.caption;
+        m_table->setItem(row, 0, new QTableWidgetItem(caption));
+        m_table->setItem(row, 1, new QTableWidgetItem(d.inFile));
+        m_table->setItem(row, 2, new QTableWidgetItem(d.inTimer));
+        m_table->item(row, 0)->setData(Qt::UserRole, d.field);
+    }
+    QStringList refused;
+    for (const ConfigFile::Refusal &r : std::as_const(m_refusals))
+        refused << QStringLiteral("%1: \"%2\" (%3)").arg(r.field, r.text, r.reason);
+    m_refused->setText(refused.isEmpty() ? QString()
+                                         : text("refused", m_idioma) + QLatin1Char('\n') +
+                                               refused.join(QLatin1Char('\n')));
+    m_refused->setVisible(!refused.isEmpty());
+}
+
+} // namespace vx

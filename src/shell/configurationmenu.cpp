@@ -1,0 +1,138 @@
+#include "configurationmenu.h"
+
+#include "captions.h"
+#include "clock.h"
+#include "configurationdialog.h"
+#include "editset.h"
+#include "engine.h"
+#include "formmain.h"
+#include "messages.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace vx {
+
+namespace {
+
+const QString kConnectedButton = QStringLiteral("Command_testar");
+const QString kPowerDowns = QStringLiteral("Text_power");
+
+} // namespace
+
+ConfigurationMenu::ConfigurationMenu(const Services &s, FormMain &window)
+    : QObject(&window), m_s(s), m_window(window), m_menu(new QMenu(&window))
+{
+    m_menu->setObjectName(QStringLiteral("mnu_configuracao"));
+    const auto item = [this](const char *name, void (ConfigurationMenu::*handler)()) {
+        QAction *a = m_menu->addAction(Captions::text(name));
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, handler);
+    };
+    item("mnu_guardar_configuracao", &ConfigurationMenu::saveConfiguration);
+    item("mnu_comparar_configuracao", &ConfigurationMenu::compareWithFile);
+    item("mnu_repor_configuracao", &ConfigurationMenu::restoreConfiguration);
+
+    chooseFile = [this](FileUse use) {
+        const QString filter = ConfigurationDialog::text("filter", m_window.idioma());
+        if (use == FileUse::Open) return QFileDialog::getOpenFileName(&m_window, {}, {}, filter);
+        const QString unit = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
+                             m_s.edit.text(QStringLiteral("Text_numfab_num"));
+        return QFileDialog::getSaveFileName(&m_window, {}, unit + QStringLiteral(".json"), filter);
+    };
+    showDialog = [](ConfigurationDialog &dialog) { return dialog.exec() == QDialog::Accepted; };
+
+    connect(&m_s.edit, &EditSet::controlChanged, this, [this](const QString &name) {
+        if (name == kConnectedButton) followConnection();
+    });
+    followConnection();
+}
+
+// The window holds a unit's values, and the write pass runs, only between
+// the end of a read and "Sair".
+bool ConfigurationMenu::connected() const
+{
+    return m_s.edit.session.modo == 2 && m_s.edit.control(kConnectedButton).enabled;
+}
+
+void ConfigurationMenu::followConnection()
+{
+    const bool on = m_s.edit.control(kConnectedButton).enabled;
+    for (QAction *a : m_menu->actions())
+        a->setEnabled(on);
+}
+
+ConfigFile ConfigurationMenu::timerValues() const
+{
+    // The title carries the device version as a suffix such as ".5".
+    QString firmware = m_s.edit.title().mid(m_s.engine.titulo_base.size());
+    if (firmware.startsWith(QLatin1Char('.'))) firmware.remove(0, 1);
+    return ConfigFile::fromEditSet(m_s.edit, firmware, m_s.clock.now());
+}
+
+void ConfigurationMenu::showError(const QString &text)
+{
+    m_s.messages.show(text, QStringLiteral("Manutenção"), MessageSink::Icon::Critical);
+}
+
+std::optional<ConfigFile> ConfigurationMenu::openFile(QString *fileName)
+{
+    const QString path = chooseFile(FileUse::Open);
+    if (path.isEmpty()) return std::nullopt;
+    *fileName = QFileInfo(path).fileName();
+    QString error;
+    auto file = ConfigFile::load(path, &error);
+    if (!file) showError(error);
+    return file;
+}
+
+void ConfigurationMenu::saveConfiguration()
+{
+    if (!connected()) return;
+    const QString path = chooseFile(FileUse::Save);
+    if (path.isEmpty()) return;
+    QString error;
+    if (!timerValues().save(path, &error)) showError(error);
+}
+
+void ConfigurationMenu::compareWithFile()
+{
+    if (!connected()) return;
+    QString fileName;
+    const auto file = openFile(&fileName);
+    if (!file) return;
+    ConfigurationDialog dialog(*file, timerValues(), fileName, false, m_window.idioma(), &m_window);
+    showDialog(dialog);
+}
+
+void ConfigurationMenu::restoreConfiguration()
+{
+    if (!connected()) return;
+    QString fileName;
+    const auto file = openFile(&fileName);
+    if (!file) return;
+    ConfigurationDialog dialog(*file, timerValues(), fileName, true, m_window.idioma(), &m_window);
+    // The read may have ended while the dialog was open ("Sair"): then
+    // nothing would write the values, and the next read would replace them.
+    if (!showDialog(dialog) || !connected()) return;
+    // Values the timer cannot store stay out, as the dialog said; the write
+    // pass writes the rest at its next tick.
+    const QStringList marked = file->applyTo(m_s.edit, dialog.scope());
+    if (marked.contains(kPowerDowns)) showPowerDownsAsReadOnceWritten(file->value(kPowerDowns));
+}
+
+// The write pass is given the count the timer holds, one more than a read
+// shows; once it has taken it, the window shows the count as a read would.
+void ConfigurationMenu::showPowerDownsAsReadOnceWritten(const QString &shown)
+{
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(&m_s.engine, &Engine::tickFinished, this, [this, once, shown] {
+        if (m_s.edit.pending(kPowerDowns)) return;
+        QObject::disconnect(*once);
+        m_s.edit.setText(kPowerDowns, shown);
+    });
+}
+
+} // namespace vx

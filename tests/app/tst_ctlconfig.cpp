@@ -1,0 +1,292 @@
+// Guards carrying a unit's configuration in a file, end to end: the real
+// vx308ctl against the real vx308-emulator over a pseudo-terminal. A restore
+// followed by a read must give back exactly the file's values, "Power Down"
+// included (the timer holds one more than it shows); a file that cannot be
+// used must write nothing; a value the timer cannot store must be named and
+// must not stop the others.
+#include "configfile.h"
+#include "testsuite.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using vx::ConfigFile;
+
+namespace {
+
+// A value for every field of the file, each unlike what the emulated unit
+// starts with, and each in the form a read shows it.
+const QList<QPair<QString, QJsonValue>> kOtherUnit{{"Text_pwdtarifas", "0042"},
+                                                   {"Text_pwdrelogio", "9876"},
+                                                   {"Text_S00", "1,25"},
+                                                   {"Text_S08", "1,75"},
+                                                   {"Text_S12", "655,35"},
+                                                   {"Text_S15", "0,05"},
+                                                   {"Text_S20", "0,00"},
+                                                   {"Text_F00", "5,10"},
+                                                   {"Text_F08", "6,20"},
+                                                   {"Text_F12", "7,30"},
+                                                   {"Text_F15", "8,40"},
+                                                   {"Text_F20", "9,50"},
+                                                   {"Check_ibut", 0},
+                                                   {"Check_contador", 0},
+                                                   {"Text_fracao", "255"},
+                                                   {"Text_acumulado", "100,01"},
+                                                   {"Text_a_pagar", "12,34"},
+                                                   {"Text_parcial", "56,78"},
+                                                   {"Text_numfab_num", "07"},
+                                                   {"text_numfab_ano", "B2612"},
+                                                   {"Text_ibut", "0123456789AB"},
+                                                   {"Text_contador", "65535"},
+                                                   {"Text_total00", "167772,15"},
+                                                   {"Text_total08", "0,01"},
+                                                   {"Text_total12", "22,22"},
+                                                   {"Text_total15", "33,33"},
+                                                   {"Text_total20", "44,44"},
+                                                   {"Text_power", "-1"},
+                                                   {"Text_aberturas", "999"},
+                                                   {"Text_prog", "255"},
+                                                   {"Text_sn_apl", "16777215"}};
+
+} // namespace
+
+class TstCtlConfig : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_emu;
+    QString m_link;
+
+    static QString bin(const char *rel)
+    {
+        return QStringLiteral(VX_BINARY_DIR "/") + QLatin1String(rel);
+    }
+
+    struct Output
+    {
+        int status;
+        QByteArray out, err;
+    };
+    Output ctl(QStringList args)
+    {
+        QProcess p;
+        p.start(bin("app/vx308ctl"), args << QStringLiteral("--device") << m_link);
+        if (!p.waitForFinished(60000)) return {-1, {}, {}};
+        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    }
+    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    void startEmulator()
+    {
+        m_link = m_dir.filePath(QStringLiteral("vx308"));
+        m_emu.start(bin("emulator/vx308-emulator"), QStringList{"--link", m_link});
+        QVERIFY(m_emu.waitForReadyRead(10000));
+    }
+    void stopEmulator()
+    {
+        m_emu.terminate();
+        QVERIFY(m_emu.waitForFinished(10000));
+    }
+
+    static QJsonObject jsonOf(const QString &file)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return QJsonDocument::fromJson(f.readAll()).object();
+    }
+    static void write(const QString &file, const QByteArray &text)
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+    // The unit as `read --json` shows it.
+    QJsonObject readTimer()
+    {
+        const Output r = ctl({"read", "--json"});
+        if (r.status != 0) qWarning("read: %s", r.err.constData());
+        return QJsonDocument::fromJson(r.out).object();
+    }
+    // A copy of original.json with `changes`, in changed.json.
+    void saveWithChanges(const QList<QPair<QString, QJsonValue>> &changes)
+    {
+        QJsonObject o = jsonOf(path("original.json"));
+        for (const auto &[field, value] : changes)
+            o.insert(field, value);
+        write(path("changed.json"), QJsonDocument(o).toJson());
+    }
+
+private slots:
+    // Every emulated unit starts alike: one saved at the start stands for all.
+    void initTestCase()
+    {
+        startEmulator();
+        const Output saved = ctl({"save", path("original.json")});
+        QVERIFY2(saved.status == 0, saved.err.constData());
+        QCOMPARE(jsonOf(path("original.json")).value("format").toString(),
+                 QStringLiteral("vx308-configuration"));
+        stopEmulator();
+    }
+
+    // Restore, then read: every field of the scope holds the file's value,
+    // every other field what the unit held; restoring the saved file puts
+    // the unit back exactly as it was.
+    void restoreThenReadGivesTheFileBack_data()
+    {
+        QTest::addColumn<bool>("all");
+        QTest::newRow("settings") << false;
+        QTest::newRow("all") << true;
+    }
+    void restoreThenReadGivesTheFileBack()
+    {
+        QFETCH(bool, all);
+        startEmulator();
+        saveWithChanges(kOtherUnit);
+        const QJsonObject original = jsonOf(path("original.json"));
+        const QStringList allOrNot = all ? QStringList{"--all"} : QStringList{};
+        const Output restored = ctl(QStringList{"restore"} + allOrNot << path("changed.json"));
+        QVERIFY2(restored.status == 0, restored.err.constData());
+
+        const QStringList inScope =
+            ConfigFile::fieldNames(all ? ConfigFile::Scope::All : ConfigFile::Scope::Settings);
+        QJsonObject timer = readTimer();
+        for (const auto &[field, value] : kOtherUnit)
+            QVERIFY2(timer.value(field) ==
+                         (inScope.contains(field) ? value : original.value(field)),
+                     qPrintable(field + QLatin1String(": ") + timer.value(field).toString()));
+        const Output diff = ctl(QStringList{"diff"} + allOrNot << path("changed.json"));
+        QVERIFY2(diff.status == 0 && diff.out.isEmpty(), diff.out.constData());
+
+        QCOMPARE(ctl({"restore", "--all", path("original.json")}).status, 0);
+        timer = readTimer();
+        for (const QString &field : ConfigFile::fieldNames(ConfigFile::Scope::All))
+            QVERIFY2(timer.value(field) == original.value(field), qPrintable(field));
+        stopEmulator();
+    }
+
+    void diffSaysWhatRestoreWouldChange_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QJsonValue>("inFile");
+        QTest::addColumn<bool>("all");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("same") << "Text_S00" << QJsonValue("2,0") << false << 0 << QByteArray();
+        QTest::newRow("same, all") << "Text_power" << QJsonValue("5") << true << 0 << QByteArray();
+        QTest::newRow("tariff") << "Text_S08" << QJsonValue("9,99") << false << 1
+                                << QByteArray("Text_S08\tWeek 08-12h\t9,99\t2,50\n");
+        QTest::newRow("tick box") << "Check_ibut" << QJsonValue(0) << false << 1
+                                  << QByteArray("Check_ibut\tiButton\t0\t1\n");
+        QTest::newRow("counter, settings")
+            << "Text_contador" << QJsonValue("1") << false << 0 << QByteArray();
+        QTest::newRow("counter, all")
+            << "Text_contador" << QJsonValue("1") << true << 1
+            << QByteArray("Text_contador\tElectromechanical counter\t1\t4821\n");
+        QTest::newRow("unstorable") << "Text_S00" << QJsonValue("-") << false << 1 << QByteArray();
+    }
+    void diffSaysWhatRestoreWouldChange()
+    {
+        QFETCH(QString, field);
+        QFETCH(QJsonValue, inFile);
+        QFETCH(bool, all);
+        QFETCH(int, status);
+        QFETCH(QByteArray, line);
+        startEmulator();
+        saveWithChanges({{field, inFile}});
+        const Output diff = ctl(QStringList{"diff"} + (all ? QStringList{"--all"} : QStringList{})
+                                << path("changed.json"));
+        QCOMPARE(diff.status, status);
+        QCOMPARE(diff.out, line);
+        if (status != 0 && line.isEmpty()) QVERIFY2(diff.err.contains(field.toUtf8()), diff.err);
+        stopEmulator();
+    }
+
+    // The file is checked whole before the timer is reached: nothing of a
+    // file that cannot be used is written.
+    void unusableFileWritesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("spoil");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("cut short") << QByteArray("cut") << "not valid JSON";
+        QTest::newRow("newer version") << QByteArray("version") << "format version 2 is newer";
+        QTest::newRow("field missing") << QByteArray("missing") << "\"Text_prog\" is missing";
+        QTest::newRow("no such file") << QByteArray("absent") << "cannot read";
+    }
+    void unusableFileWritesNothing()
+    {
+        QFETCH(QByteArray, spoil);
+        QFETCH(QString, says);
+        startEmulator();
+        saveWithChanges(kOtherUnit);
+        QJsonObject o = jsonOf(path("changed.json"));
+        QByteArray text = QJsonDocument(o).toJson();
+        if (spoil == "cut") text.chop(text.size() / 2);
+        if (spoil == "version") o.insert("version", 2);
+        if (spoil == "missing") o.remove("Text_prog");
+        if (spoil != "cut") text = QJsonDocument(o).toJson();
+        const QString file = path(spoil == "absent" ? "absent.json" : "spoilt.json");
+        if (spoil != "absent") write(file, text);
+
+        const Output restored = ctl({"restore", "--all", file});
+        QCOMPARE(restored.status, 65);
+        QVERIFY2(restored.err.contains(file.toUtf8()) && restored.err.contains(says.toUtf8()),
+                 restored.err.constData());
+        const Output diff = ctl({"diff", "--all", path("original.json")});
+        QVERIFY2(diff.status == 0, diff.out.constData());
+        stopEmulator();
+    }
+
+    // A value the timer cannot store is named; the file's other values are
+    // still written.
+    void refusedValueIsNamed_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QJsonValue>("inFile");
+        QTest::addColumn<bool>("all");
+        QTest::newRow("tariff") << "Text_S00" << QJsonValue("655,36") << false;
+        QTest::newRow("tick box") << "Check_contador" << QJsonValue(2) << false;
+        QTest::newRow("power downs") << "Text_power" << QJsonValue("65535") << true;
+    }
+    void refusedValueIsNamed()
+    {
+        QFETCH(QString, field);
+        QFETCH(QJsonValue, inFile);
+        QFETCH(bool, all);
+        startEmulator();
+        saveWithChanges({{field, inFile}, {"Text_F12", "7,77"}});
+        const QJsonObject original = jsonOf(path("original.json"));
+        const Output restored =
+            ctl(QStringList{"restore"} + (all ? QStringList{"--all"} : QStringList{})
+                << path("changed.json"));
+        QCOMPARE(restored.status, 1);
+        QVERIFY2(restored.err.contains(field.toUtf8()), restored.err.constData());
+        const QJsonObject timer = readTimer();
+        QCOMPARE(timer.value("Text_F12").toString(), QStringLiteral("7,77"));
+        QCOMPARE(timer.value(field), original.value(field));
+        stopEmulator();
+    }
+
+    void arguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("save without file") << QStringList{"save"};
+        QTest::newRow("two files") << QStringList{"restore", "a.json", "b.json"};
+        QTest::newRow("save --all") << QStringList{"save", "--all", "a.json"};
+        QTest::newRow("read --all") << QStringList{"read", "--all"};
+    }
+    void arguments()
+    {
+        QFETCH(QStringList, args);
+        m_link = QStringLiteral("/dev/null");
+        const Output r = ctl(args);
+        QCOMPARE(r.status, 64);
+        QVERIFY2(r.err.contains("usage:"), r.err.constData());
+    }
+};
+
+VX_TEST_CLASS(TstCtlConfig, Core)
+#include "tst_ctlconfig.moc"
