@@ -40,12 +40,20 @@ public:
     QByteArray readAll() override;
     void discardInput() override;
     QString errorText() const override { return m_error; }
+    OpenFailure openFailure() const override { return m_failure; }
+    QString deviceName() const override { return m_map.pathFor(m_number); }
+
+    // QSerialPort reports "no permission" and "held by another program" with
+    // the same code; whether the user may read and write the device tells
+    // them apart. `serialPortError` is a QSerialPort::SerialPortError.
+    static OpenFailure classify(int serialPortError, bool exists, bool mayReadWrite);
 
 private:
     PortMap m_map;
     QSerialPort *m_port;
     int m_number = 1;
     QString m_error;
+    OpenFailure m_failure = OpenFailure::None;
 };
 
 } // namespace vx

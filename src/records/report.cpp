@@ -8,7 +8,9 @@
 #include "reportprinter.h"
 #include "tables.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -72,6 +74,13 @@ QString Report::fillTemplate(const QString &reportTemplate, const QVariantMap &r
     return html;
 }
 
+QString Report::templateFor(int idioma) const
+{
+    if (idioma != 1) return m_databases.templateFile();
+    const QString own = QDir(m_databases.folder()).filePath(toQString(kEnglishTemplateFile));
+    return QFileInfo::exists(own) ? own : QStringLiteral(":/vx/manutencao-en.html");
+}
+
 bool Report::assemble(QString *html, QString *file)
 {
     *file = m_databases.settingsFile();
@@ -79,7 +88,7 @@ bool Report::assemble(QString *html, QString *file)
     QVariantMap stored;
     if (!m_databases.readReport(&stored, &m_error)) return false;
 
-    *file = m_databases.templateFile();
+    *file = templateFor(languageOf(m_edit));
     QFile f(*file);
     if (!f.open(QIODevice::ReadOnly)) {
         m_error = QStringLiteral("%1: %2").arg(*file, f.errorString());
@@ -95,7 +104,9 @@ bool Report::print()
     QString html;
     QString file;
     if (assemble(&html, &file) && m_printer.printHtml(html, &m_error)) return true;
-    m_messages.show(msgPrinter(), printerTitle(), MessageSink::Icon::Critical);
+    m_messages.show(messageText(MessageId::CheckPrinter, languageOf(m_edit)),
+                    messageText(MessageId::TitlePrinterError, languageOf(m_edit)),
+                    MessageSink::Icon::Critical);
     return false;
 }
 
@@ -105,11 +116,11 @@ bool Report::exportPdf(const QString &path)
     QString html;
     QString file;
     if (!assemble(&html, &file)) {
-        showFileError(m_messages, file, m_error);
+        showFileError(m_messages, file, m_error, languageOf(m_edit));
         return false;
     }
     if (!m_printer.exportPdf(html, path, &m_error)) {
-        showFileError(m_messages, path, m_error);
+        showFileError(m_messages, path, m_error, languageOf(m_edit));
         return false;
     }
     return true;

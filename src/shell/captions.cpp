@@ -15,6 +15,8 @@ QString Captions::caption(const QString &control, int idioma)
         if (l.control == n) return text(idioma == 1 ? l.en : l.pt);
     for (const Caption &l : kFactoryCaptions)
         if (l.control == n) return text(idioma == 1 ? l.en : l.pt);
+    for (const Caption &l : kReportCaptions)
+        if (l.control == n) return text(idioma == 1 ? l.en : l.pt);
     for (const FixedCaption &l : kFixedCaptions)
         if (l.control == n) return text(l.text);
     return {};

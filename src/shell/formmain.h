@@ -13,6 +13,7 @@ namespace vx {
 
 class StatusLine;
 class ModelBinding;
+class LinkNotice;
 
 // Form_main, the one working window. A view of the edit set: every control
 // carries its control name as objectName, shows what the model holds and
@@ -54,6 +55,8 @@ public:
     ModelBinding &binding() { return *m_binding; }
     // The defaults window (factory menu).
     void openDefaults();
+    // The notice that the timer has stopped answering.
+    LinkNotice *linkNotice() const { return m_linkNotice; }
 
 signals:
     void loadFinished();
@@ -76,6 +79,9 @@ private:
     QString currentCaption(const QString &name) const;
     // Screen-reader names that use the caption of `changed` (all when empty).
     void updateAccessibleNames(const QString &changed = {});
+    // "Clear": asks first, then stores the unit's values, then clears.
+    void confirmClear();
+    void clearAfterSnapshot();
 
     Services m_s;
     ModelBinding *m_binding;
@@ -92,6 +98,7 @@ private:
     int m_captionLanguage = 0;
     bool m_loaded = false;
     bool m_loading = false;
+    LinkNotice *m_linkNotice = nullptr;
 };
 
 } // namespace vx
