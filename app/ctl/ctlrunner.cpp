@@ -1,7 +1,10 @@
 #include "ctlrunner.h"
 
+#include "clearrequest.h"
+#include "clearsnapshots.h"
 #include "clock.h"
 #include "configcommands.h"
+#include "databases.h"
 #include "editset.h"
 #include "engine.h"
 #include "fields.h"
@@ -9,9 +12,13 @@
 #include "messages.h"
 #include "programend.h"
 #include "serialport.h"
+#include "sqliterecordstore.h"
+#include "troublemessages.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSysInfo>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -37,7 +44,12 @@ CtlRunner::CtlRunner(Job request)
       m_clock(std::make_unique<SystemClock>()), m_end(std::make_unique<RecordingEnd>()),
       m_edit(std::make_unique<EditSet>(*m_messages)),
       m_link(std::make_unique<Link>(*m_job.port, *m_messages, m_end.get())),
-      m_engine(std::make_unique<Engine>(*m_edit, *m_link, *m_clock, *m_messages, *m_end))
+      m_engine(std::make_unique<Engine>(*m_edit, *m_link, *m_clock, *m_messages, *m_end)),
+      m_store(std::make_unique<SqliteRecordStore>()),
+      m_databases(std::make_unique<Databases>(
+          *m_store, m_job.dataFolder.isEmpty() ? QDir::currentPath() : m_job.dataFolder)),
+      m_snapshots(
+          std::make_unique<ClearSnapshots>(*m_databases, *m_clock, QSysInfo::machineHostName()))
 {
     m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
     connect(m_engine.get(), &Engine::readFinished, this, &CtlRunner::onReadFinished);
@@ -73,16 +85,22 @@ bool CtlRunner::isKnownField(const QString &name)
 void CtlRunner::start()
 {
     if (!m_job.port->open()) {
-        std::fprintf(stderr, "vx308ctl: cannot open %s: %s\n", qPrintable(m_job.portDescription),
-                     qPrintable(m_job.port->errorText()));
-        finish(2);
+        const Trouble trouble = troubleOf(m_job.port->openFailure());
+        std::fprintf(stderr, "vx308ctl: %s\n",
+                     qPrintable(troubleMessage(trouble, m_job.idioma, m_job.portDescription,
+                                               m_job.port->errorText())));
+        finish(trouble == Trouble::PortPermissionDenied ? kPortPermissionDenied
+               : trouble == Trouble::PortBusy           ? kPortBusy
+                                                        : kPortMissing);
     }
     m_job.port->close();
     // The whole job must be done within the time limit; a device that stays
     // silent keeps the engine retrying, so the limit is what ends it.
     QTimer::singleShot(std::chrono::seconds(m_job.timeoutSeconds), this, [this] {
-        std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(timeoutReason()));
-        finish(2);
+        int status = kNotFinished;
+        const QString reason = timeoutReason(&status);
+        std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(reason));
+        finish(status);
     });
     m_engine->Command_ler_Click();
 }
@@ -118,7 +136,7 @@ void CtlRunner::onReadFinished()
         break;
     case Action::Clear:
         if (m_reads == 1) {
-            m_engine->Command_clear_Click();
+            if (!clearSafely()) m_engine->Command_testar_Click();
         } else {
             print();
             m_engine->Command_testar_Click();
@@ -175,26 +193,73 @@ void CtlRunner::print()
     std::fflush(stdout);
 }
 
-QString CtlRunner::timeoutReason() const
+bool CtlRunner::askOnTerminal()
+{
+    std::fprintf(stderr, "%s\n%s ",
+                 qPrintable(clearQuestion(*m_edit, m_job.idioma, m_snapshots->file())),
+                 m_job.idioma == 1 ? "Type yes to go ahead:" : "Escreva sim para continuar:");
+    std::fflush(stderr);
+    // The engine waits between two ticks while the technician reads.
+    char answer[16] = {};
+    if (!std::fgets(answer, sizeof answer, stdin)) return false;
+    const QString a = QString::fromLocal8Bit(answer).trimmed().toLower();
+    return a == QLatin1String("yes") || a == QLatin1String("sim") || a == QLatin1String("y") ||
+           a == QLatin1String("s");
+}
+
+bool CtlRunner::clearSafely()
+{
+    if (!m_job.confirmed && !askOnTerminal()) {
+        std::fprintf(stderr, "vx308ctl: %s\n",
+                     m_job.idioma == 1 ? "not confirmed; nothing was zeroed"
+                                       : "não confirmado; nada foi posto a zero");
+        m_status = kClearNotConfirmed;
+        return false;
+    }
+    SnapshotPlace place;
+    QString error;
+    if (!m_snapshots->storeThenClear(*m_edit, m_engine->titulo_base, &place, &error)) {
+        std::fprintf(stderr,
+                     m_job.idioma == 1
+                         ? "vx308ctl: nothing was zeroed: the unit's values could not be stored "
+                           "first: %s Check that %s can be written, or give another --data.\n"
+                         : "vx308ctl: nada foi posto a zero: não foi possível guardar antes os "
+                           "valores da unidade: %s Verifique se %s pode ser escrita, ou indique "
+                           "outra --data.\n",
+                     qPrintable(error),
+                     qPrintable(QDir::toNativeSeparators(m_databases->folder())));
+        m_status = kSnapshotNotStored;
+        return false;
+    }
+    std::fprintf(stderr,
+                 m_job.idioma == 1 ? "vx308ctl: values stored before the erase: %s, table "
+                                     "ClearSnapshots, row %lld\n"
+                                   : "vx308ctl: valores guardados antes de apagar: %s, tabela "
+                                     "ClearSnapshots, linha %lld\n",
+                 qPrintable(QDir::toNativeSeparators(place.file)), place.row);
+    return true;
+}
+
+QString CtlRunner::timeoutReason(int *status) const
 {
     const LinkStats &s = m_link->stats;
     const QString port = m_job.portDescription;
     const int limit = m_job.timeoutSeconds;
-    if (s.acceptedTotal == 0 && s.rejectedTotal == 0)
-        return QStringLiteral("the device on %1 did not answer within %2 s (%3 time-outs, no "
-                              "reply). Check the cable, that the timer is switched on "
-                              "and that %1 is the port it is connected to.")
-            .arg(port)
-            .arg(limit)
-            .arg(s.timeoutsTotal);
-    if (s.acceptedTotal == 0)
-        return QStringLiteral("the device on %1 answered within %2 s, but every reply was "
-                              "rejected (%3 bad replies, %4 time-outs). Check that it is a VX308 "
-                              "and that nothing else uses the line.")
-            .arg(port)
-            .arg(limit)
-            .arg(s.rejectedTotal)
-            .arg(s.timeoutsTotal);
+    const LinkFault fault = linkFault(s, m_job.port->isOpen());
+    if (s.acceptedTotal == 0 || fault == LinkFault::PortUnavailable) {
+        const Trouble trouble = troubleOf(fault, m_job.port->openFailure());
+        *status = trouble == Trouble::NoReply                ? kNoReply
+                  : trouble == Trouble::RejectedReplies      ? kRejectedReplies
+                  : trouble == Trouble::PortPermissionDenied ? kPortPermissionDenied
+                  : trouble == Trouble::PortBusy             ? kPortBusy
+                                                             : kPortMissing;
+        return troubleMessage(trouble, m_job.idioma, port, m_job.port->errorText()) +
+               QStringLiteral(" (%1 s: %2 time-outs, %3 rejected replies)")
+                   .arg(limit)
+                   .arg(s.timeoutsTotal)
+                   .arg(s.rejectedTotal);
+    }
+    *status = kNotFinished;
     return QStringLiteral("the work on %1 was not finished within %2 s: %3 replies accepted, %4 "
                           "rejected, %5 late, %6 time-outs. The timer answers slowly or the line "
                           "is bad; try again with a longer --timeout.")

@@ -17,6 +17,9 @@ class SerialPort;
 class StderrMessages;
 class SystemClock;
 class RecordingEnd;
+class RecordStore;
+class Databases;
+class ClearSnapshots;
 } // namespace vx
 
 // Drives the real engine the way a technician drives the window: presses
@@ -42,6 +45,28 @@ public:
         int timeoutSeconds = 30;
         QList<QPair<QString, QString>> values;  // FIELD=TEXT, for Set
         std::shared_ptr<ConfigCommands> config; // for Config
+        // Clear: where the values are stored before the erase, and whether
+        // the erase may go ahead without asking (--yes).
+        QString dataFolder;
+        bool confirmed = false;
+        // The language of the messages: 0 Portuguese, 1 English.
+        int idioma = 1;
+    };
+
+    // Exit statuses; the usage text documents them.
+    enum Status
+    {
+        kDone = 0,
+        kValueRefused = 1,
+        kNotFinished = 2,
+        kPortMissing = 3,
+        kPortPermissionDenied = 4,
+        kPortBusy = 5,
+        kNoReply = 6,
+        kRejectedReplies = 7,
+        kClearNotConfirmed = 8,
+        kSnapshotNotStored = 9,
+        kUsage = 64
     };
 
     explicit CtlRunner(Job request);
@@ -58,8 +83,13 @@ private:
     void onWriteFinished();
     void finish(int status);
     void print();
-    // Why the time limit ran out: silence, bad replies only, or too slow.
-    QString timeoutReason() const;
+    // Why the time limit ran out (silence, bad replies only, or too slow),
+    // and the exit status that says it.
+    QString timeoutReason(int *status) const;
+    // Clear: asks on a terminal unless --yes was given, stores the values,
+    // then presses Clear. False (with the status set) when it must not.
+    bool clearSafely();
+    bool askOnTerminal();
 
     Job m_job;
     std::unique_ptr<vx::StderrMessages> m_messages;
@@ -81,4 +111,7 @@ private:
 
     // Config: the first read done, the file's command runs on its values.
     void onConfigRead();
+    std::unique_ptr<vx::RecordStore> m_store;
+    std::unique_ptr<vx::Databases> m_databases;
+    std::unique_ptr<vx::ClearSnapshots> m_snapshots;
 };

@@ -8,18 +8,20 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLocale>
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
-constexpr int kUsage = 64;
+constexpr int kUsage = CtlRunner::kUsage;
 
 const char *const kUsageText =
     "usage: vx308ctl read  (--port N | --device PATH) [--json] [--timeout S]\n"
     "       vx308ctl set FIELD=TEXT... (--port N | --device PATH) [--timeout S]\n"
-    "       vx308ctl clear (--port N | --device PATH) [--json] [--timeout S]\n"
+    "       vx308ctl clear (--port N | --device PATH) [--yes] [--data DIR] [--json] [--timeout S]\n"
     "       vx308ctl ports [--probe] [--json] [--device PATH]\n"
     "       vx308ctl save FILE (--port N | --device PATH) [--timeout S]\n"
     "       vx308ctl diff [--all] FILE (--port N | --device PATH) [--timeout S]\n"
@@ -28,7 +30,10 @@ const char *const kUsageText =
     "read   reads every value of the timer and prints it (JSON with --json)\n"
     "set    reads, confirms each FIELD=TEXT as Enter does in the window, writes\n"
     "       them (Check_ibut=1, Check_contador=0 for the tick boxes)\n"
-    "clear  reads, presses Clear, waits for the erase and the new read\n"
+    "clear  reads, shows the sub-totals and counters that will be zeroed and asks\n"
+    "       (yes/sim), stores every value read in DIR/Snapshots.db (table\n"
+    "       ClearSnapshots; the file and row are printed), then presses Clear and\n"
+    "       waits for the erase and the new read. Not on a terminal it needs --yes.\n"
     "ports  lists the system's serial ports (path, description, maker, serial),\n"
     "       and --device PATH besides;\n"
     "       --probe asks each once, changing nothing, whether a VX308 answers\n"
@@ -44,14 +49,28 @@ const char *const kUsageText =
     "\n"
     "--port N       serial port N (/dev/ttyS<N-1>)\n"
     "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
-    "--timeout S    give up after S seconds (default 30): exit status 2\n"
+    "--timeout S    give up after S seconds (default 30)\n"
+    "--yes          clear without asking\n"
+    "--data DIR     where Snapshots.db is kept (default: the current folder)\n"
     "--probe        with ports: ask each port for a timer (1 s each)\n"
-    "A read or write shows its progress on standard error when that is a terminal.\n"
     "--version      the program's version; -h, --help this text\n"
-    "Exit status: 0 done, 1 a value was refused, 2 the timer did not answer, answered\n"
-    "only with bad replies, or did not finish in time (standard error says which),\n"
-    "64 bad arguments, 65 the configuration file cannot be read, is damaged or of an\n"
-    "unknown version (nothing is written to the timer), or cannot be written.\n";
+    "A read or write shows its progress on standard error when that is a terminal.\n"
+    "Messages are in Portuguese when the system's language is, in English otherwise.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  done (diff: no field differs)\n"
+    "  1  a value was refused (not storable in the timer) (diff: some fields differ)\n"
+    "  2  not finished in time: the timer answers, but too slowly or on a bad line\n"
+    "  3  the port does not exist (or cannot be opened for another reason)\n"
+    "  4  no permission to open the port (Linux: the dialout group)\n"
+    "  5  the port is held by another program\n"
+    "  6  the timer does not answer (cable, power, port)\n"
+    "  7  only rejected replies (wrong device or line speed)\n"
+    "  8  clear not confirmed: nothing was zeroed\n"
+    "  9  the values could not be stored before clear: nothing was zeroed\n"
+    " 64  bad arguments\n"
+    " 65  the configuration file cannot be read, is damaged or of an unknown version\n"
+    "     (nothing is written to the timer), or cannot be written\n";
 
 int usage(const QString &why)
 {
@@ -180,6 +199,8 @@ int main(int argc, char **argv)
                   {QStringLiteral("device"), {}, QStringLiteral("PATH")},
                   {QStringLiteral("timeout"), {}, QStringLiteral("S")},
                   {QStringLiteral("probe"), {}},
+                  {QStringLiteral("yes"), {}},
+                  {QStringLiteral("data"), {}, QStringLiteral("DIR")},
                   {{QStringLiteral("h"), QStringLiteral("help")}, {}},
                   {QStringLiteral("version"), {}},
                   {QStringLiteral("all"), {}}});
@@ -212,6 +233,21 @@ int main(int argc, char **argv)
         !takePort(job, p, &error))
         return usage(error);
     if (job.config && !job.config->loadFile()) return ConfigCommands::kFileProblem;
+    job.idioma = QLocale::system().language() == QLocale::Portuguese ? 0 : 1;
+    job.dataFolder = p.value(QStringLiteral("data"));
+    job.confirmed = p.isSet(QStringLiteral("yes"));
+    // Nobody to ask: zeroing a unit's takings takes an explicit --yes.
+    if (job.action == CtlRunner::Action::Clear && !job.confirmed && !::isatty(STDIN_FILENO)) {
+        std::fprintf(stderr, "vx308ctl: %s\n",
+                     job.idioma == 1
+                         ? "clear zeroes the unit's sub-totals and counters; standard input is "
+                           "not a terminal, so nobody can confirm it: add --yes to go ahead. "
+                           "Nothing was sent."
+                         : "clear põe a zero os totais e contadores da unidade; a entrada não é "
+                           "um terminal, ninguém pode confirmar: junte --yes para continuar. "
+                           "Nada foi enviado.");
+        return CtlRunner::kClearNotConfirmed;
+    }
     CtlRunner runner(std::move(job));
     runner.start();
     return app.exec();

@@ -2,6 +2,9 @@
 
 #include "editset.h"
 
+#include <QDir>
+#include <QStringList>
+
 namespace vx {
 
 void requestClear(EditSet &edit, const QString &titulo_base)
@@ -20,6 +23,36 @@ void requestClear(EditSet &edit, const QString &titulo_base)
         if (c.name != "Text_sn_apl") edit.mark(fieldIndex(c.name));
     edit.session.modo = 2;
     edit.session.escrever_pedido = true;
+}
+
+namespace {
+
+QString fromView(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+} // namespace
+
+QString clearQuestion(const EditSet &edit, int idioma, const QString &snapshotFile)
+{
+    const QString unit =
+        edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
+    QStringList rows;
+    for (const ZeroedValue &z : kZeroedByClear)
+        rows << QStringLiteral("    %1: %2 \u2192 0")
+                    .arg(fromView(idioma == 1 ? z.en : z.pt), edit.text(fromView(z.field)));
+    const QString kept = edit.text(QStringLiteral("Text_acumulado"));
+    const QString file = QDir::toNativeSeparators(snapshotFile);
+    if (idioma == 1)
+        return QStringLiteral("Zero the takings and counters of unit %1?\n\nThese values go to "
+                              "zero in the timer:\n%2\n\nThe accumulated takings (%3) stay. "
+                              "Every value of the unit is stored first in %4.")
+            .arg(unit, rows.join(QLatin1Char('\n')), kept, file);
+    return QStringLiteral("Pôr a zero os totais e contadores da unidade %1?\n\nFicam a zero no "
+                          "temporizador:\n%2\n\nO acumulado (%3) fica como está. Todos os "
+                          "valores da unidade são guardados antes em %4.")
+        .arg(unit, rows.join(QLatin1Char('\n')), kept, file);
 }
 
 } // namespace vx

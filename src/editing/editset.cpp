@@ -1,5 +1,7 @@
 #include "editset.h"
 
+#include "messagetexts.h"
+
 #include "messages.h"
 #include "textforms.h"
 
@@ -14,8 +16,6 @@ ControlState withText(const QString &t)
     return s;
 }
 
-const QString kTitle = QStringLiteral("Manutenção");
-
 QString toQString(std::string_view s)
 {
     return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
@@ -25,7 +25,7 @@ QString toQString(std::string_view s)
 
 QString EditSet::msgInvalid()
 {
-    return QStringLiteral("O valor inserido não é válido!");
+    return messageText(MessageId::ValueInvalid, 0);
 }
 
 EditSet::EditSet(MessageSink &messages, QObject *parent) : QObject(parent), m_messages(messages)
@@ -204,14 +204,18 @@ void EditSet::confirm(const QString &name)
     if (c.enter != EnterCheck::None && isNumber(t)) {
         const bool tariff = c.enter == EnterCheck::Tariff;
         if (!withinLimit(t, tariff ? 65535 : 25500)) {
-            m_messages.show(tariff ? QStringLiteral("O valor da tarifa deve estar entre 0 e 655,35")
-                                   : QStringLiteral("O valor da fracao deve estar entre 0 e 255"),
-                            kTitle, MessageSink::Icon::None);
+            m_messages.show(messageText(tariff ? MessageId::TariffRange : MessageId::FractionRange,
+                                        languageOf(*this)),
+                            messageText(MessageId::TitleMaintenance, languageOf(*this)),
+                            MessageSink::Icon::None);
             return;
         }
     }
     if (!isValid(c.form, t)) {
-        if (session.modo != 0) m_messages.show(msgInvalid(), kTitle, MessageSink::Icon::None);
+        if (session.modo != 0)
+            m_messages.show(messageText(MessageId::ValueInvalid, languageOf(*this)),
+                            messageText(MessageId::TitleMaintenance, languageOf(*this)),
+                            MessageSink::Icon::None);
         return;
     }
     mark(i);
@@ -221,7 +225,9 @@ void EditSet::confirm(const QString &name)
 void EditSet::checkNumeric(const QString &name)
 {
     if (session.modo != 0 && !isNumber(text(name)))
-        m_messages.show(msgInvalid(), kTitle, MessageSink::Icon::None);
+        m_messages.show(messageText(MessageId::ValueInvalid, languageOf(*this)),
+                        messageText(MessageId::TitleMaintenance, languageOf(*this)),
+                        MessageSink::Icon::None);
 }
 
 int EditSet::limitOf(const QString &name) const

@@ -5,6 +5,7 @@
 #include "editset.h"
 #include "link.h"
 #include "messages.h"
+#include "messagetexts.h"
 #include "programend.h"
 #include "textforms.h"
 #include "valueclipboard.h"
@@ -184,7 +185,8 @@ void Engine::Command_enviar_Click()
     // The count travels as one byte and sets the reply time-out in seconds.
     const auto n = integer(m_edit.text(QStringLiteral("Text_impulsos")));
     if (!n || *n < 0 || *n > 255) {
-        m_messages.show(EditSet::msgInvalid(), QStringLiteral("Manutenção"),
+        m_messages.show(messageText(MessageId::ValueInvalid, languageOf(m_edit)),
+                        messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
                         MessageSink::Icon::None);
         return;
     }

@@ -74,7 +74,8 @@ bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
         rx_timeout = true;
 
         const int timeout = Timebase::toReal(m_replyTimeout.current());
-        if (writeRequest(request)) {
+        stats.lastAttemptUnsent = !writeRequest(request);
+        if (!stats.lastAttemptUnsent) {
             m_ledger.written(m_request, nowMs(), timeout);
             stats.n_tramas += 1;
             m_lastRequestFrame = request;
@@ -91,6 +92,7 @@ bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
         if (!rx_timeout && trama_erro) {
             stats.countBadFrame();
             ++stats.rejectedTotal;
+            ++stats.rejectedSinceAccepted;
             emit statsChanged();
             pausa_ms(1000);
             closeIfOpen();
@@ -99,7 +101,12 @@ bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
         rx_pronto = false;
         if ((rx_timeout || trama_erro) && !sair_pedido) continue;
         accepted = !rx_timeout && !trama_erro;
-        if (accepted) ++stats.acceptedTotal;
+        if (accepted) {
+            ++stats.acceptedTotal;
+            stats.timeoutsSinceAccepted = 0;
+            stats.rejectedSinceAccepted = 0;
+            emit statsChanged();
+        }
         break;
     }
     m_request = 0;
@@ -212,6 +219,7 @@ void Link::onTimeout()
     m_waiting = false;
     if (stats.to_erros < INT16_MAX) ++stats.to_erros;
     ++stats.timeoutsTotal;
+    ++stats.timeoutsSinceAccepted;
     emit statsChanged();
     if (stats.to_erros == 100) {
         m_messages.show(QStringLiteral("Time Out!"), QString(), MessageSink::Icon::None);

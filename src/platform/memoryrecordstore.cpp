@@ -191,12 +191,39 @@ bool MemoryRecordStore::updateFirst(const QString &file, const QString &table, c
 bool MemoryRecordStore::append(const QString &file, const QString &table, const Values &values,
                                QString *error)
 {
+    qlonglong order = 0;
+    return appendNumbered(file, table, values, &order, error);
+}
+
+bool MemoryRecordStore::appendNumbered(const QString &file, const QString &table,
+                                       const Values &values, qlonglong *order, QString *error)
+{
     StoredTable *t = reach(file, table, error);
     if (!t) return false;
     QVariantMap row;
     if (!convert(*t, values, &row, error)) return false;
-    if (!t->table.orderColumn.isEmpty()) row.insert(t->table.orderColumn, t->nextOrder++);
+    *order = t->nextOrder++;
+    if (!t->table.orderColumn.isEmpty()) row.insert(t->table.orderColumn, *order);
     t->rows.append(row);
+    return true;
+}
+
+bool MemoryRecordStore::ensureTable(const QString &file, const Table &table, QString *error)
+{
+    if (!exists(file)) return create(file, {table}, error);
+    ++m_calls;
+    File &f = m_files[key(file)];
+    if (m_locked.contains(key(file))) {
+        setError(error, QStringLiteral("Não foi possível abrir %1: bloqueado").arg(file));
+        return false;
+    }
+    if (f.foreign) {
+        setError(error,
+                 QStringLiteral("Não foi possível ler %1: não é uma base de dados").arg(file));
+        return false;
+    }
+    if (!f.tables.contains(table.name.toLower()))
+        f.tables.insert(table.name.toLower(), StoredTable{table, {}, 1});
     return true;
 }
 

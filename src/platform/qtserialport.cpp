@@ -1,6 +1,11 @@
 #include "qtserialport.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace vx {
 
@@ -23,6 +28,37 @@ bool PortMap::parse(const QString &assignment)
     if (!ok || n < 1 || n > 255) return false;
     m_paths[n] = assignment.mid(eq + 1);
     return true;
+}
+
+namespace {
+
+// Whether this user may read and write the device (always true where the
+// system has no such check).
+bool mayReadWrite(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
+}
+
+} // namespace
+
+SerialPort::OpenFailure QtSerialPort::classify(int serialPortError, bool exists, bool mayReadWrite)
+{
+    switch (static_cast<QSerialPort::SerialPortError>(serialPortError)) {
+    case QSerialPort::NoError:
+        return OpenFailure::None;
+    case QSerialPort::DeviceNotFoundError:
+        return OpenFailure::Missing;
+    case QSerialPort::PermissionError:
+        if (!exists) return OpenFailure::Missing;
+        return mayReadWrite ? OpenFailure::Busy : OpenFailure::PermissionDenied;
+    default:
+        return exists ? OpenFailure::Other : OpenFailure::Missing;
+    }
 }
 
 QtSerialPort::QtSerialPort(PortMap map, QObject *parent)
@@ -71,6 +107,8 @@ bool QtSerialPort::open()
     m_port->setPortName(devicePath());
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_error = m_port->errorString();
+        const QString path = m_map.pathFor(m_number);
+        m_failure = classify(m_port->error(), QFileInfo::exists(path), mayReadWrite(path));
         return false;
     }
     // On a pseudo-terminal the modem-line ioctls fail with "unsupported
@@ -83,6 +121,7 @@ bool QtSerialPort::open()
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     m_port->clearError();
     m_error.clear();
+    m_failure = OpenFailure::None;
     return true;
 }
 

@@ -42,6 +42,13 @@ public:
     QByteArray readAll() override;
     void discardInput() override;
     QString errorText() const override { return m_error; }
+    OpenFailure openFailure() const override { return m_failure; }
+    QString deviceName() const override { return m_map.pathFor(m_number); }
+
+    // QSerialPort reports "no permission" and "held by another program" with
+    // the same code; whether the user may read and write the device tells
+    // them apart. `serialPortError` is a QSerialPort::SerialPortError.
+    static OpenFailure classify(int serialPortError, bool exists, bool mayReadWrite);
 
 private:
     PortMap m_map;
@@ -50,6 +57,7 @@ private:
     // Set by setDevicePath; wins over the number until setPortNumber.
     QString m_devicePath;
     QString m_error;
+    OpenFailure m_failure = OpenFailure::None;
 };
 
 } // namespace vx

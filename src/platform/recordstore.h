@@ -55,6 +55,9 @@ public:
         QString orderColumn;
         // Rows the table is created with.
         QList<Values> rows;
+        // Columns the rows are looked up by, in that order: one index over
+        // them, so that a table that grows for years stays quick to search.
+        QStringList indexColumns = {};
     };
 
     virtual ~RecordStore() = default;
@@ -82,6 +85,17 @@ public:
     // Appends one row; fields not given stay without a value.
     virtual bool append(const QString &file, const QString &table, const Values &values,
                         QString *error) = 0;
+
+    // Makes sure the file holds the table, for tables made on first use: a
+    // missing file is created with it, a file without it gets it (with its
+    // index), and a table already there is left as it is. A file that is not
+    // a database of this store is never touched.
+    virtual bool ensureTable(const QString &file, const Table &table, QString *error) = 0;
+
+    // Appends one row to a table that has an order column and gives that
+    // column's value for the new row in *order, so the caller can name it.
+    virtual bool appendNumbered(const QString &file, const QString &table, const Values &values,
+                                qlonglong *order, QString *error) = 0;
 };
 
 } // namespace vx

@@ -40,6 +40,20 @@ public:
     // Why the last open failed, for logs and the command-line tool.
     virtual QString errorText() const { return {}; }
 
+    // What kind of failure the last open was, so that the technician is told
+    // what to do about it, not only the system's words.
+    enum class OpenFailure
+    {
+        None,             // the last open worked, or none was tried
+        Missing,          // no such device: wrong port, adapter not plugged in
+        PermissionDenied, // the device is there, this user may not open it
+        Busy,             // another program holds it
+        Other
+    };
+    virtual OpenFailure openFailure() const { return OpenFailure::None; }
+    // The device the port number stands for, as the technician would name it.
+    virtual QString deviceName() const { return QStringLiteral("Com %1").arg(portNumber()); }
+
     // The receive notification fires once at least this many characters wait.
     void setReceiveThreshold(int n) { m_threshold = n; }
     int receiveThreshold() const { return m_threshold; }

@@ -24,7 +24,7 @@ bool Defaults::accept()
 {
     QString error;
     if (m_databases.writeSettings(values(m_edit), &error)) return true;
-    showFileError(m_messages, m_databases.settingsFile(), error);
+    showFileError(m_messages, m_databases.settingsFile(), error, languageOf(m_edit));
     return false;
 }
 

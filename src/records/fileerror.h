@@ -1,6 +1,7 @@
 #pragma once
 
 #include "messages.h"
+#include "messagetexts.h"
 
 #include <QDir>
 #include <QString>
@@ -8,12 +9,14 @@
 namespace vx {
 
 // A database or template file could not be used: a critical message that
-// names the file, with the store's own reason under it.
-inline void showFileError(MessageSink &messages, const QString &file, const QString &detail)
+// names the file, with the store's own reason under it, in the window's
+// language (0 Portuguese, 1 English).
+inline void showFileError(MessageSink &messages, const QString &file, const QString &detail,
+                          int idioma = 0)
 {
-    messages.show(QStringLiteral("Não foi possível usar o ficheiro %1.\n%2")
-                      .arg(QDir::toNativeSeparators(file), detail),
-                  QStringLiteral("Mensagem de Erro!"), MessageSink::Icon::Critical);
+    messages.show(
+        messageText(MessageId::FileUnusable, idioma).arg(QDir::toNativeSeparators(file), detail),
+        messageText(MessageId::TitleError, idioma), MessageSink::Icon::Critical);
 }
 
 } // namespace vx

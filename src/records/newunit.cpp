@@ -8,6 +8,7 @@
 #include "editset.h"
 #include "fileerror.h"
 #include "messages.h"
+#include "messagetexts.h"
 #include "tables.h"
 #include "textforms.h"
 
@@ -92,8 +93,7 @@ NewUnit::NewUnit(EditSet &edit, EngineControl &engine, Databases &databases, Mes
 
 QString NewUnit::msgReadPending()
 {
-    return QStringLiteral("A leitura do temporizador ainda não terminou. Aguarde o fim da "
-                          "leitura e carregue outra vez em Novo.");
+    return messageText(MessageId::ReadPending, 0);
 }
 
 void NewUnit::onValueWritten(const QString &field)
@@ -103,10 +103,11 @@ void NewUnit::onValueWritten(const QString &field)
     m_unitRow.reset();
     QString error;
     if (!m_databases.appendLogRow(row, &error)) {
-        showFileError(m_messages, m_databases.logFile(),
-                      error + QStringLiteral("\nA unidade %1 foi escrita no temporizador mas "
-                                             "não ficou registada.")
-                                  .arg(row.NFab));
+        showFileError(
+            m_messages, m_databases.logFile(),
+            error + QStringLiteral("\n") +
+                messageText(MessageId::UnitWrittenNotLogged, languageOf(m_edit)).arg(row.NFab),
+            languageOf(m_edit));
     } else {
         emit unitLogged();
     }
@@ -125,7 +126,7 @@ bool NewUnit::readLastLogRow(LastLogRow *last)
 {
     QString error;
     if (m_databases.readLastLogRow(last, &error)) return true;
-    showFileError(m_messages, m_databases.logFile(), error);
+    showFileError(m_messages, m_databases.logFile(), error, languageOf(m_edit));
     return false;
 }
 
@@ -136,7 +137,9 @@ bool NewUnit::prepare()
     // The read asked for would run on the engine's next tick and replace the
     // proposal; "Novo" waits for it (the read gives the button back).
     if (s.ler_pedido) {
-        m_messages.show(msgReadPending(), QStringLiteral("Manutenção"), MessageSink::Icon::None);
+        m_messages.show(messageText(MessageId::ReadPending, languageOf(m_edit)),
+                        messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
+                        MessageSink::Icon::None);
         return false;
     }
 
@@ -150,7 +153,7 @@ bool NewUnit::prepare()
         if (p.source == Source::Default) fields << toQString(p.field);
     QVariantMap defaults;
     if (!m_databases.readSettings(fields, &defaults, &error)) {
-        showFileError(m_messages, m_databases.settingsFile(), error);
+        showFileError(m_messages, m_databases.settingsFile(), error, languageOf(m_edit));
         return false;
     }
 
@@ -235,7 +238,8 @@ bool NewUnit::accept()
     const QString num = m_edit.text(kMakerNumberControl);
     const auto n = integer(num);
     if (!n || *n < 0 || *n > 255 || !isValid(TextForm::Code, ano)) {
-        m_messages.show(EditSet::msgInvalid(), QStringLiteral("Manutenção"),
+        m_messages.show(messageText(MessageId::ValueInvalid, languageOf(m_edit)),
+                        messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
                         MessageSink::Icon::None);
         return false;
     }

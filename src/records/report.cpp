@@ -6,9 +6,12 @@
 #include "fileerror.h"
 #include "messages.h"
 #include "reportprinter.h"
+#include "sharedfiles.h"
 #include "tables.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -72,6 +75,14 @@ QString Report::fillTemplate(const QString &reportTemplate, const QVariantMap &r
     return html;
 }
 
+QString Report::templateFor(int idioma, QString *error) const
+{
+    if (idioma != 1) return m_databases.templateFile();
+    const QString own = QDir(m_databases.folder()).filePath(toQString(kEnglishTemplateFile));
+    if (QFileInfo::exists(own)) return own;
+    return SharedFiles::find(toQString(kEnglishTemplateFile), error);
+}
+
 bool Report::assemble(QString *html, QString *file)
 {
     *file = m_databases.settingsFile();
@@ -79,7 +90,11 @@ bool Report::assemble(QString *html, QString *file)
     QVariantMap stored;
     if (!m_databases.readReport(&stored, &m_error)) return false;
 
-    *file = m_databases.templateFile();
+    *file = templateFor(languageOf(m_edit), &m_error);
+    if (file->isEmpty()) {
+        *file = toQString(kEnglishTemplateFile);
+        return false;
+    }
     QFile f(*file);
     if (!f.open(QIODevice::ReadOnly)) {
         m_error = QStringLiteral("%1: %2").arg(*file, f.errorString());
@@ -95,7 +110,9 @@ bool Report::print()
     QString html;
     QString file;
     if (assemble(&html, &file) && m_printer.printHtml(html, &m_error)) return true;
-    m_messages.show(msgPrinter(), printerTitle(), MessageSink::Icon::Critical);
+    m_messages.show(messageText(MessageId::CheckPrinter, languageOf(m_edit)),
+                    messageText(MessageId::TitlePrinterError, languageOf(m_edit)),
+                    MessageSink::Icon::Critical);
     return false;
 }
 
@@ -105,11 +122,11 @@ bool Report::exportPdf(const QString &path)
     QString html;
     QString file;
     if (!assemble(&html, &file)) {
-        showFileError(m_messages, file, m_error);
+        showFileError(m_messages, file, m_error, languageOf(m_edit));
         return false;
     }
     if (!m_printer.exportPdf(html, path, &m_error)) {
-        showFileError(m_messages, path, m_error);
+        showFileError(m_messages, path, m_error, languageOf(m_edit));
         return false;
     }
     return true;

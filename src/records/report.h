@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messagetexts.h"
+
 #include "recordstore.h"
 
 #include <QString>
@@ -44,11 +46,15 @@ public:
     // Why the last operation failed, for logs and tests.
     QString lastError() const { return m_error; }
 
-    static QString msgPrinter()
-    {
-        return QStringLiteral("Por favor verifique a ligação da impressora!");
-    }
-    static QString printerTitle() { return QStringLiteral("Mensagem de errro!"); }
+    static QString msgPrinter() { return messageText(MessageId::CheckPrinter, 0); }
+    static QString printerTitle() { return messageText(MessageId::TitlePrinterError, 0); }
+
+    // The layout the report is filled into, in a language (0 Portuguese,
+    // 1 English).
+    // The layout for the language: the one in the data folder, or for English
+    // the technician's own English layout there, else the installed one.
+    // Empty, with *error naming the folders looked in, when there is none.
+    QString templateFor(int idioma, QString *error) const;
 
 private:
     // Stores the row, reads it back and fills the template. On failure names

@@ -13,6 +13,9 @@ namespace vx {
 inline constexpr std::string_view kSettingsFile = "ValoresPre1.db";
 inline constexpr std::string_view kLogFile = "Registo.db";
 inline constexpr std::string_view kTemplateFile = "manutencao.html";
+// The English layout: taken from the data folder when the technician has put
+// one there, otherwise the one built into the tool.
+inline constexpr std::string_view kEnglishTemplateFile = "manutencao-en.html";
 
 inline constexpr std::string_view kTbValoresPre1 = "TbValoresPre1";
 inline constexpr std::string_view kTbReport = "TbReport";

@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "clearsnapshots.h"
 #include "databases.h"
 #include "defaults.h"
 #include "editset.h"
@@ -11,10 +12,12 @@
 #include "newunit.h"
 #include "portchooser.h"
 #include "portmemory.h"
+#include "replywatch.h"
 #include "report.h"
 #include "shutdown.h"
 
 #include <QDir>
+#include <QSysInfo>
 
 namespace vx {
 
@@ -36,8 +39,14 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_ports->setPortInfoSource(p.portInfos);
     m_shutdown = std::make_unique<Shutdown>(*m_edit, *m_link, *m_engine, p.end,
                                             [this] { m_newUnit->cancel(); });
-    const Services s{*m_edit,  *m_engine,   *m_link,    *m_databases, p.messages, p.clock,
-                     *m_ports, *m_shutdown, *m_newUnit, *m_report,    *m_defaults};
+    m_clearSnapshots =
+        std::make_unique<ClearSnapshots>(*m_databases, p.clock, QSysInfo::machineHostName());
+    m_replyWatch = std::make_unique<ReplyWatch>(*m_link, *m_engine, p.clock);
+    // A stopped engine has no silence to tell about, whatever the counters say.
+    connect(m_engine.get(), &Engine::engineStopped, m_replyWatch.get(), &ReplyWatch::update);
+    const Services s{*m_edit,     *m_engine,         *m_link,      *m_databases, p.messages,
+                     p.clock,     *m_ports,          *m_shutdown,  *m_newUnit,   *m_report,
+                     *m_defaults, *m_clearSnapshots, *m_replyWatch};
     m_window = std::make_unique<FormMain>(s, setup.factoryMenu);
     if (setup.screen.isValid()) m_window->setScreenSize(setup.screen);
     m_splash = std::make_unique<FrmSplash>(*m_window, *m_databases);

@@ -26,6 +26,8 @@ class Report;
 class ReportPrinter;
 class SerialPort;
 class Shutdown;
+class ClearSnapshots;
+class ReplyWatch;
 
 // Everything the maintenance tool is made of, wired together: the link on a
 // port, the edit set, the engine, the records, the shell's services, the
@@ -77,6 +79,8 @@ public:
     Shutdown &shutdown() { return *m_shutdown; }
     FormMain &window() { return *m_window; }
     FrmSplash &splash() { return *m_splash; }
+    ClearSnapshots &clearSnapshots() { return *m_clearSnapshots; }
+    ReplyWatch &replyWatch() { return *m_replyWatch; }
 
 private:
     Platform m_p;
@@ -90,6 +94,8 @@ private:
     std::unique_ptr<PortMemory> m_portMemory;
     std::unique_ptr<PortChooser> m_ports;
     std::unique_ptr<Shutdown> m_shutdown;
+    std::unique_ptr<ClearSnapshots> m_clearSnapshots;
+    std::unique_ptr<ReplyWatch> m_replyWatch;
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<FrmSplash> m_splash;
 };

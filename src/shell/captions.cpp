@@ -11,13 +11,9 @@ QString Captions::caption(const QString &control, int idioma)
 {
     const QByteArray name = control.toUtf8();
     const std::string_view n(name.constData(), static_cast<size_t>(name.size()));
-    // The report menu's captions reach the window only through
-    // aplicar_idioma's walk of their table; this look-up leaves them out.
-    for (const std::span<const Caption> table : kTranslatedTables) {
-        if (table.data() == kReportCaptions.data()) continue;
+    for (const std::span<const Caption> table : kTranslatedTables)
         for (const Caption &l : table)
             if (l.control == n) return text(idioma == 1 ? l.en : l.pt);
-    }
     for (const FixedCaption &l : kFixedCaptions)
         if (l.control == n) return text(l.text);
     return {};

@@ -1,6 +1,8 @@
 #include "formmain.h"
 
 #include "captions.h"
+#include "clearconfirmation.h"
+#include "clearsnapshots.h"
 #include "configurationmenu.h"
 #include "connectionwatcher.h"
 #include "databases.h"
@@ -9,6 +11,8 @@
 #include "fieldfit.h"
 #include "fileerror.h"
 #include "formpredefinir.h"
+#include "linknotice.h"
+#include "messagetexts.h"
 #include "modelbinding.h"
 #include "newunit.h"
 #include "portchooser.h"
@@ -94,6 +98,7 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
             updateAccessibleNames(name);
     });
     new RefusedValuesNotice(m_s.edit, m_s.engine, m_s.messages, this);
+    m_linkNotice = new LinkNotice(m_s.replyWatch, m_area);
     connect(&m_s.engine, &Engine::tickFinished, this, &FormMain::updatePortMenu);
     connect(&m_s.engine, &Engine::engineStopped, this, &FormMain::updatePortMenu);
     connect(&m_statusLine->timer(), &QTimer::timeout, this, &FormMain::updatePortMenu);
@@ -206,7 +211,7 @@ void FormMain::connectButtons()
     bind("Command_testar", [this] { m_s.engine.Command_testar_Click(); });
     bind("Command_enviar", [this] { m_s.engine.Command_enviar_Click(); });
     bind("Command_teste_disp", [this] { m_s.engine.Command_teste_disp_Click(); });
-    bind("Command_clear", [this] { m_s.engine.Command_clear_Click(); });
+    bind("Command_clear", [this] { confirmClear(); });
     bind("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
     bind("command_paste1", [this] { m_s.engine.command_paste1_Click(); });
     bind("Command_imprimir", [this] { m_s.report.print(); });
@@ -256,7 +261,7 @@ void FormMain::load()
     if (m_s.databases.readComm(&comm, &error))
         m_s.ports.startUp(comm);
     else
-        showFileError(m_s.messages, m_s.databases.settingsFile(), error);
+        showFileError(m_s.messages, m_s.databases.settingsFile(), error, languageOf(m_s.edit));
     showPortInUse();
     m_loading = false;
     m_loaded = true;
@@ -291,6 +296,8 @@ void FormMain::fitControls()
     m_area->setMinimumSize(
         ScreenFit::scale(QRect(0, 0, allOk.right() + 1, allOk.bottom() + 1), e).size());
     m_statusLine->fit(e);
+    // Over the picture, which holds no value.
+    m_linkNotice->setGeometry(m_controls.value(QStringLiteral("Image1"))->geometry());
 }
 
 void FormMain::setLanguage(int idioma)
@@ -305,7 +312,7 @@ void FormMain::chooseLanguage(int idioma)
     setLanguage(idioma);
     QString error;
     if (!m_s.databases.writeLanguage(m_idioma, &error))
-        showFileError(m_s.messages, m_s.databases.settingsFile(), error);
+        showFileError(m_s.messages, m_s.databases.settingsFile(), error, languageOf(m_s.edit));
     aplicar_idioma(m_idioma);
     // Qt flips a checkable item on its own; the model decides.
     m_binding->sync(QStringLiteral("mnu_pt"));
@@ -356,6 +363,7 @@ void FormMain::aplicar_idioma(int idioma)
     for (const Caption &l : kConfigurationCaptions)
         changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     updateAccessibleNames();
+    m_linkNotice->setLanguage(idioma);
 }
 
 QString FormMain::currentCaption(const QString &name) const
@@ -423,6 +431,37 @@ void FormMain::openDefaults()
     auto *window = new FormPredefinir(m_s.defaults, screenSize(), this);
     window->show();
     window->raise();
+}
+
+void FormMain::confirmClear()
+{
+    auto *dialog =
+        new ClearConfirmation(m_s.edit, m_captionLanguage, m_s.clearSnapshots.file(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, &FormMain::clearAfterSnapshot);
+    dialog->open();
+}
+
+void FormMain::clearAfterSnapshot()
+{
+    // The connection may have ended while the question was open.
+    if (m_s.edit.session.modo != 2 || !m_s.edit.control(QStringLiteral("Command_clear")).enabled)
+        return;
+    SnapshotPlace place;
+    QString error;
+    if (m_s.clearSnapshots.storeThenClear(m_s.edit, m_s.engine.titulo_base, &place, &error)) return;
+    const QString folder = QDir::toNativeSeparators(m_s.databases.folder());
+    m_s.messages.show(
+        m_captionLanguage == 1
+            ? QStringLiteral("Nothing was zeroed: the unit's values could not be stored first.\n"
+                             "%1\nCheck that the folder %2 exists and can be written, then "
+                             "press Clear again.")
+                  .arg(error, folder)
+            : QStringLiteral("Nada foi posto a zero: não foi possível guardar antes os valores "
+                             "da unidade.\n%1\nVerifique se a pasta %2 existe e pode ser "
+                             "escrita, e carregue de novo em Clear.")
+                  .arg(error, folder),
+        QStringLiteral("Clear"), MessageSink::Icon::Critical);
 }
 
 void FormMain::closeEvent(QCloseEvent *event)

@@ -15,6 +15,7 @@ class StatusLine;
 class ModelBinding;
 class ConnectionWatcher;
 class PortMenu;
+class LinkNotice;
 
 // Form_main, the one working window. A view of the edit set: every control
 // carries its control name as objectName, shows what the model holds and
@@ -58,6 +59,8 @@ public:
     ModelBinding &binding() { return *m_binding; }
     // The defaults window (factory menu).
     void openDefaults();
+    // The notice that the timer has stopped answering.
+    LinkNotice *linkNotice() const { return m_linkNotice; }
 
 signals:
     void loadFinished();
@@ -80,6 +83,9 @@ private:
     QString currentCaption(const QString &name) const;
     // Screen-reader names that use the caption of `changed` (all when empty).
     void updateAccessibleNames(const QString &changed = {});
+    // "Clear": asks first, then stores the unit's values, then clears.
+    void confirmClear();
+    void clearAfterSnapshot();
 
     Services m_s;
     ModelBinding *m_binding;
@@ -100,6 +106,7 @@ private:
     PortMenu *m_portMenu = nullptr;
     // The status line names the port in use after every choice.
     void showPortInUse();
+    LinkNotice *m_linkNotice = nullptr;
 };
 
 } // namespace vx

@@ -4,9 +4,11 @@
 #include "databases.h"
 #include "editset.h"
 #include "messages.h"
+#include "messagetexts.h"
 #include "portmemory.h"
 #include "portprobe.h"
 #include "serialport.h"
+#include "troublemessages.h"
 
 namespace vx {
 
@@ -19,13 +21,12 @@ PortChooser::PortChooser(EditSet &edit, SerialPort &port, Databases &databases,
 
 QString PortChooser::msgPort(int n)
 {
-    return QStringLiteral("A porta %1 não existe ou está a ser utilizada!").arg(n);
+    return messageText(MessageId::PortMissingOrInUse, 0).arg(n);
 }
 
 QString PortChooser::msgPortAtStartUp(int n)
 {
-    return QStringLiteral("A porta %1 não existe ou está a ser utilizada! Selecione outra porta.")
-        .arg(n);
+    return messageText(MessageId::PortMissingOrInUseAtStartUp, 0).arg(n);
 }
 
 QString PortChooser::msgPort(const QString &path)
@@ -63,21 +64,25 @@ PortChooser::Result PortChooser::choose(int n)
     if (!available()) return Result::Refused;
     const int previous = m_port.portNumber();
     if (!m_port.setPortNumber(n)) {
-        m_messages.show(msgPort(n), errorTitle(), MessageSink::Icon::Critical);
+        m_messages.show(portMessage(MessageId::PortMissingOrInUse, n), localErrorTitle(),
+                        MessageSink::Icon::Critical);
         return Result::PortFailed;
     }
     if (!tryPort()) {
         // The tick and the stored number still name the previous port; the
         // port itself goes back to it too, before the technician is told.
+        const QString why = whyPortFailed();
         restore(previous, m_chosenDevice);
-        m_messages.show(msgPort(n), errorTitle(), MessageSink::Icon::Critical);
+        m_messages.show(portMessage(MessageId::PortMissingOrInUse, n) + why, localErrorTitle(),
+                        MessageSink::Icon::Critical);
         return Result::PortFailed;
     }
     m_chosenDevice.clear();
     mark(n);
     QString error;
     if (!m_databases.writeComm(n, &error)) {
-        m_messages.show(msgPort(n), errorTitle(), MessageSink::Icon::Critical);
+        m_messages.show(portMessage(MessageId::PortMissingOrInUse, n), localErrorTitle(),
+                        MessageSink::Icon::Critical);
         return Result::SaveFailed;
     }
     return remember(n, {}) ? Result::Chosen : Result::SaveFailed;
@@ -184,15 +189,36 @@ bool PortChooser::startUp(int comm)
         return false;
     }
     if (!m_port.setPortNumber(comm)) {
-        m_messages.show(msgPortAtStartUp(comm), errorTitle(), MessageSink::Icon::Critical);
+        m_messages.show(portMessage(MessageId::PortMissingOrInUseAtStartUp, comm),
+                        localErrorTitle(), MessageSink::Icon::Critical);
         return false;
     }
     if (comm >= 1 && comm <= 4) mark(comm);
     if (!tryPort()) {
-        m_messages.show(msgPortAtStartUp(comm), errorTitle(), MessageSink::Icon::Critical);
+        m_messages.show(portMessage(MessageId::PortMissingOrInUseAtStartUp, comm) + whyPortFailed(),
+                        localErrorTitle(), MessageSink::Icon::Critical);
         return false;
     }
     return true;
+}
+
+QString PortChooser::portMessage(MessageId id, int n) const
+{
+    return messageText(id, languageOf(m_edit)).arg(n);
+}
+
+QString PortChooser::localErrorTitle() const
+{
+    return messageText(MessageId::TitleError, languageOf(m_edit));
+}
+
+QString PortChooser::whyPortFailed() const
+{
+    const SerialPort::OpenFailure failure = m_port.openFailure();
+    if (failure == SerialPort::OpenFailure::None) return {};
+    const int idioma = m_edit.checked(QStringLiteral("mnu_EN")) ? 1 : 0;
+    return QStringLiteral("\n\n") +
+           troubleMessage(troubleOf(failure), idioma, m_port.deviceName(), m_port.errorText());
 }
 
 } // namespace vx

@@ -13,6 +13,7 @@ class EditSet;
 class MessageSink;
 class PortMemory;
 class SerialPort;
+enum class MessageId;
 
 // The port menu ("Com 1" .. "Com 4") and the port check of start-up, without
 // any widget: the ticks are the model's mnu_porta1..4.
@@ -91,6 +92,13 @@ private:
     QList<Candidate> searchCandidates();
     // Puts the port back on the choice in force before a search.
     void restore(int number, const QString &device);
+    // After the message the technician knows by heart, what exactly kept the
+    // port from opening and what to do about it, in the window's language;
+    // empty when the port does not say.
+    QString whyPortFailed() const;
+    // The port messages and their title in the window's language.
+    QString portMessage(MessageId id, int n) const;
+    QString localErrorTitle() const;
 
     EditSet &m_edit;
     SerialPort &m_port;

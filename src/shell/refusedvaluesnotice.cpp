@@ -4,12 +4,13 @@
 #include "editset.h"
 #include "engine.h"
 #include "messages.h"
+#include "messagetexts.h"
 
 namespace vx {
 
 RefusedValuesNotice::RefusedValuesNotice(EditSet &edit, Engine &engine, MessageSink &messages,
                                          QObject *parent)
-    : QObject(parent), m_messages(messages)
+    : QObject(parent), m_edit(edit), m_messages(messages)
 {
     connect(&edit, &EditSet::valueRefused, this, [this](const QString &field, const QString &text) {
         m_refused.append({field, text});
@@ -20,18 +21,16 @@ RefusedValuesNotice::RefusedValuesNotice(EditSet &edit, Engine &engine, MessageS
 void RefusedValuesNotice::show()
 {
     if (m_refused.isEmpty()) return;
-    // Messages are Portuguese in both languages.
+    const int idioma = languageOf(m_edit);
     QStringList rows;
     for (const auto &[field, text] : std::as_const(m_refused)) {
-        const QString label = Captions::accessibleName(field, 0);
+        const QString label = Captions::accessibleName(field, idioma);
         rows << QStringLiteral("%1 (%2): \"%3\"").arg(label.isEmpty() ? field : label, field, text);
     }
     m_refused.clear();
     m_messages.show(
-        QStringLiteral("Estes valores não foram escritos no temporizador, que não os pode "
-                       "guardar:\n%1\nCorrija-os e confirme cada um com Enter.")
-            .arg(rows.join(QLatin1Char('\n'))),
-        QStringLiteral("Manutenção"), MessageSink::Icon::None);
+        messageText(MessageId::ValuesNotWritten, idioma).arg(rows.join(QLatin1Char('\n'))),
+        messageText(MessageId::TitleMaintenance, idioma), MessageSink::Icon::None);
 }
 
 } // namespace vx

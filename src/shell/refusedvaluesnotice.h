@@ -14,7 +14,8 @@ class MessageSink;
 // Values the write pass could not send (the timer cannot store them) must not
 // vanish silently: they are collected during the pass and told to the
 // technician in one message once it is over, each field named as its label
-// reads, with the control name and the text that was not written.
+// reads, with the control name and the text that was not written, in the
+// window's language.
 class RefusedValuesNotice : public QObject
 {
     Q_OBJECT
@@ -25,6 +26,7 @@ public:
 private:
     void show();
 
+    const EditSet &m_edit;
     MessageSink &m_messages;
     QList<QPair<QString, QString>> m_refused; // field, text
 };

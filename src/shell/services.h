@@ -13,6 +13,8 @@ class PortChooser;
 class Defaults;
 class Report;
 class Shutdown;
+class ClearSnapshots;
+class ReplyWatch;
 
 // What the main window forwards the technician's actions to. The window owns
 // none of it: the application (or a test) builds these and hands them over.
@@ -29,6 +31,8 @@ struct Services
     NewUnit &newUnit;
     Report &report;
     Defaults &defaults;
+    ClearSnapshots &clearSnapshots;
+    ReplyWatch &replyWatch;
 };
 
 } // namespace vx

@@ -2,12 +2,14 @@
 // vx308-emulator over a pseudo-terminal. What it prints must be what the
 // device holds, what it sets must end up in the device's memory, and a silent
 // device or bad arguments must give the documented exit status.
+#include "qtserialport.h"
 #include "testsuite.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,9 +31,12 @@ class TstCtl : public QObject
         int status;
         QByteArray out, err;
     };
-    Output ctl(const QStringList &args)
+    Output ctl(const QStringList &args, const QString &language = QStringLiteral("C"))
     {
         QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), language);
+        p.setProcessEnvironment(env);
         p.start(bin("app/vx308ctl"), args);
         if (!p.waitForFinished(60000)) return {-1, {}, {}};
         return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
@@ -75,8 +80,13 @@ private slots:
         QCOMPARE(r.status, 1);
         QVERIFY(r.err.contains("Text_prog"));
 
-        r = ctl({"clear", "--device", m_link, "--json"});
+        r = ctl({"clear", "--device", m_link, "--json", "--yes", "--data", m_dir.path()});
         QCOMPARE(r.status, 0);
+        // Where the values went before the erase, to find them again.
+        const QString snapshots = m_dir.filePath("Snapshots.db");
+        QVERIFY2(r.err.contains(
+                     QStringLiteral("%1, table ClearSnapshots, row 1").arg(snapshots).toUtf8()),
+                 r.err.constData());
         const QJsonObject after = QJsonDocument::fromJson(r.out).object();
         QCOMPARE(after.value("Text_contador").toString(), QStringLiteral("0"));
         QCOMPARE(after.value("Text_S00").toString(), QStringLiteral("1,50"));
@@ -97,21 +107,123 @@ private slots:
     void silentOrWrongDevice_data()
     {
         QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("status");
         QTest::addColumn<QString>("says");
         QTest::newRow("silent") << "--no-reply"
-                                << "did not answer within 2 s";
+                                << "C" << 6 << "does not answer. Check the cable";
         QTest::newRow("bad replies") << "--bad-checksum"
-                                     << "every reply was rejected";
+                                     << "C" << 7 << "every reply is rejected";
+        QTest::newRow("silencio") << "--no-reply"
+                                  << "pt_PT.UTF-8" << 6 << "não responde";
     }
     void silentOrWrongDevice()
     {
         QFETCH(QString, failure);
+        QFETCH(QString, language);
+        QFETCH(int, status);
         QFETCH(QString, says);
         startEmulator({failure});
-        const Output r = ctl({"read", "--device", m_link, "--timeout", "2"});
-        QCOMPARE(r.status, 2);
+        const Output r = ctl({"read", "--device", m_link, "--timeout", "2"}, language);
+        QCOMPARE(r.status, status);
         QVERIFY2(r.err.contains(says.toUtf8()), r.err.constData());
         QVERIFY2(r.err.contains(m_link.toUtf8()), r.err.constData());
+        stopEmulator();
+    }
+
+    // Clear must not zero a unit's takings unasked, nor without its values
+    // stored first: either way the timer keeps every value.
+    void clearRefused_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<bool>("foreignSnapshots");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("sem --yes") << QStringList{} << false << 8 << "add --yes";
+        QTest::newRow("registo impossivel")
+            << QStringList{"--yes"} << true << 9 << "nothing was zeroed";
+    }
+    void clearRefused()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(bool, foreignSnapshots);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        QTemporaryDir data;
+        if (foreignSnapshots) {
+            QFile f(data.filePath("Snapshots.db"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a database");
+        }
+        startEmulator();
+        const Output before = ctl({"read", "--device", m_link, "--json"});
+        QCOMPARE(before.status, 0);
+        const Output r =
+            ctl(QStringList{"clear", "--device", m_link, "--data", data.path()} + extra);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(says.toUtf8()), r.err.constData());
+        const Output after = ctl({"read", "--device", m_link, "--json"});
+        stopEmulator();
+        const QJsonObject o = QJsonDocument::fromJson(before.out).object();
+        const QJsonObject p = QJsonDocument::fromJson(after.out).object();
+        for (const char *field : {"Text_total00", "Text_contador", "Text_aberturas", "Text_power"})
+            QCOMPARE(p.value(field).toString(), o.value(field).toString());
+        QCOMPARE(QFile::exists(data.filePath("Snapshots.db")), foreignSnapshots);
+    }
+
+    // On a terminal Clear shows what it will zero and waits for the answer:
+    // anything but yes sends nothing.
+    void terminalAsks_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("status");
+        QTest::newRow("nao") << QByteArray("no\n") << 8;
+        QTest::newRow("sim") << QByteArray("yes\n") << 0;
+    }
+    void terminalAsks()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, status);
+        const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+        if (script.isEmpty()) QSKIP("needs script(1) to give vx308ctl a terminal");
+        QTemporaryDir data;
+        startEmulator();
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        p.setProcessEnvironment(env);
+        p.start(script, {"-qec",
+                         QStringLiteral("%1 clear --device %2 --data %3")
+                             .arg(bin("app/vx308ctl"), m_link, data.path()),
+                         "/dev/null"});
+        QVERIFY(p.waitForStarted());
+        p.write(answer);
+        QVERIFY(p.waitForFinished(60000));
+        stopEmulator();
+        const QByteArray out = p.readAll();
+        QCOMPARE(p.exitCode(), status);
+        QVERIFY2(out.contains("These values go to zero in the timer:") &&
+                     out.contains("Type yes to go ahead"),
+                 out.constData());
+        QCOMPARE(QFile::exists(data.filePath("Snapshots.db")), status == 0);
+    }
+
+    // A port that is not there and one another program holds: each its
+    // own status and words.
+    void portTrouble()
+    {
+        const Output missing = ctl({"read", "--device", m_dir.filePath("ttyNothing")});
+        QCOMPARE(missing.status, 3);
+        QVERIFY2(missing.err.contains("does not exist"), missing.err.constData());
+        startEmulator();
+        vx::PortMap map;
+        map.set(1, m_link);
+        vx::QtSerialPort holder(map);
+        QVERIFY(holder.open());
+        const Output busy = ctl({"read", "--device", m_link, "--timeout", "5"});
+        QCOMPARE(busy.status, 5);
+        QVERIFY2(busy.err.contains("held by another program"), busy.err.constData());
+        holder.close();
         stopEmulator();
     }
 
@@ -131,6 +243,11 @@ private slots:
         const Output help = ctl({"--help"});
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.startsWith("usage: vx308ctl"));
+        for (const char *status :
+             {" 3  the port does not exist", " 4  no permission", " 5  the port is held",
+              " 6  the timer does not answer", " 7  only rejected replies",
+              " 8  clear not confirmed", " 9  the values could not be stored"})
+            QVERIFY2(help.out.contains(status), status);
         const Output version = ctl({"--version"});
         QCOMPARE(version.status, 0);
         QCOMPARE(version.out, QByteArray("vx308ctl " VX_VERSION "\n"));

@@ -96,6 +96,17 @@ struct AppBench
         b->click();
     }
 
+    // "Clear" on the window, then its confirmation's "Pôr a zero".
+    bool clearAndConfirm()
+    {
+        click("Command_clear");
+        auto *confirm =
+            window().findChild<QAbstractButton *>(QStringLiteral("Command_clear_confirm"));
+        if (!confirm) return false;
+        confirm->click();
+        return true;
+    }
+
     // "Lêr" on the window and wait for the read to end.
     bool read()
     {

@@ -264,7 +264,7 @@ private slots:
 
         bool reread = false;
         auto c = QObject::connect(&o.engine(), &Engine::readFinished, [&] { reread = true; });
-        o.click("Command_clear");
+        QVERIFY(o.clearAndConfirm());
         QVERIFY(!o.window().control(QStringLiteral("Command_clear"))->isEnabled());
         QVERIFY(!o.window().control(QStringLiteral("Command_sair"))->isEnabled());
         QVERIFY(waitFor([&] { return reread; }));
@@ -312,7 +312,7 @@ private slots:
         o.messages.clear();
         bool reread = false;
         QObject::connect(&o.engine(), &Engine::readFinished, [&] { reread = true; });
-        o.click("Command_clear");
+        QVERIFY(o.clearAndConfirm());
         QVERIFY(waitFor([&] { return reread; }));
         QCOMPARE(o.messages.messages.size(), size_t(1));
         const QString m = o.messages.messages[0].text;

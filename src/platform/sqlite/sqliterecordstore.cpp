@@ -101,6 +101,28 @@ bool insertRow(Connection &c, const QString &table, const RecordStore::Values &r
     return true;
 }
 
+// The index of a table's look-up columns, named after the table.
+bool createIndex(Connection &c, const RecordStore::Table &t, QString *error)
+{
+    if (t.indexColumns.isEmpty()) return true;
+    QStringList columns;
+    for (const QString &name : t.indexColumns) {
+        if (!validName(name)) {
+            setError(error, QStringLiteral("Nome inválido na tabela %1.").arg(t.name));
+            return false;
+        }
+        columns << quoted(name);
+    }
+    QSqlQuery q(c.db());
+    if (!q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                    .arg(quoted(t.name + QStringLiteral("_lookup")), quoted(t.name),
+                         columns.join(QLatin1Char(','))))) {
+        c.fail(error, QStringLiteral("Não foi possível criar %1"), q.lastError());
+        return false;
+    }
+    return true;
+}
+
 bool createTable(Connection &c, const RecordStore::Table &t, QString *error)
 {
     QStringList definitions;
@@ -116,7 +138,7 @@ bool createTable(Connection &c, const RecordStore::Table &t, QString *error)
     }
     for (const RecordStore::Values &row : t.rows)
         if (!insertRow(c, t.name, row, error)) return false;
-    return true;
+    return createIndex(c, t, error);
 }
 
 // Every table with its rows in one transaction, in a file of its own; the
@@ -276,6 +298,35 @@ bool SqliteRecordStore::updateFirst(const QString &file, const QString &table, c
 bool SqliteRecordStore::append(const QString &file, const QString &table, const Values &values,
                                QString *error)
 {
+    qlonglong order = 0;
+    return appendNumbered(file, table, values, &order, error);
+}
+
+bool SqliteRecordStore::ensureTable(const QString &file, const Table &table, QString *error)
+{
+    if (!exists(file)) return create(file, {table}, error);
+    Connection c(file, Connection::Mode::Write, m_busyTimeoutMs);
+    if (!c.open(error)) return false;
+    // A table already there is kept as it is, rows and all.
+    if (c.db().tables().contains(table.name, Qt::CaseInsensitive)) return true;
+    if (!c.db().transaction()) {
+        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), c.db().lastError());
+        return false;
+    }
+    if (!createTable(c, table, error)) {
+        c.db().rollback();
+        return false;
+    }
+    if (!c.db().commit()) {
+        c.fail(error, QStringLiteral("Não foi possível gravar em %1"), c.db().lastError());
+        return false;
+    }
+    return true;
+}
+
+bool SqliteRecordStore::appendNumbered(const QString &file, const QString &table,
+                                       const Values &values, qlonglong *order, QString *error)
+{
     if (!exists(file)) {
         setError(error, missing(file));
         return false;
@@ -292,7 +343,10 @@ bool SqliteRecordStore::append(const QString &file, const QString &table, const 
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(quoted(table), names.join(QLatin1Char(',')),
                        QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-    return runWrite(q, c, sql, stored, error);
+    if (!runWrite(q, c, sql, stored, error)) return false;
+    // The order column is the table's rowid alias, so the new row's id is it.
+    *order = q.lastInsertId().toLongLong();
+    return true;
 }
 
 } // namespace vx

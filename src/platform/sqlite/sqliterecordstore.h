@@ -33,6 +33,9 @@ public:
                      QString *error) override;
     bool append(const QString &file, const QString &table, const Values &values,
                 QString *error) override;
+    bool ensureTable(const QString &file, const Table &table, QString *error) override;
+    bool appendNumbered(const QString &file, const QString &table, const Values &values,
+                        qlonglong *order, QString *error) override;
 
 private:
     bool readOne(const QString &file, const QString &table, const QString &orderBy,

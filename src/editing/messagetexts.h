@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <string_view>
+
+namespace vx {
+
+class EditSet;
+
+// The messages the tool shows in its message boxes, both languages side by
+// side like the captions: the Portuguese is what the technician has always
+// read, the English is what the window shows when English is chosen.
+enum class MessageId
+{
+    TitleMaintenance,
+    TitleError,
+    ValueInvalid,
+    TariffRange,
+    FractionRange,
+    ReadPending,
+    UnitWrittenNotLogged,
+    PortMissingOrInUse,
+    PortMissingOrInUseAtStartUp,
+    ValuesNotWritten,
+    FileUnusable,
+    CheckPrinter,
+    TitlePrinterError,
+};
+
+struct MessageText
+{
+    MessageId id;
+    std::string_view pt;
+    std::string_view en;
+};
+
+inline constexpr std::array<MessageText, 13> kMessageTexts{{
+    {MessageId::TitleMaintenance, "Manutenção", "Maintenance"},
+    {MessageId::TitleError, "Mensagem de Erro!", "Error Message!"},
+    {MessageId::ValueInvalid, "O valor inserido não é válido!", "The value entered is not valid!"},
+    {MessageId::TariffRange, "O valor da tarifa deve estar entre 0 e 655,35",
+     "The tariff must be between 0 and 655,35"},
+    {MessageId::FractionRange, "O valor da fracao deve estar entre 0 e 255",
+     "The fraction must be between 0 and 255"},
+    {MessageId::ReadPending,
+     "A leitura do temporizador ainda não terminou. Aguarde o fim da leitura e carregue outra "
+     "vez em Novo.",
+     "The timer is still being read. Wait for the read to end, then choose New again."},
+    {MessageId::UnitWrittenNotLogged,
+     "A unidade %1 foi escrita no temporizador mas não ficou registada.",
+     "Unit %1 was written to the timer but was not logged."},
+    {MessageId::PortMissingOrInUse, "A porta %1 não existe ou está a ser utilizada!",
+     "Port %1 does not exist or is in use!"},
+    {MessageId::PortMissingOrInUseAtStartUp,
+     "A porta %1 não existe ou está a ser utilizada! Selecione outra porta.",
+     "Port %1 does not exist or is in use! Choose another port."},
+    {MessageId::ValuesNotWritten,
+     "Estes valores não foram escritos no temporizador, que não os pode guardar:\n%1\nCorrija-os "
+     "e confirme cada um com Enter.",
+     "These values were not written to the timer, which cannot hold them:\n%1\nCorrect them and "
+     "confirm each with Enter."},
+    {MessageId::FileUnusable, "Não foi possível usar o ficheiro %1.\n%2",
+     "The file %1 cannot be used.\n%2"},
+    {MessageId::CheckPrinter, "Por favor verifique a ligação da impressora!",
+     "Please check the printer connection!"},
+    {MessageId::TitlePrinterError, "Mensagem de errro!", "Error Message!"},
+}};
+
+constexpr bool messageTextsComplete()
+{
+    for (const MessageText &m : kMessageTexts)
+        if (m.pt.empty() || m.en.empty()) return false;
+    return true;
+}
+static_assert(messageTextsComplete());
+
+// A message in a language: 0 Portuguese, 1 English (anything else Portuguese).
+QString messageText(MessageId id, int idioma);
+// The language the window speaks now, as the language menu's ticks say.
+int languageOf(const EditSet &edit);
+
+} // namespace vx

@@ -1,0 +1,44 @@
+#include "clearconfirmation.h"
+
+#include "captions.h"
+#include "clearrequest.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vx {
+
+ClearConfirmation::ClearConfirmation(const EditSet &edit, int idioma, const QString &snapshotFile,
+                                     QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Dialog_clear"));
+    setWindowTitle(Captions::caption(QStringLiteral("Command_clear"), idioma));
+    auto *text = new QLabel(clearQuestion(edit, idioma, snapshotFile), this);
+    text->setObjectName(QStringLiteral("Label_clear_question"));
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *erase =
+        buttons->addButton(idioma == 1 ? QStringLiteral("Zero them") : QStringLiteral("Pôr a zero"),
+                           QDialogButtonBox::AcceptRole);
+    erase->setObjectName(QStringLiteral("Command_clear_confirm"));
+    QPushButton *cancel =
+        buttons->addButton(idioma == 1 ? QStringLiteral("Cancel") : QStringLiteral("Cancelar"),
+                           QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("Command_clear_cancel"));
+    // A stray Enter must not erase a unit's takings.
+    erase->setAutoDefault(false);
+    cancel->setAutoDefault(true);
+    cancel->setDefault(true);
+    cancel->setFocus();
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+}
+
+} // namespace vx

@@ -1,0 +1,53 @@
+#include "linknotice.h"
+
+#include "replywatch.h"
+#include "troublemessages.h"
+
+namespace vx {
+
+LinkNotice::LinkNotice(const ReplyWatch &watch, QWidget *parent) : QLabel(parent), m_watch(watch)
+{
+    setObjectName(QStringLiteral("Notice_link"));
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setMargin(6);
+    setAutoFillBackground(true);
+    setStyleSheet(QStringLiteral("QLabel#Notice_link { background: #fff3b0; color: #3a2a00; "
+                                 "border: 2px solid #c89000; }"));
+    // The technician reads it where it stands; nothing to click or focus.
+    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(QStringLiteral("Notice_link"));
+    hide();
+    connect(&m_watch, &ReplyWatch::changed, this, &LinkNotice::refresh);
+}
+
+void LinkNotice::setLanguage(int idioma)
+{
+    m_idioma = idioma == 1 ? 1 : 0;
+    refresh();
+}
+
+QString LinkNotice::textFor(const ReplyWatch &watch, int idioma)
+{
+    if (watch.fault() == LinkFault::None) return {};
+    const QString cause =
+        troubleMessage(troubleOf(watch.fault(), watch.openFailure()), idioma, watch.deviceName());
+    const QString keepsTrying =
+        idioma == 1 ? QStringLiteral("The tool keeps trying and goes on as soon as the timer "
+                                     "answers; \"Close Application\" ends the program.")
+                    : QStringLiteral("A ferramenta continua a tentar e prossegue logo que o "
+                                     "temporizador responda; \"Sair da Aplicação\" termina o "
+                                     "programa.");
+    return cause + QStringLiteral("\n") + keepsTrying;
+}
+
+void LinkNotice::refresh()
+{
+    const QString text = textFor(m_watch, m_idioma);
+    setText(text);
+    setAccessibleDescription(text);
+    setVisible(!text.isEmpty());
+    if (!text.isEmpty()) raise();
+}
+
+} // namespace vx
