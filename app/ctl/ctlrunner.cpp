@@ -38,6 +38,7 @@ CtlRunner::CtlRunner(Job request)
       m_link(std::make_unique<Link>(*m_job.port, *m_messages, m_end.get())),
       m_engine(std::make_unique<Engine>(*m_edit, *m_link, *m_clock, *m_messages, *m_end))
 {
+    m_link->setObserver(m_job.observer);
     m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
     connect(m_engine.get(), &Engine::readFinished, this, &CtlRunner::onReadFinished);
     connect(m_engine.get(), &Engine::tickFinished, this, &CtlRunner::onWriteFinished);

@@ -11,6 +11,7 @@ namespace vx {
 class EditSet;
 class Engine;
 class Link;
+class LinkObserver;
 class SerialPort;
 class StderrMessages;
 class SystemClock;
@@ -38,6 +39,7 @@ public:
         bool json = false;
         int timeoutSeconds = 30;
         QList<QPair<QString, QString>> values; // FIELD=TEXT, for Set
+        vx::LinkObserver *observer = nullptr;  // told of every frame (--trace)
     };
 
     explicit CtlRunner(Job request);

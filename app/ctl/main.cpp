@@ -1,9 +1,12 @@
 // vx308ctl: the maintenance engine from the command line, for benches and
 // scripts.
+#include "clock.h"
 #include "ctlrunner.h"
 #include "portlisting.h"
 #include "qtportinfosource.h"
 #include "qtserialport.h"
+#include "tracefile.h"
+#include "traffictrace.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -33,6 +36,9 @@ const char *const kUsageText =
     "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
     "--timeout S    give up after S seconds (default 30): exit status 2\n"
     "--probe        with ports: ask each port for a timer (1 s each)\n"
+    "--trace FILE   write every frame sent and received to FILE, one a line: time,\n"
+    "               characters, command, address, field, value; rejected replies\n"
+    "               with the reason, time-outs\n"
     "A read or write shows its progress on standard error when that is a terminal.\n"
     "--version      the program's version; -h, --help this text\n"
     "Exit status: 0 done, 1 a value was refused, 2 the timer did not answer, answered\n"
@@ -112,6 +118,21 @@ bool takeTimeout(CtlRunner::Job &job, const QCommandLineParser &p, QString *erro
     return false;
 }
 
+// --trace FILE: every frame on the line, written to FILE as it goes. The file
+// is opened before the port is, so a wrong path costs the timer nothing.
+bool takeTrace(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
+{
+    if (!p.isSet(QStringLiteral("trace"))) return true;
+    static vx::SystemClock clock;
+    static vx::TraceFile file;
+    static vx::TrafficTrace trace(clock);
+    if (!file.open(p.value(QStringLiteral("trace")), error)) return false;
+    QObject::connect(&trace, &vx::TrafficTrace::lineAdded,
+                     [](const QString &line) { file.write(line); });
+    job.observer = &trace;
+    return true;
+}
+
 // `ports`: lists, and with --probe asks, the system's serial ports.
 int listPorts(const QCommandLineParser &p, const QStringList &words)
 {
@@ -143,6 +164,7 @@ int main(int argc, char **argv)
                   {QStringLiteral("device"), {}, QStringLiteral("PATH")},
                   {QStringLiteral("timeout"), {}, QStringLiteral("S")},
                   {QStringLiteral("probe"), {}},
+                  {QStringLiteral("trace"), {}, QStringLiteral("FILE")},
                   {{QStringLiteral("h"), QStringLiteral("help")}, {}},
                   {QStringLiteral("version"), {}}});
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
@@ -165,7 +187,7 @@ int main(int argc, char **argv)
     job.json = p.isSet(QStringLiteral("json"));
     QString error;
     if (!takeValues(job, words, &error) || !takeTimeout(job, p, &error) ||
-        !takePort(job, p, &error))
+        !takeTrace(job, p, &error) || !takePort(job, p, &error))
         return usage(error);
     CtlRunner runner(std::move(job));
     runner.start();

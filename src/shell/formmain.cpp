@@ -162,6 +162,10 @@ void FormMain::createMenus(bool factory)
     };
     connect(&m_s.edit, &EditSet::controlChanged, this, followPrint);
     followPrint(QStringLiteral("Command_imprimir"));
+    QAction *logAction = report->addAction(Captions::caption(QStringLiteral("mnu_registo"), 0));
+    logAction->setObjectName(QStringLiteral("mnu_registo"));
+    m_actions.insert(logAction->objectName(), logAction);
+    connect(logAction, &QAction::triggered, this, &FormMain::trafficLogRequested);
 
     if (!factory) return;
     auto *factoryMenu = menuBar()->addMenu(QString());
