@@ -51,6 +51,7 @@ CtlRunner::CtlRunner(Job request)
       m_snapshots(
           std::make_unique<ClearSnapshots>(*m_databases, *m_clock, QSysInfo::machineHostName()))
 {
+    m_link->setObserver(m_job.observer);
     m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
     connect(m_engine.get(), &Engine::readFinished, this, &CtlRunner::onReadFinished);
     connect(m_engine.get(), &Engine::tickFinished, this, &CtlRunner::onWriteFinished);

@@ -13,6 +13,7 @@ namespace vx {
 class EditSet;
 class Engine;
 class Link;
+class LinkObserver;
 class SerialPort;
 class StderrMessages;
 class SystemClock;
@@ -45,6 +46,7 @@ public:
         int timeoutSeconds = 30;
         QList<QPair<QString, QString>> values;  // FIELD=TEXT, for Set
         std::shared_ptr<ConfigCommands> config; // for Config
+        vx::LinkObserver *observer = nullptr;   // told of every frame (--trace)
         // Clear: where the values are stored before the erase, and whether
         // the erase may go ahead without asking (--yes).
         QString dataFolder;

@@ -1,10 +1,13 @@
 // vx308ctl: the maintenance engine from the command line, for benches and
 // scripts.
+#include "clock.h"
 #include "configcommands.h"
 #include "ctlrunner.h"
 #include "portlisting.h"
 #include "qtportinfosource.h"
 #include "qtserialport.h"
+#include "tracefile.h"
+#include "traffictrace.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -53,6 +56,9 @@ const char *const kUsageText =
     "--yes          clear without asking\n"
     "--data DIR     where Snapshots.db is kept (default: the current folder)\n"
     "--probe        with ports: ask each port for a timer (1 s each)\n"
+    "--trace FILE   write every frame sent and received to FILE, one a line: time,\n"
+    "               characters, command, address, field, value; rejected replies\n"
+    "               with the reason, time-outs\n"
     "--version      the program's version; -h, --help this text\n"
     "A read or write shows its progress on standard error when that is a terminal.\n"
     "Messages are in Portuguese when the system's language is, in English otherwise.\n"
@@ -168,6 +174,21 @@ bool takeTimeout(CtlRunner::Job &job, const QCommandLineParser &p, QString *erro
     return false;
 }
 
+// --trace FILE: every frame on the line, written to FILE as it goes. The file
+// is opened before the port is, so a wrong path costs the timer nothing.
+bool takeTrace(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
+{
+    if (!p.isSet(QStringLiteral("trace"))) return true;
+    static vx::SystemClock clock;
+    static vx::TraceFile file;
+    static vx::TrafficTrace trace(clock);
+    if (!file.open(p.value(QStringLiteral("trace")), error)) return false;
+    QObject::connect(&trace, &vx::TrafficTrace::lineAdded,
+                     [](const QString &line) { file.write(line); });
+    job.observer = &trace;
+    return true;
+}
+
 // `ports`: lists, and with --probe asks, the system's serial ports.
 int listPorts(const QCommandLineParser &p, const QStringList &words)
 {
@@ -201,6 +222,7 @@ int main(int argc, char **argv)
                   {QStringLiteral("probe"), {}},
                   {QStringLiteral("yes"), {}},
                   {QStringLiteral("data"), {}, QStringLiteral("DIR")},
+                  {QStringLiteral("trace"), {}, QStringLiteral("FILE")},
                   {{QStringLiteral("h"), QStringLiteral("help")}, {}},
                   {QStringLiteral("version"), {}},
                   {QStringLiteral("all"), {}}});
@@ -230,7 +252,7 @@ int main(int argc, char **argv)
     QString error;
     if (!takeConfigFile(job, command, words, p, &error)) return usage(error);
     if (!takeValues(job, words, &error) || !takeTimeout(job, p, &error) ||
-        !takePort(job, p, &error))
+        !takeTrace(job, p, &error) || !takePort(job, p, &error))
         return usage(error);
     if (job.config && !job.config->loadFile()) return ConfigCommands::kFileProblem;
     job.idioma = QLocale::system().language() == QLocale::Portuguese ? 0 : 1;

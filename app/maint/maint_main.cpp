@@ -9,12 +9,15 @@
 #include "messages.h"
 #include "options.h"
 #include "programend.h"
+#include "qtfiledialogs.h"
 #include "qtportinfosource.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
 #include "sharedfiles.h"
 #include "sqliterecordstore.h"
 #include "tables.h"
+#include "tracefile.h"
+#include "traffictrace.h"
 
 #include <QApplication>
 #include <QDir>
@@ -109,6 +112,13 @@ int main(int argc, char **argv)
         return 0;
     }
     if (options->sharedFolder) return printSharedFolder(argc, argv);
+    // Opened before anything touches a port, so that a wrong path costs the
+    // timer nothing.
+    vx::TraceFile traceFile;
+    if (!options->traceFile.isEmpty() && !traceFile.open(options->traceFile, &error)) {
+        say(error);
+        return kExitUsage;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vx308-maint"));
@@ -156,7 +166,12 @@ int main(int argc, char **argv)
                                        {},
                                        options->demo || !options->portPaths.isEmpty()};
     vx::QtPortInfoSource portInfos;
-    vx::Application application(setup, {port, store, sink, end, clock, printer, &portInfos});
+    vx::QtFileDialogs fileDialogs;
+    vx::Application application(setup,
+                                {port, store, sink, end, clock, printer, &portInfos, &fileDialogs});
+    if (traceFile.isOpen())
+        QObject::connect(&application.trafficTrace(), &vx::TrafficTrace::lineAdded,
+                         [&traceFile](const QString &line) { traceFile.write(line); });
     std::unique_ptr<vx::AutotestRead> auto_;
     if (options->autotestRead)
         auto_ = std::make_unique<vx::AutotestRead>(application.splash(), application.window(),

@@ -64,6 +64,12 @@ const std::vector<ValueOption> &valueOptions()
          "--screenshot needs a file name prefix"},
         {"screen", takeScreen, "--screen needs WxH, e.g. --screen 1024x768"},
         {"timescale", takeTimeScale, "--timescale needs a number above 0 and up to 10"},
+        {"trace",
+         [](Options &o, const QString &v) {
+             o.traceFile = v;
+             return !v.isEmpty();
+         },
+         "--trace needs a file name"},
     };
     return options;
 }
@@ -117,11 +123,16 @@ QString Options::helpText()
         "  --screen WxH     fit the window to a screen of W x H pixels\n"
         "  --timescale X    multiply link and start-up intervals by X (0 < X <= 10)\n"
         "  --shared-folder  print the folder the report layout is installed in, exit\n"
+        "  --trace FILE     write every frame sent and received to FILE, one a line:\n"
+        "                   time, characters, command, address, field, value; rejected\n"
+        "                   replies with the reason, time-outs (also shown live in\n"
+        "                   \"Relatório\" > \"Registo de comunicação\")\n"
         "  --version        the program's version\n"
         "  -h, --help       this text\n"
         "\n"
         "Exit status: 0 after a normal end, 1 when the demo's emulated timer cannot\n"
-        "start or --shared-folder finds no report layout, 64 for a wrong command line.\n");
+        "start or --shared-folder finds no report layout, 64 for a wrong command line\n"
+        "or a trace file that cannot be written.\n");
 }
 
 std::optional<Options> Options::parse(const QStringList &arguments, QString *error)

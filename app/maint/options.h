@@ -25,6 +25,7 @@ namespace vx {
 //                    exit (1, naming the folders looked in, when it is
 //                    missing): proves an installation complete
 //   --user-data      keep the database files in the user's data folder
+//   --trace FILE     write every frame sent and received to FILE
 //   --version, --help
 struct Options
 {
@@ -38,6 +39,7 @@ struct Options
     QStringList portPaths;
     QString dataFolder;
     QString screenshot;
+    QString traceFile;
     QSize screenSize;
     double timeScale = 1.0;
 

@@ -46,10 +46,17 @@ void Link::closeIfOpen()
 
 bool Link::writeRequest(const QByteArray &frame)
 {
-    if (!m_port.isOpen() || !m_port.write(QByteArray(1, '$'))) return false;
+    if (!m_port.isOpen() || !m_port.write(QByteArray(1, '$'))) return refused(frame);
     for (char c : frame)
-        if (!m_port.write(QByteArray(1, c))) return false;
+        if (!m_port.write(QByteArray(1, c))) return refused(frame);
+    if (m_observer) m_observer->requestSent(frame);
     return true;
+}
+
+bool Link::refused(const QByteArray &frame)
+{
+    if (m_observer) m_observer->requestNotWritten(frame, m_port.errorText());
+    return false;
 }
 
 bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
@@ -150,14 +157,23 @@ bool Link::takeReply()
     // The first 29 characters are the reply. A busy timer may have sent more
     // answers right behind it; each complete one is booked too, or the books
     // would wait for an answer that came and was thrown away.
-    bool handed = takeFrame(received.left(kFrameLength));
+    const QByteArray first = received.left(kFrameLength);
+    // A damaged reply is logged whole, noise and tail included: that is what
+    // tells a bad line from a bad timer.
+    if (m_observer && !isValidReply(first))
+        m_observer->replyRejected(received, ReplyRejection::Damaged);
+    bool handed = takeFrame(first);
+    bool moreTaken = false;
     for (qsizetype at = received.indexOf('!', kFrameLength);
          at >= 0 && received.size() - at >= kFrameLength; at = received.indexOf('!', at + 1)) {
         const QByteArray more = received.mid(at, kFrameLength);
         if (!isValidReply(more)) continue;
         handed = takeFrame(more) || handed;
+        moreTaken = true;
         at += kFrameLength - 1;
     }
+    if (m_observer && !moreTaken && received.size() > kFrameLength && isValidReply(first))
+        m_observer->replyRejected(received.mid(kFrameLength), ReplyRejection::Surplus);
     return handed;
 }
 
@@ -184,9 +200,13 @@ bool Link::takeFrame(const QByteArray &frame)
                                      nominal(answered->timeoutMs));
     }
     if (attemptWaiting && answered && answered->request == m_request) {
+        if (m_observer) m_observer->replyAccepted(frame);
         handOver(frame, true);
         return true;
     }
+    if (m_observer)
+        m_observer->replyRejected(frame,
+                                  answered ? ReplyRejection::Late : ReplyRejection::Unrequested);
     ++stats.lateReplies;
     emit statsChanged();
     return false;
@@ -217,6 +237,7 @@ void Link::onTimeout()
     // From here on a reply is late for this attempt, also while the message
     // below waits to be dismissed.
     m_waiting = false;
+    if (m_observer) m_observer->replyTimedOut(m_replyTimeout.current());
     if (stats.to_erros < INT16_MAX) ++stats.to_erros;
     ++stats.timeoutsTotal;
     ++stats.timeoutsSinceAccepted;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame.h"
+#include "linkobserver.h"
 #include "linkstats.h"
 #include "replyledger.h"
 #include "replytimeout.h"
@@ -62,6 +63,10 @@ public:
     // The request frame last written, for logs and tests.
     const QByteArray &lastRequestFrame() const { return m_lastRequestFrame; }
 
+    // Who is told of every frame sent and received (a traffic log); none
+    // by default. Not owned; must outlive the link or be unset first.
+    void setObserver(LinkObserver *observer) { m_observer = observer; }
+
 signals:
     // After every change of a counter, for the status line.
     void statsChanged();
@@ -74,6 +79,8 @@ private:
     bool ended() const;
 
     bool writeRequest(const QByteArray &frame);
+    // A request the port would not take: false, after telling the observer.
+    bool refused(const QByteArray &frame);
     // Takes a complete reply off the line, books it and, when it answers the
     // attempt that is waiting, hands it over. False when it did not.
     bool takeReply();
@@ -103,6 +110,7 @@ private:
     bool rx_pronto = false;
     bool rx_timeout = false;
     bool trama_erro = false;
+    LinkObserver *m_observer = nullptr;
 };
 
 } // namespace vx

@@ -15,6 +15,8 @@
 #include "replywatch.h"
 #include "report.h"
 #include "shutdown.h"
+#include "trafficlogwindow.h"
+#include "traffictrace.h"
 
 #include <QDir>
 #include <QSysInfo>
@@ -50,10 +52,13 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_window = std::make_unique<FormMain>(s, setup.factoryMenu);
     if (setup.screen.isValid()) m_window->setScreenSize(setup.screen);
     m_splash = std::make_unique<FrmSplash>(*m_window, *m_databases);
+    connect(m_window.get(), &FormMain::trafficLogRequested, this, &Application::openTrafficLog);
 }
 
 Application::~Application()
 {
+    m_link->setObserver(nullptr);
+    m_trafficLog.reset();
     // The window goes before the services it points at.
     m_splash.reset();
     m_window.reset();
@@ -69,6 +74,34 @@ bool Application::start()
     }
     m_splash->start();
     return true;
+}
+
+TrafficTrace &Application::trafficTrace()
+{
+    if (!m_trace) {
+        m_trace = std::make_unique<TrafficTrace>(m_p.clock);
+        // Made with the trace, so that it holds every line from the start.
+        m_trafficLog = std::make_unique<TrafficLogWindow>(m_p.fileDialogs, m_p.messages);
+        connect(m_trace.get(), &TrafficTrace::lineAdded, m_trafficLog.get(),
+                &TrafficLogWindow::appendLine);
+        m_link->setObserver(m_trace.get());
+    }
+    return *m_trace;
+}
+
+TrafficLogWindow &Application::trafficLog()
+{
+    trafficTrace();
+    return *m_trafficLog;
+}
+
+void Application::openTrafficLog()
+{
+    TrafficLogWindow &log = trafficLog();
+    log.setLanguage(m_window->idioma());
+    log.show();
+    log.raise();
+    log.activateWindow();
 }
 
 } // namespace vx

@@ -11,6 +11,7 @@ class Databases;
 class Clock;
 class EditSet;
 class Engine;
+class FileDialogs;
 class FormMain;
 class FrmSplash;
 class Link;
@@ -28,6 +29,8 @@ class SerialPort;
 class Shutdown;
 class ClearSnapshots;
 class ReplyWatch;
+class TrafficLogWindow;
+class TrafficTrace;
 
 // Everything the maintenance tool is made of, wired together: the link on a
 // port, the edit set, the engine, the records, the shell's services, the
@@ -48,6 +51,8 @@ public:
         ReportPrinter &printer;
         // The system's serial ports for the port menu; none listed without.
         const PortInfoSource *portInfos = nullptr;
+        // Where the traffic log is saved to; without, it cannot be saved.
+        FileDialogs *fileDialogs = nullptr;
     };
 
     // What the command line decides for the records and the window.
@@ -81,6 +86,12 @@ public:
     FrmSplash &splash() { return *m_splash; }
     ClearSnapshots &clearSnapshots() { return *m_clearSnapshots; }
     ReplyWatch &replyWatch() { return *m_replyWatch; }
+    // The traffic log. The link reports every frame to it from the first
+    // call on (the log window's menu item, --trace), never before: until
+    // then the link spends nothing on it.
+    TrafficTrace &trafficTrace();
+    TrafficLogWindow &trafficLog();
+    void openTrafficLog();
 
 private:
     Platform m_p;
@@ -98,6 +109,8 @@ private:
     std::unique_ptr<ReplyWatch> m_replyWatch;
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<FrmSplash> m_splash;
+    std::unique_ptr<TrafficTrace> m_trace;
+    std::unique_ptr<TrafficLogWindow> m_trafficLog;
 };
 
 } // namespace vx

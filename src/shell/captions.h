@@ -73,9 +73,10 @@ inline constexpr std::array<Caption, 2> kFactoryCaptions{{
 }};
 
 // The report menu: the printed report saved as a PDF file instead.
-inline constexpr std::array<Caption, 2> kReportCaptions{{
+inline constexpr std::array<Caption, 3> kReportCaptions{{
     {"mnu_relatorio", "Relatório", "Report", false},
     {"mnu_exportar", "Exportar PDF...", "Export PDF...", false},
+    {"mnu_registo", "Registo de comunicação", "Traffic log", false},
 }};
 
 // The port menu's search item, below the ports.
@@ -219,11 +220,23 @@ inline constexpr std::array<AccessibleName, 55> kAccessibleNames{{
     {"Shape_gaveta", "Label5", {}, "Gaveta", "Drawer"},
 }};
 
+// The traffic log window: every frame on the line, live.
+inline constexpr std::array<Caption, 6> kTrafficLogCaptions{{
+    {"trafficLogTitle", "Registo de comunicação", "Traffic log", false},
+    {"trafficLogFilter", "Filtrar", "Filter", false},
+    {"trafficLogSave", "Guardar…", "Save…", false},
+    {"trafficLogCount", "%1 de %2 linhas", "%1 of %2 lines", false},
+    {"trafficLogFiles", "Registos (*.txt *.log)", "Logs (*.txt *.log)", false},
+    {"trafficLogNotSaved",
+     "Não foi possível guardar o registo em %1 (%2). Escolha uma pasta onde possa escrever.",
+     "The log could not be saved in %1 (%2). Choose a folder you can write to.", false},
+}};
+
 // Every table of captions that follow the language, for the look-ups and
 // the completeness check below.
-inline constexpr std::array<std::span<const Caption>, 6> kTranslatedTables{
+inline constexpr std::array<std::span<const Caption>, 7> kTranslatedTables{
     {kCaptions, kFactoryCaptions, kReportCaptions, kPortCaptions, kStatusTexts,
-     kConfigurationCaptions}};
+     kConfigurationCaptions, kTrafficLogCaptions}};
 
 constexpr bool captionsComplete()
 {

@@ -168,6 +168,10 @@ void FormMain::createMenus(bool factory)
     };
     connect(&m_s.edit, &EditSet::controlChanged, this, followPrint);
     followPrint(QStringLiteral("Command_imprimir"));
+    QAction *logAction = report->addAction(Captions::caption(QStringLiteral("mnu_registo"), 0));
+    logAction->setObjectName(QStringLiteral("mnu_registo"));
+    m_actions.insert(logAction->objectName(), logAction);
+    connect(logAction, &QAction::triggered, this, &FormMain::trafficLogRequested);
 
     auto *configuration = new ConfigurationMenu(m_s, *this);
     menuBar()->addMenu(configuration->menu());

@@ -64,6 +64,8 @@ public:
 
 signals:
     void loadFinished();
+    // "Registo de comunicação" was chosen.
+    void trafficLogRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

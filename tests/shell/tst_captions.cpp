@@ -68,8 +68,9 @@ private slots:
         QSet<QString> listed;
         for (const Caption &l : kCaptions)
             listed.insert(Captions::text(l.control));
-        for (const auto *table : {&kFactoryCaptions, &kReportCaptions})
-            for (const Caption &l : *table)
+        for (const std::span<const Caption> table : {std::span<const Caption>(kFactoryCaptions),
+                                                     std::span<const Caption>(kReportCaptions)})
+            for (const Caption &l : table)
                 listed.insert(Captions::text(l.control));
         for (const auto *table : {&kPortCaptions})
             for (const Caption &l : *table)

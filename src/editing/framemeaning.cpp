@@ -1,0 +1,242 @@
+#include "framemeaning.h"
+
+#include "textforms.h"
+
+#include <QStringList>
+#include <array>
+
+namespace vx {
+
+namespace {
+
+constexpr std::array<const char *, 11> kCommandNames{
+    "End",      "ReadMemory",  "WriteMemory", "ReadInputs", "Impulses", nullptr,
+    "SetClock", "ReadBattery", "ReadIButton", "ReadClock",  "Display"};
+
+// The data field's byte k, counted from `first`.
+uint8_t byteAt(const QByteArray &frame, int first, int k)
+{
+    return dataByte(frame, first + k);
+}
+
+uint32_t numberAt(const QByteArray &frame, int first, int bytes)
+{
+    uint32_t n = 0;
+    for (int k = bytes - 1; k >= 0; --k)
+        n = (n << 8) | byteAt(frame, first, k);
+    return n;
+}
+
+// The serial number the window shows: the field's data characters, last first.
+QString serialAt(const QByteArray &frame, int first, int bytes)
+{
+    QString s;
+    for (int i = kDataOffset + 2 * (first + bytes) - 1; i >= kDataOffset + 2 * first; --i)
+        s += QLatin1Char(i < frame.size() ? frame.at(i) : '0');
+    return s;
+}
+
+// A field's value in the window's text form, its bytes starting at data byte
+// `first` of the frame.
+QString fieldValue(const Field &f, const QByteArray &frame, int first)
+{
+    const uint32_t n = numberAt(frame, first, f.bytes);
+    const auto b = [&](int k) { return unsigned(byteAt(frame, first, k)); };
+    switch (f.form) {
+    case TextForm::Money2:
+    case TextForm::Money3:
+        return moeda_texto(n);
+    case TextForm::Data:
+        return dateText(b(0), b(1), b(2));
+    case TextForm::Time:
+        return timeText(b(0), b(1));
+    case TextForm::Code:
+        return QString(QChar(b(2))) + pad2(b(1)) + pad2(b(0));
+    case TextForm::Serial:
+        return serialAt(frame, first, f.bytes);
+    default:
+        return QString::number(n);
+    }
+}
+
+QString hexBytes(const QByteArray &frame, int count)
+{
+    QStringList bytes;
+    for (int k = 0; k < count && k < 6; ++k)
+        bytes << QStringLiteral("%1").arg(dataByte(frame, k), 2, 16, QLatin1Char('0')).toUpper();
+    return bytes.join(QLatin1Char(' '));
+}
+
+// "address 4 (Text_S00), 2 bytes", or "(Text_S00+1)" inside a field.
+QString memoryPlace(uint8_t address, uint8_t count)
+{
+    QString place = QStringLiteral("address %1").arg(address);
+    if (const Field *f = fieldAt(address)) {
+        const int offset = address - f->address;
+        place +=
+            QStringLiteral(" (%1%2)").arg(QLatin1String(f->name.data(), qsizetype(f->name.size())),
+                                          offset ? QStringLiteral("+%1").arg(offset) : QString());
+    }
+    return place + QStringLiteral(", %1 byte%2").arg(count).arg(count == 1 ? "" : "s");
+}
+
+// The memory bytes a frame carries: each field that starts and ends inside
+// them by name and value, or the bytes in hex when no field does.
+QString memoryValues(const QByteArray &frame, uint8_t address, uint8_t count)
+{
+    QStringList values;
+    for (const Field &f : kFields) {
+        const int first = f.address - address;
+        if (first < 0 || first + f.bytes > count) continue;
+        values << QStringLiteral("%1 = %2").arg(
+            QLatin1String(f.name.data(), qsizetype(f.name.size())), fieldValue(f, frame, first));
+    }
+    if (values.isEmpty()) return QStringLiteral("bytes ") + hexBytes(frame, count);
+    return values.join(QStringLiteral(", "));
+}
+
+// Minute, hour, weekday, day, month, year - 2000: the clock as the device
+// holds it.
+QString clockText(const QByteArray &frame)
+{
+    return dateText(dataByte(frame, 3), dataByte(frame, 4), dataByte(frame, 5)) + QLatin1Char(' ') +
+           timeText(dataByte(frame, 1), dataByte(frame, 0)) +
+           QStringLiteral(", weekday %1").arg(dataByte(frame, 2));
+}
+
+QString requestMeaning(const QByteArray &frame, const RequestHeader &h)
+{
+    const QString name = commandName(static_cast<uint8_t>(h.comando));
+    switch (h.comando) {
+    case Command::ReadMemory:
+        return name + QLatin1Char(' ') + memoryPlace(h.indice, h.valor);
+    case Command::WriteMemory:
+        return name + QLatin1Char(' ') + memoryPlace(h.indice, h.valor) + QStringLiteral(": ") +
+               memoryValues(frame, h.indice, h.valor);
+    case Command::Impulses:
+        return name + QStringLiteral(" %1").arg(h.valor);
+    case Command::SetClock:
+        return name + QLatin1Char(' ') + clockText(frame) +
+               QStringLiteral(", second %1").arg(h.indice);
+    case Command::Display:
+        return name + QStringLiteral(" position %1, code %2").arg(h.indice).arg(h.valor);
+    default:
+        return name;
+    }
+}
+
+QString replyMeaning(const QByteArray &frame, const RequestHeader &h)
+{
+    const QString name = commandName(static_cast<uint8_t>(h.comando));
+    switch (h.comando) {
+    case Command::ReadMemory:
+        return name + QLatin1Char(' ') + memoryPlace(h.indice, h.valor) + QStringLiteral(": ") +
+               memoryValues(frame, h.indice, h.valor);
+    case Command::ReadInputs:
+        return name + QStringLiteral(" ") + QString::fromLatin1(frame.mid(kDataOffset, 7)) +
+               QStringLiteral(" ('0' active)");
+    case Command::ReadBattery:
+        return name + QStringLiteral(" level %1").arg(dataByte(frame, 0));
+    case Command::ReadIButton:
+        return name + QLatin1Char(' ') + reversedData(frame);
+    case Command::ReadClock:
+        return name + QLatin1Char(' ') + clockText(frame);
+    case Command::WriteMemory:
+        return name + QLatin1Char(' ') + memoryPlace(h.indice, h.valor);
+    default:
+        return name;
+    }
+}
+
+bool isUpperHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+// The first position of 1..27 that is no upper-case hex digit, or -1.
+int firstNonHex(const QByteArray &r)
+{
+    for (int i = 1; i <= 27; ++i)
+        if (!isUpperHexDigit(r.at(i))) return i;
+    return -1;
+}
+
+QString shapeDefect(const QByteArray &r)
+{
+    if (r.at(0) != '!') {
+        const qsizetype start = r.indexOf('!');
+        if (start > 0)
+            return QStringLiteral("%1 characters of noise before the reply's '!'").arg(start);
+        return QStringLiteral("does not start with '!'");
+    }
+    const qsizetype end = r.indexOf('%');
+    if (end >= 0 && end < kFrameLength - 1)
+        return QStringLiteral("wrong length: '%' after %1 characters, a reply has %2")
+            .arg(end + 1)
+            .arg(kFrameLength);
+    const int bad = firstNonHex(r);
+    if (bad >= 0)
+        return QStringLiteral("character %1 is %2, not an upper-case hex digit")
+            .arg(bad + 1)
+            .arg(printableFrame(r.mid(bad, 1)));
+    return {};
+}
+
+} // namespace
+
+QString commandName(uint8_t comando)
+{
+    if (comando < kCommandNames.size() && kCommandNames[comando])
+        return QLatin1String(kCommandNames[comando]);
+    return QStringLiteral("Command %1").arg(comando);
+}
+
+const Field *fieldAt(uint8_t address)
+{
+    for (const Field &f : kFields)
+        if (address >= f.address && address < f.address + f.bytes) return &f;
+    return nullptr;
+}
+
+QString frameMeaning(const QByteArray &frame)
+{
+    if (frame.size() < kDataOffset + kDataLength) return {};
+    const RequestHeader h = requestHeader(frame);
+    if (frame.at(0) == '#') return requestMeaning(frame, h);
+    if (frame.at(0) == '!') return replyMeaning(frame, h);
+    return {};
+}
+
+QString replyDefect(const QByteArray &r)
+{
+    if (r.size() < kFrameLength)
+        return QStringLiteral("wrong length: %1 characters, a reply has %2")
+            .arg(r.size())
+            .arg(kFrameLength);
+    QString defect = shapeDefect(r);
+    if (!defect.isEmpty()) return defect;
+    const int sum = nibbleSum(r) % 256;
+    const int declared = hex_nibble(r.at(27)) * 16 + hex_nibble(r.at(26));
+    if (sum != declared)
+        return QStringLiteral("bad checksum: the frame says %1, its digits sum to %2")
+            .arg(declared)
+            .arg(sum);
+    if (r.at(kFrameLength - 1) != '%') return QStringLiteral("does not end with '%'");
+    return {};
+}
+
+QString printableFrame(const QByteArray &bytes)
+{
+    QString s;
+    for (char c : bytes) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code >= 0x20 && code < 0x7F && c != '\\')
+            s += QLatin1Char(c);
+        else
+            s += QStringLiteral("\\x") +
+                 QStringLiteral("%1").arg(code, 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return s;
+}
+
+} // namespace vx

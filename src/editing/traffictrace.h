@@ -1,0 +1,46 @@
+#pragma once
+
+#include "linkobserver.h"
+
+#include <QObject>
+#include <QString>
+
+namespace vx {
+
+class Clock;
+
+// The traffic log: one line for every frame the link sends or receives and
+// for every time-out, with the time to the millisecond, the characters and
+// what they mean. Set it as the link's observer; the lines go to whoever
+// listens to lineAdded (a trace file, the traffic log window).
+//
+// A line is "hh:mm:ss.zzz kind     characters  meaning", kind one of
+// "sent", "unsent" (the port refused it), "received", "rejected",
+// "time-out".
+class TrafficTrace : public QObject, public LinkObserver
+{
+    Q_OBJECT
+public:
+    explicit TrafficTrace(const Clock &clock, QObject *parent = nullptr);
+
+    void requestSent(const QByteArray &frame) override;
+    void requestNotWritten(const QByteArray &frame, const QString &why) override;
+    void replyAccepted(const QByteArray &frame) override;
+    void replyRejected(const QByteArray &received, ReplyRejection why) override;
+    void replyTimedOut(int timeoutMs) override;
+
+    // Why characters were rejected, in words.
+    static QString rejectionText(const QByteArray &received, ReplyRejection why);
+
+signals:
+    void lineAdded(const QString &line);
+
+private:
+    void add(const char *kind, const QByteArray &characters, const QString &meaning);
+
+    const Clock &m_clock;
+    // What the attempt that may time out asked, in words.
+    QString m_lastRequest;
+};
+
+} // namespace vx

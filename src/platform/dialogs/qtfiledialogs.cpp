@@ -1,0 +1,14 @@
+#include "qtfiledialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace vx {
+
+QString QtFileDialogs::saveFileName(const QString &caption, const QString &suggestion,
+                                    const QString &filter)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, suggestion, filter);
+}
+
+} // namespace vx

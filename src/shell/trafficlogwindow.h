@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStringListModel;
+
+namespace vx {
+
+class FileDialogs;
+class MessageSink;
+
+// "Registo de comunicação": the traffic log's lines as they come, newest at
+// the bottom. The view follows new lines while it is scrolled to the bottom
+// and stays put once the user scrolls up to read. A filter box keeps only the
+// lines that contain its text; "Guardar…" writes the lines shown to a file.
+class TrafficLogWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // At most this many lines are kept, a few megabytes: at the limit the
+    // oldest kTrimLines go at once, as one removal is as dear as many.
+    static constexpr int kMaxLines = 20000;
+    static constexpr int kTrimLines = 1000;
+
+    // Without file dialogs the window cannot save: "Guardar…" is disabled.
+    TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, QWidget *parent = nullptr);
+
+    void appendLine(const QString &line);
+    void setLanguage(int idioma);
+
+    // The lines the filter lets through, oldest first.
+    QStringList shownLines() const;
+    int lineCount() const;
+
+    // Asks for a file and writes the shown lines to it; a failure is
+    // reported through the message sink. False when nothing was written.
+    bool save();
+
+private:
+    void updateCount();
+    bool writeTo(const QString &path, QString *error) const;
+
+    FileDialogs *m_dialogs;
+    MessageSink &m_messages;
+    int m_idioma = 0;
+    QStringListModel *m_lines;
+    QSortFilterProxyModel *m_shown;
+    QLineEdit *m_filter;
+    QListView *m_view;
+    QPushButton *m_save;
+    QLabel *m_count;
+    // The view is at the bottom, following new lines; false once the user
+    // scrolls up.
+    bool m_following = true;
+    // Scrolling lays out every row: done once for a burst of lines.
+    QTimer m_scrollToEnd;
+};
+
+} // namespace vx

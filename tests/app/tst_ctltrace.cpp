@@ -1,0 +1,109 @@
+// Guards --trace, the traffic log a technician sends with a problem report:
+// the real vx308ctl against the real vx308-emulator over a pseudo-terminal
+// must log every frame with the fields it concerns, and a trace file that
+// cannot be written must stop both programs before they touch the port.
+#include "testsuite.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TstCtlTrace : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_emu;
+    QString m_link;
+
+    static QString bin(const QString &rel) { return QStringLiteral(VX_BINARY_DIR "/") + rel; }
+
+    void startEmulator(const QStringList &extra = {})
+    {
+        m_link = m_dir.filePath(QStringLiteral("vx308"));
+        m_emu.start(bin(QStringLiteral("emulator/vx308-emulator")),
+                    QStringList{QStringLiteral("--link"), m_link} + extra);
+        QVERIFY(m_emu.waitForReadyRead(10000));
+    }
+    void stopEmulator()
+    {
+        m_emu.terminate();
+        QVERIFY(m_emu.waitForFinished(10000));
+    }
+
+private slots:
+    void cleanup()
+    {
+        if (m_emu.state() == QProcess::NotRunning) return;
+        m_emu.kill();
+        m_emu.waitForFinished(10000);
+    }
+
+    // A read logs each request and its reply; the memory reads name their
+    // fields and show the values as the window does.
+    void readNamesFields()
+    {
+        startEmulator();
+        const QString trace = m_dir.filePath(QStringLiteral("read.trace"));
+        QProcess ctl;
+        ctl.start(bin(QStringLiteral("app/vx308ctl")),
+                  {QStringLiteral("read"), QStringLiteral("--device"), m_link,
+                   QStringLiteral("--trace"), trace});
+        QVERIFY(ctl.waitForFinished(60000));
+        QCOMPARE(ctl.exitCode(), 0);
+        stopEmulator();
+
+        QFile f(trace);
+        QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines =
+            QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        static const QRegularExpression shape(QStringLiteral(
+            "^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (sent     #AF|received !AF)[0-9A-F]{25}% {2}\\S"));
+        for (const QString &l : lines)
+            QVERIFY2(shape.match(l).hasMatch(), qPrintable(l));
+        QVERIFY(lines.filter(QStringLiteral(" sent ")).size() ==
+                lines.filter(QStringLiteral(" received ")).size());
+        for (const char *expected :
+             {"ReadMemory address 4 (Text_S00), 2 bytes: Text_S00 = 2,00",
+              "ReadMemory address 55 (Text_total00), 3 bytes: Text_total00 = 1523,00",
+              "ReadMemory address 43 (Text_numfab_num), 4 bytes: Text_numfab_num = 3, "
+              "text_numfab_ano = A2415",
+              "ReadClock ", "ReadBattery level 120", "WriteMemory address 91, 3 bytes"})
+            QVERIFY2(!lines.filter(QLatin1String(expected)).isEmpty(), expected);
+    }
+
+    // A trace path that cannot be written: exit status 64 and a message that
+    // names the file, and not one character on the line.
+    void unwritableTrace_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("vx308ctl") << "app/vx308ctl" << QStringList{"read", "--device", "%1"};
+        QTest::newRow("vx308-maint") << "app/vx308-maint" << QStringList{"--com", "1=%1"};
+    }
+    void unwritableTrace()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        const QString requests = m_dir.filePath(QStringLiteral("requests.log"));
+        QFile::remove(requests);
+        startEmulator({QStringLiteral("--log"), requests});
+        arguments.last() = arguments.last().arg(m_link);
+        const QString trace = m_dir.filePath(QStringLiteral("no-such-folder/x.trace"));
+        QProcess p;
+        p.start(bin(program), arguments + QStringList{QStringLiteral("--trace"), trace});
+        QVERIFY(p.waitForFinished(30000));
+        const QByteArray err = p.readAllStandardError();
+        QCOMPARE(p.exitCode(), 64);
+        QVERIFY2(err.contains(trace.toUtf8()), err.constData());
+        QVERIFY2(err.contains("cannot write the trace file"), err.constData());
+        stopEmulator();
+        QFile log(requests);
+        QVERIFY(!log.exists() || (log.open(QIODevice::ReadOnly) && log.readAll().isEmpty()));
+    }
+};
+
+VX_TEST_CLASS(TstCtlTrace, Core)
+#include "tst_ctltrace.moc"
