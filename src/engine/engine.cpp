@@ -121,6 +121,7 @@ bool Engine::stopTail()
     s.teste_disp_pedido = false;
     m_link.setTimeoutMs(1000);
     m_link.closeIfOpen();
+    m_link.resumeRetries();
     Q_EMIT engineStopped();
     return true;
 }
@@ -163,6 +164,9 @@ void Engine::Command_ler_Click()
     // proposal. It is accepted or cancelled first.
     if (s.modo == 1) return;
     closeSessionInWindow();
+    // Pressed right after "Sair", before its stop was done: the new read
+    // retries as every read does.
+    m_link.resumeRetries();
     m_edit.setEnabled(QStringLiteral("Command_ler"), false);
     m_edit.setEnabled(QStringLiteral("mnu_comunicação"), false);
     s.modo = 2;
@@ -178,6 +182,9 @@ void Engine::Command_ler_Click()
 void Engine::Command_testar_Click()
 {
     closeSessionInWindow();
+    // A silent timer would hold the stop back for as long as it stays
+    // silent: the rest of this tick tries each request once at most.
+    m_link.stopRetrying();
 }
 
 void Engine::Command_enviar_Click()

@@ -61,6 +61,8 @@ bool Link::refused(const QByteArray &frame)
 
 bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
 {
+    if (m_retriesStopped && stats.timeoutsSinceAccepted > 0 && comando != Command::End)
+        return false;
     const QByteArray request = buildRequest(comando, indice, valor, dados_tx);
     m_request = ++m_lastRequest;
     rx_timeout = true;
@@ -106,7 +108,7 @@ bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
             openIfClosed();
         }
         rx_pronto = false;
-        if ((rx_timeout || trama_erro) && !sair_pedido) continue;
+        if ((rx_timeout || trama_erro) && !sair_pedido && !m_retriesStopped) continue;
         accepted = !rx_timeout && !trama_erro;
         if (accepted) {
             ++stats.acceptedTotal;

@@ -34,8 +34,18 @@ public:
          QObject *parent = nullptr);
 
     // Returns once a reply has been accepted, or after a failed attempt when
-    // sair_pedido is set or the program has ended. True when accepted.
+    // sair_pedido is set, retries are stopped or the program has ended. True
+    // when accepted.
     bool enviar_trama(Command comando, uint8_t indice, uint8_t valor);
+
+    // Ending a connection to a timer that has stopped answering: without
+    // this the end would wait for as long as the timer stays silent. From
+    // stopRetrying() to resumeRetries() a request is tried once; while the
+    // timer has not answered since, requests are not sent at all, except the
+    // end of connection, sent once. A timer that answers is read as always.
+    void stopRetrying() { m_retriesStopped = true; }
+    void resumeRetries() { m_retriesStopped = false; }
+    bool retriesStopped() const { return m_retriesStopped; }
 
     const QByteArray &trama_rx() const { return m_trama_rx; }
     TxData dados_tx{};
@@ -107,6 +117,7 @@ private:
     quint64 m_lastRequest = 0;
     // An attempt is waiting for its reply.
     bool m_waiting = false;
+    bool m_retriesStopped = false;
     bool rx_pronto = false;
     bool rx_timeout = false;
     bool trama_erro = false;

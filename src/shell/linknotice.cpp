@@ -34,10 +34,9 @@ QString LinkNotice::textFor(const ReplyWatch &watch, int idioma)
         troubleMessage(troubleOf(watch.fault(), watch.openFailure()), idioma, watch.deviceName());
     const QString keepsTrying =
         idioma == 1 ? QStringLiteral("The tool keeps trying and goes on as soon as the timer "
-                                     "answers; \"Close Application\" ends the program.")
+                                     "answers; \"Exit\" ends the connection.")
                     : QStringLiteral("A ferramenta continua a tentar e prossegue logo que o "
-                                     "temporizador responda; \"Sair da Aplicação\" termina o "
-                                     "programa.");
+                                     "temporizador responda; \"Sair\" termina a ligação.");
     return cause + QStringLiteral("\n") + keepsTrying;
 }
 

@@ -307,29 +307,39 @@ private slots:
         QCOMPARE(b.edit.text("Text_rtc_data"), QStringLiteral("-"));
     }
 
-    // With the device silent, "Sair" takes effect only once it answers again.
+    // With the device silent, "Sair" still ends the connection: the request
+    // under way gives up at its time-out, the rest of the tick sends nothing
+    // but the end of connection, once, and the port is closed. The next "Lêr"
+    // retries as always and reads the timer once it answers again.
     void exitWithSilentDevice()
     {
         EngineBench b;
         QVERIFY(b.readAll());
         bool stopped = false;
         QObject::connect(&b.engine, &Engine::engineStopped, [&] { stopped = true; });
-        // The engine sits in a nested wait from here on: act from timers.
-        bool stoppedTooEarly = true;
-        int timeouts = 0;
         b.port.faults().faults = emu::Fault::NoReply;
-        QTimer::singleShot(100, [&] {
+        // The engine sits in a nested wait from here on: act from a timer,
+        // once the silence has cost a time-out.
+        qint64 writtenAtExit = 0;
+        QTimer probe;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            if (b.link.stats.timeoutsSinceAccepted == 0) return;
+            probe.stop();
+            writtenAtExit = qint64(b.link.stats.n_tramas);
             b.engine.Command_testar_Click();
-            QTimer::singleShot(200, [&] {
-                stoppedTooEarly = stopped;
-                timeouts = b.link.stats.to_erros;
-                b.port.faults().faults = emu::Fault::None;
-            });
         });
+        probe.start(10);
         QVERIFY(EngineBench::waitFor([&] { return stopped; }));
-        QVERIFY(!stoppedTooEarly);
-        QVERIFY(timeouts > 0);
-        QVERIFY(b.messages.messages.empty() || b.messages.texts().contains("Time Out!"));
+        QVERIFY(b.port.faults().faults == emu::Fault::NoReply); // still silent
+        QVERIFY(!b.port.isOpen());
+        QVERIFY(!b.link.retriesStopped());
+        // Written after "Sair": the end of connection, once.
+        QCOMPARE(qint64(b.link.stats.n_tramas) - writtenAtExit, qint64(1));
+        QCOMPARE(b.link.lastRequestFrame(), buildRequest(Command::End, 0, 0, {}));
+        QVERIFY(b.edit.control("Command_ler").enabled);
+
+        b.port.faults().faults = emu::Fault::None;
+        QVERIFY(b.readAll());
     }
 
     void impulsos()

@@ -8,6 +8,7 @@
 #include "replywatch.h"
 #include "testsuite.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
