@@ -15,15 +15,15 @@ using namespace vx::emu;
 
 namespace {
 
-QByteArray request(vx::Command cmd, uint8_t index, uint8_t value)
+QByteArray plainRequest(vx::Command cmd, uint8_t index, uint8_t value)
 {
     vx::TxData d{};
     d.fill('0');
     return vx::buildRequest(cmd, index, value, d);
 }
 
-const QByteArray kRead = request(vx::Command::ReadMemory, 31, 1);
-const QByteArray kBattery = request(vx::Command::ReadBattery, 0, 0);
+const QByteArray kRead = plainRequest(vx::Command::ReadMemory, 31, 1);
+const QByteArray kReadBattery = plainRequest(vx::Command::ReadBattery, 0, 0);
 
 QByteArray joined(const std::vector<Delivery> &ds)
 {
@@ -68,12 +68,13 @@ void TestResponder::assembler_data()
         return chunks;
     }() << L{kRead};
     QTest::newRow("noise before") << L{"\x00\xFFxx$" + kRead} << L{kRead};
-    QTest::newRow("two in one write") << L{"$" + kRead + "$" + kBattery} << L{kRead, kBattery};
+    QTest::newRow("two in one write")
+        << L{"$" + kRead + "$" + kReadBattery} << L{kRead, kReadBattery};
     QTest::newRow("request cut short, then sent again")
         << L{"$" + kRead.left(7), "$" + kRead} << L{kRead};
-    QTest::newRow("false hash inside noise") << L{"#12#", "$" + kBattery} << L{kBattery};
+    QTest::newRow("false hash inside noise") << L{"#12#", "$" + kReadBattery} << L{kReadBattery};
     QTest::newRow("damaged then good")
-        << L{QByteArray(kRead).replace(26, 1, "0"), "$" + kBattery} << L{kBattery};
+        << L{QByteArray(kRead).replace(26, 1, "0"), "$" + kReadBattery} << L{kReadBattery};
     QTest::newRow("incomplete") << L{"$" + kRead.left(28)} << L{};
 }
 
@@ -222,7 +223,7 @@ void TestResponder::badChecksumIsRejectedByTheTool()
     Faults faults;
     faults.faults = Fault::BadChecksum;
     Responder r(device, faults);
-    const auto ds = r.receive(request(vx::Command::Impulses, 0, 3));
+    const auto ds = r.receive(plainRequest(vx::Command::Impulses, 0, 3));
     QCOMPARE(int(ds.size()), 1);
     QVERIFY(!vx::isValidReply(ds[0].bytes));
     QVERIFY(ds[0].bytes.startsWith('!') && ds[0].bytes.endsWith('%'));
@@ -242,10 +243,10 @@ void TestResponder::noReplyLeavesDeviceUntouched()
         seen = f;
         seenFaults = how;
     };
-    QVERIFY(r.receive(request(vx::Command::Impulses, 0, 3)).empty());
+    QVERIFY(r.receive(plainRequest(vx::Command::Impulses, 0, 3)).empty());
     QCOMPARE(device.impulses(), qint64(0));
     QCOMPARE(r.ignored(), 1);
-    QCOMPARE(seen, request(vx::Command::Impulses, 0, 3));
+    QCOMPARE(seen, plainRequest(vx::Command::Impulses, 0, 3));
     QCOMPARE(seenFaults, Fault::NoReply);
 }
 
@@ -276,7 +277,7 @@ void TestResponder::everyNth()
     Responder r(device, faults);
     QList<bool> answered;
     for (int i = 0; i < 6; ++i)
-        answered << !r.receive(kBattery).empty();
+        answered << !r.receive(kReadBattery).empty();
     QCOMPARE(answered, (QList<bool>{true, true, false, true, true, false}));
 }
 

@@ -21,7 +21,7 @@ namespace {
 
 const QString kLayout = QStringLiteral("manutencao.html");
 
-QByteArray contents(const QString &file)
+QByteArray fileText(const QString &file)
 {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -81,7 +81,7 @@ private slots:
         }
         QVERIFY2(!path.isEmpty(), qPrintable(error));
         QCOMPARE(path, QDir(folders.at(found)).absoluteFilePath(kLayout));
-        QCOMPARE(contents(path), folders.at(found).toUtf8());
+        QCOMPARE(fileText(path), folders.at(found).toUtf8());
     }
 
     void missingFileNamesEveryFolder()
@@ -110,7 +110,7 @@ private slots:
         QVERIFY2(!found.isEmpty(), qPrintable(error));
         QCOMPARE(found, QDir(QStringLiteral(VX_BINARY_DIR "/share/vx308"))
                             .absoluteFilePath(toQString(kTemplateFile)));
-        QCOMPARE(contents(found), contents(QStringLiteral(VX_SOURCE_DIR "/share/manutencao.html")));
+        QCOMPARE(fileText(found), fileText(QStringLiteral(VX_SOURCE_DIR "/share/manutencao.html")));
     }
 };
 

@@ -14,17 +14,16 @@
 
 using namespace vx;
 
-namespace {
-
-struct Output
+// An engine with its shutdown and the commands it sent. Not in an anonymous
+// namespace: the test class's lambdas capture it, and the folder's files
+// compile as one.
+struct ShutdownBench
 {
     EngineBench b;
     SentCommands requests{b.link};
     int cancelled = 0;
     Shutdown shutdown{b.edit, b.link, b.engine, b.end, [this] { ++cancelled; }};
 };
-
-} // namespace
 
 class TstShutdown : public QObject
 {
@@ -48,7 +47,7 @@ private slots:
         QFETCH(bool, closeWindow);
         QFETCH(bool, answers);
         QFETCH(bool, on);
-        Output s;
+        ShutdownBench s;
         if (on) QVERIFY(s.b.readAll());
         if (!answers) s.b.port.faults().faults = emu::Fault::NoReply;
         s.requests.commands.clear();
@@ -71,7 +70,7 @@ private slots:
 
     void exitRaisesRequestBeforePause()
     {
-        Output s;
+        ShutdownBench s;
         bool requestInPause = false;
         QTimer::singleShot(Timebase::toReal(500), [&] { requestInPause = s.b.link.sair_pedido; });
         s.shutdown.exitApplication();
@@ -80,7 +79,7 @@ private slots:
 
     void closeStopsEngineBeforePause()
     {
-        Output s;
+        ShutdownBench s;
         QVERIFY(s.b.readAll());
         bool engineInPause = true, requestInPause = true;
         QTimer::singleShot(Timebase::toReal(1000), [&] {
@@ -98,7 +97,7 @@ private slots:
 
     void exitMidTransaction()
     {
-        Output s;
+        ShutdownBench s;
         QVERIFY(s.b.readAll());
         // The next request of the engine is left waiting for its answer, and
         // "Sair da Aplicação" is pressed while it waits.
@@ -118,7 +117,7 @@ private slots:
 
     void secondRequestDuringPauseIgnored()
     {
-        Output s;
+        ShutdownBench s;
         QTimer::singleShot(Timebase::toReal(300), [&] {
             QVERIFY(s.shutdown.inProgress());
             s.shutdown.closeWindow();
@@ -130,7 +129,7 @@ private slots:
 
     void portThatWillNotOpenEndsAtOnce()
     {
-        Output s;
+        ShutdownBench s;
         s.b.port.setMissing(1);
         QElapsedTimer t;
         t.start();
@@ -143,7 +142,7 @@ private slots:
 
     void duringNewUnitEntryIsCancel()
     {
-        Output s;
+        ShutdownBench s;
         s.b.edit.session.modo = 1;
         s.shutdown.exitApplication();
         QCOMPARE(s.cancelled, 1);
