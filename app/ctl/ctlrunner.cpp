@@ -32,11 +32,6 @@ namespace {
 const char *const kDisplayOnly[] = {"Text_master_ibut", "Text_rtc_data", "Text_rtc_hora",
                                     "Text_ibutsn"};
 
-QString toQString(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
-}
-
 } // namespace
 
 CtlRunner::CtlRunner(Job request)

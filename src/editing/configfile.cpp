@@ -16,11 +16,6 @@ const char *const ConfigFile::kFormatName = "vx308-configuration";
 
 namespace {
 
-QString toQString(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
-}
-
 const Field *fieldNamed(const QString &name)
 {
     const int i = fieldIndex(name.toStdString());

@@ -16,11 +16,6 @@ ControlState withText(const QString &t)
     return s;
 }
 
-QString toQString(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
-}
-
 } // namespace
 
 QString EditSet::msgInvalid()

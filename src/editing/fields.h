@@ -1,10 +1,18 @@
 #pragma once
 
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace vx {
+
+// A name from the tables (fields, controls, files) as Qt text. The tables are
+// UTF-8 source text; most names are plain ASCII.
+inline QString toQString(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // How a value is held as text in the window and as bytes in the device.
 enum class TextForm : uint8_t

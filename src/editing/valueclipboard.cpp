@@ -6,11 +6,6 @@ namespace vx {
 
 namespace {
 
-QString toQString(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
-}
-
 } // namespace
 
 void ValueClipboard::copy(EditSet &edit)

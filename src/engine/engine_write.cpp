@@ -10,11 +10,6 @@ namespace vx {
 
 namespace {
 
-QString toQString(std::string_view s)
-{
-    return QString::fromLatin1(s.data(), static_cast<int>(s.size()));
-}
-
 void putDate(TxData &d, const QDate &data)
 {
     putByte(d, 0, static_cast<uint8_t>(data.day()));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fields.h"
+
 #include <QLatin1String>
 #include <QString>
 #include <array>
@@ -22,11 +24,6 @@ inline constexpr std::string_view kTbReport = "TbReport";
 inline constexpr std::string_view kTbRegisto = "TbRegisto";
 // Order of appending to the log; "the last row" is the highest.
 inline constexpr std::string_view kLogOrder = "ordem";
-
-inline QString toQString(std::string_view s)
-{
-    return QLatin1String(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // One stored default: the field of TbValoresPre1, the window field it is
 // taken from and given back to, and the value a new file starts with.

@@ -20,11 +20,6 @@ namespace {
 
 const char *kPointsProperty = "vx_points";
 
-QString toQString(std::string_view s)
-{
-    return Captions::text(s);
-}
-
 QString cssColor(Color c)
 {
     switch (c) {
@@ -133,9 +128,10 @@ QString WindowBuilder::styleSheet()
                                  : l.kind == WidgetKind::Text  ? QStringLiteral("QLineEdit")
                                                                : QStringLiteral("QLabel");
         css += QStringLiteral("%1#%2 { background-color: %3; border: 1px solid rgb(170,170,130); }")
-                   .arg(selector, toQString(l.name), color);
+                   .arg(selector, Captions::text(l.name), color);
         if (l.kind == WidgetKind::TickBox)
-            css += QStringLiteral("QCheckBox#%1 { padding-left: 4px; }").arg(toQString(l.name));
+            css +=
+                QStringLiteral("QCheckBox#%1 { padding-left: 4px; }").arg(Captions::text(l.name));
     }
     return css;
 }
@@ -149,8 +145,9 @@ WindowBuilder::Result WindowBuilder::build(QWidget *area)
 {
     Result r;
     for (const Placement &l : kWindowLayout) {
-        const QString name = toQString(l.name);
-        QWidget *parent = l.parent.empty() ? area : r.controls.value(toQString(l.parent), area);
+        const QString name = Captions::text(l.name);
+        QWidget *parent =
+            l.parent.empty() ? area : r.controls.value(Captions::text(l.parent), area);
         QWidget *w = create(l, parent);
         w->setObjectName(name);
         QFont f = QApplication::font();
