@@ -2,6 +2,7 @@
 // vx308-emulator over a pseudo-terminal. What it prints must be what the
 // device holds, what it sets must end up in the device's memory, and a silent
 // device or bad arguments must give the documented exit status.
+#include "ctlharness.h"
 #include "qtserialport.h"
 #include "testsuite.h"
 
@@ -21,25 +22,14 @@ class TstCtl : public QObject
     QProcess m_emu;
     QString m_link;
 
-    static QString bin(const char *rel)
-    {
-        return QStringLiteral(VX_BINARY_DIR "/") + QLatin1String(rel);
-    }
+    static QString bin(const char *rel) { return builtProgram(rel); }
 
-    struct Output
+    using Output = CtlOutput;
+    static Output ctl(const QStringList &args, const QString &language = QStringLiteral("C"))
     {
-        int status;
-        QByteArray out, err;
-    };
-    Output ctl(const QStringList &args, const QString &language = QStringLiteral("C"))
-    {
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("LC_ALL"), language);
-        p.setProcessEnvironment(env);
-        p.start(bin("app/vx308ctl"), args);
-        if (!p.waitForFinished(60000)) return {-1, {}, {}};
-        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+        return runCtl(args, env);
     }
 
     void startEmulator(const QStringList &extra = {})

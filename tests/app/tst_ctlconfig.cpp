@@ -5,6 +5,7 @@
 // used must write nothing; a value the timer cannot store must be named and
 // must not stop the others.
 #include "configfile.h"
+#include "ctlharness.h"
 #include "testsuite.h"
 
 #include <QJsonDocument>
@@ -61,23 +62,10 @@ class TstCtlConfig : public QObject
     QProcess m_emu;
     QString m_link;
 
-    static QString bin(const char *rel)
-    {
-        return QStringLiteral(VX_BINARY_DIR "/") + QLatin1String(rel);
-    }
+    static QString bin(const char *rel) { return builtProgram(rel); }
 
-    struct Output
-    {
-        int status;
-        QByteArray out, err;
-    };
-    Output ctl(QStringList args)
-    {
-        QProcess p;
-        p.start(bin("app/vx308ctl"), args << QStringLiteral("--device") << m_link);
-        if (!p.waitForFinished(60000)) return {-1, {}, {}};
-        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-    }
+    using Output = CtlOutput;
+    Output ctl(QStringList args) { return runCtl(args << QStringLiteral("--device") << m_link); }
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
 
     void startEmulator()

@@ -1,0 +1,34 @@
+#pragma once
+
+// Running the built vx308ctl program from a test, as a script would.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// A program of the build folder, by its path there ("app/vx308ctl").
+inline QString builtProgram(const char *relative)
+{
+    return QStringLiteral(VX_BINARY_DIR "/") + QLatin1String(relative);
+}
+
+struct CtlOutput
+{
+    int status;
+    QByteArray out, err;
+};
+
+// Runs vx308ctl with `args` in `environment` and waits for it to end (60 s
+// at most; status -1 when it does not).
+inline CtlOutput
+runCtl(const QStringList &args,
+       const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess p;
+    p.setProcessEnvironment(environment);
+    p.start(builtProgram("app/vx308ctl"), args);
+    if (!p.waitForFinished(60000)) return {-1, {}, {}};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
