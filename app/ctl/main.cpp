@@ -74,7 +74,7 @@ const char *const kUsageText =
     "  7  only rejected replies (wrong device or line speed)\n"
     "  8  clear not confirmed: nothing was zeroed\n"
     "  9  the values could not be stored before clear: nothing was zeroed\n"
-    " 64  bad arguments\n"
+    " 64  bad arguments, or a trace file that cannot be written\n"
     " 65  the configuration file cannot be read, is damaged or of an unknown version\n"
     "     (nothing is written to the timer), or cannot be written\n";
 
