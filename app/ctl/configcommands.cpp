@@ -60,35 +60,34 @@ int ConfigCommands::save(const EditSet &edit, const QString &firmwareVersion, co
     return kFileProblem;
 }
 
+bool ConfigCommands::reportRefusals(const char *consequence) const
+{
+    const auto refused = m_file.refusals(scope());
+    for (const ConfigFile::Refusal &r : refused)
+        std::fprintf(stderr, "vx308ctl: %s: %s: \"%s\" cannot be stored in the timer (%s); %s\n",
+                     qPrintable(m_path), qPrintable(r.field), qPrintable(r.text),
+                     qPrintable(r.reason), consequence);
+    return !refused.isEmpty();
+}
+
 int ConfigCommands::diff(const EditSet &edit, const QString &firmwareVersion)
 {
     const ConfigFile timer = ConfigFile::fromEditSet(edit, firmwareVersion, QDateTime());
-    const auto refused = m_file.refusals(scope());
-    for (const ConfigFile::Refusal &r : refused)
-        std::fprintf(stderr,
-                     "vx308ctl: %s: %s: \"%s\" cannot be stored in the timer (%s); restore "
-                     "would refuse it\n",
-                     qPrintable(m_path), qPrintable(r.field), qPrintable(r.text),
-                     qPrintable(r.reason));
+    const bool refused = reportRefusals("restore would refuse it");
     const auto differences = m_file.differences(timer, scope());
     for (const ConfigFile::Difference &d : differences)
         std::printf("%s\t%s\t%s\t%s\n", qPrintable(d.field), qPrintable(d.caption),
                     qPrintable(d.inFile), qPrintable(d.inTimer));
-    return differences.isEmpty() && refused.isEmpty() ? 0 : 1;
+    return differences.isEmpty() && !refused ? 0 : 1;
 }
 
 int ConfigCommands::restore(EditSet &edit, bool *writes, QSet<QString> *unwritten)
 {
-    const auto refused = m_file.refusals(scope());
-    for (const ConfigFile::Refusal &r : refused)
-        std::fprintf(stderr,
-                     "vx308ctl: %s: %s: \"%s\" cannot be stored in the timer (%s); not "
-                     "written, the other values are. Correct it in the file and restore again.\n",
-                     qPrintable(m_path), qPrintable(r.field), qPrintable(r.text),
-                     qPrintable(r.reason));
+    const bool refused = reportRefusals(
+        "not written, the other values are. Correct it in the file and restore again.");
     const QStringList marked = m_file.applyTo(edit, scope());
     for (const QString &name : marked)
         unwritten->insert(name);
     *writes = !marked.isEmpty();
-    return refused.isEmpty() ? 0 : 1;
+    return refused ? 1 : 0;
 }

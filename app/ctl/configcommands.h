@@ -48,6 +48,9 @@ private:
     int diff(const vx::EditSet &edit, const QString &firmwareVersion);
     int restore(vx::EditSet &edit, bool *writes, QSet<QString> *unwritten);
     vx::ConfigFile::Scope scope() const;
+    // Names on standard error each value of the file the timer cannot store,
+    // and what follows from it; true when there was one.
+    bool reportRefusals(const char *consequence) const;
 
     Command m_command;
     QString m_path;

@@ -355,17 +355,15 @@ void FormMain::aplicar_idioma(int idioma)
     if (idioma != 0 && idioma != 1) return;
     m_captionLanguage = idioma;
     m_s.engine.setBaseTitle(Captions::title(idioma));
-    for (const Caption &l : kCaptions)
-        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
-    for (const Caption &l : kFactoryCaptions)
-        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
-    for (const Caption &l : kReportCaptions)
-        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
-    for (const Caption &l : kPortCaptions)
-        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
+    // The tables of the window's own controls; the status line and the
+    // traffic log window translate their texts themselves.
+    for (const std::span<const Caption> table :
+         {std::span<const Caption>(kCaptions), std::span<const Caption>(kFactoryCaptions),
+          std::span<const Caption>(kReportCaptions), std::span<const Caption>(kPortCaptions),
+          std::span<const Caption>(kConfigurationCaptions)})
+        for (const Caption &l : table)
+            changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     m_statusLine->setLanguage(idioma);
-    for (const Caption &l : kConfigurationCaptions)
-        changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
     updateAccessibleNames();
     m_linkNotice->setLanguage(idioma);
 }

@@ -64,6 +64,18 @@ bool prepareValues(Connection &c, const QString &table, const RecordStore::Value
     return true;
 }
 
+// What every write to an existing file starts with: the file must be there,
+// open for writing, and every value must fit its column of the table.
+bool startWrite(Connection &c, const QString &table, const RecordStore::Values &values,
+                QStringList *names, QVariantList *stored, QString *error)
+{
+    if (!QFileInfo(c.file()).isFile()) {
+        setError(error, missing(c.file()));
+        return false;
+    }
+    return c.open(error) && prepareValues(c, table, values, names, stored, error);
+}
+
 // The column definitions of a CREATE TABLE; false when a name in the table
 // cannot be used.
 bool columnDefinitions(const RecordStore::Table &t, QStringList *definitions)
@@ -267,15 +279,10 @@ bool SqliteRecordStore::readLast(const QString &file, const QString &table,
 bool SqliteRecordStore::updateFirst(const QString &file, const QString &table, const Values &values,
                                     QString *error)
 {
-    if (!exists(file)) {
-        setError(error, missing(file));
-        return false;
-    }
     Connection c(file, Connection::Mode::Write, m_busyTimeoutMs);
-    if (!c.open(error)) return false;
     QStringList names;
     QVariantList stored;
-    if (!prepareValues(c, table, values, &names, &stored, error)) return false;
+    if (!startWrite(c, table, values, &names, &stored, error)) return false;
     if (names.isEmpty()) return true;
     QStringList sets;
     for (const QString &n : names)
@@ -327,15 +334,10 @@ bool SqliteRecordStore::ensureTable(const QString &file, const Table &table, QSt
 bool SqliteRecordStore::appendNumbered(const QString &file, const QString &table,
                                        const Values &values, qlonglong *order, QString *error)
 {
-    if (!exists(file)) {
-        setError(error, missing(file));
-        return false;
-    }
     Connection c(file, Connection::Mode::Write, m_busyTimeoutMs);
-    if (!c.open(error)) return false;
     QStringList names;
     QVariantList stored;
-    if (!prepareValues(c, table, values, &names, &stored, error)) return false;
+    if (!startWrite(c, table, values, &names, &stored, error)) return false;
     QSqlQuery q(c.db());
     const QString sql =
         names.isEmpty()
