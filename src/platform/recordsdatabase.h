@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+namespace vx {
+
+// One open connection to the unit records (see RecordsLocation): the local
+// SQLite file or a shared PostgreSQL server. The records layer speaks SQL that
+// both engines understand, with ? placeholders and double-quoted names;
+// engine() tells it where the two differ (the types of a table's columns).
+//
+// Dates and times are bound as QDate and QTime and come back as QDate and
+// QTime (or as ISO text that QVariant converts), whatever the engine.
+class RecordsDatabase
+{
+public:
+    enum class Engine
+    {
+        Sqlite,
+        Postgres
+    };
+    using Row = QVariantList;
+
+    virtual ~RecordsDatabase() = default;
+
+    virtual Engine engine() const = 0;
+    // The file, or the server's URI without its password.
+    virtual QString where() const = 0;
+
+    // Runs one statement; the rows of a query go to *rows when given. False,
+    // with a sentence in *error naming the records' place, on any failure. A
+    // connection the server dropped is opened again on the next call.
+    virtual bool run(const QString &sql, const QVariantList &binds, QList<Row> *rows,
+                     QString *error) = 0;
+
+    // Runs work in one transaction that holds the records' write lock from its
+    // start to its end, so that only one bench at a time allocates numbers or
+    // changes the schema: SQLite's BEGIN IMMEDIATE (other processes wait up to
+    // the busy time-out), PostgreSQL's advisory transaction lock. Commits when
+    // work returns true and rolls back otherwise; false when work or the
+    // commit failed, with the reason in *error.
+    virtual bool writeTransaction(const std::function<bool(QString *error)> &work,
+                                  QString *error) = 0;
+};
+
+} // namespace vx

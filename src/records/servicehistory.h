@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+namespace vx {
+
+class Clock;
+class EditSet;
+class RecordsDatabase;
+
+// One visit to a unit: every value the window showed of it, when and on
+// which PC, and what the technician did.
+struct Snapshot
+{
+    enum class Reason
+    {
+        Read,    // a complete read
+        Clear,   // just before the erase
+        Restore, // after a configuration file was written into the timer
+        Paste    // after "PC -> Pic"
+    };
+
+    qlonglong id = 0;
+    Reason reason = Reason::Read;
+    QString manufacturingNumber; // text_numfab_ano + Text_numfab_num
+    QString applicationSerial;   // Text_sn_apl
+    QDateTime taken;             // the PC's date and time
+    QString host;
+    // Field name (as read --json names it) to the text the window showed; the
+    // tick boxes as "0" or "1".
+    QMap<QString, QString> values;
+
+    static QString reasonName(Reason r); // "read", "clear", "restore", "paste"
+    static bool reasonNamed(const QString &name, Reason *r);
+};
+
+// A unit that has snapshots, for choosing one in a list.
+struct SnapshotUnit
+{
+    QString manufacturingNumber;
+    QString applicationSerial;
+    int visits = 0;
+    QDateTime last;
+};
+
+// The service history: snapshots of a unit's values, kept in the records
+// database beside the unit log (table ServiceSnapshots), keyed by
+// manufacturing number and application serial.
+class ServiceHistory
+{
+public:
+    ServiceHistory(RecordsDatabase &db, const Clock &clock, QString hostName);
+
+    QString where() const;
+
+    // The window values a snapshot holds.
+    static const QStringList &valueFields();
+    // A snapshot of what the edit set shows now.
+    Snapshot take(const EditSet &edit, Snapshot::Reason reason) const;
+
+    // Stores it; *id is the new row's number. False with a sentence in *error
+    // naming the records' place.
+    bool store(const Snapshot &snapshot, qlonglong *id, QString *error);
+    bool record(const EditSet &edit, Snapshot::Reason reason, qlonglong *id, QString *error);
+
+    // One unit's snapshots, oldest first. An empty serial matches any.
+    bool visits(const QString &manufacturingNumber, const QString &applicationSerial,
+                QList<Snapshot> *out, QString *error);
+    // Every unit with snapshots, most recently visited first.
+    bool units(QList<SnapshotUnit> *out, QString *error);
+    // The unit's last snapshot of a day before `day` (the previous visit), for
+    // "since the last visit"; *found false when there is none.
+    bool previousVisit(const QString &manufacturingNumber, const QString &applicationSerial,
+                       const QDate &day, Snapshot *out, bool *found, QString *error);
+
+private:
+    RecordsDatabase &m_db;
+    const Clock &m_clock;
+    QString m_hostName;
+};
+
+} // namespace vx
