@@ -4,7 +4,6 @@
 #include "recordslocation.h"
 
 #include <QSqlDatabase>
-#include <memory>
 
 namespace vx {
 
@@ -19,11 +18,17 @@ public:
         MustExist,       // a file to import from: never created
     };
 
-    // Opens the connection. Null, with a sentence in *error that names the
-    // place and what the technician can do, when it cannot be opened.
-    static std::unique_ptr<QtRecordsDatabase> open(const RecordsLocation &location, Mode mode,
-                                                   QString *error);
+    // The connection is opened on first use and opened again after the
+    // server dropped it, so a bench that starts while the server is away
+    // reaches it once it is back; nothing is tried here.
+    QtRecordsDatabase(const RecordsLocation &location, Mode mode);
     ~QtRecordsDatabase() override;
+    QtRecordsDatabase(const QtRecordsDatabase &) = delete;
+    QtRecordsDatabase &operator=(const QtRecordsDatabase &) = delete;
+
+    // Opens the connection now. False, with a sentence in *error that names
+    // the place and what the technician can do, when it cannot be opened.
+    bool connect(QString *error);
 
     Engine engine() const override;
     QString where() const override;
@@ -33,8 +38,6 @@ public:
                           QString *error) override;
 
 private:
-    QtRecordsDatabase(const RecordsLocation &location, Mode mode);
-    bool connect(QString *error);
     // After a failure: whether the server is still there; if not, the next
     // call opens the connection again.
     void checkConnection();
