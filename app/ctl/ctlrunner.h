@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recordslocation.h"
 #include "terminalprogress.h"
 
 #include <QObject>
@@ -8,6 +9,7 @@
 #include <memory>
 
 class ConfigCommands;
+class NewUnitRun;
 
 namespace vx {
 class EditSet;
@@ -21,6 +23,8 @@ class RecordingEnd;
 class RecordStore;
 class Databases;
 class ClearSnapshots;
+class QtRecordsDatabase;
+class ServiceHistory;
 } // namespace vx
 
 // Drives the real engine the way a technician drives the window: presses
@@ -35,7 +39,8 @@ public:
         Read,
         Set,
         Clear,
-        Config // save, diff or restore: see ConfigCommands
+        Config, // save, diff or restore: see ConfigCommands
+        NewUnit // see NewUnitRun
     };
     struct Job
     {
@@ -47,9 +52,13 @@ public:
         QList<QPair<QString, QString>> values;  // FIELD=TEXT, for Set
         std::shared_ptr<ConfigCommands> config; // for Config
         vx::LinkObserver *observer = nullptr;   // told of every frame (--trace)
-        // Clear: where the values are stored before the erase, and whether
-        // the erase may go ahead without asking (--yes).
+        // Clear: whether the erase may go ahead without asking (--yes).
+        // The folder of the default values (ValoresPre1.db) and of the PC's
+        // own records.
         QString dataFolder;
+        // The unit log and service history: new-unit's numbers, clear's
+        // snapshot.
+        vx::RecordsLocation records;
         bool confirmed = false;
         // The language of the messages: 0 Portuguese, 1 English.
         int idioma = 1;
@@ -68,6 +77,7 @@ public:
         kRejectedReplies = 7,
         kClearNotConfirmed = 8,
         kSnapshotNotStored = 9,
+        kRecordsUnusable = 10,
         kUsage = 64
     };
 
@@ -115,5 +125,11 @@ private:
     void onConfigRead();
     std::unique_ptr<vx::RecordStore> m_store;
     std::unique_ptr<vx::Databases> m_databases;
+    std::unique_ptr<vx::QtRecordsDatabase> m_records;
+    std::unique_ptr<vx::ServiceHistory> m_history;
     std::unique_ptr<vx::ClearSnapshots> m_snapshots;
+
+    // NewUnit: the first read done, "Novo" and "Aceitar" are pressed.
+    void onNewUnitRead();
+    std::unique_ptr<NewUnitRun> m_newUnit;
 };

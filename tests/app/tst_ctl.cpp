@@ -76,10 +76,11 @@ private slots:
 
         r = ctl({"clear", "--device", m_link, "--json", "--yes", "--data", m_dir.path()});
         QCOMPARE(r.status, 0);
-        // Where the values went before the erase, to find them again.
-        const QString snapshots = m_dir.filePath("Snapshots.db");
+        // Where the values went before the erase, to find them again: the
+        // records, here the data folder's own.
+        const QString records = m_dir.filePath("Registo.db");
         QVERIFY2(r.err.contains(
-                     QStringLiteral("%1, table ClearSnapshots, row 1").arg(snapshots).toUtf8()),
+                     QStringLiteral("%1, table ServiceSnapshots, row 1").arg(records).toUtf8()),
                  r.err.constData());
         const QJsonObject after = QJsonDocument::fromJson(r.out).object();
         QCOMPARE(after.value("Text_contador").toString(), QStringLiteral("0"));
@@ -145,7 +146,7 @@ private slots:
         QFETCH(QString, says);
         QTemporaryDir data;
         if (foreignSnapshots) {
-            QFile f(data.filePath("Snapshots.db"));
+            QFile f(data.filePath("Registo.db"));
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("not a database");
         }
@@ -162,7 +163,7 @@ private slots:
         const QJsonObject p = QJsonDocument::fromJson(after.out).object();
         for (const char *field : {"Text_total00", "Text_contador", "Text_aberturas", "Text_power"})
             QCOMPARE(p.value(field).toString(), o.value(field).toString());
-        QCOMPARE(QFile::exists(data.filePath("Snapshots.db")), foreignSnapshots);
+        QCOMPARE(QFile::exists(data.filePath("Registo.db")), foreignSnapshots);
     }
 
     // On a terminal Clear shows what it will zero and waits for the answer:
@@ -199,7 +200,7 @@ private slots:
         QVERIFY2(out.contains("These values go to zero in the timer:") &&
                      out.contains("Type yes to go ahead"),
                  out.constData());
-        QCOMPARE(QFile::exists(data.filePath("Snapshots.db")), status == 0);
+        QCOMPARE(QFile::exists(data.filePath("Registo.db")), status == 0);
     }
 
     // A port that is not there and one another program holds: each its
@@ -240,7 +241,8 @@ private slots:
         for (const char *status :
              {" 3  the port does not exist", " 4  no permission", " 5  the port is held",
               " 6  the timer does not answer", " 7  only rejected replies",
-              " 8  clear not confirmed", " 9  the values could not be stored"})
+              " 8  clear not confirmed", " 9  the values could not be stored",
+              " 10  the records cannot be used", " 11  records import refused"})
             QVERIFY2(help.out.contains(status), status);
         const Output version = ctl({"--version"});
         QCOMPARE(version.status, 0);
