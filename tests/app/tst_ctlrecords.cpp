@@ -224,7 +224,7 @@ private slots:
         kept.sync();
         const QString data = folder("away");
         startEmulator();
-        const QJsonObject before = readTimer();
+        QJsonObject before = readTimer();
         QVERIFY(!before.isEmpty());
         const CtlOutput r = ctl({"new-unit", "--device", m_link, "--data", data});
         QCOMPARE(r.status, 10);
