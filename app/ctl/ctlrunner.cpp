@@ -40,8 +40,8 @@ const char *const kDisplayOnly[] = {"Text_master_ibut", "Text_rtc_data", "Text_r
 
 CtlRunner::CtlRunner(Job request)
     : m_job(std::move(request)), m_messages(std::make_unique<StderrMessages>()),
-      m_clock(std::make_unique<SystemClock>()), m_end(std::make_unique<RecordingEnd>()),
-      m_edit(std::make_unique<EditSet>(*m_messages)),
+      m_editMessages(*m_messages), m_clock(std::make_unique<SystemClock>()),
+      m_end(std::make_unique<RecordingEnd>()), m_edit(std::make_unique<EditSet>(m_editMessages)),
       m_link(std::make_unique<Link>(*m_job.port, *m_messages, m_end.get())),
       m_engine(std::make_unique<Engine>(*m_edit, *m_link, *m_clock, *m_messages, *m_end)),
       m_store(std::make_unique<SqliteRecordStore>()),
@@ -55,6 +55,8 @@ CtlRunner::CtlRunner(Job request)
       m_snapshots(std::make_unique<ClearSnapshots>(*m_history))
 {
     m_link->setObserver(m_job.observer);
+    // The engine's and the records' messages in the language of the rest.
+    m_edit->setChecked(QStringLiteral("mnu_EN"), m_job.idioma == 1);
     m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
     connect(m_engine.get(), &Engine::readFinished, this, &CtlRunner::onReadFinished);
     connect(m_engine.get(), &Engine::tickFinished, this, &CtlRunner::onWriteFinished);
@@ -78,8 +80,8 @@ CtlRunner::CtlRunner(Job request)
     });
     connect(m_engine.get(), &Engine::engineStopped, this, [this] { finish(m_status); });
     if (m_job.action == Action::NewUnit)
-        m_newUnit = std::make_unique<NewUnitRun>(*m_edit, *m_engine, *m_databases, *m_records,
-                                                 *m_messages, *m_clock);
+        m_newUnit = std::make_unique<NewUnitRun>(*m_edit, m_editMessages, *m_engine, *m_databases,
+                                                 *m_records, *m_messages, *m_clock);
 }
 
 CtlRunner::~CtlRunner() = default;

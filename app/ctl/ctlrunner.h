@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editmessages.h"
 #include "recordslocation.h"
 #include "terminalprogress.h"
 
@@ -105,6 +106,7 @@ private:
 
     Job m_job;
     std::unique_ptr<vx::StderrMessages> m_messages;
+    EditMessages m_editMessages;
     std::unique_ptr<vx::SystemClock> m_clock;
     std::unique_ptr<vx::RecordingEnd> m_end;
     std::unique_ptr<vx::EditSet> m_edit;

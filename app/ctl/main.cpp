@@ -17,6 +17,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <unistd.h>
 
@@ -225,8 +226,11 @@ int main(int argc, char **argv)
                   {QStringLiteral("all"), {}}});
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
     if (p.isSet(QStringLiteral("help"))) {
-        std::fputs(kUsageText, stdout);
-        return 0;
+        // In one piece, more than a stdio buffer holds: a reader that stops
+        // at the first line it wants (grep -q) must not cut the program off
+        // with SIGPIPE halfway through.
+        const auto length = static_cast<ssize_t>(std::strlen(kUsageText));
+        return ::write(STDOUT_FILENO, kUsageText, static_cast<size_t>(length)) == length ? 0 : 1;
     }
     if (p.isSet(QStringLiteral("version"))) {
         std::printf("vx308ctl %s\n", VX_VERSION);

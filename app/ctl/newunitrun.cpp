@@ -1,6 +1,7 @@
 #include "newunitrun.h"
 
 #include "databases.h"
+#include "editmessages.h"
 #include "editset.h"
 #include "newunit.h"
 #include "qtrecordsdatabase.h"
@@ -23,9 +24,10 @@ void say(const QString &text)
 
 } // namespace
 
-NewUnitRun::NewUnitRun(EditSet &edit, EngineControl &engine, Databases &databases,
-                       QtRecordsDatabase &records, MessageSink &messages, const Clock &clock)
-    : m_edit(edit), m_databases(databases), m_records(records),
+NewUnitRun::NewUnitRun(EditSet &edit, EditMessages &editMessages, EngineControl &engine,
+                       Databases &databases, QtRecordsDatabase &records, MessageSink &messages,
+                       const Clock &clock)
+    : m_edit(edit), m_editMessages(editMessages), m_databases(databases), m_records(records),
       m_unitRecords(std::make_unique<UnitRecords>(records)),
       m_newUnit(std::make_unique<NewUnit>(edit, engine, databases, *m_unitRecords, messages, clock))
 {
@@ -49,7 +51,10 @@ bool NewUnitRun::ready(const RecordsLocation &location, int idioma)
 
 bool NewUnitRun::accept()
 {
-    return m_newUnit->prepare() && m_newUnit->accept();
+    m_editMessages.setFilling(true);
+    const bool prepared = m_newUnit->prepare();
+    m_editMessages.setFilling(false);
+    return prepared && m_newUnit->accept();
 }
 
 QStringList NewUnitRun::unwrittenFields() const

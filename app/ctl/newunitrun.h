@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <memory>
 
+class EditMessages;
+
 namespace vx {
 class Clock;
 class Databases;
@@ -25,8 +27,9 @@ class UnitRecords;
 class NewUnitRun
 {
 public:
-    NewUnitRun(vx::EditSet &edit, vx::EngineControl &engine, vx::Databases &databases,
-               vx::QtRecordsDatabase &records, vx::MessageSink &messages, const vx::Clock &clock);
+    NewUnitRun(vx::EditSet &edit, EditMessages &editMessages, vx::EngineControl &engine,
+               vx::Databases &databases, vx::QtRecordsDatabase &records, vx::MessageSink &messages,
+               const vx::Clock &clock);
     ~NewUnitRun();
 
     // The records reachable and up to date, and the default values of a new
@@ -47,6 +50,7 @@ private:
     void onLogged();
 
     vx::EditSet &m_edit;
+    EditMessages &m_editMessages;
     vx::Databases &m_databases;
     vx::QtRecordsDatabase &m_records;
     std::unique_ptr<vx::UnitRecords> m_unitRecords;

@@ -68,6 +68,8 @@ bool RecordsCommands::usable(QtRecordsDatabase &db, UnitRecords &records,
 {
     QString error;
     if (db.connect(&error) && records.prepare(&error)) return true;
+    error = error.trimmed();
+    if (!error.endsWith(QLatin1Char('.'))) error += QLatin1Char('.');
     const bool server = location.kind == RecordsLocation::Kind::Postgres;
     if (idioma == 1)
         say(QStringLiteral("the records cannot be used: %1 %2")
