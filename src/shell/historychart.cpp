@@ -22,6 +22,15 @@ QChartView *makeView(const QString &name, QWidget *parent)
     view->setMinimumSize(360, 260);
     QChart *chart = view->chart();
     chart->setAnimationOptions(QChart::NoAnimation);
+    // Amounts read as the window writes them, with a decimal comma, in
+    // either language.
+    QLocale comma(QLocale::Portuguese, QLocale::Portugal);
+    comma.setNumberOptions(QLocale::OmitGroupSeparator);
+    chart->setLocale(comma);
+    chart->setLocalizeNumbers(true);
+    QFont title = chart->titleFont();
+    title.setBold(true);
+    chart->setTitleFont(title);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(4, 4, 4, 4));
     return view;

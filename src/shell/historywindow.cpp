@@ -76,6 +76,7 @@ HistoryWindow::HistoryWindow(ServiceHistory &history, const EditSet &edit, FileD
     m_table->setAlternatingRowColors(true);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
     m_save->setEnabled(false);
 
     auto *top = new QHBoxLayout;
@@ -85,8 +86,8 @@ HistoryWindow::HistoryWindow(ServiceHistory &history, const EditSet &edit, FileD
     auto *split = new QSplitter(Qt::Vertical, this);
     split->addWidget(m_table);
     split->addWidget(m_chart);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 3);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_count);
     bottom->addStretch(1);

@@ -84,6 +84,7 @@ private slots:
             Snapshot::Reason reason{};
             QVERIFY(Snapshot::reasonNamed(parts[2], &reason));
             m.readDone(parts[1]);
+            m.edit.setText(QStringLiteral("Text_numfab_num"), QStringLiteral("12")); // same unit
             m.clock.set(QDateTime(QDate::fromString(parts[0], Qt::ISODate), QTime(11, 0)));
             QString error;
             QVERIFY2(history.record(m.edit, reason, nullptr, &error), qPrintable(error));

@@ -339,6 +339,8 @@ private slots:
         for (int idioma : {0, 1}) {
             w.setLanguage(idioma);
             if (w.table()->rowCount() > 0) w.table()->selectRow(0);
+            // The charts lay out their legends on the next turn of the loop.
+            QCoreApplication::processEvents();
             const QImage picture = w.grab().toImage();
             QVERIFY(!picture.isNull());
             for (const HistoryChartKind kind :
