@@ -171,7 +171,7 @@ QVariantMap Report::sinceLastVisit(const PreviousVisit &previous, const EditSet 
     QVariantMap v;
     v.insert(QStringLiteral("previous_visit"), visitSentence(previous, idioma));
     v.insert(QStringLiteral("previous_date"),
-             found ? shortDateTime(previous.snapshot.taken) : kNoValue);
+             found ? shortDateTime(previous.snapshot.taken) : QString());
     for (const VisitValue &f : kVisitValues) {
         const QString value = previous.snapshot.values.value(toQString(f.window));
         v.insert(QStringLiteral("previous_") + toQString(f.placeholder),

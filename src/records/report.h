@@ -63,7 +63,8 @@ public:
     // {{previous_visit}}, {{previous_date}}, previous_ before each takings and
     // counter field of the row ({{previous_tot00}}, {{previous_jogos}}...),
     // and {{Parcial}} and {{previous_Parcial}} for the memory, which the row
-    // does not hold. Without a previous visit the values read "—".
+    // does not hold. Without a previous visit the values read "—" and the
+    // date is empty.
     static QVariantMap sinceLastVisit(const PreviousVisit &previous, const EditSet &edit,
                                       int idioma);
 
