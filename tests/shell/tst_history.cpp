@@ -385,8 +385,9 @@ private slots:
         QVERIFY2(!w->visits().isEmpty(), qPrintable(w->notice()));
         const Snapshot &last = w->visits().last();
         QCOMPARE(last.reason, Snapshot::Reason::Read);
-        QCOMPARE(last.manufacturingNumber, o.edit().text(QStringLiteral("text_numfab_ano")) +
-                                               o.edit().text(QStringLiteral("Text_numfab_num")));
+        QCOMPARE(last.manufacturingNumber,
+                 ServiceHistory::unitKey(o.edit().text(QStringLiteral("text_numfab_ano")),
+                                         o.edit().text(QStringLiteral("Text_numfab_num"))));
         QCOMPARE(last.values.value(QStringLiteral("Text_acumulado")),
                  o.edit().text(QStringLiteral("Text_acumulado")));
         o.window().aplicar_idioma(0);
