@@ -32,6 +32,7 @@ public:
     ConfigCommands(Command command, QString path, bool allValues);
 
     static std::optional<Command> commandNamed(const QString &name);
+    Command command() const { return m_command; }
 
     // Reads and checks the file of `diff` and `restore`; says on standard
     // error what is wrong with it and returns false.

@@ -119,6 +119,8 @@ void CtlRunner::start()
 void CtlRunner::onReadFinished()
 {
     ++m_reads;
+    // Clear keeps its own snapshot, before the erase.
+    if (m_job.action != Action::Clear) keepVisit(Snapshot::Reason::Read);
     switch (m_job.action) {
     case Action::Read:
         print();
@@ -176,7 +178,26 @@ void CtlRunner::onWriteFinished()
         m_status = 2;
     }
     if (m_newUnit) m_status = m_newUnit->conclude(m_status, m_job.json);
+    if (m_job.config && m_job.config->command() == ConfigCommands::Command::Restore)
+        keepVisit(Snapshot::Reason::Restore);
     m_engine->Command_testar_Click();
+}
+
+void CtlRunner::keepVisit(Snapshot::Reason reason)
+{
+    // A plain read leaves no file behind in whatever folder it was run from:
+    // the history is kept where the records were chosen (--data, --records,
+    // or a shared database the window remembers).
+    if (m_job.dataFolder.isEmpty() && m_job.records.kind != RecordsLocation::Kind::Postgres) return;
+    QString error;
+    if (UnitRecords(*m_records).prepare(&error) &&
+        m_history->record(*m_edit, reason, nullptr, &error))
+        return;
+    std::fprintf(stderr,
+                 m_job.idioma == 1 ? "vx308ctl: the visit was not kept in the service history: "
+                                     "%s\n"
+                                   : "vx308ctl: a visita não ficou no histórico: %s\n",
+                 qPrintable(error));
 }
 
 void CtlRunner::print()

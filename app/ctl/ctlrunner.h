@@ -2,6 +2,7 @@
 
 #include "editmessages.h"
 #include "recordslocation.h"
+#include "servicehistory.h"
 #include "terminalprogress.h"
 
 #include <QObject>
@@ -102,6 +103,10 @@ private:
     // Clear: asks on a terminal unless --yes was given, stores the values,
     // then presses Clear. False (with the status set) when it must not.
     bool clearSafely();
+    // Keeps the unit's values in its service history, as the window does
+    // after a read, a restore or a paste; records that cannot be used are
+    // said on standard error and change nothing else.
+    void keepVisit(vx::Snapshot::Reason reason);
     bool askOnTerminal();
 
     Job m_job;

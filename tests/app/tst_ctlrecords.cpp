@@ -132,6 +132,41 @@ private slots:
 
     // Clear stores the unit's values first; history gives them back as a
     // table, JSON and CSV.
+    // A read and a restore with --data each leave a visit (the restore's
+    // once written, holding the file's value); a read without --data leaves
+    // no file behind.
+    void historyAfterReadAndRestore()
+    {
+        const QString data = folder("visits");
+        const QString file = QDir(data).filePath(QStringLiteral("unit.json"));
+        startEmulator();
+        QCOMPARE(ctl({"save", file, "--device", m_link}).status, 0);
+        QVERIFY(!QFile::exists(QDir(data).filePath(QStringLiteral("Registo.db"))));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QJsonObject saved = QJsonDocument::fromJson(f.readAll()).object();
+        f.close();
+        saved.insert("Text_S12", QStringLiteral("4,75"));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QJsonDocument(saved).toJson());
+        f.close();
+        QCOMPARE(ctl({"read", "--device", m_link, "--data", data}).status, 0);
+        const CtlOutput restored = ctl({"restore", file, "--device", m_link, "--data", data});
+        QVERIFY2(restored.status == 0, restored.err.constData());
+        const QJsonObject timer = readTimer();
+        stopEmulator();
+        const QString unit =
+            timer.value("text_numfab_ano").toString() + timer.value("Text_numfab_num").toString();
+        const QJsonArray visits =
+            QJsonDocument::fromJson(ctl({"history", unit, "--json", "--data", data}).out).array();
+        QStringList reasons;
+        for (const auto &v : visits)
+            reasons << v.toObject().value("reason").toString();
+        QCOMPARE(reasons, (QStringList{"read", "read", "restore"}));
+        QCOMPARE(visits.last().toObject().value("values").toObject().value("Text_S12").toString(),
+                 QStringLiteral("4,75"));
+    }
+
     void historyAfterClear()
     {
         const QString data = folder("service");
