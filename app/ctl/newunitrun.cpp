@@ -27,12 +27,16 @@ void say(const QString &text)
 NewUnitRun::NewUnitRun(EditSet &edit, EditMessages &editMessages, EngineControl &engine,
                        Databases &databases, QtRecordsDatabase &records, MessageSink &messages,
                        const Clock &clock)
-    : m_edit(edit), m_editMessages(editMessages), m_databases(databases), m_records(records),
+    : m_editMessages(editMessages), m_databases(databases), m_records(records),
       m_unitRecords(std::make_unique<UnitRecords>(records)),
       m_newUnit(std::make_unique<NewUnit>(edit, engine, databases, *m_unitRecords, messages, clock))
 {
     QObject::connect(m_newUnit.get(), &NewUnit::unitLogged, m_newUnit.get(),
-                     [this] { onLogged(); });
+                     [this](const QString &nfab, int nmec) {
+                         m_logged = true;
+                         m_nfab = nfab;
+                         m_nmec = nmec;
+                     });
 }
 
 NewUnitRun::~NewUnitRun() = default;
@@ -60,25 +64,6 @@ bool NewUnitRun::accept()
 QStringList NewUnitRun::unwrittenFields() const
 {
     return m_newUnit->unwrittenFields();
-}
-
-void NewUnitRun::onLogged()
-{
-    m_logged = true;
-    // The unit as the timer now holds it; its log row gives the log number.
-    const QString code = m_edit.text(QStringLiteral("text_numfab_ano"));
-    const QString number = m_edit.text(QStringLiteral("Text_numfab_num"));
-    m_nfab = code + number;
-    QList<LogRow> rows;
-    QString error;
-    if (!m_unitRecords->listUnits(&rows, &error)) return;
-    for (auto r = rows.crbegin(); r != rows.crend(); ++r) {
-        if (r->NFab == m_nfab || (r->NFab.startsWith(code) && r->NAct == number.toInt())) {
-            m_nfab = r->NFab;
-            m_nmec = r->NMec;
-            return;
-        }
-    }
 }
 
 int NewUnitRun::conclude(int status, bool json)

@@ -47,9 +47,6 @@ public:
     int conclude(int status, bool json);
 
 private:
-    void onLogged();
-
-    vx::EditSet &m_edit;
     EditMessages &m_editMessages;
     vx::Databases &m_databases;
     vx::QtRecordsDatabase &m_records;

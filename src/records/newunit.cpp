@@ -111,7 +111,7 @@ void NewUnit::onValueWritten(const QString &field)
                 messageText(MessageId::UnitWrittenNotLogged, languageOf(m_edit)).arg(unit.row.NFab),
             languageOf(m_edit));
     } else {
-        emit unitLogged();
+        emit unitLogged(unit.row.NFab, unit.row.NMec);
     }
     if (m_readAfterUnit) {
         m_readAfterUnit = false;

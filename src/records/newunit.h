@@ -72,8 +72,9 @@ public:
 signals:
     // The view moves the keyboard focus to this field.
     void focusRequested(const QString &field);
-    // The timer holds the accepted unit and its row is in the log.
-    void unitLogged();
+    // The timer holds the accepted unit and its row is in the log, with
+    // these numbers.
+    void unitLogged(const QString &NFab, int NMec);
 
 private:
     void startEngineIfStopped();
