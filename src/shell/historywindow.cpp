@@ -114,8 +114,13 @@ QString HistoryWindow::text(const char *key) const
 
 QString HistoryWindow::windowNumber() const
 {
-    return m_edit.text(QStringLiteral("text_numfab_ano")) +
-           m_edit.text(QStringLiteral("Text_numfab_num"));
+    // No unit until a read has filled the two fields ("-" before and after).
+    const QString code = m_edit.text(QStringLiteral("text_numfab_ano"));
+    const QString number = m_edit.text(QStringLiteral("Text_numfab_num"));
+    const auto blank = [](const QString &t) { return t.isEmpty() || t == QLatin1String("-"); };
+    if (blank(code) || blank(number)) return {};
+    // As the history keeps it: the log's form of the number.
+    return ServiceHistory::unitKey(code, number);
 }
 
 QString HistoryWindow::windowSerial() const

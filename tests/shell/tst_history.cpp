@@ -140,6 +140,9 @@ private slots:
         QTest::newRow("nenhuma na janela")
             << QStringList{"", "", ""} << QStringList{"03-04-2007"} << "PC -> Pic"
             << QList<double>{400.5} << QList<double>{4000} << "";
+        QTest::newRow("janela por ler")
+            << QStringList{"-", "-", "-"} << QStringList{"03-04-2007"} << "PC -> Pic"
+            << QList<double>{400.5} << QList<double>{4000} << "";
         QTest::newRow("outra aplicação")
             << QStringList{"A0705", "12", "999"} << QStringList{} << "" << QList<double>{}
             << QList<double>{} << "Ainda não há visitas registadas desta unidade.";
