@@ -11,9 +11,12 @@
 #include "link.h"
 #include "messages.h"
 #include "programend.h"
+#include "qtrecordsdatabase.h"
 #include "serialport.h"
+#include "servicehistory.h"
 #include "sqliterecordstore.h"
 #include "troublemessages.h"
+#include "unitrecords.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -43,8 +46,12 @@ CtlRunner::CtlRunner(Job request)
       m_store(std::make_unique<SqliteRecordStore>()),
       m_databases(std::make_unique<Databases>(
           *m_store, m_job.dataFolder.isEmpty() ? QDir::currentPath() : m_job.dataFolder)),
-      m_snapshots(
-          std::make_unique<ClearSnapshots>(*m_databases, *m_clock, QSysInfo::machineHostName()))
+      m_records(
+          std::make_unique<QtRecordsDatabase>(RecordsLocation::sqliteFile(m_databases->logFile()),
+                                              QtRecordsDatabase::Mode::CreateIfMissing)),
+      m_history(
+          std::make_unique<ServiceHistory>(*m_records, *m_clock, QSysInfo::machineHostName())),
+      m_snapshots(std::make_unique<ClearSnapshots>(*m_history))
 {
     m_link->setObserver(m_job.observer);
     m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
@@ -192,7 +199,7 @@ void CtlRunner::print()
 bool CtlRunner::askOnTerminal()
 {
     std::fprintf(stderr, "%s\n%s ",
-                 qPrintable(clearQuestion(*m_edit, m_job.idioma, m_snapshots->file())),
+                 qPrintable(clearQuestion(*m_edit, m_job.idioma, m_snapshots->where())),
                  m_job.idioma == 1 ? "Type yes to go ahead:" : "Escreva sim para continuar:");
     std::fflush(stderr);
     // The engine waits between two ticks while the technician reads.
@@ -214,7 +221,8 @@ bool CtlRunner::clearSafely()
     }
     SnapshotPlace place;
     QString error;
-    if (!m_snapshots->storeThenClear(*m_edit, m_engine->titulo_base, &place, &error)) {
+    if (!UnitRecords(*m_records).prepare(&error) ||
+        !m_snapshots->storeThenClear(*m_edit, m_engine->titulo_base, &place, &error)) {
         std::fprintf(stderr,
                      m_job.idioma == 1
                          ? "vx308ctl: nothing was zeroed: the unit's values could not be stored "
@@ -229,10 +237,10 @@ bool CtlRunner::clearSafely()
     }
     std::fprintf(stderr,
                  m_job.idioma == 1 ? "vx308ctl: values stored before the erase: %s, table "
-                                     "ClearSnapshots, row %lld\n"
+                                     "ServiceSnapshots, row %lld\n"
                                    : "vx308ctl: valores guardados antes de apagar: %s, tabela "
-                                     "ClearSnapshots, linha %lld\n",
-                 qPrintable(QDir::toNativeSeparators(place.file)), place.row);
+                                     "ServiceSnapshots, linha %lld\n",
+                 qPrintable(place.where), place.row);
     return true;
 }
 

@@ -21,6 +21,8 @@ class RecordingEnd;
 class RecordStore;
 class Databases;
 class ClearSnapshots;
+class QtRecordsDatabase;
+class ServiceHistory;
 } // namespace vx
 
 // Drives the real engine the way a technician drives the window: presses
@@ -115,5 +117,7 @@ private:
     void onConfigRead();
     std::unique_ptr<vx::RecordStore> m_store;
     std::unique_ptr<vx::Databases> m_databases;
+    std::unique_ptr<vx::QtRecordsDatabase> m_records;
+    std::unique_ptr<vx::ServiceHistory> m_history;
     std::unique_ptr<vx::ClearSnapshots> m_snapshots;
 };

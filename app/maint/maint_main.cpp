@@ -11,6 +11,7 @@
 #include "programend.h"
 #include "qtfiledialogs.h"
 #include "qtportinfosource.h"
+#include "qtrecordsdatabase.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
 #include "sharedfiles.h"
@@ -167,8 +168,12 @@ int main(int argc, char **argv)
                                        options->demo || !options->portPaths.isEmpty()};
     vx::QtPortInfoSource portInfos;
     vx::QtFileDialogs fileDialogs;
-    vx::Application application(setup,
-                                {port, store, sink, end, clock, printer, &portInfos, &fileDialogs});
+    vx::QtRecordsDatabase records(vx::RecordsLocation::sqliteFile(
+                                      QDir(dataFolder.isEmpty() ? QDir::currentPath() : dataFolder)
+                                          .filePath(QStringLiteral("Registo.db"))),
+                                  vx::QtRecordsDatabase::Mode::CreateIfMissing);
+    vx::Application application(
+        setup, {port, store, records, sink, end, clock, printer, &portInfos, &fileDialogs});
     if (traceFile.isOpen())
         QObject::connect(&application.trafficTrace(), &vx::TrafficTrace::lineAdded,
                          [&traceFile](const QString &line) { traceFile.write(line); });

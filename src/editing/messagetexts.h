@@ -26,6 +26,8 @@ enum class MessageId
     FileUnusable,
     CheckPrinter,
     TitlePrinterError,
+    RecordsUnavailable,
+    UnitNumberMoved,
 };
 
 struct MessageText
@@ -35,7 +37,7 @@ struct MessageText
     std::string_view en;
 };
 
-inline constexpr std::array<MessageText, 13> kMessageTexts{{
+inline constexpr std::array<MessageText, 15> kMessageTexts{{
     {MessageId::TitleMaintenance, "Manutenção", "Maintenance"},
     {MessageId::TitleError, "Mensagem de Erro!", "Error Message!"},
     {MessageId::ValueInvalid, "O valor inserido não é válido!", "The value entered is not valid!"},
@@ -65,6 +67,16 @@ inline constexpr std::array<MessageText, 13> kMessageTexts{{
     {MessageId::CheckPrinter, "Por favor verifique a ligação da impressora!",
      "Please check the printer connection!"},
     {MessageId::TitlePrinterError, "Mensagem de errro!", "Error Message!"},
+    {MessageId::RecordsUnavailable,
+     "Sem os registos não é possível dar números a uma unidade nova (nunca se adivinha um "
+     "número). Verifique a ligação ao servidor dos registos e tente outra vez. Ler e escrever o "
+     "temporizador continua possível.",
+     "Without the records a new unit cannot be given its numbers (a number is never guessed). "
+     "Check the connection to the records' server and try again. Reading and writing the timer "
+     "still work."},
+    {MessageId::UnitNumberMoved,
+     "O número de fabrico %1 foi dado noutra bancada entretanto; esta unidade fica com o %2.",
+     "Manufacturing number %1 was given on another bench meanwhile; this unit gets %2."},
 }};
 
 constexpr bool messageTextsComplete()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace vx {
 
@@ -28,6 +29,8 @@ struct RecordsLocation
     QString user;
     QString password;
     QString database;
+    // Further libpq settings from the URI's query (sslmode=require, ...).
+    QStringList options;
 
     static RecordsLocation sqliteFile(const QString &path);
     // Reads a postgresql:// (or postgres://) URI. False, with a sentence in

@@ -1,45 +1,33 @@
 #pragma once
 
-#include "recordstore.h"
-
 #include <QString>
-#include <QStringList>
 
 namespace vx {
 
-class Clock;
-class Databases;
 class EditSet;
+class ServiceHistory;
 
-// Where a snapshot went: the database file and the row's number in it.
+// Where a snapshot went: the records' place and the row's number in it.
 struct SnapshotPlace
 {
-    QString file;
+    QString where;
     qlonglong row = 0;
 };
 
 // Clear made undoable by hand: before the erase is asked for, every value the
-// window shows of the unit (as it was read) goes into a row of ClearSnapshots
-// in Snapshots.db, with the unit's manufacturing number and application
-// serial to find it by, and when and on which PC it was taken. The file and
-// the table are made on first use. When the row cannot be stored, nothing is
-// erased.
-//
-// One row per Clear, one column per window value named after its control,
-// all as text as the window showed them (the tick boxes as 0 or 1), so that a
-// history of a unit is one query on the two key columns, in row order.
+// window shows of the unit (as it was read) goes into the service history,
+// with the unit's manufacturing number and application serial to find it by,
+// and when and on which PC it was taken. When the snapshot cannot be stored,
+// nothing is erased.
 class ClearSnapshots
 {
 public:
-    ClearSnapshots(Databases &databases, const Clock &clock, QString hostName);
+    explicit ClearSnapshots(ServiceHistory &history);
 
-    QString file() const;
-    static RecordStore::Table table();
-    // The window values a row holds, in column order.
-    static const QStringList &valueFields();
+    QString where() const;
 
     // Stores the window's values now. False with a sentence in *error that
-    // names the file.
+    // names the records' place.
     bool store(const EditSet &edit, SnapshotPlace *place, QString *error);
 
     // Clear without regret: the snapshot, then (only when it was stored) the
@@ -48,9 +36,7 @@ public:
                         QString *error);
 
 private:
-    Databases &m_databases;
-    const Clock &m_clock;
-    QString m_hostName;
+    ServiceHistory &m_history;
 };
 
 } // namespace vx

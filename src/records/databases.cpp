@@ -47,18 +47,6 @@ QList<RecordStore::Table> settingsSchema()
     return {values, report};
 }
 
-QList<RecordStore::Table> logSchema()
-{
-    RecordStore::Table log{toQString(kTbRegisto), {}, toQString(kLogOrder), {}};
-    log.columns << RecordStore::Column{QStringLiteral("NMec"), Kind::Integer}
-                << RecordStore::Column{QStringLiteral("NFab"), Kind::Text}
-                << RecordStore::Column{QStringLiteral("NAct"), Kind::Integer}
-                << RecordStore::Column{QStringLiteral("SAct"), Kind::Integer}
-                << RecordStore::Column{QStringLiteral("Data"), Kind::Date}
-                << RecordStore::Column{QStringLiteral("hora"), Kind::Time};
-    return {log};
-}
-
 } // namespace
 
 Databases::Databases(RecordStore &store, const QString &folder) : m_store(store), m_folder(folder)
@@ -95,10 +83,6 @@ bool Databases::provision(QStringList *created, QString *error, QString *failedF
     if (!m_store.exists(settingsFile())) {
         if (!m_store.create(settingsFile(), settingsSchema(), error)) return failOn(settingsFile());
         noteCreated(settingsFile());
-    }
-    if (!m_store.exists(logFile())) {
-        if (!m_store.create(logFile(), logSchema(), error)) return failOn(logFile());
-        noteCreated(logFile());
     }
     const QString reportTemplate = templateFile();
     if (!QFileInfo::exists(reportTemplate)) {
@@ -181,43 +165,6 @@ bool Databases::readReport(QVariantMap *row, QString *error)
     for (const auto &c : kReportFields)
         fields << toQString(c.field);
     return m_store.readFirst(settingsFile(), toQString(kTbReport), fields, row, error);
-}
-
-bool Databases::appendLogRow(const LogRow &l, QString *error)
-{
-    // The next first click reads NAct back as a byte and SAct as a week.
-    if (l.NAct < 0 || l.NAct > 255 || l.SAct < 0 || l.SAct > 53) {
-        setError(error,
-                 QStringLiteral("Registo inválido: NAct %1, SAct %2.").arg(l.NAct).arg(l.SAct));
-        return false;
-    }
-    return m_store.append(logFile(), toQString(kTbRegisto),
-                          {qMakePair(QStringLiteral("NMec"), QVariant(l.NMec)),
-                           qMakePair(QStringLiteral("NFab"), QVariant(l.NFab)),
-                           qMakePair(QStringLiteral("NAct"), QVariant(l.NAct)),
-                           qMakePair(QStringLiteral("SAct"), QVariant(l.SAct)),
-                           qMakePair(QStringLiteral("Data"), QVariant(l.Data)),
-                           qMakePair(QStringLiteral("hora"), QVariant(l.hora))},
-                          error);
-}
-
-bool Databases::readLastLogRow(LastLogRow *u, QString *error)
-{
-    *u = LastLogRow{};
-    QVariantMap v;
-    bool found = false;
-    if (!m_store.readLast(logFile(), toQString(kTbRegisto), toQString(kLogOrder),
-                          {QStringLiteral("NMec"), QStringLiteral("NAct"), QStringLiteral("SAct"),
-                           QStringLiteral("Data")},
-                          &v, &found, error))
-        return false;
-    if (!found) return true;
-    u->exists = true;
-    u->NMec = v.value(QStringLiteral("NMec")).toInt();
-    u->NAct = v.value(QStringLiteral("NAct")).toInt();
-    u->SAct = v.value(QStringLiteral("SAct")).toInt();
-    u->Data = v.value(QStringLiteral("Data")).toDate();
-    return true;
 }
 
 } // namespace vx

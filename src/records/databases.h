@@ -1,6 +1,7 @@
 #pragma once
 
 #include "recordstore.h"
+#include "unitrecords.h"
 
 #include <QDate>
 #include <QDir>
@@ -9,31 +10,11 @@
 
 namespace vx {
 
-// One row of the new-unit log TbRegisto.
-struct LogRow
-{
-    int NMec = 0; // running count of all units ever logged
-    QString NFab; // manufacturing number as shown: year-week code + running number
-    int NAct = 0; // running number within the week, 0..255
-    int SAct = 0; // week of the year the row was written in, 0..53
-    QDate Data;   // PC date when written
-    QTime hora;   // PC time when written
-};
-
-// What the new-unit flow needs of the last log row. With an empty log,
-// exists is false and the counts are zero.
-struct LastLogRow
-{
-    bool exists = false;
-    int NMec = 0;
-    int NAct = 0;
-    int SAct = 0;
-    QDate Data; // invalid when the row has none
-};
-
-// The two local database files, ValoresPre1.db and Registo.db, in one
-// folder (the working directory unless told otherwise), and the access
-// patterns the rest of the tool uses. Each call is one whole unit of work on
+// The PC's own settings file ValoresPre1.db (the stored defaults, the
+// language and port, the report row) in one folder (the working directory
+// unless told otherwise), and the access patterns the rest of the tool uses.
+// The unit log lives in the records (UnitRecords); logFile() is where this
+// PC keeps it when no shared database is chosen. Each call is one whole unit of work on
 // one table; none keeps a file open. Every call returns false with a
 // sentence in *error that names the file when it could not do its work.
 class Databases
@@ -48,7 +29,7 @@ public:
     QString templateFile() const; // the report template
 
     // Start-up: every missing file is created (the settings and report rows
-    // with their first values, an empty log, the report template) and named
+    // with their first values, the report template) and named
     // in *created. A file that exists is never rewritten, whatever it holds.
     // On failure *failedFile names the file that could not be made (the
     // report template when the installed one is missing: *error then names
@@ -70,10 +51,6 @@ public:
     // The single row of TbReport: written whole or not at all, and read back.
     bool writeReport(const RecordStore::Values &row, QString *error);
     bool readReport(QVariantMap *row, QString *error);
-
-    // The log.
-    bool appendLogRow(const LogRow &row, QString *error);
-    bool readLastLogRow(LastLogRow *last, QString *error);
 
 private:
     RecordStore &m_store;

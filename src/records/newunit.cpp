@@ -12,6 +12,8 @@
 #include "tables.h"
 #include "textforms.h"
 
+#include <QSysInfo>
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -83,10 +85,10 @@ QString yearWeekCode(int ano, int week)
 
 } // namespace
 
-NewUnit::NewUnit(EditSet &edit, EngineControl &engine, Databases &databases, MessageSink &messages,
-                 const Clock &clock, QObject *parent)
-    : QObject(parent), m_edit(edit), m_engine(engine), m_databases(databases), m_messages(messages),
-      m_clock(clock)
+NewUnit::NewUnit(EditSet &edit, EngineControl &engine, Databases &databases, UnitRecords &records,
+                 MessageSink &messages, const Clock &clock, QObject *parent)
+    : QObject(parent), m_edit(edit), m_engine(engine), m_databases(databases), m_records(records),
+      m_messages(messages), m_clock(clock)
 {
     connect(&m_edit, &EditSet::valueWritten, this, &NewUnit::onValueWritten);
 }
@@ -98,15 +100,15 @@ QString NewUnit::msgReadPending()
 
 void NewUnit::onValueWritten(const QString &field)
 {
-    if (!m_unitRow || !m_unwritten.remove(field) || !m_unwritten.isEmpty()) return;
-    const LogRow row = *m_unitRow;
-    m_unitRow.reset();
+    if (!m_unit || !m_unwritten.remove(field) || !m_unwritten.isEmpty()) return;
+    const UnitNumbers unit = *m_unit;
+    m_unit.reset();
     QString error;
-    if (!m_databases.appendLogRow(row, &error)) {
+    if (!m_records.log(unit, &error)) {
         showFileError(
-            m_messages, m_databases.logFile(),
+            m_messages, m_records.where(),
             error + QStringLiteral("\n") +
-                messageText(MessageId::UnitWrittenNotLogged, languageOf(m_edit)).arg(row.NFab),
+                messageText(MessageId::UnitWrittenNotLogged, languageOf(m_edit)).arg(unit.row.NFab),
             languageOf(m_edit));
     } else {
         emit unitLogged();
@@ -125,9 +127,41 @@ void NewUnit::startEngineIfStopped()
 bool NewUnit::readLastLogRow(LastLogRow *last)
 {
     QString error;
-    if (m_databases.readLastLogRow(last, &error)) return true;
-    showFileError(m_messages, m_databases.logFile(), error, languageOf(m_edit));
+    if (m_records.readLastLogRow(last, &error)) return true;
+    showFileError(m_messages, m_records.where(),
+                  error + QStringLiteral("\n") +
+                      messageText(MessageId::RecordsUnavailable, languageOf(m_edit)),
+                  languageOf(m_edit));
     return false;
+}
+
+bool NewUnit::allocateNumbers(const QString &code, int number, UnitNumbers *numbers)
+{
+    const QDateTime now = m_clock.now();
+    const QDate today = now.date();
+    UnitRequest request;
+    request.code = code;
+    request.number = number;
+    request.proposed = m_seq_semana + 1;
+    request.basis = m_seq_semana;
+    request.week = semana_do_ano(today.day(), today.month(), today.year());
+    request.date = today;
+    request.time = now.time();
+    request.host = QSysInfo::machineHostName();
+    QString error;
+    if (!m_records.allocate(request, numbers, &error)) {
+        showFileError(m_messages, m_records.where(),
+                      error + QStringLiteral("\n") +
+                          messageText(MessageId::RecordsUnavailable, languageOf(m_edit)),
+                      languageOf(m_edit));
+        return false;
+    }
+    if (numbers->moved)
+        m_messages.show(messageText(MessageId::UnitNumberMoved, languageOf(m_edit))
+                            .arg(code + QString::number(number), numbers->row.NFab),
+                        messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
+                        MessageSink::Icon::None);
+    return true;
 }
 
 bool NewUnit::prepare()
@@ -159,7 +193,7 @@ bool NewUnit::prepare()
 
     // A unit accepted earlier whose values never all reached the timer is
     // not logged: this one takes its place.
-    m_unitRow.reset();
+    m_unit.reset();
     m_unwritten.clear();
     m_readAfterUnit = false;
 
@@ -244,20 +278,13 @@ bool NewUnit::accept()
         return false;
     }
 
-    // The log must be usable before anything is written to the timer: a unit
-    // in the timer that the log cannot take is the worse outcome.
-    LastLogRow last;
-    if (!readLastLogRow(&last)) return false;
-
-    const QDateTime now = m_clock.now();
-    const QDate today = now.date();
-    LogRow row;
-    row.NMec = m_n_unidades + 1;
-    row.NFab = ano + num;
-    row.NAct = *n >= m_seq_semana + 1 ? static_cast<int>(*n) : m_seq_semana;
-    row.SAct = semana_do_ano(today.day(), today.month(), today.year());
-    row.Data = today;
-    row.hora = now.time();
+    // The numbers come from the records before anything is written to the
+    // timer: a unit in the timer that the log cannot take is the worse outcome.
+    UnitNumbers numbers;
+    if (!allocateNumbers(ano, static_cast<int>(*n), &numbers)) return false;
+    // Another bench may have taken the proposed number meanwhile: the timer
+    // gets the one the records gave.
+    if (numbers.moved) m_edit.setText(kMakerNumberControl, numbers.row.NFab.mid(ano.size()));
 
     s.modo = 2;
     m_edit.setEnabled(QStringLiteral("Command_ler"), false);
@@ -269,7 +296,7 @@ bool NewUnit::accept()
         if (c.name != "Text_sn_apl") all << toQString(c.name);
     m_edit.mark(all);
     // The row waits for the timer to take every one of these values.
-    m_unitRow = row;
+    m_unit = numbers;
     m_unwritten = QSet<QString>(all.begin(), all.end());
     // A read requested meanwhile (the end of an erase that was under way at
     // "Novo") would run before the write pass and replace the unit's values;

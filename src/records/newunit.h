@@ -1,6 +1,7 @@
 #pragma once
 
 #include "databases.h"
+#include "unitrecords.h"
 
 #include <QDate>
 #include <QObject>
@@ -29,17 +30,21 @@ class MessageSink;
 // window, the flags or the engine are touched, so a failure leaves the tool
 // exactly where it was, with a message naming the file.
 //
-// The unit is logged only once the timer holds it: the row made at
-// "Aceitar" is appended when the device has accepted the write of every
-// value the acceptance marked. A value the write pass refuses keeps the unit
+// "Aceitar" gives the unit its numbers from the records, which several
+// benches may share: the log number and the manufacturing number are
+// allocated there at once and held for this unit, so that no other bench
+// gets them; without the records no unit is accepted (a number is never
+// guessed). The unit is logged only once the timer holds it: its row is
+// appended when the device has accepted the write of every value the
+// acceptance marked. A value the write pass refuses keeps the unit
 // waiting until the technician corrects it and confirms it with Enter; a
 // program that ends first logs nothing.
 class NewUnit : public QObject
 {
     Q_OBJECT
 public:
-    NewUnit(EditSet &edit, EngineControl &engine, Databases &databases, MessageSink &messages,
-            const Clock &clock, QObject *parent = nullptr);
+    NewUnit(EditSet &edit, EngineControl &engine, Databases &databases, UnitRecords &records,
+            MessageSink &messages, const Clock &clock, QObject *parent = nullptr);
 
     // Command_novo while modo != 1. False when nothing changed (store
     // failure, or a read still pending that would replace the proposal).
@@ -58,7 +63,7 @@ public:
     uint8_t semana_reg() const { return m_semana_reg; }
 
     // An accepted unit whose values the timer has not all accepted yet.
-    bool unitPending() const { return m_unitRow.has_value(); }
+    bool unitPending() const { return m_unit.has_value(); }
     // Fields of that unit still to be written.
     QStringList unwrittenFields() const { return m_unwritten.values(); }
 
@@ -75,11 +80,15 @@ private:
     // The log's last row; false, with the file named to the technician, when
     // the log cannot be read.
     bool readLastLogRow(LastLogRow *last);
+    // The numbers of the unit being accepted, from the records; false, with
+    // the reason shown, when the records cannot give them.
+    bool allocateNumbers(const QString &code, int number, UnitNumbers *numbers);
     void onValueWritten(const QString &field);
 
     EditSet &m_edit;
     EngineControl &m_engine;
     Databases &m_databases;
+    UnitRecords &m_records;
     MessageSink &m_messages;
     const Clock &m_clock;
 
@@ -87,7 +96,7 @@ private:
     int m_n_unidades = 0;
     uint8_t m_semana_reg = 0;
 
-    std::optional<LogRow> m_unitRow;
+    std::optional<UnitNumbers> m_unit;
     QSet<QString> m_unwritten;
     bool m_readAfterUnit = false;
 };

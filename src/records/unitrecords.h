@@ -37,6 +37,7 @@ struct UnitRequest
     QString code;     // year-week code as typed, "A2650"
     int number = 0;   // running number as typed, 0..255
     int proposed = 0; // the number the proposal showed
+    int basis = 0;    // the week's highest number the proposal was made from
     int week = 0;     // this week of the year, 0..53
     QDate date;
     QTime time;
@@ -81,8 +82,9 @@ public:
     static int schemaVersion();
     // Creates the tables on first use and brings an older schema up to date,
     // one ordered step at a time, all under the write lock. Refuses a database
-    // of a newer schema than this build knows.
-    bool prepare(QString *error);
+    // of a newer schema than this build knows. *createdLog tells whether the
+    // unit log was made now.
+    bool prepare(QString *error, bool *createdLog = nullptr);
     // The version the database holds now (0 before prepare()).
     bool storedVersion(int *version, QString *error);
 

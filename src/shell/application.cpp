@@ -9,17 +9,22 @@
 #include "formmain.h"
 #include "frmsplash.h"
 #include "link.h"
+#include "messagetexts.h"
 #include "newunit.h"
 #include "portchooser.h"
 #include "portmemory.h"
+#include "recordsdatabase.h"
 #include "replywatch.h"
 #include "report.h"
+#include "servicehistory.h"
 #include "shutdown.h"
 #include "trafficlogwindow.h"
 #include "traffictrace.h"
+#include "unitrecords.h"
 
 #include <QDir>
 #include <QSysInfo>
+#include <cstdio>
 
 namespace vx {
 
@@ -31,7 +36,10 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_link = std::make_unique<Link>(p.port, p.messages, &p.end);
     m_edit = std::make_unique<EditSet>(p.messages);
     m_engine = std::make_unique<Engine>(*m_edit, *m_link, p.clock, p.messages, p.end);
-    m_newUnit = std::make_unique<NewUnit>(*m_edit, *m_engine, *m_databases, p.messages, p.clock);
+    m_unitRecords = std::make_unique<UnitRecords>(p.records);
+    m_history = std::make_unique<ServiceHistory>(p.records, p.clock, QSysInfo::machineHostName());
+    m_newUnit = std::make_unique<NewUnit>(*m_edit, *m_engine, *m_databases, *m_unitRecords,
+                                          p.messages, p.clock);
     m_report = std::make_unique<Report>(*m_edit, *m_databases, p.printer, p.messages, p.clock);
     m_defaults = std::make_unique<Defaults>(*m_edit, *m_databases, p.messages);
     m_ports = std::make_unique<PortChooser>(*m_edit, p.port, *m_databases, p.messages,
@@ -41,14 +49,13 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_ports->setPortInfoSource(p.portInfos);
     m_shutdown = std::make_unique<Shutdown>(*m_edit, *m_link, *m_engine, p.end,
                                             [this] { m_newUnit->cancel(); });
-    m_clearSnapshots =
-        std::make_unique<ClearSnapshots>(*m_databases, p.clock, QSysInfo::machineHostName());
+    m_clearSnapshots = std::make_unique<ClearSnapshots>(*m_history);
     m_replyWatch = std::make_unique<ReplyWatch>(*m_link, *m_engine, p.clock);
     // A stopped engine has no silence to tell about, whatever the counters say.
     connect(m_engine.get(), &Engine::engineStopped, m_replyWatch.get(), &ReplyWatch::update);
-    const Services s{*m_edit,     *m_engine,         *m_link,      *m_databases, p.messages,
-                     p.clock,     *m_ports,          *m_shutdown,  *m_newUnit,   *m_report,
-                     *m_defaults, *m_clearSnapshots, *m_replyWatch};
+    const Services s{*m_edit,     *m_engine,         *m_link,       *m_databases, p.messages,
+                     p.clock,     *m_ports,          *m_shutdown,   *m_newUnit,   *m_report,
+                     *m_defaults, *m_clearSnapshots, *m_replyWatch, *m_history};
     m_window = std::make_unique<FormMain>(s, setup.factoryMenu);
     if (setup.screen.isValid()) m_window->setScreenSize(setup.screen);
     m_splash = std::make_unique<FrmSplash>(*m_window, *m_databases);
@@ -72,8 +79,23 @@ bool Application::start()
         showFileError(m_p.messages, failedFile, error);
         return false;
     }
+    prepareRecords();
     m_splash->start();
     return true;
+}
+
+void Application::prepareRecords()
+{
+    QString error;
+    bool created = false;
+    if (!m_unitRecords->prepare(&error, &created)) {
+        // Told once here; "Novo" says it again whenever it needs them.
+        showFileError(m_p.messages, m_p.records.where(),
+                      error + QStringLiteral("\n") + messageText(MessageId::RecordsUnavailable, 0));
+        return;
+    }
+    if (created && m_p.records.engine() == RecordsDatabase::Engine::Sqlite)
+        std::fprintf(stderr, "VX308: criado %s\n", qPrintable(m_p.records.where()));
 }
 
 TrafficTrace &Application::trafficTrace()

@@ -23,6 +23,9 @@ class PortMemory;
 class Defaults;
 class ProgramEnd;
 class RecordStore;
+class RecordsDatabase;
+class ServiceHistory;
+class UnitRecords;
 class Report;
 class ReportPrinter;
 class SerialPort;
@@ -45,6 +48,9 @@ public:
     {
         SerialPort &port;
         RecordStore &store;
+        // The unit log and the service history: the PC's own file or a
+        // database shared by several benches.
+        RecordsDatabase &records;
         MessageSink &messages;
         ProgramEnd &end;
         Clock &clock;
@@ -72,8 +78,11 @@ public:
     Application(const Setup &setup, const Platform &p, QObject *parent = nullptr);
     ~Application() override;
 
-    // Makes the database files that are missing, then starts the splash.
-    // False when the files cannot be made (a message has been shown).
+    // Makes the database files that are missing and brings the records up to
+    // date, then starts the splash. False when the PC's own files cannot be
+    // made (a message has been shown). Records that cannot be reached are
+    // told about and the tool starts all the same: reading and writing the
+    // timer do not need them.
     bool start();
 
     Databases &databases() { return *m_databases; }
@@ -85,6 +94,8 @@ public:
     FormMain &window() { return *m_window; }
     FrmSplash &splash() { return *m_splash; }
     ClearSnapshots &clearSnapshots() { return *m_clearSnapshots; }
+    UnitRecords &unitRecords() { return *m_unitRecords; }
+    ServiceHistory &history() { return *m_history; }
     ReplyWatch &replyWatch() { return *m_replyWatch; }
     // The traffic log. The link reports every frame to it from the first
     // call on (the log window's menu item, --trace), never before: until
@@ -94,6 +105,7 @@ public:
     void openTrafficLog();
 
 private:
+    void prepareRecords();
     Platform m_p;
     std::unique_ptr<Databases> m_databases;
     std::unique_ptr<Link> m_link;
@@ -105,6 +117,8 @@ private:
     std::unique_ptr<PortMemory> m_portMemory;
     std::unique_ptr<PortChooser> m_ports;
     std::unique_ptr<Shutdown> m_shutdown;
+    std::unique_ptr<UnitRecords> m_unitRecords;
+    std::unique_ptr<ServiceHistory> m_history;
     std::unique_ptr<ClearSnapshots> m_clearSnapshots;
     std::unique_ptr<ReplyWatch> m_replyWatch;
     std::unique_ptr<FormMain> m_window;

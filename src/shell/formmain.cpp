@@ -438,7 +438,7 @@ void FormMain::openDefaults()
 void FormMain::confirmClear()
 {
     auto *dialog =
-        new ClearConfirmation(m_s.edit, m_captionLanguage, m_s.clearSnapshots.file(), this);
+        new ClearConfirmation(m_s.edit, m_captionLanguage, m_s.clearSnapshots.where(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, &FormMain::clearAfterSnapshot);
     dialog->open();
@@ -452,17 +452,17 @@ void FormMain::clearAfterSnapshot()
     SnapshotPlace place;
     QString error;
     if (m_s.clearSnapshots.storeThenClear(m_s.edit, m_s.engine.titulo_base, &place, &error)) return;
-    const QString folder = QDir::toNativeSeparators(m_s.databases.folder());
+    const QString where = m_s.clearSnapshots.where();
     m_s.messages.show(
         m_captionLanguage == 1
             ? QStringLiteral("Nothing was zeroed: the unit's values could not be stored first.\n"
-                             "%1\nCheck that the folder %2 exists and can be written, then "
-                             "press Clear again.")
-                  .arg(error, folder)
+                             "%1\nCheck that %2 can be written (or that its server can be "
+                             "reached), then press Clear again.")
+                  .arg(error, where)
             : QStringLiteral("Nada foi posto a zero: não foi possível guardar antes os valores "
-                             "da unidade.\n%1\nVerifique se a pasta %2 existe e pode ser "
-                             "escrita, e carregue de novo em Clear.")
-                  .arg(error, folder),
+                             "da unidade.\n%1\nVerifique se %2 pode ser escrito (ou se o seu "
+                             "servidor está ao alcance), e carregue de novo em Clear.")
+                  .arg(error, where),
         QStringLiteral("Clear"), MessageSink::Icon::Critical);
 }
 

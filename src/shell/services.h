@@ -15,6 +15,7 @@ class Report;
 class Shutdown;
 class ClearSnapshots;
 class ReplyWatch;
+class ServiceHistory;
 
 // What the main window forwards the technician's actions to. The window owns
 // none of it: the application (or a test) builds these and hands them over.
@@ -33,6 +34,7 @@ struct Services
     Defaults &defaults;
     ClearSnapshots &clearSnapshots;
     ReplyWatch &replyWatch;
+    ServiceHistory &history;
 };
 
 } // namespace vx

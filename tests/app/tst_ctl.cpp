@@ -77,9 +77,9 @@ private slots:
         r = ctl({"clear", "--device", m_link, "--json", "--yes", "--data", m_dir.path()});
         QCOMPARE(r.status, 0);
         // Where the values went before the erase, to find them again.
-        const QString snapshots = m_dir.filePath("Snapshots.db");
+        const QString snapshots = m_dir.filePath("Registo.db");
         QVERIFY2(r.err.contains(
-                     QStringLiteral("%1, table ClearSnapshots, row 1").arg(snapshots).toUtf8()),
+                     QStringLiteral("%1, table ServiceSnapshots, row 1").arg(snapshots).toUtf8()),
                  r.err.constData());
         const QJsonObject after = QJsonDocument::fromJson(r.out).object();
         QCOMPARE(after.value("Text_contador").toString(), QStringLiteral("0"));
@@ -145,7 +145,7 @@ private slots:
         QFETCH(QString, says);
         QTemporaryDir data;
         if (foreignSnapshots) {
-            QFile f(data.filePath("Snapshots.db"));
+            QFile f(data.filePath("Registo.db"));
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("not a database");
         }
@@ -162,7 +162,7 @@ private slots:
         const QJsonObject p = QJsonDocument::fromJson(after.out).object();
         for (const char *field : {"Text_total00", "Text_contador", "Text_aberturas", "Text_power"})
             QCOMPARE(p.value(field).toString(), o.value(field).toString());
-        QCOMPARE(QFile::exists(data.filePath("Snapshots.db")), foreignSnapshots);
+        QCOMPARE(QFile::exists(data.filePath("Registo.db")), foreignSnapshots);
     }
 
     // On a terminal Clear shows what it will zero and waits for the answer:
@@ -199,7 +199,7 @@ private slots:
         QVERIFY2(out.contains("These values go to zero in the timer:") &&
                      out.contains("Type yes to go ahead"),
                  out.constData());
-        QCOMPARE(QFile::exists(data.filePath("Snapshots.db")), status == 0);
+        QCOMPARE(QFile::exists(data.filePath("Registo.db")), status == 0);
     }
 
     // A port that is not there and one another program holds: each its

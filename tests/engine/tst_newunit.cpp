@@ -7,8 +7,10 @@
 #include "databases.h"
 #include "enginebench.h"
 #include "newunit.h"
+#include "qtrecordsdatabase.h"
 #include "sqliterecordstore.h"
 #include "testsuite.h"
+#include "unitrecords.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,6 +27,10 @@ private slots:
         QTemporaryDir dir;
         SqliteRecordStore store;
         Databases databases(store, dir.path());
+        QtRecordsDatabase recordsDb(RecordsLocation::sqliteFile(databases.logFile()),
+                                    QtRecordsDatabase::Mode::CreateIfMissing);
+        UnitRecords records(recordsDb);
+        QVERIFY(records.prepare(nullptr));
         QStringList created;
         QString error;
         QVERIFY2(databases.provision(&created, &error), qPrintable(error));
@@ -38,7 +44,7 @@ private slots:
         QVERIFY(databases.writeSettings(
             {{"TarS00", "1,25"}, {"PwdRelogio", "4321"}, {"Contador", "12"}}, &error));
 
-        NewUnit newUnit(b.edit, b.engine, databases, b.messages, b.clock);
+        NewUnit newUnit(b.edit, b.engine, databases, records, b.messages, b.clock);
         QVERIFY(newUnit.prepare());
         QVERIFY(!b.engine.active());
         QCOMPARE(b.edit.text("text_numfab_ano"), QStringLiteral("A2411"));
@@ -48,7 +54,7 @@ private slots:
         QVERIFY(newUnit.accept());
         QVERIFY(b.engine.active());
         LastLogRow last;
-        QVERIFY(databases.readLastLogRow(&last, &error));
+        QVERIFY(records.readLastLogRow(&last, &error));
         QVERIFY(!last.exists); // not before the timer has it
 
         bool written = false;
@@ -71,7 +77,7 @@ private slots:
         QCOMPARE(b.device().byte(26), uint8_t(13));
         QCOMPARE(b.device().number(47, 4), 0u);
 
-        QVERIFY(databases.readLastLogRow(&last, &error));
+        QVERIFY(records.readLastLogRow(&last, &error));
         QCOMPARE(last.NMec, 1);
         QCOMPARE(int(last.NAct), 1);
     }
@@ -84,12 +90,16 @@ private slots:
         QTemporaryDir dir;
         SqliteRecordStore store;
         Databases databases(store, dir.path());
+        QtRecordsDatabase recordsDb(RecordsLocation::sqliteFile(databases.logFile()),
+                                    QtRecordsDatabase::Mode::CreateIfMissing);
+        UnitRecords records(recordsDb);
+        QVERIFY(records.prepare(nullptr));
         QString error;
         QVERIFY2(databases.provision(nullptr, &error), qPrintable(error));
         QVERIFY(databases.writeSettings({{"TarS00", "2,75"}, {"Contador", "33"}}, &error));
         EngineBench b;
         b.clock.set(QDateTime(QDate(2024, 3, 13), QTime(10, 30, 5))); // week 11
-        NewUnit newUnit(b.edit, b.engine, databases, b.messages, b.clock);
+        NewUnit newUnit(b.edit, b.engine, databases, records, b.messages, b.clock);
         QVERIFY(b.readAll());
 
         bool prepared = false;
@@ -121,7 +131,7 @@ private slots:
         QCOMPARE(b.edit.text("Text_S00"), QStringLiteral("2,75"));
         QCOMPARE(b.edit.text("text_numfab_ano"), QStringLiteral("A2411"));
         LastLogRow last;
-        QVERIFY(databases.readLastLogRow(&last, &error));
+        QVERIFY(records.readLastLogRow(&last, &error));
         QCOMPARE(last.NMec, 1);
         b.engine.stop();
     }
@@ -132,9 +142,13 @@ private slots:
         QTemporaryDir dir;
         SqliteRecordStore store;
         Databases databases(store, dir.path());
+        QtRecordsDatabase recordsDb(RecordsLocation::sqliteFile(databases.logFile()),
+                                    QtRecordsDatabase::Mode::CreateIfMissing);
+        UnitRecords records(recordsDb);
+        QVERIFY(records.prepare(nullptr));
         QVERIFY(databases.provision(nullptr, nullptr));
         EngineBench b;
-        NewUnit newUnit(b.edit, b.engine, databases, b.messages, b.clock);
+        NewUnit newUnit(b.edit, b.engine, databases, records, b.messages, b.clock);
         QVERIFY(newUnit.prepare());
         const QString proposal = b.edit.text("text_numfab_ano");
         b.engine.Command_ler_Click();
@@ -152,10 +166,14 @@ private slots:
         QTemporaryDir dir;
         SqliteRecordStore store;
         Databases databases(store, dir.path());
+        QtRecordsDatabase recordsDb(RecordsLocation::sqliteFile(databases.logFile()),
+                                    QtRecordsDatabase::Mode::CreateIfMissing);
+        UnitRecords records(recordsDb);
+        QVERIFY(records.prepare(nullptr));
         QString error;
         QVERIFY(databases.provision(nullptr, &error));
         EngineBench b;
-        NewUnit newUnit(b.edit, b.engine, databases, b.messages, b.clock);
+        NewUnit newUnit(b.edit, b.engine, databases, records, b.messages, b.clock);
         QVERIFY(b.readAll());
         QVERIFY(newUnit.prepare());
         int writes = 0;
@@ -166,7 +184,7 @@ private slots:
         QVERIFY(EngineBench::waitFor([&] { return b.end.ended(); }));
         QVERIFY(newUnit.unitPending());
         LastLogRow last;
-        QVERIFY(databases.readLastLogRow(&last, &error));
+        QVERIFY(records.readLastLogRow(&last, &error));
         QVERIFY(!last.exists);
     }
 };

@@ -5,7 +5,9 @@
 // setting up states the tool cannot make itself and for looking at rows.
 
 #include "databases.h"
+#include "qtrecordsdatabase.h"
 #include "sqliterecordstore.h"
+#include "unitrecords.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -20,12 +22,25 @@ struct DataFolder
     explicit DataFolder(bool provision = true)
     {
         store.setBusyTimeoutMs(50);
-        if (provision) provisioned = databases.provision(nullptr, &error);
+        if (provision)
+            provisioned = databases.provision(nullptr, &error) && records.prepare(&error);
     }
 
     QTemporaryDir dir;
     vx::SqliteRecordStore store;
     vx::Databases databases{store, dir.path()};
+    vx::QtRecordsDatabase recordsDatabase{vx::RecordsLocation::sqliteFile(databases.logFile()),
+                                          vx::QtRecordsDatabase::Mode::CreateIfMissing};
+    vx::UnitRecords records{recordsDatabase};
+
+    // A row in the log as an earlier unit left it.
+    bool appendLogRow(const vx::LogRow &row, QString *why)
+    {
+        vx::ImportOutcome outcome;
+        if (!records.importUnits({row}, &outcome, why)) return false;
+        if (why && !outcome.refused.isEmpty()) *why = outcome.refused.join(QLatin1Char('\n'));
+        return outcome.copied == 1;
+    }
     bool provisioned = false;
     QString error;
 

@@ -4,9 +4,9 @@
 // the tests of "Novo". The engine timer is a pair of counters.
 
 #include "clock.h"
+#include "countingengine.h"
 #include "datafolder.h"
 #include "editset.h"
-#include "countingengine.h"
 #include "messages.h"
 #include "newunit.h"
 #include "tables.h"
@@ -20,8 +20,8 @@ struct NewUnitFixture
     void log(int nmec, int nact, int sact, const QDate &data)
     {
         QString error;
-        if (!a.databases.appendLogRow(
-                {nmec, "A0000" + QString::number(nact), nact, sact, data, QTime(8, 0)}, &error))
+        if (!a.appendLogRow({nmec, "A0000" + QString::number(nact), nact, sact, data, QTime(8, 0)},
+                            &error))
             qFatal("%s", qPrintable(error));
     }
     int rows() { return DataFolder::count(a.databases.logFile(), "TbRegisto"); }
@@ -47,7 +47,7 @@ struct NewUnitFixture
     FixedClock clock{QDateTime(QDate(2007, 2, 1), QTime(9, 5, 30))};
     EditSet edit{msgs};
     CountingEngine engine;
-    NewUnit newUnit{edit, engine, a.databases, msgs, clock};
+    NewUnit newUnit{edit, engine, a.databases, a.records, msgs, clock};
 };
 
 inline const QString kInvalid = QStringLiteral("O valor inserido não é válido!");

@@ -1,14 +1,16 @@
 // Guards Clear's safety net: before the erase is asked for, every value of
-// the unit must be in the snapshot file, one row per Clear, findable by the
-// unit's manufacturing number and application serial, with when and where
-// it was taken; and when the row cannot be stored (the file is not a
-// database, or another program holds it) the erase must not be asked for.
+// the unit must be in the service history, one snapshot per Clear, findable
+// by the unit's manufacturing number and application serial, with when and
+// where it was taken; and when it cannot be stored (the records file is not
+// a database, another program holds it, the folder is gone) the erase must
+// not be asked for.
 #include "clearsnapshots.h"
 #include "clock.h"
 #include "datafolder.h"
 #include "editset.h"
 #include "memoryrecordstore.h"
 #include "messages.h"
+#include "servicehistory.h"
 #include "testsuite.h"
 
 #include <QTest>
@@ -46,16 +48,16 @@ private slots:
         RecordingMessages messages;
         EditSet edit(messages);
         FixedClock clock(QDateTime(QDate(2026, 12, 9), QTime(17, 5, 30)));
-        ClearSnapshots snapshots(data.databases, clock, QStringLiteral("bancada-3"));
-        const QString file = snapshots.file();
-        QVERIFY(!QFile::exists(file));
+        ServiceHistory history(data.recordsDatabase, clock, QStringLiteral("bancada-3"));
+        ClearSnapshots snapshots(history);
+        const QString file = data.databases.logFile();
 
         fillAsRead(edit, QStringLiteral("12"), QStringLiteral("12,50"));
         SnapshotPlace first;
         QString error;
         QVERIFY2(snapshots.storeThenClear(edit, QStringLiteral("T"), &first, &error),
                  qPrintable(error));
-        QCOMPARE(first.file, file);
+        QCOMPARE(first.where, QDir::toNativeSeparators(file));
         QCOMPARE(first.row, 1);
         // The snapshot holds the values as read, not the zeros Clear then shows.
         QVERIFY(edit.session.limpar_pedido);
@@ -66,46 +68,32 @@ private slots:
         QVERIFY(snapshots.store(edit, &second, &error));
         QCOMPARE(second.row, 2);
 
-        const auto rows = DataFolder::sql(
-            file, {"SELECT snapshot_id, manufacturing_number, application_serial, taken_date, "
-                   "taken_time, host_name, Text_total08, Text_acumulado, Check_contador, "
-                   "Check_ibut, Text_rtc_data FROM ClearSnapshots ORDER BY snapshot_id"});
-        QCOMPARE(rows.size(), 2);
-        QCOMPARE(rows[0], (QVariantList{1, "A070512", "4711", "2026-12-09", "17:05:30", "bancada-3",
-                                        "12,50", "999,00", 1, 0, "01-12-2026"}));
-        QCOMPARE(rows[1].value(1).toString(), QStringLiteral("A070513"));
-        QCOMPARE(rows[1].value(6).toString(), QStringLiteral("3,00"));
-        // Every value column the table promises is there, and the history of a
-        // unit is looked up through the index on its two keys.
-        const auto columns = DataFolder::sql(file, {"PRAGMA table_info(ClearSnapshots)"});
-        QCOMPARE(columns.size(), 6 + ClearSnapshots::valueFields().size());
+        QList<Snapshot> visits;
+        QVERIFY2(history.visits("A070512", "4711", &visits, &error), qPrintable(error));
+        QCOMPARE(visits.size(), 1);
+        const Snapshot &s = visits.first();
+        QCOMPARE(s.reason, Snapshot::Reason::Clear);
+        QCOMPARE(s.taken, QDateTime(QDate(2026, 12, 9), QTime(17, 5, 30)));
+        QCOMPARE(s.host, QStringLiteral("bancada-3"));
+        QCOMPARE(s.values.value("Text_total08"), QStringLiteral("12,50"));
+        QCOMPARE(s.values.value("Text_acumulado"), QStringLiteral("999,00"));
+        QCOMPARE(s.values.value("Check_contador"), QStringLiteral("1"));
+        QCOMPARE(s.values.value("Check_ibut"), QStringLiteral("0"));
+        QCOMPARE(s.values.value("Text_rtc_data"), QStringLiteral("01-12-2026"));
+        // Every value a read fills is kept.
+        QCOMPARE(s.values.size(), ServiceHistory::valueFields().size());
+        QVERIFY(history.visits("A070513", "", &visits, &error));
+        QCOMPARE(visits.size(), 1);
+        QCOMPARE(visits.first().values.value("Text_total08"), QStringLiteral("3,00"));
+        // The history of a unit is looked up through the index on its keys.
         const auto plan = DataFolder::sql(
-            file, {"EXPLAIN QUERY PLAN SELECT * FROM ClearSnapshots WHERE "
+            file, {"EXPLAIN QUERY PLAN SELECT * FROM ServiceSnapshots WHERE "
                    "manufacturing_number = 'A070512' AND application_serial = '4711'"});
         QVERIFY(!plan.isEmpty());
-        QVERIFY2(plan.last().last().toString().contains("ClearSnapshots_lookup"),
+        QVERIFY2(plan.last().last().toString().contains("ServiceSnapshots_unit"),
                  qPrintable(plan.last().last().toString()));
-        // The other files were not touched.
-        QCOMPARE(DataFolder::count(data.databases.logFile(), "TbRegisto"), 0);
-    }
-
-    // The table is added to a file that already holds other tables, and
-    // their rows stay.
-    void addedToExistingFile()
-    {
-        DataFolder data;
-        const QString file = QDir(data.dir.path()).filePath("Snapshots.db");
-        DataFolder::sql(file, {"CREATE TABLE notes (t TEXT)", "INSERT INTO notes VALUES ('x')"});
-        RecordingMessages messages;
-        EditSet edit(messages);
-        FixedClock clock;
-        ClearSnapshots snapshots(data.databases, clock, QStringLiteral("pc"));
-        fillAsRead(edit, QStringLiteral("1"), QStringLiteral("1,00"));
-        SnapshotPlace place;
-        QString error;
-        QVERIFY2(snapshots.store(edit, &place, &error), qPrintable(error));
-        QCOMPARE(DataFolder::count(file, "notes"), 1);
-        QCOMPARE(DataFolder::count(file, "ClearSnapshots"), 1);
+        // The log was not touched.
+        QCOMPARE(DataFolder::count(file, "TbRegisto"), 0);
     }
 
     void noSnapshotNoClear_data()
@@ -118,8 +106,9 @@ private slots:
     void noSnapshotNoClear()
     {
         QFETCH(QString, how);
-        DataFolder data;
-        const QString file = QDir(data.dir.path()).filePath("Snapshots.db");
+        DataFolder data(false);
+        const QString file = how == "missing folder" ? data.dir.filePath("nowhere/Registo.db")
+                                                     : QDir(data.dir.path()).filePath("Registo.db");
         std::unique_ptr<DataFolder::WriteLock> lock;
         if (how == "foreign") {
             QFile f(file);
@@ -130,17 +119,19 @@ private slots:
             lock = std::make_unique<DataFolder::WriteLock>(file);
             QVERIFY(lock->active);
         }
-        Databases databases(data.store, how == "missing folder" ? data.dir.filePath("nowhere")
-                                                                : data.dir.path());
+        QtRecordsDatabase records(RecordsLocation::sqliteFile(file),
+                                  QtRecordsDatabase::Mode::CreateIfMissing);
+        records.setBusyTimeoutMs(50);
         RecordingMessages messages;
         EditSet edit(messages);
         FixedClock clock;
-        ClearSnapshots snapshots(databases, clock, QStringLiteral("pc"));
+        ServiceHistory history(records, clock, QStringLiteral("pc"));
+        ClearSnapshots snapshots(history);
         fillAsRead(edit, QStringLiteral("1"), QStringLiteral("5,00"));
         SnapshotPlace place;
         QString error;
         QVERIFY(!snapshots.storeThenClear(edit, QStringLiteral("T"), &place, &error));
-        QVERIFY2(error.contains("Snapshots.db"), qPrintable(error));
+        QVERIFY2(error.contains("Registo.db"), qPrintable(error));
         QVERIFY(!edit.session.limpar_pedido);
         QCOMPARE(edit.text(QStringLiteral("Text_total08")), QStringLiteral("5,00"));
         QVERIFY(!edit.anyPending());
@@ -159,8 +150,12 @@ private slots:
         const QString file = QStringLiteral("/tmp/vx-memory/Snapshots.db");
         qlonglong row = 0;
         QString error;
-        QVERIFY(store.ensureTable(file, ClearSnapshots::table(), &error));
-        QVERIFY(store.ensureTable(file, ClearSnapshots::table(), &error));
+        RecordStore::Table table;
+        table.name = QStringLiteral("ClearSnapshots");
+        table.orderColumn = QStringLiteral("snapshot_id");
+        table.columns = {{QStringLiteral("host_name"), RecordStore::Kind::Text}};
+        QVERIFY(store.ensureTable(file, table, &error));
+        QVERIFY(store.ensureTable(file, table, &error));
         for (qlonglong expected : {1, 2}) {
             QVERIFY(
                 store.appendNumbered(file, "ClearSnapshots", {{"host_name", "pc"}}, &row, &error));
@@ -169,8 +164,7 @@ private slots:
         store.setLocked(file, true);
         QVERIFY(!store.appendNumbered(file, "ClearSnapshots", {}, &row, &error));
         store.addForeignFile(QStringLiteral("/tmp/vx-memory/other.db"));
-        QVERIFY(!store.ensureTable(QStringLiteral("/tmp/vx-memory/other.db"),
-                                   ClearSnapshots::table(), &error));
+        QVERIFY(!store.ensureTable(QStringLiteral("/tmp/vx-memory/other.db"), table, &error));
     }
 };
 

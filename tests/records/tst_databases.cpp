@@ -63,10 +63,15 @@ void TstDatabases::provisionCreatesTheFiles()
     QStringList created;
     QString error;
     QVERIFY2(a.databases.provision(&created, &error), qPrintable(error));
-    QCOMPARE(created, QStringList({a.databases.settingsFile(), a.databases.logFile(),
-                                   a.databases.templateFile()}));
+    QCOMPARE(created, QStringList({a.databases.settingsFile(), a.databases.templateFile()}));
     QVERIFY(a.databases.settingsFile().endsWith("/ValoresPre1.db"));
     QVERIFY(a.databases.logFile().endsWith("/Registo.db"));
+    // The log is the records': made when they are first prepared.
+    bool createdLog = false;
+    QVERIFY2(a.records.prepare(&error, &createdLog), qPrintable(error));
+    QVERIFY(createdLog);
+    QVERIFY(a.records.prepare(&error, &createdLog));
+    QVERIFY(!createdLog);
 
     QCOMPARE(DataFolder::count(a.databases.settingsFile(), "TbValoresPre1"), 1);
     QCOMPARE(DataFolder::count(a.databases.settingsFile(), "TbReport"), 1);
@@ -89,7 +94,7 @@ void TstDatabases::provisionCreatesTheFiles()
 
     LastLogRow u;
     u.NMec = 99;
-    QVERIFY(a.databases.readLastLogRow(&u, &error));
+    QVERIFY(a.records.readLastLogRow(&u, &error));
     QVERIFY(!u.exists);
     QCOMPARE(u.NMec, 0);
     QCOMPARE(u.NAct, 0);
@@ -108,7 +113,7 @@ void TstDatabases::provisionRewritesNothing()
     QVERIFY2(a.provisioned, qPrintable(a.error));
     QString error;
     QVERIFY(a.databases.writeLanguage(1, &error));
-    QVERIFY(a.databases.appendLogRow({1, "A07051", 1, 5, QDate(2007, 2, 1), QTime(10, 0)}, &error));
+    QVERIFY(a.appendLogRow({1, "A07051", 1, 5, QDate(2007, 2, 1), QTime(10, 0)}, &error));
     {
         QFile f(a.databases.templateFile());
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -137,7 +142,7 @@ void TstDatabases::foreignFileStaysIntact()
     QStringList created;
     QString error;
     QVERIFY(a.databases.provision(&created, &error));
-    QCOMPARE(created, QStringList({a.databases.logFile(), a.databases.templateFile()}));
+    QCOMPARE(created, QStringList({a.databases.templateFile()}));
 
     QString idioma;
     QVERIFY(!a.databases.readLanguage(&idioma, &error));
@@ -152,7 +157,6 @@ void TstDatabases::provisionNamesTheFileItCouldNotMake_data()
 {
     QTest::addColumn<QString>("failing");
     QTest::newRow("settings") << QStringLiteral("ValoresPre1.db");
-    QTest::newRow("log") << QStringLiteral("Registo.db");
     QTest::newRow("report template") << QStringLiteral("manutencao.html");
 }
 void TstDatabases::provisionNamesTheFileItCouldNotMake()
@@ -268,13 +272,11 @@ void TstDatabases::logTwoOnTheSameDay()
 {
     DataFolder a;
     QString error;
-    QVERIFY(
-        a.databases.appendLogRow({1, "A07051", 1, 5, QDate(2007, 2, 1), QTime(9, 5, 3)}, &error));
-    QVERIFY(
-        a.databases.appendLogRow({2, "A07052", 2, 5, QDate(2007, 2, 1), QTime(9, 5, 3)}, &error));
+    QVERIFY(a.appendLogRow({1, "A07051", 1, 5, QDate(2007, 2, 1), QTime(9, 5, 3)}, &error));
+    QVERIFY(a.appendLogRow({2, "A07052", 2, 5, QDate(2007, 2, 1), QTime(9, 5, 3)}, &error));
     QCOMPARE(DataFolder::count(a.databases.logFile(), "TbRegisto"), 2);
     LastLogRow u;
-    QVERIFY(a.databases.readLastLogRow(&u, &error));
+    QVERIFY(a.records.readLastLogRow(&u, &error));
     QVERIFY(u.exists);
     QCOMPARE(u.NMec, 2);
     QCOMPARE(u.NAct, 2);
@@ -302,16 +304,14 @@ void TstDatabases::logOutOfRange()
     QFETCH(int, sact);
     DataFolder a;
     QString error;
-    QVERIFY(!a.databases.appendLogRow({1, "A0705256", nact, sact, QDate(2007, 2, 1), QTime(9, 0)},
-                                      &error));
+    QVERIFY(!a.appendLogRow({1, "A0705256", nact, sact, QDate(2007, 2, 1), QTime(9, 0)}, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(DataFolder::count(a.databases.logFile(), "TbRegisto"), 0);
     // The edges themselves are kept.
-    QVERIFY(a.databases.appendLogRow({1, "A07050", 0, 0, QDate(2011, 1, 1), QTime(9, 0)}, &error));
-    QVERIFY(a.databases.appendLogRow({2, "A1253255", 255, 53, QDate(2012, 12, 31), QTime(9, 0)},
-                                     &error));
+    QVERIFY(a.appendLogRow({1, "A07050", 0, 0, QDate(2011, 1, 1), QTime(9, 0)}, &error));
+    QVERIFY(a.appendLogRow({2, "A1253255", 255, 53, QDate(2012, 12, 31), QTime(9, 0)}, &error));
     LastLogRow u;
-    QVERIFY(a.databases.readLastLogRow(&u, &error));
+    QVERIFY(a.records.readLastLogRow(&u, &error));
     QCOMPARE(u.NAct, 255);
     QCOMPARE(u.SAct, 53);
 }
@@ -324,7 +324,7 @@ void TstDatabases::logWithoutDate()
                     {"INSERT INTO TbRegisto (NMec, NFab, NAct, SAct) VALUES (7, 'A07053', 3, 5)"});
     LastLogRow u;
     QString error;
-    QVERIFY(a.databases.readLastLogRow(&u, &error));
+    QVERIFY(a.records.readLastLogRow(&u, &error));
     QVERIFY(u.exists);
     QCOMPARE(u.NMec, 7);
     QVERIFY(!u.Data.isValid());
@@ -378,10 +378,11 @@ void TstDatabases::missingFilesAreNotCreated()
     QVERIFY(!a.databases.readComm(&comm, &error));
     QVERIFY(!a.databases.writeSettings(defaults("a"), &error));
     QVERIFY(!a.databases.readReport(&v, &error));
-    QVERIFY(!a.databases.readLastLogRow(&u, &error));
+    QVERIFY(!a.records.readLastLogRow(&u, &error));
     QVERIFY(error.contains("Registo.db"));
-    QVERIFY(!a.databases.appendLogRow({1, "A07051", 1, 5, QDate(2007, 2, 1), QTime(9, 0)}, &error));
-    QVERIFY(QDir(a.dir.path()).isEmpty());
+    QVERIFY(!a.appendLogRow({1, "A07051", 1, 5, QDate(2007, 2, 1), QTime(9, 0)}, &error));
+    QVERIFY(!QFile::exists(a.databases.settingsFile()));
+    QVERIFY(!QFile::exists(a.databases.templateFile()));
 }
 
 VX_TEST_CLASS(TstDatabases, Widgets)

@@ -116,7 +116,7 @@ void TstDefaults::dashComesBackInNew()
 
     FixedClock clock;
     CountingEngine engine;
-    NewUnit newUnit(j.edit, engine, j.a.databases, j.msgs, clock);
+    NewUnit newUnit(j.edit, engine, j.a.databases, j.a.records, j.msgs, clock);
     j.edit.setText("Text_S08", "2,00");
     j.edit.setText("Text_contador", "5");
     QVERIFY(newUnit.prepare());

@@ -21,6 +21,7 @@
 #include "messages.h"
 #include "portinfo.h"
 #include "programend.h"
+#include "qtrecordsdatabase.h"
 #include "reportprinter.h"
 
 #include <QAbstractButton>
@@ -46,11 +47,15 @@ inline bool waitFor(const std::function<bool()> &cond, int ms = 20000)
     return true;
 }
 
-// What stays between two runs: the data folder and the record store.
+// What stays between two runs: the data folder, the record store and the
+// unit records (a real SQLite file in the folder).
 struct PersistentData
 {
     QTemporaryDir dir;
     vx::MemoryRecordStore store;
+    vx::QtRecordsDatabase records{
+        vx::RecordsLocation::sqliteFile(dir.filePath(QStringLiteral("Registo.db"))),
+        vx::QtRecordsDatabase::Mode::CreateIfMissing};
 };
 
 struct AppBench
@@ -65,8 +70,9 @@ struct AppBench
         if (setup.portMemoryFile.isEmpty())
             setup.portMemoryFile = persistent.dir.filePath(QStringLiteral("vx308-maint.ini"));
         app = std::make_unique<vx::Application>(
-            setup, vx::Application::Platform{port, persistent.store, sink ? *sink : messages, end,
-                                             clock, printer, &portInfos});
+            setup,
+            vx::Application::Platform{port, persistent.store, persistent.records,
+                                      sink ? *sink : messages, end, clock, printer, &portInfos});
     }
 
     vx::emu::EmulatedPort port;

@@ -12,11 +12,14 @@
 #include "clearsnapshots.h"
 #include "linknotice.h"
 #include "replywatch.h"
+#include "servicehistory.h"
 #include "testsuite.h"
 
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace vx;
@@ -28,6 +31,24 @@ void saveScreenshot(QWidget *w, const char *name)
     const QByteArray dir = qgetenv("VX_SCREENSHOT_DIR");
     if (dir.isEmpty()) return;
     w->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(name)));
+}
+
+// The snapshots stored just before an erase, of the unit in the window.
+QString unitOf(AppBench &o)
+{
+    return o.edit().text(QStringLiteral("text_numfab_ano")) +
+           o.edit().text(QStringLiteral("Text_numfab_num"));
+}
+
+QList<Snapshot> clearSnapshots(AppBench &o, const QString &unit)
+{
+    QList<Snapshot> visits;
+    QString error;
+    if (!o.app->history().visits(unit, {}, &visits, &error)) qWarning() << error;
+    QList<Snapshot> cleared;
+    for (const Snapshot &s : visits)
+        if (s.reason == Snapshot::Reason::Clear) cleared << s;
+    return cleared;
 }
 
 QDialog *clearQuestion(AppBench &o)
@@ -71,7 +92,7 @@ private slots:
                                o.edit().text(QStringLiteral("Text_numfab_num"))),
                  qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral(": %1 \u2192 0").arg(total)), qPrintable(text));
-        QVERIFY2(text.contains(o.app->clearSnapshots().file()), qPrintable(text));
+        QVERIFY2(text.contains(o.app->clearSnapshots().where()), qPrintable(text));
         // Enter must not erase: "Cancelar" is the default button.
         QVERIFY(question->findChild<QPushButton *>("Command_clear_cancel")->isDefault());
         saveScreenshot(question, idioma == 1 ? "clear-question-en.png" : "clear-question-pt.png");
@@ -85,7 +106,7 @@ private slots:
         QCOMPARE(sent.count(Command::WriteMemory), 0);
         QCOMPARE(o.edit().text(QStringLiteral("Text_total00")), total);
         QCOMPARE(o.port.device().byte(100), stored);
-        QVERIFY(!a.store.exists(o.app->clearSnapshots().file()));
+        QCOMPARE(clearSnapshots(o, unitOf(o)).size(), 0);
         QVERIFY(o.window().control(QStringLiteral("Command_clear"))->isEnabled());
         o.engine().stop();
     }
@@ -99,18 +120,13 @@ private slots:
         o.port.device().setByte(100, 9);
         QVERIFY(o.read());
         const QString before = o.edit().text(QStringLiteral("Text_total00"));
+        const QString unit = unitOf(o);
         bool reread = false;
         QObject::connect(&o.engine(), &Engine::readFinished, [&] { reread = true; });
         QVERIFY(o.clearAndConfirm());
-        const QString file = o.app->clearSnapshots().file();
-        QVariantMap row;
-        bool found = false;
-        QString error;
-        QVERIFY2(a.store.readLast(file, "ClearSnapshots", "snapshot_id", {"Text_total00"}, &row,
-                                  &found, &error),
-                 qPrintable(error));
-        QVERIFY(found);
-        QCOMPARE(row.value("Text_total00").toString(), before);
+        const QList<Snapshot> cleared = clearSnapshots(o, unit);
+        QCOMPARE(cleared.size(), 1);
+        QCOMPARE(cleared.first().values.value("Text_total00"), before);
         QVERIFY(waitFor([&] { return reread; }));
         QCOMPARE(o.port.device().byte(100), uint8_t(0));
         o.engine().stop();
@@ -122,13 +138,21 @@ private slots:
         AppBench o(a);
         QVERIFY(o.startUp());
         QVERIFY(o.read());
-        a.store.addForeignFile(o.app->clearSnapshots().file());
+        // Another program has taken the history's table away.
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "tst-safeclear-drop");
+            db.setDatabaseName(a.dir.filePath("Registo.db"));
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("DROP TABLE ServiceSnapshots"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("tst-safeclear-drop");
         o.messages.clear();
         QVERIFY(o.clearAndConfirm());
         QCOMPARE(o.messages.messages.size(), size_t(1));
         const QString m = o.messages.messages[0].text;
         QVERIFY2(m.startsWith(QStringLiteral("Nada foi posto a zero")), qPrintable(m));
-        QVERIFY2(m.contains(QStringLiteral("Snapshots.db")), qPrintable(m));
+        QVERIFY2(m.contains(QStringLiteral("Registo.db")), qPrintable(m));
         QVERIFY(!o.edit().session.limpar_pedido);
         QVERIFY(o.window().control(QStringLiteral("Command_clear"))->isEnabled());
         o.engine().stop();

@@ -29,24 +29,29 @@ public:
     // Opens the connection now. False, with a sentence in *error that names
     // the place and what the technician can do, when it cannot be opened.
     bool connect(QString *error);
+    // How long a write waits for another process that holds the PC's own
+    // file (10 s unless told otherwise); for the next connection.
+    void setBusyTimeoutMs(int ms) { m_busyMs = ms; }
 
     Engine engine() const override;
     QString where() const override;
     bool run(const QString &sql, const QVariantList &binds, QList<Row> *rows,
              QString *error) override;
-    bool writeTransaction(const std::function<bool(QString *error)> &work,
-                          QString *error) override;
+    bool writeTransaction(const std::function<bool(QString *error)> &work, QString *error) override;
 
 private:
     // After a failure: whether the server is still there; if not, the next
     // call opens the connection again.
     void checkConnection();
+    bool runOnce(const QString &sql, const QVariantList &binds, QList<Row> *rows, QString *error);
 
     RecordsLocation m_location;
     Mode m_mode;
     QString m_name;
     QSqlDatabase m_db;
     bool m_broken = false;
+    bool m_inTransaction = false;
+    int m_busyMs = 10000;
 };
 
 } // namespace vx

@@ -1,0 +1,195 @@
+#include "qtrecordsdatabase.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTime>
+#include <QUrl>
+
+namespace vx {
+
+namespace {
+
+// The one advisory lock all benches take to allocate numbers or change the
+// schema; any number, as long as every bench uses the same one.
+constexpr qlonglong kWriteLock = 3080308;
+
+// How long a bench waits for a server that does not answer.
+constexpr int kConnectSeconds = 5;
+
+void setError(QString *error, const QString &text)
+{
+    if (error) *error = text;
+}
+
+QString driverText(const QSqlError &e)
+{
+    QString t = e.text().trimmed();
+    return t.isEmpty() ? QStringLiteral("erro desconhecido") : t;
+}
+
+// SQLite keeps dates and times as ISO text; PostgreSQL takes them as they are.
+QVariant bindable(const QVariant &v, RecordsDatabase::Engine engine)
+{
+    if (engine != RecordsDatabase::Engine::Sqlite || v.isNull()) return v;
+    if (v.typeId() == QMetaType::QDate) return v.toDate().toString(Qt::ISODate);
+    if (v.typeId() == QMetaType::QTime) return v.toTime().toString(QStringLiteral("HH:mm:ss"));
+    return v;
+}
+
+} // namespace
+
+QtRecordsDatabase::QtRecordsDatabase(const RecordsLocation &location, Mode mode)
+    : m_location(location), m_mode(mode)
+{
+    static quint64 serial = 0;
+    m_name = QStringLiteral("vx-unit-records-%1").arg(++serial);
+}
+
+QtRecordsDatabase::~QtRecordsDatabase()
+{
+    if (!m_db.isValid()) return;
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+RecordsDatabase::Engine QtRecordsDatabase::engine() const
+{
+    return m_location.kind == RecordsLocation::Kind::Postgres ? Engine::Postgres : Engine::Sqlite;
+}
+
+QString QtRecordsDatabase::where() const
+{
+    return m_location.display();
+}
+
+bool QtRecordsDatabase::connect(QString *error)
+{
+    if (m_db.isValid() && m_db.isOpen() && !m_broken) return true;
+    if (m_db.isValid()) {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    const bool postgres = engine() == Engine::Postgres;
+    const QString driver = postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
+    if (!QSqlDatabase::isDriverAvailable(driver)) {
+        setError(error, postgres ? QStringLiteral("O controlador PostgreSQL do Qt não está "
+                                                  "instalado (pacote libqt6sql6-psql).")
+                                 : QStringLiteral("O controlador SQLite do Qt não está instalado "
+                                                  "(pacote libqt6sql6-sqlite)."));
+        return false;
+    }
+    m_db = QSqlDatabase::addDatabase(driver, m_name);
+    if (postgres) {
+        m_db.setHostName(m_location.host);
+        if (m_location.port > 0) m_db.setPort(m_location.port);
+        m_db.setUserName(m_location.user);
+        m_db.setPassword(m_location.password);
+        m_db.setDatabaseName(m_location.database);
+        m_db.setConnectOptions(
+            (QStringList{QStringLiteral("connect_timeout=%1").arg(kConnectSeconds)} +
+             m_location.options)
+                .join(QLatin1Char(';')));
+    } else {
+        if (m_mode == Mode::MustExist && !QFileInfo::exists(m_location.file)) {
+            setError(error, QStringLiteral("O ficheiro %1 não existe.").arg(where()));
+            return false;
+        }
+        const char *uriMode = m_mode == Mode::MustExist ? "ro" : "rwc";
+        m_db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(m_location.file).absoluteFilePath())
+                                 .toString(QUrl::FullyEncoded) +
+                             QStringLiteral("?mode=") + QLatin1String(uriMode));
+        m_db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyMs));
+    }
+    if (!m_db.open()) {
+        setError(error, (postgres ? QStringLiteral("Não foi possível ligar aos registos em %1: %2")
+                                  : QStringLiteral("Não foi possível abrir %1: %2"))
+                            .arg(where(), driverText(m_db.lastError())));
+        return false;
+    }
+    m_broken = false;
+    return true;
+}
+
+void QtRecordsDatabase::checkConnection()
+{
+    if (engine() != Engine::Postgres) return;
+    QSqlQuery probe(m_db);
+    if (!probe.exec(QStringLiteral("SELECT 1"))) m_broken = true;
+}
+
+bool QtRecordsDatabase::run(const QString &sql, const QVariantList &binds, QList<Row> *rows,
+                            QString *error)
+{
+    if (runOnce(sql, binds, rows, error)) return true;
+    // A server that dropped the connection since the last call (restarted,
+    // or the network was away) is tried once more on a new one; inside a
+    // transaction the work is lost with the connection, so it only fails.
+    if (!m_broken || m_inTransaction) return false;
+    return runOnce(sql, binds, rows, error);
+}
+
+bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, QList<Row> *rows,
+                                QString *error)
+{
+    if (m_inTransaction && m_broken) {
+        setError(error, QStringLiteral("A ligação aos registos em %1 perdeu-se.").arg(where()));
+        return false;
+    }
+    if (!connect(error)) return false;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    // PostgreSQL prepares only queries and changes of rows; BEGIN and COMMIT
+    // go as they are.
+    bool ok = false;
+    if (binds.isEmpty()) {
+        ok = q.exec(sql);
+    } else if (q.prepare(sql)) {
+        for (const QVariant &v : binds)
+            q.addBindValue(bindable(v, engine()));
+        ok = q.exec();
+    }
+    if (!ok) {
+        setError(error, QStringLiteral("Os registos em %1 não responderam como esperado: %2")
+                            .arg(where(), driverText(q.lastError())));
+        checkConnection();
+        return false;
+    }
+    while (rows && q.next()) {
+        Row r;
+        const int n = q.record().count();
+        r.reserve(n);
+        for (int i = 0; i < n; ++i)
+            r.append(q.value(i));
+        rows->append(r);
+    }
+    return true;
+}
+
+bool QtRecordsDatabase::writeTransaction(const std::function<bool(QString *)> &work, QString *error)
+{
+    const bool postgres = engine() == Engine::Postgres;
+    if (!run(postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"), {}, nullptr,
+             error))
+        return false;
+    m_inTransaction = true;
+    QString failure;
+    bool ok = !postgres || run(QStringLiteral("SELECT pg_advisory_xact_lock(?)"),
+                               {QVariant(kWriteLock)}, nullptr, &failure);
+    ok = ok && work(&failure);
+    ok = ok && run(QStringLiteral("COMMIT"), {}, nullptr, &failure);
+    if (!ok && !m_broken) {
+        QString ignored;
+        run(QStringLiteral("ROLLBACK"), {}, nullptr, &ignored);
+    }
+    m_inTransaction = false;
+    if (!ok) setError(error, failure);
+    return ok;
+}
+
+} // namespace vx

@@ -1,0 +1,203 @@
+#include "servicehistory.h"
+
+#include "clock.h"
+#include "editset.h"
+#include "recordsdatabase.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <array>
+
+namespace vx {
+
+namespace {
+
+struct ReasonName
+{
+    Snapshot::Reason reason;
+    const char *name;
+};
+constexpr std::array<ReasonName, 4> kReasons{{{Snapshot::Reason::Read, "read"},
+                                              {Snapshot::Reason::Clear, "clear"},
+                                              {Snapshot::Reason::Restore, "restore"},
+                                              {Snapshot::Reason::Paste, "paste"}}};
+
+const QString kColumns = QStringLiteral(
+    R"("snapshot_id", "reason", "manufacturing_number", "application_serial", "taken_date", )"
+    R"("taken_time", "host_name", "field_values")");
+
+bool isTickBox(const QString &field)
+{
+    return field.startsWith(QLatin1String("Check_"));
+}
+
+Snapshot snapshotOf(const RecordsDatabase::Row &r)
+{
+    Snapshot s;
+    s.id = r.value(0).toLongLong();
+    Snapshot::reasonNamed(r.value(1).toString(), &s.reason);
+    s.manufacturingNumber = r.value(2).toString();
+    s.applicationSerial = r.value(3).toString();
+    s.taken = QDateTime(r.value(4).toDate(), r.value(5).toTime());
+    s.host = r.value(6).toString();
+    const QJsonObject values = QJsonDocument::fromJson(r.value(7).toString().toUtf8()).object();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        s.values.insert(it.key(), it.value().toString());
+    return s;
+}
+
+// A null text would be bound as SQL NULL, which equals nothing.
+QString notNull(const QString &s)
+{
+    return s.isNull() ? QStringLiteral("") : s;
+}
+
+// The unit's rows: an empty serial matches any.
+const QString kUnitCondition =
+    QStringLiteral(R"("manufacturing_number" = ? AND (? = '' OR "application_serial" = ?))");
+
+} // namespace
+
+QString Snapshot::reasonName(Reason r)
+{
+    for (const auto &n : kReasons)
+        if (n.reason == r) return QString::fromLatin1(n.name);
+    return {};
+}
+
+bool Snapshot::reasonNamed(const QString &name, Reason *r)
+{
+    for (const auto &n : kReasons)
+        if (name == QLatin1String(n.name)) {
+            *r = n.reason;
+            return true;
+        }
+    return false;
+}
+
+ServiceHistory::ServiceHistory(RecordsDatabase &db, const Clock &clock, QString hostName)
+    : m_db(db), m_clock(clock), m_hostName(std::move(hostName))
+{
+}
+
+QString ServiceHistory::where() const
+{
+    return m_db.where();
+}
+
+const QStringList &ServiceHistory::valueFields()
+{
+    // What a read fills: the fields "Lêr" blanks but the impulses to send
+    // (the technician's, not the timer's), then the device clock and the
+    // battery level.
+    static const QStringList fields = [] {
+        QStringList out = EditSet::clearedFields();
+        out.removeAll(QStringLiteral("Text_impulsos"));
+        return out + QStringList{QStringLiteral("Text_rtc_data"), QStringLiteral("Text_rtc_hora"),
+                                 QStringLiteral("Label_percentagem")};
+    }();
+    return fields;
+}
+
+Snapshot ServiceHistory::take(const EditSet &edit, Snapshot::Reason reason) const
+{
+    Snapshot s;
+    s.reason = reason;
+    s.manufacturingNumber =
+        edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
+    s.applicationSerial = edit.text(QStringLiteral("Text_sn_apl"));
+    s.taken = m_clock.now();
+    s.host = m_hostName;
+    for (const QString &f : valueFields())
+        s.values.insert(f, isTickBox(f) ? QString::number(edit.checked(f) ? 1 : 0) : edit.text(f));
+    return s;
+}
+
+bool ServiceHistory::store(const Snapshot &s, qlonglong *id, QString *error)
+{
+    QJsonObject values;
+    for (auto it = s.values.begin(); it != s.values.end(); ++it)
+        values.insert(it.key(), it.value());
+    const QString json = QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact));
+    qlonglong stored = 0;
+    const auto work = [&](QString *failure) {
+        QList<RecordsDatabase::Row> rows;
+        const bool ok =
+            m_db.run(
+                QStringLiteral(R"(INSERT INTO "ServiceSnapshots" ("reason", )"
+                               R"("manufacturing_number", "application_serial", "taken_date", )"
+                               R"("taken_time", "host_name", "field_values") )"
+                               R"(VALUES (?, ?, ?, ?, ?, ?, ?))"),
+                {Snapshot::reasonName(s.reason), s.manufacturingNumber, s.applicationSerial,
+                 s.taken.date(), s.taken.time(), s.host, json},
+                nullptr, failure) &&
+            m_db.run(QStringLiteral(R"(SELECT MAX("snapshot_id") FROM "ServiceSnapshots")"), {},
+                     &rows, failure);
+        if (ok && !rows.isEmpty()) stored = rows.first().value(0).toLongLong();
+        return ok;
+    };
+    if (!m_db.writeTransaction(work, error)) return false;
+    if (id) *id = stored;
+    return true;
+}
+
+bool ServiceHistory::record(const EditSet &edit, Snapshot::Reason reason, qlonglong *id,
+                            QString *error)
+{
+    return store(take(edit, reason), id, error);
+}
+
+bool ServiceHistory::visits(const QString &manufacturingNumber, const QString &applicationSerial,
+                            QList<Snapshot> *out, QString *error)
+{
+    QList<RecordsDatabase::Row> rows;
+    if (!m_db.run(
+            QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 )"
+                           R"(ORDER BY "snapshot_id")")
+                .arg(kColumns, kUnitCondition),
+            {notNull(manufacturingNumber), notNull(applicationSerial), notNull(applicationSerial)},
+            &rows, error))
+        return false;
+    out->clear();
+    for (const auto &r : rows)
+        out->append(snapshotOf(r));
+    return true;
+}
+
+bool ServiceHistory::units(QList<SnapshotUnit> *out, QString *error)
+{
+    QList<RecordsDatabase::Row> rows;
+    if (!m_db.run(
+            QStringLiteral(
+                R"(SELECT s."manufacturing_number", s."application_serial", g.n, s."taken_date", )"
+                R"(s."taken_time" FROM "ServiceSnapshots" s JOIN (SELECT MAX("snapshot_id") AS )"
+                R"(last_id, COUNT(*) AS n FROM "ServiceSnapshots" GROUP BY )"
+                R"("manufacturing_number", "application_serial") g ON s."snapshot_id" = )"
+                R"(g.last_id ORDER BY s."snapshot_id" DESC)"),
+            {}, &rows, error))
+        return false;
+    out->clear();
+    for (const auto &r : rows)
+        out->append({r.value(0).toString(), r.value(1).toString(), r.value(2).toInt(),
+                     QDateTime(r.value(3).toDate(), r.value(4).toTime())});
+    return true;
+}
+
+bool ServiceHistory::previousVisit(const QString &manufacturingNumber,
+                                   const QString &applicationSerial, const QDate &day,
+                                   Snapshot *out, bool *found, QString *error)
+{
+    QList<RecordsDatabase::Row> rows;
+    if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 AND )"
+                                 R"("taken_date" < ? ORDER BY "snapshot_id" DESC LIMIT 1)")
+                      .arg(kColumns, kUnitCondition),
+                  {notNull(manufacturingNumber), notNull(applicationSerial),
+                   notNull(applicationSerial), day},
+                  &rows, error))
+        return false;
+    *found = !rows.isEmpty();
+    if (*found) *out = snapshotOf(rows.first());
+    return true;
+}
+
+} // namespace vx
