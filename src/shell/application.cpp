@@ -21,6 +21,7 @@
 #include "trafficlogwindow.h"
 #include "traffictrace.h"
 #include "unitrecords.h"
+#include "visitrecorder.h"
 
 #include <QDir>
 #include <QSysInfo>
@@ -50,12 +51,13 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_shutdown = std::make_unique<Shutdown>(*m_edit, *m_link, *m_engine, p.end,
                                             [this] { m_newUnit->cancel(); });
     m_clearSnapshots = std::make_unique<ClearSnapshots>(*m_history);
+    m_visits = std::make_unique<VisitRecorder>(*m_edit, *m_engine, *m_history);
     m_replyWatch = std::make_unique<ReplyWatch>(*m_link, *m_engine, p.clock);
     // A stopped engine has no silence to tell about, whatever the counters say.
     connect(m_engine.get(), &Engine::engineStopped, m_replyWatch.get(), &ReplyWatch::update);
     const Services s{*m_edit,     *m_engine,         *m_link,       *m_databases, p.messages,
                      p.clock,     *m_ports,          *m_shutdown,   *m_newUnit,   *m_report,
-                     *m_defaults, *m_clearSnapshots, *m_replyWatch, *m_history};
+                     *m_defaults, *m_clearSnapshots, *m_replyWatch, *m_history,   *m_visits};
     m_window = std::make_unique<FormMain>(s, setup.factoryMenu);
     if (setup.screen.isValid()) m_window->setScreenSize(setup.screen);
     m_splash = std::make_unique<FrmSplash>(*m_window, *m_databases);

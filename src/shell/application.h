@@ -26,6 +26,7 @@ class RecordStore;
 class RecordsDatabase;
 class ServiceHistory;
 class UnitRecords;
+class VisitRecorder;
 class Report;
 class ReportPrinter;
 class SerialPort;
@@ -96,6 +97,7 @@ public:
     ClearSnapshots &clearSnapshots() { return *m_clearSnapshots; }
     UnitRecords &unitRecords() { return *m_unitRecords; }
     ServiceHistory &history() { return *m_history; }
+    VisitRecorder &visits() { return *m_visits; }
     ReplyWatch &replyWatch() { return *m_replyWatch; }
     // The traffic log. The link reports every frame to it from the first
     // call on (the log window's menu item, --trace), never before: until
@@ -119,6 +121,7 @@ private:
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<UnitRecords> m_unitRecords;
     std::unique_ptr<ServiceHistory> m_history;
+    std::unique_ptr<VisitRecorder> m_visits;
     std::unique_ptr<ClearSnapshots> m_clearSnapshots;
     std::unique_ptr<ReplyWatch> m_replyWatch;
     std::unique_ptr<FormMain> m_window;

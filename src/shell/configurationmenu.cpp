@@ -1,5 +1,7 @@
 #include "configurationmenu.h"
 
+#include "visitrecorder.h"
+
 #include "captions.h"
 #include "clock.h"
 #include "configurationdialog.h"
@@ -7,6 +9,7 @@
 #include "engine.h"
 #include "formmain.h"
 #include "messages.h"
+#include "visitrecorder.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -121,6 +124,7 @@ void ConfigurationMenu::restoreConfiguration()
     // pass writes the rest at its next tick.
     const QStringList marked = file->applyTo(m_s.edit, dialog.scope());
     if (marked.contains(kPowerDowns)) showPowerDownsAsReadOnceWritten(file->value(kPowerDowns));
+    m_s.visits.recordOnceWritten(Snapshot::Reason::Restore);
 }
 
 // The write pass is given the count the timer holds, one more than a read

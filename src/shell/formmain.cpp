@@ -22,6 +22,7 @@
 #include "screenfit.h"
 #include "shutdown.h"
 #include "statusline.h"
+#include "visitrecorder.h"
 #include "windowbuilder.h"
 #include "windowlayout.h"
 #include "writestateview.h"
@@ -196,7 +197,7 @@ void FormMain::createMenus(bool factory)
             m_s.newUnit.prepare();
     });
     item(QStringLiteral("mnu_copiar"), [this] { m_s.engine.command_copy1_Click(); });
-    item(QStringLiteral("mnu_colar"), [this] { m_s.engine.command_paste1_Click(); });
+    item(QStringLiteral("mnu_colar"), [this] { paste(); });
     factoryMenu->addSeparator();
     item(QStringLiteral("mnu_predefinir"), [this] { openDefaults(); });
 }
@@ -217,7 +218,7 @@ void FormMain::connectButtons()
     bind("Command_teste_disp", [this] { m_s.engine.Command_teste_disp_Click(); });
     bind("Command_clear", [this] { confirmClear(); });
     bind("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
-    bind("command_paste1", [this] { m_s.engine.command_paste1_Click(); });
+    bind("command_paste1", [this] { paste(); });
     bind("Command_imprimir", [this] { m_s.report.print(); });
     bind("Command_sair", [this] { m_s.shutdown.exitApplication(); });
     bind("Command_novo", [this] {
@@ -442,6 +443,12 @@ void FormMain::confirmClear()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, &FormMain::clearAfterSnapshot);
     dialog->open();
+}
+
+void FormMain::paste()
+{
+    m_s.engine.command_paste1_Click();
+    m_s.visits.recordOnceWritten(Snapshot::Reason::Paste);
 }
 
 void FormMain::clearAfterSnapshot()

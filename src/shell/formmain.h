@@ -87,6 +87,8 @@ private:
     void updateAccessibleNames(const QString &changed = {});
     // "Clear": asks first, then stores the unit's values, then clears.
     void confirmClear();
+    // "PC -> Pic", kept in the unit's history once the timer holds the values.
+    void paste();
     void clearAfterSnapshot();
 
     Services m_s;

@@ -16,6 +16,7 @@ class Shutdown;
 class ClearSnapshots;
 class ReplyWatch;
 class ServiceHistory;
+class VisitRecorder;
 
 // What the main window forwards the technician's actions to. The window owns
 // none of it: the application (or a test) builds these and hands them over.
@@ -35,6 +36,7 @@ struct Services
     ClearSnapshots &clearSnapshots;
     ReplyWatch &replyWatch;
     ServiceHistory &history;
+    VisitRecorder &visits;
 };
 
 } // namespace vx
