@@ -281,11 +281,16 @@ bool PgServer::startWatcher()
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setsid();
+        // The server's user may not be allowed into the test's folder.
+        if (::chdir("/") != 0) ::_exit(126);
         ::dup2(fds[0], 0);
         if (devNull >= 0) {
             ::dup2(devNull, 1);
             ::dup2(devNull, 2);
         }
+        // Nothing else of the test's: a pipe kept open here would keep its
+        // reader waiting for the end of the program's output.
+        ::close_range(3, ~0U, 0);
         if (m_asRoot && (::setgroups(0, nullptr) != 0 || ::setgid(m_serverGid) != 0 ||
                          ::setuid(m_serverUid) != 0))
             ::_exit(126);
