@@ -10,6 +10,7 @@
 #include "fields.h"
 #include "link.h"
 #include "messages.h"
+#include "newunitrun.h"
 #include "programend.h"
 #include "qtrecordsdatabase.h"
 #include "serialport.h"
@@ -39,21 +40,23 @@ const char *const kDisplayOnly[] = {"Text_master_ibut", "Text_rtc_data", "Text_r
 
 CtlRunner::CtlRunner(Job request)
     : m_job(std::move(request)), m_messages(std::make_unique<StderrMessages>()),
-      m_clock(std::make_unique<SystemClock>()), m_end(std::make_unique<RecordingEnd>()),
-      m_edit(std::make_unique<EditSet>(*m_messages)),
+      m_editMessages(*m_messages), m_clock(std::make_unique<SystemClock>()),
+      m_end(std::make_unique<RecordingEnd>()), m_edit(std::make_unique<EditSet>(m_editMessages)),
       m_link(std::make_unique<Link>(*m_job.port, *m_messages, m_end.get())),
       m_engine(std::make_unique<Engine>(*m_edit, *m_link, *m_clock, *m_messages, *m_end)),
       m_store(std::make_unique<SqliteRecordStore>()),
       m_databases(std::make_unique<Databases>(
           *m_store, m_job.dataFolder.isEmpty() ? QDir::currentPath() : m_job.dataFolder)),
-      m_records(
-          std::make_unique<QtRecordsDatabase>(RecordsLocation::sqliteFile(m_databases->logFile()),
-                                              QtRecordsDatabase::Mode::CreateIfMissing)),
+      // Opened on first use: read and set never reach the records.
+      m_records(std::make_unique<QtRecordsDatabase>(m_job.records,
+                                                    QtRecordsDatabase::Mode::CreateIfMissing)),
       m_history(
           std::make_unique<ServiceHistory>(*m_records, *m_clock, QSysInfo::machineHostName())),
       m_snapshots(std::make_unique<ClearSnapshots>(*m_history))
 {
     m_link->setObserver(m_job.observer);
+    // The engine's and the records' messages in the language of the rest.
+    m_edit->setChecked(QStringLiteral("mnu_EN"), m_job.idioma == 1);
     m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
     connect(m_engine.get(), &Engine::readFinished, this, &CtlRunner::onReadFinished);
     connect(m_engine.get(), &Engine::tickFinished, this, &CtlRunner::onWriteFinished);
@@ -76,6 +79,9 @@ CtlRunner::CtlRunner(Job request)
                             m_toWrite - static_cast<int>(m_unwritten.size()), m_toWrite);
     });
     connect(m_engine.get(), &Engine::engineStopped, this, [this] { finish(m_status); });
+    if (m_job.action == Action::NewUnit)
+        m_newUnit = std::make_unique<NewUnitRun>(*m_edit, m_editMessages, *m_engine, *m_databases,
+                                                 *m_records, *m_messages, *m_clock);
 }
 
 CtlRunner::~CtlRunner() = default;
@@ -87,6 +93,8 @@ bool CtlRunner::isKnownField(const QString &name)
 
 void CtlRunner::start()
 {
+    // Before the port: a bench that cannot use the records writes nothing.
+    if (m_newUnit && !m_newUnit->ready(m_job.records, m_job.idioma)) finish(kRecordsUnusable);
     if (!m_job.port->open()) {
         const Trouble trouble = troubleOf(m_job.port->openFailure());
         std::fprintf(stderr, "vx308ctl: %s\n",
@@ -148,6 +156,9 @@ void CtlRunner::onReadFinished()
     case Action::Config:
         if (m_reads == 1) onConfigRead();
         break;
+    case Action::NewUnit:
+        if (m_reads == 1) onNewUnitRead();
+        break;
     }
 }
 
@@ -164,6 +175,7 @@ void CtlRunner::onWriteFinished()
                      qPrintable(field));
         m_status = 2;
     }
+    if (m_newUnit) m_status = m_newUnit->conclude(m_status, m_job.json);
     m_engine->Command_testar_Click();
 }
 
@@ -223,15 +235,24 @@ bool CtlRunner::clearSafely()
     QString error;
     if (!UnitRecords(*m_records).prepare(&error) ||
         !m_snapshots->storeThenClear(*m_edit, m_engine->titulo_base, &place, &error)) {
+        const bool server = m_job.records.kind == RecordsLocation::Kind::Postgres;
+        const QString english =
+            server
+                ? QStringLiteral("Check that the server can be reached, or give --records local.")
+                : QStringLiteral("Check that %1 can be written, or give another --data.")
+                      .arg(QDir::toNativeSeparators(m_databases->folder()));
+        const QString portuguese =
+            server ? QStringLiteral("Verifique se o servidor está acessível, ou indique --records "
+                                    "local.")
+                   : QStringLiteral("Verifique se %1 pode ser escrita, ou indique outra --data.")
+                         .arg(QDir::toNativeSeparators(m_databases->folder()));
         std::fprintf(stderr,
                      m_job.idioma == 1
                          ? "vx308ctl: nothing was zeroed: the unit's values could not be stored "
-                           "first: %s Check that %s can be written, or give another --data.\n"
+                           "first: %s %s\n"
                          : "vx308ctl: nada foi posto a zero: não foi possível guardar antes os "
-                           "valores da unidade: %s Verifique se %s pode ser escrita, ou indique "
-                           "outra --data.\n",
-                     qPrintable(error),
-                     qPrintable(QDir::toNativeSeparators(m_databases->folder())));
+                           "valores da unidade: %s %s\n",
+                     qPrintable(error), qPrintable(m_job.idioma == 1 ? english : portuguese));
         m_status = kSnapshotNotStored;
         return false;
     }
@@ -296,4 +317,17 @@ void CtlRunner::onConfigRead()
         m_writing = true;
     else
         m_engine->Command_testar_Click();
+}
+
+void CtlRunner::onNewUnitRead()
+{
+    if (!m_newUnit->accept()) {
+        m_status = kRecordsUnusable;
+        m_engine->Command_testar_Click();
+        return;
+    }
+    const QStringList fields = m_newUnit->unwrittenFields();
+    m_unwritten = QSet<QString>(fields.cbegin(), fields.cend());
+    m_toWrite = static_cast<int>(m_unwritten.size());
+    m_writing = true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editmessages.h"
+#include "recordslocation.h"
 #include "terminalprogress.h"
 
 #include <QObject>
@@ -8,6 +10,7 @@
 #include <memory>
 
 class ConfigCommands;
+class NewUnitRun;
 
 namespace vx {
 class EditSet;
@@ -37,7 +40,8 @@ public:
         Read,
         Set,
         Clear,
-        Config // save, diff or restore: see ConfigCommands
+        Config, // save, diff or restore: see ConfigCommands
+        NewUnit // see NewUnitRun
     };
     struct Job
     {
@@ -49,9 +53,13 @@ public:
         QList<QPair<QString, QString>> values;  // FIELD=TEXT, for Set
         std::shared_ptr<ConfigCommands> config; // for Config
         vx::LinkObserver *observer = nullptr;   // told of every frame (--trace)
-        // Clear: where the values are stored before the erase, and whether
-        // the erase may go ahead without asking (--yes).
+        // Clear: whether the erase may go ahead without asking (--yes).
+        // The folder of the default values (ValoresPre1.db) and of the PC's
+        // own records.
         QString dataFolder;
+        // The unit log and service history: new-unit's numbers, clear's
+        // snapshot.
+        vx::RecordsLocation records;
         bool confirmed = false;
         // The language of the messages: 0 Portuguese, 1 English.
         int idioma = 1;
@@ -70,6 +78,7 @@ public:
         kRejectedReplies = 7,
         kClearNotConfirmed = 8,
         kSnapshotNotStored = 9,
+        kRecordsUnusable = 10,
         kUsage = 64
     };
 
@@ -97,6 +106,7 @@ private:
 
     Job m_job;
     std::unique_ptr<vx::StderrMessages> m_messages;
+    EditMessages m_editMessages;
     std::unique_ptr<vx::SystemClock> m_clock;
     std::unique_ptr<vx::RecordingEnd> m_end;
     std::unique_ptr<vx::EditSet> m_edit;
@@ -120,4 +130,8 @@ private:
     std::unique_ptr<vx::QtRecordsDatabase> m_records;
     std::unique_ptr<vx::ServiceHistory> m_history;
     std::unique_ptr<vx::ClearSnapshots> m_snapshots;
+
+    // NewUnit: the first read done, "Novo" and "Aceitar" are pressed.
+    void onNewUnitRead();
+    std::unique_ptr<NewUnitRun> m_newUnit;
 };

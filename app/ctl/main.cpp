@@ -6,77 +6,24 @@
 #include "portlisting.h"
 #include "qtportinfosource.h"
 #include "qtserialport.h"
+#include "recordschoice.h"
+#include "recordscommands.h"
 #include "tracefile.h"
 #include "traffictrace.h"
+#include "usagetext.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kUsage = CtlRunner::kUsage;
-
-const char *const kUsageText =
-    "usage: vx308ctl read  (--port N | --device PATH) [--json] [--timeout S]\n"
-    "       vx308ctl set FIELD=TEXT... (--port N | --device PATH) [--timeout S]\n"
-    "       vx308ctl clear (--port N | --device PATH) [--yes] [--data DIR] [--json] [--timeout S]\n"
-    "       vx308ctl ports [--probe] [--json] [--device PATH]\n"
-    "       vx308ctl save FILE (--port N | --device PATH) [--timeout S]\n"
-    "       vx308ctl diff [--all] FILE (--port N | --device PATH) [--timeout S]\n"
-    "       vx308ctl restore [--all] FILE (--port N | --device PATH) [--timeout S]\n"
-    "\n"
-    "read   reads every value of the timer and prints it (JSON with --json)\n"
-    "set    reads, confirms each FIELD=TEXT as Enter does in the window, writes\n"
-    "       them (Check_ibut=1, Check_contador=0 for the tick boxes)\n"
-    "clear  reads, shows the sub-totals and counters that will be zeroed and asks\n"
-    "       (yes/sim), stores every value read in DIR/Snapshots.db (table\n"
-    "       ClearSnapshots; the file and row are printed), then presses Clear and\n"
-    "       waits for the erase and the new read. Not on a terminal it needs --yes.\n"
-    "ports  lists the system's serial ports (path, description, maker, serial),\n"
-    "       and --device PATH besides;\n"
-    "       --probe asks each once, changing nothing, whether a VX308 answers\n"
-    "save   reads and writes the timer's values to the configuration file FILE\n"
-    "diff   reads and lists each field restore would change, one a line: field,\n"
-    "       caption, in the file, in the timer (separated by tabs); exit status 0\n"
-    "       when none differ, 1 when some do\n"
-    "restore reads, then writes FILE's settings into the timer: tariffs, passwords,\n"
-    "       tick boxes, fraction and key serial; a value the timer cannot store is\n"
-    "       named and not written, the others are (exit status 1)\n"
-    "--all  diff and restore: also counters, takings, Power Down, games, programs\n"
-    "       and the unit's identity (the 31 values of \"PC -> Pic\")\n"
-    "\n"
-    "--port N       serial port N (/dev/ttyS<N-1>)\n"
-    "--device PATH  any serial device: a USB adapter, a pseudo-terminal\n"
-    "--timeout S    give up after S seconds (default 30)\n"
-    "--yes          clear without asking\n"
-    "--data DIR     where Snapshots.db is kept (default: the current folder)\n"
-    "--probe        with ports: ask each port for a timer (1 s each)\n"
-    "--trace FILE   write every frame sent and received to FILE, one a line: time,\n"
-    "               characters, command, address, field, value; rejected replies\n"
-    "               with the reason, time-outs\n"
-    "--version      the program's version; -h, --help this text\n"
-    "A read or write shows its progress on standard error when that is a terminal.\n"
-    "Messages are in Portuguese when the system's language is, in English otherwise.\n"
-    "\n"
-    "Exit status:\n"
-    "  0  done (diff: no field differs)\n"
-    "  1  a value was refused (not storable in the timer) (diff: some fields differ)\n"
-    "  2  not finished in time: the timer answers, but too slowly or on a bad line\n"
-    "  3  the port does not exist (or cannot be opened for another reason)\n"
-    "  4  no permission to open the port (Linux: the dialout group)\n"
-    "  5  the port is held by another program\n"
-    "  6  the timer does not answer (cable, power, port)\n"
-    "  7  only rejected replies (wrong device or line speed)\n"
-    "  8  clear not confirmed: nothing was zeroed\n"
-    "  9  the values could not be stored before clear: nothing was zeroed\n"
-    " 64  bad arguments, or a trace file that cannot be written\n"
-    " 65  the configuration file cannot be read, is damaged or of an unknown version\n"
-    "     (nothing is written to the timer), or cannot be written\n";
 
 int usage(const QString &why)
 {
@@ -89,6 +36,7 @@ std::optional<CtlRunner::Action> actionNamed(const QString &name)
     if (name == QLatin1String("read")) return CtlRunner::Action::Read;
     if (name == QLatin1String("set")) return CtlRunner::Action::Set;
     if (name == QLatin1String("clear")) return CtlRunner::Action::Clear;
+    if (name == QLatin1String("new-unit")) return CtlRunner::Action::NewUnit;
     if (ConfigCommands::commandNamed(name)) return CtlRunner::Action::Config;
     return std::nullopt;
 }
@@ -207,6 +155,54 @@ int listPorts(const QCommandLineParser &p, const QStringList &words)
     return 0;
 }
 
+// --records URL, "local", or the choice vx308-maint keeps for this user;
+// vx308ctl never changes what is kept.
+bool takeRecords(const QCommandLineParser &p, vx::RecordsLocation *out, QString *error)
+{
+    const QString given = p.value(QStringLiteral("records"));
+    if (p.isSet(QStringLiteral("records")) && given.isEmpty()) {
+        *error = QStringLiteral("--records needs a postgresql:// URI, or local");
+        return false;
+    }
+    return vx::RecordsChoice().choose(given, p.value(QStringLiteral("data")), false, out, error);
+}
+
+RecordsCommands::Format formatOf(const QCommandLineParser &p)
+{
+    if (p.isSet(QStringLiteral("json"))) return RecordsCommands::Format::Json;
+    if (p.isSet(QStringLiteral("csv"))) return RecordsCommands::Format::Csv;
+    return RecordsCommands::Format::Text;
+}
+
+// `units`, `records import FILE` and `history [UNIT]`: the records alone, no
+// timer. Nothing when the command is another.
+std::optional<int> runRecordsCommand(const QCommandLineParser &p, const QStringList &words,
+                                     int idioma)
+{
+    const QString command = words.first();
+    const QStringList rest = words.mid(1);
+    const bool import = command == QLatin1String("records");
+    if (!import && command != QLatin1String("units") && command != QLatin1String("history"))
+        return std::nullopt;
+    if (import && (rest.size() != 2 || rest.first() != QLatin1String("import")))
+        return usage(QStringLiteral("records takes: import FILE"));
+    if (command == QLatin1String("units") && !rest.isEmpty())
+        return usage(QStringLiteral("unexpected argument %1").arg(rest.first()));
+    if (command == QLatin1String("history") && rest.size() > 1)
+        return usage(QStringLiteral("history takes one UNIT at most"));
+    if (p.isSet(QStringLiteral("json")) && p.isSet(QStringLiteral("csv")))
+        return usage(QStringLiteral("--json and --csv cannot be used together"));
+    if (p.isSet(QStringLiteral("csv")) && command != QLatin1String("history"))
+        return usage(QStringLiteral("--csv is for history"));
+    vx::RecordsLocation location;
+    QString error;
+    if (!takeRecords(p, &location, &error)) return usage(error);
+    RecordsCommands commands(location, idioma);
+    if (import) return commands.import(rest.last());
+    if (command == QLatin1String("units")) return commands.units(formatOf(p));
+    return commands.history(rest.value(0), formatOf(p));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -223,13 +219,18 @@ int main(int argc, char **argv)
                   {QStringLiteral("yes"), {}},
                   {QStringLiteral("data"), {}, QStringLiteral("DIR")},
                   {QStringLiteral("trace"), {}, QStringLiteral("FILE")},
+                  {QStringLiteral("records"), {}, QStringLiteral("URL")},
+                  {QStringLiteral("csv"), {}},
                   {{QStringLiteral("h"), QStringLiteral("help")}, {}},
                   {QStringLiteral("version"), {}},
                   {QStringLiteral("all"), {}}});
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
     if (p.isSet(QStringLiteral("help"))) {
-        std::fputs(kUsageText, stdout);
-        return 0;
+        // In one piece, more than a stdio buffer holds: a reader that stops
+        // at the first line it wants (grep -q) must not cut the program off
+        // with SIGPIPE halfway through.
+        const auto length = static_cast<ssize_t>(std::strlen(kUsageText));
+        return ::write(STDOUT_FILENO, kUsageText, static_cast<size_t>(length)) == length ? 0 : 1;
     }
     if (p.isSet(QStringLiteral("version"))) {
         std::printf("vx308ctl %s\n", VX_VERSION);
@@ -238,13 +239,17 @@ int main(int argc, char **argv)
     QStringList words = p.positionalArguments();
     if (words.isEmpty())
         return usage(
-            QStringLiteral("a command is needed: read, set, clear, save, diff, restore or ports"));
+            QStringLiteral("a command is needed: read, set, clear, save, diff, restore, ports, "
+                           "new-unit, units, records or history"));
+    const int idioma = QLocale::system().language() == QLocale::Portuguese ? 0 : 1;
     if (words.first() == QLatin1String("ports")) return listPorts(p, words.mid(1));
+    if (const auto status = runRecordsCommand(p, words, idioma)) return *status;
     const QString command = words.first();
     const auto action = actionNamed(words.takeFirst());
     if (!action)
         return usage(
-            QStringLiteral("unknown command; use read, set, clear, save, diff, restore or ports"));
+            QStringLiteral("unknown command; use read, set, clear, save, diff, restore, ports, "
+                           "new-unit, units, records or history"));
 
     CtlRunner::Job job;
     job.action = *action;
@@ -252,10 +257,11 @@ int main(int argc, char **argv)
     QString error;
     if (!takeConfigFile(job, command, words, p, &error)) return usage(error);
     if (!takeValues(job, words, &error) || !takeTimeout(job, p, &error) ||
-        !takeTrace(job, p, &error) || !takePort(job, p, &error))
+        !takeTrace(job, p, &error) || !takeRecords(p, &job.records, &error) ||
+        !takePort(job, p, &error))
         return usage(error);
     if (job.config && !job.config->loadFile()) return ConfigCommands::kFileProblem;
-    job.idioma = QLocale::system().language() == QLocale::Portuguese ? 0 : 1;
+    job.idioma = idioma;
     job.dataFolder = p.value(QStringLiteral("data"));
     job.confirmed = p.isSet(QStringLiteral("yes"));
     // Nobody to ask: zeroing a unit's takings takes an explicit --yes.

@@ -14,6 +14,7 @@
 #include "qtrecordsdatabase.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
+#include "recordschoice.h"
 #include "sharedfiles.h"
 #include "sqliterecordstore.h"
 #include "tables.h"
@@ -86,6 +87,23 @@ bool chooseDataFolder(const vx::Options &options, QString *folder, QString *erro
                             "folder is writable, or choose a folder with --data")
                  .arg(QDir::toNativeSeparators(*folder));
     return false;
+}
+
+// The unit records: --records, else the choice kept from an earlier start,
+// else the data folder's own Registo.db. The demo's emulated timer never
+// takes numbers from the shared records unless told to with --records.
+bool chooseRecords(const vx::Options &options, const QString &dataFolder,
+                   vx::RecordsLocation *location, QString *error)
+{
+    const bool demo = options.demo && options.records.isEmpty();
+    QString note;
+    if (!vx::RecordsChoice().choose(demo ? vx::RecordsChoice::localWord() : options.records,
+                                    dataFolder, !options.demo, location, error, &note))
+        return false;
+    if (!note.isEmpty()) say(note);
+    if (location->kind == vx::RecordsLocation::Kind::Postgres)
+        say(QStringLiteral("records: %1").arg(location->display()));
+    return true;
 }
 
 } // namespace
@@ -161,6 +179,14 @@ int main(int argc, char **argv)
         sink.show(error, {}, vx::MessageSink::Icon::Critical);
         return 1;
     }
+    vx::RecordsLocation recordsLocation;
+    if (!chooseRecords(*options, dataFolder, &recordsLocation, &error)) {
+        say(error);
+        return kExitUsage;
+    }
+    // Opened on first use: a server that is away at start-up refuses only
+    // what needs it (a new unit), not the rest of the window.
+    vx::QtRecordsDatabase records(recordsLocation, vx::QtRecordsDatabase::Mode::CreateIfMissing);
     const vx::Application::Setup setup{dataFolder,
                                        options->factory,
                                        options->screenSize,
@@ -168,10 +194,6 @@ int main(int argc, char **argv)
                                        options->demo || !options->portPaths.isEmpty()};
     vx::QtPortInfoSource portInfos;
     vx::QtFileDialogs fileDialogs;
-    vx::QtRecordsDatabase records(vx::RecordsLocation::sqliteFile(
-                                      QDir(dataFolder.isEmpty() ? QDir::currentPath() : dataFolder)
-                                          .filePath(QStringLiteral("Registo.db"))),
-                                  vx::QtRecordsDatabase::Mode::CreateIfMissing);
     vx::Application application(
         setup, {port, store, records, sink, end, clock, printer, &portInfos, &fileDialogs});
     if (traceFile.isOpen())

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "qtserialport.h"
+#include "recordschoice.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -70,6 +71,12 @@ const std::vector<ValueOption> &valueOptions()
              return !v.isEmpty();
          },
          "--trace needs a file name"},
+        {"records",
+         [](Options &o, const QString &v) {
+             o.records = v;
+             return !v.isEmpty();
+         },
+         "--records needs a postgresql:// URI, or local"},
     };
     return options;
 }
@@ -127,6 +134,12 @@ QString Options::helpText()
         "                   time, characters, command, address, field, value; rejected\n"
         "                   replies with the reason, time-outs (also shown live in\n"
         "                   \"Relatório\" > \"Registo de comunicação\")\n"
+        "  --records URL    keep the unit log and service history in a shared\n"
+        "                   PostgreSQL database, e.g. postgresql://user@host/vx308\n"
+        "                   (?host=/socket/folder for a local socket); the password\n"
+        "                   from ~/.pgpass or PGPASSWORD. Kept for the next start;\n"
+        "                   --records local goes back to this PC's own Registo.db\n"
+        "                   in the data folder (the default)\n"
         "  --version        the program's version\n"
         "  -h, --help       this text\n"
         "\n"
@@ -162,6 +175,9 @@ std::optional<Options> Options::parse(const QStringList &arguments, QString *err
     for (const ValueOption &v : valueOptions())
         for (const QString &value : p.values(QLatin1String(v.name)))
             if (!v.take(o, value)) return fail(QLatin1String(v.fault));
+    QString recordsFault;
+    if (!o.records.isEmpty() && !RecordsChoice::isValid(o.records, &recordsFault))
+        return fail(recordsFault);
     if (!o.screenshot.isEmpty() && !o.autotestRead)
         return fail(QStringLiteral("--screenshot works with --autotest-read only"));
     if (o.userData && !o.dataFolder.isEmpty())

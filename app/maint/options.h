@@ -26,6 +26,9 @@ namespace vx {
 //                    missing): proves an installation complete
 //   --user-data      keep the database files in the user's data folder
 //   --trace FILE     write every frame sent and received to FILE
+//   --records URL    the unit records: a postgresql:// URI of a shared
+//                    database, or "local" for this PC's own Registo.db;
+//                    kept for the next start (see RecordsChoice)
 //   --version, --help
 struct Options
 {
@@ -40,6 +43,7 @@ struct Options
     QString dataFolder;
     QString screenshot;
     QString traceFile;
+    QString records; // as given; empty: the choice kept from before
     QSize screenSize;
     double timeScale = 1.0;
 

@@ -6,6 +6,7 @@
 #include "fileerror.h"
 #include "messages.h"
 #include "reportprinter.h"
+#include "servicehistory.h"
 #include "sharedfiles.h"
 #include "tables.h"
 
@@ -16,6 +17,82 @@
 #include <QRegularExpression>
 
 namespace vx {
+
+namespace {
+
+const QString kNoValue = QStringLiteral("—");
+
+// The takings and counters "since the last visit" sets side by side: the
+// placeholder of today's value (a field of the row, or Parcial, which the row
+// lacks) and the window field both are taken from.
+struct VisitValue
+{
+    std::string_view placeholder;
+    std::string_view window;
+};
+
+constexpr VisitValue kVisitValues[] = {
+    {"tot00", "Text_total00"},   {"tot08", "Text_total08"},     {"tot12", "Text_total12"},
+    {"tot15", "Text_total15"},   {"tot20", "Text_total20"},     {"Acumulado", "Text_acumulado"},
+    {"Parcial", "Text_parcial"}, {"jogos", "Text_aberturas"},   {"Progs", "Text_prog"},
+    {"Resets", "Text_power"},    {"impulsos", "Text_contador"},
+};
+
+struct VisitText
+{
+    std::string_view key;
+    std::string_view pt;
+    std::string_view en;
+};
+
+constexpr VisitText kVisitTexts[] = {
+    {"found", "Visita anterior: %1, no PC %2 (%3).", "Previous visit: %1, on PC %2 (%3)."},
+    {"none", "Primeira visita registada.", "First recorded visit."},
+    {"unknown", "Visita anterior desconhecida.", "Previous visit not known."},
+    {"unreadable", "Não foi possível ler a visita anterior: %1",
+     "The previous visit could not be read: %1"},
+    {"read", "leitura", "read"},
+    {"clear", "Clear: valores antes de pôr a zero", "Clear: the values before zeroing"},
+    {"restore", "configuração reposta", "configuration restored"},
+    {"paste", "PC -> Pic", "PC -> Pic"},
+};
+
+QString visitText(std::string_view key, int idioma)
+{
+    for (const VisitText &t : kVisitTexts)
+        if (t.key == key) return toQString(idioma == 1 ? t.en : t.pt);
+    return {};
+}
+
+// The date and time as Data_Sys shows them.
+QString shortDateTime(const QDateTime &t)
+{
+    const QLocale system = QLocale::system();
+    return system.toString(t.date(), QLocale::ShortFormat) + QStringLiteral(" @ ") +
+           system.toString(t.time(), QLocale::ShortFormat);
+}
+
+QString visitSentence(const Report::PreviousVisit &previous, int idioma)
+{
+    using State = Report::PreviousVisit::State;
+    switch (previous.state) {
+    case State::Found: {
+        const Snapshot &s = previous.snapshot;
+        const QByteArray reason = Snapshot::reasonName(s.reason).toLatin1();
+        return visitText("found", idioma)
+            .arg(shortDateTime(s.taken), s.host,
+                 visitText(std::string_view(reason.constData(), size_t(reason.size())), idioma));
+    }
+    case State::None:
+        return visitText("none", idioma);
+    case State::Unknown:
+        break;
+    }
+    return previous.error.isEmpty() ? visitText("unknown", idioma)
+                                    : visitText("unreadable", idioma).arg(previous.error);
+}
+
+} // namespace
 
 Report::Report(EditSet &edit, Databases &databases, ReportPrinter &printer, MessageSink &messages,
                const Clock &clock)
@@ -75,6 +152,35 @@ QString Report::fillTemplate(const QString &reportTemplate, const QVariantMap &r
     return html;
 }
 
+Report::PreviousVisit Report::previousVisit(ServiceHistory &history, const EditSet &edit,
+                                            const QDate &today)
+{
+    PreviousVisit previous;
+    bool found = false;
+    const QString number =
+        edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
+    if (history.previousVisit(number, edit.text(QStringLiteral("Text_sn_apl")), today,
+                              &previous.snapshot, &found, &previous.error))
+        previous.state = found ? PreviousVisit::State::Found : PreviousVisit::State::None;
+    return previous;
+}
+
+QVariantMap Report::sinceLastVisit(const PreviousVisit &previous, const EditSet &edit, int idioma)
+{
+    const bool found = previous.state == PreviousVisit::State::Found;
+    QVariantMap v;
+    v.insert(QStringLiteral("previous_visit"), visitSentence(previous, idioma));
+    v.insert(QStringLiteral("previous_date"),
+             found ? shortDateTime(previous.snapshot.taken) : QString());
+    for (const VisitValue &f : kVisitValues) {
+        const QString value = previous.snapshot.values.value(toQString(f.window));
+        v.insert(QStringLiteral("previous_") + toQString(f.placeholder),
+                 found && !value.isEmpty() ? value : kNoValue);
+    }
+    v.insert(QStringLiteral("Parcial"), edit.text(QStringLiteral("Text_parcial")));
+    return v;
+}
+
 QString Report::templateFor(int idioma, QString *error) const
 {
     if (idioma != 1) return m_databases.templateFile();
@@ -83,7 +189,7 @@ QString Report::templateFor(int idioma, QString *error) const
     return SharedFiles::find(toQString(kEnglishTemplateFile), error);
 }
 
-bool Report::assemble(QString *html, QString *file)
+bool Report::assemble(const PreviousVisit &previous, QString *html, QString *file)
 {
     *file = m_databases.settingsFile();
     if (!m_databases.writeReport(row(), &m_error)) return false;
@@ -100,16 +206,24 @@ bool Report::assemble(QString *html, QString *file)
         m_error = QStringLiteral("%1: %2").arg(*file, f.errorString());
         return false;
     }
+    // The previous visit is not part of the stored row: TbReport keeps its
+    // 32 fields.
+    stored.insert(sinceLastVisit(previous, m_edit, languageOf(m_edit)));
     *html = fillTemplate(QString::fromUtf8(f.readAll()), stored);
     return true;
 }
 
 bool Report::print()
 {
+    return print(PreviousVisit());
+}
+
+bool Report::print(const PreviousVisit &previous)
+{
     m_error.clear();
     QString html;
     QString file;
-    if (assemble(&html, &file) && m_printer.printHtml(html, &m_error)) return true;
+    if (assemble(previous, &html, &file) && m_printer.printHtml(html, &m_error)) return true;
     m_messages.show(messageText(MessageId::CheckPrinter, languageOf(m_edit)),
                     messageText(MessageId::TitlePrinterError, languageOf(m_edit)),
                     MessageSink::Icon::Critical);
@@ -118,10 +232,15 @@ bool Report::print()
 
 bool Report::exportPdf(const QString &path)
 {
+    return exportPdf(path, PreviousVisit());
+}
+
+bool Report::exportPdf(const QString &path, const PreviousVisit &previous)
+{
     m_error.clear();
     QString html;
     QString file;
-    if (!assemble(&html, &file)) {
+    if (!assemble(previous, &html, &file)) {
         showFileError(m_messages, file, m_error, languageOf(m_edit));
         return false;
     }

@@ -3,6 +3,7 @@
 #include "messagetexts.h"
 
 #include "recordstore.h"
+#include "servicehistory.h"
 
 #include <QString>
 #include <QVariantMap>
@@ -14,6 +15,7 @@ class Clock;
 class EditSet;
 class MessageSink;
 class ReportPrinter;
+class ServiceHistory;
 
 // "Imprimir": the maintenance report of what the window shows.
 //
@@ -22,9 +24,27 @@ class ReportPrinter;
 // data folder, one {{Field}} per field of the row), and the page is printed
 // from that. Nothing is retried or rolled back: a row that was stored before
 // a later step failed stays stored.
+//
+// Beside the row, the template gets "since the last visit": the takings and
+// counters of the unit's previous visit (its last snapshot of an earlier day
+// in the service history), which whoever prints looks up and passes in.
 class Report
 {
 public:
+    // The unit's visit before today, for "since the last visit".
+    struct PreviousVisit
+    {
+        enum class State
+        {
+            Unknown, // the history was not asked, or could not be read
+            Found,
+            None, // nothing recorded before today: the first recorded visit
+        };
+        State state = State::Unknown;
+        Snapshot snapshot; // Found
+        QString error;     // Unknown: why, naming the records' place
+    };
+
     Report(EditSet &edit, Databases &databases, ReportPrinter &printer, MessageSink &messages,
            const Clock &clock);
 
@@ -36,12 +56,27 @@ public:
     // is never itself searched for placeholders.
     static QString fillTemplate(const QString &reportTemplate, const QVariantMap &row);
 
+    // The previous visit of the unit the window shows, as of `today`.
+    static PreviousVisit previousVisit(ServiceHistory &history, const EditSet &edit,
+                                       const QDate &today);
+    // The placeholders of "since the last visit", in a language: the sentence
+    // {{previous_visit}}, {{previous_date}}, previous_ before each takings and
+    // counter field of the row ({{previous_tot00}}, {{previous_jogos}}...),
+    // and {{Parcial}} and {{previous_Parcial}} for the memory, which the row
+    // does not hold. Without a previous visit the values read "—" and the
+    // date is empty.
+    static QVariantMap sinceLastVisit(const PreviousVisit &previous, const EditSet &edit,
+                                      int idioma);
+
     // Prints on the system's default printer. Any failure, of the database,
-    // the template or the printer, shows the one printer message.
+    // the template or the printer, shows the one printer message. Without a
+    // previous visit, the report says it is not known.
     bool print();
+    bool print(const PreviousVisit &previous);
     // The same report into a PDF file; no printer needed. A failure shows a
     // critical message naming the file that could not be used.
     bool exportPdf(const QString &path);
+    bool exportPdf(const QString &path, const PreviousVisit &previous);
 
     // Why the last operation failed, for logs and tests.
     QString lastError() const { return m_error; }
@@ -59,7 +94,7 @@ public:
 private:
     // Stores the row, reads it back and fills the template. On failure names
     // the file that could not be used.
-    bool assemble(QString *html, QString *file);
+    bool assemble(const PreviousVisit &previous, QString *html, QString *file);
 
     EditSet &m_edit;
     Databases &m_databases;

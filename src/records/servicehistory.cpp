@@ -6,6 +6,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <array>
 
 namespace vx {
@@ -85,6 +86,22 @@ QString ServiceHistory::where() const
     return m_db.where();
 }
 
+QString ServiceHistory::unitKey(const QString &code, const QString &number)
+{
+    bool ok = false;
+    const int n = number.toInt(&ok);
+    return code + (ok && n >= 0 ? QString::number(n) : number);
+}
+
+QString ServiceHistory::unitKey(const QString &manufacturingNumber)
+{
+    // The code is a letter and four digits (year and week); what follows is
+    // the running number.
+    static const QRegularExpression whole(QStringLiteral("^([A-Za-z][0-9]{4})([0-9]+)$"));
+    const QRegularExpressionMatch m = whole.match(manufacturingNumber);
+    return m.hasMatch() ? unitKey(m.captured(1), m.captured(2)) : manufacturingNumber;
+}
+
 const QStringList &ServiceHistory::valueFields()
 {
     // What a read fills: the fields "Lêr" blanks but the impulses to send
@@ -103,8 +120,8 @@ Snapshot ServiceHistory::take(const EditSet &edit, Snapshot::Reason reason) cons
 {
     Snapshot s;
     s.reason = reason;
-    s.manufacturingNumber =
-        edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
+    s.manufacturingNumber = unitKey(edit.text(QStringLiteral("text_numfab_ano")),
+                                    edit.text(QStringLiteral("Text_numfab_num")));
     s.applicationSerial = edit.text(QStringLiteral("Text_sn_apl"));
     s.taken = m_clock.now();
     s.host = m_hostName;
@@ -128,8 +145,9 @@ bool ServiceHistory::store(const Snapshot &s, qlonglong *id, QString *error)
                                R"("manufacturing_number", "application_serial", "taken_date", )"
                                R"("taken_time", "host_name", "field_values") )"
                                R"(VALUES (?, ?, ?, ?, ?, ?, ?))"),
-                {Snapshot::reasonName(s.reason), s.manufacturingNumber, s.applicationSerial,
-                 s.taken.date(), s.taken.time(), s.host, json},
+                {Snapshot::reasonName(s.reason), notNull(unitKey(s.manufacturingNumber)),
+                 notNull(s.applicationSerial), s.taken.date(), s.taken.time(), notNull(s.host),
+                 json},
                 nullptr, failure) &&
             m_db.run(QStringLiteral(R"(SELECT MAX("snapshot_id") FROM "ServiceSnapshots")"), {},
                      &rows, failure);
@@ -151,12 +169,12 @@ bool ServiceHistory::visits(const QString &manufacturingNumber, const QString &a
                             QList<Snapshot> *out, QString *error)
 {
     QList<RecordsDatabase::Row> rows;
-    if (!m_db.run(
-            QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 )"
-                           R"(ORDER BY "snapshot_id")")
-                .arg(kColumns, kUnitCondition),
-            {notNull(manufacturingNumber), notNull(applicationSerial), notNull(applicationSerial)},
-            &rows, error))
+    if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 )"
+                                 R"(ORDER BY "snapshot_id")")
+                      .arg(kColumns, kUnitCondition),
+                  {notNull(unitKey(manufacturingNumber)), notNull(applicationSerial),
+                   notNull(applicationSerial)},
+                  &rows, error))
         return false;
     out->clear();
     for (const auto &r : rows)
@@ -191,7 +209,7 @@ bool ServiceHistory::previousVisit(const QString &manufacturingNumber,
     if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 AND )"
                                  R"("taken_date" < ? ORDER BY "snapshot_id" DESC LIMIT 1)")
                       .arg(kColumns, kUnitCondition),
-                  {notNull(manufacturingNumber), notNull(applicationSerial),
+                  {notNull(unitKey(manufacturingNumber)), notNull(applicationSerial),
                    notNull(applicationSerial), day},
                   &rows, error))
         return false;

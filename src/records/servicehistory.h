@@ -58,6 +58,12 @@ public:
 
     // The window values a snapshot holds.
     static const QStringList &valueFields();
+    // A unit's manufacturing number as the log writes it (NFab): the code and
+    // the running number without leading zeros, "A24127", whether given as a
+    // read shows it ("A2412" + "07") or whole ("A241207"). Anything else is
+    // kept as it is.
+    static QString unitKey(const QString &code, const QString &number);
+    static QString unitKey(const QString &manufacturingNumber);
     // A snapshot of what the edit set shows now.
     Snapshot take(const EditSet &edit, Snapshot::Reason reason) const;
 
@@ -66,7 +72,8 @@ public:
     bool store(const Snapshot &snapshot, qlonglong *id, QString *error);
     bool record(const EditSet &edit, Snapshot::Reason reason, qlonglong *id, QString *error);
 
-    // One unit's snapshots, oldest first. An empty serial matches any.
+    // One unit's snapshots, oldest first (the number in either form, see
+    // unitKey()). An empty serial matches any.
     bool visits(const QString &manufacturingNumber, const QString &applicationSerial,
                 QList<Snapshot> *out, QString *error);
     // Every unit with snapshots, most recently visited first.

@@ -79,6 +79,32 @@ bool validCounts(const LogRow &l)
     return l.NAct >= 0 && l.NAct <= 255 && l.SAct >= 0 && l.SAct <= 53;
 }
 
+// The numbers a log already holds, for an import to check each row against.
+struct TakenNumbers
+{
+    QSet<int> nmecs;
+    QSet<QString> nfabs;
+
+    void add(int nmec, const QString &nfab)
+    {
+        nmecs.insert(nmec);
+        if (!nfab.isEmpty()) nfabs.insert(nfab);
+    }
+
+    // Why the row cannot be copied; empty when it can.
+    QString refusal(const LogRow &l) const
+    {
+        const QString row = QStringLiteral("NMec %1, NFab %2: ").arg(l.NMec).arg(l.NFab);
+        if (!validCounts(l))
+            return row +
+                   QStringLiteral("NAct %1 ou SAct %2 fora dos limites").arg(l.NAct).arg(l.SAct);
+        if (nmecs.contains(l.NMec)) return row + QStringLiteral("NMec já existe");
+        if (!l.NFab.isEmpty() && nfabs.contains(l.NFab))
+            return row + QStringLiteral("NFab já existe");
+        return {};
+    }
+};
+
 } // namespace
 
 UnitRecords::UnitRecords(RecordsDatabase &db) : m_db(db) {}
@@ -239,31 +265,13 @@ bool UnitRecords::importUnits(const QList<LogRow> &rows, ImportOutcome *outcome,
                                      R"(SELECT "NMec", "NFab" FROM "UnitReservations")"),
                       {}, &held, failure))
             return false;
-        QSet<int> nmecs;
-        QSet<QString> nfabs;
-        for (const auto &r : held) {
-            nmecs.insert(r.value(0).toInt());
-            nfabs.insert(r.value(1).toString());
-        }
+        TakenNumbers taken;
+        for (const auto &r : held)
+            taken.add(r.value(0).toInt(), r.value(1).toString());
         for (const LogRow &l : rows) {
-            if (!validCounts(l)) {
-                outcome->refused << QStringLiteral("NMec %1, NFab %2: NAct %3 ou SAct %4 fora dos "
-                                                   "limites")
-                                        .arg(l.NMec)
-                                        .arg(l.NFab)
-                                        .arg(l.NAct)
-                                        .arg(l.SAct);
-                continue;
-            }
-            const bool nmecTaken = nmecs.contains(l.NMec);
-            const bool nfabTaken = !l.NFab.isEmpty() && nfabs.contains(l.NFab);
-            if (nmecTaken || nfabTaken)
-                outcome->refused << QStringLiteral("NMec %1, NFab %2: %3")
-                                        .arg(l.NMec)
-                                        .arg(l.NFab, nmecTaken ? QStringLiteral("NMec já existe")
-                                                               : QStringLiteral("NFab já existe"));
-            nmecs.insert(l.NMec);
-            if (!l.NFab.isEmpty()) nfabs.insert(l.NFab);
+            const QString why = taken.refusal(l);
+            if (!why.isEmpty()) outcome->refused << why;
+            taken.add(l.NMec, l.NFab);
         }
         if (!outcome->refused.isEmpty()) return true;
         for (const LogRow &l : rows)

@@ -59,6 +59,7 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
                      p.clock,     *m_ports,          *m_shutdown,   *m_newUnit,   *m_report,
                      *m_defaults, *m_clearSnapshots, *m_replyWatch, *m_history,   *m_visits};
     m_window = std::make_unique<FormMain>(s, setup.factoryMenu);
+    m_window->setFileDialogs(p.fileDialogs);
     if (setup.screen.isValid()) m_window->setScreenSize(setup.screen);
     m_splash = std::make_unique<FrmSplash>(*m_window, *m_databases);
     connect(m_window.get(), &FormMain::trafficLogRequested, this, &Application::openTrafficLog);

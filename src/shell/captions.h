@@ -72,11 +72,13 @@ inline constexpr std::array<Caption, 2> kFactoryCaptions{{
     {"mnu_predefinir", "Predefinição de valores...", "Default Values...", false},
 }};
 
-// The report menu: the printed report saved as a PDF file instead.
-inline constexpr std::array<Caption, 3> kReportCaptions{{
+// The report menu: the printed report saved as a PDF file instead, the
+// traffic log and the service history.
+inline constexpr std::array<Caption, 4> kReportCaptions{{
     {"mnu_relatorio", "Relatório", "Report", false},
     {"mnu_exportar", "Exportar PDF...", "Export PDF...", false},
     {"mnu_registo", "Registo de comunicação", "Traffic log", false},
+    {"mnu_historico", "Histórico…", "History…", false},
 }};
 
 // The port menu's search item, below the ports.
@@ -232,11 +234,58 @@ inline constexpr std::array<Caption, 6> kTrafficLogCaptions{{
      "The log could not be saved in %1 (%2). Choose a folder you can write to.", false},
 }};
 
+// The history window: the visits of a unit, its takings and counters over
+// time, and a visit saved as a configuration file. The column and series
+// names of the window's values are its own (the window's labels are too short
+// out of their frames).
+inline constexpr std::array<Caption, 33> kHistoryCaptions{{
+    {"historyTitle", "Histórico", "History", false},
+    {"historyUnit", "Unidade:", "Unit:", false},
+    {"historyUnitItem", "%1, aplicação %2 (%3 visitas)", "%1, application %2 (%3 visits)", false},
+    {"historyInWindow", "%1, na janela", "%1, in the window", false},
+    {"historyRefresh", "Actualizar", "Refresh", false},
+    {"historySave", "Guardar como configuração…", "Save as configuration…", false},
+    {"historyCount", "%1 visitas", "%1 visits", false},
+    {"historyNoUnits", "Ainda não há visitas registadas.", "No visits recorded yet.", false},
+    {"historyNoVisits", "Ainda não há visitas registadas desta unidade.",
+     "No visits of this unit recorded yet.", false},
+    {"historyNotRead",
+     "Não foi possível ler o histórico em %1:\n%2\nVerifique se a base de dados está acessível "
+     "e carregue em Actualizar.",
+     "The history could not be read from %1:\n%2\nCheck that the database can be reached, then "
+     "press Refresh.",
+     false},
+    {"historyNotSaved", "Não foi possível guardar a visita como configuração: %1",
+     "The visit could not be saved as a configuration: %1", false},
+    {"historyDate", "Data", "Date", false},
+    {"historyTime", "Hora", "Time", false},
+    {"historyHost", "PC", "PC", false},
+    {"historyReason", "Motivo", "Reason", false},
+    {"historyRead", "Leitura", "Read", false},
+    {"historyClear", "Clear", "Clear", false},
+    {"historyRestore", "Reposição", "Restore", false},
+    {"historyPaste", "PC -> Pic", "PC -> Pic", false},
+    {"historyAccumulated", "Acumulado", "Accumulated", false},
+    {"historyMemory", "Memória", "Memory", false},
+    {"historyBand00", "Total\n00-08h", "Total\n00-08h", false},
+    {"historyBand08", "Total\n08-12h", "Total\n08-12h", false},
+    {"historyBand12", "Total\n12-15h", "Total\n12-15h", false},
+    {"historyBand15", "Total\n15-20h", "Total\n15-20h", false},
+    {"historyBand20", "Total\n20-24h", "Total\n20-24h", false},
+    {"historyBands", "Totais 00-24h", "Sub totals 00-24h", false},
+    {"historyGames", "N. Jogos", "N. Games", false},
+    {"historyProgrammings", "N. Prog.", "N. Prog.", false},
+    {"historyPowerDowns", "Power Down", "Power Down", false},
+    {"historyCounter", "Electromecânico", "Electromechanical", false},
+    {"historyTakings", "Receitas", "Takings", false},
+    {"historyCounters", "Contadores", "Counters", false},
+}};
+
 // Every table of captions that follow the language, for the look-ups and
 // the completeness check below.
-inline constexpr std::array<std::span<const Caption>, 7> kTranslatedTables{
+inline constexpr std::array<std::span<const Caption>, 8> kTranslatedTables{
     {kCaptions, kFactoryCaptions, kReportCaptions, kPortCaptions, kStatusTexts,
-     kConfigurationCaptions, kTrafficLogCaptions}};
+     kConfigurationCaptions, kTrafficLogCaptions, kHistoryCaptions}};
 
 constexpr bool captionsComplete()
 {

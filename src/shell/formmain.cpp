@@ -3,6 +3,7 @@
 #include "captions.h"
 #include "clearconfirmation.h"
 #include "clearsnapshots.h"
+#include "clock.h"
 #include "configurationmenu.h"
 #include "connectionwatcher.h"
 #include "databases.h"
@@ -11,6 +12,7 @@
 #include "fieldfit.h"
 #include "fileerror.h"
 #include "formpredefinir.h"
+#include "historywindow.h"
 #include "linknotice.h"
 #include "messagetexts.h"
 #include "modelbinding.h"
@@ -173,6 +175,11 @@ void FormMain::createMenus(bool factory)
     logAction->setObjectName(QStringLiteral("mnu_registo"));
     m_actions.insert(logAction->objectName(), logAction);
     connect(logAction, &QAction::triggered, this, &FormMain::trafficLogRequested);
+    QAction *historyAction =
+        report->addAction(Captions::caption(QStringLiteral("mnu_historico"), 0));
+    historyAction->setObjectName(QStringLiteral("mnu_historico"));
+    m_actions.insert(historyAction->objectName(), historyAction);
+    connect(historyAction, &QAction::triggered, this, &FormMain::openHistory);
 
     auto *configuration = new ConfigurationMenu(m_s, *this);
     menuBar()->addMenu(configuration->menu());
@@ -219,7 +226,9 @@ void FormMain::connectButtons()
     bind("Command_clear", [this] { confirmClear(); });
     bind("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
     bind("command_paste1", [this] { paste(); });
-    bind("Command_imprimir", [this] { m_s.report.print(); });
+    bind("Command_imprimir", [this] {
+        m_s.report.print(Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
+    });
     bind("Command_sair", [this] { m_s.shutdown.exitApplication(); });
     bind("Command_novo", [this] {
         if (m_s.edit.session.modo == 1)
@@ -367,6 +376,7 @@ void FormMain::aplicar_idioma(int idioma)
     m_statusLine->setLanguage(idioma);
     updateAccessibleNames();
     m_linkNotice->setLanguage(idioma);
+    if (m_historyWindow) m_historyWindow->setLanguage(idioma);
 }
 
 QString FormMain::currentCaption(const QString &name) const
@@ -401,7 +411,9 @@ void FormMain::exportPdf()
     const QString path = QFileDialog::getSaveFileName(
         this, Captions::caption(QStringLiteral("mnu_exportar"), m_idioma), suggestion,
         QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty()) m_s.report.exportPdf(path);
+    if (!path.isEmpty())
+        m_s.report.exportPdf(path,
+                             Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
 }
 
 void FormMain::choosePort(int n)
@@ -434,6 +446,19 @@ void FormMain::openDefaults()
     auto *window = new FormPredefinir(m_s.defaults, screenSize(), this);
     window->show();
     window->raise();
+}
+
+void FormMain::openHistory()
+{
+    if (!m_historyWindow) {
+        m_historyWindow =
+            new HistoryWindow(m_s.history, m_s.edit, m_fileDialogs, m_s.messages, this);
+        m_historyWindow->setLanguage(m_captionLanguage);
+    }
+    m_historyWindow->showWindowUnit();
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
 }
 
 void FormMain::confirmClear()

@@ -12,6 +12,8 @@ class QMenu;
 namespace vx {
 
 class StatusLine;
+class FileDialogs;
+class HistoryWindow;
 class ModelBinding;
 class ConnectionWatcher;
 class PortMenu;
@@ -61,6 +63,12 @@ public:
     void openDefaults();
     // The notice that the timer has stopped answering.
     LinkNotice *linkNotice() const { return m_linkNotice; }
+    // Where the history window saves a visit to; without, it cannot save.
+    void setFileDialogs(FileDialogs *dialogs) { m_fileDialogs = dialogs; }
+    // "Histórico…": the history window, showing the unit in this window.
+    void openHistory();
+    // Made the first time it is opened.
+    HistoryWindow *historyWindow() const { return m_historyWindow; }
 
 signals:
     void loadFinished();
@@ -111,6 +119,8 @@ private:
     // The status line names the port in use after every choice.
     void showPortInUse();
     LinkNotice *m_linkNotice = nullptr;
+    FileDialogs *m_fileDialogs = nullptr;
+    HistoryWindow *m_historyWindow = nullptr;
 };
 
 } // namespace vx

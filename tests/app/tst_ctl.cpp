@@ -76,10 +76,11 @@ private slots:
 
         r = ctl({"clear", "--device", m_link, "--json", "--yes", "--data", m_dir.path()});
         QCOMPARE(r.status, 0);
-        // Where the values went before the erase, to find them again.
-        const QString snapshots = m_dir.filePath("Registo.db");
+        // Where the values went before the erase, to find them again: the
+        // records, here the data folder's own.
+        const QString records = m_dir.filePath("Registo.db");
         QVERIFY2(r.err.contains(
-                     QStringLiteral("%1, table ServiceSnapshots, row 1").arg(snapshots).toUtf8()),
+                     QStringLiteral("%1, table ServiceSnapshots, row 1").arg(records).toUtf8()),
                  r.err.constData());
         const QJsonObject after = QJsonDocument::fromJson(r.out).object();
         QCOMPARE(after.value("Text_contador").toString(), QStringLiteral("0"));
@@ -240,7 +241,8 @@ private slots:
         for (const char *status :
              {" 3  the port does not exist", " 4  no permission", " 5  the port is held",
               " 6  the timer does not answer", " 7  only rejected replies",
-              " 8  clear not confirmed", " 9  the values could not be stored"})
+              " 8  clear not confirmed", " 9  the values could not be stored",
+              " 10  the records cannot be used", " 11  records import refused"})
             QVERIFY2(help.out.contains(status), status);
         const Output version = ctl({"--version"});
         QCOMPARE(version.status, 0);

@@ -17,11 +17,11 @@ private slots:
     void good()
     {
         QString error;
-        const auto o =
-            Options::parse({"vx308-maint", "--factory", "--com", "1=/dev/ttyUSB0", "--com",
-                            "3=/tmp/pty", "--data", "/tmp/dados", "--autotest-read", "--screenshot",
-                            "docs/s", "--screen", "1280x1024", "--timescale", "0.5"},
-                           &error);
+        const auto o = Options::parse(
+            {"vx308-maint", "--factory", "--com", "1=/dev/ttyUSB0", "--com", "3=/tmp/pty", "--data",
+             "/tmp/dados", "--autotest-read", "--screenshot", "docs/s", "--screen", "1280x1024",
+             "--timescale", "0.5", "--records", "postgresql://tecnico@servidor/vx308"},
+            &error);
         QVERIFY2(o.has_value(), qPrintable(error));
         QVERIFY(o->factory);
         QVERIFY(!o->demo);
@@ -31,6 +31,7 @@ private slots:
         QCOMPARE(o->screenshot, QStringLiteral("docs/s"));
         QCOMPARE(o->screenSize, QSize(1280, 1024));
         QCOMPARE(o->timeScale, 0.5);
+        QCOMPARE(o->records, QStringLiteral("postgresql://tecnico@servidor/vx308"));
     }
 
     void none()
@@ -73,6 +74,9 @@ private slots:
         QTest::newRow("demo e com")
             << QStringList{"--demo", "--com", "2=/dev/ttyS1"} << "cannot be used together";
         QTest::newRow("desconhecida") << QStringList{"-x"} << "unknown option -x";
+        QTest::newRow("registos sem valor") << QStringList{"--records"} << "--records needs";
+        QTest::newRow("registos noutro esquema")
+            << QStringList{"--records", "mysql://server/vx308"} << "not a postgresql:// URI";
     }
     void bad()
     {

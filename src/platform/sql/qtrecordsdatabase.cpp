@@ -113,6 +113,8 @@ bool QtRecordsDatabase::connect(QString *error)
         return false;
     }
     m_broken = false;
+    // "already exists, skipping" at every start says nothing to a technician.
+    if (postgres) QSqlQuery(m_db).exec(QStringLiteral("SET client_min_messages = warning"));
     return true;
 }
 

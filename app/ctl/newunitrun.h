@@ -1,0 +1,61 @@
+#pragma once
+
+#include "recordslocation.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class EditMessages;
+
+namespace vx {
+class Clock;
+class Databases;
+class EditSet;
+class EngineControl;
+class MessageSink;
+class NewUnit;
+class QtRecordsDatabase;
+class UnitRecords;
+} // namespace vx
+
+// `vx308ctl new-unit`: "Novo" then "Aceitar" pressed on the values of a
+// read, as the technician does in the window with the proposal unchanged.
+// The records are reached before the port is opened, so that a bench that
+// cannot use them writes nothing to the timer; the read before the proposal
+// makes sure the timer answers before any number is taken.
+class NewUnitRun
+{
+public:
+    NewUnitRun(vx::EditSet &edit, EditMessages &editMessages, vx::EngineControl &engine,
+               vx::Databases &databases, vx::QtRecordsDatabase &records, vx::MessageSink &messages,
+               const vx::Clock &clock);
+    ~NewUnitRun();
+
+    // The records reachable and up to date, and the default values of a new
+    // unit in the data folder (made with their first values when missing).
+    // False with the reason said on standard error.
+    bool ready(const vx::RecordsLocation &location, int idioma);
+    // "Novo" then "Aceitar". False when either refused (the reason has been
+    // said); the timer is then left as it was.
+    bool accept();
+    // The fields the timer still has to accept.
+    QStringList unwrittenFields() const;
+    // After the write: prints the logged unit on standard output (a JSON
+    // object with json), or says why it was not logged. Returns the exit
+    // status, given the one so far.
+    int conclude(int status, bool json);
+
+private:
+    void onLogged();
+
+    vx::EditSet &m_edit;
+    EditMessages &m_editMessages;
+    vx::Databases &m_databases;
+    vx::QtRecordsDatabase &m_records;
+    std::unique_ptr<vx::UnitRecords> m_unitRecords;
+    std::unique_ptr<vx::NewUnit> m_newUnit;
+    bool m_logged = false;
+    QString m_nfab;
+    int m_nmec = 0;
+};

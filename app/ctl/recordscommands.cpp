@@ -1,0 +1,180 @@
+#include "recordscommands.h"
+
+#include "clock.h"
+#include "historylisting.h"
+#include "qtrecordsdatabase.h"
+#include "servicehistory.h"
+#include "unitrecords.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSysInfo>
+#include <cstdio>
+
+using namespace vx;
+
+namespace {
+
+void out(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+void say(const QString &text)
+{
+    std::fprintf(stderr, "vx308ctl: %s\n", text.toLocal8Bit().constData());
+}
+
+QString unitsText(const QList<LogRow> &rows)
+{
+    QString text = QStringLiteral("NMec\tNFab\tNAct\tSAct\tData\thora\n");
+    for (const LogRow &r : rows)
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                    .arg(r.NMec)
+                    .arg(r.NFab)
+                    .arg(r.NAct)
+                    .arg(r.SAct)
+                    .arg(r.Data.toString(QStringLiteral("yyyy-MM-dd")),
+                         r.hora.toString(QStringLiteral("HH:mm:ss")));
+    return text;
+}
+
+QString unitsJson(const QList<LogRow> &rows)
+{
+    QJsonArray array;
+    for (const LogRow &r : rows)
+        array.append(
+            QJsonObject{{QStringLiteral("NMec"), r.NMec},
+                        {QStringLiteral("NFab"), r.NFab},
+                        {QStringLiteral("NAct"), r.NAct},
+                        {QStringLiteral("SAct"), r.SAct},
+                        {QStringLiteral("Data"), r.Data.toString(QStringLiteral("yyyy-MM-dd"))},
+                        {QStringLiteral("hora"), r.hora.toString(QStringLiteral("HH:mm:ss"))}});
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+}
+
+} // namespace
+
+RecordsCommands::RecordsCommands(RecordsLocation location, int idioma)
+    : m_location(std::move(location)), m_idioma(idioma)
+{
+}
+
+bool RecordsCommands::usable(QtRecordsDatabase &db, UnitRecords &records,
+                             const RecordsLocation &location, int idioma)
+{
+    QString error;
+    if (db.connect(&error) && records.prepare(&error)) return true;
+    error = error.trimmed();
+    if (!error.endsWith(QLatin1Char('.'))) error += QLatin1Char('.');
+    const bool server = location.kind == RecordsLocation::Kind::Postgres;
+    if (idioma == 1)
+        say(QStringLiteral("the records cannot be used: %1 %2")
+                .arg(error, server ? QStringLiteral("To go on with this PC's own records, give "
+                                                    "--records local.")
+                                   : QStringLiteral("Check the file, or give another --data.")));
+    else
+        say(QStringLiteral("os registos não podem ser usados: %1 %2")
+                .arg(error, server ? QStringLiteral("Para continuar com os registos deste PC, "
+                                                    "indique --records local.")
+                                   : QStringLiteral("Verifique o ficheiro, ou indique outra "
+                                                    "--data.")));
+    return false;
+}
+
+int RecordsCommands::units(Format format)
+{
+    QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
+    UnitRecords records(db);
+    if (!usable(db, records, m_location, m_idioma)) return kRecordsUnusable;
+    QList<LogRow> rows;
+    QString error;
+    if (!records.listUnits(&rows, &error)) {
+        say(error);
+        return kRecordsUnusable;
+    }
+    out(format == Format::Json ? unitsJson(rows) : unitsText(rows));
+    return 0;
+}
+
+int RecordsCommands::import(const QString &file)
+{
+    // A file to copy from is never made: a wrong name must not look like an
+    // empty log that was copied.
+    QtRecordsDatabase source(RecordsLocation::sqliteFile(file), QtRecordsDatabase::Mode::MustExist);
+    QList<LogRow> rows;
+    QString error;
+    if (!source.connect(&error) || !UnitRecords::readLog(source, &rows, &error)) {
+        say(error);
+        return kRecordsUnusable;
+    }
+    QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
+    UnitRecords records(db);
+    if (!usable(db, records, m_location, m_idioma)) return kRecordsUnusable;
+    ImportOutcome outcome;
+    const bool copied = records.importUnits(rows, &outcome, &error);
+    if (!outcome.refused.isEmpty()) {
+        for (const QString &why : std::as_const(outcome.refused))
+            say(why);
+        say(QStringLiteral("nothing was copied: %1 of the %2 units of %3 cannot go into %4 (each "
+                           "is named above); the others wait until these are settled.")
+                .arg(outcome.refused.size())
+                .arg(rows.size())
+                .arg(QDir::toNativeSeparators(file), records.where()));
+        return kImportRefused;
+    }
+    if (!copied) {
+        say(error + QStringLiteral(" Nothing was copied."));
+        return kRecordsUnusable;
+    }
+    say(QStringLiteral("%1 units copied from %2 into %3")
+            .arg(outcome.copied)
+            .arg(QDir::toNativeSeparators(file), records.where()));
+    return 0;
+}
+
+int RecordsCommands::history(const QString &unit, Format format)
+{
+    QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
+    UnitRecords records(db);
+    if (!usable(db, records, m_location, m_idioma)) return kRecordsUnusable;
+    return unit.isEmpty() ? snapshotUnits(db, format) : unitHistory(db, unit, format);
+}
+
+int RecordsCommands::unitHistory(QtRecordsDatabase &db, const QString &unit, Format format)
+{
+    const SystemClock clock;
+    ServiceHistory history(db, clock, QSysInfo::machineHostName());
+    QList<Snapshot> visits;
+    QString error;
+    if (!history.visits(unit.section(QLatin1Char('/'), 0, 0), unit.section(QLatin1Char('/'), 1),
+                        &visits, &error)) {
+        say(error);
+        return kRecordsUnusable;
+    }
+    if (visits.isEmpty())
+        say(QStringLiteral("no snapshots of %1 in %2").arg(unit, history.where()));
+    out(format == Format::Json  ? HistoryListing::json(visits)
+        : format == Format::Csv ? HistoryListing::csv(visits)
+                                : HistoryListing::text(visits));
+    return 0;
+}
+
+int RecordsCommands::snapshotUnits(QtRecordsDatabase &db, Format format)
+{
+    const SystemClock clock;
+    ServiceHistory history(db, clock, QSysInfo::machineHostName());
+    QList<SnapshotUnit> units;
+    QString error;
+    if (!history.units(&units, &error)) {
+        say(error);
+        return kRecordsUnusable;
+    }
+    out(format == Format::Json  ? HistoryListing::unitsJson(units)
+        : format == Format::Csv ? HistoryListing::unitsCsv(units)
+                                : HistoryListing::unitsText(units));
+    return 0;
+}

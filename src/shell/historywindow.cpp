@@ -1,0 +1,304 @@
+#include "historywindow.h"
+
+#include "captions.h"
+#include "configfile.h"
+#include "configurationdialog.h"
+#include "editset.h"
+#include "filedialogs.h"
+#include "historychart.h"
+#include "historyvalues.h"
+#include "messages.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vx {
+
+namespace {
+
+// Date, time, PC and reason come before the values of kHistoryColumns.
+constexpr int kValueColumn = 4;
+
+const char *reasonCaption(Snapshot::Reason reason)
+{
+    switch (reason) {
+    case Snapshot::Reason::Read:
+        return "historyRead";
+    case Snapshot::Reason::Clear:
+        return "historyClear";
+    case Snapshot::Reason::Restore:
+        return "historyRestore";
+    case Snapshot::Reason::Paste:
+        return "historyPaste";
+    }
+    return "historyRead";
+}
+
+QTableWidgetItem *cell(const QString &text, bool number)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter
+                                  : Qt::AlignLeft | Qt::AlignVCenter);
+    return item;
+}
+
+} // namespace
+
+HistoryWindow::HistoryWindow(ServiceHistory &history, const EditSet &edit, FileDialogs *dialogs,
+                             MessageSink &messages, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_history(history), m_edit(edit), m_dialogs(dialogs),
+      m_messages(messages), m_unitLabel(new QLabel(this)), m_unitList(new QComboBox(this)),
+      m_refresh(new QPushButton(this)), m_notice(new QLabel(this)),
+      m_table(new QTableWidget(0, kValueColumn + int(kHistoryColumns.size()), this)),
+      m_chart(new HistoryChart(this)), m_count(new QLabel(this)), m_save(new QPushButton(this))
+{
+    setObjectName(QStringLiteral("Form_historico"));
+    m_unitList->setObjectName(QStringLiteral("Combo_unidade"));
+    m_refresh->setObjectName(QStringLiteral("Command_actualizar"));
+    m_notice->setObjectName(QStringLiteral("Label_aviso"));
+    m_table->setObjectName(QStringLiteral("Table_visitas"));
+    m_count->setObjectName(QStringLiteral("Label_visitas"));
+    m_save->setObjectName(QStringLiteral("Command_guardar"));
+    m_unitLabel->setBuddy(m_unitList);
+    m_notice->setWordWrap(true);
+    m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_notice->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setAlternatingRowColors(true);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_save->setEnabled(false);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_unitLabel);
+    top->addWidget(m_unitList, 1);
+    top->addWidget(m_refresh);
+    auto *split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_table);
+    split->addWidget(m_chart);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_count);
+    bottom->addStretch(1);
+    bottom->addWidget(m_save);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_notice);
+    layout->addWidget(split, 1);
+    layout->addLayout(bottom);
+
+    connect(m_unitList, &QComboBox::activated, this, &HistoryWindow::chooseListedUnit);
+    connect(m_refresh, &QPushButton::clicked, this, &HistoryWindow::refresh);
+    connect(m_table, &QTableWidget::itemSelectionChanged, this,
+            [this] { m_save->setEnabled(m_dialogs && visitAt(m_table->currentRow())); });
+    connect(m_save, &QPushButton::clicked, this, [this] { saveVisit(m_table->currentRow()); });
+    resize(1100, 760);
+    applyTexts();
+}
+
+QString HistoryWindow::text(const char *key) const
+{
+    return Captions::caption(QLatin1String(key), m_idioma);
+}
+
+QString HistoryWindow::windowNumber() const
+{
+    return m_edit.text(QStringLiteral("text_numfab_ano")) +
+           m_edit.text(QStringLiteral("Text_numfab_num"));
+}
+
+QString HistoryWindow::windowSerial() const
+{
+    return m_edit.text(QStringLiteral("Text_sn_apl"));
+}
+
+void HistoryWindow::setLanguage(int idioma)
+{
+    m_idioma = idioma == 1 ? 1 : 0;
+    applyTexts();
+    fillUnitList();
+    showVisits();
+}
+
+void HistoryWindow::applyTexts()
+{
+    setWindowTitle(text("historyTitle"));
+    m_unitLabel->setText(text("historyUnit"));
+    m_unitList->setAccessibleName(text("historyUnit"));
+    m_refresh->setText(text("historyRefresh"));
+    m_save->setText(text("historySave"));
+    m_table->setAccessibleName(text("historyTitle"));
+    QStringList headers{text("historyDate"), text("historyTime"), text("historyHost"),
+                        text("historyReason")};
+    for (const HistoryColumn &c : kHistoryColumns)
+        headers << Captions::caption(Captions::text(c.caption), m_idioma);
+    m_table->setHorizontalHeaderLabels(headers);
+}
+
+void HistoryWindow::showWindowUnit()
+{
+    const QString number = windowNumber();
+    m_number = number;
+    m_serial = number.isEmpty() ? QString() : windowSerial();
+    refresh();
+}
+
+void HistoryWindow::refresh()
+{
+    QList<SnapshotUnit> units;
+    m_unitsError.clear();
+    if (!m_history.units(&units, &m_unitsError)) units.clear();
+    m_knownUnits = units;
+    if (m_number.isEmpty() && !m_knownUnits.isEmpty()) {
+        m_number = m_knownUnits.first().manufacturingNumber;
+        m_serial = m_knownUnits.first().applicationSerial;
+    }
+    showUnit(m_number, m_serial);
+}
+
+void HistoryWindow::fillUnitList()
+{
+    const QSignalBlocker block(m_unitList);
+    m_unitList->clear();
+    const QStringList inWindow{windowNumber(), windowSerial()};
+    bool windowUnitListed = false;
+    for (const SnapshotUnit &u : std::as_const(m_knownUnits)) {
+        const QStringList key{u.manufacturingNumber, u.applicationSerial};
+        QString item =
+            text("historyUnitItem").arg(u.manufacturingNumber, u.applicationSerial).arg(u.visits);
+        if (key == inWindow) {
+            item = text("historyInWindow").arg(item);
+            windowUnitListed = true;
+        }
+        m_unitList->addItem(item, key);
+    }
+    if (!windowUnitListed && !inWindow.first().isEmpty())
+        m_unitList->insertItem(
+            0,
+            text("historyInWindow")
+                .arg(text("historyUnitItem").arg(inWindow[0], inWindow[1]).arg(0)),
+            inWindow);
+    m_unitList->setCurrentIndex(m_unitList->findData(QStringList{m_number, m_serial}));
+}
+
+void HistoryWindow::chooseListedUnit(int index)
+{
+    const QStringList key = m_unitList->itemData(index).toStringList();
+    if (key.size() == 2) showUnit(key[0], key[1]);
+}
+
+void HistoryWindow::showUnit(const QString &manufacturingNumber, const QString &applicationSerial)
+{
+    m_number = manufacturingNumber;
+    m_serial = applicationSerial;
+    m_visits.clear();
+    m_visitsError.clear();
+    QList<Snapshot> visits;
+    if (!m_number.isEmpty() && m_history.visits(m_number, m_serial, &visits, &m_visitsError))
+        m_visits = visits;
+    fillUnitList();
+    showVisits();
+}
+
+QString HistoryWindow::notice() const
+{
+    const QString error = m_visitsError.isEmpty() ? m_unitsError : m_visitsError;
+    if (!error.isEmpty())
+        return Captions::caption(QStringLiteral("historyNotRead"), m_idioma)
+            .arg(m_history.where(), error);
+    if (!m_visits.isEmpty()) return {};
+    return Captions::caption(m_number.isEmpty() ? QStringLiteral("historyNoUnits")
+                                                : QStringLiteral("historyNoVisits"),
+                             m_idioma);
+}
+
+void HistoryWindow::setNotice(const QString &shown, bool error)
+{
+    m_notice->setText(shown);
+    m_notice->setStyleSheet(error ? QStringLiteral("color: rgb(200,0,0); font-weight: bold;")
+                                  : QString());
+    m_notice->setVisible(!shown.isEmpty());
+}
+
+void HistoryWindow::showVisits()
+{
+    fillTable();
+    m_chart->setVisits(m_visits, m_idioma);
+    setNotice(notice(), !m_unitsError.isEmpty() || !m_visitsError.isEmpty());
+    m_count->setText(text("historyCount").arg(m_visits.size()));
+}
+
+void HistoryWindow::fillTable()
+{
+    m_table->clearContents();
+    m_table->setRowCount(static_cast<int>(m_visits.size()));
+    // Newest first: the visit looked for is usually a recent one.
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const int index = m_table->rowCount() - 1 - row;
+        const Snapshot &v = m_visits.at(index);
+        m_table->setItem(row, 0,
+                         cell(v.taken.date().toString(QStringLiteral("dd-MM-yyyy")), false));
+        m_table->setItem(row, 1, cell(v.taken.time().toString(QStringLiteral("hh:mm")), false));
+        m_table->setItem(row, 2, cell(v.host, false));
+        m_table->setItem(row, 3, cell(text(reasonCaption(v.reason)), false));
+        m_table->item(row, 0)->setData(Qt::UserRole, index);
+        int column = kValueColumn;
+        for (const HistoryColumn &c : kHistoryColumns)
+            m_table->setItem(row, column++, cell(v.values.value(Captions::text(c.field)), true));
+    }
+    m_save->setEnabled(false);
+}
+
+const Snapshot *HistoryWindow::visitAt(int row) const
+{
+    const QTableWidgetItem *first = m_table->item(row, 0);
+    if (!first) return nullptr;
+    const int index = first->data(Qt::UserRole).toInt();
+    return index >= 0 && index < m_visits.size() ? &m_visits.at(index) : nullptr;
+}
+
+ConfigFile HistoryWindow::configurationOf(const Snapshot &visit)
+{
+    ConfigFile file;
+    file.saved = visit.taken;
+    file.toolVersion = QStringLiteral(VX_VERSION);
+    file.manufacturingNumber = visit.manufacturingNumber;
+    file.applicationSerial = visit.applicationSerial;
+    // The history keeps the window's values, not the firmware version that
+    // the title showed: left empty, as the file's "unit" part is not written.
+    for (const QString &name : ConfigFile::fieldNames(ConfigFile::Scope::All))
+        file.setValue(name, visit.values.value(name));
+    return file;
+}
+
+bool HistoryWindow::saveVisit(int row)
+{
+    const Snapshot *visit = visitAt(row);
+    if (!m_dialogs || !visit) return false;
+    const QString suggestion =
+        QDir(QDir::homePath())
+            .filePath(QStringLiteral("%1-%2.json")
+                          .arg(visit->manufacturingNumber,
+                               visit->taken.toString(QStringLiteral("yyyyMMdd-HHmm"))));
+    const QString path = m_dialogs->saveFileName(text("historySave"), suggestion,
+                                                 ConfigurationDialog::text("filter", m_idioma));
+    if (path.isEmpty()) return false;
+    QString error;
+    if (configurationOf(*visit).save(path, &error)) return true;
+    m_messages.show(text("historyNotSaved").arg(error), text("historyTitle"),
+                    MessageSink::Icon::Critical);
+    return false;
+}
+
+} // namespace vx
