@@ -80,9 +80,13 @@ bool Databases::provision(QStringList *created, QString *error, QString *failedF
         if (failedFile) *failedFile = f;
         return false;
     };
+    // Another program starting on the same folder may make a file between
+    // the look and the making: then it is there, and that is all that counts.
     if (!m_store.exists(settingsFile())) {
-        if (!m_store.create(settingsFile(), settingsSchema(), error)) return failOn(settingsFile());
-        noteCreated(settingsFile());
+        if (m_store.create(settingsFile(), settingsSchema(), error))
+            noteCreated(settingsFile());
+        else if (!m_store.exists(settingsFile()))
+            return failOn(settingsFile());
     }
     const QString reportTemplate = templateFile();
     if (!QFileInfo::exists(reportTemplate)) {
@@ -90,8 +94,13 @@ bool Databases::provision(QStringList *created, QString *error, QString *failedF
         if (shipped.isEmpty()) return failOn(reportTemplate);
         // The technician edits the copy: writable by its owner, whatever the
         // mode of the file it was copied from.
-        if (!QFile::copy(shipped, reportTemplate) ||
-            !QFile::setPermissions(reportTemplate,
+        if (!QFile::copy(shipped, reportTemplate)) {
+            if (QFileInfo::exists(reportTemplate)) return true;
+            setError(error, QStringLiteral("Não foi possível criar %1.")
+                                .arg(QDir::toNativeSeparators(reportTemplate)));
+            return failOn(reportTemplate);
+        }
+        if (!QFile::setPermissions(reportTemplate,
                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                        QFileDevice::ReadGroup | QFileDevice::ReadOther)) {
             setError(error, QStringLiteral("Não foi possível criar %1.")

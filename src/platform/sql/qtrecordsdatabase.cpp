@@ -159,7 +159,9 @@ bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, Q
     if (!ok) {
         setError(error, QStringLiteral("Os registos em %1 não responderam como esperado: %2")
                             .arg(where(), driverText(q.lastError())));
-        checkConnection();
+        // Inside a transaction PostgreSQL refuses everything after an error,
+        // the probe too: the transaction's end looks instead.
+        if (!m_inTransaction) checkConnection();
         return false;
     }
     while (rows && q.next()) {
@@ -185,11 +187,10 @@ bool QtRecordsDatabase::writeTransaction(const std::function<bool(QString *)> &w
                                {QVariant(kWriteLock)}, nullptr, &failure);
     ok = ok && work(&failure);
     ok = ok && run(QStringLiteral("COMMIT"), {}, nullptr, &failure);
-    if (!ok && !m_broken) {
-        QString ignored;
-        run(QStringLiteral("ROLLBACK"), {}, nullptr, &ignored);
-    }
     m_inTransaction = false;
+    // A rollback that fails finds a dropped connection (runOnce probes it).
+    QString ignored;
+    if (!ok) runOnce(QStringLiteral("ROLLBACK"), {}, nullptr, &ignored);
     if (!ok) setError(error, failure);
     return ok;
 }
