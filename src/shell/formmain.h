@@ -79,6 +79,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The port menu, rebuilt each time it opens.
+    static inline const QString kPortMenu = QStringLiteral("mnu_comunicação");
     void createMenus(bool factory);
     void connectButtons();
     void chooseLanguage(int idioma);

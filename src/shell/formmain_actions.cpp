@@ -1,0 +1,250 @@
+// FormMain's menus and buttons and what they start: the menu bar, the
+// buttons bound to the engine, and the actions that open a dialog or another
+// window first (report export, port choice, defaults, history, Clear's
+// question, paste). The window's layout, captions and language are in
+// formmain.cpp.
+#include "formmain.h"
+
+#include "captions.h"
+#include "clearconfirmation.h"
+#include "clearsnapshots.h"
+#include "clock.h"
+#include "configurationmenu.h"
+#include "databases.h"
+#include "editset.h"
+#include "engine.h"
+#include "fileerror.h"
+#include "formpredefinir.h"
+#include "historywindow.h"
+#include "messagetexts.h"
+#include "modelbinding.h"
+#include "newunit.h"
+#include "portchooser.h"
+#include "portmenu.h"
+#include "report.h"
+#include "shutdown.h"
+#include "statusline.h"
+#include "visitrecorder.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace vx {
+
+void FormMain::createMenus(bool factory)
+{
+    auto *ports = menuBar()->addMenu(QString());
+    ports->setObjectName(kPortMenu);
+    m_menus.insert(kPortMenu, ports);
+    connect(ports, &QMenu::aboutToShow, this, &FormMain::updatePortMenu);
+    for (int n = 1; n <= 4; ++n) {
+        const QString name = QStringLiteral("mnu_porta%1").arg(n);
+        QAction *a = ports->addAction(Captions::caption(name, 0));
+        a->setObjectName(name);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, n] { choosePort(n); });
+        m_actions.insert(name, a);
+    }
+    m_portMenu = new PortMenu(
+        *ports, m_s.ports, m_s.messages, [this] { return m_captionLanguage; }, this);
+    m_actions.insert(m_portMenu->searchAction()->objectName(), m_portMenu->searchAction());
+    connect(m_portMenu, &PortMenu::portChanged, this, [this] {
+        for (int k = 1; k <= 4; ++k)
+            m_binding->sync(QStringLiteral("mnu_porta%1").arg(k));
+        updatePortMenu();
+        showPortInUse();
+    });
+
+    auto *languages = menuBar()->addMenu(QString());
+    languages->setObjectName(QStringLiteral("mnu_idioma"));
+    m_menus.insert(languages->objectName(), languages);
+    for (int n = 0; n < 2; ++n) {
+        const QString name = n == 0 ? QStringLiteral("mnu_pt") : QStringLiteral("mnu_EN");
+        QAction *a = languages->addAction(Captions::caption(name, 0));
+        a->setObjectName(name);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, n] { chooseLanguage(n); });
+        m_actions.insert(name, a);
+    }
+
+    auto *report = menuBar()->addMenu(QString());
+    report->setObjectName(QStringLiteral("mnu_relatorio"));
+    m_menus.insert(report->objectName(), report);
+    QAction *exportAction = report->addAction(Captions::caption(QStringLiteral("mnu_exportar"), 0));
+    exportAction->setObjectName(QStringLiteral("mnu_exportar"));
+    m_actions.insert(exportAction->objectName(), exportAction);
+    connect(exportAction, &QAction::triggered, this, &FormMain::exportPdf);
+    // The report is of values read from a unit: offered whenever "Imprimir" is.
+    const auto followPrint = [this, exportAction](const QString &name) {
+        if (name == QLatin1String("Command_imprimir"))
+            exportAction->setEnabled(m_s.edit.control(name).enabled);
+    };
+    connect(&m_s.edit, &EditSet::controlChanged, this, followPrint);
+    followPrint(QStringLiteral("Command_imprimir"));
+    QAction *logAction = report->addAction(Captions::caption(QStringLiteral("mnu_registo"), 0));
+    logAction->setObjectName(QStringLiteral("mnu_registo"));
+    m_actions.insert(logAction->objectName(), logAction);
+    connect(logAction, &QAction::triggered, this, &FormMain::trafficLogRequested);
+    QAction *historyAction =
+        report->addAction(Captions::caption(QStringLiteral("mnu_historico"), 0));
+    historyAction->setObjectName(QStringLiteral("mnu_historico"));
+    m_actions.insert(historyAction->objectName(), historyAction);
+    connect(historyAction, &QAction::triggered, this, &FormMain::openHistory);
+
+    auto *configuration = new ConfigurationMenu(m_s, *this);
+    menuBar()->addMenu(configuration->menu());
+    m_menus.insert(configuration->menu()->objectName(), configuration->menu());
+    for (QAction *a : configuration->menu()->actions())
+        m_actions.insert(a->objectName(), a);
+
+    if (!factory) return;
+    auto *factoryMenu = menuBar()->addMenu(QString());
+    factoryMenu->setObjectName(QStringLiteral("mnu_fabrica"));
+    m_menus.insert(factoryMenu->objectName(), factoryMenu);
+    const auto item = [&](const QString &name, auto &&action) {
+        QAction *a = factoryMenu->addAction(Captions::caption(name, 0));
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, action);
+        m_actions.insert(name, a);
+    };
+    item(QStringLiteral("mnu_novo"), [this] {
+        if (m_s.edit.session.modo == 1)
+            m_s.newUnit.accept();
+        else
+            m_s.newUnit.prepare();
+    });
+    item(QStringLiteral("mnu_copiar"), [this] { m_s.engine.command_copy1_Click(); });
+    item(QStringLiteral("mnu_colar"), [this] { paste(); });
+    factoryMenu->addSeparator();
+    item(QStringLiteral("mnu_predefinir"), [this] { openDefaults(); });
+}
+
+void FormMain::connectButtons()
+{
+    const auto bind = [this](const char *name, auto &&action) {
+        auto *b = qobject_cast<QAbstractButton *>(control(QLatin1String(name)));
+        Q_ASSERT(b);
+        connect(b, &QAbstractButton::clicked, this, [this, action] {
+            action();
+            updatePortMenu();
+        });
+    };
+    bind("Command_ler", [this] { m_s.engine.Command_ler_Click(); });
+    bind("Command_testar", [this] { m_s.engine.Command_testar_Click(); });
+    bind("Command_enviar", [this] { m_s.engine.Command_enviar_Click(); });
+    bind("Command_teste_disp", [this] { m_s.engine.Command_teste_disp_Click(); });
+    bind("Command_clear", [this] { confirmClear(); });
+    bind("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
+    bind("command_paste1", [this] { paste(); });
+    bind("Command_imprimir", [this] {
+        m_s.report.print(Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
+    });
+    bind("Command_sair", [this] { m_s.shutdown.exitApplication(); });
+    bind("Command_novo", [this] {
+        if (m_s.edit.session.modo == 1)
+            m_s.newUnit.accept();
+        else
+            m_s.newUnit.prepare();
+    });
+}
+
+void FormMain::exportPdf()
+{
+    const QString ns = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
+                       m_s.edit.text(QStringLiteral("Text_numfab_num"));
+    const QString suggestion =
+        QDir(QDir::homePath()).filePath(QStringLiteral("relatorio-%1.pdf").arg(ns));
+    const QString path = QFileDialog::getSaveFileName(
+        this, Captions::caption(QStringLiteral("mnu_exportar"), m_idioma), suggestion,
+        QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty())
+        m_s.report.exportPdf(path,
+                             Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
+}
+
+void FormMain::choosePort(int n)
+{
+    m_s.ports.choose(n);
+    for (int k = 1; k <= 4; ++k)
+        m_binding->sync(QStringLiteral("mnu_porta%1").arg(k));
+    updatePortMenu();
+    showPortInUse();
+}
+
+void FormMain::showPortInUse()
+{
+    m_statusLine->setPortPath(m_s.ports.portInUse());
+}
+
+void FormMain::updatePortMenu()
+{
+    const bool idle = m_s.edit.control(kPortMenu).enabled && m_s.ports.available();
+    if (QMenu *m = menu(kPortMenu)) {
+        m->setEnabled(idle);
+        m->menuAction()->setEnabled(idle);
+    }
+    for (int k = 1; k <= 4; ++k)
+        if (QAction *a = action(QStringLiteral("mnu_porta%1").arg(k))) a->setEnabled(idle);
+}
+
+void FormMain::openDefaults()
+{
+    auto *window = new FormPredefinir(m_s.defaults, screenSize(), this);
+    window->show();
+    window->raise();
+}
+
+void FormMain::openHistory()
+{
+    if (!m_historyWindow) {
+        m_historyWindow =
+            new HistoryWindow(m_s.history, m_s.edit, m_fileDialogs, m_s.messages, this);
+        m_historyWindow->setLanguage(m_captionLanguage);
+    }
+    m_historyWindow->showWindowUnit();
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
+}
+
+void FormMain::confirmClear()
+{
+    auto *dialog =
+        new ClearConfirmation(m_s.edit, m_captionLanguage, m_s.clearSnapshots.where(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, &FormMain::clearAfterSnapshot);
+    dialog->open();
+}
+
+void FormMain::paste()
+{
+    m_s.engine.command_paste1_Click();
+    m_s.visits.recordOnceWritten(Snapshot::Reason::Paste);
+}
+
+void FormMain::clearAfterSnapshot()
+{
+    // The connection may have ended while the question was open.
+    if (m_s.edit.session.modo != 2 || !m_s.edit.control(QStringLiteral("Command_clear")).enabled)
+        return;
+    SnapshotPlace place;
+    QString error;
+    if (m_s.clearSnapshots.storeThenClear(m_s.edit, m_s.engine.titulo_base, &place, &error)) return;
+    const QString where = m_s.clearSnapshots.where();
+    m_s.messages.show(
+        m_captionLanguage == 1
+            ? QStringLiteral("Nothing was zeroed: the unit's values could not be stored first.\n"
+                             "%1\nCheck that %2 can be written (or that its server can be "
+                             "reached), then press Clear again.")
+                  .arg(error, where)
+            : QStringLiteral("Nada foi posto a zero: não foi possível guardar antes os valores "
+                             "da unidade.\n%1\nVerifique se %2 pode ser escrito (ou se o seu "
+                             "servidor está ao alcance), e carregue de novo em Clear.")
+                  .arg(error, where),
+        QStringLiteral("Clear"), MessageSink::Icon::Critical);
+}
+
+} // namespace vx
