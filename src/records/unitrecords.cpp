@@ -225,7 +225,9 @@ bool UnitRecords::log(const UnitNumbers &numbers, QString *error)
                  QStringLiteral("Registo inválido: NAct %1, SAct %2.").arg(l.NAct).arg(l.SAct));
         return false;
     }
-    return m_db.writeTransaction(
+    // The numbers are this bench's already: the row and the freed reservation
+    // clash with no other bench, so they need not wait for the write lock.
+    return m_db.transaction(
         [&](QString *failure) {
             return m_db.run(
                        QStringLiteral(R"(INSERT INTO "TbRegisto" (%1) VALUES (?, ?, ?, ?, ?, ?))")

@@ -177,14 +177,26 @@ bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, Q
 
 bool QtRecordsDatabase::writeTransaction(const std::function<bool(QString *)> &work, QString *error)
 {
+    return runTransaction(true, work, error);
+}
+
+bool QtRecordsDatabase::transaction(const std::function<bool(QString *)> &work, QString *error)
+{
+    return runTransaction(false, work, error);
+}
+
+bool QtRecordsDatabase::runTransaction(bool recordsLock, const std::function<bool(QString *)> &work,
+                                       QString *error)
+{
     const bool postgres = engine() == Engine::Postgres;
     if (!run(postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"), {}, nullptr,
              error))
         return false;
     m_inTransaction = true;
     QString failure;
-    bool ok = !postgres || run(QStringLiteral("SELECT pg_advisory_xact_lock(?)"),
-                               {QVariant(kWriteLock)}, nullptr, &failure);
+    bool ok = !postgres || !recordsLock ||
+              run(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {QVariant(kWriteLock)},
+                  nullptr, &failure);
     ok = ok && work(&failure);
     ok = ok && run(QStringLiteral("COMMIT"), {}, nullptr, &failure);
     m_inTransaction = false;

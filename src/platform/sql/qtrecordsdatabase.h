@@ -38,11 +38,14 @@ public:
     bool run(const QString &sql, const QVariantList &binds, QList<Row> *rows,
              QString *error) override;
     bool writeTransaction(const std::function<bool(QString *error)> &work, QString *error) override;
+    bool transaction(const std::function<bool(QString *error)> &work, QString *error) override;
 
 private:
     // After a failure: whether the server is still there; if not, the next
     // call opens the connection again.
     void checkConnection();
+    bool runTransaction(bool recordsLock, const std::function<bool(QString *error)> &work,
+                        QString *error);
     bool runOnce(const QString &sql, const QVariantList &binds, QList<Row> *rows, QString *error);
 
     RecordsLocation m_location;
