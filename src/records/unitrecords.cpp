@@ -58,19 +58,39 @@ bool holderOf(RecordsDatabase &db, const QString &nfab, qlonglong *nmec, QString
     return true;
 }
 
-// The highest running number given in this week of this year, logged or
-// reserved.
-bool weekHighest(RecordsDatabase &db, int week, const QDate &day, qlonglong *out, QString *error)
+// What an allocation starts from, in one look under the write lock: the
+// highest log number, the highest running number of this week of this year,
+// and the log number of the unit that already has the manufacturing number
+// asked for (0 when none); each over the log and the numbers held.
+struct AllocationStart
 {
-    const QDate first(day.year(), 1, 1);
-    const QDate last(day.year(), 12, 31);
-    return singleNumber(
-        db,
-        QStringLiteral(R"(SELECT MAX(a) FROM (SELECT MAX("NAct") AS a FROM "TbRegisto" )"
-                       R"(WHERE "SAct" = ? AND "Data" >= ? AND "Data" <= ? UNION ALL )"
-                       R"(SELECT MAX("NAct") FROM "UnitReservations" )"
-                       R"(WHERE "SAct" = ? AND "Data" >= ? AND "Data" <= ?) w)"),
-        {week, first, last, week, first, last}, out, error);
+    qlonglong highestNMec = 0;
+    qlonglong highestInWeek = 0;
+    qlonglong holder = 0;
+};
+
+bool readStart(RecordsDatabase &db, const UnitRequest &r, const QString &nfab, AllocationStart *out,
+               QString *error)
+{
+    const QDate first(r.date.year(), 1, 1);
+    const QDate last(r.date.year(), 12, 31);
+    QList<RecordsDatabase::Row> rows;
+    if (!db.run(QStringLiteral(
+                    R"(SELECT (SELECT MAX(m) FROM (SELECT MAX("NMec") AS m FROM "TbRegisto" )"
+                    R"(UNION ALL SELECT MAX("NMec") FROM "UnitReservations") n), )"
+                    R"((SELECT MAX(a) FROM (SELECT MAX("NAct") AS a FROM "TbRegisto" )"
+                    R"(WHERE "SAct" = ? AND "Data" >= ? AND "Data" <= ? UNION ALL )"
+                    R"(SELECT MAX("NAct") FROM "UnitReservations" )"
+                    R"(WHERE "SAct" = ? AND "Data" >= ? AND "Data" <= ?) w), )"
+                    R"((SELECT MIN(h) FROM (SELECT "NMec" AS h FROM "TbRegisto" WHERE "NFab" = ? )"
+                    R"(UNION ALL SELECT "NMec" FROM "UnitReservations" WHERE "NFab" = ?) x))"),
+                {r.week, first, last, r.week, first, last, nfab, nfab}, &rows, error))
+        return false;
+    const RecordsDatabase::Row row = rows.value(0);
+    out->highestNMec = row.value(0).toLongLong();
+    out->highestInWeek = row.value(1).toLongLong();
+    out->holder = row.value(2).isNull() ? 0 : std::max<qlonglong>(1, row.value(2).toLongLong());
+    return true;
 }
 
 // The next new unit reads NAct back as a byte and SAct as a week.
@@ -157,19 +177,14 @@ bool UnitRecords::allocate(const UnitRequest &request, UnitNumbers *out, QString
     }
     UnitNumbers numbers;
     const auto work = [&](QString *failure) {
-        qlonglong highestNMec = 0;
-        qlonglong highestInWeek = 0;
-        if (!singleNumber(m_db,
-                          QStringLiteral(R"(SELECT MAX(m) FROM (SELECT MAX("NMec") AS m FROM )"
-                                         R"("TbRegisto" UNION ALL SELECT MAX("NMec") FROM )"
-                                         R"("UnitReservations") n)"),
-                          {}, &highestNMec, failure) ||
-            !weekHighest(m_db, request.week, request.date, &highestInWeek, failure))
+        AllocationStart start;
+        if (!readStart(m_db, request, request.code + QString::number(request.number), &start,
+                       failure))
             return false;
-        highestInWeek = std::max<qlonglong>(highestInWeek, request.basis);
+        const qlonglong highestNMec = start.highestNMec;
+        const qlonglong highestInWeek = std::max<qlonglong>(start.highestInWeek, request.basis);
         int number = request.number;
-        qlonglong holder = 0;
-        if (!holderOf(m_db, request.code + QString::number(number), &holder, failure)) return false;
+        qlonglong holder = start.holder;
         const bool keptProposal = request.number == request.proposed;
         if (keptProposal && (holder != 0 || number <= highestInWeek)) {
             // Another bench took the proposed number meanwhile: the next free.
@@ -203,14 +218,12 @@ bool UnitRecords::allocate(const UnitRequest &request, UnitNumbers *out, QString
         row.hora = request.time;
         QVariantList values = logValues(row);
         values << request.host;
-        return m_db.run(QStringLiteral(R"(INSERT INTO "UnitReservations" (%1, "host_name") )"
-                                       R"(VALUES (?, ?, ?, ?, ?, ?, ?))")
-                            .arg(kLogColumns),
-                        values, nullptr, failure) &&
-               singleNumber(m_db,
-                            QStringLiteral(R"(SELECT "reservation" FROM "UnitReservations" )"
-                                           R"(WHERE "NMec" = ?)"),
-                            {row.NMec}, &numbers.reservation, failure);
+        return singleNumber(
+            m_db,
+            QStringLiteral(R"(INSERT INTO "UnitReservations" (%1, "host_name") )"
+                           R"(VALUES (?, ?, ?, ?, ?, ?, ?) RETURNING "reservation")")
+                .arg(kLogColumns),
+            values, &numbers.reservation, failure);
     };
     if (!m_db.writeTransaction(work, error)) return false;
     *out = numbers;
