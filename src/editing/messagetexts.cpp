@@ -19,4 +19,11 @@ int languageOf(const EditSet &edit)
     return edit.checked(QStringLiteral("mnu_EN")) ? 1 : 0;
 }
 
+std::string_view keyedText(std::span<const KeyedText> table, std::string_view key, int idioma)
+{
+    for (const KeyedText &t : table)
+        if (t.key == key) return idioma == 1 ? t.en : t.pt;
+    return {};
+}
+
 } // namespace vx

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <span>
 #include <string_view>
 
 namespace vx {
@@ -89,6 +90,19 @@ static_assert(messageTextsComplete());
 
 // A message in a language: 0 Portuguese, 1 English (anything else Portuguese).
 QString messageText(MessageId id, int idioma);
+
+// A text of a small table of a window or a document of its own, found by its
+// key, in both languages.
+struct KeyedText
+{
+    std::string_view key;
+    std::string_view pt;
+    std::string_view en;
+};
+
+// The text of `key` in the language (0 Portuguese, 1 English); empty when
+// the table has no such key.
+std::string_view keyedText(std::span<const KeyedText> table, std::string_view key, int idioma);
 // The language the window speaks now, as the language menu's ticks say.
 int languageOf(const EditSet &edit);
 

@@ -5,6 +5,7 @@
 #include "editset.h"
 #include "fileerror.h"
 #include "messages.h"
+#include "messagetexts.h"
 #include "reportprinter.h"
 #include "servicehistory.h"
 #include "sharedfiles.h"
@@ -38,14 +39,7 @@ constexpr VisitValue kVisitValues[] = {
     {"Resets", "Text_power"},    {"impulsos", "Text_contador"},
 };
 
-struct VisitText
-{
-    std::string_view key;
-    std::string_view pt;
-    std::string_view en;
-};
-
-constexpr VisitText kVisitTexts[] = {
+constexpr KeyedText kVisitTexts[] = {
     {"found", "Visita anterior: %1, no PC %2 (%3).", "Previous visit: %1, on PC %2 (%3)."},
     {"none", "Primeira visita registada.", "First recorded visit."},
     {"unknown", "Visita anterior desconhecida.", "Previous visit not known."},
@@ -59,9 +53,7 @@ constexpr VisitText kVisitTexts[] = {
 
 QString visitText(std::string_view key, int idioma)
 {
-    for (const VisitText &t : kVisitTexts)
-        if (t.key == key) return toQString(idioma == 1 ? t.en : t.pt);
-    return {};
+    return toQString(keyedText(kVisitTexts, key, idioma));
 }
 
 // The date and time as Data_Sys shows them.

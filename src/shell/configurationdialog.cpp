@@ -1,6 +1,7 @@
 #include "configurationdialog.h"
 
 #include "captions.h"
+#include "messagetexts.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -14,14 +15,7 @@ namespace vx {
 
 namespace {
 
-struct DialogText
-{
-    std::string_view key;
-    std::string_view pt;
-    std::string_view en;
-};
-
-constexpr DialogText kDialogTexts[] = {
+constexpr KeyedText kDialogTexts[] = {
     {"title", "Configuração", "Configuration"},
     {"field", "Campo", "Field"},
     {"file", "Ficheiro", "File"},
@@ -43,9 +37,7 @@ constexpr DialogText kDialogTexts[] = {
 
 QString ConfigurationDialog::text(std::string_view key, int idioma)
 {
-    for (const DialogText &t : kDialogTexts)
-        if (t.key == key) return Captions::text(idioma == 1 ? t.en : t.pt);
-    return {};
+    return Captions::text(keyedText(kDialogTexts, key, idioma));
 }
 
 ConfigurationDialog::ConfigurationDialog(ConfigFile file, ConfigFile timer, const QString &fileName,
