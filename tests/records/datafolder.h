@@ -22,6 +22,7 @@ struct DataFolder
     explicit DataFolder(bool provision = true)
     {
         store.setBusyTimeoutMs(50);
+        recordsDatabase.setBusyTimeoutMs(50);
         if (provision)
             provisioned = databases.provision(nullptr, &error) && records.prepare(&error);
     }
