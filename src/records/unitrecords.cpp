@@ -10,8 +10,6 @@ namespace vx {
 
 namespace {
 
-using Engine = RecordsDatabase::Engine;
-
 void setError(QString *error, const QString &text)
 {
     if (error) *error = text;
