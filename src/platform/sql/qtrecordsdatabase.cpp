@@ -1,6 +1,7 @@
 #include "qtrecordsdatabase.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,8 +17,12 @@ namespace {
 // schema; any number, as long as every bench uses the same one.
 constexpr qlonglong kWriteLock = 3080308;
 
-// How long a bench waits for a server that does not answer.
+// How long a bench waits for a server that does not answer; an attempt that
+// took this long (or most of it) was a time-out, and the server is left alone
+// for a quiet minute.
 constexpr int kConnectSeconds = 5;
+constexpr qint64 kSlowConnectMs = 1500;
+constexpr qint64 kQuietMs = 60000;
 
 void setError(QString *error, const QString &text)
 {
@@ -69,11 +74,43 @@ QString QtRecordsDatabase::where() const
 bool QtRecordsDatabase::connect(QString *error)
 {
     if (m_db.isValid() && m_db.isOpen() && !m_broken) return true;
+    // A server that let the last attempt run into the time-out is not asked
+    // again for a while: every read of the window keeps a visit, and each
+    // would otherwise stand still for the whole time-out.
+    if (m_unanswered.isValid() && !m_unanswered.hasExpired(kQuietMs)) {
+        setError(error, m_unansweredError);
+        return false;
+    }
     if (m_db.isValid()) {
         m_db.close();
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
     }
+    if (!configure(error)) return false;
+    QElapsedTimer attempt;
+    attempt.start();
+    const bool postgres = engine() == Engine::Postgres;
+    if (!m_db.open()) {
+        setError(error, (postgres ? QStringLiteral("Não foi possível ligar aos registos em %1: %2")
+                                  : QStringLiteral("Não foi possível abrir %1: %2"))
+                            .arg(where(), driverText(m_db.lastError())));
+        if (postgres && attempt.elapsed() >= kSlowConnectMs) {
+            m_unanswered.start();
+            m_unansweredError =
+                (error ? *error : QString()) +
+                QStringLiteral(" (Tentado outra vez daqui a %1 s.)").arg(kQuietMs / 1000);
+        }
+        return false;
+    }
+    m_unanswered.invalidate();
+    m_broken = false;
+    // "already exists, skipping" at every start says nothing to a technician.
+    if (postgres) QSqlQuery(m_db).exec(QStringLiteral("SET client_min_messages = warning"));
+    return true;
+}
+
+bool QtRecordsDatabase::configure(QString *error)
+{
     const bool postgres = engine() == Engine::Postgres;
     const QString driver = postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
     if (!QSqlDatabase::isDriverAvailable(driver)) {
@@ -81,6 +118,10 @@ bool QtRecordsDatabase::connect(QString *error)
                                                   "instalado (pacote libqt6sql6-psql).")
                                  : QStringLiteral("O controlador SQLite do Qt não está instalado "
                                                   "(pacote libqt6sql6-sqlite)."));
+        return false;
+    }
+    if (!postgres && m_mode == Mode::MustExist && !QFileInfo::exists(m_location.file)) {
+        setError(error, QStringLiteral("O ficheiro %1 não existe.").arg(where()));
         return false;
     }
     m_db = QSqlDatabase::addDatabase(driver, m_name);
@@ -94,27 +135,14 @@ bool QtRecordsDatabase::connect(QString *error)
             (QStringList{QStringLiteral("connect_timeout=%1").arg(kConnectSeconds)} +
              m_location.options)
                 .join(QLatin1Char(';')));
-    } else {
-        if (m_mode == Mode::MustExist && !QFileInfo::exists(m_location.file)) {
-            setError(error, QStringLiteral("O ficheiro %1 não existe.").arg(where()));
-            return false;
-        }
-        const char *uriMode = m_mode == Mode::MustExist ? "ro" : "rwc";
-        m_db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(m_location.file).absoluteFilePath())
-                                 .toString(QUrl::FullyEncoded) +
-                             QStringLiteral("?mode=") + QLatin1String(uriMode));
-        m_db.setConnectOptions(
-            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyMs));
+        return true;
     }
-    if (!m_db.open()) {
-        setError(error, (postgres ? QStringLiteral("Não foi possível ligar aos registos em %1: %2")
-                                  : QStringLiteral("Não foi possível abrir %1: %2"))
-                            .arg(where(), driverText(m_db.lastError())));
-        return false;
-    }
-    m_broken = false;
-    // "already exists, skipping" at every start says nothing to a technician.
-    if (postgres) QSqlQuery(m_db).exec(QStringLiteral("SET client_min_messages = warning"));
+    const char *uriMode = m_mode == Mode::MustExist ? "ro" : "rwc";
+    m_db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(m_location.file).absoluteFilePath())
+                             .toString(QUrl::FullyEncoded) +
+                         QStringLiteral("?mode=") + QLatin1String(uriMode));
+    m_db.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyMs));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "recordsdatabase.h"
 #include "recordslocation.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 
 namespace vx {
@@ -44,6 +45,9 @@ private:
     // After a failure: whether the server is still there; if not, the next
     // call opens the connection again.
     void checkConnection();
+    // The driver and its settings for the location; false when the driver or
+    // the file to read is missing.
+    bool configure(QString *error);
     bool runTransaction(bool recordsLock, const std::function<bool(QString *error)> &work,
                         QString *error);
     bool runOnce(const QString &sql, const QVariantList &binds, QList<Row> *rows, QString *error);
@@ -55,6 +59,9 @@ private:
     bool m_broken = false;
     bool m_inTransaction = false;
     int m_busyMs = 10000;
+    // Since when the server has not answered, and what was said then.
+    QElapsedTimer m_unanswered;
+    QString m_unansweredError;
 };
 
 } // namespace vx
