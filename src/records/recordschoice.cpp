@@ -1,22 +1,16 @@
 #include "recordschoice.h"
 
 #include "tables.h"
+#include "usersettings.h"
 
 #include <QDir>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace vx {
 
 namespace {
 
 const QString kUrlKey = QStringLiteral("records/url");
-
-QString userFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/vx308/vx308-maint.ini");
-}
 
 RecordsLocation localFile(const QString &dataFolder)
 {
@@ -26,7 +20,8 @@ RecordsLocation localFile(const QString &dataFolder)
 
 } // namespace
 
-RecordsChoice::RecordsChoice(QString file) : m_file(file.isEmpty() ? userFile() : std::move(file))
+RecordsChoice::RecordsChoice(QString file)
+    : m_file(file.isEmpty() ? userSettingsFile() : std::move(file))
 {
 }
 

@@ -9,7 +9,7 @@
 
 namespace vx {
 
-// The two local database files, their tables and what fills them. The
+// The local database files, the settings file's tables and what fills them. The
 // tables are data: each is walked by one loop where it is used.
 
 inline constexpr std::string_view kSettingsFile = "ValoresPre1.db";
@@ -21,9 +21,8 @@ inline constexpr std::string_view kEnglishTemplateFile = "manutencao-en.html";
 
 inline constexpr std::string_view kTbValoresPre1 = "TbValoresPre1";
 inline constexpr std::string_view kTbReport = "TbReport";
-inline constexpr std::string_view kTbRegisto = "TbRegisto";
-// Order of appending to the log; "the last row" is the highest.
-inline constexpr std::string_view kLogOrder = "ordem";
+// The log's tables are the records' (RecordsSchema); the PC's own records
+// are kLogFile in the data folder.
 
 // One stored default: the field of TbValoresPre1, the window field it is
 // taken from and given back to, and the value a new file starts with.

@@ -1,7 +1,8 @@
 #include "portmemory.h"
 
+#include "usersettings.h"
+
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace vx {
 
@@ -10,15 +11,11 @@ namespace {
 const QString kDeviceKey = QStringLiteral("port/device");
 const QString kCommKey = QStringLiteral("port/comm");
 
-QString userFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/vx308/vx308-maint.ini");
-}
-
 } // namespace
 
-PortMemory::PortMemory(QString file) : m_file(file.isEmpty() ? userFile() : std::move(file)) {}
+PortMemory::PortMemory(QString file) : m_file(file.isEmpty() ? userSettingsFile() : std::move(file))
+{
+}
 
 QString PortMemory::devicePath() const
 {

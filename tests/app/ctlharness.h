@@ -32,3 +32,20 @@ runCtl(const QStringList &args,
     if (!p.waitForFinished(60000)) return {-1, {}, {}};
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
+
+// Starts the built vx308-emulator with its pseudo-terminal at `link` and waits
+// for it to say it is ready (10 s at most).
+inline bool launchEmulator(QProcess &emulator, const QString &link, const QStringList &extra = {})
+{
+    emulator.start(builtProgram("emulator/vx308-emulator"),
+                   QStringList{QStringLiteral("--link"), link} + extra);
+    return emulator.waitForReadyRead(10000);
+}
+
+// Ends an emulator started by launchEmulator (nothing to do when it has ended).
+inline bool endEmulator(QProcess &emulator)
+{
+    if (emulator.state() == QProcess::NotRunning) return true;
+    emulator.terminate();
+    return emulator.waitForFinished(10000);
+}

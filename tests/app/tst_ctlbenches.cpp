@@ -40,18 +40,13 @@ class TstCtlBenches : public QObject
         for (size_t i = 0; i < m_benches.size(); ++i) {
             Bench &b = m_benches[i];
             b.link = m_dir.filePath(QStringLiteral("vx308-%1").arg(i + 1));
-            b.emulator.start(builtProgram("emulator/vx308-emulator"),
-                             QStringList{"--link", b.link, "--no-pace"});
-            QVERIFY(b.emulator.waitForReadyRead(10000));
+            QVERIFY(launchEmulator(b.emulator, b.link, {"--no-pace"}));
         }
     }
     void stopEmulators()
     {
-        for (Bench &b : m_benches) {
-            if (b.emulator.state() == QProcess::NotRunning) continue;
-            b.emulator.terminate();
-            QVERIFY(b.emulator.waitForFinished(10000));
-        }
+        for (Bench &b : m_benches)
+            QVERIFY(endEmulator(b.emulator));
     }
     QString folder(const QString &name) const
     {

@@ -73,14 +73,9 @@ class TstCtlConfig : public QObject
         m_link = m_dir.filePath(QStringLiteral("vx308"));
         // Answers at once rather than at the pace of the cable: the exchanges
         // are the same, the read takes milliseconds instead of seconds.
-        m_emu.start(bin("emulator/vx308-emulator"), QStringList{"--link", m_link, "--no-pace"});
-        QVERIFY(m_emu.waitForReadyRead(10000));
+        QVERIFY(launchEmulator(m_emu, m_link, {"--no-pace"}));
     }
-    void stopEmulator()
-    {
-        m_emu.terminate();
-        QVERIFY(m_emu.waitForFinished(10000));
-    }
+    void stopEmulator() { QVERIFY(endEmulator(m_emu)); }
 
     static QJsonObject jsonOf(const QString &file)
     {

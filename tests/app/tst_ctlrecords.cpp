@@ -50,15 +50,9 @@ class TstCtlRecords : public QObject
     void startEmulator(const QStringList &extra = {})
     {
         m_link = m_dir.filePath(QStringLiteral("vx308"));
-        m_emu.start(builtProgram("emulator/vx308-emulator"),
-                    QStringList{"--link", m_link, "--no-pace"} + extra);
-        QVERIFY(m_emu.waitForReadyRead(10000));
+        QVERIFY(launchEmulator(m_emu, m_link, QStringList{"--no-pace"} + extra));
     }
-    void stopEmulator()
-    {
-        m_emu.terminate();
-        QVERIFY(m_emu.waitForFinished(10000));
-    }
+    void stopEmulator() { QVERIFY(endEmulator(m_emu)); }
 
 private slots:
     void initTestCase()

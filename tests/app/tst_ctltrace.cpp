@@ -2,6 +2,7 @@
 // the real vx308ctl against the real vx308-emulator over a pseudo-terminal
 // must log every frame with the fields it concerns, and a trace file that
 // cannot be written must stop both programs before they touch the port.
+#include "ctlharness.h"
 #include "testsuite.h"
 
 #include <QFile>
@@ -23,15 +24,9 @@ class TstCtlTrace : public QObject
     void startEmulator(const QStringList &extra = {})
     {
         m_link = m_dir.filePath(QStringLiteral("vx308"));
-        m_emu.start(bin(QStringLiteral("emulator/vx308-emulator")),
-                    QStringList{QStringLiteral("--link"), m_link} + extra);
-        QVERIFY(m_emu.waitForReadyRead(10000));
+        QVERIFY(launchEmulator(m_emu, m_link, extra));
     }
-    void stopEmulator()
-    {
-        m_emu.terminate();
-        QVERIFY(m_emu.waitForFinished(10000));
-    }
+    void stopEmulator() { QVERIFY(endEmulator(m_emu)); }
 
 private slots:
     void cleanup()
