@@ -45,12 +45,17 @@ FrmSplash::FrmSplash(FormMain &mainWindow, Databases &databases, QWidget *parent
     // The splash promises its whole time; a coarse timer may end it early.
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &FrmSplash::onTimeUp);
+    // Time that ran out while the main window was loading hands over as soon
+    // as the load is done.
+    connect(&m_mainWindow, &FormMain::loadFinished, this, [this] {
+        if (m_timeUp && m_started) finish();
+    });
     m_timer.start(Timebase::toReal(3000));
 }
 
 void FrmSplash::start()
 {
-    m_starting = true;
+    if (m_started || m_finished) return;
     QString idioma, error;
     if (!m_databases.readLanguage(&idioma, &error)) idioma.clear();
     if (idioma == QLatin1String("PT")) {
@@ -67,13 +72,13 @@ void FrmSplash::start()
     if (const QScreen *s = QGuiApplication::primaryScreen())
         move(s->geometry().center() - rect().center());
     show();
-    m_starting = false;
+    m_started = true;
     if (m_timeUp) finish();
 }
 
 void FrmSplash::onTimeUp()
 {
-    if (m_starting || m_mainWindow.loading()) {
+    if (!m_started || m_mainWindow.loading()) {
         m_timeUp = true;
         return;
     }

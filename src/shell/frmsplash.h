@@ -21,6 +21,11 @@ class FormMain;
 // earliest three seconds after the splash was made) splash closed and main
 // window shown. With an unrecognised language the load runs at the hand-over,
 // still before the splash closes.
+//
+// Any message shown before start() (records that cannot be used) runs a
+// nested event loop in which the three seconds may end: the hand-over then
+// waits for start(), so that the main window is loaded in the stored language
+// and the splash, once shown, is always closed again.
 class FrmSplash : public QWidget
 {
     Q_OBJECT
@@ -53,7 +58,9 @@ private:
     QLabel *m_version;
     QTimer m_timer;
     bool m_timeUp = false;
-    bool m_starting = false;
+    // start() has read the language, loaded the main window and shown the
+    // splash: only then may the splash hand over.
+    bool m_started = false;
     bool m_finished = false;
 };
 

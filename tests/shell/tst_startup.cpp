@@ -9,6 +9,7 @@
 #include "testsuite.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 
@@ -153,6 +154,49 @@ private slots:
         QVERIFY(o.edit().checked(QStringLiteral("mnu_porta3")));
         QVERIFY(!o.edit().checked(QStringLiteral("mnu_porta1")));
         QVERIFY(!o.port.isOpen());
+    }
+
+    // A records message shown before the splash (a damaged Registo.db) that
+    // stays open past the splash's time: the splash's timer fires inside its
+    // event loop. The main window must still load in the stored language, and
+    // the splash, once shown, must close again.
+    void recordsMessageLongerThanSplash_data()
+    {
+        QTest::addColumn<QString>("idioma");
+        QTest::addColumn<QString>("readCaption");
+        QTest::newRow("EN") << "EN"
+                            << "Read";
+        QTest::newRow("PT") << "PT"
+                            << "Lêr";
+        QTest::newRow("desconhecido") << "xx"
+                                      << "Lêr";
+    }
+    void recordsMessageLongerThanSplash()
+    {
+        QFETCH(QString, idioma);
+        QFETCH(QString, readCaption);
+        PersistentData a;
+        store(a, idioma, 2);
+        QFile damaged(a.dir.filePath(QStringLiteral("Registo.db")));
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write(QByteArray(4096, 'x'));
+        damaged.close();
+        QStringList journal;
+        SlowMessages slow(journal, Timebase::toReal(3000) * 2);
+        AppBench o(a, {}, &slow);
+        Watcher s(journal, &o.app->splash(), QStringLiteral("splash"));
+        Watcher j(journal, &o.window(), QStringLiteral("janela"));
+        QVERIFY(o.startUp());
+        QCOMPARE(journal, (QStringList{"mensagem aberta", "mensagem fechada", "splash mostrado",
+                                       "splash fechado", "janela mostrado"}));
+        QVERIFY(slow.texts.first().contains(QStringLiteral("Registo.db")));
+        QVERIFY(!o.app->splash().isVisible());
+        QVERIFY(o.window().isVisible());
+        QCOMPARE(o.edit().checked(QStringLiteral("mnu_EN")), idioma == QLatin1String("EN"));
+        QCOMPARE(o.edit().text(QStringLiteral("Command_ler")), readCaption);
+        // Nothing shows the splash again later.
+        QCoreApplication::processEvents();
+        QVERIFY(!o.app->splash().isVisible());
     }
 };
 
