@@ -2,13 +2,13 @@
 
 #include "editset.h"
 #include "fields.h"
+#include "jsonshape.h"
+#include "safefile.h"
 #include "storedvalue.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace vx {
 
@@ -88,6 +88,11 @@ QString typeName(const QJsonValue &v)
 bool takeText(const QJsonObject &o, const QString &key, QString *out, QString *error)
 {
     const QJsonValue v = o.value(key);
+    if (v.isString() && v.toString().contains(QChar::Null)) {
+        *error = QStringLiteral("\"%1\" holds a NUL character, which no saved file does")
+                     .arg(ConfigFile::printable(key));
+        return false;
+    }
     if (v.isString()) {
         *out = v.toString();
         return true;
@@ -120,7 +125,7 @@ bool checkFormat(const QJsonObject &o, QString *error)
     if (format != QLatin1String(ConfigFile::kFormatName)) {
         *error = QStringLiteral("not a VX308 configuration file (\"format\" is \"%1\", expected "
                                 "\"%2\"); save one with vx308ctl save")
-                     .arg(format, QLatin1String(ConfigFile::kFormatName));
+                     .arg(ConfigFile::printable(format), QLatin1String(ConfigFile::kFormatName));
         return false;
     }
     const QJsonValue version = o.value(QStringLiteral("version"));
@@ -153,7 +158,7 @@ bool takeDescription(const QJsonObject &o, ConfigFile &file, QString *error)
     if (!file.saved.isValid()) {
         *error = QStringLiteral("\"saved\" must be a date and time such as "
                                 "2026-12-09T17:30:00+00:00, not \"%1\"")
-                     .arg(saved);
+                     .arg(ConfigFile::printable(saved));
         return false;
     }
     const QJsonValue unitValue = o.value(QStringLiteral("unit"));
@@ -277,6 +282,12 @@ std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *
         *error = QStringLiteral("not a VX308 configuration file (no JSON object)");
         return std::nullopt;
     }
+    // Qt's parser keeps the last of a key given twice and lets raw control
+    // characters through; neither is in a file this program saved.
+    if (const QString damage = JsonShape::damage(json); !damage.isEmpty()) {
+        *error = damage;
+        return std::nullopt;
+    }
     const QJsonObject o = doc.object();
     ConfigFile file;
     if (!checkFormat(o, error) || !takeDescription(o, file, error) || !takeValues(o, file, error))
@@ -284,30 +295,68 @@ std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *
     return file;
 }
 
-bool ConfigFile::save(const QString &path, QString *error) const
+bool ConfigFile::save(const QString &path, QString *error, int idioma) const
 {
-    // Written aside and renamed: a failure never leaves half a file in place
-    // of a good one.
-    QSaveFile f(path);
-    if (f.open(QIODevice::WriteOnly) && f.write(toJson()) >= 0 && f.commit()) return true;
-    *error = QStringLiteral("cannot write %1: %2; choose a folder you can write to")
-                 .arg(path, f.errorString());
+    if (SafeFile::write(path, toJson(), idioma, error)) return true;
+    *error += idioma == 0
+                  ? QStringLiteral("; escolha outro ficheiro, numa pasta onde possa escrever")
+                  : QStringLiteral("; choose another file, in a folder you can write to");
     return false;
 }
 
-std::optional<ConfigFile> ConfigFile::load(const QString &path, QString *error)
+std::optional<ConfigFile> ConfigFile::load(const QString &path, QString *error, int idioma)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2; check the file's name, or make one with "
-                                "vx308ctl save")
-                     .arg(path, f.errorString());
+    QByteArray json;
+    if (!SafeFile::read(path, kMaxFileBytes, idioma, &json, error)) {
+        *error +=
+            idioma == 0
+                ? QStringLiteral("; verifique o nome do ficheiro, ou faça um com vx308ctl save")
+                : QStringLiteral("; check the file's name, or make one with vx308ctl save");
         return std::nullopt;
     }
     QString why;
-    auto file = fromJson(f.readAll(), &why);
+    auto file = fromJson(json, &why);
     if (!file) *error = QStringLiteral("%1: %2; nothing was written to the timer").arg(path, why);
     return file;
+}
+
+QString ConfigFile::printable(const QString &text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            shown += QStringLiteral("\\\\");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            shown += QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Format)
+            shown += QStringLiteral("\\u%1").arg(static_cast<int>(u), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+bool ConfigFile::isOtherUnit(const ConfigFile &timer) const
+{
+    for (const char *name : {"text_numfab_ano", "Text_numfab_num", "Text_sn_apl"}) {
+        const Field &field = *fieldNamed(QLatin1String(name));
+        const QString mine = value(QLatin1String(name));
+        const QString theirs = timer.value(QLatin1String(name));
+        if (!isStorable(field, mine)) continue; // refused, so not written
+        if (!isStorable(field, theirs) || storedBytes(field, mine) != storedBytes(field, theirs))
+            return true;
+    }
+    return false;
+}
+
+QString ConfigFile::unitName(int idioma) const
+{
+    return (idioma == 0 ? QStringLiteral("%1 (número de série da aplicação %2)")
+                        : QStringLiteral("%1 (application serial %2)"))
+        .arg(printable(value(QStringLiteral("text_numfab_ano")) +
+                       value(QStringLiteral("Text_numfab_num"))),
+             printable(value(QStringLiteral("Text_sn_apl"))));
 }
 
 QList<ConfigFile::Refusal> ConfigFile::refusals(Scope scope) const

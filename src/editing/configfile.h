@@ -58,9 +58,24 @@ public:
     QByteArray toJson() const;
     // The file's contents, or nullopt and what is wrong with them.
     static std::optional<ConfigFile> fromJson(const QByteArray &json, QString *error);
-    // Both name the file in *error.
-    bool save(const QString &path, QString *error) const;
-    static std::optional<ConfigFile> load(const QString &path, QString *error);
+    // Both name the file in *error (what went wrong with the file itself in
+    // the language `idioma`). A save that fails leaves an older file of
+    // that name as it was; a load takes only a regular file of at most
+    // kMaxFileBytes.
+    bool save(const QString &path, QString *error, int idioma = 1) const;
+    static std::optional<ConfigFile> load(const QString &path, QString *error, int idioma = 1);
+    static constexpr qint64 kMaxFileBytes = 1024 * 1024;
+
+    // `text` as a message may show it: control characters and invisible
+    // format characters from a crafted file as \xNN or \uNNNN, so that they
+    // never reach a terminal raw.
+    static QString printable(const QString &text);
+
+    // Whether a restore of every value would give the timer another unit's
+    // manufacturing number or application serial.
+    bool isOtherUnit(const ConfigFile &timer) const;
+    // "A24153 (application serial 104233)": the unit these values name.
+    QString unitName(int idioma) const;
 
     // The values of `scope` the timer cannot store, each with why.
     QList<Refusal> refusals(Scope scope) const;

@@ -1,26 +1,77 @@
 #include "tracefile.h"
 
+#include "safefile.h"
+
 #include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vx {
 
-bool TraceFile::open(const QString &path, QString *error)
+namespace {
+
+QString cannotWrite(const QString &path, const QString &cause)
 {
-    m_file.setFileName(path);
-    if (m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return true;
-    if (error)
-        *error = QStringLiteral("cannot write the trace file %1 (%2); choose a file in a folder "
-                                "you can write to")
-                     .arg(QDir::toNativeSeparators(path), m_file.errorString());
-    return false;
+    return QStringLiteral("cannot write the trace file %1 (%2); choose a file in a folder "
+                          "you can write to")
+        .arg(QDir::toNativeSeparators(path), cause);
 }
 
-void TraceFile::write(const QString &line)
+} // namespace
+
+TraceFile::~TraceFile()
 {
-    if (!m_file.isOpen()) return;
-    m_file.write(line.toUtf8());
-    m_file.write("\n", 1);
-    m_file.flush();
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool TraceFile::open(const QString &path, QString *error)
+{
+    m_path = path;
+    const auto refuse = [&](const QString &cause) {
+        m_error = cannotWrite(path, cause);
+        if (error) *error = m_error;
+        return false;
+    };
+    // Looked at before the open: opening a serial port toggles its lines.
+    const QString refused = SafeFile::notRegular(path, 1);
+    if (!refused.isEmpty()) return refuse(refused);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return refuse(qt_error_string(errno));
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return refuse(SafeFile::notRegular(path, 1));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    m_fd = fd;
+    return true;
+}
+
+bool TraceFile::write(const QString &line)
+{
+    if (m_fd < 0) return false;
+    const QByteArray bytes = line.toUtf8() + '\n';
+    const char *at = bytes.constData();
+    auto left = static_cast<size_t>(bytes.size());
+    while (left > 0) {
+        const ssize_t n = ::write(m_fd, at, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            m_error = cannotWrite(m_path, qt_error_string(n < 0 ? errno : ENOSPC));
+            ::close(m_fd);
+            m_fd = -1;
+            return false;
+        }
+        at += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
 }
 
 } // namespace vx

@@ -94,6 +94,26 @@ private slots:
                                  << "\"unit\" must be an object";
         QTest::newRow("bad date") << "saved" << QJsonValue("yesterday") << QByteArray()
                                   << "\"saved\" must be a date";
+        // What Qt's parser lets through: the last of a key given twice,
+        // control characters inside a text.
+        const QByteArray good = goodFile().toJson();
+        QTest::newRow("key twice")
+            << QString() << removed
+            << QByteArray(good).replace("{\n", "{\n\"Text_S00\": \"9,99\",\n")
+            << "\"Text_S00\" is given twice";
+        QTest::newRow("key twice in unit")
+            << QString() << removed
+            << QByteArray(good).replace("\"firmware_version\"",
+                                        "\"application_serial\": \"1\", \"firmware_version\"")
+            << "\"application_serial\" is given twice";
+        QTest::newRow("raw NUL") << QString() << removed
+                                 << QByteArray(good).replace("\"2,00\"", QByteArray("\"2,0\0\"", 6))
+                                 << "raw control character (\\x00)";
+        QTest::newRow("raw escape")
+            << QString() << removed << QByteArray(good).replace("\"2,00\"", "\"\x1b[2J\"")
+            << "raw control character (\\x1b)";
+        QTest::newRow("escaped NUL") << "Text_S00" << QJsonValue(QStringLiteral("2,0") + QChar(0))
+                                     << QByteArray() << "\"Text_S00\" holds a NUL character";
     }
     void unusableFileIsRefused()
     {
@@ -112,6 +132,64 @@ private slots:
         QString error;
         QVERIFY(!ConfigFile::fromJson(text, &error));
         QVERIFY2(error.contains(says), qPrintable(error));
+    }
+
+    // A crafted file's text reaches a message, and the terminal that shows
+    // it, only escaped.
+    void printableEscapesControls_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << "1,50"
+                               << "1,50";
+        QTest::newRow("terminal escape") << "\x1b[2J\x1b]0;x\x07"
+                                         << "\\x1b[2J\\x1b]0;x\\x07";
+        QTest::newRow("new line") << "a\nb\r"
+                                  << "a\\x0ab\\x0d";
+        QTest::newRow("C1 control") << QString(QChar(0x9b)) << "\\x9b";
+        QTest::newRow("right-to-left override") << QString(QChar(0x202e)) + "ab"
+                                                << "\\u202eab";
+        QTest::newRow("backslash") << "a\\x00"
+                                   << "a\\\\x00";
+        QTest::newRow("accented") << "não"
+                                  << "não";
+    }
+    void printableEscapesControls()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(ConfigFile::printable(text), shown);
+    }
+
+    // restore --all of another unit's file would give the timer that unit's
+    // identity; a number written differently but stored alike is the same.
+    void otherUnitIsTold_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("other");
+        QTest::newRow("same unit") << "Text_S00"
+                                   << "9,99" << false;
+        QTest::newRow("sequence written short") << "Text_numfab_num"
+                                                << "3" << false;
+        QTest::newRow("other sequence") << "Text_numfab_num"
+                                        << "04" << true;
+        QTest::newRow("other code") << "text_numfab_ano"
+                                    << "B2415" << true;
+        QTest::newRow("other application serial") << "Text_sn_apl"
+                                                  << "104234" << true;
+        QTest::newRow("unstorable serial, not written") << "Text_sn_apl"
+                                                        << "x" << false;
+    }
+    void otherUnitIsTold()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(bool, other);
+        ConfigFile file = goodFile();
+        file.setValue(field, text);
+        QCOMPARE(file.isOtherUnit(goodFile()), other);
+        QCOMPARE(goodFile().unitName(1), QStringLiteral("A241503 (application serial 104233)"));
     }
 
     // Only what the timer can store reaches the write pass; every other

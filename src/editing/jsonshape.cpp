@@ -1,0 +1,79 @@
+#include "jsonshape.h"
+
+#include "configfile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QList>
+#include <QSet>
+
+namespace vx {
+
+namespace {
+
+struct Level
+{
+    bool object = false;
+    QSet<QString> keys;
+};
+
+// The end of the text that opens at `start` (its closing quote), or, for a
+// raw control character inside it, -1 with *problem saying where.
+qsizetype endOfText(const QByteArray &json, qsizetype start, QString *problem)
+{
+    for (qsizetype i = start + 1; i < json.size(); ++i) {
+        const auto c = static_cast<unsigned char>(json.at(i));
+        if (c == '\\') {
+            ++i;
+        } else if (c == '"') {
+            return i;
+        } else if (c < 0x20) {
+            *problem = QStringLiteral("a raw control character (\\x%1) inside a text at byte %2")
+                           .arg(static_cast<int>(c), 2, 16, QLatin1Char('0'))
+                           .arg(i);
+            return -1;
+        }
+    }
+    return json.size();
+}
+
+bool followedByColon(const QByteArray &json, qsizetype from)
+{
+    for (qsizetype i = from; i < json.size(); ++i) {
+        const char c = json.at(i);
+        if (c == ':') return true;
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return false;
+    }
+    return false;
+}
+
+QString decodedText(const QByteArray &quoted)
+{
+    return QJsonDocument::fromJson('[' + quoted + ']').array().at(0).toString();
+}
+
+} // namespace
+
+QString JsonShape::damage(const QByteArray &json)
+{
+    QList<Level> levels;
+    for (qsizetype i = 0; i < json.size(); ++i) {
+        const char c = json.at(i);
+        if (c == '{' || c == '[') levels.append(Level{c == '{', {}});
+        if ((c == '}' || c == ']') && !levels.isEmpty()) levels.removeLast();
+        if (c != '"') continue;
+        QString problem;
+        const qsizetype end = endOfText(json, i, &problem);
+        if (end < 0) return problem;
+        if (!levels.isEmpty() && levels.last().object && followedByColon(json, end + 1)) {
+            const QString key = decodedText(json.mid(i, end - i + 1));
+            if (levels.last().keys.contains(key))
+                return QStringLiteral("\"%1\" is given twice").arg(ConfigFile::printable(key));
+            levels.last().keys.insert(key);
+        }
+        i = end;
+    }
+    return {};
+}
+
+} // namespace vx
