@@ -99,10 +99,24 @@ ControlState &EditSet::mut(const QString &name)
 void EditSet::setText(const QString &name, const QString &text)
 {
     ControlState &s = mut(name);
+    s.held = text;
+    // What the program puts in a box replaces whatever the technician had
+    // typed there, and with it the mark of that typing.
+    if (s.write == WriteState::Edited || s.write == WriteState::Invalid ||
+        s.write == WriteState::Refused)
+        setWriteState(name, WriteState::None);
     if (s.text == text) return;
     s.text = text;
     Q_EMIT controlChanged(name);
     if (hasNumericCheck(name)) checkNumeric(name);
+}
+
+void EditSet::applyText(const QString &name, const QString &text)
+{
+    ControlState &s = mut(name);
+    if (s.text == text) return;
+    s.text = text;
+    Q_EMIT controlChanged(name);
 }
 
 void EditSet::setChecked(const QString &name, bool on)
@@ -163,15 +177,27 @@ void EditSet::setWriteState(const QString &name, WriteState state)
 
 void EditSet::gotFocus(const QString &name, bool fromOtherControl)
 {
-    if (fromOtherControl) texto_foco = text(name);
+    if (!fromOtherControl) return;
+    // A value marked invalid or refused is not one to come back to: Escape
+    // then brings back what the unit holds.
+    const ControlState &s = control(name);
+    const bool rejected = s.write == WriteState::Invalid || s.write == WriteState::Refused;
+    texto_foco = rejected ? s.held : s.text;
 }
 
 void EditSet::keyPress(const QString &name, int key)
 {
-    if (key == 13)
+    if (key == 13) {
         confirm(name);
-    else if (key == 27)
-        setText(name, texto_foco);
+    } else if (key == 27) {
+        const bool changed = text(name) != texto_foco;
+        applyText(name, texto_foco);
+        if (pending(name))
+            setWriteState(name, WriteState::Pending);
+        else
+            markTyped(name);
+        if (changed && hasNumericCheck(name)) checkNumeric(name);
+    }
 }
 
 bool EditSet::userEdit(const QString &name, const QString &text)
@@ -179,10 +205,25 @@ bool EditSet::userEdit(const QString &name, const QString &text)
     const int limit = limitOf(name);
     const QString &before = control(name).text;
     if (limit > 0 && text.size() > limit && text.size() > before.size()) return false;
-    // A value typed anew is neither waiting nor written until it is confirmed.
-    if (text != before) setWriteState(name, WriteState::None);
-    setText(name, text);
+    if (text == before) return true;
+    // The numeric check marks the box and says why on the status line, not
+    // in a message box: a box opened by one key takes the keys typed after
+    // it, and the field would keep the first character alone.
+    applyText(name, text);
+    markTyped(name);
     return true;
+}
+
+void EditSet::markTyped(const QString &name)
+{
+    const ControlState &s = control(name);
+    if (hasNumericCheck(name) && !isNumber(s.text)) {
+        setWriteState(name, WriteState::Invalid);
+        Q_EMIT valueInvalid(name, messageText(MessageId::ValueInvalid, languageOf(*this)));
+        return;
+    }
+    // A value typed anew is neither waiting nor written until it is confirmed.
+    setWriteState(name, s.text == s.held ? WriteState::None : WriteState::Edited);
 }
 
 void EditSet::userToggle(const QString &name)
@@ -199,22 +240,28 @@ void EditSet::confirm(const QString &name)
     if (c.enter != EnterCheck::None && isNumber(t)) {
         const bool tariff = c.enter == EnterCheck::Tariff;
         if (!withinLimit(t, tariff ? 65535 : 25500)) {
-            m_messages.show(messageText(tariff ? MessageId::TariffRange : MessageId::FractionRange,
-                                        languageOf(*this)),
-                            messageText(MessageId::TitleMaintenance, languageOf(*this)),
-                            MessageSink::Icon::None);
+            refuseAtEnter(name, tariff ? MessageId::TariffRange : MessageId::FractionRange, true);
             return;
         }
     }
     if (!isValid(c.form, t)) {
-        if (session.modo != 0)
-            m_messages.show(messageText(MessageId::ValueInvalid, languageOf(*this)),
-                            messageText(MessageId::TitleMaintenance, languageOf(*this)),
-                            MessageSink::Icon::None);
+        refuseAtEnter(name, MessageId::ValueInvalid, session.modo != 0);
         return;
     }
     mark(i);
     setWriteState(name, WriteState::Pending);
+}
+
+// The text stays as typed for the technician to correct, marked, with the
+// reason kept on the status line after the message box has gone.
+void EditSet::refuseAtEnter(const QString &name, MessageId why, bool showBox)
+{
+    const QString reason = messageText(why, languageOf(*this));
+    if (showBox)
+        m_messages.show(reason, messageText(MessageId::TitleMaintenance, languageOf(*this)),
+                        MessageSink::Icon::None);
+    setWriteState(name, WriteState::Invalid);
+    Q_EMIT valueInvalid(name, reason);
 }
 
 void EditSet::checkNumeric(const QString &name)
@@ -280,9 +327,12 @@ void EditSet::lowerAll()
 void EditSet::reportWritten(int i)
 {
     const QString name = toQString(kFields[i].name);
+    ControlState &s = mut(name);
+    // A value typed again since the write pass took this one is not it.
+    if (s.write != WriteState::Edited && s.write != WriteState::Invalid) s.held = s.text;
     // Only what the technician confirmed is shown as written; Clear and paste
     // mark whole groups that were never typed.
-    if (control(name).write == WriteState::Pending) setWriteState(name, WriteState::Written);
+    if (s.write == WriteState::Pending) setWriteState(name, WriteState::Written);
     Q_EMIT valueWritten(name);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fields.h"
+#include "messagetexts.h"
 #include "session.h"
 
 #include <QHash>
@@ -29,7 +30,9 @@ enum class WriteState
     None,    // nothing confirmed since the value was read or typed
     Pending, // confirmed, waiting for the write pass
     Written, // the timer has stored it
-    Refused  // the write pass could not store it (valueRefused says why)
+    Refused, // the write pass could not store it (valueRefused says why)
+    Edited,  // typed, not confirmed: the unit still holds its earlier value
+    Invalid  // not a value the field can take (valueInvalid says why)
 };
 
 // What the window shows of one control. Text boxes use `text`; labels, group
@@ -43,6 +46,10 @@ struct ControlState
     IndicatorState indicator = IndicatorState::None;
     double value = 0;                    // the battery gauge, 0..100
     WriteState write = WriteState::None; // text boxes confirmed with Enter
+    // The text the unit holds as far as the window knows: the last one the
+    // program put in the box or the timer stored. Escape on a value marked
+    // invalid or refused brings it back.
+    QString held;
 };
 
 // The main window's state without any widget: every control the engine or the
@@ -118,11 +125,19 @@ signals:
     void controlChanged(const QString &name);
     void valueWritten(const QString &name);
     void valueRefused(const QString &name, const QString &text);
+    // A value typed or confirmed that the field cannot take: `reason` is the
+    // check's message. The field is marked Invalid until it is corrected.
+    void valueInvalid(const QString &name, const QString &reason);
 
 private:
     ControlState &mut(const QString &name);
     void checkNumeric(const QString &name);
     void confirm(const QString &name);
+    void refuseAtEnter(const QString &name, MessageId why, bool showBox);
+    // What a text the technician put in the box is: not a number where one
+    // is needed, the unit's value again, or a change not yet confirmed.
+    void markTyped(const QString &name);
+    void applyText(const QString &name, const QString &text);
     int limitOf(const QString &name) const;
     bool hasNumericCheck(const QString &name) const;
 

@@ -88,7 +88,7 @@ inline constexpr std::array<Caption, 1> kPortCaptions{{
 
 // Texts the window writes on the status line and in the port search's
 // message, by what they say; "%1", "%2" are filled in where they are used.
-inline constexpr std::array<Caption, 14> kStatusTexts{{
+inline constexpr std::array<Caption, 16> kStatusTexts{{
     {"portInUse", "Porta: %1", "Port: %1", false},
     {"noPort", "Sem porta aberta", "No port open", false},
     {"portOpen", "Porta aberta", "Port open", false},
@@ -102,6 +102,11 @@ inline constexpr std::array<Caption, 14> kStatusTexts{{
      "Enter.",
      "%1: the value \"%2\" was refused: the timer cannot store it. Correct it and press Enter.",
      false},
+    {"valueInvalid", "%1: %2 Corrija-o e carregue Enter, ou Escape para repor o valor da unidade.",
+     "%1: %2 Correct it and press Enter, or Escape to bring back the unit's value.", false},
+    {"valueEdited",
+     "%1: alterado, ainda não escrito. Enter escreve-o, Escape repõe o valor da unidade.",
+     "%1: changed, not written yet. Enter writes it, Escape brings back the unit's value.", false},
     {"searchFound", "Foi encontrado um VX308 na porta %1, que fica escolhida.",
      "A VX308 answered on port %1, which is now chosen.", false},
     {"searchNone",

@@ -24,6 +24,11 @@ WriteStateView::WriteStateView(EditSet &edit, StatusLine &status,
         m_status.showNotice(Captions::caption(QStringLiteral("valueRefused"), m_language())
                                 .arg(fieldName(name), t));
     });
+    connect(&m_edit, &EditSet::valueInvalid, this,
+            [this](const QString &name, const QString &reason) {
+                m_status.showNotice(Captions::caption(QStringLiteral("valueInvalid"), m_language())
+                                        .arg(fieldName(name), reason));
+            });
 }
 
 QString WriteStateView::styleFor(int writeState)
@@ -34,7 +39,13 @@ QString WriteStateView::styleFor(int writeState)
     case WriteState::Written:
         return QStringLiteral("QLineEdit { background-color: rgb(190,240,190); }");
     case WriteState::Refused:
-        return QStringLiteral("QLineEdit { background-color: rgb(255,190,190); }");
+    case WriteState::Invalid:
+        return QStringLiteral(
+            "QLineEdit { background-color: rgb(255,190,190); border: 2px solid rgb(200,0,0); }");
+    case WriteState::Edited:
+        // Typed, not yet confirmed: the unit still holds another value.
+        return QStringLiteral(
+            "QLineEdit { background-color: white; border: 2px dashed rgb(230,140,0); }");
     case WriteState::None:
         break;
     }
@@ -58,6 +69,9 @@ void WriteStateView::showState(const QString &name)
     if (state == WriteState::Pending)
         m_status.showNotice(
             Captions::caption(QStringLiteral("valuePending"), m_language()).arg(fieldName(name)));
+    else if (state == WriteState::Edited)
+        m_status.showNotice(
+            Captions::caption(QStringLiteral("valueEdited"), m_language()).arg(fieldName(name)));
 }
 
 } // namespace vx

@@ -14,7 +14,10 @@ class StatusLine;
 // Shows what became of each value confirmed with Enter: the field's colour
 // while it waits for the write pass, once the timer has stored it and when it
 // was refused, and a short notice on the status line saying which field and,
-// for a refusal, why. The model holds the states; the colours are chosen here.
+// for a refusal, why. A value typed and not confirmed has a mark of its own,
+// and one the field cannot take is red with the reason on the status line,
+// so that no box shows, unmarked, a value the unit does not hold. The model
+// holds the states; the colours are chosen here.
 class WriteStateView : public QObject
 {
     Q_OBJECT
