@@ -28,7 +28,7 @@ bool ConfigCommands::loadFile()
 {
     if (m_command == Command::Save) return true;
     QString error;
-    const auto file = ConfigFile::load(m_path, &error);
+    const auto file = ConfigFile::load(m_path, &error, m_idioma);
     if (!file) {
         std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(error));
         return false;
@@ -47,6 +47,8 @@ int ConfigCommands::afterRead(EditSet &edit, const QString &firmwareVersion, con
     case Command::Diff:
         return diff(edit, firmwareVersion);
     case Command::Restore:
+        if (refuseOtherUnit(ConfigFile::fromEditSet(edit, firmwareVersion, now)))
+            return kFileProblem;
         return restore(edit, writes, unwritten);
     }
     return 0;
@@ -55,7 +57,8 @@ int ConfigCommands::afterRead(EditSet &edit, const QString &firmwareVersion, con
 int ConfigCommands::save(const EditSet &edit, const QString &firmwareVersion, const QDateTime &now)
 {
     QString error;
-    if (ConfigFile::fromEditSet(edit, firmwareVersion, now).save(m_path, &error)) return 0;
+    if (ConfigFile::fromEditSet(edit, firmwareVersion, now).save(m_path, &error, m_idioma))
+        return 0;
     std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(error));
     return kFileProblem;
 }
@@ -65,8 +68,8 @@ bool ConfigCommands::reportRefusals(const char *consequence) const
     const auto refused = m_file.refusals(scope());
     for (const ConfigFile::Refusal &r : refused)
         std::fprintf(stderr, "vx308ctl: %s: %s: \"%s\" cannot be stored in the timer (%s); %s\n",
-                     qPrintable(m_path), qPrintable(r.field), qPrintable(r.text),
-                     qPrintable(r.reason), consequence);
+                     qPrintable(m_path), qPrintable(r.field),
+                     qPrintable(ConfigFile::printable(r.text)), qPrintable(r.reason), consequence);
     return !refused.isEmpty();
 }
 
@@ -77,7 +80,7 @@ int ConfigCommands::diff(const EditSet &edit, const QString &firmwareVersion)
     const auto differences = m_file.differences(timer, scope());
     for (const ConfigFile::Difference &d : differences)
         std::printf("%s\t%s\t%s\t%s\n", qPrintable(d.field), qPrintable(d.caption),
-                    qPrintable(d.inFile), qPrintable(d.inTimer));
+                    qPrintable(ConfigFile::printable(d.inFile)), qPrintable(d.inTimer));
     return differences.isEmpty() && !refused ? 0 : 1;
 }
 
@@ -90,4 +93,30 @@ int ConfigCommands::restore(EditSet &edit, bool *writes, QSet<QString> *unwritte
         unwritten->insert(name);
     *writes = !marked.isEmpty();
     return refused ? 1 : 0;
+}
+
+bool ConfigCommands::refuseOtherUnit(const ConfigFile &timer) const
+{
+    if (scope() != ConfigFile::Scope::All || !m_file.isOtherUnit(timer)) return false;
+    if (m_otherIdentity) {
+        std::fprintf(stderr,
+                     m_idioma == 0 ? "vx308ctl: o temporizador %s fica com a identidade de %s\n"
+                                   : "vx308ctl: the timer %s takes the identity of %s\n",
+                     qPrintable(timer.unitName(m_idioma)), qPrintable(m_file.unitName(m_idioma)));
+        return false;
+    }
+    std::fprintf(stderr,
+                 m_idioma == 0
+                     ? "vx308ctl: %s foi guardado da unidade %s, e este temporizador é a unidade "
+                       "%s: restore --all dar-lhe-ia o número de fabrico e o número de série da "
+                       "aplicação da outra, e as duas teriam a mesma identidade nos registos. Nada "
+                       "foi escrito. Junte --identity se é isso que quer, ou reponha sem --all.\n"
+                     : "vx308ctl: %s was saved from unit %s, and this timer is unit %s: restore "
+                       "--all would give it the other's manufacturing number and application "
+                       "serial, and both would share one identity in the records. Nothing was "
+                       "written. Add --identity if that is what you want, or restore without "
+                       "--all.\n",
+                 qPrintable(m_path), qPrintable(m_file.unitName(m_idioma)),
+                 qPrintable(timer.unitName(m_idioma)));
+    return true;
 }

@@ -26,10 +26,16 @@ public:
     };
 
     // Exit status when the file cannot be read, is damaged or cannot be
-    // written.
+    // written, or is another unit's and --identity was not given.
     static constexpr int kFileProblem = 65;
 
     ConfigCommands(Command command, QString path, bool allValues);
+
+    // The language of the messages: 0 Portuguese, 1 English.
+    void setLanguage(int idioma) { m_idioma = idioma; }
+    // restore --all may give the timer the identity of the unit the file was
+    // saved from (--identity); without it such a restore writes nothing.
+    void allowOtherIdentity(bool allowed) { m_otherIdentity = allowed; }
 
     static std::optional<Command> commandNamed(const QString &name);
     Command command() const { return m_command; }
@@ -52,9 +58,14 @@ private:
     // Names on standard error each value of the file the timer cannot store,
     // and what follows from it; true when there was one.
     bool reportRefusals(const char *consequence) const;
+    // Says on standard error that the file names another unit; true when it
+    // does and the restore must not go on.
+    bool refuseOtherUnit(const vx::ConfigFile &timer) const;
 
     Command m_command;
     QString m_path;
     bool m_allValues;
+    int m_idioma = 1;
+    bool m_otherIdentity = false;
     vx::ConfigFile m_file;
 };

@@ -16,6 +16,8 @@
 #include "serialport.h"
 #include "servicehistory.h"
 #include "sqliterecordstore.h"
+#include "tracefile.h"
+#include "traffictrace.h"
 #include "troublemessages.h"
 #include "unitrecords.h"
 
@@ -55,6 +57,13 @@ CtlRunner::CtlRunner(Job request)
       m_snapshots(std::make_unique<ClearSnapshots>(*m_history))
 {
     m_link->setObserver(m_job.observer);
+    if (m_job.trace && m_job.traceFile)
+        connect(m_job.trace, &TrafficTrace::lineAdded, this, [this](const QString &line) {
+            if (m_job.traceFile->write(line)) return;
+            m_progress.finish();
+            std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(m_job.traceFile->errorText()));
+            finish(kUsage);
+        });
     // The engine's and the records' messages in the language of the rest.
     m_edit->setChecked(QStringLiteral("mnu_EN"), m_job.idioma == 1);
     m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
@@ -319,8 +328,10 @@ QString CtlRunner::timeoutReason(int *status) const
 
 void CtlRunner::finish(int status)
 {
-    // The engine may be deep inside nested waits: leave from here.
+    // The engine may be deep inside nested waits: leave from here. The port
+    // is closed first, so that its lock file goes with the program.
     m_progress.finish();
+    m_job.port->close();
     std::fflush(stdout);
     std::fflush(stderr);
     ::_exit(status);

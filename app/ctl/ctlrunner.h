@@ -22,6 +22,8 @@ class SerialPort;
 class StderrMessages;
 class SystemClock;
 class RecordingEnd;
+class TraceFile;
+class TrafficTrace;
 class RecordStore;
 class Databases;
 class ClearSnapshots;
@@ -54,6 +56,10 @@ public:
         QList<QPair<QString, QString>> values;  // FIELD=TEXT, for Set
         std::shared_ptr<ConfigCommands> config; // for Config
         vx::LinkObserver *observer = nullptr;   // told of every frame (--trace)
+        // --trace: the lines of `trace` go to `traceFile`; one that cannot be
+        // written ends the run.
+        vx::TrafficTrace *trace = nullptr;
+        vx::TraceFile *traceFile = nullptr;
         // Clear: whether the erase may go ahead without asking (--yes).
         // The folder of the default values (ValoresPre1.db) and of the PC's
         // own records.

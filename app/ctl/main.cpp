@@ -15,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -41,6 +42,23 @@ std::optional<CtlRunner::Action> actionNamed(const QString &name)
     return std::nullopt;
 }
 
+// A tick box's value as `set` takes it: 0 or 1, or the same in words;
+// anything else is refused rather than taken for ticked. *text becomes "0"
+// or "1".
+bool takeTickBox(const QString &field, QString *text, QString *error)
+{
+    static const QStringList kOff{"0", "false", "não", "nao"};
+    static const QStringList kOn{"1", "true", "sim"};
+    const QString word = text->trimmed().toLower();
+    if (kOff.contains(word) || kOn.contains(word)) {
+        *text = kOn.contains(word) ? QStringLiteral("1") : QStringLiteral("0");
+        return true;
+    }
+    *error = QStringLiteral("%1 is a tick box: give 0 or 1 (or false/true, não/sim), not \"%2\"")
+                 .arg(field, vx::ConfigFile::printable(*text));
+    return false;
+}
+
 // The values of `set`: FIELD=TEXT for a field the tool can write.
 bool takeValues(CtlRunner::Job &job, const QStringList &words, QString *error)
 {
@@ -54,7 +72,10 @@ bool takeValues(CtlRunner::Job &job, const QStringList &words, QString *error)
             *error = QStringLiteral("unknown field %1").arg(field);
             return false;
         }
-        job.values.append({field, w.section(QLatin1Char('='), 1)});
+        QString text = w.section(QLatin1Char('='), 1);
+        if (field.startsWith(QLatin1String("Check_")) && !takeTickBox(field, &text, error))
+            return false;
+        job.values.append({field, text});
     }
     if (job.action == CtlRunner::Action::Set && job.values.isEmpty()) {
         *error = QStringLiteral("set needs at least one FIELD=TEXT");
@@ -71,7 +92,9 @@ bool takeConfigFile(CtlRunner::Job &job, const QString &command, QStringList &wo
     const bool all = p.isSet(QStringLiteral("all"));
     if (!which) {
         if (all) *error = QStringLiteral("--all is for diff and restore");
-        return !all;
+        if (p.isSet(QStringLiteral("identity")))
+            *error = QStringLiteral("--identity is for restore --all");
+        return error->isEmpty();
     }
     if (words.size() != 1) {
         *error = QStringLiteral("%1 needs exactly one FILE").arg(command);
@@ -81,7 +104,13 @@ bool takeConfigFile(CtlRunner::Job &job, const QString &command, QStringList &wo
         *error = QStringLiteral("save always writes every value; --all is for diff and restore");
         return false;
     }
+    const bool identity = p.isSet(QStringLiteral("identity"));
+    if (identity && !(all && *which == ConfigCommands::Command::Restore)) {
+        *error = QStringLiteral("--identity is for restore --all");
+        return false;
+    }
     job.config = std::make_shared<ConfigCommands>(*which, words.takeFirst(), all);
+    job.config->allowOtherIdentity(identity);
     return true;
 }
 
@@ -90,6 +119,10 @@ bool takePort(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
 {
     vx::PortMap portMap;
     int port = 0;
+    if (p.values(QStringLiteral("device")).size() + p.values(QStringLiteral("port")).size() > 1) {
+        *error = QStringLiteral("give one port: --port N or --device PATH, once");
+        return false;
+    }
     if (p.isSet(QStringLiteral("device"))) {
         port = 1;
         portMap.set(1, p.value(QStringLiteral("device")));
@@ -131,9 +164,9 @@ bool takeTrace(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
     static vx::TraceFile file;
     static vx::TrafficTrace trace(clock);
     if (!file.open(p.value(QStringLiteral("trace")), error)) return false;
-    QObject::connect(&trace, &vx::TrafficTrace::lineAdded,
-                     [](const QString &line) { file.write(line); });
     job.observer = &trace;
+    job.trace = &trace;
+    job.traceFile = &file;
     return true;
 }
 
@@ -155,6 +188,22 @@ int listPorts(const QCommandLineParser &p, const QStringList &words)
     return 0;
 }
 
+// A password written in the URI shows in the process list for the whole
+// run; it is still used, once the user knows where it belongs.
+void warnOfPassword(const QString &uri)
+{
+    if (QUrl(uri).password().isEmpty()) return;
+    const bool portuguese = QLocale::system().language() == QLocale::Portuguese;
+    std::fprintf(stderr, "vx308ctl: %s\n",
+                 portuguese ? "aviso: a palavra-passe escrita em --records fica visível a "
+                              "todos os utilizadores deste PC (ps) enquanto o programa corre; "
+                              "guarde-a em ~/.pgpass (chmod 600) ou em PGPASSWORD e tire-a do "
+                              "URI"
+                            : "warning: the password written in --records can be seen by every "
+                              "user of this PC (ps) while the program runs; keep it in ~/.pgpass "
+                              "(chmod 600) or PGPASSWORD and leave it out of the URI");
+}
+
 // --records URL, "local", or the choice vx308-maint keeps for this user;
 // vx308ctl never changes what is kept.
 bool takeRecords(const QCommandLineParser &p, vx::RecordsLocation *out, QString *error)
@@ -164,6 +213,7 @@ bool takeRecords(const QCommandLineParser &p, vx::RecordsLocation *out, QString 
         *error = QStringLiteral("--records needs a postgresql:// URI, or local");
         return false;
     }
+    warnOfPassword(given);
     return vx::RecordsChoice().choose(given, p.value(QStringLiteral("data")), false, out, error);
 }
 
@@ -223,7 +273,8 @@ int main(int argc, char **argv)
                   {QStringLiteral("csv"), {}},
                   {{QStringLiteral("h"), QStringLiteral("help")}, {}},
                   {QStringLiteral("version"), {}},
-                  {QStringLiteral("all"), {}}});
+                  {QStringLiteral("all"), {}},
+                  {QStringLiteral("identity"), {}}});
     if (!p.parse(QCoreApplication::arguments())) return usage(p.errorText());
     if (p.isSet(QStringLiteral("help"))) {
         // In one piece, more than a stdio buffer holds: a reader that stops
@@ -256,6 +307,7 @@ int main(int argc, char **argv)
     job.json = p.isSet(QStringLiteral("json"));
     QString error;
     if (!takeConfigFile(job, command, words, p, &error)) return usage(error);
+    if (job.config) job.config->setLanguage(idioma);
     if (!takeValues(job, words, &error) || !takeTimeout(job, p, &error) ||
         !takeTrace(job, p, &error) || !takeRecords(p, &job.records, &error) ||
         !takePort(job, p, &error))

@@ -28,6 +28,7 @@
 #include <QStyleFactory>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -196,9 +197,19 @@ int main(int argc, char **argv)
     vx::QtFileDialogs fileDialogs;
     vx::Application application(
         setup, {port, store, records, sink, end, clock, printer, &portInfos, &fileDialogs});
+    // A trace that can no longer be written (a full disk) ends the program
+    // as one that cannot be opened does: a problem report must not miss
+    // frames without a word.
     if (traceFile.isOpen())
         QObject::connect(&application.trafficTrace(), &vx::TrafficTrace::lineAdded,
-                         [&traceFile](const QString &line) { traceFile.write(line); });
+                         [&traceFile, &port, &demo](const QString &line) {
+                             if (traceFile.write(line)) return;
+                             say(traceFile.errorText());
+                             port.close();
+                             demo.stop();
+                             std::fflush(stdout);
+                             ::_exit(kExitUsage);
+                         });
     std::unique_ptr<vx::AutotestRead> auto_;
     if (options->autotestRead)
         auto_ = std::make_unique<vx::AutotestRead>(application.splash(), application.window(),

@@ -44,6 +44,18 @@ bool mayReadWrite(const QString &path)
 #endif
 }
 
+// The device a path names, by the one name every path to it shares: a
+// relative path is taken from the current folder (QSerialPort would look
+// for it under /dev), and links are followed, so that the port's lock file
+// is the same whether it is reached through /dev/serial/by-id, a link made
+// for it or its own name.
+QString resolvedDevice(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
 } // namespace
 
 SerialPort::OpenFailure QtSerialPort::classify(int serialPortError, bool exists, bool mayReadWrite)
@@ -83,7 +95,7 @@ bool QtSerialPort::setPortNumber(int n)
     if (m_port->isOpen()) m_port->close();
     m_number = n;
     m_devicePath.clear();
-    m_port->setPortName(m_map.pathFor(n));
+    m_port->setPortName(resolvedDevice(m_map.pathFor(n)));
     return true;
 }
 
@@ -92,7 +104,7 @@ bool QtSerialPort::setDevicePath(const QString &path)
     if (path.isEmpty()) return false;
     if (m_port->isOpen()) m_port->close();
     m_devicePath = path;
-    m_port->setPortName(path);
+    m_port->setPortName(resolvedDevice(path));
     return true;
 }
 
@@ -104,10 +116,10 @@ QString QtSerialPort::devicePath() const
 bool QtSerialPort::open()
 {
     if (m_port->isOpen()) return true;
-    m_port->setPortName(devicePath());
+    m_port->setPortName(resolvedDevice(devicePath()));
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_error = m_port->errorString();
-        const QString path = m_map.pathFor(m_number);
+        const QString path = resolvedDevice(devicePath());
         m_failure = classify(m_port->error(), QFileInfo::exists(path), mayReadWrite(path));
         return false;
     }

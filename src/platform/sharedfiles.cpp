@@ -1,5 +1,7 @@
 #include "sharedfiles.h"
 
+#include "safefile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -37,6 +39,15 @@ QString SharedFiles::find(const QString &name, const QStringList &folders, QStri
 QString SharedFiles::find(const QString &name, QString *error)
 {
     return find(name, folders(), error);
+}
+
+bool SharedFiles::copyTo(const QString &shipped, const QString &target, QString *error)
+{
+    // The shipped files are a few kB; a larger one is not one of them.
+    constexpr qint64 kMaxShippedBytes = 16 * 1024 * 1024;
+    QByteArray contents;
+    return SafeFile::read(shipped, kMaxShippedBytes, 0, &contents, error) &&
+           SafeFile::write(target, contents, 0, error, SafeFile::Existing::Keep);
 }
 
 } // namespace vx

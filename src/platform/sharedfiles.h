@@ -21,6 +21,12 @@ public:
     // folder looked in and what to do.
     static QString find(const QString &name, const QStringList &folders, QString *error);
     static QString find(const QString &name, QString *error);
+
+    // Copies the shipped file `shipped` to `target` (a copy the user may
+    // edit), every write checked; a file already at `target` is kept as it
+    // is. False, with *error naming `target` and the cause, when the copy
+    // could not be made whole; nothing is left at `target` then.
+    static bool copyTo(const QString &shipped, const QString &target, QString *error);
 };
 
 } // namespace vx

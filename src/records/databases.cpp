@@ -94,12 +94,7 @@ bool Databases::provision(QStringList *created, QString *error, QString *failedF
         if (shipped.isEmpty()) return failOn(reportTemplate);
         // The technician edits the copy: writable by its owner, whatever the
         // mode of the file it was copied from.
-        if (!QFile::copy(shipped, reportTemplate)) {
-            if (QFileInfo::exists(reportTemplate)) return true;
-            setError(error, QStringLiteral("Não foi possível criar %1.")
-                                .arg(QDir::toNativeSeparators(reportTemplate)));
-            return failOn(reportTemplate);
-        }
+        if (!SharedFiles::copyTo(shipped, reportTemplate, error)) return failOn(reportTemplate);
         if (!QFile::setPermissions(reportTemplate,
                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                        QFileDevice::ReadGroup | QFileDevice::ReadOther)) {

@@ -28,6 +28,13 @@ constexpr KeyedText kDialogTexts[] = {
      "Also counters, takings, Power Down and identity"},
     {"refused", "Valores que o temporizador não aceita (não são escritos):",
      "Values the timer cannot store (not written):"},
+    {"otherUnit",
+     "Atenção: %1 foi guardado da unidade %2, e este temporizador é a unidade %3. Repor todos os "
+     "valores dá-lhe o número de fabrico e o número de série da aplicação da outra unidade, e as "
+     "duas ficam com a mesma identidade nos registos.",
+     "Warning: %1 was saved from unit %2, and this timer is unit %3. Restoring every value gives "
+     "it the other unit's manufacturing number and application serial, and both then share one "
+     "identity in the records."},
     {"question", "Escrever os valores do ficheiro no temporizador?",
      "Write the file's values into the timer?"},
     {"filter", "Configuração VX308 (*.json)", "VX308 configuration (*.json)"},
@@ -45,7 +52,7 @@ ConfigurationDialog::ConfigurationDialog(ConfigFile file, ConfigFile timer, cons
     : QDialog(parent), m_file(std::move(file)), m_timer(std::move(timer)), m_fileName(fileName),
       m_asksToWrite(asksToWrite), m_idioma(idioma), m_summary(new QLabel(this)),
       m_table(new QTableWidget(0, 3, this)), m_refused(new QLabel(this)),
-      m_allValues(new QCheckBox(text("all", idioma), this)),
+      m_otherUnit(new QLabel(this)), m_allValues(new QCheckBox(text("all", idioma), this)),
       m_question(new QLabel(text("question", idioma), this))
 {
     setObjectName(QStringLiteral("Form_configuracao"));
@@ -58,6 +65,9 @@ ConfigurationDialog::ConfigurationDialog(ConfigFile file, ConfigFile timer, cons
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_refused->setWordWrap(true);
+    m_otherUnit->setObjectName(QStringLiteral("Label_outra_unidade"));
+    m_otherUnit->setWordWrap(true);
+    m_otherUnit->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
     m_allValues->setObjectName(QStringLiteral("Check_todos"));
     connect(m_allValues, &QCheckBox::toggled, this, [this](bool on) {
         setScope(on ? ConfigFile::Scope::All : ConfigFile::Scope::Settings);
@@ -78,6 +88,7 @@ ConfigurationDialog::ConfigurationDialog(ConfigFile file, ConfigFile timer, cons
     layout->addWidget(m_table);
     layout->addWidget(m_refused);
     layout->addWidget(m_allValues);
+    layout->addWidget(m_otherUnit);
     layout->addWidget(m_question);
     layout->addWidget(buttons);
     m_question->setVisible(asksToWrite);
@@ -104,17 +115,27 @@ void ConfigurationDialog::fill()
         QString caption = Captions::accessibleName(d.field, m_idioma);
         if (caption.isEmpty()) caption = d.caption;
         m_table->setItem(row, 0, new QTableWidgetItem(caption));
-        m_table->setItem(row, 1, new QTableWidgetItem(d.inFile));
+        m_table->setItem(row, 1, new QTableWidgetItem(ConfigFile::printable(d.inFile)));
         m_table->setItem(row, 2, new QTableWidgetItem(d.inTimer));
         m_table->item(row, 0)->setData(Qt::UserRole, d.field);
     }
     QStringList refused;
     for (const ConfigFile::Refusal &r : std::as_const(m_refusals))
-        refused << QStringLiteral("%1: \"%2\" (%3)").arg(r.field, r.text, r.reason);
+        refused << QStringLiteral("%1: \"%2\" (%3)")
+                       .arg(r.field, ConfigFile::printable(r.text), r.reason);
     m_refused->setText(refused.isEmpty() ? QString()
                                          : text("refused", m_idioma) + QLatin1Char('\n') +
                                                refused.join(QLatin1Char('\n')));
     m_refused->setVisible(!refused.isEmpty());
+    m_otherUnit->setText(otherUnitWarning());
+    m_otherUnit->setVisible(!m_otherUnit->text().isEmpty());
+}
+
+QString ConfigurationDialog::otherUnitWarning() const
+{
+    if (m_scope != ConfigFile::Scope::All || !m_file.isOtherUnit(m_timer)) return {};
+    return text("otherUnit", m_idioma)
+        .arg(m_fileName, m_file.unitName(m_idioma), m_timer.unitName(m_idioma));
 }
 
 } // namespace vx

@@ -24,6 +24,9 @@ public:
     ConfigFile::Scope scope() const { return m_scope; }
     void setScope(ConfigFile::Scope scope);
     QTableWidget *table() const { return m_table; }
+    // The warning that the file is another unit's; empty when it is not, or
+    // when the scope leaves the identity alone.
+    QString otherUnitWarning() const;
     const QList<ConfigFile::Difference> &differences() const { return m_differences; }
     const QList<ConfigFile::Refusal> &refusals() const { return m_refusals; }
 
@@ -44,6 +47,8 @@ private:
     QLabel *m_summary;
     QTableWidget *m_table;
     QLabel *m_refused;
+    // Said when every value would give the timer another unit's identity.
+    QLabel *m_otherUnit;
     QCheckBox *m_allValues;
     QLabel *m_question;
 };

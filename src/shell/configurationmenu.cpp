@@ -86,7 +86,7 @@ std::optional<ConfigFile> ConfigurationMenu::openFile(QString *fileName)
     if (path.isEmpty()) return std::nullopt;
     *fileName = QFileInfo(path).fileName();
     QString error;
-    auto file = ConfigFile::load(path, &error);
+    auto file = ConfigFile::load(path, &error, m_window.idioma());
     if (!file) showError(error);
     return file;
 }
@@ -97,7 +97,7 @@ void ConfigurationMenu::saveConfiguration()
     const QString path = chooseFile(FileUse::Save);
     if (path.isEmpty()) return;
     QString error;
-    if (!timerValues().save(path, &error)) showError(error);
+    if (!timerValues().save(path, &error, m_window.idioma())) showError(error);
 }
 
 void ConfigurationMenu::compareWithFile()

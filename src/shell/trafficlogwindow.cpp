@@ -3,6 +3,7 @@
 #include "captions.h"
 #include "filedialogs.h"
 #include "messages.h"
+#include "safefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStringListModel>
@@ -137,18 +137,12 @@ bool TrafficLogWindow::save()
 
 bool TrafficLogWindow::writeTo(const QString &path, QString *error) const
 {
-    // Written aside and renamed at the end: a failed save leaves an older
-    // file of the same name as it was.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        for (const QString &line : shownLines()) {
-            file.write(line.toUtf8());
-            file.write("\n", 1);
-        }
-        if (file.commit()) return true;
-    }
-    *error = file.errorString();
-    return false;
+    // Complete or not at all: a failed save leaves an older file of the same
+    // name as it was.
+    QByteArray text;
+    for (const QString &line : shownLines())
+        text += line.toUtf8() + '\n';
+    return SafeFile::write(path, text, m_idioma, error);
 }
 
 } // namespace vx

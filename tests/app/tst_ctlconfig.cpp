@@ -13,6 +13,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using vx::ConfigFile;
 
@@ -66,6 +69,20 @@ class TstCtlConfig : public QObject
 
     using Output = CtlOutput;
     Output ctl(QStringList args) { return runCtl(args << QStringLiteral("--device") << m_link); }
+    // vx308ctl unable to write a file past `bytes`, as on a disk that is
+    // full: its writes fail with EFBIG where they would with ENOSPC.
+    Output ctlWithFileLimit(QStringList args, rlim_t bytes)
+    {
+        QProcess p;
+        p.setChildProcessModifier([bytes] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{bytes, bytes};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        p.start(builtProgram("app/vx308ctl"), args << QStringLiteral("--device") << m_link);
+        if (!p.waitForFinished(60000)) return {-1, {}, {}};
+        return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    }
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
 
     void startEmulator()
@@ -106,6 +123,9 @@ class TstCtlConfig : public QObject
     }
 
 private slots:
+    // A case that failed halfway leaves no emulator for the next to trip on.
+    void cleanup() { QVERIFY(endEmulator(m_emu)); }
+
     // Every emulated unit starts alike: one saved at the start stands for all.
     void initTestCase()
     {
@@ -200,6 +220,11 @@ private slots:
         QTest::newRow("newer version") << QByteArray("version") << "format version 2 is newer";
         QTest::newRow("field missing") << QByteArray("missing") << "\"Text_prog\" is missing";
         QTest::newRow("no such file") << QByteArray("absent") << "cannot read";
+        QTest::newRow("FIFO") << QByteArray("fifo") << "is a FIFO, not a regular file";
+        QTest::newRow("link to /dev/zero")
+            << QByteArray("zero") << "is a device, not a regular file";
+        QTest::newRow("too large") << QByteArray("large") << "is larger than 1024 kB";
+        QTest::newRow("key twice") << QByteArray("twice") << "\"Text_S00\" is given twice";
     }
     void unusableFileWritesNothing()
     {
@@ -213,8 +238,16 @@ private slots:
         if (spoil == "version") o.insert("version", 2);
         if (spoil == "missing") o.remove("Text_prog");
         if (spoil != "cut") text = QJsonDocument(o).toJson();
-        const QString file = path(spoil == "absent" ? "absent.json" : "spoilt.json");
-        if (spoil != "absent") write(file, text);
+        if (spoil == "large") text += QByteArray(1024 * 1024, ' ');
+        if (spoil == "twice") text.replace("{\n", "{\n    \"Text_S00\": \"9,99\",\n");
+        const QString file = path(spoil == "absent" ? "absent.json" : "spoilt-" + spoil + ".json");
+        QFile::remove(file);
+        if (spoil == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else if (spoil == "zero")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
+        else if (spoil != "absent")
+            write(file, text);
 
         const Output restored = ctl({"restore", "--all", file});
         QCOMPARE(restored.status, 65);
@@ -255,6 +288,104 @@ private slots:
         stopEmulator();
     }
 
+    // A save that fails says so (65) with the file's name and keeps what
+    // was there: the older file whole, a device node a device node.
+    void failedSaveKeepsWhatWasThere_data()
+    {
+        QTest::addColumn<QString>("target"); // empty: a file on a "full disk"
+        QTest::addColumn<QString>("says");
+        QTest::newRow("full disk") << QString() << "cannot write";
+        QTest::newRow("/dev/full") << "/dev/full"
+                                   << "is a device, not a regular file";
+        QTest::newRow("/dev/null") << "/dev/null"
+                                   << "is a device, not a regular file";
+        QTest::newRow("folder") << "folder"
+                                << "is a folder, not a regular file";
+    }
+    void failedSaveKeepsWhatWasThere()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, says);
+        startEmulator();
+        const QByteArray older = "{\"kept\": true}\n";
+        QString file = target.startsWith('/') ? target : path("keep.json");
+        if (target.isEmpty()) write(file, older);
+        if (target == "folder") {
+            file = path("folder.json");
+            QVERIFY(QDir().mkpath(file));
+        }
+        struct stat before
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &before), 0);
+
+        const Output saved =
+            target.isEmpty() ? ctlWithFileLimit({"save", file}, 512) : ctl({"save", file});
+        QCOMPARE(saved.status, 65);
+        QVERIFY2(saved.err.contains(file.toUtf8()) && saved.err.contains(says.toUtf8()),
+                 saved.err.constData());
+        struct stat after
+        {
+        };
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_rdev, before.st_rdev);
+        if (target.isEmpty()) {
+            QFile kept(file);
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), older);
+        }
+        stopEmulator();
+    }
+
+    // restore --all of another unit's file would give this timer that
+    // unit's manufacturing number and application serial: refused, naming
+    // both, unless --identity says it is meant; the settings alone may go.
+    void otherUnitsIdentityNeedsConsent_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("takesIdentity");
+        QTest::newRow("settings") << QStringList{} << 0 << false;
+        QTest::newRow("all") << QStringList{"--all"} << 65 << false;
+        QTest::newRow("all, --identity") << QStringList{"--all", "--identity"} << 0 << true;
+    }
+    void otherUnitsIdentityNeedsConsent()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(bool, takesIdentity);
+        startEmulator();
+        saveWithChanges({{"Text_numfab_num", "09"}, {"Text_sn_apl", "777"}, {"Text_S00", "1,25"}});
+        const Output restored = ctl(QStringList{"restore"} + options << path("changed.json"));
+        QVERIFY2(restored.status == status, restored.err.constData());
+        if (status != 0)
+            QVERIFY2(restored.err.contains("A241509 (application serial 777)") &&
+                         restored.err.contains("A241503 (application serial "),
+                     restored.err.constData());
+        const QJsonObject timer = readTimer();
+        QCOMPARE(timer.value("Text_sn_apl").toString(),
+                 takesIdentity ? QStringLiteral("777")
+                               : jsonOf(path("original.json")).value("Text_sn_apl").toString());
+        QCOMPARE(timer.value("Text_S00").toString(),
+                 status == 0 ? QStringLiteral("1,25") : QStringLiteral("2,00"));
+        stopEmulator();
+    }
+
+    // A crafted value reaches the terminal escaped, never as the control
+    // sequence it holds.
+    void controlCharactersAreShownEscaped()
+    {
+        startEmulator();
+        saveWithChanges({{"Text_S00", "\x1b[2J\x1b]0;owned\x07"}});
+        const Output restored = ctl({"restore", path("changed.json")});
+        QCOMPARE(restored.status, 1);
+        QVERIFY2(restored.err.contains("\\x1b[2J\\x1b]0;owned\\x07"), restored.err.constData());
+        QVERIFY2(!restored.err.contains('\x1b') && !restored.err.contains('\x07'),
+                 restored.err.constData());
+        stopEmulator();
+    }
+
     void arguments_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -262,6 +393,8 @@ private slots:
         QTest::newRow("two files") << QStringList{"restore", "a.json", "b.json"};
         QTest::newRow("save --all") << QStringList{"save", "--all", "a.json"};
         QTest::newRow("read --all") << QStringList{"read", "--all"};
+        QTest::newRow("--identity without --all") << QStringList{"restore", "--identity", "a.json"};
+        QTest::newRow("save --identity") << QStringList{"save", "--identity", "a.json"};
     }
     void arguments()
     {

@@ -10,6 +10,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 class TstCtlTrace : public QObject
 {
@@ -75,28 +78,70 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("vx308ctl") << "app/vx308ctl" << QStringList{"read", "--device", "%1"};
-        QTest::newRow("vx308-maint") << "app/vx308-maint" << QStringList{"--com", "1=%1"};
+        QTest::addColumn<QString>("trace"); // in the test's folder unless absolute
+        QTest::addColumn<QString>("says");
+        const QStringList ctl{"read", "--device", "%1"};
+        const QStringList maint{"--com", "1=%1"};
+        for (const auto &[name, program, arguments] :
+             {std::tuple{"vx308ctl", "app/vx308ctl", ctl},
+              std::tuple{"vx308-maint", "app/vx308-maint", maint}}) {
+            QTest::addRow("%s, no folder", name) << program << arguments << "no-such-folder/x.trace"
+                                                 << "No such file";
+            QTest::addRow("%s, /dev/full", name) << program << arguments << "/dev/full"
+                                                 << "is a device, not a regular file";
+            QTest::addRow("%s, FIFO", name) << program << arguments << "fifo.trace"
+                                            << "is a FIFO, not a regular file";
+        }
     }
     void unwritableTrace()
     {
         QFETCH(QString, program);
         QFETCH(QStringList, arguments);
+        QFETCH(QString, trace);
+        QFETCH(QString, says);
         const QString requests = m_dir.filePath(QStringLiteral("requests.log"));
         QFile::remove(requests);
         startEmulator({QStringLiteral("--log"), requests});
         arguments.last() = arguments.last().arg(m_link);
-        const QString trace = m_dir.filePath(QStringLiteral("no-such-folder/x.trace"));
+        if (!trace.startsWith('/')) trace = m_dir.filePath(trace);
+        if (trace.endsWith("fifo.trace") && !QFileInfo::exists(trace))
+            QCOMPARE(::mkfifo(QFile::encodeName(trace).constData(), 0600), 0);
         QProcess p;
         p.start(bin(program), arguments + QStringList{QStringLiteral("--trace"), trace});
         QVERIFY(p.waitForFinished(30000));
         const QByteArray err = p.readAllStandardError();
         QCOMPARE(p.exitCode(), 64);
         QVERIFY2(err.contains(trace.toUtf8()), err.constData());
-        QVERIFY2(err.contains("cannot write the trace file"), err.constData());
+        QVERIFY2(err.contains("cannot write the trace file") && err.contains(says.toUtf8()),
+                 err.constData());
         stopEmulator();
         QFile log(requests);
         QVERIFY(!log.exists() || (log.open(QIODevice::ReadOnly) && log.readAll().isEmpty()));
+    }
+
+    // A trace that stops taking lines halfway (a full disk) stops the run
+    // with the trace's status, naming the file: a problem report must not
+    // miss frames without a word.
+    void traceThatFillsUpStopsTheRun()
+    {
+        startEmulator({QStringLiteral("--no-pace")});
+        const QString trace = m_dir.filePath(QStringLiteral("full.trace"));
+        QProcess ctl;
+        // Past 2 kB the writes fail with EFBIG, as they would with ENOSPC.
+        ctl.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{2048, 2048};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        ctl.start(bin(QStringLiteral("app/vx308ctl")),
+                  {QStringLiteral("read"), QStringLiteral("--device"), m_link,
+                   QStringLiteral("--trace"), trace});
+        QVERIFY(ctl.waitForFinished(60000));
+        const QByteArray err = ctl.readAllStandardError();
+        QCOMPARE(ctl.exitCode(), 64);
+        QVERIFY2(err.contains("cannot write the trace file " + trace.toUtf8()), err.constData());
+        QVERIFY(ctl.readAllStandardOutput().isEmpty());
+        stopEmulator();
     }
 };
 

@@ -1,5 +1,7 @@
 #include "qtreportprinter.h"
 
+#include "safefile.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
@@ -9,6 +11,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTextDocument>
 
 namespace vx {
@@ -103,18 +106,25 @@ bool QtReportPrinter::exportPdf(const QString &html, const QString &path, QStrin
         setError(error, QStringLiteral("não foi indicado o ficheiro PDF"));
         return false;
     }
+    // Drawn into a scratch file, then written whole with every write
+    // checked: QPrinter reports no full disk, and would leave half a PDF in
+    // place of a good one.
+    const QTemporaryDir scratch;
+    const QString drawn = scratch.filePath(QStringLiteral("report.pdf"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    printer.setOutputFileName(drawn);
     if (!paint(html, printer, error)) return false;
-    const QFileInfo out(path);
-    if (!out.isFile() || out.size() == 0) {
+    QByteArray pdf;
+    constexpr qint64 kMaxPdfBytes = qint64(1) << 30;
+    if (!scratch.isValid() || !SafeFile::read(drawn, kMaxPdfBytes, 0, &pdf, error) ||
+        pdf.isEmpty()) {
         setError(
             error,
             QStringLiteral("o ficheiro %1 não foi escrito").arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    return true;
+    return SafeFile::write(path, pdf, 0, error);
 }
 
 } // namespace vx
