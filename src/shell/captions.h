@@ -280,7 +280,7 @@ inline constexpr std::array<Caption, 33> kHistoryCaptions{{
     {"historyBands", "Totais 00-24h", "Sub totals 00-24h", false},
     {"historyGames", "N. Jogos", "N. Games", false},
     {"historyProgrammings", "N. Prog.", "N. Prog.", false},
-    {"historyPowerDowns", "Power Down", "Power Down", false},
+    {"historyPowerDowns", "Power\nDown", "Power\nDown", false},
     {"historyCounter", "Electromecânico", "Electromechanical", false},
     {"historyTakings", "Receitas", "Takings", false},
     {"historyCounters", "Contadores", "Counters", false},
@@ -300,10 +300,12 @@ constexpr bool captionsComplete()
     for (const FixedCaption &l : kFixedCaptions)
         if (l.control.empty() || l.text.empty()) return false;
     for (const AccessibleName &a : kAccessibleNames)
+    {"historyUnitItemOne", "%1, aplicação %2 (1 visita)", "%1, application %2 (1 visit)", false},
         if (a.control.empty() || (a.caption.empty() && a.extraPt.empty())) return false;
     return true;
 }
 static_assert(captionsComplete());
+    {"historyCountOne", "1 visita", "1 visit", false},
 
 // Look-ups over the tables above. The language code is 0 (Portuguese) or 1
 // (English); any other code is treated as Portuguese.

@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -36,31 +37,47 @@ QChartView *makeView(const QString &name, QWidget *parent)
     return view;
 }
 
-// The time axis spans the visits; a single visit sits in the middle of a day.
+// The time axis spans the visits, with a little room at either end, so that
+// visits on one day stay as far apart as those of a season; a single visit
+// sits in the middle of a day.
 QDateTimeAxis *timeAxis(const QList<Snapshot> &visits)
 {
     auto *axis = new QDateTimeAxis;
     QDateTime first = visits.isEmpty() ? QDateTime::currentDateTime() : visits.first().taken;
     QDateTime last = visits.isEmpty() ? first : visits.last().taken;
-    if (first.daysTo(last) < 1) {
-        first = first.addSecs(-12 * 3600);
-        last = last.addSecs(12 * 3600);
-    }
+    const qint64 span = first.secsTo(last);
+    const qint64 room = span > 0 ? std::max<qint64>(span / 20, 60) : 12 * 3600;
+    first = first.addSecs(-room);
+    last = last.addSecs(room);
     axis->setRange(first, last);
-    axis->setFormat(first.daysTo(last) > 2 ? QStringLiteral("dd-MM-yy")
-                                           : QStringLiteral("dd-MM hh:mm"));
-    axis->setTickCount(static_cast<int>(std::clamp<qsizetype>(visits.size(), 2, 6)));
+    axis->setFormat(first.secsTo(last) > 2 * 24 * 3600 ? QStringLiteral("dd-MM-yy")
+                                                       : QStringLiteral("dd-MM hh:mm"));
+    axis->setTickCount(2);
     return axis;
 }
 
-QValueAxis *valueAxis(HistoryChartKind kind, double top)
+QValueAxis *valueAxis(HistoryChartKind kind, double highest)
 {
     auto *axis = new QValueAxis;
-    axis->setRange(0, top > 0 ? top * 1.1 : 1.0);
-    axis->applyNiceNumbers();
+    const HistoryScale scale = HistoryValues::scale(highest, kind);
+    axis->setRange(0, scale.top);
+    axis->setTickCount(scale.ticks);
     axis->setLabelFormat(kind == HistoryChartKind::Takings ? QStringLiteral("%.2f")
                                                            : QStringLiteral("%.0f"));
     return axis;
+}
+
+// As many time labels as the plot's width holds whole, between two and
+// seven: Qt Charts cuts a label that is wider than its share.
+void fitTimeTicks(QChart *chart)
+{
+    auto *axis = qobject_cast<QDateTimeAxis *>(chart->axes(Qt::Horizontal).value(0));
+    if (!axis) return;
+    const QFontMetrics metrics(axis->labelsFont());
+    const int label = metrics.horizontalAdvance(axis->min().toString(axis->format())) +
+                      metrics.horizontalAdvance(QStringLiteral("MM"));
+    const int ticks = std::clamp(int(chart->plotArea().width()) / std::max(label, 1) + 1, 2, 7);
+    if (axis->tickCount() != ticks) axis->setTickCount(ticks);
 }
 
 } // namespace
@@ -73,6 +90,10 @@ HistoryChart::HistoryChart(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_takings, 1);
     layout->addWidget(m_counters, 1);
+    for (QChartView *view : {m_takings, m_counters}) {
+        QChart *chart = view->chart();
+        connect(chart, &QChart::plotAreaChanged, this, [chart] { fitTimeTicks(chart); });
+    }
 }
 
 QChart *HistoryChart::chart(HistoryChartKind kind) const
@@ -120,6 +141,7 @@ void HistoryChart::fill(QChart *chart, HistoryChartKind kind, const QList<Snapsh
         line->attachAxis(x);
         line->attachAxis(y);
     }
+    fitTimeTicks(chart);
 }
 
 } // namespace vx

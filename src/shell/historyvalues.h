@@ -57,9 +57,21 @@ inline constexpr std::array<HistorySeries, 5> kHistorySeries{{
     {"historyCounter", HistoryChartKind::Counters, {"Text_contador"}},
 }};
 
+// A value axis from zero: its top and how many ticks divide it, each tick
+// a round number (1, 2 or 5 times a power of ten) that its labels can show.
+struct HistoryScale
+{
+    double top = 1;
+    int ticks = 2;
+};
+
 class HistoryValues
 {
 public:
+    // The axis for values up to `highest`: counters get whole steps, so that
+    // no two labels read the same; nothing above zero still gets a scale of
+    // a few steps.
+    static HistoryScale scale(double highest, HistoryChartKind kind);
     // A field's text as a number: money ("12,50") in units, counts as they
     // are. Nothing for an empty or malformed text.
     static std::optional<double> number(const QString &field, const QString &text);

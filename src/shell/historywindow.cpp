@@ -9,6 +9,7 @@
 #include "historyvalues.h"
 #include "messages.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -24,7 +25,11 @@ namespace vx {
 namespace {
 
 // Date, time, PC and reason come before the values of kHistoryColumns.
+constexpr int kHostColumn = 2;
 constexpr int kValueColumn = 4;
+// A PC's long name is cut short (whole in its tooltip) rather than push the
+// last columns out of sight.
+constexpr int kHostWidth = 100;
 
 const char *reasonCaption(Snapshot::Reason reason)
 {
@@ -77,6 +82,7 @@ HistoryWindow::HistoryWindow(ServiceHistory &history, const EditSet &edit, FileD
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSectionResizeMode(kHostColumn, QHeaderView::Interactive);
     m_save->setEnabled(false);
 
     auto *top = new QHBoxLayout;
@@ -103,7 +109,14 @@ HistoryWindow::HistoryWindow(ServiceHistory &history, const EditSet &edit, FileD
     connect(m_table, &QTableWidget::itemSelectionChanged, this,
             [this] { m_save->setEnabled(m_dialogs && visitAt(m_table->currentRow())); });
     connect(m_save, &QPushButton::clicked, this, [this] { saveVisit(m_table->currentRow()); });
-    resize(1100, 760);
+    // Closed from the keyboard as other windows of the desktop are.
+    auto *closeWindow = new QAction(this);
+    closeWindow->setObjectName(QStringLiteral("mnu_fechar_historico"));
+    closeWindow->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    connect(closeWindow, &QAction::triggered, this, &QWidget::close);
+    addAction(closeWindow);
+    // Whole, with its frame, on a 1024 x 768 screen.
+    resize(kDefaultSize);
     applyTexts();
 }
 
@@ -180,8 +193,7 @@ void HistoryWindow::fillUnitList()
     bool windowUnitListed = false;
     for (const SnapshotUnit &u : std::as_const(m_knownUnits)) {
         const QStringList key{u.manufacturingNumber, u.applicationSerial};
-        QString item =
-            text("historyUnitItem").arg(u.manufacturingNumber, u.applicationSerial).arg(u.visits);
+        QString item = unitItem(u.manufacturingNumber, u.applicationSerial, u.visits);
         if (key == inWindow) {
             item = text("historyInWindow").arg(item);
             windowUnitListed = true;
@@ -190,11 +202,14 @@ void HistoryWindow::fillUnitList()
     }
     if (!windowUnitListed && !inWindow.first().isEmpty())
         m_unitList->insertItem(
-            0,
-            text("historyInWindow")
-                .arg(text("historyUnitItem").arg(inWindow[0], inWindow[1]).arg(0)),
-            inWindow);
+            0, text("historyInWindow").arg(unitItem(inWindow[0], inWindow[1], 0)), inWindow);
     m_unitList->setCurrentIndex(m_unitList->findData(QStringList{m_number, m_serial}));
+}
+
+QString HistoryWindow::unitItem(const QString &number, const QString &serial, int visits) const
+{
+    if (visits == 1) return text("historyUnitItemOne").arg(number, serial);
+    return text("historyUnitItem").arg(number, serial).arg(visits);
 }
 
 void HistoryWindow::chooseListedUnit(int index)
@@ -241,7 +256,8 @@ void HistoryWindow::showVisits()
     fillTable();
     m_chart->setVisits(m_visits, m_idioma);
     setNotice(notice(), !m_unitsError.isEmpty() || !m_visitsError.isEmpty());
-    m_count->setText(text("historyCount").arg(m_visits.size()));
+    m_count->setText(m_visits.size() == 1 ? text("historyCountOne")
+                                          : text("historyCount").arg(m_visits.size()));
 }
 
 void HistoryWindow::fillTable()
@@ -255,13 +271,17 @@ void HistoryWindow::fillTable()
         m_table->setItem(row, 0,
                          cell(v.taken.date().toString(QStringLiteral("dd-MM-yyyy")), false));
         m_table->setItem(row, 1, cell(v.taken.time().toString(QStringLiteral("hh:mm")), false));
-        m_table->setItem(row, 2, cell(v.host, false));
+        m_table->setItem(row, kHostColumn, cell(v.host, false));
+        m_table->item(row, kHostColumn)->setToolTip(v.host);
         m_table->setItem(row, 3, cell(text(reasonCaption(v.reason)), false));
         m_table->item(row, 0)->setData(Qt::UserRole, index);
         int column = kValueColumn;
         for (const HistoryColumn &c : kHistoryColumns)
             m_table->setItem(row, column++, cell(v.values.value(Captions::text(c.field)), true));
     }
+    m_table->resizeColumnToContents(kHostColumn);
+    if (m_table->columnWidth(kHostColumn) > kHostWidth)
+        m_table->setColumnWidth(kHostColumn, kHostWidth);
     m_save->setEnabled(false);
 }
 

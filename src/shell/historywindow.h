@@ -3,6 +3,7 @@
 #include "servicehistory.h"
 
 #include <QList>
+#include <QSize>
 #include <QWidget>
 
 class QComboBox;
@@ -30,6 +31,10 @@ class HistoryWindow : public QWidget
 {
     Q_OBJECT
 public:
+    // Its size when it opens: whole, frame and title included, on a
+    // 1024 x 768 screen.
+    static constexpr QSize kDefaultSize{1016, 700};
+
     // Without file dialogs the window cannot save a visit.
     HistoryWindow(ServiceHistory &history, const EditSet &edit, FileDialogs *dialogs,
                   MessageSink &messages, QWidget *parent = nullptr);
@@ -61,6 +66,8 @@ public:
 
 private:
     QString text(const char *key) const;
+    // A unit in the list: its numbers and how many visits it has.
+    QString unitItem(const QString &number, const QString &serial, int visits) const;
     void applyTexts();
     void fillUnitList();
     void fillTable();

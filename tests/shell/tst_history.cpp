@@ -10,6 +10,7 @@
 #include "editset.h"
 #include "filedialogs.h"
 #include "historychart.h"
+#include "historyvalues.h"
 #include "historywindow.h"
 #include "messages.h"
 #include "qtrecordsdatabase.h"
@@ -21,6 +22,7 @@
 #include <QChart>
 #include <QComboBox>
 #include <QDateTimeAxis>
+#include <QLabel>
 #include <QLineSeries>
 #include <QTableWidget>
 #include <QTest>
@@ -334,7 +336,7 @@ private slots:
         }
         b.showUnit("A2415", "3", "104233");
         HistoryWindow w(b.history, b.edit, &b.dialogs, b.messages);
-        w.resize(1100, 760);
+        w.resize(HistoryWindow::kDefaultSize);
         w.showWindowUnit();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -366,6 +368,194 @@ private slots:
                     QDir(folder).filePath(idioma == 1 ? QStringLiteral("history-en.png")
                                                       : QStringLiteral("history-pt.png"))));
         }
+    }
+
+    // On a 1024 x 768 screen the whole window shows: the unit's line with
+    // "Actualizar", every column of the table and "Guardar como
+    // configuração…", and no chart label is cut. With VX_SCREENSHOT_FOLDER
+    // set, the Portuguese window is saved there as history-1024x768.png.
+    void fitsSmallScreen_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("idioma");
+        QTest::addColumn<QString>("host"); // of the last visit
+        QTest::newRow("ecrã inteiro") << QSize(1024, 768) << 0 << "bancada-1";
+        QTest::newRow("ao abrir") << HistoryWindow::kDefaultSize << 0 << "bancada-1";
+        QTest::newRow("ao abrir, inglês") << HistoryWindow::kDefaultSize << 1 << "bancada-1";
+        QTest::newRow("nome de PC comprido")
+            << HistoryWindow::kDefaultSize << 1 << "oficina-do-norte-portatil-de-servico-7";
+    }
+    void fitsSmallScreen()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, idioma);
+        QFETCH(QString, host);
+        HistoryBench b;
+        QVERIFY(b.prepare());
+        for (int i = 0; i < 8; ++i)
+            QVERIFY(b.visit("A2415", "3", "104233",
+                            QDateTime(QDate(2026, 4, 6).addDays(28 * i), QTime(9 + i % 6, 10)),
+                            Snapshot::Reason::Read, 100 * (i + 1)));
+        b.clock.set(QDateTime(QDate(2026, 12, 1), QTime(15, 10)));
+        ServiceHistory elsewhere(b.db, b.clock, host);
+        QVERIFY(elsewhere.record(b.edit, Snapshot::Reason::Clear, nullptr, nullptr));
+        HistoryWindow w(b.history, b.edit, &b.dialogs, b.messages);
+        QVERIFY(w.width() <= 1024 && w.height() <= 768 - 40); // room for a title bar
+        w.resize(size);
+        w.setLanguage(idioma);
+        w.showWindowUnit();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.table()->selectRow(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.size(), size);
+        for (const char *name : {"Command_actualizar", "Command_guardar", "Combo_unidade"}) {
+            const auto *c = w.findChild<QWidget *>(QLatin1String(name));
+            QVERIFY(c && c->isVisible());
+            QVERIFY2(w.rect().contains(QRect(c->mapTo(&w, QPoint(0, 0)), c->size())), name);
+            QVERIFY2(c->width() >= c->sizeHint().width(), name);
+        }
+        const QTableWidget *t = w.table();
+        const int last = t->columnCount() - 1;
+        const int right = t->columnViewportPosition(last) + t->columnWidth(last);
+        QVERIFY2(right <= t->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(right).arg(t->viewport()->width())));
+        // Every value whole; only a long PC name is cut, whole in its tooltip.
+        for (int c = 0; c < t->columnCount(); ++c) {
+            const QTableWidgetItem *item = t->item(0, c);
+            if (item->text() == host) {
+                QCOMPARE(item->toolTip(), host);
+                continue;
+            }
+            const int needed = t->fontMetrics().horizontalAdvance(item->text());
+            QVERIFY2(t->columnWidth(c) >= needed, qPrintable(item->text()));
+        }
+        for (const HistoryChartKind kind : {HistoryChartKind::Takings, HistoryChartKind::Counters})
+            for (const QAbstractAxis *axis : w.chart()->chart(kind)->axes())
+                QVERIFY(!axis->labelsTruncated());
+        const QString folder = qEnvironmentVariable("VX_SCREENSHOT_FOLDER");
+        if (!folder.isEmpty() && size == QSize(1024, 768))
+            QVERIFY(w.grab().save(QDir(folder).filePath(QStringLiteral("history-1024x768.png"))));
+    }
+
+    // Escape and Ctrl+W close the window, as they close other windows.
+    void keysClose_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+    }
+    void keysClose()
+    {
+        QFETCH(QKeySequence, keys);
+        HistoryBench b;
+        QVERIFY(b.prepare());
+        QVERIFY(b.visits());
+        HistoryWindow w(b.history, b.edit, &b.dialogs, b.messages);
+        w.showWindowUnit();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow();
+        w.table()->setFocus();
+        QTest::keySequence(&w, keys);
+        QVERIFY(!w.isVisible());
+    }
+
+    // Visits on one day, a quarter of an hour apart, stay apart on the time
+    // axis (more than two points' width) instead of stacking on a line of a
+    // 24-hour axis.
+    void visitsOfOneDayApart()
+    {
+        HistoryBench b;
+        QVERIFY(b.prepare());
+        const QDate day(2026, 12, 10);
+        int step = 1;
+        for (const QTime at : {QTime(9, 5), QTime(9, 20), QTime(11, 0), QTime(16, 40)})
+            QVERIFY(b.visit("A2415", "3", "104233", QDateTime(day, at), Snapshot::Reason::Read,
+                            step++));
+        HistoryWindow w(b.history, b.edit, &b.dialogs, b.messages);
+        w.resize(HistoryWindow::kDefaultSize);
+        w.showWindowUnit();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::processEvents();
+        QChart *chart = w.chart()->chart(HistoryChartKind::Counters);
+        auto *line = static_cast<QLineSeries *>(chart->series().at(0));
+        QCOMPARE(line->count(), 4);
+        for (int i = 1; i < line->count(); ++i) {
+            const qreal apart = chart->mapToPosition(line->at(i), line).x() -
+                                chart->mapToPosition(line->at(i - 1), line).x();
+            QVERIFY2(apart >= 8, qPrintable(QString::number(apart)));
+        }
+        for (const QAbstractAxis *axis : chart->axes())
+            QVERIFY(!axis->labelsTruncated());
+    }
+
+    // A value axis reads in round steps from zero, above the highest value,
+    // and no two of its labels are the same: an all-zero chart of counters
+    // once read 1, 1, 1, 0, 0, 0.
+    void valueScale_data()
+    {
+        QTest::addColumn<double>("highest");
+        QTest::addColumn<int>("kind"); // HistoryChartKind
+        const int takings = int(HistoryChartKind::Takings);
+        const int counters = int(HistoryChartKind::Counters);
+        QTest::newRow("contadores a zero") << 0.0 << counters;
+        QTest::newRow("receitas a zero") << 0.0 << takings;
+        QTest::newRow("um jogo") << 1.0 << counters;
+        QTest::newRow("três jogos") << 3.0 << counters;
+        QTest::newRow("cêntimos") << 0.04 << takings;
+        QTest::newRow("soma de bandas") << 5 * 2.1 << takings;
+        QTest::newRow("milhares") << 12345.0 << counters;
+        QTest::newRow("receitas grandes") << 99999.99 << takings;
+    }
+    void valueScale()
+    {
+        QFETCH(double, highest);
+        QFETCH(int, kind);
+        const auto k = HistoryChartKind(kind);
+        const HistoryScale scale = HistoryValues::scale(highest, k);
+        QVERIFY(scale.ticks >= 2 && scale.ticks <= 8);
+        QVERIFY(scale.top > highest);
+        const char *format = k == HistoryChartKind::Takings ? "%.2f" : "%.0f";
+        QStringList labels;
+        for (int i = 0; i < scale.ticks; ++i)
+            labels << QString::asprintf(format, scale.top * i / (scale.ticks - 1));
+        labels.removeDuplicates();
+        QCOMPARE(labels.size(), scale.ticks);
+        QCOMPARE(labels.first(), QString::asprintf(format, 0.0));
+    }
+
+    // One visit is "1 visita" / "1 visit", in the count and in the list.
+    void oneVisitSingular_data()
+    {
+        QTest::addColumn<int>("idioma");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("item");
+        QTest::newRow("pt") << 0 << "1 visita"
+                            << "B08017, aplicação 5 (1 visita)";
+        QTest::newRow("en") << 1 << "1 visit"
+                            << "B08017, application 5 (1 visit)";
+    }
+    void oneVisitSingular()
+    {
+        QFETCH(int, idioma);
+        QFETCH(QString, count);
+        QFETCH(QString, item);
+        HistoryBench b;
+        QVERIFY(b.prepare());
+        QVERIFY(b.visits());
+        b.showUnit("B0801", "7", "5");
+        HistoryWindow w(b.history, b.edit, &b.dialogs, b.messages);
+        w.setLanguage(idioma);
+        w.showWindowUnit();
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("Label_visitas"))->text(), count);
+        const int listed = w.units()->findData(QStringList{"B08017", "5"});
+        QVERIFY(listed >= 0);
+        QVERIFY2(w.units()->itemText(listed).startsWith(item),
+                 qPrintable(w.units()->itemText(listed)));
+        const int other = w.units()->findData(QStringList{"A070512", "104233"});
+        QVERIFY(w.units()->itemText(other).contains(idioma == 1 ? "3 visits" : "3 visitas"));
     }
 
     // "Relatório → Histórico…" opens on the unit just read, whose read the
