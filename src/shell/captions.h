@@ -88,7 +88,7 @@ inline constexpr std::array<Caption, 1> kPortCaptions{{
 
 // Texts the window writes on the status line and in the port search's
 // message, by what they say; "%1", "%2" are filled in where they are used.
-inline constexpr std::array<Caption, 16> kStatusTexts{{
+inline constexpr std::array<Caption, 37> kStatusTexts{{
     {"portInUse", "Porta: %1", "Port: %1", false},
     {"noPort", "Sem porta aberta", "No port open", false},
     {"portOpen", "Porta aberta", "Port open", false},
@@ -107,6 +107,59 @@ inline constexpr std::array<Caption, 16> kStatusTexts{{
     {"valueEdited",
      "%1: alterado, ainda não escrito. Enter escreve-o, Escape repõe o valor da unidade.",
      "%1: changed, not written yet. Enter writes it, Escape brings back the unit's value.", false},
+    // What an action started from the window is doing, then how it ended.
+    {"impulsesSending", "A enviar %1 impulsos ao temporizador…",
+     "Sending %1 impulses to the timer…", false},
+    {"impulsesSent", "%1 impulsos enviados ao temporizador.", "%1 impulses sent to the timer.",
+     false},
+    {"impulsesFailed",
+     "Os impulsos não foram enviados: o temporizador não respondeu. Verifique o cabo e carregue "
+     "de novo em Enviar.",
+     "The impulses were not sent: the timer did not answer. Check the cable and press Send "
+     "again.",
+     false},
+    {"impulsesStopped", "Os impulsos não foram enviados: a ligação terminou antes.",
+     "The impulses were not sent: the connection ended first.", false},
+    {"displayTestRunning",
+     "Teste dos displays a decorrer (cerca de 20 s): cada display do temporizador mostra 0 a 9. "
+     "Os botões voltam no fim.",
+     "Display test under way (about 20 s): each of the timer's displays shows 0 to 9. The "
+     "buttons come back at the end.",
+     false},
+    {"displayTestDone", "Teste dos displays terminado.", "Display test finished.", false},
+    {"displayTestFailed",
+     "Teste dos displays terminado, mas o temporizador deixou de responder a meio. Verifique o "
+     "cabo e repita o teste.",
+     "Display test finished, but the timer stopped answering during it. Check the cable and run "
+     "the test again.",
+     false},
+    {"displayTestStopped", "Teste dos displays interrompido: a ligação terminou.",
+     "Display test interrupted: the connection ended.", false},
+    {"printing", "A imprimir o relatório…", "Printing the report…", false},
+    {"printed", "Relatório enviado para a impressora.", "Report sent to the printer.", false},
+    {"printFailed",
+     "O relatório não foi impresso. Verifique a impressora e carregue de novo em Imprimir.",
+     "The report was not printed. Check the printer and press Print again.", false},
+    {"pdfExporting", "A exportar o relatório para %1…", "Exporting the report to %1…", false},
+    {"pdfExported", "Relatório guardado em %1.", "Report saved in %1.", false},
+    {"pdfFailed",
+     "O relatório não foi guardado em %1. Verifique se a pasta pode ser escrita e tente de novo.",
+     "The report was not saved in %1. Check that the folder can be written and try again.", false},
+    {"configurationSaving", "A guardar a configuração em %1…", "Saving the configuration in %1…",
+     false},
+    {"configurationSaved", "Configuração guardada em %1.", "Configuration saved in %1.", false},
+    {"configurationNotSaved",
+     "A configuração não foi guardada em %1. Escolha uma pasta onde possa escrever.",
+     "The configuration was not saved in %1. Choose a folder you can write to.", false},
+    {"unitAccepting", "A escrever a nova unidade no temporizador…",
+     "Writing the new unit to the timer…", false},
+    {"unitAccepted", "Unidade %1 escrita no temporizador e registada com o número %2.",
+     "Unit %1 written to the timer and logged with number %2.", false},
+    {"unitNotAccepted", "A nova unidade não foi aceite: nada foi escrito nem registado.",
+     "The new unit was not accepted: nothing was written or logged.", false},
+    {"unitNotLogged",
+     "A nova unidade não foi registada: a ligação terminou antes de o temporizador a guardar.",
+     "The new unit was not logged: the connection ended before the timer stored it.", false},
     {"searchFound", "Foi encontrado um VX308 na porta %1, que fica escolhida.",
      "A VX308 answered on port %1, which is now chosen.", false},
     {"searchNone",

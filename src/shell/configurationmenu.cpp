@@ -2,6 +2,7 @@
 
 #include "visitrecorder.h"
 
+#include "actionresults.h"
 #include "captions.h"
 #include "clock.h"
 #include "configurationdialog.h"
@@ -12,6 +13,7 @@
 #include "visitrecorder.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -96,8 +98,13 @@ void ConfigurationMenu::saveConfiguration()
     if (!connected()) return;
     const QString path = chooseFile(FileUse::Save);
     if (path.isEmpty()) return;
+    const QString shown = QDir::toNativeSeparators(path);
+    m_window.actionResults().started("configurationSaving", shown);
     QString error;
-    if (!timerValues().save(path, &error, m_window.idioma())) showError(error);
+    const bool saved = timerValues().save(path, &error, m_window.idioma());
+    m_window.actionResults().finished(saved ? "configurationSaved" : "configurationNotSaved",
+                                      shown);
+    if (!saved) showError(error);
 }
 
 void ConfigurationMenu::compareWithFile()

@@ -1,5 +1,6 @@
 #include "formmain.h"
 
+#include "actionresults.h"
 #include "captions.h"
 #include "connectionwatcher.h"
 #include "databases.h"
@@ -37,7 +38,11 @@ namespace vx {
 
 FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
     : QMainWindow(parent), m_s(s), m_binding(new ModelBinding(s.edit, this)),
-      m_statusLine(new StatusLine(s.link, s.clock, this)), m_area(new QWidget(this))
+      m_statusLine(new StatusLine(s.link, s.clock, this)),
+      m_actionResults(new ActionResults(
+          s.edit, s.engine, s.link, s.newUnit, *m_statusLine, [this] { return m_captionLanguage; },
+          this)),
+      m_area(new QWidget(this))
 {
     setObjectName(QStringLiteral("Form_main"));
     // A fixed frame without a maximise box: the window opens maximized and

@@ -18,6 +18,7 @@ class ModelBinding;
 class ConnectionWatcher;
 class PortMenu;
 class LinkNotice;
+class ActionResults;
 
 // Form_main, the one working window. A view of the edit set: every control
 // carries its control name as objectName, shows what the model holds and
@@ -56,6 +57,8 @@ public:
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QMenu *menu(const QString &name) const { return m_menus.value(name); }
     StatusLine *statusLine() const { return m_statusLine; }
+    // What the actions started from the window do, on the status line.
+    ActionResults &actionResults() { return *m_actionResults; }
     PortMenu &portMenu() { return *m_portMenu; }
     ConnectionWatcher &connection() { return *m_connection; }
     ModelBinding &binding() { return *m_binding; }
@@ -99,11 +102,13 @@ private:
     void confirmClear();
     // "PC -> Pic", kept in the unit's history once the timer holds the values.
     void paste();
+    void newOrAccept();
     void clearAfterSnapshot();
 
     Services m_s;
     ModelBinding *m_binding;
     StatusLine *m_statusLine;
+    ActionResults *m_actionResults;
     QWidget *m_area;
     QHash<QString, QWidget *> m_controls;
     QHash<QString, QRect> m_design;

@@ -5,6 +5,7 @@
 // formmain.cpp.
 #include "formmain.h"
 
+#include "actionresults.h"
 #include "captions.h"
 #include "clearconfirmation.h"
 #include "clearsnapshots.h"
@@ -110,12 +111,7 @@ void FormMain::createMenus(bool factory)
         connect(a, &QAction::triggered, this, action);
         m_actions.insert(name, a);
     };
-    item(QStringLiteral("mnu_novo"), [this] {
-        if (m_s.edit.session.modo == 1)
-            m_s.newUnit.accept();
-        else
-            m_s.newUnit.prepare();
-    });
+    item(QStringLiteral("mnu_novo"), [this] { newOrAccept(); });
     item(QStringLiteral("mnu_copiar"), [this] { m_s.engine.command_copy1_Click(); });
     item(QStringLiteral("mnu_colar"), [this] { paste(); });
     factoryMenu->addSeparator();
@@ -134,21 +130,34 @@ void FormMain::connectButtons()
     };
     bind("Command_ler", [this] { m_s.engine.Command_ler_Click(); });
     bind("Command_testar", [this] { m_s.engine.Command_testar_Click(); });
-    bind("Command_enviar", [this] { m_s.engine.Command_enviar_Click(); });
-    bind("Command_teste_disp", [this] { m_s.engine.Command_teste_disp_Click(); });
+    bind("Command_enviar", [this] {
+        m_s.engine.Command_enviar_Click();
+        m_actionResults->impulsesRequested();
+    });
+    bind("Command_teste_disp", [this] {
+        m_s.engine.Command_teste_disp_Click();
+        m_actionResults->displayTestRequested();
+    });
     bind("Command_clear", [this] { confirmClear(); });
     bind("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
     bind("command_paste1", [this] { paste(); });
     bind("Command_imprimir", [this] {
-        m_s.report.print(Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
+        m_actionResults->started("printing");
+        const bool printed =
+            m_s.report.print(Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
+        m_actionResults->finished(printed ? "printed" : "printFailed");
     });
     bind("Command_sair", [this] { m_s.shutdown.exitApplication(); });
-    bind("Command_novo", [this] {
-        if (m_s.edit.session.modo == 1)
-            m_s.newUnit.accept();
-        else
-            m_s.newUnit.prepare();
-    });
+    bind("Command_novo", [this] { newOrAccept(); });
+}
+
+// "Novo", which becomes "Aceitar" while a new unit is entered.
+void FormMain::newOrAccept()
+{
+    if (m_s.edit.session.modo == 1)
+        m_actionResults->unitAcceptRequested(m_s.newUnit.accept());
+    else
+        m_s.newUnit.prepare();
 }
 
 void FormMain::exportPdf()
@@ -160,9 +169,12 @@ void FormMain::exportPdf()
     const QString path = QFileDialog::getSaveFileName(
         this, Captions::caption(QStringLiteral("mnu_exportar"), m_idioma), suggestion,
         QStringLiteral("PDF (*.pdf)"));
-    if (!path.isEmpty())
-        m_s.report.exportPdf(path,
-                             Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
+    if (path.isEmpty()) return;
+    const QString shown = QDir::toNativeSeparators(path);
+    m_actionResults->started("pdfExporting", shown);
+    const bool saved = m_s.report.exportPdf(
+        path, Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
+    m_actionResults->finished(saved ? "pdfExported" : "pdfFailed", shown);
 }
 
 void FormMain::choosePort(int n)

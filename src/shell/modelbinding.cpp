@@ -80,6 +80,12 @@ bool presentWhole(const ControlState &s, QObject *view)
 
 void presentAvailability(const ControlState &s, QWidget *w)
 {
+    // A control disabled while it holds the focus would hand it to the next
+    // one in the tab order, which after "Enviar" is the first tariff with its
+    // text selected: a stray key would then overwrite a tariff. The focus
+    // goes to the window instead, on no value.
+    if (!s.enabled && w->isEnabled() && w->hasFocus() && w->window() != w)
+        w->window()->setFocus(Qt::OtherFocusReason);
     w->setEnabled(s.enabled);
     // Hidden controls stay hidden: the window never shows what the model
     // never showed.

@@ -148,6 +148,23 @@ void StatusLine::showNotice(const QString &text)
     drawConnection();
 }
 
+void StatusLine::showActivity(const QString &text)
+{
+    m_activity = text;
+    m_notice.clear();
+    m_noticeTimer.stop();
+    drawConnection();
+    // The action may keep the event loop busy (a report printed at once):
+    // the technician sees what is happening before it starts.
+    m_connection->repaint();
+}
+
+void StatusLine::endActivity()
+{
+    m_activity.clear();
+    drawConnection();
+}
+
 QString StatusLine::connectionText() const
 {
     return m_connection->text();
@@ -184,9 +201,10 @@ QString StatusLine::connectionText(const ConnectionState &state, const QString &
 void StatusLine::drawConnection()
 {
     const QString state = connectionText(m_state, m_portPath, m_idioma);
-    const QString shown = m_notice.isEmpty() ? state : m_notice;
+    const QString message = !m_notice.isEmpty() ? m_notice : m_activity;
+    const QString shown = message.isEmpty() ? state : message;
     m_connection->setText(shown);
-    m_connection->setToolTip(m_notice.isEmpty() ? state : m_notice + QLatin1Char('\n') + state);
+    m_connection->setToolTip(message.isEmpty() ? state : message + QLatin1Char('\n') + state);
     fitText(m_connection);
 }
 

@@ -39,6 +39,11 @@ public:
     void setPortPath(const QString &path);
     void showConnection(const ConnectionState &state);
     void showNotice(const QString &text);
+    // What an action the technician started is doing, shown until
+    // endActivity; a notice meanwhile gives way to it again.
+    void showActivity(const QString &text);
+    void endActivity();
+    QString activity() const { return m_activity; }
     QString connectionText() const;
     static QString connectionText(const ConnectionState &state, const QString &path, int idioma);
     // How long a notice stays, in milliseconds.
@@ -65,6 +70,7 @@ private:
     QProgressBar *m_progress = nullptr;
     QTimer m_noticeTimer;
     QString m_notice;
+    QString m_activity;
     QString m_portPath;
     ConnectionState m_state;
     int m_idioma = 0;
