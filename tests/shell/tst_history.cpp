@@ -526,6 +526,32 @@ private slots:
         QCOMPARE(labels.first(), QString::asprintf(format, 0.0));
     }
 
+    // A unit whose counters are all zero and whose takings are cents: both
+    // value axes still read in distinct steps from zero.
+    void allZeroChartTicks()
+    {
+        HistoryBench b;
+        QVERIFY(b.prepare());
+        QVERIFY(b.visit("A2415", "3", "104233", QDateTime(QDate(2026, 12, 10), QTime(9, 0)),
+                        Snapshot::Reason::Read, 0));
+        HistoryWindow w(b.history, b.edit, &b.dialogs, b.messages);
+        w.showWindowUnit();
+        QCOMPARE(yOf(pointsOf(w, HistoryChartKind::Counters, 0)), QList<double>{0});
+        for (const HistoryChartKind kind :
+             {HistoryChartKind::Takings, HistoryChartKind::Counters}) {
+            const auto *y =
+                qobject_cast<QValueAxis *>(w.chart()->chart(kind)->axes(Qt::Vertical).value(0));
+            QVERIFY(y && y->tickCount() >= 2);
+            QStringList labels;
+            for (int i = 0; i < y->tickCount(); ++i)
+                labels << QString::asprintf(qPrintable(y->labelFormat()),
+                                            y->min() +
+                                                (y->max() - y->min()) * i / (y->tickCount() - 1));
+            QCOMPARE(labels.first(), QString::asprintf(qPrintable(y->labelFormat()), 0.0));
+            QCOMPARE(QSet<QString>(labels.begin(), labels.end()).size(), labels.size());
+        }
+    }
+
     // One visit is "1 visita" / "1 visit", in the count and in the list.
     void oneVisitSingular_data()
     {
