@@ -56,12 +56,15 @@ QString visitText(std::string_view key, int idioma)
     return toQString(keyedText(kVisitTexts, key, idioma));
 }
 
-// The date and time as Data_Sys shows them.
-QString shortDateTime(const QDateTime &t)
+// The date and time as Data_Sys shows them: the short forms of the report's
+// language, whatever the system's locale, so that a Portuguese report never
+// names an English month.
+QString shortDateTime(const QDateTime &t, int idioma)
 {
-    const QLocale system = QLocale::system();
-    return system.toString(t.date(), QLocale::ShortFormat) + QStringLiteral(" @ ") +
-           system.toString(t.time(), QLocale::ShortFormat);
+    const QLocale language = idioma == 1 ? QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                         : QLocale(QLocale::Portuguese, QLocale::Portugal);
+    return language.toString(t.date(), QLocale::ShortFormat) + QStringLiteral(" @ ") +
+           language.toString(t.time(), QLocale::ShortFormat);
 }
 
 QString visitSentence(const Report::PreviousVisit &previous, int idioma)
@@ -72,7 +75,7 @@ QString visitSentence(const Report::PreviousVisit &previous, int idioma)
         const Snapshot &s = previous.snapshot;
         const QByteArray reason = Snapshot::reasonName(s.reason).toLatin1();
         return visitText("found", idioma)
-            .arg(shortDateTime(s.taken), s.host,
+            .arg(shortDateTime(s.taken, idioma), s.host,
                  visitText(std::string_view(reason.constData(), size_t(reason.size())), idioma));
     }
     case State::None:
@@ -113,13 +116,9 @@ RecordStore::Values Report::row() const
         case ReportSource::TickBox:
             text = m_edit.checked(a) ? QStringLiteral("Activado") : QStringLiteral("Desactivado");
             break;
-        case ReportSource::DataSys: {
-            const QDateTime now = m_clock.now();
-            const QLocale system = QLocale::system();
-            text = system.toString(now.date(), QLocale::ShortFormat) + atSign +
-                   system.toString(now.time(), QLocale::ShortFormat);
+        case ReportSource::DataSys:
+            text = shortDateTime(m_clock.now(), languageOf(m_edit));
             break;
-        }
         }
         v << qMakePair(toQString(c.field), QVariant(text));
     }
@@ -163,7 +162,7 @@ QVariantMap Report::sinceLastVisit(const PreviousVisit &previous, const EditSet 
     QVariantMap v;
     v.insert(QStringLiteral("previous_visit"), visitSentence(previous, idioma));
     v.insert(QStringLiteral("previous_date"),
-             found ? shortDateTime(previous.snapshot.taken) : QString());
+             found ? shortDateTime(previous.snapshot.taken, idioma) : QString());
     for (const VisitValue &f : kVisitValues) {
         const QString value = previous.snapshot.values.value(toQString(f.window));
         v.insert(QStringLiteral("previous_") + toQString(f.placeholder),

@@ -65,8 +65,11 @@ struct ReportFixture
     }
 };
 
-inline QString dataSys(const QDateTime &t)
+// Data_Sys in the report's language (Portuguese unless "English" is ticked).
+inline QString dataSys(const QDateTime &t, int idioma = 0)
 {
-    return QLocale::system().toString(t.date(), QLocale::ShortFormat) + " @ " +
-           QLocale::system().toString(t.time(), QLocale::ShortFormat);
+    const QLocale language = idioma == 1 ? QLocale(QLocale::English, QLocale::UnitedKingdom)
+                                         : QLocale(QLocale::Portuguese, QLocale::Portugal);
+    return language.toString(t.date(), QLocale::ShortFormat) + " @ " +
+           language.toString(t.time(), QLocale::ShortFormat);
 }
