@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QTableWidget>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace vx;
 
@@ -150,6 +151,71 @@ private slots:
         QVERIFY(!o.edit().anyPending());
         QCOMPARE(o.messages.messages.size(), size_t(1));
         QVERIFY2(o.messages.messages.front().text.contains(file),
+                 qPrintable(o.messages.messages.front().text));
+        o.engine().stop();
+    }
+
+    // A file saved from another unit: restoring every value would give this
+    // timer that unit's identity, so the dialog says so, naming both units,
+    // before it asks; the settings alone leave the identity alone.
+    void otherUnitsFileIsSaidBeforeRestoring_data()
+    {
+        QTest::addColumn<bool>("all");
+        QTest::newRow("settings") << false;
+        QTest::newRow("all") << true;
+    }
+    void otherUnitsFileIsSaidBeforeRestoring()
+    {
+        QFETCH(bool, all);
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        ConfigurationMenu &menu = menuOf(o);
+        const QString file = m_dir.filePath(QStringLiteral("other-unit.json"));
+        menu.chooseFile = [&](ConfigurationMenu::FileUse) { return file; };
+        menu.saveConfiguration();
+        QString error;
+        auto other = ConfigFile::load(file, &error);
+        QVERIFY2(other, qPrintable(error));
+        const QString unit = other->unitName(0);
+        other->setValue(QStringLiteral("Text_sn_apl"), QStringLiteral("777"));
+        QVERIFY2(other->save(file, &error), qPrintable(error));
+
+        QString warning;
+        menu.showDialog = [&](ConfigurationDialog &dialog) {
+            dialog.setScope(all ? ConfigFile::Scope::All : ConfigFile::Scope::Settings);
+            warning = dialog.otherUnitWarning();
+            return false;
+        };
+        menu.restoreConfiguration();
+        if (all) {
+            QVERIFY2(warning.contains(other->unitName(0)) && warning.contains(unit) &&
+                         warning.contains(QStringLiteral("other-unit.json")),
+                     qPrintable(warning));
+        } else {
+            QVERIFY2(warning.isEmpty(), qPrintable(warning));
+        }
+        QVERIFY(!o.edit().anyPending());
+        o.engine().stop();
+    }
+
+    // A save that cannot be made is said, naming the file; what held the
+    // name is left as it was.
+    void failedSaveIsSaid()
+    {
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.json"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        ConfigurationMenu &menu = menuOf(o);
+        menu.chooseFile = [&](ConfigurationMenu::FileUse) { return fifo; };
+        menu.saveConfiguration();
+        QVERIFY(!QFileInfo(fifo).isFile());
+        QCOMPARE(o.messages.messages.size(), size_t(1));
+        QVERIFY2(o.messages.messages.front().text.contains(fifo),
                  qPrintable(o.messages.messages.front().text));
         o.engine().stop();
     }

@@ -14,6 +14,7 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace vx;
 
@@ -87,6 +88,8 @@ private slots:
         QTest::newRow("guardado") << "log.txt" << true << 0;
         QTest::newRow("cancelado") << "" << false << 0;
         QTest::newRow("pasta inexistente") << "missing/log.txt" << false << 1;
+        // Never replaced by a regular file, and never written into.
+        QTest::newRow("fifo") << "fifo" << false << 1;
     }
     void save()
     {
@@ -96,10 +99,13 @@ private slots:
         QTemporaryDir dir;
         FixedFileDialogs dialogs(answer.isEmpty() ? QString() : dir.filePath(answer));
         RecordingMessages sink;
+        if (answer == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(dialogs.answer).constData(), 0600), 0);
         TrafficLogWindow w(&dialogs, sink);
         fill(w, kLines);
         filterBox(w)->setText(QStringLiteral("Text_S00"));
         QCOMPARE(w.save(), written);
+        if (answer == "fifo") QVERIFY(!QFileInfo(dialogs.answer).isFile());
         QCOMPARE(int(sink.messages.size()), messages);
         if (messages)
             QVERIFY2(sink.texts().first().contains(dialogs.answer),
