@@ -13,6 +13,7 @@
 #include "newunit.h"
 #include "portchooser.h"
 #include "portmemory.h"
+#include "qttranslations.h"
 #include "recordsdatabase.h"
 #include "replywatch.h"
 #include "report.h"
@@ -64,6 +65,20 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_splash = std::make_unique<FrmSplash>(*m_window, *m_databases);
     connect(m_window.get(), &FormMain::trafficLogRequested, this, &Application::openTrafficLog);
 }
+    // Portuguese, the default, from the first message on; the language menu's
+    // ticks say when it changes.
+    m_qtTranslations = std::make_unique<QtTranslations>();
+    followLanguage();
+    connect(m_edit.get(), &EditSet::controlChanged, this, [this](const QString &name) {
+        if (name == QLatin1String("mnu_EN") || name == QLatin1String("mnu_pt")) followLanguage();
+    });
+}
+
+void Application::followLanguage()
+{
+    const int idioma = languageOf(*m_edit);
+    m_qtTranslations->apply(idioma);
+    if (m_trafficLog) m_trafficLog->setLanguage(idioma);
 
 Application::~Application()
 {
@@ -121,6 +136,7 @@ TrafficLogWindow &Application::trafficLog()
 }
 
 void Application::openTrafficLog()
+        m_trafficLog->setLanguage(languageOf(*m_edit));
 {
     TrafficLogWindow &log = trafficLog();
     log.setLanguage(m_window->idioma());

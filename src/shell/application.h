@@ -20,6 +20,7 @@ class NewUnit;
 class PortChooser;
 class PortInfoSource;
 class PortMemory;
+class QtTranslations;
 class Defaults;
 class ProgramEnd;
 class RecordStore;
@@ -105,9 +106,13 @@ public:
     TrafficTrace &trafficTrace();
     TrafficLogWindow &trafficLog();
     void openTrafficLog();
+    // Qt's own dialogs in the window's language.
+    QtTranslations &qtTranslations() { return *m_qtTranslations; }
 
 private:
     void prepareRecords();
+    // The window's language changed (its menu, or the stored one at start).
+    void followLanguage();
     Platform m_p;
     std::unique_ptr<Databases> m_databases;
     std::unique_ptr<Link> m_link;
@@ -128,6 +133,7 @@ private:
     std::unique_ptr<FrmSplash> m_splash;
     std::unique_ptr<TrafficTrace> m_trace;
     std::unique_ptr<TrafficLogWindow> m_trafficLog;
+    std::unique_ptr<QtTranslations> m_qtTranslations;
 };
 
 } // namespace vx

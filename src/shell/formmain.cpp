@@ -75,6 +75,7 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
                         m_actions.value(QStringLiteral("mnu_copiar")));
         m_binding->bind(QStringLiteral("command_paste1"),
                         m_actions.value(QStringLiteral("mnu_colar")));
+        showFactoryButtons();
     }
     m_binding->bind(QStringLiteral("Form_main"), this);
 
@@ -109,6 +110,22 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
 }
 
 FormMain::~FormMain() = default;
+
+// At the factory a new unit is accepted, and units copied, with the buttons
+// on the window beside the others, not only from the menu: "Aceitar" must be
+// in sight while a new unit is entered.
+void FormMain::showFactoryButtons()
+{
+    for (const char *name : {"Command_novo", "Label3", "command_copy1", "command_paste1"}) {
+        QWidget *w = control(QLatin1String(name));
+        w->setProperty("vx_hidden", false);
+        if (m_s.edit.has(QLatin1String(name)))
+            m_s.edit.setVisible(QLatin1String(name), true);
+        else
+            w->setVisible(true);
+    }
+    m_binding->sync(QStringLiteral("Command_novo"));
+}
 
 void FormMain::setScreenSize(QSize screenSize, double dpi)
 {
@@ -149,6 +166,9 @@ void FormMain::load()
     else
         showFileError(m_s.messages, m_s.databases.settingsFile(), error, languageOf(m_s.edit));
     showPortInUse();
+    // The window opens with the focus on "Lêr", not on the first box of the
+    // tab order, whose value a first key would replace.
+    control(QStringLiteral("Command_ler"))->setFocus(Qt::OtherFocusReason);
     m_loading = false;
     m_loaded = true;
     emit loadFinished();

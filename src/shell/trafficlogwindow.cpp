@@ -4,6 +4,7 @@
 #include "filedialogs.h"
 #include "messages.h"
 #include "safefile.h"
+#include "trafficlogwording.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,9 +30,52 @@ QString caption(const char *name, int idioma)
 
 } // namespace
 
+// The lines in the window's language; the filter keeps a line whose shown
+// or logged wording holds its text.
+class TrafficLogWindow::ShownLines : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void setFilterText(const QString &text)
+    {
+        m_wanted = text;
+        invalidateFilter();
+    }
+
+    void setLanguage(int idioma)
+    {
+        if (m_idioma == idioma) return;
+        m_idioma = idioma;
+        invalidateFilter();
+        if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const QVariant logged = QSortFilterProxyModel::data(index, role);
+        if (role != Qt::DisplayRole) return logged;
+        return TrafficLogWording::inLanguage(logged.toString(), m_idioma);
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        if (m_wanted.isEmpty()) return true;
+        const QString logged = sourceModel()->index(row, 0, parent).data().toString();
+        return logged.contains(m_wanted, Qt::CaseInsensitive) ||
+               TrafficLogWording::inLanguage(logged, m_idioma)
+                   .contains(m_wanted, Qt::CaseInsensitive);
+    }
+
+private:
+    QString m_wanted;
+    int m_idioma = 0;
+};
+
 TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, QWidget *parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_messages(messages),
-      m_lines(new QStringListModel(this)), m_shown(new QSortFilterProxyModel(this)),
+      m_lines(new QStringListModel(this)), m_shown(new ShownLines(this)),
       m_filter(new QLineEdit(this)), m_view(new QListView(this)), m_save(new QPushButton(this)),
       m_count(new QLabel(this))
 {
@@ -43,7 +87,6 @@ TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, 
     m_count->setObjectName(QStringLiteral("Label_linhas"));
 
     m_shown->setSourceModel(m_lines);
-    m_shown->setFilterCaseSensitivity(Qt::CaseInsensitive);
     m_view->setModel(m_shown);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -60,7 +103,7 @@ TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, 
     layout->addWidget(m_view, 1);
 
     connect(m_filter, &QLineEdit::textChanged, this, [this](const QString &text) {
-        m_shown->setFilterFixedString(text);
+        m_shown->setFilterText(text);
         m_view->scrollToBottom();
         updateCount();
     });
@@ -79,7 +122,8 @@ TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, 
 
 void TrafficLogWindow::setLanguage(int idioma)
 {
-    m_idioma = idioma;
+    m_idioma = idioma == 1 ? 1 : 0;
+    m_shown->setLanguage(m_idioma);
     setWindowTitle(caption("trafficLogTitle", idioma));
     m_filter->setPlaceholderText(caption("trafficLogFilter", idioma));
     m_filter->setAccessibleName(caption("trafficLogFilter", idioma));
@@ -101,6 +145,15 @@ void TrafficLogWindow::appendLine(const QString &line)
 }
 
 QStringList TrafficLogWindow::shownLines() const
+{
+    QStringList lines;
+    lines.reserve(m_shown->rowCount());
+    for (int r = 0; r < m_shown->rowCount(); ++r)
+        lines << m_shown->mapToSource(m_shown->index(r, 0)).data().toString();
+    return lines;
+}
+
+QStringList TrafficLogWindow::displayedLines() const
 {
     QStringList lines;
     lines.reserve(m_shown->rowCount());

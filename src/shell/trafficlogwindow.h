@@ -17,7 +17,8 @@ class FileDialogs;
 class MessageSink;
 
 // "Registo de comunicação": the traffic log's lines as they come, newest at
-// the bottom. The view follows new lines while it is scrolled to the bottom
+// the bottom, worded in the window's language (a saved file keeps the log's
+// own wording). The view follows new lines while it is scrolled to the bottom
 // and stays put once the user scrolls up to read. A filter box keeps only the
 // lines that contain its text; "Guardar…" writes the lines shown to a file.
 class TrafficLogWindow : public QWidget
@@ -33,10 +34,14 @@ public:
     TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, QWidget *parent = nullptr);
 
     void appendLine(const QString &line);
+    // Titles, buttons and the lines already shown follow at once.
     void setLanguage(int idioma);
+    int idioma() const { return m_idioma; }
 
-    // The lines the filter lets through, oldest first.
+    // The lines the filter lets through, oldest first, as the log words them.
     QStringList shownLines() const;
+    // The same lines as the window shows them, in its language.
+    QStringList displayedLines() const;
     int lineCount() const;
 
     // Asks for a file and writes the shown lines to it; a failure is
@@ -44,6 +49,7 @@ public:
     bool save();
 
 private:
+    class ShownLines;
     void updateCount();
     bool writeTo(const QString &path, QString *error) const;
 
@@ -51,7 +57,7 @@ private:
     MessageSink &m_messages;
     int m_idioma = 0;
     QStringListModel *m_lines;
-    QSortFilterProxyModel *m_shown;
+    ShownLines *m_shown;
     QLineEdit *m_filter;
     QListView *m_view;
     QPushButton *m_save;
