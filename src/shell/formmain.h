@@ -103,6 +103,7 @@ private:
     // "PC -> Pic", kept in the unit's history once the timer holds the values.
     void paste();
     void newOrAccept();
+    void showFactoryButtons();
     void clearAfterSnapshot();
 
     Services m_s;

@@ -73,8 +73,40 @@ private slots:
         QVERIFY(copy->isEnabled());
         copy->trigger();
         QVERIFY(paste->isEnabled());
-        // The hidden buttons themselves never show.
-        QVERIFY(!o.window().control(QStringLiteral("command_copy1"))->isVisible());
+        // The buttons on the window follow the same model.
+        QVERIFY(o.window().control(QStringLiteral("command_paste1"))->isEnabled());
+        o.engine().stop();
+    }
+
+    // With --factory the factory's buttons are on the window, "Aceitar" among
+    // them while a new unit is entered; without, they stay hidden.
+    void factoryButtonsOnWindow_data()
+    {
+        QTest::addColumn<bool>("factoryMode");
+        QTest::newRow("fabrica") << true;
+        QTest::newRow("entregue") << false;
+    }
+    void factoryButtonsOnWindow()
+    {
+        QFETCH(bool, factoryMode);
+        PersistentData a;
+        Application::Setup setup = factory();
+        setup.factoryMenu = factoryMode;
+        AppBench o(a, setup);
+        QVERIFY(o.startUp());
+        for (const char *n : {"Command_novo", "Label3", "command_copy1", "command_paste1"})
+            QVERIFY2(o.window().control(QLatin1String(n))->isVisible() == factoryMode, n);
+        if (!factoryMode) return;
+        QCOMPARE(buttonText(o, "command_copy1"), QStringLiteral("Pic -> PC"));
+        QCOMPARE(buttonText(o, "command_paste1"), QStringLiteral("PC -> Pic"));
+        QCOMPARE(qobject_cast<QLabel *>(o.window().control(QStringLiteral("Label3")))->text(),
+                 QStringLiteral("Backup Informação"));
+        o.click("Command_novo");
+        QCOMPARE(o.edit().session.modo, uint8_t(1));
+        QCOMPARE(buttonText(o, "Command_novo"), QStringLiteral("Aceitar"));
+        QVERIFY(o.window().control(QStringLiteral("Command_novo"))->isEnabled());
+        o.click("Command_sair"); // "Cancelar"
+        QCOMPARE(buttonText(o, "Command_novo"), QStringLiteral("Novo"));
         o.engine().stop();
     }
 
