@@ -120,6 +120,10 @@ void CtlRunner::start()
         int status = kNotFinished;
         const QString reason = timeoutReason(&status);
         std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(reason));
+        // A new unit cut off halfway: what the timer holds of it.
+        if (m_newUnit && !m_newUnit->interruption(m_job.idioma).isEmpty())
+            std::fprintf(stderr, "vx308ctl: %s\n",
+                         qPrintable(m_newUnit->interruption(m_job.idioma)));
         finish(status);
     });
     m_engine->Command_ler_Click();

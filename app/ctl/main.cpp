@@ -234,8 +234,8 @@ std::optional<int> runRecordsCommand(const QCommandLineParser &p, const QStringL
     const bool import = command == QLatin1String("records");
     if (!import && command != QLatin1String("units") && command != QLatin1String("history"))
         return std::nullopt;
-    if (import && (rest.size() != 2 || rest.first() != QLatin1String("import")))
-        return usage(QStringLiteral("records takes: import FILE"));
+    if (import && !RecordsCommands::isRecordsCommand(rest))
+        return usage(QStringLiteral("records takes: import FILE, pending, or pending add"));
     if (command == QLatin1String("units") && !rest.isEmpty())
         return usage(QStringLiteral("unexpected argument %1").arg(rest.first()));
     if (command == QLatin1String("history") && rest.size() > 1)
@@ -247,8 +247,8 @@ std::optional<int> runRecordsCommand(const QCommandLineParser &p, const QStringL
     vx::RecordsLocation location;
     QString error;
     if (!takeRecords(p, &location, &error)) return usage(error);
-    RecordsCommands commands(location, idioma);
-    if (import) return commands.import(rest.last());
+    RecordsCommands commands(location, idioma, p.value(QStringLiteral("data")));
+    if (import) return commands.records(rest, formatOf(p));
     if (command == QLatin1String("units")) return commands.units(formatOf(p));
     return commands.history(rest.value(0), formatOf(p));
 }

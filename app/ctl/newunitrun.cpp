@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdio>
 
 using namespace vx;
@@ -32,8 +33,14 @@ NewUnitRun::NewUnitRun(EditSet &edit, EditMessages &editMessages, EngineControl 
       m_newUnit(std::make_unique<NewUnit>(edit, engine, databases, *m_unitRecords, messages, clock))
 {
     QObject::connect(m_newUnit.get(), &NewUnit::unitLogged, m_newUnit.get(),
-                     [this](const QString &nfab, int nmec) {
+                     [this](const QString &nfab, qint64 nmec) {
                          m_logged = true;
+                         m_nfab = nfab;
+                         m_nmec = nmec;
+                     });
+    QObject::connect(m_newUnit.get(), &NewUnit::unitWaiting, m_newUnit.get(),
+                     [this](const QString &nfab, qint64 nmec) {
+                         m_waiting = true;
                          m_nfab = nfab;
                          m_nmec = nmec;
                      });
@@ -43,7 +50,8 @@ NewUnitRun::~NewUnitRun() = default;
 
 bool NewUnitRun::ready(const RecordsLocation &location, int idioma)
 {
-    if (!RecordsCommands::usable(m_records, *m_unitRecords, location, idioma)) return false;
+    if (!RecordsCommands::usable(m_records, *m_unitRecords, location, idioma, m_databases.folder()))
+        return false;
     // The report layout is the window's; only the default values matter here.
     QString error;
     QString failed;
@@ -68,16 +76,18 @@ QStringList NewUnitRun::unwrittenFields() const
 
 int NewUnitRun::conclude(int status, bool json)
 {
-    if (m_logged) {
+    if (m_logged || m_waiting) {
         if (json)
             std::printf("%s", QJsonDocument(QJsonObject{{QStringLiteral("NFab"), m_nfab},
-                                                        {QStringLiteral("NMec"), m_nmec}})
+                                                        {QStringLiteral("NMec"), m_nmec},
+                                                        {QStringLiteral("logged"), m_logged}})
                                   .toJson(QJsonDocument::Indented)
                                   .constData());
         else
-            std::printf("NFab %s\nNMec %d\n", qPrintable(m_nfab), m_nmec);
+            std::printf("NFab %s\nNMec %lld\n", qPrintable(m_nfab), static_cast<long long>(m_nmec));
         std::fflush(stdout);
-        return status;
+        // NewUnit has said where the row waits.
+        return m_logged ? status : std::max(status, int(RecordsCommands::kLoggedLater));
     }
     if (m_newUnit->unitPending()) {
         say(QStringLiteral("the unit was not logged: the timer did not accept every value (%1). "
@@ -86,7 +96,30 @@ int NewUnitRun::conclude(int status, bool json)
                 .arg(m_newUnit->unwrittenFields().join(QStringLiteral(", "))));
         return std::max(status, 1);
     }
-    // The log refused the row after the timer took the unit: NewUnit has
-    // said which unit it is.
+    // Neither the records nor this PC could keep the row after the timer
+    // took the unit: NewUnit has said which unit it is.
     return RecordsCommands::kRecordsUnusable;
+}
+
+QString NewUnitRun::interruption(int idioma) const
+{
+    if (!m_newUnit->unitPending()) return {};
+    const UnitNumbers &n = m_newUnit->lastNumbers();
+    const QString written = m_newUnit->writtenFields().join(QStringLiteral(", "));
+    const QString unwritten = m_newUnit->unwrittenFields().join(QStringLiteral(", "));
+    const QString none = idioma == 1 ? QStringLiteral("none") : QStringLiteral("nenhum");
+    return (idioma == 1 ? QStringLiteral("unit %1 (NMec %2) is only partly in the timer.\n"
+                                         "  written: %3\n  not written: %4\n"
+                                         "It is not logged; its numbers stay held for this timer. "
+                                         "Run new-unit again on this timer to finish the same "
+                                         "unit with the same numbers.")
+                        : QStringLiteral("a unidade %1 (NMec %2) só está em parte no "
+                                         "temporizador.\n  escritos: %3\n  por escrever: %4\n"
+                                         "Não está registada; os números ficam guardados para "
+                                         "este temporizador. Execute de novo new-unit neste "
+                                         "temporizador para acabar a mesma unidade com os mesmos "
+                                         "números."))
+        .arg(n.row.NFab)
+        .arg(n.row.NMec)
+        .arg(written.isEmpty() ? none : written, unwritten.isEmpty() ? none : unwritten);
 }

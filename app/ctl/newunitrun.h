@@ -32,19 +32,25 @@ public:
                const vx::Clock &clock);
     ~NewUnitRun();
 
-    // The records reachable and up to date, and the default values of a new
-    // unit in the data folder (made with their first values when missing).
-    // False with the reason said on standard error.
+    // The records reachable and up to date (rows that waited on this PC
+    // added), and the default values of a new unit in the data folder (made
+    // with their first values when missing). False with the reason said on
+    // standard error.
     bool ready(const vx::RecordsLocation &location, int idioma);
     // "Novo" then "Aceitar". False when either refused (the reason has been
     // said); the timer is then left as it was.
     bool accept();
     // The fields the timer still has to accept.
     QStringList unwrittenFields() const;
-    // After the write: prints the logged unit on standard output (a JSON
-    // object with json), or says why it was not logged. Returns the exit
-    // status, given the one so far.
+    // After the write: prints the unit on standard output (a JSON object
+    // with json) when the timer holds it, logged or waiting on this PC, or
+    // says why it was not logged. Returns the exit status, given the one so
+    // far: RecordsCommands::kLoggedLater when the row waits.
     int conclude(int status, bool json);
+    // When the run is cut off in the middle of the unit's writes: which
+    // values the timer took and which not, and how to finish the unit.
+    // Empty when no unit is being written.
+    QString interruption(int idioma) const;
 
 private:
     EditMessages &m_editMessages;
@@ -53,6 +59,7 @@ private:
     std::unique_ptr<vx::UnitRecords> m_unitRecords;
     std::unique_ptr<vx::NewUnit> m_newUnit;
     bool m_logged = false;
+    bool m_waiting = false;
     QString m_nfab;
-    int m_nmec = 0;
+    qint64 m_nmec = 0;
 };

@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "historylisting.h"
 #include "qtrecordsdatabase.h"
+#include "recordsoutbox.h"
 #include "servicehistory.h"
 #include "unitrecords.h"
 
@@ -56,18 +57,96 @@ QString unitsJson(const QList<LogRow> &rows)
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
 }
 
+QString pendingText(const QList<OutboxRow> &rows)
+{
+    QString text = QStringLiteral("key\ttable\tqueued\trecords\tvalues\n");
+    for (const OutboxRow &r : rows)
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                    .arg(r.key, r.table, r.queued.toString(Qt::ISODate), r.records,
+                         QString::fromUtf8(QJsonDocument(r.values).toJson(QJsonDocument::Compact)));
+    return text;
+}
+
+QString pendingJson(const QList<OutboxRow> &rows)
+{
+    QJsonArray array;
+    for (const OutboxRow &r : rows)
+        array.append(QJsonObject{{QStringLiteral("key"), r.key},
+                                 {QStringLiteral("table"), r.table},
+                                 {QStringLiteral("queued"), r.queued.toString(Qt::ISODate)},
+                                 {QStringLiteral("records"), r.records},
+                                 {QStringLiteral("values"), r.values}});
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+}
+
+// The rows that waited on this PC for these records, added now; what was
+// added and what still waits said on standard error.
+void addWaitingRows(QtRecordsDatabase &db, int idioma, const QString &dataFolder)
+{
+    RecordsOutbox outbox(dataFolder, idioma);
+    const RecordsOutbox::Delivery d = outbox.deliver(db);
+    if (d.added > 0)
+        say((idioma == 1 ? QStringLiteral("%1 row(s) that waited in %2 added to %3")
+                         : QStringLiteral("%1 linha(s) que esperavam em %2 acrescentada(s) a %3"))
+                .arg(d.added)
+                .arg(outbox.where(), db.where()));
+    for (const QString &problem : d.problems)
+        say(problem);
+    if (d.waiting > 0) say(outbox.waitingText(d.waiting));
+}
+
 } // namespace
 
-RecordsCommands::RecordsCommands(RecordsLocation location, int idioma)
-    : m_location(std::move(location)), m_idioma(idioma)
+RecordsCommands::RecordsCommands(RecordsLocation location, int idioma, const QString &dataFolder)
+    : m_location(std::move(location)), m_idioma(idioma),
+      m_dataFolder(dataFolder.isEmpty() ? QDir::currentPath() : dataFolder)
 {
 }
 
+bool RecordsCommands::isRecordsCommand(const QStringList &words)
+{
+    const QString first = words.value(0);
+    if (first == QLatin1String("import")) return words.size() == 2;
+    return first == QLatin1String("pending") &&
+           (words.size() == 1 || (words.size() == 2 && words.at(1) == QLatin1String("add")));
+}
+
+int RecordsCommands::records(const QStringList &words, Format format)
+{
+    if (words.first() == QLatin1String("import")) return import(words.last());
+    return pending(words.size() == 2, format);
+}
+
+int RecordsCommands::pending(bool add, Format format)
+{
+    RecordsOutbox outbox(m_dataFolder, m_idioma);
+    if (add) {
+        QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
+        UnitRecords records(db);
+        const bool reached = usable(db, records, m_location, m_idioma, m_dataFolder);
+        const int left = outbox.count(RecordsOutbox::placeOf(db));
+        if (reached && left == 0) return 0;
+        if (reached) say(outbox.waitingText(left));
+        return kRecordsUnusable;
+    }
+    QStringList unreadable;
+    const QList<OutboxRow> rows = outbox.rows(&unreadable);
+    for (const QString &why : std::as_const(unreadable))
+        say(why);
+    out(format == Format::Json ? pendingJson(rows) : pendingText(rows));
+    say(outbox.waitingText(static_cast<int>(rows.size())));
+    return 0;
+}
+
 bool RecordsCommands::usable(QtRecordsDatabase &db, UnitRecords &records,
-                             const RecordsLocation &location, int idioma)
+                             const RecordsLocation &location, int idioma, const QString &dataFolder)
 {
     QString error;
-    if (db.connect(&error) && records.prepare(&error)) return true;
+    records.setLanguage(idioma);
+    if (db.connect(&error) && records.prepare(&error)) {
+        addWaitingRows(db, idioma, dataFolder);
+        return true;
+    }
     error = error.trimmed();
     if (!error.endsWith(QLatin1Char('.'))) error += QLatin1Char('.');
     const bool server = location.kind == RecordsLocation::Kind::Postgres;
@@ -89,7 +168,7 @@ int RecordsCommands::units(Format format)
 {
     QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
     UnitRecords records(db);
-    if (!usable(db, records, m_location, m_idioma)) return kRecordsUnusable;
+    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) return kRecordsUnusable;
     QList<LogRow> rows;
     QString error;
     if (!records.listUnits(&rows, &error)) {
@@ -106,14 +185,27 @@ int RecordsCommands::import(const QString &file)
     // empty log that was copied.
     QtRecordsDatabase source(RecordsLocation::sqliteFile(file), QtRecordsDatabase::Mode::MustExist);
     QList<LogRow> rows;
+    QStringList unusable;
     QString error;
-    if (!source.connect(&error) || !UnitRecords::readLog(source, &rows, &error)) {
+    if (!source.connect(&error) ||
+        !UnitRecords::readLog(source, &rows, &error, &unusable, m_idioma)) {
         say(error);
         return kRecordsUnusable;
     }
+    if (!unusable.isEmpty()) {
+        for (const QString &why : std::as_const(unusable))
+            say(why);
+        say((m_idioma == 1 ? QStringLiteral("nothing was copied: %1 of the rows of %2 have no "
+                                            "usable numbers (each is named above).")
+                           : QStringLiteral("nada foi copiado: %1 das linhas de %2 não têm números "
+                                            "utilizáveis (cada uma indicada acima)."))
+                .arg(unusable.size())
+                .arg(QDir::toNativeSeparators(file)));
+        return kImportRefused;
+    }
     QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
     UnitRecords records(db);
-    if (!usable(db, records, m_location, m_idioma)) return kRecordsUnusable;
+    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) return kRecordsUnusable;
     ImportOutcome outcome;
     const bool copied = records.importUnits(rows, &outcome, &error);
     if (!outcome.refused.isEmpty()) {
@@ -140,7 +232,7 @@ int RecordsCommands::history(const QString &unit, Format format)
 {
     QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
     UnitRecords records(db);
-    if (!usable(db, records, m_location, m_idioma)) return kRecordsUnusable;
+    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) return kRecordsUnusable;
     return unit.isEmpty() ? snapshotUnits(db, format) : unitHistory(db, unit, format);
 }
 

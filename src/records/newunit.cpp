@@ -9,6 +9,7 @@
 #include "fileerror.h"
 #include "messages.h"
 #include "messagetexts.h"
+#include "recordsoutbox.h"
 #include "tables.h"
 #include "textforms.h"
 
@@ -71,6 +72,37 @@ inline constexpr std::array<Fill, 28> kFill{{
 
 const QString kMakerCodeControl = QStringLiteral("text_numfab_ano");
 const QString kMakerNumberControl = QStringLiteral("Text_numfab_num");
+// The year-week code of a manufacturing number: "A", year and week.
+constexpr int kCodeLength = 5;
+
+constexpr KeyedText kTexts[] = {
+    {"waiting",
+     "A unidade %1 (NMec %2) está no temporizador, mas os registos em %3 não a puderam registar "
+     "agora:\n%4\nA linha do registo ficou guardada neste PC (%5) e é acrescentada quando os "
+     "registos voltarem a estar acessíveis: no próximo arranque, depois da próxima unidade nova "
+     "ou com vx308ctl records pending add. Nada se perde.",
+     "Unit %1 (NMec %2) is in the timer, but the records in %3 could not log it now:\n%4\nIts log "
+     "row is kept on this PC (%5) and is added once the records can be reached again: at the "
+     "next start, after the next new unit, or with vx308ctl records pending add. Nothing is "
+     "lost."},
+    {"resumed",
+     "Este temporizador tem uma unidade nova que ficou por acabar: %1 (NMec %2), de %3. Acaba-se "
+     "a mesma unidade, com os mesmos números.",
+     "This timer holds a new unit that was not finished: %1 (NMec %2), of %3. The same unit is "
+     "finished, with the same numbers."},
+};
+
+QString text(std::string_view key, int idioma)
+{
+    return QString::fromUtf8(keyedText(kTexts, key, idioma));
+}
+
+// A number as the log writes it: "03" read from the timer is "3".
+QString logForm(const QString &number)
+{
+    const auto n = integer(number);
+    return n ? QString::number(*n) : QString();
+}
 
 QString twoDigits(int n)
 {
@@ -98,21 +130,75 @@ QString NewUnit::msgReadPending()
     return messageText(MessageId::ReadPending, 0);
 }
 
+QStringList NewUnit::unwrittenFields() const
+{
+    QStringList l;
+    for (const Field &c : kFields)
+        if (m_unwritten.contains(toQString(c.name))) l << toQString(c.name);
+    return l;
+}
+
+QStringList NewUnit::writtenFields() const
+{
+    QStringList l;
+    if (!m_unit) return l;
+    for (const Field &c : kFields) {
+        const QString name = toQString(c.name);
+        if (name != QLatin1String("Text_sn_apl") && !m_unwritten.contains(name)) l << name;
+    }
+    return l;
+}
+
+bool NewUnit::addWaitingRows(int *added, int *waiting)
+{
+    RecordsOutbox outbox(m_databases.folder(), languageOf(m_edit));
+    const RecordsOutbox::Delivery d = outbox.deliver(m_records.database());
+    if (added) *added = d.added;
+    if (waiting) *waiting = d.waiting;
+    return d.waiting == 0;
+}
+
+void NewUnit::logUnit(const UnitNumbers &unit)
+{
+    const int idioma = languageOf(m_edit);
+    RecordsOutbox outbox(m_databases.folder(), idioma);
+    const OutboxRow row =
+        UnitRecords::waitingRow(unit, RecordsOutbox::placeOf(m_records.database()));
+    // Kept first: a program that ends, or records that hang, while the row
+    // goes in lose nothing.
+    QString keepError;
+    const bool kept = outbox.keep(row, &keepError);
+    QString error;
+    if (m_records.log(unit, &error)) {
+        QString ignored; // left behind, it is added again later: once, by its key
+        if (kept) outbox.remove(row, &ignored);
+        emit unitLogged(unit.row.NFab, unit.row.NMec);
+        addWaitingRows();
+        return;
+    }
+    if (!kept) {
+        showFileError(m_messages, m_records.where(),
+                      error + QStringLiteral("\n") + keepError + QStringLiteral("\n") +
+                          messageText(MessageId::UnitWrittenNotLogged, idioma).arg(unit.row.NFab),
+                      idioma);
+        return;
+    }
+    const int waiting = outbox.count(row.records);
+    m_messages.show(text("waiting", idioma)
+                        .arg(unit.row.NFab)
+                        .arg(unit.row.NMec)
+                        .arg(m_records.where(), error, outbox.waitingText(waiting)),
+                    messageText(MessageId::TitleMaintenance, idioma),
+                    MessageSink::Icon::Information);
+    emit unitWaiting(unit.row.NFab, unit.row.NMec, waiting);
+}
+
 void NewUnit::onValueWritten(const QString &field)
 {
     if (!m_unit || !m_unwritten.remove(field) || !m_unwritten.isEmpty()) return;
     const UnitNumbers unit = *m_unit;
     m_unit.reset();
-    QString error;
-    if (!m_records.log(unit, &error)) {
-        showFileError(
-            m_messages, m_records.where(),
-            error + QStringLiteral("\n") +
-                messageText(MessageId::UnitWrittenNotLogged, languageOf(m_edit)).arg(unit.row.NFab),
-            languageOf(m_edit));
-    } else {
-        emit unitLogged(unit.row.NFab, unit.row.NMec);
-    }
+    logUnit(unit);
     if (m_readAfterUnit) {
         m_readAfterUnit = false;
         m_edit.session.ler_pedido = true;
@@ -148,8 +234,15 @@ bool NewUnit::allocateNumbers(const QString &code, int number, UnitNumbers *numb
     request.date = today;
     request.time = now.time();
     request.host = QSysInfo::machineHostName();
+    request.forUnit = m_forUnit;
+    request.forSerial = m_forSerial;
+    m_records.setLanguage(languageOf(m_edit));
     QString error;
     if (!m_records.allocate(request, numbers, &error)) {
+        if (numbers->takenBy != 0 && numbers->nextFree != 0) {
+            sayNumberTaken(code + QString::number(number), *numbers);
+            return false;
+        }
         showFileError(m_messages, m_records.where(),
                       error + QStringLiteral("\n") +
                           messageText(MessageId::RecordsUnavailable, languageOf(m_edit)),
@@ -162,6 +255,20 @@ bool NewUnit::allocateNumbers(const QString &code, int number, UnitNumbers *numb
                         messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
                         MessageSink::Icon::None);
     return true;
+}
+
+// A running number the technician typed that another unit has: not a fault
+// of the records. The unit that has it is named and the next free number is
+// put in the box, for "Aceitar" again or for another number.
+void NewUnit::sayNumberTaken(const QString &typed, const UnitNumbers &numbers)
+{
+    m_edit.setText(kMakerNumberControl, QString::number(numbers.nextFree));
+    m_messages.show(messageText(MessageId::UnitNumberTaken, languageOf(m_edit))
+                        .arg(typed)
+                        .arg(numbers.takenBy)
+                        .arg(numbers.nextFree),
+                    messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
+                    MessageSink::Icon::None);
 }
 
 bool NewUnit::prepare()
@@ -177,6 +284,8 @@ bool NewUnit::prepare()
         return false;
     }
 
+    // Rows that waited on this PC go in first: the proposal counts them.
+    addWaitingRows();
     // Everything the proposal needs is read first: a file that cannot be
     // read leaves the window, the flags and the engine as they were.
     LastLogRow last;
@@ -190,6 +299,15 @@ bool NewUnit::prepare()
         showFileError(m_messages, m_databases.settingsFile(), error, languageOf(m_edit));
         return false;
     }
+
+    // The unit on the line, before the proposal replaces what was read: a
+    // new unit cut off on this timer earlier is found by it.
+    const QString code = m_edit.text(kMakerCodeControl);
+    const QString number = logForm(m_edit.text(kMakerNumberControl));
+    const QString serial = logForm(m_edit.text(QStringLiteral("Text_sn_apl")));
+    const bool known = code.size() == kCodeLength && !number.isEmpty() && !serial.isEmpty();
+    m_forUnit = known ? code + number : QString();
+    m_forSerial = known ? serial : QString();
 
     // A unit accepted earlier whose values never all reached the timer is
     // not logged: this one takes its place.
@@ -285,6 +403,7 @@ bool NewUnit::accept()
     // Another bench may have taken the proposed number meanwhile: the timer
     // gets the one the records gave.
     if (numbers.moved) m_edit.setText(kMakerNumberControl, numbers.row.NFab.mid(ano.size()));
+    if (numbers.resumed) sayResumed(numbers);
 
     s.modo = 2;
     m_edit.setEnabled(QStringLiteral("Command_ler"), false);
@@ -297,6 +416,7 @@ bool NewUnit::accept()
     m_edit.mark(all);
     // The row waits for the timer to take every one of these values.
     m_unit = numbers;
+    m_lastNumbers = numbers;
     m_unwritten = QSet<QString>(all.begin(), all.end());
     // A read requested meanwhile (the end of an erase that was under way at
     // "Novo") would run before the write pass and replace the unit's values;
@@ -314,6 +434,20 @@ bool NewUnit::accept()
     s.escrever_pedido = true;
     s.banner_esc = true;
     return true;
+}
+
+void NewUnit::sayResumed(const UnitNumbers &numbers)
+{
+    // The same unit again: its manufacturing number as it was given, which
+    // may be of an earlier week.
+    m_edit.setText(kMakerCodeControl, numbers.row.NFab.left(kCodeLength));
+    m_edit.setText(kMakerNumberControl, numbers.row.NFab.mid(kCodeLength));
+    const int idioma = languageOf(m_edit);
+    m_messages.show(text("resumed", idioma)
+                        .arg(numbers.row.NFab)
+                        .arg(numbers.row.NMec)
+                        .arg(numbers.row.Data.toString(QStringLiteral("yyyy-MM-dd"))),
+                    messageText(MessageId::TitleMaintenance, idioma), MessageSink::Icon::None);
 }
 
 bool NewUnit::cancel()

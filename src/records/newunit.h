@@ -38,7 +38,13 @@ class MessageSink;
 // appended when the device has accepted the write of every value the
 // acceptance marked. A value the write pass refuses keeps the unit
 // waiting until the technician corrects it and confirms it with Enter; a
-// program that ends first logs nothing.
+// program that ends first logs nothing, and its numbers stay held for the
+// timer: "Novo" on the same timer later finishes the same unit with them.
+//
+// Once the timer holds the unit its row is never lost: it is first kept on
+// the PC (RecordsOutbox, in the data folder), then added to the records; when
+// the records cannot take it then, it waits there and is added later (at the
+// next start, after the next new unit, by vx308ctl), once.
 class NewUnit : public QObject
 {
     Q_OBJECT
@@ -59,13 +65,21 @@ public:
 
     // The proposal's base, refreshed from the log at every prepare().
     uint8_t seq_semana() const { return m_seq_semana; }
-    int n_unidades() const { return m_n_unidades; }
+    qint64 n_unidades() const { return m_n_unidades; }
     uint8_t semana_reg() const { return m_semana_reg; }
 
     // An accepted unit whose values the timer has not all accepted yet.
     bool unitPending() const { return m_unit.has_value(); }
-    // Fields of that unit still to be written.
-    QStringList unwrittenFields() const { return m_unwritten.values(); }
+    // Fields of that unit still to be written, and those the timer has
+    // accepted, in the order of the device's table.
+    QStringList unwrittenFields() const;
+    QStringList writtenFields() const;
+    // The numbers of the unit accepted last (pending, logged or waiting).
+    const UnitNumbers &lastNumbers() const { return m_lastNumbers; }
+
+    // Adds the rows that wait on this PC for the records; true when none
+    // waits any more. Says nothing: *added and *waiting tell what happened.
+    bool addWaitingRows(int *added = nullptr, int *waiting = nullptr);
 
     static QString msgReadPending();
 
@@ -74,7 +88,10 @@ signals:
     void focusRequested(const QString &field);
     // The timer holds the accepted unit and its row is in the log, with
     // these numbers.
-    void unitLogged(const QString &NFab, int NMec);
+    void unitLogged(const QString &NFab, qint64 NMec);
+    // The timer holds the accepted unit, and the records could not take its
+    // row: it waits on this PC with `waiting` rows in all.
+    void unitWaiting(const QString &NFab, qint64 NMec, int waiting);
 
 private:
     void startEngineIfStopped();
@@ -84,7 +101,12 @@ private:
     // The numbers of the unit being accepted, from the records; false, with
     // the reason shown, when the records cannot give them.
     bool allocateNumbers(const QString &code, int number, UnitNumbers *numbers);
+    void sayNumberTaken(const QString &typed, const UnitNumbers &numbers);
     void onValueWritten(const QString &field);
+    // The unit's row kept on the PC, then added to the records; said when it
+    // has to wait.
+    void logUnit(const UnitNumbers &unit);
+    void sayResumed(const UnitNumbers &numbers);
 
     EditSet &m_edit;
     EngineControl &m_engine;
@@ -94,10 +116,15 @@ private:
     const Clock &m_clock;
 
     uint8_t m_seq_semana = 0;
-    int m_n_unidades = 0;
+    qint64 m_n_unidades = 0;
     uint8_t m_semana_reg = 0;
 
+    // The unit on the line when "Novo" was pressed, in the log's form.
+    QString m_forUnit;
+    QString m_forSerial;
+
     std::optional<UnitNumbers> m_unit;
+    UnitNumbers m_lastNumbers;
     QSet<QString> m_unwritten;
     bool m_readAfterUnit = false;
 };

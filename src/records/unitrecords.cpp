@@ -1,10 +1,14 @@
 #include "unitrecords.h"
 
+#include "messagetexts.h"
 #include "recordsdatabase.h"
+#include "recordsoutbox.h"
 #include "recordsschema.h"
 
+#include <QJsonObject>
 #include <QSet>
 #include <algorithm>
+#include <string_view>
 
 namespace vx {
 
@@ -17,10 +21,40 @@ void setError(QString *error, const QString &text)
 
 const QString kLogColumns = QStringLiteral(R"("NMec", "NFab", "NAct", "SAct", "Data", "hora")");
 
+constexpr KeyedText kTexts[] = {
+    {"row", "Linha %1 (NMec %2, NFab %3): ", "Row %1 (NMec %2, NFab %3): "},
+    {"counts", "NAct %1 ou SAct %2 fora dos limites", "NAct %1 or SAct %2 out of range"},
+    {"nmecTaken", "NMec já existe", "NMec already exists"},
+    {"nfabTaken", "NFab já existe", "NFab already exists"},
+    {"noNMec", "sem NMec inteiro de 1 a %1 (tem \"%2\")",
+     "no whole NMec from 1 to %1 (it holds \"%2\")"},
+    {"noNFab", "sem NFab", "no NFab"},
+    {"full",
+     "O registo em %1 já chegou ao maior NMec que pode guardar (%2): não há número para outra "
+     "unidade. Nada foi escrito no temporizador.",
+     "The log in %1 has reached the largest NMec it can hold (%2): there is no number for "
+     "another unit. Nothing was written to the timer."},
+};
+
+QString text(std::string_view key, int idioma)
+{
+    return QString::fromUtf8(keyedText(kTexts, key, idioma));
+}
+
+// A whole number from a column of either engine, whatever type the driver
+// gave it; false for NULL, text, a fraction or a number past 64 bits.
+bool wholeNumber(const QVariant &v, qint64 *out)
+{
+    if (v.isNull()) return false;
+    bool ok = false;
+    *out = v.toString().trimmed().toLongLong(&ok);
+    return ok;
+}
+
 LogRow logRow(const RecordsDatabase::Row &r)
 {
     LogRow l;
-    l.NMec = r.value(0).toInt();
+    l.NMec = r.value(0).toLongLong();
     l.NFab = r.value(1).toString();
     l.NAct = r.value(2).toInt();
     l.SAct = r.value(3).toInt();
@@ -100,28 +134,76 @@ bool validCounts(const LogRow &l)
 // The numbers a log already holds, for an import to check each row against.
 struct TakenNumbers
 {
-    QSet<int> nmecs;
+    QSet<qint64> nmecs;
     QSet<QString> nfabs;
+    int idioma = 0;
 
-    void add(int nmec, const QString &nfab)
+    void add(qint64 nmec, const QString &nfab)
     {
         nmecs.insert(nmec);
         if (!nfab.isEmpty()) nfabs.insert(nfab);
     }
 
-    // Why the row cannot be copied; empty when it can.
-    QString refusal(const LogRow &l) const
+    // Why the row (the place-th of the log, from 1) cannot be copied; empty
+    // when it can.
+    QString refusal(const LogRow &l, qsizetype place) const
     {
-        const QString row = QStringLiteral("NMec %1, NFab %2: ").arg(l.NMec).arg(l.NFab);
-        if (!validCounts(l))
-            return row +
-                   QStringLiteral("NAct %1 ou SAct %2 fora dos limites").arg(l.NAct).arg(l.SAct);
-        if (nmecs.contains(l.NMec)) return row + QStringLiteral("NMec já existe");
-        if (!l.NFab.isEmpty() && nfabs.contains(l.NFab))
-            return row + QStringLiteral("NFab já existe");
+        const QString row = text("row", idioma).arg(place).arg(l.NMec).arg(l.NFab);
+        if (l.NMec < 1)
+            return row + text("noNMec", idioma).arg(UnitRecords::kLargestNMec).arg(l.NMec);
+        if (l.NFab.isEmpty()) return row + text("noNFab", idioma);
+        if (!validCounts(l)) return row + text("counts", idioma).arg(l.NAct).arg(l.SAct);
+        if (nmecs.contains(l.NMec)) return row + text("nmecTaken", idioma);
+        if (nfabs.contains(l.NFab)) return row + text("nfabTaken", idioma);
         return {};
     }
 };
+
+// A row of the log read for import, or why it cannot be (its place in the
+// log from 1).
+QString unusableRow(const RecordsDatabase::Row &r, qsizetype place, int idioma)
+{
+    qint64 nmec = 0;
+    const QString nfab = r.value(1).toString();
+    const QString row = text("row", idioma).arg(place).arg(r.value(0).toString(), nfab);
+    if (!wholeNumber(r.value(0), &nmec) || nmec < 1)
+        return row + text("noNMec", idioma)
+                         .arg(UnitRecords::kLargestNMec)
+                         .arg(r.value(0).isNull() ? QStringLiteral("NULL") : r.value(0).toString());
+    if (nfab.trimmed().isEmpty()) return row + text("noNFab", idioma);
+    return {};
+}
+
+const QString kReservationColumns =
+    QStringLiteral(R"("reservation", "NMec", "NFab", "NAct", "SAct", "Data", "hora", "entry_key")");
+
+// The row and the freed reservation in one transaction; a row whose key is in
+// the log already is not added again (the reservation is freed all the same).
+// The numbers are this bench's: nothing clashes with another bench, so the
+// records' write lock is not needed.
+bool logOnce(RecordsDatabase &db, const UnitNumbers &numbers, QString *error)
+{
+    const LogRow &l = numbers.row;
+    if (!validCounts(l)) {
+        setError(error,
+                 QStringLiteral("Registo inválido: NAct %1, SAct %2.").arg(l.NAct).arg(l.SAct));
+        return false;
+    }
+    QVariantList values = logValues(l);
+    values << (numbers.key.isEmpty() ? QVariant() : QVariant(numbers.key));
+    return db.transaction(
+        [&](QString *failure) {
+            return db.run(QStringLiteral(R"(INSERT INTO "TbRegisto" (%1, "entry_key") )"
+                                         R"(VALUES (?, ?, ?, ?, ?, ?, ?) )"
+                                         R"(ON CONFLICT ("entry_key") DO NOTHING)")
+                              .arg(kLogColumns),
+                          values, nullptr, failure) &&
+                   db.run(QStringLiteral(R"(DELETE FROM "UnitReservations" )"
+                                         R"(WHERE "reservation" = ? AND "NMec" = ?)"),
+                          {numbers.reservation, l.NMec}, nullptr, failure);
+        },
+        error);
+}
 
 } // namespace
 
@@ -165,6 +247,79 @@ bool UnitRecords::readLastLogRow(LastLogRow *last, QString *error)
     return true;
 }
 
+bool UnitRecords::findInterrupted(const UnitRequest &request, UnitNumbers *out, bool *found,
+                                  QString *error)
+{
+    *found = false;
+    if (request.forSerial.isEmpty() || request.forUnit.isEmpty() ||
+        request.number != request.proposed)
+        return true;
+    QList<RecordsDatabase::Row> rows;
+    if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "UnitReservations" WHERE "for_serial" = ? )"
+                                 R"(AND ("for_unit" = ? OR "NFab" = ?) )"
+                                 R"(ORDER BY "reservation" DESC LIMIT 1)")
+                      .arg(kReservationColumns),
+                  {request.forSerial, request.forUnit, request.forUnit}, &rows, error))
+        return false;
+    if (rows.isEmpty()) return true;
+    const RecordsDatabase::Row &r = rows.first();
+    out->reservation = r.value(0).toLongLong();
+    out->row = logRow(r.mid(1, 6));
+    out->key = r.value(7).toString();
+    out->resumed = true;
+    *found = true;
+    if (!out->key.isEmpty()) return true;
+    // Held by a version that kept no key: it gets one now, for good.
+    out->key = RecordsOutbox::newKey();
+    return m_db.run(
+        QStringLiteral(R"(UPDATE "UnitReservations" SET "entry_key" = ? WHERE "reservation" = ?)"),
+        {out->key, out->reservation}, nullptr, error);
+}
+
+bool UnitRecords::pickNumber(const UnitRequest &request, qlonglong highestInWeek, qlonglong holder,
+                             UnitNumbers *numbers, QString *error)
+{
+    int number = request.number;
+    const bool keptProposal = request.number == request.proposed;
+    if (keptProposal && (holder != 0 || number <= highestInWeek)) {
+        // Another bench took the proposed number meanwhile: the next free.
+        number = static_cast<int>(highestInWeek);
+        do {
+            ++number;
+            if (!holderOf(m_db, request.code + QString::number(number), &holder, error))
+                return false;
+        } while (holder != 0 && number <= 255);
+        if (number > 255) {
+            setError(error, QStringLiteral("Os 255 números de fabrico da semana %1 já foram "
+                                           "dados; escolha outro código.")
+                                .arg(request.code));
+            return false;
+        }
+        numbers->moved = true;
+    } else if (holder != 0) {
+        setError(error, QStringLiteral("O número de fabrico %1%2 já foi dado à unidade %3 "
+                                       "do registo; escolha outro.")
+                            .arg(request.code)
+                            .arg(number)
+                            .arg(holder));
+        // The window names the unit and proposes the next free number.
+        numbers->takenBy = holder;
+        qlonglong other = 0;
+        int next = static_cast<int>(highestInWeek);
+        bool read = true;
+        do {
+            ++next;
+            read = holderOf(m_db, request.code + QString::number(next), &other, nullptr);
+        } while (read && other != 0 && next <= 255);
+        numbers->nextFree = read && other == 0 && next <= 255 ? next : 0;
+        return false;
+    }
+    LogRow &row = numbers->row;
+    row.NFab = request.code + QString::number(number);
+    row.NAct = std::max(number, static_cast<int>(highestInWeek));
+    return true;
+}
+
 bool UnitRecords::allocate(const UnitRequest &request, UnitNumbers *out, QString *error)
 {
     if (request.number < 0 || request.number > 255 || request.week < 0 || request.week > 53) {
@@ -175,80 +330,99 @@ bool UnitRecords::allocate(const UnitRequest &request, UnitNumbers *out, QString
     }
     UnitNumbers numbers;
     const auto work = [&](QString *failure) {
+        bool resumed = false;
+        if (!findInterrupted(request, &numbers, &resumed, failure)) return false;
+        if (resumed) return true;
         AllocationStart start;
         if (!readStart(m_db, request, request.code + QString::number(request.number), &start,
                        failure))
             return false;
-        const qlonglong highestNMec = start.highestNMec;
-        const qlonglong highestInWeek = std::max<qlonglong>(start.highestInWeek, request.basis);
-        int number = request.number;
-        qlonglong holder = start.holder;
-        const bool keptProposal = request.number == request.proposed;
-        if (keptProposal && (holder != 0 || number <= highestInWeek)) {
-            // Another bench took the proposed number meanwhile: the next free.
-            number = static_cast<int>(highestInWeek);
-            do {
-                ++number;
-                if (!holderOf(m_db, request.code + QString::number(number), &holder, failure))
-                    return false;
-            } while (holder != 0 && number <= 255);
-            if (number > 255) {
-                setError(failure, QStringLiteral("Os 255 números de fabrico da semana %1 já foram "
-                                                 "dados; escolha outro código.")
-                                      .arg(request.code));
-                return false;
-            }
-            numbers.moved = true;
-        } else if (holder != 0) {
-            setError(failure, QStringLiteral("O número de fabrico %1%2 já foi dado à unidade %3 "
-                                             "do registo; escolha outro.")
-                                  .arg(request.code)
-                                  .arg(number)
-                                  .arg(holder));
+        if (start.highestNMec >= kLargestNMec) {
+            setError(failure, text("full", m_idioma).arg(m_db.where()).arg(kLargestNMec));
             return false;
         }
+        const qlonglong highestInWeek = std::max<qlonglong>(start.highestInWeek, request.basis);
+        if (!pickNumber(request, highestInWeek, start.holder, &numbers, failure)) return false;
         LogRow &row = numbers.row;
-        row.NMec = static_cast<int>(highestNMec + 1);
-        row.NFab = request.code + QString::number(number);
-        row.NAct = std::max(number, static_cast<int>(highestInWeek));
+        row.NMec = start.highestNMec + 1;
         row.SAct = request.week;
         row.Data = request.date;
         row.hora = request.time;
+        numbers.key = RecordsOutbox::newKey();
         QVariantList values = logValues(row);
-        values << request.host;
+        values << request.host << numbers.key << request.forUnit << request.forSerial;
         return singleNumber(
             m_db,
-            QStringLiteral(R"(INSERT INTO "UnitReservations" (%1, "host_name") )"
-                           R"(VALUES (?, ?, ?, ?, ?, ?, ?) RETURNING "reservation")")
+            QStringLiteral(R"(INSERT INTO "UnitReservations" (%1, "host_name", "entry_key", )"
+                           R"("for_unit", "for_serial") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) )"
+                           R"(RETURNING "reservation")")
                 .arg(kLogColumns),
             values, &numbers.reservation, failure);
     };
-    if (!m_db.writeTransaction(work, error)) return false;
+    if (!m_db.writeTransaction(work, error)) {
+        out->takenBy = numbers.takenBy;
+        out->nextFree = numbers.nextFree;
+        return false;
+    }
     *out = numbers;
     return true;
 }
 
 bool UnitRecords::log(const UnitNumbers &numbers, QString *error)
 {
+    return logOnce(m_db, numbers, error);
+}
+
+QString UnitRecords::logTable()
+{
+    return QStringLiteral("TbRegisto");
+}
+
+OutboxRow UnitRecords::waitingRow(const UnitNumbers &numbers, const QString &records)
+{
     const LogRow &l = numbers.row;
-    if (!validCounts(l)) {
-        setError(error,
-                 QStringLiteral("Registo inválido: NAct %1, SAct %2.").arg(l.NAct).arg(l.SAct));
+    OutboxRow row;
+    row.key = numbers.key;
+    row.table = logTable();
+    row.records = records;
+    row.queued = QDateTime::currentDateTimeUtc();
+    row.values = {{QStringLiteral("NMec"), l.NMec},
+                  {QStringLiteral("NFab"), l.NFab},
+                  {QStringLiteral("NAct"), l.NAct},
+                  {QStringLiteral("SAct"), l.SAct},
+                  {QStringLiteral("Data"), l.Data.toString(Qt::ISODate)},
+                  {QStringLiteral("hora"), l.hora.toString(QStringLiteral("HH:mm:ss"))},
+                  {QStringLiteral("reservation"), numbers.reservation}};
+    return row;
+}
+
+bool UnitRecords::numbersOf(const OutboxRow &row, UnitNumbers *out)
+{
+    const QJsonObject &v = row.values;
+    UnitNumbers n;
+    n.key = row.key;
+    n.reservation = v.value(QStringLiteral("reservation")).toInteger();
+    n.row.NMec = v.value(QStringLiteral("NMec")).toInteger();
+    n.row.NFab = v.value(QStringLiteral("NFab")).toString();
+    n.row.NAct = v.value(QStringLiteral("NAct")).toInt(-1);
+    n.row.SAct = v.value(QStringLiteral("SAct")).toInt(-1);
+    n.row.Data = QDate::fromString(v.value(QStringLiteral("Data")).toString(), Qt::ISODate);
+    n.row.hora =
+        QTime::fromString(v.value(QStringLiteral("hora")).toString(), QStringLiteral("HH:mm:ss"));
+    if (row.table != logTable() || row.key.isEmpty() || n.row.NMec < 1 || n.row.NFab.isEmpty())
+        return false;
+    *out = n;
+    return true;
+}
+
+bool UnitRecords::addWaitingRow(RecordsDatabase &db, const OutboxRow &row, QString *error)
+{
+    UnitNumbers numbers;
+    if (!numbersOf(row, &numbers)) {
+        setError(error, QStringLiteral("%1: %2?").arg(row.key, logTable()));
         return false;
     }
-    // The numbers are this bench's already: the row and the freed reservation
-    // clash with no other bench, so they need not wait for the write lock.
-    return m_db.transaction(
-        [&](QString *failure) {
-            return m_db.run(
-                       QStringLiteral(R"(INSERT INTO "TbRegisto" (%1) VALUES (?, ?, ?, ?, ?, ?))")
-                           .arg(kLogColumns),
-                       logValues(l), nullptr, failure) &&
-                   m_db.run(
-                       QStringLiteral(R"(DELETE FROM "UnitReservations" WHERE "reservation" = ?)"),
-                       {numbers.reservation}, nullptr, failure);
-        },
-        error);
+    return logOnce(db, numbers, error);
 }
 
 bool UnitRecords::listUnits(QList<LogRow> *out, QString *error)
@@ -256,7 +430,8 @@ bool UnitRecords::listUnits(QList<LogRow> *out, QString *error)
     return readLog(m_db, out, error);
 }
 
-bool UnitRecords::readLog(RecordsDatabase &db, QList<LogRow> *out, QString *error)
+bool UnitRecords::readLog(RecordsDatabase &db, QList<LogRow> *out, QString *error,
+                          QStringList *unusable, int idioma)
 {
     QList<RecordsDatabase::Row> rows;
     if (!db.run(QStringLiteral(R"(SELECT %1 FROM "TbRegisto" ORDER BY "ordem")").arg(kLogColumns),
@@ -264,8 +439,13 @@ bool UnitRecords::readLog(RecordsDatabase &db, QList<LogRow> *out, QString *erro
         return false;
     out->clear();
     out->reserve(rows.size());
-    for (const auto &r : rows)
-        out->append(logRow(r));
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QString why = unusable ? unusableRow(rows.at(i), i + 1, idioma) : QString();
+        if (why.isEmpty())
+            out->append(logRow(rows.at(i)));
+        else
+            unusable->append(why);
+    }
     return true;
 }
 
@@ -279,10 +459,12 @@ bool UnitRecords::importUnits(const QList<LogRow> &rows, ImportOutcome *outcome,
                       {}, &held, failure))
             return false;
         TakenNumbers taken;
+        taken.idioma = m_idioma;
         for (const auto &r : held)
-            taken.add(r.value(0).toInt(), r.value(1).toString());
-        for (const LogRow &l : rows) {
-            const QString why = taken.refusal(l);
+            taken.add(r.value(0).toLongLong(), r.value(1).toString());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const LogRow &l = rows.at(i);
+            const QString why = taken.refusal(l, i + 1);
             if (!why.isEmpty()) outcome->refused << why;
             taken.add(l.NMec, l.NFab);
         }

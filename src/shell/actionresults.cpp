@@ -18,7 +18,7 @@ ActionResults::ActionResults(EditSet &edit, Engine &engine, const Link &link, Ne
 {
     connect(&m_edit, &EditSet::controlChanged, this, &ActionResults::followButton);
     connect(&engine, &Engine::engineStopped, this, &ActionResults::followStop);
-    connect(&newUnit, &NewUnit::unitLogged, this, [this](const QString &NFab, int NMec) {
+    connect(&newUnit, &NewUnit::unitLogged, this, [this](const QString &NFab, qint64 NMec) {
         if (!m_newUnit) return;
         m_newUnit = false;
         m_status.endActivity();

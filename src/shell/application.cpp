@@ -15,6 +15,7 @@
 #include "portmemory.h"
 #include "qttranslations.h"
 #include "recordsdatabase.h"
+#include "recordsoutbox.h"
 #include "replywatch.h"
 #include "report.h"
 #include "servicehistory.h"
@@ -64,7 +65,6 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     if (setup.screen.isValid()) m_window->setScreenSize(setup.screen);
     m_splash = std::make_unique<FrmSplash>(*m_window, *m_databases);
     connect(m_window.get(), &FormMain::trafficLogRequested, this, &Application::openTrafficLog);
-}
     // Portuguese, the default, from the first message on; the language menu's
     // ticks say when it changes.
     m_qtTranslations = std::make_unique<QtTranslations>();
@@ -79,6 +79,7 @@ void Application::followLanguage()
     const int idioma = languageOf(*m_edit);
     m_qtTranslations->apply(idioma);
     if (m_trafficLog) m_trafficLog->setLanguage(idioma);
+}
 
 Application::~Application()
 {
@@ -106,14 +107,27 @@ void Application::prepareRecords()
 {
     QString error;
     bool created = false;
+    // Rows of new units that waited on this PC for the records are said with
+    // the rest, and added as soon as the records can be reached.
+    const RecordsOutbox outbox(m_databases->folder());
     if (!m_unitRecords->prepare(&error, &created)) {
+        const int waiting = outbox.count();
         // Told once here; "Novo" says it again whenever it needs them.
-        showFileError(m_p.messages, m_p.records.where(),
-                      error + QStringLiteral("\n") + messageText(MessageId::RecordsUnavailable, 0));
+        showFileError(
+            m_p.messages, m_p.records.where(),
+            error + QStringLiteral("\n") + messageText(MessageId::RecordsUnavailable, 0) +
+                (waiting > 0 ? QStringLiteral("\n") + outbox.waitingText(waiting) : QString()));
         return;
     }
     if (created && m_p.records.engine() == RecordsDatabase::Engine::Sqlite)
         std::fprintf(stderr, "VX308: criado %s\n", qPrintable(m_p.records.where()));
+    int added = 0;
+    int waiting = 0;
+    if (!m_newUnit->addWaitingRows(&added, &waiting))
+        showFileError(m_p.messages, m_p.records.where(), outbox.waitingText(waiting));
+    else if (added > 0)
+        std::fprintf(stderr, "VX308: %d linha(s) à espera acrescentada(s) a %s\n", added,
+                     qPrintable(m_p.records.where()));
 }
 
 TrafficTrace &Application::trafficTrace()
@@ -122,6 +136,7 @@ TrafficTrace &Application::trafficTrace()
         m_trace = std::make_unique<TrafficTrace>(m_p.clock);
         // Made with the trace, so that it holds every line from the start.
         m_trafficLog = std::make_unique<TrafficLogWindow>(m_p.fileDialogs, m_p.messages);
+        m_trafficLog->setLanguage(languageOf(*m_edit));
         connect(m_trace.get(), &TrafficTrace::lineAdded, m_trafficLog.get(),
                 &TrafficLogWindow::appendLine);
         m_link->setObserver(m_trace.get());
@@ -136,7 +151,6 @@ TrafficLogWindow &Application::trafficLog()
 }
 
 void Application::openTrafficLog()
-        m_trafficLog->setLanguage(languageOf(*m_edit));
 {
     TrafficLogWindow &log = trafficLog();
     log.setLanguage(m_window->idioma());

@@ -74,7 +74,8 @@ int main(int argc, char **argv)
         vx::UnitNumbers numbers;
         if (!records.allocate(request, &numbers, &error) || !records.log(numbers, &error))
             return fail(error);
-        std::printf("%d %s %d\n", numbers.row.NMec, qPrintable(numbers.row.NFab), numbers.moved);
+        std::printf("%lld %s %d\n", static_cast<long long>(numbers.row.NMec),
+                    qPrintable(numbers.row.NFab), numbers.moved);
     }
     std::fflush(stdout);
     return 0;

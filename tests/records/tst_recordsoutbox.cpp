@@ -1,0 +1,195 @@
+// The rows that wait on a PC for the records (RecordsOutbox), on the PC's own
+// SQLite file and on a shared PostgreSQL server. Guards against a waiting row
+// that is lost (not on disk, removed before the records took it, removed when
+// it cannot be read), added twice (a second try, the same row kept by two
+// programs, a restart between the add and the removal), added to records it
+// was not kept for, or a reservation left held once its row is in.
+#include "recordsoutbox.h"
+#include "recordsplace.h"
+#include "testsuite.h"
+#include "unitrecords.h"
+
+#include <QTest>
+
+using namespace vx;
+
+namespace {
+
+UnitRequest outboxRequest(int number)
+{
+    UnitRequest r;
+    r.code = QStringLiteral("A2650");
+    r.number = r.proposed = number;
+    r.week = 50;
+    r.date = QDate(2026, 12, 10);
+    r.time = QTime(7, 30, 0);
+    r.host = QStringLiteral("bench-outbox");
+    return r;
+}
+
+void outboxEngines()
+{
+    QTest::addColumn<RecordsEngine>("engine");
+    QTest::newRow("sqlite") << RecordsEngine::Sqlite;
+    QTest::newRow("postgresql") << RecordsEngine::Postgres;
+}
+
+} // namespace
+
+class TstRecordsOutbox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keptRowsComeBackInOrder();
+    void addedOnceWhateverHappens_data() { outboxEngines(); }
+    void addedOnceWhateverHappens();
+    void rowsForOtherRecordsWait();
+    void unreadableRowIsNamedAndKept();
+    void unwritableFolderIsSaid();
+};
+
+void TstRecordsOutbox::keptRowsComeBackInOrder()
+{
+    QTemporaryDir dir;
+    RecordsOutbox outbox(dir.path());
+    QString error;
+    const QDateTime first(QDate(2026, 12, 10), QTime(7, 0), Qt::UTC);
+    for (int i : {2, 0, 1}) {
+        OutboxRow row{RecordsOutbox::newKey(),
+                      QStringLiteral("TbRegisto"),
+                      i == 1 ? QStringLiteral("/elsewhere/Registo.db")
+                             : QStringLiteral("/here/Registo.db"),
+                      {{QStringLiteral("NMec"), qint64(9007199254740993LL) + i}},
+                      first.addSecs(i)};
+        QVERIFY2(outbox.keep(row, &error), qPrintable(error));
+    }
+    // Each row is a whole file of its own; nothing half-written is left.
+    QCOMPARE(QDir(outbox.where()).entryList(QDir::Files).size(), 3);
+    const QList<OutboxRow> rows = outbox.rows();
+    QCOMPARE(rows.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(rows.at(i).queued, first.addSecs(i));
+        QCOMPARE(rows.at(i).values.value("NMec").toInteger(), 9007199254740993LL + i);
+    }
+    QCOMPARE(outbox.count(), 3);
+    QCOMPARE(outbox.count(QStringLiteral("/here/Registo.db")), 2);
+    QVERIFY(outbox.remove(rows.at(0), &error));
+    QVERIFY(outbox.remove(rows.at(0), &error)); // gone already: no error
+    QCOMPARE(outbox.count(), 2);
+}
+
+// A unit's row waits (the records did not answer); then it is added by the
+// window and by vx308ctl at once (the same row kept in two data folders
+// stands for two programs), and once more after a restart that came before
+// its file was removed. The log holds it once, and its reservation is freed.
+void TstRecordsOutbox::addedOnceWhateverHappens()
+{
+    QFETCH(RecordsEngine, engine);
+    VX_RECORDS_PLACE(place, engine);
+    const auto db = place.open();
+    UnitRecords records(*db);
+    QString error;
+    QVERIFY2(records.prepare(&error), qPrintable(error));
+    UnitNumbers numbers;
+    QVERIFY2(records.allocate(outboxRequest(7), &numbers, &error), qPrintable(error));
+
+    QTemporaryDir window, ctl;
+    RecordsOutbox first(window.path()), second(ctl.path());
+    const OutboxRow row = UnitRecords::waitingRow(numbers, RecordsOutbox::placeOf(*db));
+    QVERIFY2(first.keep(row, &error), qPrintable(error));
+    QVERIFY2(second.keep(row, &error), qPrintable(error));
+
+    const auto other = place.open();
+    const RecordsOutbox::Delivery a = first.deliver(*db);
+    const RecordsOutbox::Delivery b = second.deliver(*other);
+    QCOMPARE(a.added + b.added, 2); // each program thinks it added it...
+    QVERIFY2(a.problems.isEmpty() && b.problems.isEmpty(),
+             qPrintable((a.problems + b.problems).join('\n')));
+    QVERIFY2(first.keep(row, &error), qPrintable(error)); // ...and a restart finds it again
+    QCOMPARE(first.deliver(*db).added, 1);
+    QCOMPARE(first.count() + second.count(), 0);
+
+    QList<LogRow> log;
+    QVERIFY2(records.listUnits(&log, &error), qPrintable(error));
+    QCOMPARE(log.size(), 1); // ...but the log holds it once
+    QCOMPARE(log.first().NFab, QStringLiteral("A26507"));
+    QCOMPARE(log.first().NMec, numbers.row.NMec);
+    QCOMPARE(log.first().hora, QTime(7, 30, 0));
+    QCOMPARE(place.sql({QStringLiteral(R"(SELECT count(*) FROM "UnitReservations")")}),
+             QStringList{QStringLiteral("0")});
+    // The next unit carries on after it.
+    UnitNumbers next;
+    QVERIFY2(records.allocate(outboxRequest(8), &next, &error), qPrintable(error));
+    QCOMPARE(next.row.NMec, numbers.row.NMec + 1);
+}
+
+// The data folder stays when the technician points the tool at other records:
+// a row kept for the shared server is not put into the PC's own file.
+void TstRecordsOutbox::rowsForOtherRecordsWait()
+{
+    VX_RECORDS_PLACE(place, RecordsEngine::Sqlite);
+    const auto db = place.open();
+    UnitRecords records(*db);
+    QString error;
+    QVERIFY2(records.prepare(&error), qPrintable(error));
+    UnitNumbers numbers;
+    QVERIFY2(records.allocate(outboxRequest(3), &numbers, &error), qPrintable(error));
+    QTemporaryDir data;
+    RecordsOutbox outbox(data.path());
+    QVERIFY2(outbox.keep(UnitRecords::waitingRow(numbers,
+                                                 QStringLiteral("postgresql://bench@server/vx308")),
+                         &error),
+             qPrintable(error));
+    const RecordsOutbox::Delivery d = outbox.deliver(*db);
+    QCOMPARE(d.added, 0);
+    QCOMPARE(d.elsewhere, 1);
+    QCOMPARE(outbox.count(), 1);
+    QCOMPARE(place.sql({QStringLiteral(R"(SELECT count(*) FROM "TbRegisto")")}),
+             QStringList{QStringLiteral("0")});
+}
+
+void TstRecordsOutbox::unreadableRowIsNamedAndKept()
+{
+    VX_RECORDS_PLACE(place, RecordsEngine::Sqlite);
+    const auto db = place.open();
+    QString error;
+    QVERIFY2(UnitRecords(*db).prepare(&error), qPrintable(error));
+    QTemporaryDir data;
+    RecordsOutbox outbox(data.path(), 1);
+    QVERIFY(QDir().mkpath(outbox.where()));
+    const QString damaged = QDir(outbox.where()).filePath(QStringLiteral("cut-short.json"));
+    QFile f(damaged);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(R"({"format": "vx308 records outbox row", "version": 1, "key": )");
+    f.close();
+
+    const RecordsOutbox::Delivery d = outbox.deliver(*db);
+    QCOMPARE(d.added, 0);
+    QCOMPARE(d.problems.size(), 1);
+    QVERIFY2(d.problems.first().contains(damaged) && d.problems.first().contains("left as it is"),
+             qPrintable(d.problems.first()));
+    QVERIFY(QFile::exists(damaged));
+}
+
+void TstRecordsOutbox::unwritableFolderIsSaid()
+{
+    QTemporaryDir dir;
+    // The data folder is a file: nothing can be kept under it.
+    const QString notAFolder = dir.filePath(QStringLiteral("data"));
+    QFile f(notAFolder);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    RecordsOutbox outbox(notAFolder, 1);
+    QString error;
+    QVERIFY(!outbox.keep({RecordsOutbox::newKey(),
+                          QStringLiteral("TbRegisto"),
+                          QStringLiteral("x"),
+                          {},
+                          QDateTime::currentDateTimeUtc()},
+                         &error));
+    QVERIFY2(error.contains(outbox.where()), qPrintable(error));
+}
+
+VX_TEST_CLASS(TstRecordsOutbox, Core)
+#include "tst_recordsoutbox.moc"
