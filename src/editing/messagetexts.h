@@ -29,6 +29,7 @@ enum class MessageId
     TitlePrinterError,
     RecordsUnavailable,
     UnitNumberMoved,
+    UnitNumberTaken,
 };
 
 struct MessageText
@@ -38,7 +39,7 @@ struct MessageText
     std::string_view en;
 };
 
-inline constexpr std::array<MessageText, 15> kMessageTexts{{
+inline constexpr std::array<MessageText, 16> kMessageTexts{{
     {MessageId::TitleMaintenance, "Manutenção", "Maintenance"},
     {MessageId::TitleError, "Mensagem de Erro!", "Error Message!"},
     {MessageId::ValueInvalid, "O valor inserido não é válido!", "The value entered is not valid!"},
@@ -78,6 +79,13 @@ inline constexpr std::array<MessageText, 15> kMessageTexts{{
     {MessageId::UnitNumberMoved,
      "O número de fabrico %1 foi dado noutra bancada entretanto; esta unidade fica com o %2.",
      "Manufacturing number %1 was given on another bench meanwhile; this unit gets %2."},
+    {MessageId::UnitNumberTaken,
+     "O número de fabrico %1 já foi dado à unidade com o NMec %2 do registo. O próximo número "
+     "livre desta semana é o %3, que ficou proposto: carregue de novo em Aceitar para o usar, ou "
+     "escreva outro.",
+     "Manufacturing number %1 has already been given to the unit with NMec %2 in the log. The "
+     "next free number of this week is %3, which is now proposed: press Aceitar again to use it, "
+     "or type another."},
 }};
 
 constexpr bool messageTextsComplete()
