@@ -117,8 +117,9 @@ bool QtReportPrinter::exportPdf(const QString &html, const QString &path, QStrin
     if (!paint(html, printer, error)) return false;
     QByteArray pdf;
     constexpr qint64 kMaxPdfBytes = qint64(1) << 30;
+    // A PDF cut short (the scratch folder full) lacks its closing %%EOF.
     if (!scratch.isValid() || !SafeFile::read(drawn, kMaxPdfBytes, 0, &pdf, error) ||
-        pdf.isEmpty()) {
+        !pdf.trimmed().endsWith("%%EOF")) {
         setError(
             error,
             QStringLiteral("o ficheiro %1 não foi escrito").arg(QDir::toNativeSeparators(path)));
