@@ -26,6 +26,17 @@ namespace {
 
 constexpr int kUsage = CtlRunner::kUsage;
 
+// The language of the messages: Portuguese when the system's is.
+bool inPortuguese()
+{
+    return QLocale::system().language() == QLocale::Portuguese;
+}
+
+QString inLanguage(const char *portuguese, const char *english)
+{
+    return QString::fromUtf8(inPortuguese() ? portuguese : english);
+}
+
 int usage(const QString &why)
 {
     std::fprintf(stderr, "vx308ctl: %s\n%s", qPrintable(why), kUsageText);
@@ -54,7 +65,9 @@ bool takeTickBox(const QString &field, QString *text, QString *error)
         *text = kOn.contains(word) ? QStringLiteral("1") : QStringLiteral("0");
         return true;
     }
-    *error = QStringLiteral("%1 is a tick box: give 0 or 1 (or false/true, não/sim), not \"%2\"")
+    *error = inLanguage("%1 é uma caixa de selecção: indique 0 ou 1 (ou false/true, não/sim), "
+                        "não \"%2\"",
+                        "%1 is a tick box: give 0 or 1 (or false/true, não/sim), not \"%2\"")
                  .arg(field, vx::ConfigFile::printable(*text));
     return false;
 }
@@ -93,7 +106,8 @@ bool takeConfigFile(CtlRunner::Job &job, const QString &command, QStringList &wo
     if (!which) {
         if (all) *error = QStringLiteral("--all is for diff and restore");
         if (p.isSet(QStringLiteral("identity")))
-            *error = QStringLiteral("--identity is for restore --all");
+            *error =
+                inLanguage("--identity é só para restore --all", "--identity is for restore --all");
         return error->isEmpty();
     }
     if (words.size() != 1) {
@@ -106,7 +120,8 @@ bool takeConfigFile(CtlRunner::Job &job, const QString &command, QStringList &wo
     }
     const bool identity = p.isSet(QStringLiteral("identity"));
     if (identity && !(all && *which == ConfigCommands::Command::Restore)) {
-        *error = QStringLiteral("--identity is for restore --all");
+        *error =
+            inLanguage("--identity é só para restore --all", "--identity is for restore --all");
         return false;
     }
     job.config = std::make_shared<ConfigCommands>(*which, words.takeFirst(), all);
@@ -120,7 +135,8 @@ bool takePort(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
     vx::PortMap portMap;
     int port = 0;
     if (p.values(QStringLiteral("device")).size() + p.values(QStringLiteral("port")).size() > 1) {
-        *error = QStringLiteral("give one port: --port N or --device PATH, once");
+        *error = inLanguage("indique uma só porta: --port N ou --device CAMINHO, uma vez",
+                            "give one port: --port N or --device PATH, once");
         return false;
     }
     if (p.isSet(QStringLiteral("device"))) {
@@ -163,7 +179,7 @@ bool takeTrace(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
     static vx::SystemClock clock;
     static vx::TraceFile file;
     static vx::TrafficTrace trace(clock);
-    if (!file.open(p.value(QStringLiteral("trace")), error)) return false;
+    if (!file.open(p.value(QStringLiteral("trace")), error, inPortuguese() ? 0 : 1)) return false;
     job.observer = &trace;
     job.trace = &trace;
     job.traceFile = &file;
@@ -193,15 +209,15 @@ int listPorts(const QCommandLineParser &p, const QStringList &words)
 void warnOfPassword(const QString &uri)
 {
     if (QUrl(uri).password().isEmpty()) return;
-    const bool portuguese = QLocale::system().language() == QLocale::Portuguese;
     std::fprintf(stderr, "vx308ctl: %s\n",
-                 portuguese ? "aviso: a palavra-passe escrita em --records fica visível a "
-                              "todos os utilizadores deste PC (ps) enquanto o programa corre; "
-                              "guarde-a em ~/.pgpass (chmod 600) ou em PGPASSWORD e tire-a do "
-                              "URI"
-                            : "warning: the password written in --records can be seen by every "
-                              "user of this PC (ps) while the program runs; keep it in ~/.pgpass "
-                              "(chmod 600) or PGPASSWORD and leave it out of the URI");
+                 inPortuguese()
+                     ? "aviso: a palavra-passe escrita em --records fica visível a "
+                       "todos os utilizadores deste PC (ps) enquanto o programa corre; "
+                       "guarde-a em ~/.pgpass (chmod 600) ou em PGPASSWORD e tire-a do "
+                       "URI"
+                     : "warning: the password written in --records can be seen by every "
+                       "user of this PC (ps) while the program runs; keep it in ~/.pgpass "
+                       "(chmod 600) or PGPASSWORD and leave it out of the URI");
 }
 
 // --records URL, "local", or the choice vx308-maint keeps for this user;

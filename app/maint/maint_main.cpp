@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <cstdio>
@@ -135,7 +136,9 @@ int main(int argc, char **argv)
     // Opened before anything touches a port, so that a wrong path costs the
     // timer nothing.
     vx::TraceFile traceFile;
-    if (!options->traceFile.isEmpty() && !traceFile.open(options->traceFile, &error)) {
+    if (!options->traceFile.isEmpty() &&
+        !traceFile.open(options->traceFile, &error,
+                        QLocale::system().language() == QLocale::Portuguese ? 0 : 1)) {
         say(error);
         return kExitUsage;
     }

@@ -13,10 +13,12 @@ namespace vx {
 
 namespace {
 
-QString cannotWrite(const QString &path, const QString &cause)
+QString cannotWrite(const QString &path, const QString &cause, int idioma)
 {
-    return QStringLiteral("cannot write the trace file %1 (%2); choose a file in a folder "
-                          "you can write to")
+    return (idioma == 0 ? QStringLiteral("não foi possível escrever o ficheiro de registo %1 (%2); "
+                                         "escolha um ficheiro numa pasta onde possa escrever")
+                        : QStringLiteral("cannot write the trace file %1 (%2); choose a file in a "
+                                         "folder you can write to"))
         .arg(QDir::toNativeSeparators(path), cause);
 }
 
@@ -27,16 +29,17 @@ TraceFile::~TraceFile()
     if (m_fd >= 0) ::close(m_fd);
 }
 
-bool TraceFile::open(const QString &path, QString *error)
+bool TraceFile::open(const QString &path, QString *error, int idioma)
 {
     m_path = path;
+    m_idioma = idioma;
     const auto refuse = [&](const QString &cause) {
-        m_error = cannotWrite(path, cause);
+        m_error = cannotWrite(path, cause, idioma);
         if (error) *error = m_error;
         return false;
     };
     // Looked at before the open: opening a serial port toggles its lines.
-    const QString refused = SafeFile::notRegular(path, 1);
+    const QString refused = SafeFile::notRegular(path, idioma);
     if (!refused.isEmpty()) return refuse(refused);
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
@@ -46,7 +49,7 @@ bool TraceFile::open(const QString &path, QString *error)
     };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return refuse(SafeFile::notRegular(path, 1));
+        return refuse(SafeFile::notRegular(path, idioma));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_fd = fd;
@@ -63,7 +66,7 @@ bool TraceFile::write(const QString &line)
         const ssize_t n = ::write(m_fd, at, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            m_error = cannotWrite(m_path, qt_error_string(n < 0 ? errno : ENOSPC));
+            m_error = cannotWrite(m_path, qt_error_string(n < 0 ? errno : ENOSPC), m_idioma);
             ::close(m_fd);
             m_fd = -1;
             return false;

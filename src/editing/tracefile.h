@@ -18,8 +18,9 @@ public:
     ~TraceFile();
 
     // Creates or empties the file. False, with a message that names the file
-    // and what to do, when it cannot be written.
-    bool open(const QString &path, QString *error);
+    // and what to do, when it cannot be written. Messages, then and later,
+    // in `idioma` (0 Portuguese, 1 English).
+    bool open(const QString &path, QString *error, int idioma = 1);
     // False once a line could not be written whole (a full disk): then
     // errorText() says so, naming the file, and nothing more is written.
     bool write(const QString &line);
@@ -30,6 +31,7 @@ private:
     int m_fd = -1;
     QString m_path;
     QString m_error;
+    int m_idioma = 1;
 };
 
 } // namespace vx
