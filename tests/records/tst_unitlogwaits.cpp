@@ -6,6 +6,7 @@
 // set of numbers. (The write pass is the engine's; here the test plays it.)
 #include "newunitfixture.h"
 #include "recordsoutbox.h"
+#include "recordsplace.h"
 #include "testsuite.h"
 
 #include <QSignalSpy>
@@ -34,6 +35,7 @@ class TstUnitLogWaits : public QObject
 
 private slots:
     void rowWaitsThenIsAddedOnce();
+    void sharedServerGoneMidWrite();
     void cutOffUnitIsFinishedWithItsNumbers_data();
     void cutOffUnitIsFinishedWithItsNumbers();
 };
@@ -84,6 +86,38 @@ void TstUnitLogWaits::rowWaitsThenIsAddedOnce()
     int added = -1;
     QVERIFY(m.newUnit.addWaitingRows(&added));
     QCOMPARE(added, 0);
+}
+
+// The shared server stops after the acceptance: the row waits on this bench,
+// and once the server is back the next "Novo" adds it before proposing.
+void TstUnitLogWaits::sharedServerGoneMidWrite()
+{
+    VX_RECORDS_PLACE(place, RecordsEngine::Postgres);
+    const auto db = place.open();
+    UnitRecords records(*db);
+    QString error;
+    QVERIFY2(records.prepare(&error), qPrintable(error));
+    NewUnitFixture m;
+    QObject::disconnect(&m.edit, nullptr, &m.newUnit, nullptr);
+    NewUnit bench(m.edit, m.engine, m.a.databases, records, m.msgs, m.clock);
+    QSignalSpy waiting(&bench, &NewUnit::unitWaiting);
+    QVERIFY(bench.prepare());
+    QVERIFY(bench.accept());
+    QVERIFY2(place.server->stop(&error), qPrintable(error));
+    m.writeAll();
+    QCOMPARE(waiting.size(), 1);
+    QVERIFY2(m.msgs.texts().join('\n').contains(place.database),
+             qPrintable(m.msgs.texts().join('\n')));
+    QVERIFY2(place.server->start(&error), qPrintable(error));
+
+    QVERIFY(bench.prepare());
+    QCOMPARE(RecordsOutbox(m.a.databases.folder()).count(), 0);
+    QCOMPARE(bench.n_unidades(), 1);
+    QCOMPARE(m.edit.text("Text_numfab_num"), QStringLiteral("2"));
+    QCOMPARE(place.sql({QStringLiteral(R"(SELECT "NMec", "NFab" FROM "TbRegisto")")}),
+             QStringList{QStringLiteral("1|A07051")});
+    QCOMPARE(place.sql({QStringLiteral(R"(SELECT count(*) FROM "UnitReservations")")}),
+             QStringList{QStringLiteral("0")});
 }
 
 void TstUnitLogWaits::cutOffUnitIsFinishedWithItsNumbers_data()
