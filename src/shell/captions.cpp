@@ -63,6 +63,57 @@ QString Captions::accessibleName(const QString &control, int idioma,
     return {};
 }
 
+namespace {
+
+// Where the access key of `caption` goes: the first letter of a word that no
+// earlier caption took, else its first letter or digit not taken; -1 when
+// every one is.
+qsizetype mnemonicPosition(const QString &caption, const QString &taken)
+{
+    const auto free = [&](qsizetype i) {
+        const QChar c = caption.at(i);
+        return c.isLetterOrNumber() && !taken.contains(c.toLower());
+    };
+    for (qsizetype i = 0; i < caption.size(); ++i)
+        if ((i == 0 || caption.at(i - 1).isSpace()) && free(i)) return i;
+    for (qsizetype i = 0; i < caption.size(); ++i)
+        if (free(i)) return i;
+    return -1;
+}
+
+} // namespace
+
+QStringList Captions::withMnemonics(const QStringList &captions)
+{
+    QStringList out;
+    QString taken;
+    for (const QString &raw : captions) {
+        const QString caption = plain(raw);
+        const qsizetype at = mnemonicPosition(caption, taken);
+        QString marked = caption;
+        marked.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        if (at >= 0) {
+            taken += caption.at(at).toLower();
+            // Every '&' before the key became two.
+            const qsizetype shift = caption.left(at).count(QLatin1Char('&'));
+            marked.insert(at + shift, QLatin1Char('&'));
+        }
+        out << marked;
+    }
+    return out;
+}
+
+QString Captions::plain(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('&') && i + 1 < text.size()) ++i;
+        out += text.at(i);
+    }
+    return out;
+}
+
 QString Captions::title(int idioma)
 {
     return idioma == 1 ? QStringLiteral("VX308 Maintnance v3.5")

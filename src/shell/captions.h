@@ -380,6 +380,14 @@ public:
                                   const std::function<QString(const QString &)> &caption);
     // Window title of a language.
     static QString title(int idioma);
+
+    // Menu titles or items with an access key each ("&Comunicação"), for
+    // Alt+letter: the first letter of a word not yet taken in the same menu,
+    // else any other letter or digit. The captions themselves stay without
+    // one: the report and documents print the same texts.
+    static QStringList withMnemonics(const QStringList &captions);
+    // A text as shown, without its access key's marker.
+    static QString plain(const QString &text);
 };
 
 } // namespace vx

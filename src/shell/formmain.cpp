@@ -31,10 +31,47 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
+#include <QShortcut>
 
 namespace vx {
+
+namespace {
+
+// Alt alone then opens the menu bar's first menu to the arrow keys, as on
+// the desktops the technicians know; the application's own style says
+// otherwise on some desktops.
+class MenuBarKeys : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_MenuBar_AltKeyNavigation) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// An access key for each menu of the bar and each item of a menu; the
+// captions themselves stay as they are.
+void markAccessKeys(const QList<QAction *> &actions)
+{
+    QList<QAction *> items;
+    QStringList texts;
+    for (QAction *a : actions) {
+        if (a->isSeparator() || a->text().isEmpty()) continue;
+        items << a;
+        texts << a->text();
+    }
+    const QStringList marked = Captions::withMnemonics(texts);
+    for (qsizetype i = 0; i < items.size(); ++i)
+        if (items[i]->text() != marked[i]) items[i]->setText(marked[i]);
+}
+
+} // namespace
 
 FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
     : QMainWindow(parent), m_s(s), m_binding(new ModelBinding(s.edit, this)),
@@ -61,6 +98,20 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
     m_design = built.design;
     createMenus(factory);
     connectButtons();
+    // The menus by keyboard: Alt+letter, Alt alone and F10.
+    auto *keys = new MenuBarKeys;
+    keys->setParent(menuBar());
+    menuBar()->setStyle(keys);
+    for (QMenu *m : std::as_const(m_menus))
+        connect(m, &QMenu::aboutToShow, this, [m] { markAccessKeys(m->actions()); });
+    auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        for (QAction *a : menuBar()->actions())
+            if (a->isEnabled() && a->isVisible()) {
+                menuBar()->setActiveAction(a);
+                return;
+            }
+    });
     new FieldFit(m_area);
 
     for (auto it = m_controls.constBegin(); it != m_controls.constEnd(); ++it)
@@ -265,6 +316,8 @@ void FormMain::aplicar_idioma(int idioma)
           std::span<const Caption>(kConfigurationCaptions)})
         for (const Caption &l : table)
             changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
+    // Menu titles put back by the table above get their access keys again.
+    markAccessKeys(menuBar()->actions());
     m_statusLine->setLanguage(idioma);
     updateAccessibleNames();
     m_linkNotice->setLanguage(idioma);

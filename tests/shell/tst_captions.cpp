@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -26,8 +27,10 @@ namespace {
 // What the window shows as a control's caption.
 QString shown(FormMain &j, const QString &name)
 {
-    if (QMenu *m = j.menu(name)) return m->title();
-    if (QAction *a = j.action(name)) return a->text();
+    // Menus and their items carry an access key ("&Idioma"): shown underlined,
+    // not as a character of the caption.
+    if (QMenu *m = j.menu(name)) return Captions::plain(m->title());
+    if (QAction *a = j.action(name)) return Captions::plain(a->text());
     QWidget *w = j.control(name);
     if (auto *g = qobject_cast<QGroupBox *>(w)) return g->title();
     if (auto *b = qobject_cast<QAbstractButton *>(w)) return b->text();
@@ -303,6 +306,57 @@ private slots:
         QCOMPARE(o.window().control(QStringLiteral("Label_S00"))->font().pointSizeF(), 8.0);
         QCOMPARE(o.window().control(QStringLiteral("Label_S00"))->font(), before);
         o.engine().stop();
+    }
+
+    // Access keys: one per menu title, not shared within the bar, none in
+    // the captions the report and documents print.
+    void mnemonics_data()
+    {
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QStringList>("marked");
+        QTest::newRow("barra pt") << QStringList{"Comunicação", "Idioma", "Relatório",
+                                                 "Configuração", "Fábrica"}
+                                  << QStringList{"&Comunicação", "&Idioma", "&Relatório",
+                                                 "C&onfiguração", "&Fábrica"};
+        QTest::newRow("barra en") << QStringList{"Communication", "Language", "Report",
+                                                 "Configuration", "Factory"}
+                                  << QStringList{"&Communication", "&Language", "&Report",
+                                                 "C&onfiguration", "&Factory"};
+        QTest::newRow("portas") << QStringList{"Com 1", "Com 2", "Procurar"}
+                                << QStringList{"&Com 1", "Com &2", "&Procurar"};
+        QTest::newRow("e comercial")
+            << QStringList{"A && B", "&Novo"} << QStringList{"&A && B", "&Novo"};
+    }
+    void mnemonics()
+    {
+        QFETCH(QStringList, captions);
+        QFETCH(QStringList, marked);
+        QCOMPARE(Captions::withMnemonics(captions), marked);
+        for (qsizetype i = 0; i < marked.size(); ++i)
+            QCOMPARE(Captions::plain(marked[i]), Captions::plain(captions[i]));
+    }
+
+    // Alt+letter opens its menu and F10 the first one; the captions in the
+    // table keep no marker.
+    void menusByKeyboard()
+    {
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        FormMain &w = o.window();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(w.menu(QStringLiteral("mnu_idioma"))->title(), QStringLiteral("&Idioma"));
+        QCOMPARE(Captions::caption(QStringLiteral("mnu_idioma"), 0), QStringLiteral("Idioma"));
+        QTest::keyClick(&w, Qt::Key_F10);
+        QVERIFY(w.menuBar()->activeAction());
+        QTest::keyClick(w.menuBar(), Qt::Key_Escape);
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QMenu *languages = w.menu(QStringLiteral("mnu_idioma"));
+        QTest::keyClick(&w, Qt::Key_I, Qt::AltModifier);
+        QVERIFY(waitFor([&] { return languages->isVisible(); }, 2000));
+        QVERIFY(languages->actions().first()->text().contains(QLatin1Char('&')));
+        languages->close();
     }
 
     void unknownStoredLanguageStaysPortuguese_data()

@@ -58,7 +58,7 @@ private slots:
         QCOMPARE(enabledItems(o).size(), 3);
         o.window().aplicar_idioma(1);
         QCOMPARE(o.window().menu(QStringLiteral("mnu_configuracao"))->title(),
-                 QStringLiteral("Configuration"));
+                 QStringLiteral("C&onfiguration")); // Alt+O: "Communication" has C
         QCOMPARE(o.window().action(QStringLiteral("mnu_repor_configuracao"))->text(),
                  QStringLiteral("Restore configuration…"));
         o.window().aplicar_idioma(0);

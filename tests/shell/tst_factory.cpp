@@ -45,14 +45,14 @@ private slots:
         AppBench o(a, factory());
         QMenu *m = o.window().menu(QStringLiteral("mnu_fabrica"));
         QVERIFY(m);
-        QCOMPARE(m->title(), QStringLiteral("Fábrica"));
+        QCOMPARE(m->title(), QStringLiteral("&Fábrica")); // Alt+F
         QCOMPARE(o.window().action(QStringLiteral("mnu_novo"))->text(), QStringLiteral("Novo"));
         QCOMPARE(o.window().action(QStringLiteral("mnu_copiar"))->text(),
                  QStringLiteral("Pic -> PC"));
         QCOMPARE(o.window().action(QStringLiteral("mnu_colar"))->text(),
                  QStringLiteral("PC -> Pic"));
         o.window().aplicar_idioma(1);
-        QCOMPARE(m->title(), QStringLiteral("Factory"));
+        QCOMPARE(m->title(), QStringLiteral("&Factory"));
         QCOMPARE(o.window().action(QStringLiteral("mnu_predefinir"))->text(),
                  QStringLiteral("Default Values..."));
         // The hidden buttons' own captions are the same in both languages.
