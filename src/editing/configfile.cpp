@@ -88,11 +88,6 @@ QString typeName(const QJsonValue &v)
 bool takeText(const QJsonObject &o, const QString &key, QString *out, QString *error)
 {
     const QJsonValue v = o.value(key);
-    if (v.isString() && v.toString().contains(QChar::Null)) {
-        *error = QStringLiteral("\"%1\" holds a NUL character, which no saved file does")
-                     .arg(ConfigFile::printable(key));
-        return false;
-    }
     if (v.isString()) {
         *out = v.toString();
         return true;
@@ -268,7 +263,7 @@ QByteArray ConfigFile::toJson() const
     return orderedJsonObject(members);
 }
 
-std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *error)
+std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *error, int idioma)
 {
     QJsonParseError parseError{};
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
@@ -284,7 +279,7 @@ std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *
     }
     // Qt's parser keeps the last of a key given twice and lets raw control
     // characters through; neither is in a file this program saved.
-    if (const QString damage = JsonShape::damage(json); !damage.isEmpty()) {
+    if (const QString damage = JsonShape::damage(json, idioma); !damage.isEmpty()) {
         *error = damage;
         return std::nullopt;
     }
@@ -315,8 +310,11 @@ std::optional<ConfigFile> ConfigFile::load(const QString &path, QString *error, 
         return std::nullopt;
     }
     QString why;
-    auto file = fromJson(json, &why);
-    if (!file) *error = QStringLiteral("%1: %2; nothing was written to the timer").arg(path, why);
+    auto file = fromJson(json, &why, idioma);
+    if (!file)
+        *error = (idioma == 0 ? QStringLiteral("%1: %2; nada foi escrito no temporizador")
+                              : QStringLiteral("%1: %2; nothing was written to the timer"))
+                     .arg(path, why);
     return file;
 }
 

@@ -57,7 +57,8 @@ public:
 
     QByteArray toJson() const;
     // The file's contents, or nullopt and what is wrong with them.
-    static std::optional<ConfigFile> fromJson(const QByteArray &json, QString *error);
+    static std::optional<ConfigFile> fromJson(const QByteArray &json, QString *error,
+                                              int idioma = 1);
     // Both name the file in *error (what went wrong with the file itself in
     // the language `idioma`). A save that fails leaves an older file of
     // that name as it was; a load takes only a regular file of at most

@@ -17,18 +17,31 @@ struct Level
     QSet<QString> keys;
 };
 
+QString pick(int idioma, const char *pt, const char *en)
+{
+    return QString::fromUtf8(idioma == 0 ? pt : en);
+}
+
 // The end of the text that opens at `start` (its closing quote), or, for a
-// raw control character inside it, -1 with *problem saying where.
-qsizetype endOfText(const QByteArray &json, qsizetype start, QString *problem)
+// raw control character or an escaped NUL inside it (which messages and the
+// timer's fields would show cut short), -1 with *problem saying where.
+qsizetype endOfText(const QByteArray &json, qsizetype start, int idioma, QString *problem)
 {
     for (qsizetype i = start + 1; i < json.size(); ++i) {
         const auto c = static_cast<unsigned char>(json.at(i));
+        if (c == '\\' && json.mid(i + 1, 5) == "u0000") {
+            *problem = pick(idioma, "um carácter NUL (\\u0000) num texto, no byte %1",
+                            "a NUL character (\\u0000) inside a text at byte %1")
+                           .arg(i);
+            return -1;
+        }
         if (c == '\\') {
             ++i;
         } else if (c == '"') {
             return i;
         } else if (c < 0x20) {
-            *problem = QStringLiteral("a raw control character (\\x%1) inside a text at byte %2")
+            *problem = pick(idioma, "um carácter de controlo (\\x%1) num texto, no byte %2",
+                            "a raw control character (\\x%1) inside a text at byte %2")
                            .arg(static_cast<int>(c), 2, 16, QLatin1Char('0'))
                            .arg(i);
             return -1;
@@ -54,7 +67,7 @@ QString decodedText(const QByteArray &quoted)
 
 } // namespace
 
-QString JsonShape::damage(const QByteArray &json)
+QString JsonShape::damage(const QByteArray &json, int idioma)
 {
     QList<Level> levels;
     for (qsizetype i = 0; i < json.size(); ++i) {
@@ -63,12 +76,13 @@ QString JsonShape::damage(const QByteArray &json)
         if ((c == '}' || c == ']') && !levels.isEmpty()) levels.removeLast();
         if (c != '"') continue;
         QString problem;
-        const qsizetype end = endOfText(json, i, &problem);
+        const qsizetype end = endOfText(json, i, idioma, &problem);
         if (end < 0) return problem;
         if (!levels.isEmpty() && levels.last().object && followedByColon(json, end + 1)) {
             const QString key = decodedText(json.mid(i, end - i + 1));
             if (levels.last().keys.contains(key))
-                return QStringLiteral("\"%1\" is given twice").arg(ConfigFile::printable(key));
+                return pick(idioma, "\"%1\" aparece duas vezes", "\"%1\" is given twice")
+                    .arg(ConfigFile::printable(key));
             levels.last().keys.insert(key);
         }
         i = end;

@@ -12,9 +12,10 @@ namespace vx {
 class JsonShape
 {
 public:
-    // Empty for JSON without either; otherwise what is wrong and where, with
-    // anything unprintable escaped. Meant for text QJsonDocument accepted.
-    static QString damage(const QByteArray &json);
+    // Empty for JSON without either (nor an escaped NUL); otherwise what is
+    // wrong and where, in `idioma`, with anything unprintable escaped. Meant
+    // for text QJsonDocument accepted.
+    static QString damage(const QByteArray &json, int idioma);
 };
 
 } // namespace vx

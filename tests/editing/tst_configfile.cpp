@@ -113,7 +113,7 @@ private slots:
             << QString() << removed << QByteArray(good).replace("\"2,00\"", "\"\x1b[2J\"")
             << "raw control character (\\x1b)";
         QTest::newRow("escaped NUL") << "Text_S00" << QJsonValue(QStringLiteral("2,0") + QChar(0))
-                                     << QByteArray() << "\"Text_S00\" holds a NUL character";
+                                     << QByteArray() << "a NUL character (\\u0000) inside a text";
     }
     void unusableFileIsRefused()
     {
