@@ -125,9 +125,9 @@ int RecordsCommands::pending(bool add, Format format)
         UnitRecords records(db);
         const bool reached = usable(db, records, m_location, m_idioma, m_dataFolder);
         const int left = outbox.count(RecordsOutbox::placeOf(db));
-        if (reached && left == 0) return 0;
-        if (reached) say(outbox.waitingText(left));
-        return kRecordsUnusable;
+        // Records that were reached have said what still waits.
+        if (!reached) say(outbox.waitingText(left));
+        return reached && left == 0 ? 0 : kRecordsUnusable;
     }
     QStringList unreadable;
     const QList<OutboxRow> rows = outbox.rows(&unreadable);
