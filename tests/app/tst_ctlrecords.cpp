@@ -6,6 +6,7 @@
 // records that cannot be used must stop a new unit before the timer is
 // touched, and never the commands that do not need them.
 #include "ctlharness.h"
+#include "pgserver.h"
 #include "qtrecordsdatabase.h"
 #include "recordschoice.h"
 #include "recordsoutbox.h"
@@ -351,6 +352,53 @@ private slots:
         const QList<QByteArray> lines = loggedUnits(ctl({"units", "--data", data}));
         QCOMPARE(lines.size(), 1);
         QVERIFY(lines.first().startsWith("1\t" + unit.value("NFab").toString().toUtf8() + "\t"));
+    }
+
+    // The shared server stops while new-unit writes the unit (once its
+    // numbers are held, with every answer 60 ms late so that the writes take
+    // seconds): the unit is printed, its row waits on the bench (status 13),
+    // and the next run once the server is back adds it, once.
+    void serverStoppedDuringTheWrites()
+    {
+        VX_PG_SERVER_OR_SKIP(server);
+        QString database, error;
+        QVERIFY2(server->createDatabase(&database, &error), qPrintable(error));
+        const QString uri = server->uri(database);
+        const QString data = folder("server-stops");
+        m_link = m_dir.filePath(QStringLiteral("vx308"));
+        QVERIFY(launchEmulator(m_emu, m_link, {"--delay", "60"}));
+        QProcess run;
+        run.setProcessEnvironment(m_env);
+        run.start(builtProgram("app/vx308ctl"),
+                  {"new-unit", "--device", m_link, "--data", data, "--records", uri, "--json"});
+        const auto held = [&] {
+            QString out, why;
+            return server->psql(database, R"(SELECT count(*) FROM "UnitReservations")", &out,
+                                &why) &&
+                   out.trimmed() == QLatin1String("1");
+        };
+        QVERIFY(QTest::qWaitFor(held, 20000));
+        QVERIFY2(server->stop(&error), qPrintable(error));
+        QVERIFY(run.waitForFinished(60000));
+        stopEmulator();
+        const QByteArray err = run.readAllStandardError();
+        QVERIFY2(run.exitCode() == 13, err.constData());
+        const QJsonObject unit = QJsonDocument::fromJson(run.readAllStandardOutput()).object();
+        QCOMPARE(unit.value("NMec").toInteger(), 1);
+        QVERIFY2(err.contains(database.toUtf8()) && err.contains("records-outbox"),
+                 err.constData());
+
+        QVERIFY2(server->start(&error), qPrintable(error));
+        const CtlOutput units = ctl({"units", "--json", "--data", data, "--records", uri});
+        QVERIFY2(units.status == 0 && units.err.contains("1 row(s) that waited"),
+                 units.err.constData());
+        const QJsonArray rows = QJsonDocument::fromJson(units.out).array();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.at(0).toObject().value("NFab").toString(), unit.value("NFab").toString());
+        QCOMPARE(ctl({"records", "pending", "add", "--data", data, "--records", uri}).status, 0);
+        QString out;
+        QVERIFY(server->psql(database, R"(SELECT count(*) FROM "TbRegisto")", &out, &error));
+        QCOMPARE(out.trimmed(), QStringLiteral("1"));
     }
 
     // A row kept on the PC is listed; records that cannot be reached leave
