@@ -1,9 +1,15 @@
 #include "fieldfit.h"
 
+#include "captions.h"
 #include "windowbuilder.h"
 
+#include <QCheckBox>
 #include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
 
 namespace vx {
 
@@ -18,6 +24,47 @@ int room(const QLineEdit *box)
     return box->contentsRect().width() - m.left() - m.right() - 2 * kInnerMargin;
 }
 
+// The caption of a label, tick box, group box or button, as drawn (an
+// access key's marker is not), and the width it has for it.
+struct CaptionRoom
+{
+    QString text;
+    int room = -1; // -1: not a caption
+};
+
+CaptionRoom captionRoom(const QWidget *w)
+{
+    const QStyle *st = w->style();
+    if (const auto *label = qobject_cast<const QLabel *>(w))
+        return {label->text(), label->contentsRect().width() - 2 * label->margin() - 2};
+    if (const auto *tick = qobject_cast<const QCheckBox *>(w)) {
+        const int indicator = st->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) +
+                              st->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
+        // The window's style sheet pads tick boxes by 4 pixels and a border.
+        return {Captions::plain(tick->text()), w->width() - indicator - 10};
+    }
+    if (const auto *group = qobject_cast<const QGroupBox *>(w))
+        // The title sits 8 pixels in, padded by 3 on each side, framed.
+        return {group->title(), w->width() - 24};
+    if (const auto *button = qobject_cast<const QPushButton *>(w))
+        return {Captions::plain(button->text()),
+                w->width() - 2 * st->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) - 4};
+    return {};
+}
+
+// The largest size from `design` down, in half points, at which `text` fits
+// `room` pixels; never below the smallest.
+QFont largestFitting(QFont f, double design, const QString &text, int room,
+                     double smallest = FieldFit::kSmallestPoints)
+{
+    for (double points = design; points >= smallest; points -= 0.5) {
+        f.setPointSizeF(points);
+        if (QFontMetrics(f).horizontalAdvance(text) <= room) break;
+    }
+    if (f.pointSizeF() < smallest) f.setPointSizeF(smallest);
+    return f;
+}
+
 } // namespace
 
 FieldFit::FieldFit(QWidget *area) : QObject(area)
@@ -27,6 +74,32 @@ FieldFit::FieldFit(QWidget *area) : QObject(area)
         connect(box, &QLineEdit::textChanged, this, [box] { fit(box); });
         fit(box);
     }
+    for (QWidget *w : area->findChildren<QWidget *>())
+        if (captionRoom(w).room >= 0 && WindowBuilder::designPoints(w) > 0) {
+            w->installEventFilter(this);
+            fitCaption(w);
+        }
+}
+
+void FieldFit::fitCaption(QWidget *control)
+{
+    const double design = WindowBuilder::designPoints(control);
+    const CaptionRoom c = captionRoom(control);
+    if (design <= 0 || c.room < 0) return;
+    const QFont f = largestFitting(control->font(), design, c.text, c.room, kSmallestCaptionPoints);
+    if (f != control->font()) control->setFont(f);
+}
+
+bool FieldFit::captionFits(const QWidget *control)
+{
+    const CaptionRoom c = captionRoom(control);
+    return c.room < 0 || control->fontMetrics().horizontalAdvance(c.text) <= c.room;
+}
+
+void FieldFit::fitCaptions(QWidget *area)
+{
+    for (QWidget *w : area->findChildren<QWidget *>())
+        if (!qobject_cast<QLineEdit *>(w)) fitCaption(w);
 }
 
 bool FieldFit::fits(const QLineEdit *box)
@@ -38,20 +111,18 @@ void FieldFit::fit(QLineEdit *box)
 {
     const double design = WindowBuilder::designPoints(box);
     if (design <= 0) return;
-    QFont f = box->font();
-    // From the design size down, in half points: the largest that fits.
-    for (double points = design; points >= kSmallestPoints; points -= 0.5) {
-        f.setPointSizeF(points);
-        if (QFontMetrics(f).horizontalAdvance(box->text()) <= room(box)) break;
-    }
-    if (f.pointSizeF() < kSmallestPoints) f.setPointSizeF(kSmallestPoints);
+    const QFont f = largestFitting(box->font(), design, box->text(), room(box));
     if (f != box->font()) box->setFont(f);
 }
 
 bool FieldFit::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Resize)
-        if (auto *box = qobject_cast<QLineEdit *>(watched)) fit(box);
+    if (event->type() == QEvent::Resize) {
+        if (auto *box = qobject_cast<QLineEdit *>(watched))
+            fit(box);
+        else if (auto *w = qobject_cast<QWidget *>(watched))
+            fitCaption(w);
+    }
     return QObject::eventFilter(watched, event);
 }
 

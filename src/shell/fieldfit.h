@@ -11,7 +11,8 @@ namespace vx {
 // number would lose its first characters ("2-03-2025"). Whenever a box's
 // text or size changes, its font steps down from the design size until the
 // whole text fits, never below kSmallestPoints, and goes back up when there
-// is room again.
+// is room again. Captions are fitted the same way whenever their size or text
+// changes.
 class FieldFit : public QObject
 {
     Q_OBJECT
@@ -20,10 +21,22 @@ public:
     explicit FieldFit(QWidget *area);
 
     static constexpr double kSmallestPoints = 6.0;
+    // A caption may go smaller still: a short word in a narrow column (the
+    // English "Electromechanical" beside its tick on an 800-pixel screen) is
+    // better small than cut.
+    static constexpr double kSmallestCaptionPoints = 5.0;
     // Whether a box shows its whole text with its current font.
     static bool fits(const QLineEdit *box);
     // Fits one box now.
     static void fit(QLineEdit *box);
+
+    // The same for a caption: a label, tick box, group box title or button of
+    // the window ("Última Actualizacao do iButton" on an 800-pixel screen).
+    // Widgets without a design size are left alone.
+    static void fitCaption(QWidget *control);
+    static bool captionFits(const QWidget *control);
+    // Every caption inside `area`, after a language switch or a new screen.
+    static void fitCaptions(QWidget *area);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

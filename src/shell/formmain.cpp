@@ -25,6 +25,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -205,6 +206,7 @@ void FormMain::load()
     m_s.edit.session.modo = 0;
     const QSize e = screenSize();
     resize(ScreenFit::windowSize(e));
+    growFonts(ScreenFit::fontGrowth(e));
     if (ScreenFit::eightPointFont(e.height(), dpi())) applyEightPointFont();
     aplicar_idioma(m_idioma);
     fitControls();
@@ -232,12 +234,24 @@ void FormMain::present()
 
 void FormMain::applyEightPointFont()
 {
-    for (auto it = m_controls.constBegin(); it != m_controls.constEnd(); ++it) {
-        if (!Captions::eightPoints(it.key())) continue;
-        QFont f = it.value()->font();
-        f.setPointSizeF(8.0);
-        it.value()->setFont(f);
+    // Eight points is where a caption starts; it steps down from there only
+    // when its text does not fit.
+    for (auto it = m_controls.constBegin(); it != m_controls.constEnd(); ++it)
+        if (Captions::eightPoints(it.key())) WindowBuilder::setDesignPoints(it.value(), 8.0);
+}
+
+void FormMain::growFonts(double growth)
+{
+    if (growth <= 1.0) return;
+    for (QWidget *w : std::as_const(m_controls))
+        if (WindowBuilder::kindPoints(w) > 0)
+            WindowBuilder::setDesignPoints(w, WindowBuilder::kindPoints(w) * growth);
+    for (QWidget *w : {static_cast<QWidget *>(menuBar()), static_cast<QWidget *>(m_statusLine)}) {
+        QFont f = w->font();
+        f.setPointSizeF(QApplication::font().pointSizeF() * growth);
+        w->setFont(f);
     }
+    m_statusLine->setDesignPoints(QApplication::font().pointSizeF() * growth);
 }
 
 void FormMain::fitControls()
@@ -253,6 +267,8 @@ void FormMain::fitControls()
     m_area->setMinimumSize(
         ScreenFit::scale(QRect(0, 0, allOk.right() + 1, allOk.bottom() + 1), e).size());
     m_statusLine->fit(e);
+    // A hidden window hears of its controls' new sizes only once it shows.
+    FieldFit::fitCaptions(m_area);
     // Over the picture, which holds no value.
     m_linkNotice->setGeometry(m_controls.value(QStringLiteral("Image1"))->geometry());
 }
@@ -319,6 +335,7 @@ void FormMain::aplicar_idioma(int idioma)
     // Menu titles put back by the table above get their access keys again.
     markAccessKeys(menuBar()->actions());
     m_statusLine->setLanguage(idioma);
+    FieldFit::fitCaptions(m_area);
     updateAccessibleNames();
     m_linkNotice->setLanguage(idioma);
     if (m_historyWindow) m_historyWindow->setLanguage(idioma);

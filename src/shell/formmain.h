@@ -91,6 +91,7 @@ private:
     void exportPdf();
     void updatePortMenu();
     void applyEightPointFont();
+    void growFonts(double growth);
     void fitControls();
     void changeCaption(const QString &name, const QString &text);
     // What a control shows as its caption now: the model's for buttons and

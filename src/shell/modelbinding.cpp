@@ -1,6 +1,7 @@
 #include "modelbinding.h"
 
 #include "editset.h"
+#include "fieldfit.h"
 #include "indicator.h"
 
 #include <QAction>
@@ -37,21 +38,33 @@ QColor indicatorColour(IndicatorState state)
 // view is none of the controls that show one.
 bool presentContent(const ControlState &s, QObject *view)
 {
+    // A caption the model changes (the key reader's, "Aceitar") is fitted to
+    // its control as the language's are.
+    const auto fitted = [view] { FieldFit::fitCaption(qobject_cast<QWidget *>(view)); };
     if (auto *box = qobject_cast<QLineEdit *>(view)) {
         if (box->text() != s.text) box->setText(s.text);
     } else if (auto *tickBox = qobject_cast<QCheckBox *>(view)) {
         // A caption the model holds (the key reader's, which a read sets to
         // what the unit's key does) is shown; otherwise the language's stays.
-        if (!s.text.isEmpty() && tickBox->text() != s.text) tickBox->setText(s.text);
+        if (!s.text.isEmpty() && tickBox->text() != s.text) {
+            tickBox->setText(s.text);
+            fitted();
+        }
         if (tickBox->isChecked() != s.checked) tickBox->setChecked(s.checked);
     } else if (auto *button = qobject_cast<QPushButton *>(view)) {
-        if (!s.text.isEmpty() && button->text() != s.text) button->setText(s.text);
+        if (!s.text.isEmpty() && button->text() != s.text) {
+            button->setText(s.text);
+            fitted();
+        }
     } else if (auto *ind = qobject_cast<Indicator *>(view)) {
         ind->setColor(indicatorColour(s.indicator));
     } else if (auto *bar = qobject_cast<QProgressBar *>(view)) {
         bar->setValue(static_cast<int>(std::lround(std::clamp(s.value, 0.0, 100.0))));
     } else if (auto *label = qobject_cast<QLabel *>(view)) {
-        label->setText(s.text);
+        if (label->text() != s.text) {
+            label->setText(s.text);
+            fitted();
+        }
     } else {
         return false;
     }

@@ -1,5 +1,6 @@
 #include "screenfit.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vx {
@@ -37,6 +38,13 @@ QRect ScreenFit::scale(const QRect &design, QSize screenSize, QSize designScreen
 int ScreenFit::panelWidth(int design, QSize screenSize)
 {
     return proportion(design, screenSize.width(), kDesignScreen.width());
+}
+
+double ScreenFit::fontGrowth(QSize screenSize)
+{
+    const double across = static_cast<double>(screenSize.width()) / kDesignScreen.width();
+    const double down = static_cast<double>(screenSize.height()) / kDesignScreen.height();
+    return std::max(1.0, std::min(across, down));
 }
 
 bool ScreenFit::eightPointFont(int heightPx, double dpi)

@@ -37,6 +37,11 @@ public:
     // normal 15 twips per pixel, is less than 800 pixels high. `dpi` is the
     // screen's logical resolution (96 dpi is 15 twips per pixel).
     static bool eightPointFont(int heightPx, double dpi = 96.0);
+    // How much larger the fonts are than at the design size: on a screen
+    // larger than 1024 x 768 they grow with the controls (by the smaller of
+    // the two stretches), so that a 1920 x 1080 window does not show small
+    // text in large boxes. Never below 1: small screens fit by stepping down.
+    static double fontGrowth(QSize screenSize);
 };
 
 } // namespace vx

@@ -61,11 +61,33 @@ StatusLine::StatusLine(const Link &link, const Clock &clock, QWidget *parent)
 
 void StatusLine::fit(QSize screenSize)
 {
-    for (size_t i = 0; i < m_panels.size(); ++i)
-        m_panels[i]->setFixedWidth(ScreenFit::panelWidth(ScreenFit::kStatusPanels[i], screenSize));
+    // On a screen narrower than the design the three panels take no more
+    // than their texts need, so that the port and the connection keep room.
+    const bool narrow = screenSize.width() < ScreenFit::kDesignScreen.width();
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        QLabel *p = m_panels[i];
+        int width = ScreenFit::panelWidth(ScreenFit::kStatusPanels[i], screenSize);
+        if (narrow) {
+            QFont f = p->font();
+            f.setPointSizeF(m_designPoints);
+            const QMargins m = p->contentsMargins();
+            // Room for two more digits in a counter.
+            const int needed = QFontMetrics(f).horizontalAdvance(p->text() + QStringLiteral("00")) +
+                               m.left() + m.right() + 2 * p->frameWidth();
+            width = std::min(width, needed);
+        }
+        p->setFixedWidth(width);
+    }
+    m_progress->setMaximumWidth(ScreenFit::panelWidth(90, screenSize));
     // At once, not at the next layout pass: the window's size is set from
     // the bar's new minimum right after this.
     reformat();
+    fitAll();
+}
+
+void StatusLine::setDesignPoints(double points)
+{
+    m_designPoints = points;
     fitAll();
 }
 
@@ -206,6 +228,23 @@ void StatusLine::drawConnection()
     m_connection->setText(shown);
     m_connection->setToolTip(message.isEmpty() ? state : message + QLatin1Char('\n') + state);
     fitText(m_connection);
+    if (message.isEmpty()) elidePortPath();
+}
+
+// Still too long at the smallest size: the port's path gives way in its
+// middle, keeping the device's own name at its end ("/tmp/…/link"), and the
+// connection's state stays whole. The tool tip has the whole path.
+void StatusLine::elidePortPath()
+{
+    const QMargins m = m_connection->contentsMargins();
+    const int room = m_connection->width() - m.left() - m.right() - 2 * m_connection->frameWidth();
+    const QFontMetrics metrics(m_connection->font());
+    if (m_portPath.isEmpty() || metrics.horizontalAdvance(m_connection->text()) <= room) return;
+    const QString marker = QStringLiteral("\x01");
+    const QString rest = connectionText(m_state, marker, m_idioma);
+    const int pathRoom = room - metrics.horizontalAdvance(QString(rest).remove(marker));
+    const QString path = metrics.elidedText(m_portPath, Qt::ElideMiddle, std::max(pathRoom, 0));
+    m_connection->setText(QString(rest).replace(marker, path));
 }
 
 } // namespace vx

@@ -26,6 +26,8 @@ public:
 
     // Panel widths for the screen, from 467, 200 and 134 at 1024 pixels.
     void fit(QSize screenSize);
+    // The size the panels' texts start from before they step down to fit.
+    void setDesignPoints(double points);
     QString panel(int n) const; // 1..3
     QTimer &timer() { return m_timer; }
 
@@ -57,6 +59,7 @@ protected:
 
 private:
     void drawConnection();
+    void elidePortPath();
     // Steps a panel's font down until its whole text fits (the date and the
     // port path on a small screen), and back up when there is room.
     void fitText(QLabel *panel) const;

@@ -19,6 +19,7 @@ namespace vx {
 namespace {
 
 const char *kPointsProperty = "vx_points";
+const char *kKindPointsProperty = "vx_kind_points";
 
 QString cssColor(Color c)
 {
@@ -141,6 +142,19 @@ double WindowBuilder::designPoints(const QWidget *w)
     return w->property(kPointsProperty).toDouble();
 }
 
+void WindowBuilder::setDesignPoints(QWidget *w, double points)
+{
+    w->setProperty(kPointsProperty, points);
+    QFont f = w->font();
+    f.setPointSizeF(points);
+    w->setFont(f);
+}
+
+double WindowBuilder::kindPoints(const QWidget *w)
+{
+    return w->property(kKindPointsProperty).toDouble();
+}
+
 WindowBuilder::Result WindowBuilder::build(QWidget *area)
 {
     Result r;
@@ -155,6 +169,7 @@ WindowBuilder::Result WindowBuilder::build(QWidget *area)
         f.setBold(l.kind == WidgetKind::Button || l.kind == WidgetKind::Heading);
         w->setFont(f);
         w->setProperty(kPointsProperty, pointsFor(l.kind));
+        w->setProperty(kKindPointsProperty, pointsFor(l.kind));
         w->setGeometry(l.x, l.y, l.w, l.h);
         if (l.hidden) {
             w->setProperty("vx_hidden", true);

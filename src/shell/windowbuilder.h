@@ -22,8 +22,12 @@ public:
 
     static Result build(QWidget *area);
 
-    // The design font of a control, by its kind.
+    // The font a control starts from, before it is stepped down to fit its
+    // text: its kind's design size, then what the screen makes of it.
     static double designPoints(const QWidget *w);
+    static void setDesignPoints(QWidget *w, double points);
+    // Its kind's size at the design screen.
+    static double kindPoints(const QWidget *w);
     static QString styleSheet();
 };
 
