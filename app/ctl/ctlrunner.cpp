@@ -88,6 +88,16 @@ CtlRunner::CtlRunner(Job request)
                             m_toWrite - static_cast<int>(m_unwritten.size()), m_toWrite);
     });
     connect(m_engine.get(), &Engine::engineStopped, this, [this] { finish(m_status); });
+    // Another timer on the line: nothing more is written to it.
+    connect(m_engine.get(), &Engine::unitChanged, this,
+            [this](const UnitIdentity &read, const UnitIdentity &onLine) {
+                m_progress.finish();
+                std::fprintf(stderr, "vx308ctl: %s\n",
+                             qPrintable(unitChangedMessage(read, onLine, m_job.idioma)));
+                m_status = kUnitChanged;
+                m_writing = false;
+                m_engine->Command_testar_Click();
+            });
     if (m_job.action == Action::NewUnit)
         m_newUnit = std::make_unique<NewUnitRun>(*m_edit, m_editMessages, *m_engine, *m_databases,
                                                  *m_records, *m_messages, *m_clock);
@@ -265,10 +275,18 @@ bool CtlRunner::clearSafely()
         m_status = kClearNotConfirmed;
         return false;
     }
+    // The values are kept from a read made right before the erase, under
+    // the identity of the unit that holds them.
+    m_engine->setBeforeErase([this](const EditSet &unit) { return storeBeforeErase(unit); });
+    m_engine->Command_clear_Click();
+    return true;
+}
+
+bool CtlRunner::storeBeforeErase(const EditSet &unit)
+{
     SnapshotPlace place;
     QString error;
-    if (!UnitRecords(*m_records).prepare(&error) ||
-        !m_snapshots->storeThenClear(*m_edit, m_engine->titulo_base, &place, &error)) {
+    if (!UnitRecords(*m_records).prepare(&error) || !m_snapshots->store(unit, &place, &error)) {
         const bool server = m_job.records.kind == RecordsLocation::Kind::Postgres;
         const QString english =
             server
@@ -288,6 +306,8 @@ bool CtlRunner::clearSafely()
                            "valores da unidade: %s %s\n",
                      qPrintable(error), qPrintable(m_job.idioma == 1 ? english : portuguese));
         m_status = kSnapshotNotStored;
+        // Nothing more to do: the erase is not made.
+        QTimer::singleShot(0, m_engine.get(), &Engine::Command_testar_Click);
         return false;
     }
     std::fprintf(stderr,
@@ -297,6 +317,20 @@ bool CtlRunner::clearSafely()
                                      "ServiceSnapshots, linha %lld\n",
                  qPrintable(place.where), place.row);
     return true;
+}
+
+QString CtlRunner::unitChangedMessage(const UnitIdentity &read, const UnitIdentity &onLine,
+                                      int idioma)
+{
+    return idioma == 1
+               ? QStringLiteral("the timer on the line changed during the run: unit %1 was read, "
+                                "unit %2 answers now. Nothing more was written; run the command "
+                                "again on the unit you mean.")
+                     .arg(read.label(), onLine.label())
+               : QStringLiteral("o temporizador na linha mudou durante a execução: foi lida a "
+                                "unidade %1, responde agora a unidade %2. Nada mais foi "
+                                "escrito; execute de novo o comando na unidade pretendida.")
+                     .arg(read.label(), onLine.label());
 }
 
 QString CtlRunner::timeoutReason(int *status) const

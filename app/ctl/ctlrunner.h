@@ -29,6 +29,7 @@ class Databases;
 class ClearSnapshots;
 class QtRecordsDatabase;
 class ServiceHistory;
+struct UnitIdentity;
 } // namespace vx
 
 // Drives the real engine the way a technician drives the window: presses
@@ -86,6 +87,7 @@ public:
         kClearNotConfirmed = 8,
         kSnapshotNotStored = 9,
         kRecordsUnusable = 10,
+        kUnitChanged = 12,
         kUsage = 64
     };
 
@@ -114,6 +116,9 @@ private:
     // said on standard error and change nothing else.
     void keepVisit(vx::Snapshot::Reason reason);
     bool askOnTerminal();
+    bool storeBeforeErase(const vx::EditSet &unit);
+    static QString unitChangedMessage(const vx::UnitIdentity &read, const vx::UnitIdentity &onLine,
+                                      int idioma);
 
     Job m_job;
     std::unique_ptr<vx::StderrMessages> m_messages;

@@ -7,13 +7,19 @@
 
 namespace vx {
 
-void requestClear(EditSet &edit, const QString &titulo_base)
+void requestClear(EditSet &edit)
 {
-    edit.setTitle(titulo_base);
     for (const char *n :
          {"Command_clear", "Command_ler", "Command_testar", "Command_imprimir", "Command_sair"})
         edit.setEnabled(QLatin1String(n), false);
     edit.session.limpar_pedido = true;
+    edit.session.modo = 2;
+    edit.session.escrever_pedido = true;
+}
+
+void zeroForClear(EditSet &edit, const QString &titulo_base)
+{
+    edit.setTitle(titulo_base);
     for (const char *n :
          {"Text_total00", "Text_total08", "Text_total12", "Text_total15", "Text_total20",
           "Text_a_pagar", "Text_parcial", "Text_aberturas", "Text_prog", "Text_power"})
@@ -21,8 +27,6 @@ void requestClear(EditSet &edit, const QString &titulo_base)
     // Everything but the application serial goes back to the device as shown.
     for (const Field &c : kFields)
         if (c.name != "Text_sn_apl") edit.mark(fieldIndex(c.name));
-    edit.session.modo = 2;
-    edit.session.escrever_pedido = true;
 }
 
 namespace {
@@ -34,14 +38,22 @@ QString fromView(std::string_view s)
 
 } // namespace
 
+QString shownAfterClear(std::string_view field)
+{
+    // The timer counts one power-down more than the window shows: the
+    // erased count reads back as -1.
+    return field == "Text_power" ? QStringLiteral("-1") : QStringLiteral("0");
+}
+
 QString clearQuestion(const EditSet &edit, int idioma, const QString &snapshotFile)
 {
     const QString unit =
         edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
     QStringList rows;
     for (const ZeroedValue &z : kZeroedByClear)
-        rows << QStringLiteral("    %1: %2 \u2192 0")
-                    .arg(fromView(idioma == 1 ? z.en : z.pt), edit.text(fromView(z.field)));
+        rows << QStringLiteral("    %1: %2 \u2192 %3")
+                    .arg(fromView(idioma == 1 ? z.en : z.pt), edit.text(fromView(z.field)),
+                         shownAfterClear(z.field));
     const QString kept = edit.text(QStringLiteral("Text_acumulado"));
     const QString file = QDir::toNativeSeparators(snapshotFile);
     if (idioma == 1)

@@ -8,10 +8,16 @@ namespace vx {
 
 class EditSet;
 
-// "Clear": zeroes the counters and sub-totals in the window, marks almost
-// everything for writing and asks the next write pass for the erase
-// (Engine::eraseCounters), which then asks for a read to show the result.
-void requestClear(EditSet &edit, const QString &titulo_base);
+// "Clear": asks the next write pass for the erase and takes away the buttons
+// that must wait for it. The pass reads the unit first, has those values
+// kept, and only then zeroes (zeroForClear, Engine::eraseCounters); the read
+// that follows shows the result. Nothing of the window changes before: Clear
+// abandoned on the way leaves it as it was.
+void requestClear(EditSet &edit);
+
+// What the erase's pass writes: the window's counters and sub-totals at zero
+// and almost everything marked for writing, as the unit is to hold it.
+void zeroForClear(EditSet &edit, const QString &titulo_base);
 
 // The values that end at zero in the timer after Clear, in the window's
 // order, with what they are called in each language: the sub-totals, amount
@@ -38,6 +44,9 @@ inline constexpr std::array<ZeroedValue, 11> kZeroedByClear{{
     {"Text_prog", "N. Prog.", "N. Prog."},
     {"Text_power", "Power Down", "Power Down"},
 }};
+
+// What the window shows of a zeroed value once the erase has been read back.
+QString shownAfterClear(std::string_view field);
 
 // The question Clear asks before anything is sent (0 Portuguese, 1
 // English): the unit, each value above with what it holds now, that the

@@ -384,3 +384,16 @@ void EditSet::clear()
 }
 
 } // namespace vx
+
+namespace vx {
+
+void EditSet::setUnitMismatch(const std::optional<UnitMismatch> &mismatch)
+{
+    const bool changed = mismatch.has_value() != m_unitMismatch.has_value() ||
+                         (mismatch && (mismatch->read.label() != m_unitMismatch->read.label() ||
+                                       mismatch->onLine.label() != m_unitMismatch->onLine.label()));
+    m_unitMismatch = mismatch;
+    if (changed) Q_EMIT unitMismatchChanged();
+}
+
+} // namespace vx

@@ -3,12 +3,14 @@
 #include "fields.h"
 #include "messagetexts.h"
 #include "session.h"
+#include "unitidentity.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 namespace vx {
 
@@ -121,6 +123,20 @@ public:
     // Field validators share their wording.
     static QString msgInvalid();
 
+    // --- which unit the values belong to
+    // Set when the unit on the line is not the one the window's values were
+    // read from (or says nothing of who it is): every value is then shown as
+    // not the unit's, and nothing that would use them on the unit (Clear,
+    // the report, "Pic -> PC", a saved configuration) is offered until it is
+    // read.
+    struct UnitMismatch
+    {
+        UnitIdentity read;
+        UnitIdentity onLine;
+    };
+    const std::optional<UnitMismatch> &unitMismatch() const { return m_unitMismatch; }
+    void setUnitMismatch(const std::optional<UnitMismatch> &mismatch);
+
 signals:
     void controlChanged(const QString &name);
     void valueWritten(const QString &name);
@@ -128,6 +144,7 @@ signals:
     // A value typed or confirmed that the field cannot take: `reason` is the
     // check's message. The field is marked Invalid until it is corrected.
     void valueInvalid(const QString &name, const QString &reason);
+    void unitMismatchChanged();
 
 private:
     ControlState &mut(const QString &name);
@@ -144,6 +161,7 @@ private:
     MessageSink &m_messages;
     QHash<QString, ControlState> m_controls;
     std::array<bool, kFields.size()> m_pending{};
+    std::optional<UnitMismatch> m_unitMismatch;
 };
 
 } // namespace vx

@@ -30,6 +30,10 @@ enum class MessageId
     RecordsUnavailable,
     UnitNumberMoved,
     UnitNumberTaken,
+    ClearNoReply,
+    UnitChanged,
+    UnitInDoubt,
+    UnitNotRead,
 };
 
 struct MessageText
@@ -39,7 +43,7 @@ struct MessageText
     std::string_view en;
 };
 
-inline constexpr std::array<MessageText, 16> kMessageTexts{{
+inline constexpr std::array<MessageText, 20> kMessageTexts{{
     {MessageId::TitleMaintenance, "Manutenção", "Maintenance"},
     {MessageId::TitleError, "Mensagem de Erro!", "Error Message!"},
     {MessageId::ValueInvalid, "O valor inserido não é válido!", "The value entered is not valid!"},
@@ -86,6 +90,28 @@ inline constexpr std::array<MessageText, 16> kMessageTexts{{
      "Manufacturing number %1 has already been given to the unit with NMec %2 in the log. The "
      "next free number of this week is %3, which is now proposed: press Aceitar again to use it, "
      "or type another."},
+    {MessageId::ClearNoReply,
+     "Nada foi posto a zero: o temporizador não responde. Verifique o cabo e a porta e, quando "
+     "o temporizador voltar a responder, carregue de novo em Clear.",
+     "Nothing was zeroed: the timer does not answer. Check the cable and the port and, once the "
+     "timer answers again, press Clear again."},
+    {MessageId::UnitChanged,
+     "Outra unidade está na linha: os valores na janela são da unidade %1, e o temporizador que "
+     "responde agora é a unidade %2. Nada da unidade %1 lhe foi escrito. Carregue em Lêr para "
+     "ler a unidade que está na linha.",
+     "Another unit is on the line: the values in the window are of unit %1, and the timer that "
+     "answers now is unit %2. Nothing of unit %1 was written to it. Press Read to read the unit "
+     "on the line."},
+    {MessageId::UnitInDoubt,
+     "A linha foi interrompida e o temporizador ainda não voltou a responder: não se sabe que "
+     "unidade está na linha. Verifique o cabo e tente de novo quando o temporizador responder.",
+     "The line was interrupted and the timer has not answered since: which unit is on the line "
+     "is not known. Check the cable and try again once the timer answers."},
+    {MessageId::UnitNotRead,
+     "Os valores na janela não são da unidade que está na linha (%1). Carregue em Lêr para a "
+     "ler primeiro.",
+     "The values in the window are not of the unit on the line (%1). Press Read to read it "
+     "first."},
 }};
 
 constexpr bool messageTextsComplete()

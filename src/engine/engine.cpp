@@ -23,6 +23,18 @@ Engine::Engine(EditSet &edit, Link &link, Clock &clock, MessageSink &messages, P
     m_timer.setSingleShot(true);
     m_timer.setInterval(1);
     connect(&m_timer, &QTimer::timeout, this, &Engine::tick);
+    // A Clear not yet under way when the timer stops answering is not kept
+    // for whichever timer answers next; the buttons it took come back.
+    connect(&m_link, &Link::statsChanged, this, [this] {
+        if (!m_edit.session.limpar_pedido || m_servingClear ||
+            m_link.stats.timeoutsSinceAccepted == 0)
+            return;
+        abandonClear();
+        QTimer::singleShot(0, this, [this] {
+            m_messages.show(messageText(MessageId::ClearNoReply, languageOf(m_edit)),
+                            QStringLiteral("Clear"), MessageSink::Icon::Critical);
+        });
+    });
 }
 
 Engine::~Engine() = default;
@@ -67,8 +79,9 @@ void Engine::tick()
     // button while the step waited): the rest of the tick is then abandoned.
     const bool complete = displayStep() && pollInputs() && (!s.impulsos_pedido || impulsos()) &&
                           (!s.teste_disp_pedido || displayTest()) && pollBattery() &&
-                          pollIButton() && pollClock() && (!s.ler_pedido || readPass()) &&
-                          writePass() && (s.sessao_activa || stopTail());
+                          pollIButton() && pollClock() && confirmIfInterrupted() &&
+                          (!s.ler_pedido || readPass()) && writePass() &&
+                          (s.sessao_activa || stopTail());
     if (complete && m_link.sair_pedido) exitTail();
 
     m_inTick = false;
@@ -151,6 +164,8 @@ void Engine::closeSessionInWindow()
     for (const char *n : {"Shape_bola0", "Shape_bola1", "Shape_bola2", "Shape_bola3"})
         m_edit.setIndicator(QLatin1String(n), IndicatorState::Off);
     m_edit.clear();
+    m_unit = {};
+    m_edit.setUnitMismatch(std::nullopt);
     // The placeholders and unticked boxes are not values to write: a write
     // pass already under way would otherwise send "off" and zeros.
     m_edit.lowerAll();
@@ -211,7 +226,7 @@ void Engine::Command_teste_disp_Click()
 
 void Engine::Command_clear_Click()
 {
-    requestClear(m_edit, titulo_base);
+    requestClear(m_edit);
 }
 
 void Engine::command_copy1_Click()
@@ -221,6 +236,14 @@ void Engine::command_copy1_Click()
 
 void Engine::command_paste1_Click()
 {
+    // The copy goes to a unit only once that unit has been read.
+    if (const auto &mismatch = m_edit.unitMismatch()) {
+        m_messages.show(
+            messageText(MessageId::UnitNotRead, languageOf(m_edit)).arg(mismatch->onLine.label()),
+            messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
+            MessageSink::Icon::Critical);
+        return;
+    }
     m_copy.paste(m_edit);
 }
 

@@ -3,11 +3,13 @@
 #include "enginecontrol.h"
 
 #include "frame.h"
+#include "unitidentity.h"
 #include "valueclipboard.h"
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 
 namespace vx {
 
@@ -57,6 +59,22 @@ public:
     // One tick, as Timer_teste runs it (public for tests and tools).
     void tick();
 
+    // The unit the window's values were read from; not known before a read,
+    // after "Sair", and while a read is under way.
+    const UnitIdentity &unitRead() const { return m_unit; }
+    // Whether what the window holds may be used on the timer on the line
+    // now (written, printed, saved or kept as its visit): a unit was read,
+    // nothing says another is on the line, and the line has not been
+    // interrupted since the unit was last confirmed. After an interruption
+    // the engine confirms the unit as soon as the timer answers again.
+    bool unitTrusted() const;
+    // Clear's last step before the erase: a read of the unit made just then,
+    // handed over so that the values the erase zeroes are on record under
+    // the identity of the unit that held them. False keeps the unit as it
+    // is (nothing is written or zeroed); the front end says why.
+    using BeforeErase = std::function<bool(const EditSet &unit)>;
+    void setBeforeErase(BeforeErase beforeErase) { m_beforeErase = std::move(beforeErase); }
+
 signals:
     void tickFinished();
     void readFinished();  // the full read has filled the window
@@ -65,6 +83,11 @@ signals:
     // The full read has taken `done` of its `steps` memory reads (0 when it
     // starts), for progress bars.
     void readProgress(int done, int steps);
+    // The timer on the line is not the unit the window's values were read
+    // from (`onLine` not known: it could not be read). Every value waiting
+    // to be written has been dropped and nothing more is written until a
+    // read; the edit set holds the mismatch for the window.
+    void unitChanged(const vx::UnitIdentity &read, const vx::UnitIdentity &onLine);
 
 private:
     // The steps of a tick; each returns false when the program has ended
@@ -78,16 +101,76 @@ private:
     bool pollClock();
     bool readPass();
     bool writePass();
+    bool servePass(bool clearThisPass);
     // Pieces of the full read and of the write pass; each returns false
     // when the program has ended under it.
     bool clearDisplay();
-    bool showReply(const ReadStep &step);
-    bool showKeyReaderMode(const QString &field, bool enabled);
-    void showLastKeyUpdate(const QByteArray &reply);
+    bool showReply(const ReadStep &step, EditSet &target);
+    bool showKeyReaderMode(const QString &field, bool enabled, EditSet &target);
+    static void showLastKeyUpdate(const QByteArray &reply, EditSet &target);
+    // The steps of the full read into `target`; false when the program
+    // ended under it. A step after which the line had been interrupted is
+    // followed by a confirmation that the unit is still the one being read.
+    enum class ReadOutcome
+    {
+        Complete,
+        OtherUnit, // the unit changed during the read (the mismatch is set)
+        Ended
+    };
+    ReadOutcome readSteps(EditSet &target);
+    // Identity after an interrupted step: `established` is the unit the read
+    // is of since its first interruption; `restart` is set when the steps
+    // before that one have to be read again.
+    ReadOutcome confirmDuringRead(UnitIdentity &established, bool &restart, bool first);
     bool writeMaintenanceStamp();
     bool writeClockAndMark();
     bool writeMarkedFields(bool &wrote);
+    enum class FieldWrite
+    {
+        Sent,
+        NotSent,   // the device cannot hold the text: refused, no frame
+        OtherUnit, // another unit was found on the line on the way
+        Ended
+    };
+    FieldWrite writeField(int indice);
     bool eraseCounters();
+    // Clear, once the pass may serve it: the unit read just before the
+    // erase, kept by the front end, then the window's values as that read
+    // found them with the zeroed ones at zero, all marked for writing. False
+    // when Clear must not go on.
+    bool prepareErase();
+    void abandonClear();
+    // A WriteMemory of dados_tx. Sent once; after a time-out or a rejected
+    // reply the unit is confirmed before it is sent again, so that it never
+    // reaches another timer. `after` is what the unit is once this write is
+    // taken (a write of its identity), accepted in the confirmation too.
+    bool writeMemory(uint8_t address, uint8_t bytes, const UnitIdentity *after = nullptr);
+    // The identity the unit has once the field's write is accepted.
+    UnitIdentity identityAfterWriting(const QString &field) const;
+
+    // --- which unit is on the line
+    enum class UnitCheck
+    {
+        Same,
+        Other,
+        Unanswered, // retries stopped ("Sair") before the timer answered
+        Ended
+    };
+    // Reads the unit's identity (addresses 43 and 96) until two replies come
+    // with no interruption between them; an identity that cannot be read so
+    // in three tries is not known.
+    UnitCheck readIdentity(UnitIdentity *seen);
+    // After an interruption: the unit on the line compared with the one
+    // read (or with `orAfter`); a different one is handled by unitNotOnLine.
+    UnitCheck confirmUnit(const UnitIdentity *orAfter = nullptr);
+    // The tick's step: confirms the unit when the line was interrupted and
+    // the timer answered the clock poll.
+    bool confirmIfInterrupted();
+    void unitNotOnLine(const UnitIdentity &read, const UnitIdentity &onLine);
+    // The write pass finds the line interrupted with the unit not confirmed,
+    // or another unit on it: nothing is written.
+    bool holdWrites();
+    bool lineInterrupted() const;
     bool stopTail();
     void exitTail();
     void closeSessionInWindow();
@@ -106,6 +189,16 @@ private:
     int m_impulsesRequested = 0;
     ValueClipboard m_copy;
     bool m_running = false;
+    UnitIdentity m_unit;
+    // The link's interruptions when the unit was last read or confirmed.
+    quint64 m_interruptionsSeen = 0;
+    bool m_clockAnswered = false;
+    // The read Clear asks for after its erase shows the maintenance stamp
+    // it writes: that is what the unit holds then.
+    bool m_readAfterErase = false;
+    // The write pass under way serves a Clear.
+    bool m_servingClear = false;
+    BeforeErase m_beforeErase;
 };
 
 } // namespace vx

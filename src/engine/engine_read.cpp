@@ -106,7 +106,8 @@ QString versionSuffix(int n)
 
 bool Engine::pollClock()
 {
-    if (send(Command::ReadClock, 0, 6)) {
+    m_clockAnswered = send(Command::ReadClock, 0, 6);
+    if (m_clockAnswered) {
         const QByteArray &r = m_link.trama_rx();
         m_edit.setText(QStringLiteral("Text_rtc_data"),
                        dateText(dataByte(r, 3), dataByte(r, 4), dataByte(r, 5)));
@@ -128,22 +129,30 @@ bool Engine::readPass()
     for (const auto &a : readingBanner)
         if (!display(a[0], a[1]) && ended()) return false;
 
-    constexpr int kSteps = static_cast<int>(std::size(kReads));
-    int done = 0;
-    Q_EMIT readProgress(done, kSteps);
-    for (const ReadStep &l : kReads) {
-        if (!send(Command::ReadMemory, l.address, l.bytes)) {
-            // Only an exit request makes a transaction return without a
-            // reply; nothing is decoded from a reply that was not accepted.
-            if (ended()) return false;
-            continue;
-        }
-        if (!showReply(l)) return false;
-        Q_EMIT readProgress(++done, kSteps);
-    }
-
+    m_unit = {};
+    const ReadOutcome outcome = readSteps(m_edit);
+    if (outcome == ReadOutcome::Ended) return false;
     m_edit.lowerAll();
+    if (outcome == ReadOutcome::OtherUnit) {
+        // Values of two units are in the window: none of them is offered for
+        // use, and the next read starts again.
+        for (const char *n : {"Command_ler", "Command_testar", "Command_novo"})
+            m_edit.setEnabled(QLatin1String(n), true);
+        return clearDisplay();
+    }
+    m_unit = UnitIdentity::of(m_edit);
     if (!writeMaintenanceStamp()) return false;
+    if (m_readAfterErase) {
+        m_readAfterErase = false;
+        const QDateTime now = m_clock.now();
+        m_edit.setText(QStringLiteral("Text_master_ibut"),
+                       dateText(static_cast<unsigned>(now.date().day()),
+                                static_cast<unsigned>(now.date().month()),
+                                static_cast<unsigned>(now.date().year() - 2000)) +
+                           QStringLiteral(" @ ") +
+                           timeText(static_cast<unsigned>(now.time().hour()),
+                                    static_cast<unsigned>(now.time().minute())));
+    }
 
     for (const char *n : {"Command_ler", "Command_testar", "Command_imprimir", "Command_clear",
                           "Command_enviar", "Command_teste_disp", "command_copy1"})
@@ -154,6 +163,65 @@ bool Engine::readPass()
     return true;
 }
 
+Engine::ReadOutcome Engine::readSteps(EditSet &target)
+{
+    constexpr int kSteps = static_cast<int>(std::size(kReads));
+    const bool toWindow = &target == &m_edit;
+    int done = 0;
+    if (toWindow) Q_EMIT readProgress(done, kSteps);
+    UnitIdentity established;
+    bool restarted = false;
+    for (int i = 0; i < kSteps; ++i) {
+        const ReadStep &l = kReads[i];
+        const quint64 before = m_link.interruptions();
+        if (!send(Command::ReadMemory, l.address, l.bytes)) {
+            // Only an exit request makes a transaction return without a
+            // reply; nothing is decoded from a reply that was not accepted.
+            if (ended()) return ReadOutcome::Ended;
+            continue;
+        }
+        if (!showReply(l, target)) return ReadOutcome::Ended;
+        if (toWindow) Q_EMIT readProgress(++done, kSteps);
+        if (m_link.interruptions() == before) continue;
+        bool restart = false;
+        const ReadOutcome o = confirmDuringRead(established, restart, !restarted && i > 0);
+        if (o != ReadOutcome::Complete) return o;
+        if (restart) {
+            restarted = true;
+            i = -1;
+            done = 0;
+            if (toWindow) Q_EMIT readProgress(done, kSteps);
+        }
+    }
+    const UnitIdentity read = UnitIdentity::of(target);
+    if (established.known() && read != established) {
+        unitNotOnLine(read, established);
+        return ReadOutcome::OtherUnit;
+    }
+    m_interruptionsSeen = m_link.interruptions();
+    return ReadOutcome::Complete;
+}
+
+// A step of the read came after an interruption: another unit may have been
+// put on the line since the steps before it were read. The first time, the
+// unit is confirmed and, when steps were read before, they are read again;
+// every later time it must still be that unit.
+Engine::ReadOutcome Engine::confirmDuringRead(UnitIdentity &established, bool &restart, bool first)
+{
+    UnitIdentity seen;
+    const UnitCheck c = readIdentity(&seen);
+    if (c == UnitCheck::Ended) return ReadOutcome::Ended;
+    if (c == UnitCheck::Unanswered) return ReadOutcome::Complete;
+    if (!established.known() && seen.known()) {
+        established = seen;
+        restart = first;
+        return ReadOutcome::Complete;
+    }
+    if (seen.known() && seen == established) return ReadOutcome::Complete;
+    unitNotOnLine(established, seen);
+    return ReadOutcome::OtherUnit;
+}
+
 bool Engine::clearDisplay()
 {
     for (uint8_t p = 0; p < 10; ++p)
@@ -161,80 +229,78 @@ bool Engine::clearDisplay()
     return true;
 }
 
-bool Engine::showReply(const ReadStep &l)
+bool Engine::showReply(const ReadStep &l, EditSet &target)
 {
     const QByteArray &r = m_link.trama_rx();
     const QString field = QLatin1String(l.field);
     const uint32_t n = dataNumber(r, l.bytes);
     switch (l.decoding) {
     case Decoding::Pin4:
-        m_edit.setText(field, pin4(n));
+        target.setText(field, pin4(n));
         break;
     case Decoding::Money:
-        m_edit.setText(field, moeda_texto(n));
+        target.setText(field, moeda_texto(n));
         break;
     case Decoding::Decimal:
-        m_edit.setText(field, QString::number(n));
+        target.setText(field, QString::number(n));
         break;
     case Decoding::MinusOne:
-        m_edit.setText(field, QString::number(static_cast<qint64>(n) - 1));
+        target.setText(field, QString::number(static_cast<qint64>(n) - 1));
         break;
     case Decoding::FirstByte:
-        m_edit.setText(field, QString::number(dataByte(r, 0)));
+        target.setText(field, QString::number(dataByte(r, 0)));
         break;
     case Decoding::IButton:
-        return showKeyReaderMode(field, dataByte(r, 0) != 0);
+        return showKeyReaderMode(field, dataByte(r, 0) != 0, target);
     case Decoding::Contador:
-        m_edit.setChecked(field, dataByte(r, 0) != 0);
+        target.setChecked(field, dataByte(r, 0) != 0);
         break;
     case Decoding::LastUpdate:
-        showLastKeyUpdate(r);
+        showLastKeyUpdate(r, target);
         break;
     case Decoding::Maintenance:
-        m_edit.setText(field, dateText(dataByte(r, 0), dataByte(r, 1), dataByte(r, 2)) +
+        target.setText(field, dateText(dataByte(r, 0), dataByte(r, 1), dataByte(r, 2)) +
                                   QStringLiteral(" @ ") + timeText(dataByte(r, 3), dataByte(r, 4)));
         break;
     case Decoding::MakerNumber:
-        m_edit.setText(QStringLiteral("Text_numfab_num"), pad2(dataByte(r, 0)));
-        m_edit.setText(QStringLiteral("text_numfab_ano"), QString(QChar(dataByte(r, 3))) +
-                                                              pad2(dataByte(r, 2)) +
-                                                              pad2(dataByte(r, 1)));
+        target.setText(QStringLiteral("Text_numfab_num"), UnitIdentity::numberText(r));
+        target.setText(QStringLiteral("text_numfab_ano"), UnitIdentity::codeText(r));
         break;
     case Decoding::Serial: {
         const QString sn = reversedData(r);
-        m_edit.setText(field, sn == QLatin1String("000000000000") ? QStringLiteral("-") : sn);
+        target.setText(field, sn == QLatin1String("000000000000") ? QStringLiteral("-") : sn);
         break;
     }
     case Decoding::Version:
-        m_edit.setTitle(titulo_base + versionSuffix(versionNumber(r)));
+        target.setTitle(titulo_base + versionSuffix(versionNumber(r)));
         break;
     }
     return true;
 }
 
-bool Engine::showKeyReaderMode(const QString &field, bool enabled)
+bool Engine::showKeyReaderMode(const QString &field, bool enabled, EditSet &target)
 {
     if (!enabled) {
-        m_edit.setChecked(field, false);
-        m_edit.setText(field, QStringLiteral("iButton"));
+        target.setChecked(field, false);
+        target.setText(field, QStringLiteral("iButton"));
         return true;
     }
-    m_edit.setChecked(field, true);
+    target.setChecked(field, true);
     // The kind of key the reader takes is a byte of its own.
     if (send(Command::ReadMemory, 187, 1))
-        m_edit.setText(field, dataByte(m_link.trama_rx(), 0) != 0
+        target.setText(field, dataByte(m_link.trama_rx(), 0) != 0
                                   ? QStringLiteral("iButton de Dados")
                                   : QStringLiteral("iButton de Apagar"));
     return !ended();
 }
 
-void Engine::showLastKeyUpdate(const QByteArray &r)
+void Engine::showLastKeyUpdate(const QByteArray &r, EditSet &target)
 {
     const QString d = dateText(dataByte(r, 0), dataByte(r, 1), dataByte(r, 2));
     const QString h = timeText(dataByte(r, 3), dataByte(r, 4));
-    m_edit.setText(QStringLiteral("Text_act_data"),
+    target.setText(QStringLiteral("Text_act_data"),
                    d == QLatin1String("00-00-2000") ? QStringLiteral("-") : d);
-    m_edit.setText(QStringLiteral("Text_act_hora"),
+    target.setText(QStringLiteral("Text_act_hora"),
                    h == QLatin1String("00:00") ? QStringLiteral("-") : h);
 }
 

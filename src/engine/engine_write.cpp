@@ -1,5 +1,6 @@
 // The write pass: the device clock, every confirmed value, and the erase that
 // Clear asks for.
+#include "clearrequest.h"
 #include "clock.h"
 #include "editset.h"
 #include "engine.h"
@@ -28,6 +29,22 @@ bool Engine::writePass()
     // a Clear pressed halfway would otherwise erase first and then have the
     // next pass write the old values back over the zeros.
     const bool clearThisPass = s.limpar_pedido;
+    // Nothing of the window goes to a unit that is not known to be the one
+    // it was read from.
+    if (holdWrites()) {
+        s.escrever_pedido = false;
+        return !ended();
+    }
+    m_servingClear = clearThisPass;
+    const bool served = servePass(clearThisPass);
+    m_servingClear = false;
+    return served;
+}
+
+bool Engine::servePass(bool clearThisPass)
+{
+    Session &s = m_edit.session;
+    if (clearThisPass && !prepareErase()) return !ended();
 
     if (m_edit.alteracao_pendente && !writeClockAndMark()) return false;
     s.escrever_pedido = false;
@@ -78,30 +95,54 @@ bool Engine::writeMarkedFields(bool &wrote)
 {
     for (size_t i = 0; i < kFields.size(); ++i) {
         if (!m_edit.take(static_cast<int>(i))) continue;
-        const Field &c = kFields[i];
-        const QString name = toQString(c.name);
-        const QString text = m_edit.text(name);
-        // A value the device cannot hold is not sent at all; the pass goes on.
-        if (!encode(c, text, m_edit.checked(name), m_link.dados_tx)) {
-            m_edit.reportRefused(static_cast<int>(i), text);
-            continue;
+        switch (writeField(static_cast<int>(i))) {
+        case FieldWrite::Ended:
+            return false;
+        case FieldWrite::OtherUnit:
+            wrote = true;
+            return true;
+        case FieldWrite::NotSent:
+            break;
+        case FieldWrite::Sent:
+            wrote = true;
+            break;
         }
-        if (c.form == TextForm::Serial) m_edit.setText(name, QStringLiteral("-"));
-        if (c.form == TextForm::PowerDowns && integer(text).value_or(0) < 0)
-            m_edit.setText(name, QStringLiteral("0"));
-        bool accepted = send(Command::WriteMemory, c.address, c.bytes);
-        wrote = true;
-        if (ended()) return false;
-        if (name == QLatin1String("Check_ibut")) {
-            m_link.dados_tx[0] = '0';
-            m_link.dados_tx[1] = '0';
-            accepted = send(Command::WriteMemory, 187, 1) && accepted;
-            if (ended()) return false;
-        }
-        // Only a reply the link accepted makes the value written.
-        if (accepted) m_edit.reportWritten(static_cast<int>(i));
     }
     return true;
+}
+
+Engine::FieldWrite Engine::writeField(int indice)
+{
+    const Field &c = kFields[static_cast<size_t>(indice)];
+    const QString name = toQString(c.name);
+    const QString text = m_edit.text(name);
+    // A value the device cannot hold is not sent at all; the pass goes on.
+    if (!encode(c, text, m_edit.checked(name), m_link.dados_tx)) {
+        m_edit.reportRefused(indice, text);
+        return FieldWrite::NotSent;
+    }
+    if (c.form == TextForm::Serial) m_edit.setText(name, QStringLiteral("-"));
+    if (c.form == TextForm::PowerDowns && integer(text).value_or(0) < 0)
+        m_edit.setText(name, QStringLiteral("0"));
+    const UnitIdentity after = identityAfterWriting(name);
+    bool accepted = writeMemory(c.address, c.bytes, &after);
+    if (ended()) return FieldWrite::Ended;
+    if (m_edit.unitMismatch()) return FieldWrite::OtherUnit;
+    if (name == QLatin1String("Check_ibut")) {
+        m_link.dados_tx[0] = '0';
+        m_link.dados_tx[1] = '0';
+        accepted = writeMemory(187, 1) && accepted;
+        if (ended()) return FieldWrite::Ended;
+        if (m_edit.unitMismatch()) return FieldWrite::OtherUnit;
+    }
+    // Only a reply the link accepted makes the value written; the key serial
+    // then shows again what the unit now holds.
+    if (accepted) {
+        m_unit = after;
+        if (c.form == TextForm::Serial) m_edit.setText(name, text);
+        m_edit.reportWritten(indice);
+    }
+    return FieldWrite::Sent;
 }
 
 // Clear's erase: sub-totals, counters and memory zeroed, the erase's date and
@@ -112,28 +153,66 @@ bool Engine::eraseCounters()
     TxData &txData = m_link.dados_tx;
     txData[0] = '0';
     txData[1] = '0';
+    // A write the unit did not take, or another unit on the line, ends the
+    // erase where it is; the read asked for below shows what the unit holds.
     auto zeroRange = [this](int from, int to) {
-        for (int a = from; a <= to; ++a) {
-            send(Command::WriteMemory, static_cast<uint8_t>(a), 1);
-            if (ended()) return false;
-        }
+        for (int a = from; a <= to; ++a)
+            if (!writeMemory(static_cast<uint8_t>(a), 1)) return false;
         return true;
     };
-    if (!zeroRange(100, 179) || !zeroRange(53, 74) || !zeroRange(40, 42)) return false;
     const QDateTime now = m_clock.now();
-    putDate(txData, now.date());
-    send(Command::WriteMemory, 26, 3);
+    const bool erased = zeroRange(100, 179) && zeroRange(53, 74) && zeroRange(40, 42) && [&] {
+        putDate(txData, now.date());
+        return writeMemory(26, 3);
+    }() && [&] {
+        putByte(txData, 0, static_cast<uint8_t>(now.time().hour()));
+        putByte(txData, 1, static_cast<uint8_t>(now.time().minute()));
+        return writeMemory(29, 2);
+    }();
     if (ended()) return false;
-    putByte(txData, 0, static_cast<uint8_t>(now.time().hour()));
-    putByte(txData, 1, static_cast<uint8_t>(now.time().minute()));
-    send(Command::WriteMemory, 29, 2);
-    if (ended()) return false;
+    if (!erased) {
+        abandonClear();
+        return true;
+    }
+    m_readAfterErase = true;
     s.ler_pedido = true;
     s.limpar_pedido = false;
     // Clear took "Sair da Aplicação" away while the erase was pending;
     // give it back with Clear itself.
     m_edit.setEnabled(QStringLiteral("Command_clear"), true);
     m_edit.setEnabled(QStringLiteral("Command_sair"), true);
+    return true;
+}
+
+// The unit as the erase will find it, read just before and kept by the
+// front end: the takings the erase zeroes are always on record, under the
+// identity of the unit that held them. Then the window shows those values,
+// with what Clear zeroes at zero, for the pass to write.
+bool Engine::prepareErase()
+{
+    EditSet unit(m_messages);
+    unit.setChecked(QStringLiteral("mnu_EN"), m_edit.checked(QStringLiteral("mnu_EN")));
+    if (readSteps(unit) != ReadOutcome::Complete) {
+        if (!ended() && m_edit.session.limpar_pedido) abandonClear();
+        return false;
+    }
+    if (UnitIdentity::of(unit) != m_unit) {
+        unitNotOnLine(m_unit, UnitIdentity::of(unit));
+        return false;
+    }
+    if (m_beforeErase && !m_beforeErase(unit)) {
+        abandonClear();
+        return false;
+    }
+    for (const Field &c : kFields) {
+        const QString name = toQString(c.name);
+        if (m_edit.pending(name)) continue;
+        if (c.form == TextForm::Flag)
+            m_edit.setChecked(name, unit.checked(name));
+        else
+            m_edit.setText(name, unit.text(name));
+    }
+    zeroForClear(m_edit, titulo_base);
     return true;
 }
 

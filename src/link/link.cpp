@@ -108,7 +108,8 @@ bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
             openIfClosed();
         }
         rx_pronto = false;
-        if ((rx_timeout || trama_erro) && !sair_pedido && !m_retriesStopped) continue;
+        if ((rx_timeout || trama_erro) && !sair_pedido && !m_retriesStopped && !m_singleAttempt)
+            continue;
         accepted = !rx_timeout && !trama_erro;
         if (accepted) {
             ++stats.acceptedTotal;

@@ -47,6 +47,18 @@ public:
     void resumeRetries() { m_retriesStopped = false; }
     bool retriesStopped() const { return m_retriesStopped; }
 
+    // While set, a request gets one attempt and enviar_trama returns false
+    // after a time-out or a rejected reply. A write must not be sent again
+    // on its own after the line was interrupted: whoever answers next may be
+    // another timer, so the engine confirms the unit before it tries again.
+    void setSingleAttempt(bool on) { m_singleAttempt = on; }
+
+    // How often the line has been interrupted since the start: time-outs
+    // (the port lost among them) and rejected replies (each reopens the
+    // port). The engine compares it to know whether the unit it read may
+    // have been exchanged since.
+    quint64 interruptions() const { return stats.timeoutsTotal + stats.rejectedTotal; }
+
     const QByteArray &trama_rx() const { return m_trama_rx; }
     TxData dados_tx{};
     void clearTxData() { dados_tx.fill('0'); }
@@ -118,6 +130,7 @@ private:
     // An attempt is waiting for its reply.
     bool m_waiting = false;
     bool m_retriesStopped = false;
+    bool m_singleAttempt = false;
     bool rx_pronto = false;
     bool rx_timeout = false;
     bool trama_erro = false;

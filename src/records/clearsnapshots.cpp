@@ -1,6 +1,5 @@
 #include "clearsnapshots.h"
 
-#include "clearrequest.h"
 #include "editset.h"
 #include "servicehistory.h"
 
@@ -19,14 +18,6 @@ bool ClearSnapshots::store(const EditSet &edit, SnapshotPlace *place, QString *e
     if (!m_history.record(edit, Snapshot::Reason::Clear, &id, error)) return false;
     place->where = where();
     place->row = id;
-    return true;
-}
-
-bool ClearSnapshots::storeThenClear(EditSet &edit, const QString &titulo_base, SnapshotPlace *place,
-                                    QString *error)
-{
-    if (!store(edit, place, error)) return false;
-    requestClear(edit, titulo_base);
     return true;
 }
 

@@ -14,8 +14,8 @@ struct SnapshotPlace
     qlonglong row = 0;
 };
 
-// Clear made undoable by hand: before the erase is asked for, every value the
-// window shows of the unit (as it was read) goes into the service history,
+// Clear made undoable by hand: right before the erase, every value of the
+// unit (as a read made just then found it) goes into the service history,
 // with the unit's manufacturing number and application serial to find it by,
 // and when and on which PC it was taken. When the snapshot cannot be stored,
 // nothing is erased.
@@ -29,11 +29,6 @@ public:
     // Stores the window's values now. False with a sentence in *error that
     // names the records' place.
     bool store(const EditSet &edit, SnapshotPlace *place, QString *error);
-
-    // Clear without regret: the snapshot, then (only when it was stored) the
-    // clear request of the "Clear" button.
-    bool storeThenClear(EditSet &edit, const QString &titulo_base, SnapshotPlace *place,
-                        QString *error);
 
 private:
     ServiceHistory &m_history;

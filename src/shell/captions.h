@@ -296,14 +296,16 @@ inline constexpr std::array<Caption, 6> kTrafficLogCaptions{{
 // time, and a visit saved as a configuration file. The column and series
 // names of the window's values are its own (the window's labels are too short
 // out of their frames).
-inline constexpr std::array<Caption, 33> kHistoryCaptions{{
+inline constexpr std::array<Caption, 35> kHistoryCaptions{{
     {"historyTitle", "Histórico", "History", false},
     {"historyUnit", "Unidade:", "Unit:", false},
     {"historyUnitItem", "%1, aplicação %2 (%3 visitas)", "%1, application %2 (%3 visits)", false},
+    {"historyUnitItemOne", "%1, aplicação %2 (1 visita)", "%1, application %2 (1 visit)", false},
     {"historyInWindow", "%1, na janela", "%1, in the window", false},
     {"historyRefresh", "Actualizar", "Refresh", false},
     {"historySave", "Guardar como configuração…", "Save as configuration…", false},
     {"historyCount", "%1 visitas", "%1 visits", false},
+    {"historyCountOne", "1 visita", "1 visit", false},
     {"historyNoUnits", "Ainda não há visitas registadas.", "No visits recorded yet.", false},
     {"historyNoVisits", "Ainda não há visitas registadas desta unidade.",
      "No visits of this unit recorded yet.", false},
@@ -353,12 +355,10 @@ constexpr bool captionsComplete()
     for (const FixedCaption &l : kFixedCaptions)
         if (l.control.empty() || l.text.empty()) return false;
     for (const AccessibleName &a : kAccessibleNames)
-    {"historyUnitItemOne", "%1, aplicação %2 (1 visita)", "%1, application %2 (1 visit)", false},
         if (a.control.empty() || (a.caption.empty() && a.extraPt.empty())) return false;
     return true;
 }
 static_assert(captionsComplete());
-    {"historyCountOne", "1 visita", "1 visit", false},
 
 // Look-ups over the tables above. The language code is 0 (Portuguese) or 1
 // (English); any other code is treated as Portuguese.

@@ -62,6 +62,13 @@ bool ConfigurationMenu::connected() const
     return m_s.edit.session.modo == 2 && m_s.edit.control(kConnectedButton).enabled;
 }
 
+// Saved, compared or restored, the window's values stand for the unit on the
+// line: it must be the one they were read from.
+bool ConfigurationMenu::ofUnitOnLine() const
+{
+    return connected() && m_window.unitUsable();
+}
+
 void ConfigurationMenu::followConnection()
 {
     const bool on = m_s.edit.control(kConnectedButton).enabled;
@@ -95,9 +102,9 @@ std::optional<ConfigFile> ConfigurationMenu::openFile(QString *fileName)
 
 void ConfigurationMenu::saveConfiguration()
 {
-    if (!connected()) return;
+    if (!ofUnitOnLine()) return;
     const QString path = chooseFile(FileUse::Save);
-    if (path.isEmpty()) return;
+    if (path.isEmpty() || !ofUnitOnLine()) return;
     const QString shown = QDir::toNativeSeparators(path);
     m_window.actionResults().started("configurationSaving", shown);
     QString error;
@@ -109,7 +116,7 @@ void ConfigurationMenu::saveConfiguration()
 
 void ConfigurationMenu::compareWithFile()
 {
-    if (!connected()) return;
+    if (!ofUnitOnLine()) return;
     QString fileName;
     const auto file = openFile(&fileName);
     if (!file) return;
@@ -119,14 +126,14 @@ void ConfigurationMenu::compareWithFile()
 
 void ConfigurationMenu::restoreConfiguration()
 {
-    if (!connected()) return;
+    if (!ofUnitOnLine()) return;
     QString fileName;
     const auto file = openFile(&fileName);
     if (!file) return;
     ConfigurationDialog dialog(*file, timerValues(), fileName, true, m_window.idioma(), &m_window);
     // The read may have ended while the dialog was open ("Sair"): then
     // nothing would write the values, and the next read would replace them.
-    if (!showDialog(dialog) || !connected()) return;
+    if (!showDialog(dialog) || !ofUnitOnLine()) return;
     // Values the timer cannot store stay out, as the dialog said; the write
     // pass writes the rest at its next tick.
     const QStringList marked = file->applyTo(m_s.edit, dialog.scope());

@@ -45,6 +45,7 @@ public:
 
 private:
     bool connected() const;
+    bool ofUnitOnLine() const;
     void followConnection();
     ConfigFile timerValues() const;
     std::optional<ConfigFile> openFile(QString *fileName);

@@ -19,6 +19,7 @@
 #include "screenfit.h"
 #include "shutdown.h"
 #include "statusline.h"
+#include "unitswapnotice.h"
 #include "windowbuilder.h"
 #include "windowlayout.h"
 #include "writestateview.h"
@@ -144,6 +145,10 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
     });
     new RefusedValuesNotice(m_s.edit, m_s.engine, m_s.messages, this);
     m_linkNotice = new LinkNotice(m_s.replyWatch, m_area);
+    m_unitNotice = new UnitSwapNotice(
+        m_s.edit, [this](const QString &name) { return control(name); }, m_area);
+    // Clear keeps the unit as a read just before the erase finds it.
+    m_s.engine.setBeforeErase([this](const EditSet &unit) { return storeBeforeErase(unit); });
     connect(&m_s.engine, &Engine::tickFinished, this, &FormMain::updatePortMenu);
     connect(&m_s.engine, &Engine::engineStopped, this, &FormMain::updatePortMenu);
     connect(&m_statusLine->timer(), &QTimer::timeout, this, &FormMain::updatePortMenu);
@@ -271,6 +276,7 @@ void FormMain::fitControls()
     FieldFit::fitCaptions(m_area);
     // Over the picture, which holds no value.
     m_linkNotice->setGeometry(m_controls.value(QStringLiteral("Image1"))->geometry());
+    m_unitNotice->setGeometry(m_linkNotice->geometry());
 }
 
 void FormMain::setLanguage(int idioma)
@@ -338,6 +344,7 @@ void FormMain::aplicar_idioma(int idioma)
     FieldFit::fitCaptions(m_area);
     updateAccessibleNames();
     m_linkNotice->setLanguage(idioma);
+    m_unitNotice->setLanguage(idioma);
     if (m_historyWindow) m_historyWindow->setLanguage(idioma);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messagetexts.h"
 #include "services.h"
 
 #include <QHash>
@@ -19,6 +20,8 @@ class ConnectionWatcher;
 class PortMenu;
 class LinkNotice;
 class ActionResults;
+class EditSet;
+class UnitSwapNotice;
 
 // Form_main, the one working window. A view of the edit set: every control
 // carries its control name as objectName, shows what the model holds and
@@ -66,8 +69,14 @@ public:
     void openDefaults();
     // The notice that the timer has stopped answering.
     LinkNotice *linkNotice() const { return m_linkNotice; }
+    // The notice that another unit is on the line.
+    UnitSwapNotice *unitNotice() const { return m_unitNotice; }
     // Where the history window saves a visit to; without, it cannot save.
     void setFileDialogs(FileDialogs *dialogs) { m_fileDialogs = dialogs; }
+    // Whether the window's values may be used on the unit on the line now;
+    // says why not (another unit, or `whenInDoubt` while the unit is not
+    // confirmed after an interruption).
+    bool unitUsable(MessageId whenInDoubt = MessageId::UnitInDoubt);
     // "Histórico…": the history window, showing the unit in this window.
     void openHistory();
     // Made the first time it is opened.
@@ -105,7 +114,9 @@ private:
     void paste();
     void newOrAccept();
     void showFactoryButtons();
-    void clearAfterSnapshot();
+    void clearConfirmed();
+    // What Clear keeps right before its erase: the unit as read then.
+    bool storeBeforeErase(const EditSet &unit);
 
     Services m_s;
     ModelBinding *m_binding;
@@ -128,6 +139,7 @@ private:
     // The status line names the port in use after every choice.
     void showPortInUse();
     LinkNotice *m_linkNotice = nullptr;
+    UnitSwapNotice *m_unitNotice = nullptr;
     FileDialogs *m_fileDialogs = nullptr;
     HistoryWindow *m_historyWindow = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "clearsnapshots.h"
 #include "clock.h"
 #include "configurationmenu.h"
+#include "connectionwatcher.h"
 #include "databases.h"
 #include "editset.h"
 #include "engine.h"
@@ -142,6 +143,7 @@ void FormMain::connectButtons()
     bind("command_copy1", [this] { m_s.engine.command_copy1_Click(); });
     bind("command_paste1", [this] { paste(); });
     bind("Command_imprimir", [this] {
+        if (!unitUsable()) return;
         m_actionResults->started("printing");
         const bool printed =
             m_s.report.print(Report::previousVisit(m_s.history, m_s.edit, m_s.clock.now().date()));
@@ -162,6 +164,7 @@ void FormMain::newOrAccept()
 
 void FormMain::exportPdf()
 {
+    if (!unitUsable()) return;
     const QString ns = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
                        m_s.edit.text(QStringLiteral("Text_numfab_num"));
     const QString suggestion =
@@ -169,7 +172,9 @@ void FormMain::exportPdf()
     const QString path = QFileDialog::getSaveFileName(
         this, Captions::caption(QStringLiteral("mnu_exportar"), m_idioma), suggestion,
         QStringLiteral("PDF (*.pdf)"));
-    if (path.isEmpty()) return;
+    // The unit is confirmed after the file was chosen: the dialog may have
+    // stayed open while the cable was moved.
+    if (path.isEmpty() || !unitUsable()) return;
     const QString shown = QDir::toNativeSeparators(path);
     m_actionResults->started("pdfExporting", shown);
     const bool saved = m_s.report.exportPdf(
@@ -224,27 +229,54 @@ void FormMain::openHistory()
 
 void FormMain::confirmClear()
 {
+    if (!unitUsable(MessageId::ClearNoReply)) return;
     auto *dialog =
         new ClearConfirmation(m_s.edit, m_captionLanguage, m_s.clearSnapshots.where(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, &FormMain::clearAfterSnapshot);
+    connect(dialog, &QDialog::accepted, this, &FormMain::clearConfirmed);
     dialog->open();
+}
+
+bool FormMain::unitUsable(MessageId whenInDoubt)
+{
+    const int language = m_captionLanguage;
+    if (const auto &mismatch = m_s.edit.unitMismatch()) {
+        m_s.messages.show(
+            messageText(MessageId::UnitNotRead, language).arg(mismatch->onLine.label()),
+            messageText(MessageId::TitleMaintenance, language), MessageSink::Icon::Critical);
+        return false;
+    }
+    if (m_s.engine.unitTrusted() &&
+        m_connection->state().phase != ConnectionState::Phase::NotAnswering)
+        return true;
+    m_s.messages.show(messageText(whenInDoubt, language),
+                      messageText(MessageId::TitleMaintenance, language),
+                      MessageSink::Icon::Critical);
+    return false;
 }
 
 void FormMain::paste()
 {
+    if (!m_s.edit.unitMismatch() && !unitUsable()) return;
     m_s.engine.command_paste1_Click();
     m_s.visits.recordOnceWritten(Snapshot::Reason::Paste);
 }
 
-void FormMain::clearAfterSnapshot()
+void FormMain::clearConfirmed()
 {
-    // The connection may have ended while the question was open.
+    // The connection may have ended, or the unit changed, while the question
+    // was open; Clear is never kept for a timer that does not answer.
     if (m_s.edit.session.modo != 2 || !m_s.edit.control(QStringLiteral("Command_clear")).enabled)
         return;
+    if (!unitUsable(MessageId::ClearNoReply)) return;
+    m_s.engine.Command_clear_Click();
+}
+
+bool FormMain::storeBeforeErase(const EditSet &unit)
+{
     SnapshotPlace place;
     QString error;
-    if (m_s.clearSnapshots.storeThenClear(m_s.edit, m_s.engine.titulo_base, &place, &error)) return;
+    if (m_s.clearSnapshots.store(unit, &place, &error)) return true;
     const QString where = m_s.clearSnapshots.where();
     m_s.messages.show(
         m_captionLanguage == 1
@@ -257,6 +289,7 @@ void FormMain::clearAfterSnapshot()
                              "servidor está ao alcance), e carregue de novo em Clear.")
                   .arg(error, where),
         QStringLiteral("Clear"), MessageSink::Icon::Critical);
+    return false;
 }
 
 } // namespace vx

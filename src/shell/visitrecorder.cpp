@@ -27,6 +27,10 @@ void VisitRecorder::recordOnceWritten(Snapshot::Reason reason)
 
 void VisitRecorder::record(Snapshot::Reason reason)
 {
+    // Only values of the unit on the line are kept as its visit: after an
+    // interruption that has not been confirmed, or with another unit on the
+    // line, the window's values may be of another unit.
+    if (!m_engine.unitTrusted()) return;
     QString error;
     if (m_history.record(m_edit, reason, nullptr, &error)) return;
     std::fprintf(stderr, "VX308: %s\n", qPrintable(error));

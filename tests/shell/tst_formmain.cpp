@@ -9,12 +9,14 @@
 #include "captions.h"
 #include "indicator.h"
 #include "modelbinding.h"
+#include "screenfit.h"
 #include "statusline.h"
 #include "testsuite.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,6 +194,66 @@ private slots:
         o.engine().stop();
     }
 
+    // Typed into a tariff through the keyboard: letters and a point stay in
+    // the box whole (no message box takes the keys after the first one), the
+    // box turns red with the reason on the status line, an out-of-range value
+    // stays red after its message, and Escape brings back the unit's value.
+    // With VX_SCREENSHOT_FOLDER set, the refused value is saved there as
+    // refused-value.png (the README's picture).
+    void badInputMarkedOnWindow()
+    {
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        QLineEdit *c = box(o, "Text_S00");
+        const QString unitValue = c->text();
+        StatusLine *line = o.window().statusLine();
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(c, &focusIn);
+        o.messages.clear();
+        for (const QString &typed : {QStringLiteral("abc"), QStringLiteral("3.75")}) {
+            c->selectAll();
+            QTest::keyClicks(c, typed);
+            QCOMPARE(c->text(), typed);
+            QCOMPARE(o.edit().text(QStringLiteral("Text_S00")), typed);
+            QVERIFY(o.messages.messages.empty());
+            QVERIFY2(c->styleSheet().contains(QStringLiteral("255,190,190")),
+                     qPrintable(c->styleSheet()));
+            QVERIFY2(
+                line->connectionText().contains(QStringLiteral("O valor inserido não é válido!")),
+                qPrintable(line->connectionText()));
+        }
+        QTest::keyClick(c, Qt::Key_Escape);
+        QCOMPARE(c->text(), unitValue);
+        QVERIFY(c->styleSheet().isEmpty());
+
+        c->selectAll();
+        QTest::keyClicks(c, QStringLiteral("999,99"));
+        QTest::keyClick(c, Qt::Key_Return);
+        const QString range = QStringLiteral("O valor da tarifa deve estar entre 0 e 655,35");
+        QCOMPARE(o.messages.texts(), QStringList{range});
+        QCOMPARE(c->text(), QStringLiteral("999,99"));
+        QVERIFY(c->styleSheet().contains(QStringLiteral("255,190,190")));
+        QVERIFY2(line->connectionText().contains(range), qPrintable(line->connectionText()));
+        // Too long for its panel, the reason takes the whole line.
+        QVERIFY2(line->currentMessage().contains(range), qPrintable(line->currentMessage()));
+        QVERIFY(!o.edit().pending(QStringLiteral("Text_S00")));
+        const QString folder = qEnvironmentVariable("VX_SCREENSHOT_FOLDER");
+        if (!folder.isEmpty()) {
+            o.window().resize(ScreenFit::kDesignWindow);
+            o.window().show();
+            QCoreApplication::processEvents();
+            QVERIFY(o.window().grab().save(QDir(folder).filePath("refused-value.png")));
+        }
+        QFocusEvent focusBack(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(c, &focusBack);
+        QTest::keyClick(c, Qt::Key_Escape);
+        QCOMPARE(c->text(), unitValue);
+        QVERIFY(c->styleSheet().isEmpty());
+        o.engine().stop();
+    }
+
     // The key reader's box tells what the unit's key does; the read puts that
     // on the model, and the box, its screen-reader name included, must show
     // it in either language.
@@ -309,6 +371,10 @@ private slots:
         o.port.device().setByte(100, 7);
         o.edit().setText(QStringLiteral("Text_contador"), QStringLiteral("12a"));
         o.edit().setText(QStringLiteral("Text_acumulado"), QStringLiteral("-"));
+        // Clear writes what waits to be written as it stands; the rest as the
+        // read just before the erase found it.
+        o.edit().mark(
+            QStringList{QStringLiteral("Text_contador"), QStringLiteral("Text_acumulado")});
         o.messages.clear();
         bool reread = false;
         QObject::connect(&o.engine(), &Engine::readFinished, [&] { reread = true; });

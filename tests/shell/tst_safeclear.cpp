@@ -124,10 +124,11 @@ private slots:
         bool reread = false;
         QObject::connect(&o.engine(), &Engine::readFinished, [&] { reread = true; });
         QVERIFY(o.clearAndConfirm());
+        // Kept from the read made just before the erase.
+        QVERIFY(waitFor([&] { return reread; }));
         const QList<Snapshot> cleared = clearSnapshots(o, unit);
         QCOMPARE(cleared.size(), 1);
         QCOMPARE(cleared.first().values.value("Text_total00"), before);
-        QVERIFY(waitFor([&] { return reread; }));
         QCOMPARE(o.port.device().byte(100), uint8_t(0));
         o.engine().stop();
     }
@@ -148,9 +149,12 @@ private slots:
         }
         QSqlDatabase::removeDatabase("tst-safeclear-drop");
         o.messages.clear();
+        const uint8_t stored = o.port.device().byte(100);
         QVERIFY(o.clearAndConfirm());
+        QVERIFY(waitFor([&] { return !o.messages.messages.empty(); }));
         QCOMPARE(o.messages.messages.size(), size_t(1));
         const QString m = o.messages.messages[0].text;
+        QCOMPARE(o.port.device().byte(100), stored);
         QVERIFY2(m.startsWith(QStringLiteral("Nada foi posto a zero")), qPrintable(m));
         QVERIFY2(m.contains(QStringLiteral("Registo.db")), qPrintable(m));
         QVERIFY(!o.edit().session.limpar_pedido);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace vx {
+
+class EditSet;
+
+// Which timer values belong to: its manufacturing code and number and its
+// application serial, in the texts the window shows them in ("A2415", "03",
+// "123456"). A cable moved from one timer to the next without "Sair" must
+// never let one unit's values be written, printed or recorded as another's;
+// the engine compares this with what the unit on the line says it is.
+struct UnitIdentity
+{
+    QString code;   // text_numfab_ano: letter, week and year
+    QString number; // Text_numfab_num
+    QString serial; // Text_sn_apl
+
+    // Nothing known: no unit read yet, or one whose identity could not be
+    // read.
+    bool known() const { return !code.isEmpty() && !number.isEmpty() && !serial.isEmpty(); }
+    // The manufacturing number as the unit log and the history write it.
+    QString makerNumber() const { return code + number; }
+    // "A241503 / 123456", for messages; "?" when not known.
+    QString label() const;
+
+    // The unit the window's values were read from.
+    static UnitIdentity of(const EditSet &edit);
+    // From the replies to the reads of address 43 (4 bytes: number, then
+    // the code's week, year and letter) and of address 96 (3 bytes: the
+    // serial).
+    static UnitIdentity fromReplies(const QByteArray &makerReply, const QByteArray &serialReply);
+    // The texts a read shows for the reply of address 43.
+    static QString numberText(const QByteArray &makerReply);
+    static QString codeText(const QByteArray &makerReply);
+
+    // Two units are one when every part is the same number or text: a typed
+    // "0123" and a read "123" are the same serial.
+    bool operator==(const UnitIdentity &other) const;
+    bool operator!=(const UnitIdentity &other) const { return !(*this == other); }
+};
+
+} // namespace vx
