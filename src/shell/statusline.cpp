@@ -228,7 +228,20 @@ void StatusLine::drawConnection()
     m_connection->setText(shown);
     m_connection->setToolTip(message.isEmpty() ? state : message + QLatin1Char('\n') + state);
     fitText(m_connection);
-    if (message.isEmpty()) elidePortPath();
+    if (message.isEmpty()) {
+        clearMessage();
+        elidePortPath();
+        return;
+    }
+    // A notice too long for its panel even at the smallest size (a refused
+    // value's reason) takes the whole line while it lasts, the counters and
+    // the clock giving way to it, rather than being cut.
+    const QMargins m = m_connection->contentsMargins();
+    const int room = m_connection->width() - m.left() - m.right() - 2 * m_connection->frameWidth();
+    if (QFontMetrics(m_connection->font()).horizontalAdvance(shown) > room)
+        showMessage(shown);
+    else
+        clearMessage();
 }
 
 // Still too long at the smallest size: the port's path gives way in its
