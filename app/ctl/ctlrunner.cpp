@@ -131,9 +131,8 @@ void CtlRunner::start()
         const QString reason = timeoutReason(&status);
         std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(reason));
         // A new unit cut off halfway: what the timer holds of it.
-        if (m_newUnit && !m_newUnit->interruption(m_job.idioma).isEmpty())
-            std::fprintf(stderr, "vx308ctl: %s\n",
-                         qPrintable(m_newUnit->interruption(m_job.idioma)));
+        const QString half = m_newUnit ? m_newUnit->giveUp(m_job.idioma) : QString();
+        if (!half.isEmpty()) std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(half));
         finish(status);
     });
     m_engine->Command_ler_Click();

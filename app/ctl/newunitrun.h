@@ -47,10 +47,11 @@ public:
     // says why it was not logged. Returns the exit status, given the one so
     // far: RecordsCommands::kLoggedLater when the row waits.
     int conclude(int status, bool json);
-    // When the run is cut off in the middle of the unit's writes: which
+    // When the run is cut off in the middle of the unit's writes: leaves
+    // the unit's numbers for this timer (NewUnit::abandon) and says which
     // values the timer took and which not, and how to finish the unit.
     // Empty when no unit is being written.
-    QString interruption(int idioma) const;
+    QString giveUp(int idioma);
 
 private:
     EditMessages &m_editMessages;

@@ -310,7 +310,9 @@ bool NewUnit::prepare()
     m_forSerial = known ? serial : QString();
 
     // A unit accepted earlier whose values never all reached the timer is
-    // not logged: this one takes its place.
+    // not logged: this one takes its place, and finishes it when it is the
+    // same timer.
+    abandon();
     m_unit.reset();
     m_unwritten.clear();
     m_readAfterUnit = false;
@@ -434,6 +436,15 @@ bool NewUnit::accept()
     s.escrever_pedido = true;
     s.banner_esc = true;
     return true;
+}
+
+bool NewUnit::abandon()
+{
+    if (!m_unit) return false;
+    const bool identityWritten =
+        !m_unwritten.contains(kMakerCodeControl) && !m_unwritten.contains(kMakerNumberControl);
+    QString error;
+    return m_records.release(*m_unit, identityWritten, &error);
 }
 
 void NewUnit::sayResumed(const UnitNumbers &numbers)

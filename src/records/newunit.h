@@ -74,6 +74,11 @@ public:
     // accepted, in the order of the device's table.
     QStringList unwrittenFields() const;
     QStringList writtenFields() const;
+    // This program gives up on the unit being written (a time-out, a new
+    // "Novo"): its numbers are left for the same timer, whose next new unit
+    // is then this one, finished. False when there is none or the records
+    // cannot be told (the numbers are then a gap).
+    bool abandon();
     // The numbers of the unit accepted last (pending, logged or waiting).
     const UnitNumbers &lastNumbers() const { return m_lastNumbers; }
 

@@ -52,14 +52,17 @@ constexpr const char *kSnapshots[] = {
 // PC) adds nothing. A reservation keeps the key of the row it will become and
 // the unit it was taken for (the manufacturing number and application serial
 // the timer had), so that a unit whose writes were cut off is finished with
-// the same numbers. PostgreSQL's INTEGER is 32 bits: NMec becomes 64 bits, as
-// SQLite's INTEGER already is.
+// the same numbers; "resumable" says that the program writing it gave up, so
+// that a bench still writing its unit never has its numbers taken by another
+// timer of the same identity. PostgreSQL's INTEGER is 32 bits: NMec becomes
+// 64 bits, as SQLite's INTEGER already is.
 constexpr const char *kRowKeys[] = {
     R"(ALTER TABLE "TbRegisto" ADD COLUMN "entry_key" TEXT)",
     R"(CREATE UNIQUE INDEX IF NOT EXISTS "TbRegisto_entry_key" ON "TbRegisto" ("entry_key"))",
     R"(ALTER TABLE "UnitReservations" ADD COLUMN "entry_key" TEXT)",
     R"(ALTER TABLE "UnitReservations" ADD COLUMN "for_unit" TEXT)",
     R"(ALTER TABLE "UnitReservations" ADD COLUMN "for_serial" TEXT)",
+    R"(ALTER TABLE "UnitReservations" ADD COLUMN "resumable" INTEGER NOT NULL DEFAULT 0)",
     R"(%POSTGRES%ALTER TABLE "TbRegisto" ALTER COLUMN "NMec" TYPE BIGINT)",
     R"(%POSTGRES%ALTER TABLE "UnitReservations" ALTER COLUMN "NMec" TYPE BIGINT)",
 };

@@ -255,13 +255,19 @@ bool UnitRecords::findInterrupted(const UnitRequest &request, UnitNumbers *out, 
         request.number != request.proposed)
         return true;
     QList<RecordsDatabase::Row> rows;
-    if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "UnitReservations" WHERE "for_serial" = ? )"
-                                 R"(AND ("for_unit" = ? OR "NFab" = ?) )"
+    if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "UnitReservations" WHERE "resumable" = 1 )"
+                                 R"(AND "for_serial" = ? AND "for_unit" = ? )"
                                  R"(ORDER BY "reservation" DESC LIMIT 1)")
                       .arg(kReservationColumns),
-                  {request.forSerial, request.forUnit, request.forUnit}, &rows, error))
+                  {request.forSerial, request.forUnit}, &rows, error))
         return false;
     if (rows.isEmpty()) return true;
+    // Claimed: a second bench with a timer of the same identity does not get
+    // them too.
+    if (!m_db.run(QStringLiteral(
+                      R"(UPDATE "UnitReservations" SET "resumable" = 0 WHERE "reservation" = ?)"),
+                  {rows.first().value(0)}, nullptr, error))
+        return false;
     const RecordsDatabase::Row &r = rows.first();
     out->reservation = r.value(0).toLongLong();
     out->row = logRow(r.mid(1, 6));
@@ -371,6 +377,19 @@ bool UnitRecords::allocate(const UnitRequest &request, UnitNumbers *out, QString
 bool UnitRecords::log(const UnitNumbers &numbers, QString *error)
 {
     return logOnce(m_db, numbers, error);
+}
+
+bool UnitRecords::release(const UnitNumbers &numbers, bool identityWritten, QString *error)
+{
+    return m_db.transaction(
+        [&](QString *failure) {
+            return m_db.run(
+                QStringLiteral(R"(UPDATE "UnitReservations" SET "resumable" = 1, )"
+                               R"("for_unit" = CASE WHEN ? = 1 THEN "NFab" ELSE "for_unit" END )"
+                               R"(WHERE "reservation" = ? AND "NMec" = ?)"),
+                {identityWritten ? 1 : 0, numbers.reservation, numbers.row.NMec}, nullptr, failure);
+        },
+        error);
 }
 
 QString UnitRecords::logTable()

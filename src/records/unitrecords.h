@@ -128,13 +128,20 @@ public:
     // kept the proposal) the next free one of this week. A number the
     // technician typed that is already taken is refused, naming the unit.
     // When the technician kept the proposal and numbers are still held for
-    // the unit on the line (request.forUnit and forSerial), those are given
-    // again (out->resumed).
+    // the unit on the line (request.forUnit and forSerial) and released by
+    // the program that gave up writing it, those are given again
+    // (out->resumed), once.
     bool allocate(const UnitRequest &request, UnitNumbers *out, QString *error);
     // Logs the unit whose numbers these are and frees the reservation, in one
     // transaction. A row with the same key already in the log is not added
     // again.
     bool log(const UnitNumbers &numbers, QString *error);
+
+    // The program writing this unit gives up before the timer took all of
+    // it: its numbers are left for the same timer to finish it with, found by
+    // its manufacturing number once the timer holds it (identityWritten),
+    // else by the identity it had.
+    bool release(const UnitNumbers &numbers, bool identityWritten, QString *error);
 
     // The log row of a unit the timer has taken, to wait on the PC for
     // records at `records` (RecordsOutbox::placeOf).

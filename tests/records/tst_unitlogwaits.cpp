@@ -123,20 +123,26 @@ void TstUnitLogWaits::sharedServerGoneMidWrite()
 void TstUnitLogWaits::cutOffUnitIsFinishedWithItsNumbers_data()
 {
     QTest::addColumn<QStringList>("reached"); // the timer took these before the cut
+    QTest::addColumn<bool>("abandoned");      // the first program gave up (else still writing)
     QTest::addColumn<QString>("serialAfter"); // the serial the next read finds
     QTest::addColumn<bool>("sameNumbers");
     const QStringList tariffs{"Text_pwdtarifas", "Text_pwdrelogio", "Text_S00", "Text_S08"};
-    QTest::newRow("identity not yet written") << tariffs << "1234" << true;
+    QTest::newRow("identity not yet written") << tariffs << true << "1234" << true;
     QTest::newRow("identity written")
-        << tariffs + QStringList{"Text_numfab_num", "text_numfab_ano"} << "1234" << true;
-    QTest::newRow("another timer") << tariffs << "4321" << false;
+        << tariffs + QStringList{"Text_numfab_num", "text_numfab_ano"} << true << "1234" << true;
+    QTest::newRow("another timer") << tariffs << true << "4321" << false;
+    // Another bench's timer of the same identity, while the first is written.
+    QTest::newRow("same identity, still being written") << tariffs << false << "1234" << false;
 }
 
-// "Novo" and "Aceitar" on a timer, the program ends with part of the values
-// written; the same or another timer is read again and given a new unit.
+// "Novo" and "Aceitar" on a timer, the program gives up with part of the
+// values written; the same or another timer is read again and given a new
+// unit. A bench still writing its unit keeps its numbers from another timer
+// that looks the same.
 void TstUnitLogWaits::cutOffUnitIsFinishedWithItsNumbers()
 {
     QFETCH(QStringList, reached);
+    QFETCH(bool, abandoned);
     QFETCH(QString, serialAfter);
     QFETCH(bool, sameNumbers);
     NewUnitFixture m;
@@ -153,11 +159,12 @@ void TstUnitLogWaits::cutOffUnitIsFinishedWithItsNumbers()
     QCOMPARE(m.newUnit.writtenFields(), reached);
     QVERIFY(m.newUnit.unwrittenFields().contains("Text_acumulado"));
 
-    // The program ended; a new one reads the timer.
+    // The program gives up (a time-out); a new one reads the timer.
+    QCOMPARE(abandoned && m.newUnit.abandon(), abandoned);
     QObject::disconnect(&m.edit, nullptr, &m.newUnit, nullptr);
     NewUnit again(m.edit, m.engine, m.a.databases, m.a.records, m.msgs, m.clock);
     m.edit.session.modo = 2;
-    const bool identityWritten = reached.contains("text_numfab_ano");
+    const bool identityWritten = abandoned && reached.contains("text_numfab_ano");
     readUnit(m, identityWritten ? first.row.NFab.left(5) : QStringLiteral("A2415"),
              identityWritten ? first.row.NFab.mid(5) : QStringLiteral("03"), serialAfter);
     m.msgs.clear();
