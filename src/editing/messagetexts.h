@@ -96,12 +96,10 @@ inline constexpr std::array<MessageText, 20> kMessageTexts{{
      "Nothing was zeroed: the timer does not answer. Check the cable and the port and, once the "
      "timer answers again, press Clear again."},
     {MessageId::UnitChanged,
-     "Outra unidade está na linha: os valores na janela são da unidade %1, e o temporizador que "
-     "responde agora é a unidade %2. Nada da unidade %1 lhe foi escrito. Carregue em Lêr para "
-     "ler a unidade que está na linha.",
-     "Another unit is on the line: the values in the window are of unit %1, and the timer that "
-     "answers now is unit %2. Nothing of unit %1 was written to it. Press Read to read the unit "
-     "on the line."},
+     "Outra unidade na linha: responde a %2, e os valores na janela são da %1. Nada da %1 lhe "
+     "foi escrito. Carregue em Lêr para a ler.",
+     "Another unit on the line: %2 answers, and the values in the window are of %1. Nothing of "
+     "%1 was written to it. Press Read to read it."},
     {MessageId::UnitInDoubt,
      "A linha foi interrompida e o temporizador ainda não voltou a responder: não se sabe que "
      "unidade está na linha. Verifique o cabo e tente de novo quando o temporizador responder.",

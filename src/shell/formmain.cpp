@@ -276,7 +276,7 @@ void FormMain::fitControls()
     FieldFit::fitCaptions(m_area);
     // Over the picture, which holds no value.
     m_linkNotice->setGeometry(m_controls.value(QStringLiteral("Image1"))->geometry());
-    m_unitNotice->setGeometry(m_linkNotice->geometry());
+    m_unitNotice->place(m_linkNotice->geometry());
 }
 
 void FormMain::setLanguage(int idioma)

@@ -37,6 +37,12 @@ UnitSwapNotice::UnitSwapNotice(const EditSet &edit,
     connect(&m_edit, &EditSet::unitMismatchChanged, this, &UnitSwapNotice::refresh);
 }
 
+void UnitSwapNotice::place(const QRect &area)
+{
+    m_area = area;
+    refresh();
+}
+
 void UnitSwapNotice::setLanguage(int idioma)
 {
     m_idioma = idioma == 1 ? 1 : 0;
@@ -56,6 +62,9 @@ void UnitSwapNotice::refresh()
     const QString text = textFor(m_edit, m_idioma);
     setText(text);
     setAccessibleDescription(text);
+    if (m_area.isValid())
+        setGeometry(m_area.x(), m_area.y(), m_area.width(),
+                    std::max(m_area.height(), heightForWidth(m_area.width())));
     setVisible(!text.isEmpty());
     if (!text.isEmpty()) raise();
     markValues(!text.isEmpty());

@@ -19,6 +19,9 @@ public:
     UnitSwapNotice(const EditSet &edit, std::function<QWidget *(const QString &)> control,
                    QWidget *parent);
 
+    // Where it stands: the top of `area`, as wide, and as tall as its text
+    // needs (at least the area's height).
+    void place(const QRect &area);
     // The language the notice speaks (0 Portuguese, 1 English).
     void setLanguage(int idioma);
     static QString textFor(const EditSet &edit, int idioma);
@@ -30,6 +33,7 @@ private:
     const EditSet &m_edit;
     std::function<QWidget *(const QString &)> m_control;
     int m_idioma = 0;
+    QRect m_area;
 };
 
 } // namespace vx
