@@ -94,9 +94,8 @@ void Engine::unitNotOnLine(const UnitIdentity &read, const UnitIdentity &onLine)
 
 bool Engine::holdWrites()
 {
-    if (!m_unit.known()) return false;
     if (!m_edit.unitMismatch()) {
-        if (!lineInterrupted()) return false;
+        if (!m_unit.known() || !lineInterrupted()) return false;
         const UnitCheck c = confirmUnit();
         if (c == UnitCheck::Same) return false;
         if (c == UnitCheck::Ended) return true;
