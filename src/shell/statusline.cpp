@@ -257,6 +257,9 @@ void StatusLine::elidePortPath()
     const QString rest = connectionText(m_state, marker, m_idioma);
     const int pathRoom = room - metrics.horizontalAdvance(QString(rest).remove(marker));
     const QString path = metrics.elidedText(m_portPath, Qt::ElideMiddle, std::max(pathRoom, 0));
+    // A panel not laid out yet, or one with no room for any of the path:
+    // the whole text stays, as the tool tip has it.
+    if (!m_connection->isVisible() || path.size() < 3) return;
     m_connection->setText(QString(rest).replace(marker, path));
 }
 

@@ -32,7 +32,8 @@ class TstPortMenu : public QObject
     {
         QStringList texts;
         for (const QAction *a : menu->actions())
-            texts << (a->isSeparator() ? QStringLiteral("--") : a->text());
+            // Items carry an access key ("&Com 1"), underlined, not a character.
+            texts << (a->isSeparator() ? QStringLiteral("--") : Captions::plain(a->text()));
         return texts;
     }
 
