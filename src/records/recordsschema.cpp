@@ -1,9 +1,11 @@
 #include "recordsschema.h"
 
+#include "messagetexts.h"
 #include "recordsdatabase.h"
 
 #include <QStringList>
 #include <array>
+#include <string_view>
 
 namespace vx {
 
@@ -67,23 +69,93 @@ constexpr const char *kRowKeys[] = {
     R"(%POSTGRES%ALTER TABLE "UnitReservations" ALTER COLUMN "NMec" TYPE BIGINT)",
 };
 
-const std::array<Step, 4> kSteps{{
+// The log and the service history are what an owner reads back to know what
+// happened to a unit: a row, once written, is never changed or deleted. The
+// tool only ever adds to them (a row added twice is skipped by its key, with
+// no update), so a trigger refuses any UPDATE or DELETE, whoever sends it, as
+// a guard against a slip at a database prompt; the message names the
+// operation, the table and, on PostgreSQL, the row. On PostgreSQL a TRUNCATE
+// is refused too; SQLite has none. The reservations are left alone: benches
+// claim, re-key and free them.
+constexpr const char *kKeptRows[] = {
+    R"(%POSTGRES%CREATE OR REPLACE FUNCTION "refuse_change_of_kept_row"() RETURNS trigger )"
+    R"(LANGUAGE plpgsql AS $body$ )"
+    R"(DECLARE what text := TG_TABLE_NAME; )"
+    R"(BEGIN )"
+    R"(IF TG_LEVEL = 'ROW' THEN )"
+    R"(what := format('%s %s %s', TG_TABLE_NAME, TG_ARGV[0], to_jsonb(OLD) ->> TG_ARGV[0]); )"
+    R"(END IF; )"
+    R"(RAISE EXCEPTION USING ERRCODE = 'insufficient_privilege', MESSAGE = format()"
+    R"('%s de %s recusado: as linhas de %s nunca são alteradas nem apagadas. / )"
+    R"(%s of %s refused: rows of %s are never changed or deleted.', )"
+    R"(TG_OP, what, TG_TABLE_NAME, TG_OP, what, TG_TABLE_NAME); )"
+    R"(END $body$)",
+    R"(%POSTGRES%CREATE TRIGGER "TbRegisto_kept" BEFORE UPDATE OR DELETE ON "TbRegisto" )"
+    R"(FOR EACH ROW EXECUTE FUNCTION "refuse_change_of_kept_row"('NMec'))",
+    R"(%POSTGRES%CREATE TRIGGER "TbRegisto_kept_whole" BEFORE TRUNCATE ON "TbRegisto" )"
+    R"(FOR EACH STATEMENT EXECUTE FUNCTION "refuse_change_of_kept_row"())",
+    R"(%POSTGRES%CREATE TRIGGER "ServiceSnapshots_kept" BEFORE UPDATE OR DELETE ON )"
+    R"("ServiceSnapshots" FOR EACH ROW EXECUTE FUNCTION "refuse_change_of_kept_row"('snapshot_id'))",
+    R"(%POSTGRES%CREATE TRIGGER "ServiceSnapshots_kept_whole" BEFORE TRUNCATE ON )"
+    R"("ServiceSnapshots" FOR EACH STATEMENT EXECUTE FUNCTION "refuse_change_of_kept_row"())",
+    R"(%SQLITE%CREATE TRIGGER IF NOT EXISTS "TbRegisto_kept_on_update" BEFORE UPDATE ON )"
+    R"("TbRegisto" BEGIN SELECT RAISE(ABORT, 'UPDATE de TbRegisto recusado: as linhas de )"
+    R"(TbRegisto nunca são alteradas nem apagadas. / UPDATE of TbRegisto refused: rows of )"
+    R"(TbRegisto are never changed or deleted.'); END)",
+    R"(%SQLITE%CREATE TRIGGER IF NOT EXISTS "TbRegisto_kept_on_delete" BEFORE DELETE ON )"
+    R"("TbRegisto" BEGIN SELECT RAISE(ABORT, 'DELETE de TbRegisto recusado: as linhas de )"
+    R"(TbRegisto nunca são alteradas nem apagadas. / DELETE of TbRegisto refused: rows of )"
+    R"(TbRegisto are never changed or deleted.'); END)",
+    R"(%SQLITE%CREATE TRIGGER IF NOT EXISTS "ServiceSnapshots_kept_on_update" BEFORE UPDATE ON )"
+    R"("ServiceSnapshots" BEGIN SELECT RAISE(ABORT, 'UPDATE de ServiceSnapshots recusado: as )"
+    R"(linhas de ServiceSnapshots nunca são alteradas nem apagadas. / UPDATE of )"
+    R"(ServiceSnapshots refused: rows of ServiceSnapshots are never changed or deleted.'); END)",
+    R"(%SQLITE%CREATE TRIGGER IF NOT EXISTS "ServiceSnapshots_kept_on_delete" BEFORE DELETE ON )"
+    R"("ServiceSnapshots" BEGIN SELECT RAISE(ABORT, 'DELETE de ServiceSnapshots recusado: as )"
+    R"(linhas de ServiceSnapshots nunca são alteradas nem apagadas. / DELETE of )"
+    R"(ServiceSnapshots refused: rows of ServiceSnapshots are never changed or deleted.'); END)",
+};
+
+const std::array<Step, 5> kSteps{{
     {1, kLogTable, static_cast<int>(std::size(kLogTable))},
     {2, kReservations, static_cast<int>(std::size(kReservations))},
     {3, kSnapshots, static_cast<int>(std::size(kSnapshots))},
     {4, kRowKeys, static_cast<int>(std::size(kRowKeys))},
+    {5, kKeptRows, static_cast<int>(std::size(kKeptRows))},
 }};
 
+// On a shared server the tables belong to the owner's role, which made them;
+// the benches connect as members of the group role vx308_bench, when the
+// database administrator made one. It may read everything and add rows to
+// the log and the history, never change or delete them; the reservations it
+// also changes and frees, as allocating numbers needs. Given again after every
+// change of the schema (a new table gets its share with it), taking back
+// anything more that was granted by hand; nothing happens without the role.
+const QString kBenchGrants = QStringLiteral(
+    R"(DO $grants$ BEGIN )"
+    R"(IF EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'vx308_bench') THEN )"
+    R"(REVOKE ALL ON "RecordsSchema", "TbRegisto", "UnitReservations", "ServiceSnapshots" )"
+    R"(FROM vx308_bench; )"
+    R"(GRANT SELECT ON "RecordsSchema" TO vx308_bench; )"
+    R"(GRANT SELECT, INSERT ON "TbRegisto", "ServiceSnapshots" TO vx308_bench; )"
+    R"(GRANT SELECT, INSERT, UPDATE, DELETE ON "UnitReservations" TO vx308_bench; )"
+    R"(END IF; )"
+    R"(END $grants$)");
+
 // The statement as the engine wants it; empty when it is for the other engine
-// only (%POSTGRES%: a change SQLite has no need of).
+// only (%POSTGRES%: a change SQLite has no need of, %SQLITE% the other way).
 QString forEngine(const char *statement, Engine engine)
 {
     QString s = QString::fromUtf8(statement);
     const bool postgres = engine == Engine::Postgres;
     const QString postgresOnly = QStringLiteral("%POSTGRES%");
+    const QString sqliteOnly = QStringLiteral("%SQLITE%");
     if (s.startsWith(postgresOnly)) {
         if (!postgres) return {};
         s.remove(0, postgresOnly.size());
+    } else if (s.startsWith(sqliteOnly)) {
+        if (postgres) return {};
+        s.remove(0, sqliteOnly.size());
     }
     s.replace(QStringLiteral("%KEY%"), postgres
                                            ? QStringLiteral("BIGINT GENERATED BY DEFAULT AS "
@@ -97,6 +169,24 @@ QString forEngine(const char *statement, Engine engine)
 
 const QString kVersionTable =
     QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "RecordsSchema" ("version" INTEGER NOT NULL))");
+
+constexpr KeyedText kTexts[] = {
+    {"newer",
+     "Os registos em %1 são da versão %2, mais recente do que esta versão do programa conhece "
+     "(%3): atualize o programa neste PC.",
+     "The records in %1 are of version %2, newer than this version of the program knows (%3): "
+     "update the program on this PC."},
+    {"ownerOnly",
+     "As tabelas (versão %1) são criadas e atualizadas pelo papel que é o seu dono: corra o "
+     "programa uma vez ligado como esse papel, depois volte a ligar este posto.",
+     "The tables (version %1) are made and brought up to date by the role that owns them: run "
+     "the program once connected as that role, then connect this bench again."},
+};
+
+QString text(std::string_view key, int idioma)
+{
+    return QString::fromUtf8(keyedText(kTexts, key, idioma));
+}
 
 bool readVersion(RecordsDatabase &db, int *version, QString *error)
 {
@@ -120,6 +210,29 @@ bool tableExists(RecordsDatabase &db, const QString &table, bool *exists, QStrin
     return true;
 }
 
+// Even CREATE TABLE IF NOT EXISTS needs the right to make tables, which a
+// bench's role on a shared server does not have: the table is made only
+// when it is missing.
+bool versionTableReady(RecordsDatabase &db, QString *error)
+{
+    bool exists = false;
+    if (!tableExists(db, QStringLiteral("RecordsSchema"), &exists, error)) return false;
+    return exists || db.run(kVersionTable, {}, nullptr, error);
+}
+
+// Every step after `version`, then the benches' share of the tables.
+bool applySteps(RecordsDatabase &db, int version, QString *error)
+{
+    for (const Step &step : kSteps) {
+        if (step.version <= version) continue;
+        for (int i = 0; i < step.count; ++i) {
+            const QString statement = forEngine(step.statements[i], db.engine());
+            if (!statement.isEmpty() && !db.run(statement, {}, nullptr, error)) return false;
+        }
+    }
+    return db.engine() != Engine::Postgres || db.run(kBenchGrants, {}, nullptr, error);
+}
+
 } // namespace
 
 int RecordsSchema::latestVersion()
@@ -135,32 +248,25 @@ bool RecordsSchema::storedVersion(RecordsDatabase &db, int *version, QString *er
     return !exists || readVersion(db, version, error);
 }
 
-bool RecordsSchema::bringUpToDate(RecordsDatabase &db, bool *created, QString *error)
+bool RecordsSchema::bringUpToDate(RecordsDatabase &db, bool *created, QString *error, int idioma)
 {
     bool madeLog = false;
     const auto work = [&](QString *failure) {
         int version = 0;
-        if (!db.run(kVersionTable, {}, nullptr, failure) || !readVersion(db, &version, failure))
-            return false;
+        if (!versionTableReady(db, failure) || !readVersion(db, &version, failure)) return false;
         if (version > latestVersion()) {
-            *failure = QStringLiteral("Os registos em %1 são da versão %2, mais recente do que "
-                                      "esta versão do programa conhece (%3): atualize o programa "
-                                      "neste PC.")
-                           .arg(db.where())
-                           .arg(version)
-                           .arg(latestVersion());
+            *failure = text("newer", idioma).arg(db.where()).arg(version).arg(latestVersion());
             return false;
         }
         if (version == latestVersion()) return true;
         bool logExisted = false;
         if (!tableExists(db, QStringLiteral("TbRegisto"), &logExisted, failure)) return false;
         madeLog = !logExisted;
-        for (const Step &step : kSteps) {
-            if (step.version <= version) continue;
-            for (int i = 0; i < step.count; ++i) {
-                const QString statement = forEngine(step.statements[i], db.engine());
-                if (!statement.isEmpty() && !db.run(statement, {}, nullptr, failure)) return false;
-            }
+        if (!applySteps(db, version, failure)) {
+            // A bench's role may read and add rows but not change tables.
+            if (db.engine() == Engine::Postgres)
+                *failure += QLatin1Char(' ') + text("ownerOnly", idioma).arg(version);
+            return false;
         }
         return db.run(QStringLiteral(R"(DELETE FROM "RecordsSchema")"), {}, nullptr, failure) &&
                db.run(QStringLiteral(R"(INSERT INTO "RecordsSchema" ("version") VALUES (?))"),

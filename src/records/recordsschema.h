@@ -20,8 +20,13 @@ public:
     // Applies every missing step in one transaction under the write lock, so
     // that two benches starting together change the schema once. Refuses a
     // database of a newer version than this build knows, touching nothing.
-    // *created tells whether the unit log was made now.
-    static bool bringUpToDate(RecordsDatabase &db, bool *created, QString *error);
+    // *created tells whether the unit log was made now. On PostgreSQL the
+    // benches' group role vx308_bench, when there is one, is given what a
+    // bench needs (read everything, add log and history rows, hold and free
+    // reservations) after every change; the log and the history refuse any
+    // change or deletion of their rows on either engine. idioma: the language
+    // of the messages (0 Portuguese, 1 English).
+    static bool bringUpToDate(RecordsDatabase &db, bool *created, QString *error, int idioma = 0);
 
     // The version the database holds; 0 when it has none yet.
     static bool storedVersion(RecordsDatabase &db, int *version, QString *error);

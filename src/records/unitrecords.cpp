@@ -221,7 +221,7 @@ int UnitRecords::schemaVersion()
 
 bool UnitRecords::prepare(QString *error, bool *createdLog)
 {
-    return RecordsSchema::bringUpToDate(m_db, createdLog, error);
+    return RecordsSchema::bringUpToDate(m_db, createdLog, error, m_idioma);
 }
 
 bool UnitRecords::storedVersion(int *version, QString *error)
