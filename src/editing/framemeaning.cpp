@@ -3,6 +3,7 @@
 #include "textforms.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <array>
 
 namespace vx {
@@ -59,12 +60,60 @@ QString fieldValue(const Field &f, const QByteArray &frame, int first)
     }
 }
 
-QString hexBytes(const QByteArray &frame, int count)
+bool isPassword(const Field &f)
+{
+    return std::find(kPasswordFields.cbegin(), kPasswordFields.cend(), f.name) !=
+           kPasswordFields.cend();
+}
+
+// Said of a frame whose characters were masked where no value says so.
+const QLatin1String kBytesMasked(", password bytes masked");
+
+// Bit k set: data byte k of a frame with this header holds a password byte.
+// A memory read's request carries no memory bytes, only zeros.
+unsigned passwordBytes(const RequestHeader &h, bool reply)
+{
+    const bool carries =
+        h.comando == Command::WriteMemory || (reply && h.comando == Command::ReadMemory);
+    unsigned bits = 0;
+    for (int k = 0; carries && k < h.valor && k < 6; ++k)
+        if (isPasswordByte(h.indice + k)) bits |= 1U << k;
+    return bits;
+}
+
+void maskDataBytes(QByteArray &characters, qsizetype start, unsigned bits)
+{
+    for (int k = 0; k < 6; ++k) {
+        if ((bits & (1U << k)) == 0) continue;
+        const qsizetype low = start + kDataOffset + 2 * k;
+        for (qsizetype i = low; i < low + 2 && i < characters.size(); ++i)
+            characters[i] = '*';
+    }
+}
+
+// The password bytes of the frame whose '#' or '!' is at `start`, by its own
+// header.
+unsigned passwordBytesAt(const QByteArray &characters, qsizetype start)
+{
+    if (characters.size() - start < kDataOffset) return 0;
+    return passwordBytes(requestHeader(characters.mid(start, kDataOffset)),
+                         characters.at(start) == '!');
+}
+
+// The data bytes in hex, a password byte as "**".
+QString hexBytes(const QByteArray &frame, uint8_t address, int count)
 {
     QStringList bytes;
-    for (int k = 0; k < count && k < 6; ++k)
-        bytes << QStringLiteral("%1").arg(dataByte(frame, k), 2, 16, QLatin1Char('0')).toUpper();
-    return bytes.join(QLatin1Char(' '));
+    bool masked = false;
+    for (int k = 0; k < count && k < 6; ++k) {
+        masked = masked || isPasswordByte(address + k);
+        bytes << (isPasswordByte(address + k)
+                      ? QStringLiteral("**")
+                      : QStringLiteral("%1")
+                            .arg(dataByte(frame, k), 2, 16, QLatin1Char('0'))
+                            .toUpper());
+    }
+    return bytes.join(QLatin1Char(' ')) + (masked ? QString(kBytesMasked) : QString());
 }
 
 // "address 4 (Text_S00), 2 bytes", or "(Text_S00+1)" inside a field.
@@ -80,6 +129,17 @@ QString memoryPlace(uint8_t address, uint8_t count)
     return place + QStringLiteral(", %1 byte%2").arg(count).arg(count == 1 ? "" : "s");
 }
 
+// True when the frame's bytes hold part of a password but not all of it:
+// no "masked" value then says that its characters are masked.
+bool partOfPassword(uint8_t address, uint8_t count)
+{
+    for (int k = 0; k < count && k < 6; ++k) {
+        const Field *f = isPasswordByte(address + k) ? fieldAt(uint8_t(address + k)) : nullptr;
+        if (f && (f->address < address || f->address + f->bytes > address + count)) return true;
+    }
+    return false;
+}
+
 // The memory bytes a frame carries: each field that starts and ends inside
 // them by name and value, or the bytes in hex when no field does.
 QString memoryValues(const QByteArray &frame, uint8_t address, uint8_t count)
@@ -89,10 +149,12 @@ QString memoryValues(const QByteArray &frame, uint8_t address, uint8_t count)
         const int first = f.address - address;
         if (first < 0 || first + f.bytes > count) continue;
         values << QStringLiteral("%1 = %2").arg(
-            QLatin1String(f.name.data(), qsizetype(f.name.size())), fieldValue(f, frame, first));
+            QLatin1String(f.name.data(), qsizetype(f.name.size())),
+            isPassword(f) ? QStringLiteral("masked") : fieldValue(f, frame, first));
     }
-    if (values.isEmpty()) return QStringLiteral("bytes ") + hexBytes(frame, count);
-    return values.join(QStringLiteral(", "));
+    if (values.isEmpty()) return QStringLiteral("bytes ") + hexBytes(frame, address, count);
+    return values.join(QStringLiteral(", ")) +
+           (partOfPassword(address, count) ? QString(kBytesMasked) : QString());
 }
 
 // Minute, hour, weekday, day, month, year - 2000: the clock as the device
@@ -142,7 +204,8 @@ QString replyMeaning(const QByteArray &frame, const RequestHeader &h)
     case Command::ReadClock:
         return name + QLatin1Char(' ') + clockText(frame);
     case Command::WriteMemory:
-        return name + QLatin1Char(' ') + memoryPlace(h.indice, h.valor);
+        return name + QLatin1Char(' ') + memoryPlace(h.indice, h.valor) +
+               (passwordBytes(h, true) != 0 ? QString(kBytesMasked) : QString());
     default:
         return name;
     }
@@ -196,6 +259,26 @@ const Field *fieldAt(uint8_t address)
     for (const Field &f : kFields)
         if (address >= f.address && address < f.address + f.bytes) return &f;
     return nullptr;
+}
+
+bool isPasswordByte(int address)
+{
+    if (address < 0 || address > 255) return false;
+    const Field *f = fieldAt(static_cast<uint8_t>(address));
+    return f && isPassword(*f);
+}
+
+QByteArray withoutPasswords(const QByteArray &characters, const RequestHeader *answering)
+{
+    QByteArray shown = characters;
+    for (qsizetype at = 0; at < characters.size(); ++at) {
+        const char c = characters.at(at);
+        if (c == '#' || c == '!') maskDataBytes(shown, at, passwordBytesAt(characters, at));
+    }
+    if (answering)
+        maskDataBytes(shown, std::max<qsizetype>(0, characters.indexOf('!')),
+                      passwordBytes(*answering, true));
+    return shown;
 }
 
 QString frameMeaning(const QByteArray &frame)

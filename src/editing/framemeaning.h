@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
+#include <string_view>
 
 // Frames in words, for the traffic log: what a request asks, what a reply
 // answers (with the field names of the memory addresses and the values in the
@@ -18,8 +20,26 @@ QString commandName(uint8_t comando);
 // The field whose bytes include the device address; nullptr when none does.
 const Field *fieldAt(uint8_t address);
 
+// The timer's two passwords. A traffic log goes out with problem reports, so
+// it never shows their values: not in words, not in the frame's characters.
+inline constexpr std::array<std::string_view, 2> kPasswordFields{"Text_pwdtarifas",
+                                                                 "Text_pwdrelogio"};
+
+// True when the device address holds a byte of one of the passwords.
+bool isPasswordByte(int address);
+
+// The characters as a log may show them: in each frame among them that
+// carries memory bytes (a memory write's request, a memory read's or write's
+// reply) the two data characters of every password byte become "**". The
+// length, the header (command, index, value) and the checksum stay as they
+// were, so the line still shows what went where. `answering`, when given, is
+// the request the first reply among them answers: a damaged reply's own
+// header cannot be trusted to say what its data characters hold.
+QByteArray withoutPasswords(const QByteArray &characters, const RequestHeader *answering = nullptr);
+
 // What a request ('#') or a reply ('!') says, e.g.
 // "ReadMemory address 4 (Text_S00), 2 bytes = 50,00". Empty for anything else.
+// A password's value reads "masked", a password byte shown in hex "**".
 QString frameMeaning(const QByteArray &frame);
 
 // Why the characters are not an acceptable reply, e.g. "bad checksum: ...";

@@ -1,6 +1,7 @@
 #include "tracefile.h"
 
 #include "safefile.h"
+#include "traffictrace.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,7 +54,11 @@ bool TraceFile::open(const QString &path, QString *error, int idioma)
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_fd = fd;
-    return true;
+    // Whoever reads a log sent with a problem report learns first that the
+    // passwords are not in it.
+    if (write(TrafficTrace::headerLine())) return true;
+    if (error) *error = m_error;
+    return false;
 }
 
 bool TraceFile::write(const QString &line)

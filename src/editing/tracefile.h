@@ -17,8 +17,9 @@ public:
     TraceFile &operator=(const TraceFile &) = delete;
     ~TraceFile();
 
-    // Creates or empties the file. False, with a message that names the file
-    // and what to do, when it cannot be written. Messages, then and later,
+    // Creates or empties the file and writes the log's header line
+    // (TrafficTrace::headerLine()). False, with a message that names the
+    // file and what to do, when it cannot be written. Messages, then and later,
     // in `idioma` (0 Portuguese, 1 English).
     bool open(const QString &path, QString *error, int idioma = 1);
     // False once a line could not be written whole (a full disk): then

@@ -3,7 +3,20 @@
 #include "clock.h"
 #include "framemeaning.h"
 
+#include <QStringList>
+#include <algorithm>
+
 namespace vx {
+
+namespace {
+
+std::optional<RequestHeader> headerOf(const QByteArray &request)
+{
+    if (request.size() < kDataOffset) return std::nullopt;
+    return requestHeader(request);
+}
+
+} // namespace
 
 TrafficTrace::TrafficTrace(const Clock &clock, QObject *parent) : QObject(parent), m_clock(clock) {}
 
@@ -11,7 +24,8 @@ void TrafficTrace::add(const char *kind, const QByteArray &characters, const QSt
 {
     QString line = m_clock.now().time().toString(QStringLiteral("HH:mm:ss.zzz")) +
                    QLatin1Char(' ') + QString::fromLatin1(kind).leftJustified(8);
-    if (!characters.isEmpty()) line += QLatin1Char(' ') + printableFrame(characters);
+    if (!characters.isEmpty())
+        line += QLatin1Char(' ') + printableFrame(withoutPasswords(characters));
     if (!meaning.isEmpty()) line += QStringLiteral("  ") + meaning;
     emit lineAdded(line);
 }
@@ -19,12 +33,14 @@ void TrafficTrace::add(const char *kind, const QByteArray &characters, const QSt
 void TrafficTrace::requestSent(const QByteArray &frame)
 {
     m_lastRequest = frameMeaning(frame);
+    m_lastHeader = headerOf(frame);
     add("sent", frame, m_lastRequest);
 }
 
 void TrafficTrace::requestNotWritten(const QByteArray &frame, const QString &why)
 {
     m_lastRequest = frameMeaning(frame);
+    m_lastHeader = headerOf(frame);
     add("unsent", frame,
         QStringLiteral("port refused the request (%1): %2")
             .arg(why.isEmpty() ? QStringLiteral("not open") : why, m_lastRequest));
@@ -37,7 +53,11 @@ void TrafficTrace::replyAccepted(const QByteArray &frame)
 
 void TrafficTrace::replyRejected(const QByteArray &received, ReplyRejection why)
 {
-    add("rejected", received, rejectionText(received, why));
+    // A damaged reply is masked as the reply to the last request too: line
+    // noise may have changed the header that says which bytes it holds.
+    const bool damaged = why == ReplyRejection::Damaged && m_lastHeader;
+    add("rejected", damaged ? withoutPasswords(received, &*m_lastHeader) : received,
+        rejectionText(received, why));
 }
 
 void TrafficTrace::replyTimedOut(int timeoutMs)
@@ -61,6 +81,27 @@ QString TrafficTrace::rejectionText(const QByteArray &received, ReplyRejection w
         return QStringLiteral("%1 characters after the reply, thrown away").arg(received.size());
     }
     return {};
+}
+
+QString TrafficTrace::headerLine(int idioma)
+{
+    QStringList names;
+    int lowest = 255;
+    int highest = 0;
+    for (std::string_view name : kPasswordFields) {
+        const Field &f = kFields[static_cast<size_t>(fieldIndex(name))];
+        names << toQString(name);
+        lowest = std::min<int>(lowest, f.address);
+        highest = std::max<int>(highest, f.address + f.bytes - 1);
+    }
+    return (idioma == 0 ? QStringLiteral("Registo de comunicação VX308; as palavras-passe (%1, "
+                                         "endereços %2 a %3) estão mascaradas: os seus caracteres "
+                                         "de dados aparecem como *")
+                        : QStringLiteral("VX308 traffic log; the passwords (%1, addresses %2 to "
+                                         "%3) are masked: their data characters show as *"))
+        .arg(names.join(idioma == 0 ? QStringLiteral(" e ") : QStringLiteral(" and ")))
+        .arg(lowest)
+        .arg(highest);
 }
 
 } // namespace vx

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "frame.h"
 #include "linkobserver.h"
 
 #include <QObject>
 #include <QString>
+#include <optional>
 
 namespace vx {
 
@@ -16,7 +18,8 @@ class Clock;
 //
 // A line is "hh:mm:ss.zzz kind     characters  meaning", kind one of
 // "sent", "unsent" (the port refused it), "received", "rejected",
-// "time-out".
+// "time-out". The passwords' values are masked in both the characters and
+// the meaning; a log starts with headerLine(), which says so.
 class TrafficTrace : public QObject, public LinkObserver
 {
     Q_OBJECT
@@ -32,6 +35,10 @@ public:
     // Why characters were rejected, in words.
     static QString rejectionText(const QByteArray &received, ReplyRejection why);
 
+    // The first line of every log, in the log's own wording (idioma 1) or
+    // in Portuguese (0) for the window: it says the passwords are masked.
+    static QString headerLine(int idioma = 1);
+
 signals:
     void lineAdded(const QString &line);
 
@@ -41,6 +48,8 @@ private:
     const Clock &m_clock;
     // What the attempt that may time out asked, in words.
     QString m_lastRequest;
+    // What it asked, for the characters of a damaged reply to it.
+    std::optional<RequestHeader> m_lastHeader;
 };
 
 } // namespace vx

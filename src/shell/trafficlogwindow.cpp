@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "safefile.h"
 #include "trafficlogwording.h"
+#include "traffictrace.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,7 +78,7 @@ TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, 
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_messages(messages),
       m_lines(new QStringListModel(this)), m_shown(new ShownLines(this)),
       m_filter(new QLineEdit(this)), m_view(new QListView(this)), m_save(new QPushButton(this)),
-      m_count(new QLabel(this))
+      m_count(new QLabel(this)), m_header(new QLabel(this))
 {
     setObjectName(QStringLiteral("Form_registo"));
     m_filter->setObjectName(QStringLiteral("Text_filtro"));
@@ -85,6 +86,8 @@ TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, 
     m_view->setObjectName(QStringLiteral("List_registo"));
     m_save->setObjectName(QStringLiteral("Command_guardar"));
     m_count->setObjectName(QStringLiteral("Label_linhas"));
+    m_header->setObjectName(QStringLiteral("Label_cabecalho"));
+    m_header->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_shown->setSourceModel(m_lines);
     m_view->setModel(m_shown);
@@ -92,6 +95,7 @@ TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, 
     m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_view->setUniformItemSizes(true);
     m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_header->setFont(m_view->font());
     m_save->setEnabled(m_dialogs != nullptr);
 
     auto *top = new QHBoxLayout;
@@ -100,6 +104,7 @@ TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, 
     top->addWidget(m_save);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(m_header);
     layout->addWidget(m_view, 1);
 
     connect(m_filter, &QLineEdit::textChanged, this, [this](const QString &text) {
@@ -129,6 +134,7 @@ void TrafficLogWindow::setLanguage(int idioma)
     m_filter->setAccessibleName(caption("trafficLogFilter", idioma));
     m_view->setAccessibleName(caption("trafficLogTitle", idioma));
     m_save->setText(caption("trafficLogSave", idioma));
+    m_header->setText(TrafficTrace::headerLine(m_idioma));
     updateCount();
 }
 
@@ -192,7 +198,7 @@ bool TrafficLogWindow::writeTo(const QString &path, QString *error) const
 {
     // Complete or not at all: a failed save leaves an older file of the same
     // name as it was.
-    QByteArray text;
+    QByteArray text = TrafficTrace::headerLine().toUtf8() + '\n';
     for (const QString &line : shownLines())
         text += line.toUtf8() + '\n';
     return SafeFile::write(path, text, m_idioma, error);

@@ -21,6 +21,8 @@ class MessageSink;
 // own wording). The view follows new lines while it is scrolled to the bottom
 // and stays put once the user scrolls up to read. A filter box keeps only the
 // lines that contain its text; "Guardar…" writes the lines shown to a file.
+// Above the lines, and first in a saved file, the log's header line says
+// that the passwords are masked; no filter hides it.
 class TrafficLogWindow : public QWidget
 {
     Q_OBJECT
@@ -62,6 +64,7 @@ private:
     QListView *m_view;
     QPushButton *m_save;
     QLabel *m_count;
+    QLabel *m_header;
     // The view is at the bottom, following new lines; false once the user
     // scrolls up.
     bool m_following = true;

@@ -30,7 +30,7 @@ constexpr std::array<Wording, 5> kKinds{{
 
 // The words around the names and values, longest first where one holds
 // another.
-constexpr std::array<Wording, 20> kPhrases{{
+constexpr std::array<Wording, 22> kPhrases{{
     {"late reply to an earlier request: ", "resposta atrasada a um pedido anterior: "},
     {"reply when no request was waiting: ", "resposta sem nenhum pedido à espera: "},
     {" characters after the reply, thrown away", " caracteres depois da resposta, descartados"},
@@ -52,6 +52,8 @@ constexpr std::array<Wording, 20> kPhrases{{
     {", second ", ", segundo "},
     {" position ", " posição "},
     {", code ", ", código "},
+    {" = masked", " = mascarada"},
+    {", password bytes masked", ", bytes de palavra-passe mascarados"},
 }};
 
 QString text(std::string_view s)

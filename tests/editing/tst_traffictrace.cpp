@@ -2,7 +2,9 @@
 // exchange must be there in the order it happened, each line must name the
 // command, the field behind the address and the value the window would show,
 // and a rejected reply must say why, or the log cannot tell a bad cable from
-// a bad timer.
+// a bad timer. The log goes out with the report, so it must never carry the
+// timer's passwords, neither as values nor as the frame's data characters,
+// while every other character still shows what went where.
 #include "clock.h"
 #include "emulatedport.h"
 #include "eventwait.h"
@@ -10,8 +12,11 @@
 #include "link.h"
 #include "messages.h"
 #include "testsuite.h"
+#include "tracefile.h"
 #include "traffictrace.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace vx;
@@ -37,6 +42,30 @@ QByteArray withChar(QByteArray frame, int at, char c)
     frame[at] = c;
     return frame;
 }
+
+QByteArray writeRequest(uint8_t address, std::initializer_list<uint8_t> bytes)
+{
+    TxData data;
+    data.fill('0');
+    int k = 0;
+    for (uint8_t b : bytes)
+        putByte(data, k++, b);
+    return buildRequest(Command::WriteMemory, address, uint8_t(bytes.size()), data);
+}
+
+// The frame as the log must show it: the data characters of the given data
+// bytes masked, every other character as it was.
+QByteArray masked(QByteArray frame, const QList<int> &bytes)
+{
+    for (int k : bytes)
+        frame[kDataOffset + 2 * k] = frame[kDataOffset + 2 * k + 1] = '*';
+    return frame;
+}
+
+// The passwords a unit is set up with in these tests, 1234 and 4321, as
+// bytes low first.
+constexpr uint8_t kTariffPassword[] = {0xD2, 0x04};
+constexpr uint8_t kClockPassword[] = {0xE1, 0x10};
 
 // The word after the time stamp: sent, received, rejected, time-out.
 QString kindOf(const QString &line)
@@ -163,6 +192,116 @@ private slots:
         QFETCH(QByteArray, frame);
         QFETCH(QString, meaning);
         QCOMPARE(frameMeaning(frame), meaning);
+    }
+
+    // Every frame that reads or writes a password is logged with the
+    // password's data characters masked and its value as "masked"; the
+    // header and checksum characters stay, and other fields keep their
+    // values.
+    void passwordsMasked_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("why");                  // -1 accepted, else the ReplyRejection
+        QTest::addColumn<QList<int>>("requestMasked"); // data bytes
+        QTest::addColumn<QList<int>>("replyMasked");
+        QTest::addColumn<QString>("says");
+        const auto [t0, t1] = kTariffPassword;
+        const auto [c0, c1] = kClockPassword;
+        const auto read = [](uint8_t a, uint8_t n) {
+            return buildRequest(Command::ReadMemory, a, n, {});
+        };
+        const auto writeReply = [](const QByteArray &request) {
+            return buildReply(request.mid(1, 13), request.mid(kDataOffset, kDataLength));
+        };
+        const QByteArray damaged = withChar(readReply(2, 2, {c0, c1}), 26, 'F');
+        QTest::newRow("ler 0/2") << read(0, 2) << readReply(0, 2, {t0, t1}) << -1 << QList<int>{}
+                                 << QList<int>{0, 1}
+                                 << "ReadMemory address 0 (Text_pwdtarifas), 2 bytes: "
+                                    "Text_pwdtarifas = masked";
+        QTest::newRow("ler 2/2") << read(2, 2) << readReply(2, 2, {c0, c1}) << -1 << QList<int>{}
+                                 << QList<int>{0, 1}
+                                 << "ReadMemory address 2 (Text_pwdrelogio), 2 bytes: "
+                                    "Text_pwdrelogio = masked";
+        QTest::newRow("ler 0/4") << read(0, 4) << readReply(0, 4, {t0, t1, c0, c1}) << -1
+                                 << QList<int>{} << QList<int>{0, 1, 2, 3}
+                                 << "4 bytes: Text_pwdtarifas = masked, Text_pwdrelogio = masked";
+        QTest::newRow("ler 1/2, a meio")
+            << read(1, 2) << readReply(1, 2, {t1, c0}) << -1 << QList<int>{} << QList<int>{0, 1}
+            << "2 bytes: bytes ** **, password bytes masked";
+        QTest::newRow("ler 3/3, vizinhos")
+            << read(3, 3) << readReply(3, 3, {c1, 0xC8, 0x00}) << -1 << QList<int>{}
+            << QList<int>{0}
+            << "(Text_pwdrelogio+1), 3 bytes: Text_S00 = 2,00, password bytes masked";
+        const QByteArray writeTariff = writeRequest(0, {t0, t1});
+        QTest::newRow("escrever 0")
+            << writeTariff << writeReply(writeTariff) << -1 << QList<int>{0, 1} << QList<int>{0, 1}
+            << "WriteMemory address 0 (Text_pwdtarifas), 2 bytes: Text_pwdtarifas = masked";
+        const QByteArray writeClock = writeRequest(2, {c0, c1});
+        QTest::newRow("escrever 2")
+            << writeClock << writeReply(writeClock) << -1 << QList<int>{0, 1} << QList<int>{0, 1}
+            << "WriteMemory address 2 (Text_pwdrelogio), 2 bytes, password bytes masked";
+        QTest::newRow("ler 4/2 intacto")
+            << read(4, 2) << readReply(4, 2, {0xC8, 0x00}) << -1 << QList<int>{} << QList<int>{}
+            << "ReadMemory address 4 (Text_S00), 2 bytes: Text_S00 = 2,00";
+        QTest::newRow("rejeitada de 2") << read(2, 2) << damaged << int(ReplyRejection::Damaged)
+                                        << QList<int>{} << QList<int>{0, 1} << "bad checksum";
+        // Noise turned the reply's index into 6: the request says what the
+        // data characters hold.
+        QTest::newRow("indice estragado")
+            << read(2, 2) << withChar(damaged, 10, '6') << int(ReplyRejection::Damaged)
+            << QList<int>{} << QList<int>{0, 1} << "bad checksum";
+        QTest::newRow("tardia") << read(4, 2) << readReply(0, 2, {t0, t1})
+                                << int(ReplyRejection::Late) << QList<int>{} << QList<int>{0, 1}
+                                << "late reply to an earlier request: ReadMemory address 0 "
+                                   "(Text_pwdtarifas), 2 bytes: Text_pwdtarifas = masked";
+    }
+    void passwordsMasked()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, why);
+        QFETCH(QList<int>, requestMasked);
+        QFETCH(QList<int>, replyMasked);
+        QFETCH(QString, says);
+        FixedClock clock(QDateTime(QDate(2026, 12, 1), QTime(14, 5, 30, 120)));
+        TrafficTrace trace(clock);
+        QStringList lines;
+        connect(&trace, &TrafficTrace::lineAdded, this, [&](const QString &l) { lines << l; });
+        trace.requestSent(request);
+        if (why < 0)
+            trace.replyAccepted(reply);
+        else
+            trace.replyRejected(reply, ReplyRejection(why));
+        QCOMPARE(lines.size(), 2);
+        // "hh:mm:ss.zzz kind     " and the characters.
+        QCOMPARE(lines.at(0).mid(22, kFrameLength).toLatin1(), masked(request, requestMasked));
+        QCOMPARE(lines.at(1).mid(22, kFrameLength).toLatin1(), masked(reply, replyMasked));
+        const QString all = lines.join(QLatin1Char('\n'));
+        QVERIFY2(all.contains(says), qPrintable(all));
+        for (const char *password : {"1234", "4321"})
+            QVERIFY2(!all.contains(QLatin1String(password)), qPrintable(all));
+    }
+
+    // A trace file opens with the line that says the passwords are masked,
+    // before any frame.
+    void traceFileStartsWithHeader()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("x.trace"));
+        {
+            TraceFile file;
+            QString error;
+            QVERIFY2(file.open(path, &error), qPrintable(error));
+            QVERIFY(file.write(QStringLiteral("frame")));
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString header = TrafficTrace::headerLine();
+        QCOMPARE(QString::fromUtf8(f.readAll()), header + QStringLiteral("\nframe\n"));
+        QVERIFY2(header.contains(QLatin1String("Text_pwdtarifas and Text_pwdrelogio, addresses 0 "
+                                               "to 3) are masked")),
+                 qPrintable(header));
     }
 
     // Why characters are not a reply: each defect named so that a bad cable

@@ -9,6 +9,7 @@
 #include "testsuite.h"
 #include "trafficlogwindow.h"
 #include "trafficlogwording.h"
+#include "traffictrace.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -126,6 +127,12 @@ private slots:
         QTest::newRow("comando desconhecido")
             << "10:00:00.000 received !AF0000050000000000000000005%  Command 5"
             << "10:00:00.000 recebido    !AF0000050000000000000000005%  Comando 5";
+        QTest::newRow("palavra-passe")
+            << "10:00:00.000 received !AF0000010103****1E00000000052%  ReadMemory address 1 "
+               "(Text_pwdtarifas+1), 3 bytes: Text_pwdrelogio = masked, password bytes masked"
+            << "10:00:00.000 recebido    !AF0000010103****1E00000000052%  ReadMemory endereço 1 "
+               "(Text_pwdtarifas+1), 3 bytes: Text_pwdrelogio = mascarada, bytes de palavra-passe "
+               "mascarados";
         QTest::newRow("outra forma") << "VX308 trace"
                                      << "VX308 trace";
     }
@@ -150,6 +157,10 @@ private slots:
         QVERIFY(o.read());
         TrafficLogWindow &log = o.app->trafficLog();
         QCOMPARE(log.windowTitle(), QStringLiteral("Registo de comunicação"));
+        auto *header = log.findChild<QLabel *>(QStringLiteral("Label_cabecalho"));
+        QVERIFY2(header->text().contains(QLatin1String("palavras-passe")) &&
+                     header->text().contains(QLatin1String("mascaradas")),
+                 qPrintable(header->text()));
         QVERIFY(log.displayedLines().size() > 10);
         QVERIFY(log.displayedLines().first().contains(QLatin1String(" enviado ")));
         QVERIFY(log.shownLines().first().contains(QLatin1String(" sent ")));
@@ -164,6 +175,7 @@ private slots:
 
         o.window().mnu_EN_Click();
         QCOMPARE(log.windowTitle(), QStringLiteral("Traffic log"));
+        QCOMPARE(header->text(), TrafficTrace::headerLine());
         QCOMPARE(log.findChild<QPushButton *>(QStringLiteral("Command_guardar"))->text(),
                  QStringLiteral("Save…"));
         // "recebido" is Portuguese only: nothing left to show in English.

@@ -8,8 +8,10 @@
 #include "messages.h"
 #include "testsuite.h"
 #include "trafficlogwindow.h"
+#include "traffictrace.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
@@ -114,8 +116,11 @@ private slots:
         if (!written) return;
         QFile f(dialogs.answer);
         QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
-        QCOMPARE(QString::fromUtf8(f.readAll()),
-                 kLines.at(0) + '\n' + kLines.at(2) + '\n' + kLines.at(3) + '\n');
+        // The log's header line first, whatever the filter: it says the
+        // passwords are masked.
+        QCOMPARE(QString::fromUtf8(f.readAll()), TrafficTrace::headerLine() + '\n' + kLines.at(0) +
+                                                     '\n' + kLines.at(2) + '\n' + kLines.at(3) +
+                                                     '\n');
     }
 
     // A whole day's session must not grow without bound: the oldest lines go.
@@ -185,6 +190,13 @@ private slots:
                  .isEmpty());
         QCOMPARE(lines.filter(QStringLiteral(" sent ")).size(),
                  lines.filter(QStringLiteral(" received ")).size());
+        // Above the lines, the header that says the passwords are masked;
+        // and they are, values and characters.
+        QCOMPARE(log.findChild<QLabel *>(QStringLiteral("Label_cabecalho"))->text(),
+                 TrafficTrace::headerLine());
+        QVERIFY(!lines.filter(QStringLiteral("Text_pwdrelogio = masked")).isEmpty());
+        for (const char *value : {"= 1234", "= 4321", "2D40", "1E01"})
+            QVERIFY2(lines.filter(QLatin1String(value)).isEmpty(), value);
     }
 };
 
