@@ -1,7 +1,8 @@
 // Guards --trace, the traffic log a technician sends with a problem report:
 // the real vx308ctl against the real vx308-emulator over a pseudo-terminal
-// must log every frame with the fields it concerns, and a trace file that
-// cannot be written must stop both programs before they touch the port.
+// must log every frame with the fields it concerns and never the timer's
+// passwords, and a trace file that cannot be written must stop both programs
+// before they touch the port.
 #include "ctlharness.h"
 #include "testsuite.h"
 
@@ -31,6 +32,25 @@ class TstCtlTrace : public QObject
     }
     void stopEmulator() { QVERIFY(endEmulator(m_emu)); }
 
+    // The lines of a `vx308ctl read --trace` of the emulated timer.
+    QStringList tracedRead(const QString &name)
+    {
+        const QString trace = m_dir.filePath(name);
+        QProcess ctl;
+        ctl.start(bin(QStringLiteral("app/vx308ctl")),
+                  {QStringLiteral("read"), QStringLiteral("--device"), m_link,
+                   QStringLiteral("--trace"), trace});
+        if (!ctl.waitForFinished(60000) || ctl.exitCode() != 0) return {};
+        QFile f(trace);
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    static int hexByte(const QString &lowHigh)
+    {
+        return lowHigh.mid(1, 1).toInt(nullptr, 16) * 16 + lowHigh.mid(0, 1).toInt(nullptr, 16);
+    }
+
 private slots:
     void cleanup()
     {
@@ -44,21 +64,17 @@ private slots:
     void readNamesFields()
     {
         startEmulator();
-        const QString trace = m_dir.filePath(QStringLiteral("read.trace"));
-        QProcess ctl;
-        ctl.start(bin(QStringLiteral("app/vx308ctl")),
-                  {QStringLiteral("read"), QStringLiteral("--device"), m_link,
-                   QStringLiteral("--trace"), trace});
-        QVERIFY(ctl.waitForFinished(60000));
-        QCOMPARE(ctl.exitCode(), 0);
+        QStringList lines = tracedRead(QStringLiteral("read.trace"));
         stopEmulator();
-
-        QFile f(trace);
-        QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList lines =
-            QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        static const QRegularExpression shape(QStringLiteral(
-            "^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (sent     #AF|received !AF)[0-9A-F]{25}% {2}\\S"));
+        QVERIFY(!lines.isEmpty());
+        QCOMPARE(lines.takeFirst(), QStringLiteral("VX308 traffic log; the passwords "
+                                                   "(Text_pwdtarifas and Text_pwdrelogio, "
+                                                   "addresses 0 to 3) are masked: their data "
+                                                   "characters show as *"));
+        // Header characters, data characters (a password's masked), checksum.
+        static const QRegularExpression shape(
+            QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (sent     #AF|received !AF)[0-9A-F]{11}"
+                           "[0-9A-F*]{12}[0-9A-F]{2}% {2}\\S"));
         for (const QString &l : lines)
             QVERIFY2(shape.match(l).hasMatch(), qPrintable(l));
         QVERIFY(lines.filter(QStringLiteral(" sent ")).size() ==
@@ -70,6 +86,35 @@ private slots:
               "text_numfab_ano = A2415",
               "ReadClock ", "ReadBattery level 120", "WriteMemory address 91, 3 bytes"})
             QVERIFY2(!lines.filter(QLatin1String(expected)).isEmpty(), expected);
+    }
+
+    // The emulated timer's passwords (1234 and 4321) are read, and never
+    // logged: not as values, not as the data characters of any frame that
+    // carries a byte of them.
+    void passwordsNeverInTrace()
+    {
+        startEmulator();
+        const QStringList lines = tracedRead(QStringLiteral("passwords.trace"));
+        stopEmulator();
+        QVERIFY(!lines.isEmpty());
+        int carriers = 0;
+        for (const QString &l : lines.mid(1)) {
+            const QString frame = l.mid(22, 29);
+            QVERIFY2(!l.mid(22 + 29).contains(QLatin1String("1234")) &&
+                         !l.mid(22 + 29).contains(QLatin1String("4321")),
+                     qPrintable(l));
+            const int command = hexByte(frame.mid(8, 2));
+            const int address = hexByte(frame.mid(10, 2));
+            const int count = hexByte(frame.mid(12, 2));
+            const bool carries = command == 2 || (command == 1 && frame.startsWith('!'));
+            for (int k = 0; carries && k < count && k < 6 && address + k <= 3; ++k) {
+                QVERIFY2(frame.mid(14 + 2 * k, 2) == QLatin1String("**"), qPrintable(l));
+                ++carriers;
+            }
+        }
+        QVERIFY(carriers >= 4);
+        QVERIFY(!lines.filter(QStringLiteral("Text_pwdtarifas = masked")).isEmpty());
+        QVERIFY(!lines.filter(QStringLiteral("Text_pwdrelogio = masked")).isEmpty());
     }
 
     // A trace path that cannot be written: exit status 64 and a message that
