@@ -441,10 +441,8 @@ bool NewUnit::accept()
 bool NewUnit::abandon()
 {
     if (!m_unit) return false;
-    const bool identityWritten =
-        !m_unwritten.contains(kMakerCodeControl) && !m_unwritten.contains(kMakerNumberControl);
     QString error;
-    return m_records.release(*m_unit, identityWritten, &error);
+    return m_records.release(*m_unit, &error);
 }
 
 void NewUnit::sayResumed(const UnitNumbers &numbers)

@@ -255,11 +255,17 @@ bool UnitRecords::findInterrupted(const UnitRequest &request, UnitNumbers *out, 
         request.number != request.proposed)
         return true;
     QList<RecordsDatabase::Row> rows;
+    // The timer may hold the unit it had, the new one, or (cut off between
+    // the writes of the number and of the code, or with a reply lost) the
+    // number of one and the code of the other.
+    const QVariant unit = request.forUnit;
     if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "UnitReservations" WHERE "resumable" = 1 )"
-                                 R"(AND "for_serial" = ? AND "for_unit" = ? )"
+                                 R"(AND "for_serial" = ? AND (? = "for_unit" OR ? = "NFab" OR )"
+                                 R"(? = substr("for_unit", 1, 5) || substr("NFab", 6) OR )"
+                                 R"(? = substr("NFab", 1, 5) || substr("for_unit", 6)) )"
                                  R"(ORDER BY "reservation" DESC LIMIT 1)")
                       .arg(kReservationColumns),
-                  {request.forSerial, request.forUnit}, &rows, error))
+                  {request.forSerial, unit, unit, unit, unit}, &rows, error))
         return false;
     if (rows.isEmpty()) return true;
     // Claimed: a second bench with a timer of the same identity does not get
@@ -379,15 +385,13 @@ bool UnitRecords::log(const UnitNumbers &numbers, QString *error)
     return logOnce(m_db, numbers, error);
 }
 
-bool UnitRecords::release(const UnitNumbers &numbers, bool identityWritten, QString *error)
+bool UnitRecords::release(const UnitNumbers &numbers, QString *error)
 {
     return m_db.transaction(
         [&](QString *failure) {
-            return m_db.run(
-                QStringLiteral(R"(UPDATE "UnitReservations" SET "resumable" = 1, )"
-                               R"("for_unit" = CASE WHEN ? = 1 THEN "NFab" ELSE "for_unit" END )"
-                               R"(WHERE "reservation" = ? AND "NMec" = ?)"),
-                {identityWritten ? 1 : 0, numbers.reservation, numbers.row.NMec}, nullptr, failure);
+            return m_db.run(QStringLiteral(R"(UPDATE "UnitReservations" SET "resumable" = 1 )"
+                                           R"(WHERE "reservation" = ? AND "NMec" = ?)"),
+                            {numbers.reservation, numbers.row.NMec}, nullptr, failure);
         },
         error);
 }

@@ -139,9 +139,8 @@ public:
 
     // The program writing this unit gives up before the timer took all of
     // it: its numbers are left for the same timer to finish it with, found by
-    // its manufacturing number once the timer holds it (identityWritten),
-    // else by the identity it had.
-    bool release(const UnitNumbers &numbers, bool identityWritten, QString *error);
+    // the identity it had, the new one, or a mix of the two (findInterrupted).
+    bool release(const UnitNumbers &numbers, QString *error);
 
     // The log row of a unit the timer has taken, to wait on the PC for
     // records at `records` (RecordsOutbox::placeOf).

@@ -130,6 +130,9 @@ void TstUnitLogWaits::cutOffUnitIsFinishedWithItsNumbers_data()
     QTest::newRow("identity not yet written") << tariffs << true << "1234" << true;
     QTest::newRow("identity written")
         << tariffs + QStringList{"Text_numfab_num", "text_numfab_ano"} << true << "1234" << true;
+    // Cut off between the number and the code: the timer holds a mix.
+    QTest::newRow("number written, code not")
+        << tariffs + QStringList{"Text_numfab_num"} << true << "1234" << true;
     QTest::newRow("another timer") << tariffs << true << "4321" << false;
     // Another bench's timer of the same identity, while the first is written.
     QTest::newRow("same identity, still being written") << tariffs << false << "1234" << false;
@@ -164,9 +167,10 @@ void TstUnitLogWaits::cutOffUnitIsFinishedWithItsNumbers()
     QObject::disconnect(&m.edit, nullptr, &m.newUnit, nullptr);
     NewUnit again(m.edit, m.engine, m.a.databases, m.a.records, m.msgs, m.clock);
     m.edit.session.modo = 2;
-    const bool identityWritten = abandoned && reached.contains("text_numfab_ano");
-    readUnit(m, identityWritten ? first.row.NFab.left(5) : QStringLiteral("A2415"),
-             identityWritten ? first.row.NFab.mid(5) : QStringLiteral("03"), serialAfter);
+    const bool codeWritten = abandoned && reached.contains("text_numfab_ano");
+    const bool numberWritten = abandoned && reached.contains("Text_numfab_num");
+    readUnit(m, codeWritten ? first.row.NFab.left(5) : QStringLiteral("A2415"),
+             numberWritten ? first.row.NFab.mid(5) : QStringLiteral("03"), serialAfter);
     m.msgs.clear();
     m.clock.set(QDateTime(QDate(2007, 2, 12), QTime(8, 0))); // another week
     QVERIFY(again.prepare());
