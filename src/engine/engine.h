@@ -6,6 +6,7 @@
 #include "unitidentity.h"
 #include "valueclipboard.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -196,6 +197,8 @@ private:
     // The read Clear asks for after its erase shows the maintenance stamp
     // it writes: that is what the unit holds then.
     bool m_readAfterErase = false;
+    // When the last maintenance stamp was written.
+    QDateTime m_lastStamp;
     // The write pass under way serves a Clear.
     bool m_servingClear = false;
     BeforeErase m_beforeErase;

@@ -102,6 +102,21 @@ QString versionSuffix(int n)
     }
 }
 
+// The maintenance stamp as the window shows it: "dd-mm-yyyy @ hh:mm".
+QString stampText(unsigned day, unsigned month, unsigned yearMinus2000, unsigned hour,
+                  unsigned minute)
+{
+    return dateText(day, month, yearMinus2000) + QStringLiteral(" @ ") + timeText(hour, minute);
+}
+
+QString maintenanceText(const QDateTime &t)
+{
+    return stampText(static_cast<unsigned>(t.date().day()), static_cast<unsigned>(t.date().month()),
+                     static_cast<unsigned>(t.date().year() - 2000),
+                     static_cast<unsigned>(t.time().hour()),
+                     static_cast<unsigned>(t.time().minute()));
+}
+
 } // namespace
 
 bool Engine::pollClock()
@@ -144,14 +159,7 @@ bool Engine::readPass()
     if (!writeMaintenanceStamp()) return false;
     if (m_readAfterErase) {
         m_readAfterErase = false;
-        const QDateTime now = m_clock.now();
-        m_edit.setText(QStringLiteral("Text_master_ibut"),
-                       dateText(static_cast<unsigned>(now.date().day()),
-                                static_cast<unsigned>(now.date().month()),
-                                static_cast<unsigned>(now.date().year() - 2000)) +
-                           QStringLiteral(" @ ") +
-                           timeText(static_cast<unsigned>(now.time().hour()),
-                                    static_cast<unsigned>(now.time().minute())));
+        m_edit.setText(QStringLiteral("Text_master_ibut"), maintenanceText(m_lastStamp));
     }
 
     for (const char *n : {"Command_ler", "Command_testar", "Command_imprimir", "Command_clear",
@@ -259,8 +267,8 @@ bool Engine::showReply(const ReadStep &l, EditSet &target)
         showLastKeyUpdate(r, target);
         break;
     case Decoding::Maintenance:
-        target.setText(field, dateText(dataByte(r, 0), dataByte(r, 1), dataByte(r, 2)) +
-                                  QStringLiteral(" @ ") + timeText(dataByte(r, 3), dataByte(r, 4)));
+        target.setText(field, stampText(dataByte(r, 0), dataByte(r, 1), dataByte(r, 2),
+                                        dataByte(r, 3), dataByte(r, 4)));
         break;
     case Decoding::MakerNumber:
         target.setText(QStringLiteral("Text_numfab_num"), UnitIdentity::numberText(r));
@@ -308,6 +316,7 @@ void Engine::showLastKeyUpdate(const QByteArray &r, EditSet &target)
 bool Engine::writeMaintenanceStamp()
 {
     const QDateTime now = m_clock.now();
+    m_lastStamp = now;
     putByte(m_link.dados_tx, 0, static_cast<uint8_t>(now.date().day()));
     putByte(m_link.dados_tx, 1, static_cast<uint8_t>(now.date().month()));
     putByte(m_link.dados_tx, 2, static_cast<uint8_t>(now.date().year() - 2000));

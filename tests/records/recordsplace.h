@@ -11,6 +11,7 @@
 #include "pgserver.h"
 #include "qtrecordsdatabase.h"
 #include "recordslocation.h"
+#include "unitrecords.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,3 +95,16 @@ struct RecordsPlace
         if (placeMade == RecordsPlace::Outcome::Skip) QSKIP(qPrintable(placeWhy));                 \
         QVERIFY2(placeMade == RecordsPlace::Outcome::Ready, qPrintable(placeWhy));                 \
     } while (false)
+
+// A request for unit `number` of week 50 of 2026, as bench `host` makes it.
+inline vx::UnitRequest benchRequest(int number, const QString &host, QTime time)
+{
+    vx::UnitRequest r;
+    r.code = QStringLiteral("A2650");
+    r.number = r.proposed = number;
+    r.week = 50;
+    r.date = QDate(2026, 12, 10);
+    r.time = time;
+    r.host = host;
+    return r;
+}

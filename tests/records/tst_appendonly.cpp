@@ -102,6 +102,13 @@ int rowCountOf(RecordsDatabase &db, const QString &table)
     return rows.value(0).value(0).toInt();
 }
 
+// The owner's run that makes the tables and brings them up to date.
+bool ownerMakesTables(RecordsPlace &place, QString *error)
+{
+    QtRecordsDatabase owner(reachedAs(place, kOwnerRole), QtRecordsDatabase::Mode::CreateIfMissing);
+    return UnitRecords(owner).prepare(error);
+}
+
 } // namespace
 
 class TstAppendOnly : public QObject
@@ -126,12 +133,7 @@ void TstAppendOnly::benchRoleNeverRewrites()
     VX_RECORDS_PLACE(place, RecordsEngine::Postgres);
     QVERIFY(makeOwnerAndBenchRoles(place));
     QString error;
-    {
-        QtRecordsDatabase owner(reachedAs(place, kOwnerRole),
-                                QtRecordsDatabase::Mode::CreateIfMissing);
-        UnitRecords records(owner);
-        QVERIFY2(records.prepare(&error), qPrintable(error));
-    }
+    QVERIFY2(ownerMakesTables(place, &error), qPrintable(error));
     QtRecordsDatabase bench(reachedAs(place, kBenchRole), QtRecordsDatabase::Mode::CreateIfMissing);
     QVERIFY2(logAndVisitOneUnit(bench, &error), qPrintable(error));
 
@@ -201,12 +203,7 @@ void TstAppendOnly::benchLeavesUpgradeToOwner()
     VX_RECORDS_PLACE(place, RecordsEngine::Postgres);
     QVERIFY(makeOwnerAndBenchRoles(place));
     QString error;
-    {
-        QtRecordsDatabase owner(reachedAs(place, kOwnerRole),
-                                QtRecordsDatabase::Mode::CreateIfMissing);
-        UnitRecords records(owner);
-        QVERIFY2(records.prepare(&error), qPrintable(error));
-    }
+    QVERIFY2(ownerMakesTables(place, &error), qPrintable(error));
     // As a version without the guard left them.
     bool ok = false;
     place.sql(

@@ -17,14 +17,7 @@ namespace {
 
 UnitRequest outboxRequest(int number)
 {
-    UnitRequest r;
-    r.code = QStringLiteral("A2650");
-    r.number = r.proposed = number;
-    r.week = 50;
-    r.date = QDate(2026, 12, 10);
-    r.time = QTime(7, 30, 0);
-    r.host = QStringLiteral("bench-outbox");
-    return r;
+    return benchRequest(number, QStringLiteral("bench-outbox"), QTime(7, 30, 0));
 }
 
 void outboxEngines()

@@ -14,14 +14,7 @@ namespace {
 
 UnitRequest numbersRequest(int number)
 {
-    UnitRequest r;
-    r.code = QStringLiteral("A2650");
-    r.number = r.proposed = number;
-    r.week = 50;
-    r.date = QDate(2026, 12, 10);
-    r.time = QTime(9, 0, 0);
-    r.host = QStringLiteral("bench-numbers");
-    return r;
+    return benchRequest(number, QStringLiteral("bench-numbers"), QTime(9, 0, 0));
 }
 
 // A PC's own Registo.db of an earlier version holding these rows (SQL values).

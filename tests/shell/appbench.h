@@ -26,6 +26,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -45,6 +46,14 @@ inline bool waitFor(const std::function<bool()> &cond, int ms = 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
+}
+
+// Saves a picture of `w` as `name` in $VX_SCREENSHOT_DIR, when it is set.
+inline void saveScreenshot(QWidget *w, const char *name)
+{
+    const QByteArray dir = qgetenv("VX_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    w->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(name)));
 }
 
 // What stays between two runs: the data folder, the record store and the

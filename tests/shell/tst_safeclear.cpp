@@ -26,13 +26,6 @@ using namespace vx;
 
 namespace {
 
-void saveScreenshot(QWidget *w, const char *name)
-{
-    const QByteArray dir = qgetenv("VX_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    w->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(name)));
-}
-
 // The snapshots stored just before an erase, of the unit in the window.
 QString unitOf(AppBench &o)
 {

@@ -15,18 +15,6 @@
 
 using namespace vx;
 
-namespace {
-
-void saveSwapScreenshot(QWidget *w, const char *name)
-{
-    const QByteArray dir = qgetenv("VX_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    w->resize(1024, 768);
-    w->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(name)));
-}
-
-} // namespace
-
 class TstUnitSwapWindow : public QObject
 {
     Q_OBJECT
@@ -80,8 +68,9 @@ private slots:
         for (const char *n : {"Command_clear", "Command_imprimir"})
             QVERIFY2(!o.window().control(QLatin1String(n))->isEnabled(), n);
         QVERIFY(!o.window().action(QStringLiteral("mnu_exportar"))->isEnabled());
-        saveSwapScreenshot(&o.window(),
-                           idioma == 1 ? "unit-swap-notice-en.png" : "unit-swap-notice-pt.png");
+        o.window().resize(1024, 768);
+        saveScreenshot(&o.window(),
+                       idioma == 1 ? "unit-swap-notice-en.png" : "unit-swap-notice-pt.png");
 
         // Saving a configuration is refused, naming the unit on the line.
         o.messages.clear();
