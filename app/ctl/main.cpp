@@ -2,6 +2,7 @@
 // scripts.
 #include "clock.h"
 #include "configcommands.h"
+#include "fields.h"
 #include "ctlrunner.h"
 #include "portlisting.h"
 #include "qtportinfosource.h"
@@ -187,6 +188,16 @@ bool takeTrace(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
 }
 
 // `ports`: lists, and with --probe asks, the system's serial ports.
+// `vx308ctl fields`: the fields set takes, one a line, for scripts and the
+// shell's completion of `set`.
+int listFields(const QStringList &words)
+{
+    if (!words.isEmpty()) return usage(QStringLiteral("fields takes no arguments"));
+    for (const vx::Field &f : vx::kFields)
+        std::printf("%s\n", std::string(f.name).c_str());
+    return 0;
+}
+
 int listPorts(const QCommandLineParser &p, const QStringList &words)
 {
     if (!words.isEmpty()) return usage(QStringLiteral("unexpected argument %1").arg(words.first()));
@@ -307,16 +318,17 @@ int main(int argc, char **argv)
     if (words.isEmpty())
         return usage(
             QStringLiteral("a command is needed: read, set, clear, save, diff, restore, ports, "
-                           "new-unit, units, records or history"));
+                           "new-unit, units, records, history or fields"));
     const int idioma = QLocale::system().language() == QLocale::Portuguese ? 0 : 1;
     if (words.first() == QLatin1String("ports")) return listPorts(p, words.mid(1));
+    if (words.first() == QLatin1String("fields")) return listFields(words.mid(1));
     if (const auto status = runRecordsCommand(p, words, idioma)) return *status;
     const QString command = words.first();
     const auto action = actionNamed(words.takeFirst());
     if (!action)
         return usage(
             QStringLiteral("unknown command; use read, set, clear, save, diff, restore, ports, "
-                           "new-unit, units, records or history"));
+                           "new-unit, units, records, history or fields"));
 
     CtlRunner::Job job;
     job.action = *action;

@@ -147,7 +147,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("vx308-maint"));
     QApplication::setApplicationVersion(QStringLiteral(VX_VERSION));
     // Names the installed desktop entry, whose icon the window then shows.
-    QApplication::setDesktopFileName(QStringLiteral("vx308-maint"));
+    QApplication::setDesktopFileName(QStringLiteral("pt.vx308.maint"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     vx::Timebase::setScale(options->timeScale);
