@@ -1,5 +1,7 @@
 #include "ctlrunner.h"
 
+#include "ctltexts.h"
+
 #include "clearrequest.h"
 #include "clearsnapshots.h"
 #include "clock.h"
@@ -215,11 +217,7 @@ void CtlRunner::keepVisit(Snapshot::Reason reason)
     if (UnitRecords(*m_records).prepare(&error) &&
         m_history->record(*m_edit, reason, nullptr, &error))
         return;
-    std::fprintf(stderr,
-                 m_job.idioma == 1 ? "vx308ctl: the visit was not kept in the service history: "
-                                     "%s\n"
-                                   : "vx308ctl: a visita não ficou no histórico: %s\n",
-                 qPrintable(error));
+    std::fprintf(stderr, "%s\n", qPrintable(ctlText("visitNotKept", m_job.idioma).arg(error)));
 }
 
 void CtlRunner::print()
@@ -255,7 +253,7 @@ bool CtlRunner::askOnTerminal()
 {
     std::fprintf(stderr, "%s\n%s ",
                  qPrintable(clearQuestion(*m_edit, m_job.idioma, m_snapshots->where())),
-                 m_job.idioma == 1 ? "Type yes to go ahead:" : "Escreva sim para continuar:");
+                 qPrintable(ctlText("typeYes", m_job.idioma)));
     std::fflush(stderr);
     // The engine waits between two ticks while the technician reads.
     char answer[16] = {};
@@ -268,9 +266,7 @@ bool CtlRunner::askOnTerminal()
 bool CtlRunner::clearSafely()
 {
     if (!m_job.confirmed && !askOnTerminal()) {
-        std::fprintf(stderr, "vx308ctl: %s\n",
-                     m_job.idioma == 1 ? "not confirmed; nothing was zeroed"
-                                       : "não confirmado; nada foi posto a zero");
+        std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(ctlText("notConfirmed", m_job.idioma)));
         m_status = kClearNotConfirmed;
         return false;
     }
@@ -287,49 +283,26 @@ bool CtlRunner::storeBeforeErase(const EditSet &unit)
     QString error;
     if (!UnitRecords(*m_records).prepare(&error) || !m_snapshots->store(unit, &place, &error)) {
         const bool server = m_job.records.kind == RecordsLocation::Kind::Postgres;
-        const QString english =
-            server
-                ? QStringLiteral("Check that the server can be reached, or give --records local.")
-                : QStringLiteral("Check that %1 can be written, or give another --data.")
-                      .arg(QDir::toNativeSeparators(m_databases->folder()));
-        const QString portuguese =
-            server ? QStringLiteral("Verifique se o servidor está acessível, ou indique --records "
-                                    "local.")
-                   : QStringLiteral("Verifique se %1 pode ser escrita, ou indique outra --data.")
-                         .arg(QDir::toNativeSeparators(m_databases->folder()));
-        std::fprintf(stderr,
-                     m_job.idioma == 1
-                         ? "vx308ctl: nothing was zeroed: the unit's values could not be stored "
-                           "first: %s %s\n"
-                         : "vx308ctl: nada foi posto a zero: não foi possível guardar antes os "
-                           "valores da unidade: %s %s\n",
-                     qPrintable(error), qPrintable(m_job.idioma == 1 ? english : portuguese));
+        const QString what = server ? ctlText("checkServer", m_job.idioma)
+                                    : ctlText("checkFolder", m_job.idioma)
+                                          .arg(QDir::toNativeSeparators(m_databases->folder()));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(ctlText("notStored", m_job.idioma).arg(error, what)));
         m_status = kSnapshotNotStored;
         // Nothing more to do: the erase is not made.
         QTimer::singleShot(0, m_engine.get(), &Engine::Command_testar_Click);
         return false;
     }
-    std::fprintf(stderr,
-                 m_job.idioma == 1 ? "vx308ctl: values stored before the erase: %s, table "
-                                     "ServiceSnapshots, row %lld\n"
-                                   : "vx308ctl: valores guardados antes de apagar: %s, tabela "
-                                     "ServiceSnapshots, linha %lld\n",
-                 qPrintable(place.where), place.row);
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(ctlText("storedBeforeErase", m_job.idioma)
+                                .arg(place.where, QString::number(place.row))));
     return true;
 }
 
 QString CtlRunner::unitChangedMessage(const UnitIdentity &read, const UnitIdentity &onLine,
                                       int idioma)
 {
-    return idioma == 1
-               ? QStringLiteral("the timer on the line changed during the run: unit %1 was read, "
-                                "unit %2 answers now. Nothing more was written; run the command "
-                                "again on the unit you mean.")
-                     .arg(read.label(), onLine.label())
-               : QStringLiteral("o temporizador na linha mudou durante a execução: foi lida a "
-                                "unidade %1, responde agora a unidade %2. Nada mais foi "
-                                "escrito; execute de novo o comando na unidade pretendida.")
-                     .arg(read.label(), onLine.label());
+    return ctlText("unitChanged", idioma).arg(read.label(), onLine.label());
 }
 
 QString CtlRunner::timeoutReason(int *status) const

@@ -16,8 +16,8 @@ namespace {
 QStringList tableFields()
 {
     QStringList fields{QStringLiteral("Text_acumulado")};
-    for (const ZeroedValue &v : kZeroedByClear)
-        fields << toQString(v.field);
+    for (const Text &v : kZeroedByClear)
+        fields << toQString(v.key);
     return fields;
 }
 

@@ -4,6 +4,7 @@
 #include "configcommands.h"
 #include "fields.h"
 #include "ctlrunner.h"
+#include "ctltexts.h"
 #include "portlisting.h"
 #include "qtportinfosource.h"
 #include "qtserialport.h"
@@ -346,14 +347,7 @@ int main(int argc, char **argv)
     job.confirmed = p.isSet(QStringLiteral("yes"));
     // Nobody to ask: zeroing a unit's takings takes an explicit --yes.
     if (job.action == CtlRunner::Action::Clear && !job.confirmed && !::isatty(STDIN_FILENO)) {
-        std::fprintf(stderr, "vx308ctl: %s\n",
-                     job.idioma == 1
-                         ? "clear zeroes the unit's sub-totals and counters; standard input is "
-                           "not a terminal, so nobody can confirm it: add --yes to go ahead. "
-                           "Nothing was sent."
-                         : "clear põe a zero os totais e contadores da unidade; a entrada não é "
-                           "um terminal, ninguém pode confirmar: junte --yes para continuar. "
-                           "Nada foi enviado.");
+        std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(ctlText("clearNeedsYes", job.idioma)));
         return CtlRunner::kClearNotConfirmed;
     }
     CtlRunner runner(std::move(job));

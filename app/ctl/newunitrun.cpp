@@ -1,5 +1,6 @@
 #include "newunitrun.h"
 
+#include "ctltexts.h"
 #include "databases.h"
 #include "editmessages.h"
 #include "editset.h"
@@ -109,26 +110,9 @@ QString NewUnitRun::giveUp(int idioma)
     const UnitNumbers &n = m_newUnit->lastNumbers();
     const QString written = m_newUnit->writtenFields().join(QStringLiteral(", "));
     const QString unwritten = m_newUnit->unwrittenFields().join(QStringLiteral(", "));
-    const QString none = idioma == 1 ? QStringLiteral("none") : QStringLiteral("nenhum");
-    const QString after =
-        left ? (idioma == 1 ? QStringLiteral("Its numbers stay held for this timer. Run new-unit "
-                                             "again on this timer to finish the same unit with "
-                                             "the same numbers.")
-                            : QStringLiteral("Os números ficam guardados para este temporizador. "
-                                             "Execute de novo new-unit neste temporizador para "
-                                             "acabar a mesma unidade com os mesmos números."))
-             : (idioma == 1 ? QStringLiteral("The records could not be told: new-unit again "
-                                             "gives this timer new numbers, and these stay a "
-                                             "gap.")
-                            : QStringLiteral("Não foi possível avisar os registos: new-unit de "
-                                             "novo dá a este temporizador números novos, e "
-                                             "estes ficam por usar."));
-    return (idioma == 1 ? QStringLiteral("unit %1 (NMec %2) is only partly in the timer.\n"
-                                         "  written: %3\n  not written: %4\n"
-                                         "It is not logged. %5")
-                        : QStringLiteral("a unidade %1 (NMec %2) só está em parte no "
-                                         "temporizador.\n  escritos: %3\n  por escrever: %4\n"
-                                         "Não está registada. %5"))
+    const QString none = ctlText("none", idioma);
+    const QString after = ctlText(left ? "numbersHeld" : "numbersGap", idioma);
+    return ctlText("partlyWritten", idioma)
         .arg(n.row.NFab)
         .arg(n.row.NMec)
         .arg(written.isEmpty() ? none : written, unwritten.isEmpty() ? none : unwritten, after);

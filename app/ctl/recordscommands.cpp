@@ -1,6 +1,7 @@
 #include "recordscommands.h"
 
 #include "clock.h"
+#include "ctltexts.h"
 #include "historylisting.h"
 #include "qtrecordsdatabase.h"
 #include "recordsoutbox.h"
@@ -85,11 +86,7 @@ void addWaitingRows(QtRecordsDatabase &db, int idioma, const QString &dataFolder
 {
     RecordsOutbox outbox(dataFolder, idioma);
     const RecordsOutbox::Delivery d = outbox.deliver(db);
-    if (d.added > 0)
-        say((idioma == 1 ? QStringLiteral("%1 row(s) that waited in %2 added to %3")
-                         : QStringLiteral("%1 linha(s) que esperavam em %2 acrescentada(s) a %3"))
-                .arg(d.added)
-                .arg(outbox.where(), db.where()));
+    if (d.added > 0) say(ctlText("rowsAdded", idioma).arg(d.added).arg(outbox.where(), db.where()));
     for (const QString &problem : d.problems)
         say(problem);
     if (d.waiting > 0) say(outbox.waitingText(d.waiting));
@@ -150,17 +147,8 @@ bool RecordsCommands::usable(QtRecordsDatabase &db, UnitRecords &records,
     error = error.trimmed();
     if (!error.endsWith(QLatin1Char('.'))) error += QLatin1Char('.');
     const bool server = location.kind == RecordsLocation::Kind::Postgres;
-    if (idioma == 1)
-        say(QStringLiteral("the records cannot be used: %1 %2")
-                .arg(error, server ? QStringLiteral("To go on with this PC's own records, give "
-                                                    "--records local.")
-                                   : QStringLiteral("Check the file, or give another --data.")));
-    else
-        say(QStringLiteral("os registos não podem ser usados: %1 %2")
-                .arg(error, server ? QStringLiteral("Para continuar com os registos deste PC, "
-                                                    "indique --records local.")
-                                   : QStringLiteral("Verifique o ficheiro, ou indique outra "
-                                                    "--data.")));
+    say(ctlText("recordsUnusable", idioma)
+            .arg(error, ctlText(server ? "useLocalRecords" : "checkRecordsFile", idioma)));
     return false;
 }
 
@@ -195,10 +183,7 @@ int RecordsCommands::import(const QString &file)
     if (!unusable.isEmpty()) {
         for (const QString &why : std::as_const(unusable))
             say(why);
-        say((m_idioma == 1 ? QStringLiteral("nothing was copied: %1 of the rows of %2 have no "
-                                            "usable numbers (each is named above).")
-                           : QStringLiteral("nada foi copiado: %1 das linhas de %2 não têm números "
-                                            "utilizáveis (cada uma indicada acima)."))
+        say(ctlText("nothingCopied", m_idioma)
                 .arg(unusable.size())
                 .arg(QDir::toNativeSeparators(file)));
         return kImportRefused;

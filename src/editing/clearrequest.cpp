@@ -50,20 +50,12 @@ QString clearQuestion(const EditSet &edit, int idioma, const QString &snapshotFi
     const QString unit =
         edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
     QStringList rows;
-    for (const ZeroedValue &z : kZeroedByClear)
+    for (const Text &z : kZeroedByClear)
         rows << QStringLiteral("    %1: %2 \u2192 %3")
-                    .arg(fromView(idioma == 1 ? z.en : z.pt), edit.text(fromView(z.field)),
-                         shownAfterClear(z.field));
+                    .arg(textIn(z, idioma), edit.text(fromView(z.key)), shownAfterClear(z.key));
     const QString kept = edit.text(QStringLiteral("Text_acumulado"));
     const QString file = QDir::toNativeSeparators(snapshotFile);
-    if (idioma == 1)
-        return QStringLiteral("Zero the takings and counters of unit %1?\n\nThese values go to "
-                              "zero in the timer:\n%2\n\nThe accumulated takings (%3) stay. "
-                              "Every value of the unit is stored first in %4.")
-            .arg(unit, rows.join(QLatin1Char('\n')), kept, file);
-    return QStringLiteral("Pôr a zero os totais e contadores da unidade %1?\n\nFicam a zero no "
-                          "temporizador:\n%2\n\nO acumulado (%3) fica como está. Todos os "
-                          "valores da unidade são guardados antes em %4.")
+    return textOf(kClearTexts, "clearQuestion", idioma)
         .arg(unit, rows.join(QLatin1Char('\n')), kept, file);
 }
 

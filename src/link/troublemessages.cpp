@@ -35,17 +35,12 @@ Trouble troubleOf(LinkFault fault, SerialPort::OpenFailure failure)
 QString troubleMessage(Trouble trouble, int idioma, const QString &device,
                        const QString &systemText)
 {
-    for (const TroubleText &t : kTroubleTexts) {
-        if (t.trouble != trouble) continue;
-        const std::string_view text = idioma == 1 ? t.en : t.pt;
-        QString out = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-        // Without the system's words the sentence ends at the device.
-        if (systemText.isEmpty()) out.replace(QLatin1String(": %2"), QLatin1String("."));
-        out.replace(QLatin1String("%1"), device);
-        out.replace(QLatin1String("%2"), systemText);
-        return out;
-    }
-    return {};
+    QString out = textIn(textAt(kTroubleTexts, trouble), idioma);
+    // Without the system's words the sentence ends at the device.
+    if (systemText.isEmpty()) out.replace(QLatin1String(": %2"), QLatin1String("."));
+    out.replace(QLatin1String("%1"), device);
+    out.replace(QLatin1String("%2"), systemText);
+    return out;
 }
 
 } // namespace vx

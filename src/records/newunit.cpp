@@ -10,6 +10,7 @@
 #include "messages.h"
 #include "messagetexts.h"
 #include "recordsoutbox.h"
+#include "recordstexts.h"
 #include "tables.h"
 #include "textforms.h"
 
@@ -75,26 +76,9 @@ const QString kMakerNumberControl = QStringLiteral("Text_numfab_num");
 // The year-week code of a manufacturing number: "A", year and week.
 constexpr int kCodeLength = 5;
 
-constexpr KeyedText kTexts[] = {
-    {"waiting",
-     "A unidade %1 (NMec %2) está no temporizador, mas os registos em %3 não a puderam registar "
-     "agora:\n%4\nA linha do registo ficou guardada neste PC (%5) e é acrescentada quando os "
-     "registos voltarem a estar acessíveis: no próximo arranque, depois da próxima unidade nova "
-     "ou com vx308ctl records pending add. Nada se perde.",
-     "Unit %1 (NMec %2) is in the timer, but the records in %3 could not log it now:\n%4\nIts log "
-     "row is kept on this PC (%5) and is added once the records can be reached again: at the "
-     "next start, after the next new unit, or with vx308ctl records pending add. Nothing is "
-     "lost."},
-    {"resumed",
-     "Este temporizador tem uma unidade nova que ficou por acabar: %1 (NMec %2), de %3. Acaba-se "
-     "a mesma unidade, com os mesmos números.",
-     "This timer holds a new unit that was not finished: %1 (NMec %2), of %3. The same unit is "
-     "finished, with the same numbers."},
-};
-
 QString text(std::string_view key, int idioma)
 {
-    return QString::fromUtf8(keyedText(kTexts, key, idioma));
+    return textOf(kNewUnitTexts, key, idioma);
 }
 
 // A number as the log writes it: "03" read from the timer is "3".

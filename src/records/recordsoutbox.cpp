@@ -1,7 +1,7 @@
 #include "recordsoutbox.h"
 
-#include "messagetexts.h"
 #include "recordsdatabase.h"
+#include "recordstexts.h"
 #include "unitrecords.h"
 
 #include <QDir>
@@ -36,20 +36,9 @@ constexpr std::array<Adder, 1> kAdders{{
     {"TbRegisto", &UnitRecords::addWaitingRow},
 }};
 
-constexpr KeyedText kTexts[] = {
-    {"write", "Não foi possível guardar %1: %2.", "%1 cannot be written: %2."},
-    {"folder", "Não foi possível criar a pasta %1.", "The folder %1 cannot be made."},
-    {"unreadable", "%1 não é uma linha à espera legível (%2); fica como está.",
-     "%1 is not a readable waiting row (%2); it is left as it is."},
-    {"unknown", "%1 é para a tabela %2, que esta versão do programa não conhece; fica à espera.",
-     "%1 is for the table %2, which this version of the program does not know; it waits."},
-    {"remove", "Não foi possível apagar %1: %2.", "%1 cannot be removed: %2."},
-    {"waiting", "%1 linha(s) à espera em %2", "%1 row(s) waiting in %2"},
-};
-
 QString text(std::string_view key, int idioma)
 {
-    return QString::fromUtf8(keyedText(kTexts, key, idioma));
+    return textOf(kOutboxTexts, key, idioma);
 }
 
 QString systemError()

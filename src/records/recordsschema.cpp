@@ -1,7 +1,7 @@
 #include "recordsschema.h"
 
-#include "messagetexts.h"
 #include "recordsdatabase.h"
+#include "recordstexts.h"
 
 #include <QStringList>
 #include <array>
@@ -170,22 +170,9 @@ QString forEngine(const char *statement, Engine engine)
 const QString kVersionTable =
     QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "RecordsSchema" ("version" INTEGER NOT NULL))");
 
-constexpr KeyedText kTexts[] = {
-    {"newer",
-     "Os registos em %1 são da versão %2, mais recente do que esta versão do programa conhece "
-     "(%3): atualize o programa neste PC.",
-     "The records in %1 are of version %2, newer than this version of the program knows (%3): "
-     "update the program on this PC."},
-    {"ownerOnly",
-     "As tabelas (versão %1) são criadas e atualizadas pelo papel que é o seu dono: corra o "
-     "programa uma vez ligado como esse papel, depois volte a ligar este posto.",
-     "The tables (version %1) are made and brought up to date by the role that owns them: run "
-     "the program once connected as that role, then connect this bench again."},
-};
-
 QString text(std::string_view key, int idioma)
 {
-    return QString::fromUtf8(keyedText(kTexts, key, idioma));
+    return textOf(kSchemaTexts, key, idioma);
 }
 
 bool readVersion(RecordsDatabase &db, int *version, QString *error)

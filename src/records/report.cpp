@@ -6,6 +6,7 @@
 #include "fileerror.h"
 #include "messages.h"
 #include "messagetexts.h"
+#include "recordstexts.h"
 #include "reportprinter.h"
 #include "servicehistory.h"
 #include "sharedfiles.h"
@@ -39,21 +40,9 @@ constexpr VisitValue kVisitValues[] = {
     {"Resets", "Text_power"},    {"impulsos", "Text_contador"},
 };
 
-constexpr KeyedText kVisitTexts[] = {
-    {"found", "Visita anterior: %1, no PC %2 (%3).", "Previous visit: %1, on PC %2 (%3)."},
-    {"none", "Primeira visita registada.", "First recorded visit."},
-    {"unknown", "Visita anterior desconhecida.", "Previous visit not known."},
-    {"unreadable", "Não foi possível ler a visita anterior: %1",
-     "The previous visit could not be read: %1"},
-    {"read", "leitura", "read"},
-    {"clear", "Clear: valores antes de pôr a zero", "Clear: the values before zeroing"},
-    {"restore", "configuração reposta", "configuration restored"},
-    {"paste", "PC -> Pic", "PC -> Pic"},
-};
-
 QString visitText(std::string_view key, int idioma)
 {
-    return toQString(keyedText(kVisitTexts, key, idioma));
+    return textOf(kVisitTexts, key, idioma);
 }
 
 // The date and time as Data_Sys shows them: the short forms of the report's

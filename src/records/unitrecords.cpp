@@ -1,9 +1,9 @@
 #include "unitrecords.h"
 
-#include "messagetexts.h"
 #include "recordsdatabase.h"
 #include "recordsoutbox.h"
 #include "recordsschema.h"
+#include "recordstexts.h"
 
 #include <QJsonObject>
 #include <QSet>
@@ -21,24 +21,9 @@ void setError(QString *error, const QString &text)
 
 const QString kLogColumns = QStringLiteral(R"("NMec", "NFab", "NAct", "SAct", "Data", "hora")");
 
-constexpr KeyedText kTexts[] = {
-    {"row", "Linha %1 (NMec %2, NFab %3): ", "Row %1 (NMec %2, NFab %3): "},
-    {"counts", "NAct %1 ou SAct %2 fora dos limites", "NAct %1 or SAct %2 out of range"},
-    {"nmecTaken", "NMec já existe", "NMec already exists"},
-    {"nfabTaken", "NFab já existe", "NFab already exists"},
-    {"noNMec", "sem NMec inteiro de 1 a %1 (tem \"%2\")",
-     "no whole NMec from 1 to %1 (it holds \"%2\")"},
-    {"noNFab", "sem NFab", "no NFab"},
-    {"full",
-     "O registo em %1 já chegou ao maior NMec que pode guardar (%2): não há número para outra "
-     "unidade. Nada foi escrito no temporizador.",
-     "The log in %1 has reached the largest NMec it can hold (%2): there is no number for "
-     "another unit. Nothing was written to the timer."},
-};
-
 QString text(std::string_view key, int idioma)
 {
-    return QString::fromUtf8(keyedText(kTexts, key, idioma));
+    return textOf(kUnitRecordsTexts, key, idioma);
 }
 
 // A whole number from a column of either engine, whatever type the driver

@@ -1,5 +1,7 @@
 #include "captions.h"
 
+#include <algorithm>
+
 namespace vx {
 
 QString Captions::text(std::string_view s)
@@ -11,11 +13,8 @@ QString Captions::caption(const QString &control, int idioma)
 {
     const QByteArray name = control.toUtf8();
     const std::string_view n(name.constData(), static_cast<size_t>(name.size()));
-    for (const std::span<const Caption> table : kTranslatedTables)
-        for (const Caption &l : table)
-            if (l.control == n) return text(idioma == 1 ? l.en : l.pt);
-    for (const FixedCaption &l : kFixedCaptions)
-        if (l.control == n) return text(l.text);
+    for (const std::span<const Text> table : kTranslatedTables)
+        if (const Text *t = findText(table, n)) return textIn(*t, idioma);
     return {};
 }
 
@@ -23,20 +22,19 @@ bool Captions::eightPoints(const QString &control)
 {
     const QByteArray name = control.toUtf8();
     const std::string_view n(name.constData(), static_cast<size_t>(name.size()));
-    for (const Caption &l : kCaptions)
-        if (l.control == n) return l.eightPt;
-    for (const FixedCaption &l : kFixedCaptions)
-        if (l.control == n) return l.eightPt;
-    return false;
+    // Menus keep the menu bar's font; the hidden controls are never shown.
+    if (n.starts_with("mnu_") || std::ranges::find(kHiddenCaptioned, n) != kHiddenCaptioned.end())
+        return false;
+    return findText(kCaptions, n) || findText(kFixedCaptions, n);
 }
 
 int Captions::countEightPoint()
 {
     int n = 0;
-    for (const Caption &l : kCaptions)
-        n += l.eightPt ? 1 : 0;
-    for (const FixedCaption &l : kFixedCaptions)
-        n += l.eightPt ? 1 : 0;
+    for (const std::span<const Text> table :
+         {std::span<const Text>(kCaptions), std::span<const Text>(kFixedCaptions)})
+        for (const Text &l : table)
+            n += eightPoints(text(l.key)) ? 1 : 0;
     return n;
 }
 
@@ -56,8 +54,7 @@ QString Captions::accessibleName(const QString &control, int idioma,
         QStringList parts;
         if (!a.group.empty()) parts << caption(text(a.group)).trimmed();
         if (!a.caption.empty()) parts << caption(text(a.caption)).trimmed();
-        const std::string_view extra = idioma == 1 ? a.extraEn : a.extraPt;
-        if (!extra.empty()) parts << text(extra);
+        if (const Text *word = findText(kAccessibleWords, n)) parts << textIn(*word, idioma);
         return parts.join(QLatin1Char(' '));
     }
     return {};
@@ -116,8 +113,7 @@ QString Captions::plain(const QString &text)
 
 QString Captions::title(int idioma)
 {
-    return idioma == 1 ? QStringLiteral("VX308 Maintnance v3.5")
-                       : QStringLiteral("Manutenção VX308 v3.5");
+    return textOf(kTitleTexts, "titulo_base", idioma);
 }
 
 } // namespace vx

@@ -21,13 +21,11 @@ ClearConfirmation::ClearConfirmation(const EditSet &edit, int idioma, const QStr
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *erase =
-        buttons->addButton(idioma == 1 ? QStringLiteral("Zero them") : QStringLiteral("Pôr a zero"),
-                           QDialogButtonBox::AcceptRole);
+    QPushButton *erase = buttons->addButton(textOf(kClearDialogTexts, "confirm", idioma),
+                                            QDialogButtonBox::AcceptRole);
     erase->setObjectName(QStringLiteral("Command_clear_confirm"));
-    QPushButton *cancel =
-        buttons->addButton(idioma == 1 ? QStringLiteral("Cancel") : QStringLiteral("Cancelar"),
-                           QDialogButtonBox::RejectRole);
+    QPushButton *cancel = buttons->addButton(textOf(kClearDialogTexts, "cancel", idioma),
+                                             QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("Command_clear_cancel"));
     // A stray Enter must not erase a unit's takings.
     erase->setAutoDefault(false);

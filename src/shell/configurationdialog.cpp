@@ -15,36 +15,11 @@ namespace vx {
 
 namespace {
 
-constexpr KeyedText kDialogTexts[] = {
-    {"title", "Configuração", "Configuration"},
-    {"field", "Campo", "Field"},
-    {"file", "Ficheiro", "File"},
-    {"timer", "Temporizador", "Timer"},
-    {"differences",
-     "Diferenças entre %1 e o temporizador:", "Differences between %1 and the timer:"},
-    {"same", "O temporizador já tem os valores de %1.",
-     "The timer already holds the values of %1."},
-    {"all", "Também contadores, totais, Power Down e identificação",
-     "Also counters, takings, Power Down and identity"},
-    {"refused", "Valores que o temporizador não aceita (não são escritos):",
-     "Values the timer cannot store (not written):"},
-    {"otherUnit",
-     "Atenção: %1 foi guardado da unidade %2, e este temporizador é a unidade %3. Repor todos os "
-     "valores dá-lhe o número de fabrico e o número de série da aplicação da outra unidade, e as "
-     "duas ficam com a mesma identidade nos registos.",
-     "Warning: %1 was saved from unit %2, and this timer is unit %3. Restoring every value gives "
-     "it the other unit's manufacturing number and application serial, and both then share one "
-     "identity in the records."},
-    {"question", "Escrever os valores do ficheiro no temporizador?",
-     "Write the file's values into the timer?"},
-    {"filter", "Configuração VX308 (*.json)", "VX308 configuration (*.json)"},
-};
-
 } // namespace
 
 QString ConfigurationDialog::text(std::string_view key, int idioma)
 {
-    return Captions::text(keyedText(kDialogTexts, key, idioma));
+    return textOf(kConfigurationDialogTexts, key, idioma);
 }
 
 ConfigurationDialog::ConfigurationDialog(ConfigFile file, ConfigFile timer, const QString &fileName,

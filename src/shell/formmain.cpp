@@ -281,7 +281,7 @@ void FormMain::fitControls()
 
 void FormMain::setLanguage(int idioma)
 {
-    m_idioma = idioma == 1 ? 1 : 0;
+    m_idioma = knownLanguage(idioma);
     m_s.edit.setChecked(QStringLiteral("mnu_pt"), m_idioma == 0);
     m_s.edit.setChecked(QStringLiteral("mnu_EN"), m_idioma == 1);
 }
@@ -332,12 +332,12 @@ void FormMain::aplicar_idioma(int idioma)
     m_s.engine.setBaseTitle(Captions::title(idioma));
     // The tables of the window's own controls; the status line and the
     // traffic log window translate their texts themselves.
-    for (const std::span<const Caption> table :
-         {std::span<const Caption>(kCaptions), std::span<const Caption>(kFactoryCaptions),
-          std::span<const Caption>(kReportCaptions), std::span<const Caption>(kPortCaptions),
-          std::span<const Caption>(kConfigurationCaptions)})
-        for (const Caption &l : table)
-            changeCaption(Captions::text(l.control), Captions::text(idioma == 1 ? l.en : l.pt));
+    for (const std::span<const Text> table :
+         {std::span<const Text>(kCaptions), std::span<const Text>(kFactoryCaptions),
+          std::span<const Text>(kReportCaptions), std::span<const Text>(kPortCaptions),
+          std::span<const Text>(kConfigurationCaptions)})
+        for (const Text &l : table)
+            changeCaption(Captions::text(l.key), textIn(l, idioma));
     // Menu titles put back by the table above get their access keys again.
     markAccessKeys(menuBar()->actions());
     m_statusLine->setLanguage(idioma);

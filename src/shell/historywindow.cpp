@@ -143,7 +143,7 @@ QString HistoryWindow::windowSerial() const
 
 void HistoryWindow::setLanguage(int idioma)
 {
-    m_idioma = idioma == 1 ? 1 : 0;
+    m_idioma = knownLanguage(idioma);
     applyTexts();
     fillUnitList();
     showVisits();

@@ -1,6 +1,7 @@
 #include "linknotice.h"
 
 #include "replywatch.h"
+#include "shelltexts.h"
 #include "troublemessages.h"
 
 namespace vx {
@@ -23,7 +24,7 @@ LinkNotice::LinkNotice(const ReplyWatch &watch, QWidget *parent) : QLabel(parent
 
 void LinkNotice::setLanguage(int idioma)
 {
-    m_idioma = idioma == 1 ? 1 : 0;
+    m_idioma = knownLanguage(idioma);
     refresh();
 }
 
@@ -32,11 +33,7 @@ QString LinkNotice::textFor(const ReplyWatch &watch, int idioma)
     if (watch.fault() == LinkFault::None) return {};
     const QString cause =
         troubleMessage(troubleOf(watch.fault(), watch.openFailure()), idioma, watch.deviceName());
-    const QString keepsTrying =
-        idioma == 1 ? QStringLiteral("The tool keeps trying and goes on as soon as the timer "
-                                     "answers; \"Exit\" ends the connection.")
-                    : QStringLiteral("A ferramenta continua a tentar e prossegue logo que o "
-                                     "temporizador responda; \"Sair\" termina a ligação.");
+    const QString keepsTrying = textOf(kLinkNoticeTexts, "keepsTrying", idioma);
     return cause + QStringLiteral("\n") + keepsTrying;
 }
 

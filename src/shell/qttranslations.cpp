@@ -1,5 +1,7 @@
 #include "qttranslations.h"
 
+#include "text.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -39,7 +41,7 @@ void QtTranslations::removeAll()
 
 void QtTranslations::apply(int idioma)
 {
-    idioma = idioma == 1 ? 1 : 0;
+    idioma = knownLanguage(idioma);
     if (idioma == m_idioma) return;
     m_idioma = idioma;
     removeAll();

@@ -141,7 +141,7 @@ void StatusLine::fitText(QLabel *panel) const
 
 void StatusLine::setLanguage(int idioma)
 {
-    m_idioma = idioma == 1 ? 1 : 0;
+    m_idioma = knownLanguage(idioma);
     drawConnection();
 }
 

@@ -127,7 +127,7 @@ TrafficLogWindow::TrafficLogWindow(FileDialogs *dialogs, MessageSink &messages, 
 
 void TrafficLogWindow::setLanguage(int idioma)
 {
-    m_idioma = idioma == 1 ? 1 : 0;
+    m_idioma = knownLanguage(idioma);
     m_shown->setLanguage(m_idioma);
     setWindowTitle(caption("trafficLogTitle", idioma));
     m_filter->setPlaceholderText(caption("trafficLogFilter", idioma));

@@ -45,7 +45,7 @@ void UnitSwapNotice::place(const QRect &area)
 
 void UnitSwapNotice::setLanguage(int idioma)
 {
-    m_idioma = idioma == 1 ? 1 : 0;
+    m_idioma = knownLanguage(idioma);
     refresh();
 }
 

@@ -45,20 +45,14 @@ class TstCaptions : public QObject
     Q_OBJECT
 
 private slots:
-    void tableHasBothLanguages()
+    void eightPointControls()
     {
-        QSet<QString> seen;
-        for (const Caption &l : kCaptions) {
-            const QString name = Captions::text(l.control);
-            QVERIFY2(!seen.contains(name), qPrintable(name));
-            seen.insert(name);
-            QVERIFY(!Captions::caption(name, 0).isEmpty());
-            QVERIFY(!Captions::caption(name, 1).isEmpty());
-        }
         // Captioned controls that drop to 8 points on a small screen.
         QCOMPARE(Captions::countEightPoint(), 51);
         QVERIFY(!Captions::eightPoints(QStringLiteral("mnu_comunicação")));
         QVERIFY(!Captions::eightPoints(QStringLiteral("Text_S00")));
+        QVERIFY(!Captions::eightPoints(QStringLiteral("Label_acumulado")));
+        QVERIFY(Captions::eightPoints(QStringLiteral("Label_S00")));
     }
 
     // The other way round: a control built with a caption that the table
@@ -69,19 +63,12 @@ private slots:
         AppBench o(a);
         o.window().aplicar_idioma(1);
         QSet<QString> listed;
-        for (const Caption &l : kCaptions)
-            listed.insert(Captions::text(l.control));
-        for (const std::span<const Caption> table : {std::span<const Caption>(kFactoryCaptions),
-                                                     std::span<const Caption>(kReportCaptions)})
-            for (const Caption &l : table)
-                listed.insert(Captions::text(l.control));
-        for (const auto *table : {&kPortCaptions})
-            for (const Caption &l : *table)
-                listed.insert(Captions::text(l.control));
-        for (const Caption &l : kConfigurationCaptions)
-            listed.insert(Captions::text(l.control));
-        for (const FixedCaption &l : kFixedCaptions)
-            listed.insert(Captions::text(l.control));
+        for (const std::span<const Text> table :
+             {std::span<const Text>(kCaptions), std::span<const Text>(kFactoryCaptions),
+              std::span<const Text>(kReportCaptions), std::span<const Text>(kPortCaptions),
+              std::span<const Text>(kConfigurationCaptions), std::span<const Text>(kFixedCaptions)})
+            for (const Text &l : table)
+                listed.insert(Captions::text(l.key));
         QStringList outside;
         // Texts the model holds (the hidden buttons' "Novo"/"Aceitar") and
         // the status line's figures are values, not captions.
@@ -117,14 +104,10 @@ private slots:
         PersistentData a;
         AppBench o(a);
         o.window().aplicar_idioma(idioma);
-        for (const Caption &l : kCaptions) {
-            const QString name = Captions::text(l.control);
-            QCOMPARE(shown(o.window(), name), Captions::text(idioma ? l.en : l.pt));
-        }
-        for (const FixedCaption &l : kFixedCaptions) {
-            const QString name = Captions::text(l.control);
-            QCOMPARE(shown(o.window(), name), Captions::text(l.text));
-        }
+        for (const std::span<const Text> table :
+             {std::span<const Text>(kCaptions), std::span<const Text>(kFixedCaptions)})
+            for (const Text &l : table)
+                QCOMPARE(shown(o.window(), Captions::text(l.key)), textIn(l, idioma));
         QCOMPARE(o.window().windowTitle(), Captions::title(idioma));
         QCOMPARE(o.engine().titulo_base, Captions::title(idioma));
     }

@@ -81,16 +81,6 @@ private slots:
         QCOMPARE(o.messages.texts(), QStringList{printer});
         o.engine().stop();
     }
-
-    void everyMessageInBothLanguages()
-    {
-        for (const MessageText &m : kMessageTexts) {
-            const QString pt = messageText(m.id, 0);
-            const QString en = messageText(m.id, 1);
-            QVERIFY(!pt.isEmpty() && !en.isEmpty());
-            QVERIFY2(pt.count(QLatin1Char('%')) == en.count(QLatin1Char('%')), qPrintable(en));
-        }
-    }
 };
 
 VX_TEST_CLASS(TstMessageLanguage, Widgets)

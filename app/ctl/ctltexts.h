@@ -1,0 +1,73 @@
+#pragma once
+
+#include "text.h"
+
+#include <array>
+
+// What vx308ctl itself says on standard error, both languages side by side,
+// found by key; the engine's, the link's and the records' messages come from
+// their own tables.
+inline constexpr std::array<vx::Text, 18> kCtlTexts{{
+    {"visitNotKept", "vx308ctl: a visita não ficou no histórico: %1",
+     "vx308ctl: the visit was not kept in the service history: %1"},
+    {"typeYes", "Escreva sim para continuar:", "Type yes to go ahead:"},
+    {"notConfirmed", "não confirmado; nada foi posto a zero", "not confirmed; nothing was zeroed"},
+    {"clearNeedsYes",
+     "clear põe a zero os totais e contadores da unidade; a entrada não é um terminal, ninguém "
+     "pode confirmar: junte --yes para continuar. Nada foi enviado.",
+     "clear zeroes the unit's sub-totals and counters; standard input is not a terminal, so "
+     "nobody can confirm it: add --yes to go ahead. Nothing was sent."},
+    {"notStored",
+     "vx308ctl: nada foi posto a zero: não foi possível guardar antes os valores da unidade: %1 "
+     "%2",
+     "vx308ctl: nothing was zeroed: the unit's values could not be stored first: %1 %2"},
+    {"checkServer", "Verifique se o servidor está acessível, ou indique --records local.",
+     "Check that the server can be reached, or give --records local."},
+    {"checkFolder", "Verifique se %1 pode ser escrita, ou indique outra --data.",
+     "Check that %1 can be written, or give another --data."},
+    {"storedBeforeErase",
+     "vx308ctl: valores guardados antes de apagar: %1, tabela ServiceSnapshots, linha %2",
+     "vx308ctl: values stored before the erase: %1, table ServiceSnapshots, row %2"},
+    {"unitChanged",
+     "o temporizador na linha mudou durante a execução: foi lida a unidade %1, responde agora a "
+     "unidade %2. Nada mais foi escrito; execute de novo o comando na unidade pretendida.",
+     "the timer on the line changed during the run: unit %1 was read, unit %2 answers now. "
+     "Nothing more was written; run the command again on the unit you mean."},
+    {"none", "nenhum", "none"},
+    {"numbersHeld",
+     "Os números ficam guardados para este temporizador. Execute de novo new-unit neste "
+     "temporizador para acabar a mesma unidade com os mesmos números.",
+     "Its numbers stay held for this timer. Run new-unit again on this timer to finish the same "
+     "unit with the same numbers."},
+    {"numbersGap",
+     "Não foi possível avisar os registos: new-unit de novo dá a este temporizador números "
+     "novos, e estes ficam por usar.",
+     "The records could not be told: new-unit again gives this timer new numbers, and these "
+     "stay a gap."},
+    {"partlyWritten",
+     "a unidade %1 (NMec %2) só está em parte no temporizador.\n  escritos: %3\n  por escrever: "
+     "%4\nNão está registada. %5",
+     "unit %1 (NMec %2) is only partly in the timer.\n  written: %3\n  not written: %4\nIt is "
+     "not logged. %5"},
+    {"rowsAdded", "%1 linha(s) que esperavam em %2 acrescentada(s) a %3",
+     "%1 row(s) that waited in %2 added to %3"},
+    {"recordsUnusable", "os registos não podem ser usados: %1 %2",
+     "the records cannot be used: %1 %2"},
+    {"useLocalRecords", "Para continuar com os registos deste PC, indique --records local.",
+     "To go on with this PC's own records, give --records local."},
+    {"checkRecordsFile", "Verifique o ficheiro, ou indique outra --data.",
+     "Check the file, or give another --data."},
+    {"nothingCopied",
+     "nada foi copiado: %1 das linhas de %2 não têm números utilizáveis (cada uma indicada "
+     "acima).",
+     "nothing was copied: %1 of the rows of %2 have no usable numbers (each is named above)."},
+}};
+
+// Every text table of vx308ctl, for the completeness check.
+inline constexpr std::array<vx::TextTable, 1> kCtlTextTables{{{"kCtlTexts", kCtlTexts}}};
+
+// The text of `key` in the language (0 Portuguese, 1 English).
+inline QString ctlText(std::string_view key, int idioma)
+{
+    return vx::textOf(kCtlTexts, key, idioma);
+}

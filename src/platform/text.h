@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace vx {
+
+// A text the user can see, in both languages side by side: the Portuguese the
+// technician has always read, and the English shown once English is chosen.
+// `key` finds it in its table: a control's name, a message's name, a field.
+// Every subsystem keeps its texts as tables of these in one header, so that a
+// missing translation is an empty cell found by one test.
+struct Text
+{
+    std::string_view key;
+    std::string_view pt;
+    std::string_view en;
+};
+
+// A table of texts with the name the completeness check reports it by.
+struct TextTable
+{
+    std::string_view name;
+    std::span<const Text> texts;
+};
+
+// The language codes the program knows: 0 Portuguese, 1 English. Any other
+// code reads as Portuguese, the language the tool has always spoken.
+constexpr int knownLanguage(int idioma)
+{
+    return idioma == 1 ? 1 : 0;
+}
+
+// The one place a language is chosen.
+constexpr std::string_view pick(const Text &text, int idioma)
+{
+    return knownLanguage(idioma) == 1 ? text.en : text.pt;
+}
+
+constexpr const Text *findText(std::span<const Text> table, std::string_view key)
+{
+    for (const Text &t : table)
+        if (t.key == key) return &t;
+    return nullptr;
+}
+
+// The row of a table kept in the order of the enumeration that names its
+// texts.
+template <typename Id, std::size_t N>
+constexpr const Text &textAt(const std::array<Text, N> &table, Id id)
+{
+    return table[static_cast<std::size_t>(id)];
+}
+
+QString textIn(const Text &text, int idioma);
+// The text of `key` in the language; empty when the table has no such key.
+QString textOf(std::span<const Text> table, std::string_view key, int idioma);
+
+} // namespace vx

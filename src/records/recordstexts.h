@@ -1,0 +1,95 @@
+#pragma once
+
+#include "text.h"
+
+#include <array>
+
+namespace vx {
+
+// What the records say to the technician, both languages side by side; each
+// table is the texts of one class, found by key.
+
+// A new unit whose log row waits on this PC, and one resumed on its timer.
+inline constexpr std::array<Text, 2> kNewUnitTexts{{
+    {"waiting",
+     "A unidade %1 (NMec %2) está no temporizador, mas os registos em %3 não a puderam registar "
+     "agora:\n%4\nA linha do registo ficou guardada neste PC (%5) e é acrescentada quando os "
+     "registos voltarem a estar acessíveis: no próximo arranque, depois da próxima unidade nova "
+     "ou com vx308ctl records pending add. Nada se perde.",
+     "Unit %1 (NMec %2) is in the timer, but the records in %3 could not log it now:\n%4\nIts log "
+     "row is kept on this PC (%5) and is added once the records can be reached again: at the "
+     "next start, after the next new unit, or with vx308ctl records pending add. Nothing is "
+     "lost."},
+    {"resumed",
+     "Este temporizador tem uma unidade nova que ficou por acabar: %1 (NMec %2), de %3. Acaba-se "
+     "a mesma unidade, com os mesmos números.",
+     "This timer holds a new unit that was not finished: %1 (NMec %2), of %3. The same unit is "
+     "finished, with the same numbers."},
+}};
+
+// The rows that wait on this PC for the records: %1 a file or row, %2 why.
+inline constexpr std::array<Text, 6> kOutboxTexts{{
+    {"write", "Não foi possível guardar %1: %2.", "%1 cannot be written: %2."},
+    {"folder", "Não foi possível criar a pasta %1.", "The folder %1 cannot be made."},
+    {"unreadable", "%1 não é uma linha à espera legível (%2); fica como está.",
+     "%1 is not a readable waiting row (%2); it is left as it is."},
+    {"unknown", "%1 é para a tabela %2, que esta versão do programa não conhece; fica à espera.",
+     "%1 is for the table %2, which this version of the program does not know; it waits."},
+    {"remove", "Não foi possível apagar %1: %2.", "%1 cannot be removed: %2."},
+    {"waiting", "%1 linha(s) à espera em %2", "%1 row(s) waiting in %2"},
+}};
+
+// Records whose tables this program cannot use as they are.
+inline constexpr std::array<Text, 2> kSchemaTexts{{
+    {"newer",
+     "Os registos em %1 são da versão %2, mais recente do que esta versão do programa conhece "
+     "(%3): atualize o programa neste PC.",
+     "The records in %1 are of version %2, newer than this version of the program knows (%3): "
+     "update the program on this PC."},
+    {"ownerOnly",
+     "As tabelas (versão %1) são criadas e atualizadas pelo papel que é o seu dono: corra o "
+     "programa uma vez ligado como esse papel, depois volte a ligar este posto.",
+     "The tables (version %1) are made and brought up to date by the role that owns them: run "
+     "the program once connected as that role, then connect this bench again."},
+}};
+
+// The unit log: a row that cannot be copied, and a log that is full.
+inline constexpr std::array<Text, 7> kUnitRecordsTexts{{
+    {"row", "Linha %1 (NMec %2, NFab %3): ", "Row %1 (NMec %2, NFab %3): "},
+    {"counts", "NAct %1 ou SAct %2 fora dos limites", "NAct %1 or SAct %2 out of range"},
+    {"nmecTaken", "NMec já existe", "NMec already exists"},
+    {"nfabTaken", "NFab já existe", "NFab already exists"},
+    {"noNMec", "sem NMec inteiro de 1 a %1 (tem \"%2\")",
+     "no whole NMec from 1 to %1 (it holds \"%2\")"},
+    {"noNFab", "sem NFab", "no NFab"},
+    {"full",
+     "O registo em %1 já chegou ao maior NMec que pode guardar (%2): não há número para outra "
+     "unidade. Nada foi escrito no temporizador.",
+     "The log in %1 has reached the largest NMec it can hold (%2): there is no number for "
+     "another unit. Nothing was written to the timer."},
+}};
+
+// The report's sentence about the previous visit, and the reasons a visit
+// was kept for.
+inline constexpr std::array<Text, 8> kVisitTexts{{
+    {"found", "Visita anterior: %1, no PC %2 (%3).", "Previous visit: %1, on PC %2 (%3)."},
+    {"none", "Primeira visita registada.", "First recorded visit."},
+    {"unknown", "Visita anterior desconhecida.", "Previous visit not known."},
+    {"unreadable", "Não foi possível ler a visita anterior: %1",
+     "The previous visit could not be read: %1"},
+    {"read", "leitura", "read"},
+    {"clear", "Clear: valores antes de pôr a zero", "Clear: the values before zeroing"},
+    {"restore", "configuração reposta", "configuration restored"},
+    {"paste", "PC -> Pic", "PC -> Pic"},
+}};
+
+// Every text table of the records, for the completeness check.
+inline constexpr std::array<TextTable, 5> kRecordsTextTables{{
+    {"kNewUnitTexts", kNewUnitTexts},
+    {"kOutboxTexts", kOutboxTexts},
+    {"kSchemaTexts", kSchemaTexts},
+    {"kUnitRecordsTexts", kUnitRecordsTexts},
+    {"kVisitTexts", kVisitTexts},
+}};
+
+} // namespace vx
