@@ -1,5 +1,6 @@
 #include "configcommands.h"
 
+#include "ctltexts.h"
 #include "editset.h"
 
 #include <cstdio>
@@ -99,24 +100,13 @@ bool ConfigCommands::refuseOtherUnit(const ConfigFile &timer) const
 {
     if (scope() != ConfigFile::Scope::All || !m_file.isOtherUnit(timer)) return false;
     if (m_otherIdentity) {
-        std::fprintf(stderr,
-                     m_idioma == 0 ? "vx308ctl: o temporizador %s fica com a identidade de %s\n"
-                                   : "vx308ctl: the timer %s takes the identity of %s\n",
-                     qPrintable(timer.unitName(m_idioma)), qPrintable(m_file.unitName(m_idioma)));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(ctlText("identityTaken", m_idioma)
+                                    .arg(timer.unitName(m_idioma), m_file.unitName(m_idioma))));
         return false;
     }
-    std::fprintf(stderr,
-                 m_idioma == 0
-                     ? "vx308ctl: %s foi guardado da unidade %s, e este temporizador é a unidade "
-                       "%s: restore --all dar-lhe-ia o número de fabrico e o número de série da "
-                       "aplicação da outra, e as duas teriam a mesma identidade nos registos. Nada "
-                       "foi escrito. Junte --identity se é isso que quer, ou reponha sem --all.\n"
-                     : "vx308ctl: %s was saved from unit %s, and this timer is unit %s: restore "
-                       "--all would give it the other's manufacturing number and application "
-                       "serial, and both would share one identity in the records. Nothing was "
-                       "written. Add --identity if that is what you want, or restore without "
-                       "--all.\n",
-                 qPrintable(m_path), qPrintable(m_file.unitName(m_idioma)),
-                 qPrintable(timer.unitName(m_idioma)));
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(ctlText("otherUnit", m_idioma)
+                                .arg(m_path, m_file.unitName(m_idioma), timer.unitName(m_idioma))));
     return true;
 }

@@ -7,7 +7,7 @@
 // What vx308ctl itself says on standard error, both languages side by side,
 // found by key; the engine's, the link's and the records' messages come from
 // their own tables.
-inline constexpr std::array<vx::Text, 18> kCtlTexts{{
+inline constexpr std::array<vx::Text, 20> kCtlTexts{{
     {"visitNotKept", "vx308ctl: a visita não ficou no histórico: %1",
      "vx308ctl: the visit was not kept in the service history: %1"},
     {"typeYes", "Escreva sim para continuar:", "Type yes to go ahead:"},
@@ -33,6 +33,17 @@ inline constexpr std::array<vx::Text, 18> kCtlTexts{{
      "unidade %2. Nada mais foi escrito; execute de novo o comando na unidade pretendida.",
      "the timer on the line changed during the run: unit %1 was read, unit %2 answers now. "
      "Nothing more was written; run the command again on the unit you mean."},
+    {"identityTaken", "vx308ctl: o temporizador %1 fica com a identidade de %2",
+     "vx308ctl: the timer %1 takes the identity of %2"},
+    {"otherUnit",
+     "vx308ctl: %1 foi guardado da unidade %2, e este temporizador é a unidade %3: restore --all "
+     "dar-lhe-ia o número de fabrico e o número de série da aplicação da outra, e as duas teriam "
+     "a mesma identidade nos registos. Nada foi escrito. Junte --identity se é isso que quer, ou "
+     "reponha sem --all.",
+     "vx308ctl: %1 was saved from unit %2, and this timer is unit %3: restore --all would give it "
+     "the other's manufacturing number and application serial, and both would share one "
+     "identity in the records. Nothing was written. Add --identity if that is what you want, or "
+     "restore without --all."},
     {"none", "nenhum", "none"},
     {"numbersHeld",
      "Os números ficam guardados para este temporizador. Execute de novo new-unit neste "

@@ -321,6 +321,8 @@ int main(int argc, char **argv)
             QStringLiteral("a command is needed: read, set, clear, save, diff, restore, ports, "
                            "new-unit, units, records, history or fields"));
     const int idioma = QLocale::system().language() == QLocale::Portuguese ? 0 : 1;
+    // The adapters' reasons for a failure follow the same language.
+    vx::setProgramLanguage(idioma);
     if (words.first() == QLatin1String("ports")) return listPorts(p, words.mid(1));
     if (words.first() == QLatin1String("fields")) return listFields(words.mid(1));
     if (const auto status = runRecordsCommand(p, words, idioma)) return *status;

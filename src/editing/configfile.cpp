@@ -3,6 +3,7 @@
 #include "editset.h"
 #include "fields.h"
 #include "jsonshape.h"
+#include "messagetexts.h"
 #include "safefile.h"
 #include "storedvalue.h"
 
@@ -64,7 +65,7 @@ constexpr FieldCaption kFieldCaptions[] = {
     {"Text_sn_apl", "Application"},
 };
 
-QString typeName(const QJsonValue &v)
+QString typeName(const QJsonValue &v, int idioma)
 {
     switch (v.type()) {
     case QJsonValue::Null:
@@ -72,20 +73,20 @@ QString typeName(const QJsonValue &v)
     case QJsonValue::Bool:
         return QStringLiteral("true/false");
     case QJsonValue::Double:
-        return QStringLiteral("a number");
+        return textOf(kConfigFileTexts, "number", idioma);
     case QJsonValue::String:
-        return QStringLiteral("a text");
+        return textOf(kConfigFileTexts, "text", idioma);
     case QJsonValue::Array:
-        return QStringLiteral("a list");
+        return textOf(kConfigFileTexts, "list", idioma);
     case QJsonValue::Object:
-        return QStringLiteral("an object");
+        return textOf(kConfigFileTexts, "object", idioma);
     case QJsonValue::Undefined:
         break;
     }
-    return QStringLiteral("missing");
+    return textOf(kConfigFileTexts, "missing", idioma);
 }
 
-bool takeText(const QJsonObject &o, const QString &key, QString *out, QString *error)
+bool takeText(const QJsonObject &o, const QString &key, QString *out, QString *error, int idioma)
 {
     const QJsonValue v = o.value(key);
     if (v.isString()) {
@@ -93,14 +94,14 @@ bool takeText(const QJsonObject &o, const QString &key, QString *out, QString *e
         return true;
     }
     *error = v.isUndefined()
-                 ? QStringLiteral("\"%1\" is missing").arg(key)
-                 : QStringLiteral("\"%1\" must be a text, not %2").arg(key, typeName(v));
+                 ? textOf(kConfigFileTexts, "keyMissing", idioma).arg(key)
+                 : textOf(kConfigFileTexts, "notText", idioma).arg(key, typeName(v, idioma));
     return false;
 }
 
 // A tick box is 0 or 1, as `read --json` prints it; any other whole number
 // is a value the timer cannot store, refused later with the field named.
-bool takeTickBox(const QJsonObject &o, const QString &key, QString *out, QString *error)
+bool takeTickBox(const QJsonObject &o, const QString &key, QString *out, QString *error, int idioma)
 {
     const QJsonValue v = o.value(key);
     const double d = v.toDouble();
@@ -109,75 +110,73 @@ bool takeTickBox(const QJsonObject &o, const QString &key, QString *out, QString
         return true;
     }
     *error = v.isUndefined()
-                 ? QStringLiteral("\"%1\" is missing").arg(key)
-                 : QStringLiteral("\"%1\" must be the number 0 or 1, not %2").arg(key, typeName(v));
+                 ? textOf(kConfigFileTexts, "keyMissing", idioma).arg(key)
+                 : textOf(kConfigFileTexts, "notTickBox", idioma).arg(key, typeName(v, idioma));
     return false;
 }
 
-bool checkFormat(const QJsonObject &o, QString *error)
+bool checkFormat(const QJsonObject &o, QString *error, int idioma)
 {
     const QString format = o.value(QStringLiteral("format")).toString();
     if (format != QLatin1String(ConfigFile::kFormatName)) {
-        *error = QStringLiteral("not a VX308 configuration file (\"format\" is \"%1\", expected "
-                                "\"%2\"); save one with vx308ctl save")
+        *error = textOf(kConfigFileTexts, "otherFormat", idioma)
                      .arg(ConfigFile::printable(format), QLatin1String(ConfigFile::kFormatName));
         return false;
     }
     const QJsonValue version = o.value(QStringLiteral("version"));
     if (!version.isDouble() || version.toDouble() != version.toInt()) {
-        *error =
-            QStringLiteral("\"version\" must be a whole number, not %1").arg(typeName(version));
+        *error = textOf(kConfigFileTexts, "versionNotWhole", idioma).arg(typeName(version, idioma));
         return false;
     }
     if (version.toInt() > ConfigFile::kFormatVersion) {
-        *error = QStringLiteral("format version %1 is newer than this program reads (%2); use "
-                                "the vx308ctl that saved it or a newer one")
+        *error = textOf(kConfigFileTexts, "newerVersion", idioma)
                      .arg(version.toInt())
                      .arg(ConfigFile::kFormatVersion);
         return false;
     }
     if (version.toInt() < 1) {
-        *error = QStringLiteral("unknown format version %1").arg(version.toInt());
+        *error = textOf(kConfigFileTexts, "unknownVersion", idioma).arg(version.toInt());
         return false;
     }
     return true;
 }
 
-bool takeDescription(const QJsonObject &o, ConfigFile &file, QString *error)
+bool takeDescription(const QJsonObject &o, ConfigFile &file, QString *error, int idioma)
 {
     QString saved;
-    if (!takeText(o, QStringLiteral("saved"), &saved, error) ||
-        !takeText(o, QStringLiteral("tool_version"), &file.toolVersion, error))
+    if (!takeText(o, QStringLiteral("saved"), &saved, error, idioma) ||
+        !takeText(o, QStringLiteral("tool_version"), &file.toolVersion, error, idioma))
         return false;
     file.saved = QDateTime::fromString(saved, Qt::ISODate);
     if (!file.saved.isValid()) {
-        *error = QStringLiteral("\"saved\" must be a date and time such as "
-                                "2026-12-09T17:30:00+00:00, not \"%1\"")
-                     .arg(ConfigFile::printable(saved));
+        *error = textOf(kConfigFileTexts, "savedNotDate", idioma).arg(ConfigFile::printable(saved));
         return false;
     }
     const QJsonValue unitValue = o.value(QStringLiteral("unit"));
     if (!unitValue.isObject()) {
-        *error = QStringLiteral("\"unit\" must be an object, not %1").arg(typeName(unitValue));
+        *error = textOf(kConfigFileTexts, "unitNotObject", idioma).arg(typeName(unitValue, idioma));
         return false;
     }
     const QJsonObject unit = unitValue.toObject();
     QString unitError;
     if (takeText(unit, QStringLiteral("manufacturing_number"), &file.manufacturingNumber,
-                 &unitError) &&
-        takeText(unit, QStringLiteral("application_serial"), &file.applicationSerial, &unitError) &&
-        takeText(unit, QStringLiteral("firmware_version"), &file.firmwareVersion, &unitError))
+                 &unitError, idioma) &&
+        takeText(unit, QStringLiteral("application_serial"), &file.applicationSerial, &unitError,
+                 idioma) &&
+        takeText(unit, QStringLiteral("firmware_version"), &file.firmwareVersion, &unitError,
+                 idioma))
         return true;
-    *error = QStringLiteral("in \"unit\": ") + unitError;
+    *error = textOf(kConfigFileTexts, "inUnit", idioma).arg(unitError);
     return false;
 }
 
-bool takeValues(const QJsonObject &o, ConfigFile &file, QString *error)
+bool takeValues(const QJsonObject &o, ConfigFile &file, QString *error, int idioma)
 {
     for (const QString &name : ConfigFile::fieldNames(ConfigFile::Scope::All)) {
         QString text;
         const bool tickBox = fieldNamed(name)->form == TextForm::Flag;
-        if (!(tickBox ? takeTickBox(o, name, &text, error) : takeText(o, name, &text, error)))
+        if (!(tickBox ? takeTickBox(o, name, &text, error, idioma)
+                      : takeText(o, name, &text, error, idioma)))
             return false;
         file.setValue(name, text);
     }
@@ -268,13 +267,13 @@ std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *
     QJsonParseError parseError{};
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        *error = QStringLiteral("not valid JSON (%1 at character %2)")
+        *error = textOf(kConfigFileTexts, "notJson", idioma)
                      .arg(parseError.errorString())
                      .arg(parseError.offset);
         return std::nullopt;
     }
     if (!doc.isObject()) {
-        *error = QStringLiteral("not a VX308 configuration file (no JSON object)");
+        *error = textOf(kConfigFileTexts, "noObject", idioma);
         return std::nullopt;
     }
     // Qt's parser keeps the last of a key given twice and lets raw control
@@ -285,7 +284,8 @@ std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *
     }
     const QJsonObject o = doc.object();
     ConfigFile file;
-    if (!checkFormat(o, error) || !takeDescription(o, file, error) || !takeValues(o, file, error))
+    if (!checkFormat(o, error, idioma) || !takeDescription(o, file, error, idioma) ||
+        !takeValues(o, file, error, idioma))
         return std::nullopt;
     return file;
 }
@@ -293,9 +293,7 @@ std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *
 bool ConfigFile::save(const QString &path, QString *error, int idioma) const
 {
     if (SafeFile::write(path, toJson(), idioma, error)) return true;
-    *error += idioma == 0
-                  ? QStringLiteral("; escolha outro ficheiro, numa pasta onde possa escrever")
-                  : QStringLiteral("; choose another file, in a folder you can write to");
+    *error += textOf(kConfigFileTexts, "chooseAnother", idioma);
     return false;
 }
 
@@ -303,18 +301,12 @@ std::optional<ConfigFile> ConfigFile::load(const QString &path, QString *error, 
 {
     QByteArray json;
     if (!SafeFile::read(path, kMaxFileBytes, idioma, &json, error)) {
-        *error +=
-            idioma == 0
-                ? QStringLiteral("; verifique o nome do ficheiro, ou faça um com vx308ctl save")
-                : QStringLiteral("; check the file's name, or make one with vx308ctl save");
+        *error += textOf(kConfigFileTexts, "checkName", idioma);
         return std::nullopt;
     }
     QString why;
     auto file = fromJson(json, &why, idioma);
-    if (!file)
-        *error = (idioma == 0 ? QStringLiteral("%1: %2; nada foi escrito no temporizador")
-                              : QStringLiteral("%1: %2; nothing was written to the timer"))
-                     .arg(path, why);
+    if (!file) *error = textOf(kConfigFileTexts, "nothingWritten", idioma).arg(path, why);
     return file;
 }
 
@@ -350,8 +342,7 @@ bool ConfigFile::isOtherUnit(const ConfigFile &timer) const
 
 QString ConfigFile::unitName(int idioma) const
 {
-    return (idioma == 0 ? QStringLiteral("%1 (número de série da aplicação %2)")
-                        : QStringLiteral("%1 (application serial %2)"))
+    return textOf(kConfigFileTexts, "unitName", idioma)
         .arg(printable(value(QStringLiteral("text_numfab_ano")) +
                        value(QStringLiteral("Text_numfab_num"))),
              printable(value(QStringLiteral("Text_sn_apl"))));
@@ -364,7 +355,8 @@ QList<ConfigFile::Refusal> ConfigFile::refusals(Scope scope) const
         const Field &field = *fieldNamed(name);
         const QString text = value(name);
         if (!isStorable(field, text))
-            refused.append({name, text, QStringLiteral("must be ") + whatIsStorable(field.form)});
+            refused.append(
+                {name, text, textOf(kConfigFileTexts, "mustBe").arg(whatIsStorable(field.form))});
     }
     return refused;
 }

@@ -1,6 +1,7 @@
 #include "jsonshape.h"
 
 #include "configfile.h"
+#include "messagetexts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,11 +18,6 @@ struct Level
     QSet<QString> keys;
 };
 
-QString pick(int idioma, const char *pt, const char *en)
-{
-    return QString::fromUtf8(idioma == 0 ? pt : en);
-}
-
 // The end of the text that opens at `start` (its closing quote), or, for a
 // raw control character or an escaped NUL inside it (which messages and the
 // timer's fields would show cut short), -1 with *problem saying where.
@@ -30,9 +26,7 @@ qsizetype endOfText(const QByteArray &json, qsizetype start, int idioma, QString
     for (qsizetype i = start + 1; i < json.size(); ++i) {
         const auto c = static_cast<unsigned char>(json.at(i));
         if (c == '\\' && json.mid(i + 1, 5) == "u0000") {
-            *problem = pick(idioma, "um carácter NUL (\\u0000) num texto, no byte %1",
-                            "a NUL character (\\u0000) inside a text at byte %1")
-                           .arg(i);
+            *problem = textOf(kJsonShapeTexts, "nul", idioma).arg(i);
             return -1;
         }
         if (c == '\\') {
@@ -40,8 +34,7 @@ qsizetype endOfText(const QByteArray &json, qsizetype start, int idioma, QString
         } else if (c == '"') {
             return i;
         } else if (c < 0x20) {
-            *problem = pick(idioma, "um carácter de controlo (\\x%1) num texto, no byte %2",
-                            "a raw control character (\\x%1) inside a text at byte %2")
+            *problem = textOf(kJsonShapeTexts, "control", idioma)
                            .arg(static_cast<int>(c), 2, 16, QLatin1Char('0'))
                            .arg(i);
             return -1;
@@ -81,8 +74,7 @@ QString JsonShape::damage(const QByteArray &json, int idioma)
         if (!levels.isEmpty() && levels.last().object && followedByColon(json, end + 1)) {
             const QString key = decodedText(json.mid(i, end - i + 1));
             if (levels.last().keys.contains(key))
-                return pick(idioma, "\"%1\" aparece duas vezes", "\"%1\" is given twice")
-                    .arg(ConfigFile::printable(key));
+                return textOf(kJsonShapeTexts, "twice", idioma).arg(ConfigFile::printable(key));
             levels.last().keys.insert(key);
         }
         i = end;

@@ -143,11 +143,85 @@ inline constexpr std::array<Text, 1> kClearTexts{{
      "accumulated takings (%3) stay. Every value of the unit is stored first in %4."},
 }};
 
+// A configuration file that cannot be read, saved or used: %1 and %2 are
+// filled in as each text says (a key, what the file holds there, a file).
+inline constexpr std::array<Text, 22> kConfigFileTexts{{
+    {"number", "um número", "a number"},
+    {"text", "um texto", "a text"},
+    {"list", "uma lista", "a list"},
+    {"object", "um objecto", "an object"},
+    {"missing", "(em falta)", "missing"},
+    {"keyMissing", "falta \"%1\"", "\"%1\" is missing"},
+    {"notText", "\"%1\" deve ser um texto, não %2", "\"%1\" must be a text, not %2"},
+    {"notTickBox", "\"%1\" deve ser o número 0 ou 1, não %2",
+     "\"%1\" must be the number 0 or 1, not %2"},
+    {"otherFormat",
+     "não é um ficheiro de configuração VX308 (\"format\" é \"%1\", esperado \"%2\"); guarde um "
+     "com vx308ctl save",
+     "not a VX308 configuration file (\"format\" is \"%1\", expected \"%2\"); save one with "
+     "vx308ctl save"},
+    {"versionNotWhole", "\"version\" deve ser um número inteiro, não %1",
+     "\"version\" must be a whole number, not %1"},
+    {"newerVersion",
+     "a versão %1 do formato é mais recente do que este programa lê (%2); use o vx308ctl que o "
+     "guardou ou um mais recente",
+     "format version %1 is newer than this program reads (%2); use the vx308ctl that saved it or "
+     "a newer one"},
+    {"unknownVersion", "versão %1 do formato desconhecida", "unknown format version %1"},
+    {"savedNotDate",
+     "\"saved\" deve ser uma data e hora como 2026-12-09T17:30:00+00:00, não \"%1\"",
+     "\"saved\" must be a date and time such as 2026-12-09T17:30:00+00:00, not \"%1\""},
+    {"unitNotObject", "\"unit\" deve ser um objecto, não %1", "\"unit\" must be an object, not %1"},
+    {"inUnit", "em \"unit\": %1", "in \"unit\": %1"},
+    {"notJson", "não é JSON válido (%1 no carácter %2)", "not valid JSON (%1 at character %2)"},
+    {"noObject", "não é um ficheiro de configuração VX308 (nenhum objecto JSON)",
+     "not a VX308 configuration file (no JSON object)"},
+    {"chooseAnother", "; escolha outro ficheiro, numa pasta onde possa escrever",
+     "; choose another file, in a folder you can write to"},
+    {"checkName", "; verifique o nome do ficheiro, ou faça um com vx308ctl save",
+     "; check the file's name, or make one with vx308ctl save"},
+    {"nothingWritten", "%1: %2; nada foi escrito no temporizador",
+     "%1: %2; nothing was written to the timer"},
+    {"unitName", "%1 (número de série da aplicação %2)", "%1 (application serial %2)"},
+    {"mustBe", "deve ser %1", "must be %1"},
+}};
+
+// Damage in a JSON file that Qt's parser lets through: %1, %2 where in the
+// file, or the key given twice.
+inline constexpr std::array<Text, 3> kJsonShapeTexts{{
+    {"nul", "um carácter NUL (\\u0000) num texto, no byte %1",
+     "a NUL character (\\u0000) inside a text at byte %1"},
+    {"control", "um carácter de controlo (\\x%1) num texto, no byte %2",
+     "a raw control character (\\x%1) inside a text at byte %2"},
+    {"twice", "\"%1\" aparece duas vezes", "\"%1\" is given twice"},
+}};
+
+// What the timer can store of each text form, keyed by the form.
+inline constexpr std::array<Text, 10> kStorableTexts{{
+    {"Money2", "um valor de 0,00 a 655,35, com vírgula decimal",
+     "an amount from 0,00 to 655,35, with a decimal comma"},
+    {"Money3", "um valor de 0,00 a 167772,15, com vírgula decimal",
+     "an amount from 0,00 to 167772,15, with a decimal comma"},
+    {"Count1", "um número inteiro de 0 a 255", "a whole number from 0 to 255"},
+    {"Count2", "um número inteiro de 0 a 65535", "a whole number from 0 to 65535"},
+    {"Count3", "um número inteiro de 0 a 16777215", "a whole number from 0 to 16777215"},
+    {"PowerDowns", "um número inteiro de -1 a 65534", "a whole number from -1 to 65534"},
+    {"Flag", "0 ou 1", "0 or 1"},
+    {"Code", "uma letra, o ano com dois dígitos e a semana com dois dígitos, como A0715",
+     "a letter, a two-digit year and a two-digit week, such as A0715"},
+    {"Serial", "doze dígitos hexadecimais, ou \"-\" para nenhum",
+     "twelve hex digits, or \"-\" for none"},
+    {"other", "um valor que o temporizador possa guardar", "a value the timer can store"},
+}};
+
 // Every text table of the edit set, for the completeness check.
-inline constexpr std::array<TextTable, 3> kEditingTextTables{{
+inline constexpr std::array<TextTable, 6> kEditingTextTables{{
     {"kMessageTexts", kMessageTexts},
     {"kZeroedByClear", kZeroedByClear},
     {"kClearTexts", kClearTexts},
+    {"kConfigFileTexts", kConfigFileTexts},
+    {"kJsonShapeTexts", kJsonShapeTexts},
+    {"kStorableTexts", kStorableTexts},
 }};
 
 // The language the window speaks now, as the language menu's ticks say.

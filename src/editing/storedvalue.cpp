@@ -1,5 +1,6 @@
 #include "storedvalue.h"
 
+#include "messagetexts.h"
 #include "textforms.h"
 
 namespace vx {
@@ -32,28 +33,28 @@ QString whatIsStorable(TextForm form)
 {
     switch (form) {
     case TextForm::Money2:
-        return QStringLiteral("an amount from 0,00 to 655,35, with a decimal comma");
+        return textOf(kStorableTexts, "Money2");
     case TextForm::Money3:
-        return QStringLiteral("an amount from 0,00 to 167772,15, with a decimal comma");
+        return textOf(kStorableTexts, "Money3");
     case TextForm::Count1:
-        return QStringLiteral("a whole number from 0 to 255");
+        return textOf(kStorableTexts, "Count1");
     case TextForm::Count2:
-        return QStringLiteral("a whole number from 0 to 65535");
+        return textOf(kStorableTexts, "Count2");
     case TextForm::Count3:
-        return QStringLiteral("a whole number from 0 to 16777215");
+        return textOf(kStorableTexts, "Count3");
     case TextForm::PowerDowns:
-        return QStringLiteral("a whole number from -1 to 65534");
+        return textOf(kStorableTexts, "PowerDowns");
     case TextForm::Flag:
-        return QStringLiteral("0 or 1");
+        return textOf(kStorableTexts, "Flag");
     case TextForm::Code:
-        return QStringLiteral("a letter, a two-digit year and a two-digit week, such as A0715");
+        return textOf(kStorableTexts, "Code");
     case TextForm::Serial:
-        return QStringLiteral("twelve hex digits, or \"-\" for none");
+        return textOf(kStorableTexts, "Serial");
     case TextForm::Data:
     case TextForm::Time:
         break;
     }
-    return QStringLiteral("a value the timer can store");
+    return textOf(kStorableTexts, "other");
 }
 
 QString textToWrite(const Field &field, const QString &text)

@@ -12,7 +12,8 @@ namespace vx {
 // the text the write pass is given for it, and the bytes it becomes.
 
 bool isStorable(const Field &field, const QString &text);
-// "a whole number from 0 to 255": what a refused value should have been.
+// "a whole number from 0 to 255": what a refused value should have been, in
+// the program's language.
 QString whatIsStorable(TextForm form);
 // What the write pass is given for the text.
 QString textToWrite(const Field &field, const QString &text);

@@ -1,5 +1,6 @@
 #include "tracefile.h"
 
+#include "linktexts.h"
 #include "safefile.h"
 #include "traffictrace.h"
 
@@ -16,11 +17,7 @@ namespace {
 
 QString cannotWrite(const QString &path, const QString &cause, int idioma)
 {
-    return (idioma == 0 ? QStringLiteral("não foi possível escrever o ficheiro de registo %1 (%2); "
-                                         "escolha um ficheiro numa pasta onde possa escrever")
-                        : QStringLiteral("cannot write the trace file %1 (%2); choose a file in a "
-                                         "folder you can write to"))
-        .arg(QDir::toNativeSeparators(path), cause);
+    return textOf(kTraceTexts, "cannotWrite", idioma).arg(QDir::toNativeSeparators(path), cause);
 }
 
 } // namespace

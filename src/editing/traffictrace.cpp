@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "framemeaning.h"
+#include "linktexts.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -94,12 +95,8 @@ QString TrafficTrace::headerLine(int idioma)
         lowest = std::min<int>(lowest, f.address);
         highest = std::max<int>(highest, f.address + f.bytes - 1);
     }
-    return (idioma == 0 ? QStringLiteral("Registo de comunicação VX308; as palavras-passe (%1, "
-                                         "endereços %2 a %3) estão mascaradas: os seus caracteres "
-                                         "de dados aparecem como *")
-                        : QStringLiteral("VX308 traffic log; the passwords (%1, addresses %2 to "
-                                         "%3) are masked: their data characters show as *"))
-        .arg(names.join(idioma == 0 ? QStringLiteral(" e ") : QStringLiteral(" and ")))
+    return textOf(kTraceTexts, "masked", idioma)
+        .arg(names.join(textOf(kTraceTexts, "and", idioma)))
         .arg(lowest)
         .arg(highest);
 }

@@ -1,5 +1,7 @@
 #include "safefile.h"
 
+#include "platformtexts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,11 +13,6 @@
 namespace vx {
 
 namespace {
-
-QString pick(int idioma, const char *pt, const char *en)
-{
-    return QString::fromUtf8(idioma == 0 ? pt : en);
-}
 
 QString shown(const QString &path)
 {
@@ -30,32 +27,28 @@ bool fail(QString *error, const QString &text)
 
 QString writeFailure(const QString &path, int errorNumber, int idioma)
 {
-    return pick(idioma,
-                "não foi possível escrever %1: %2; um ficheiro anterior com esse nome ficou "
-                "como estava",
-                "cannot write %1: %2; an older file of that name was left as it was")
+    return textOf(kSafeFileTexts, "writeFailed", idioma)
         .arg(shown(path), qt_error_string(errorNumber));
 }
 
 QString readFailure(const QString &path, int errorNumber, int idioma)
 {
-    return pick(idioma, "não foi possível ler %1: %2", "cannot read %1: %2")
+    return textOf(kSafeFileTexts, "readFailed", idioma)
         .arg(shown(path), qt_error_string(errorNumber));
 }
 
 QString kindOf(mode_t mode, int idioma)
 {
     if (S_ISREG(mode)) return {};
-    if (S_ISDIR(mode)) return pick(idioma, "uma pasta", "a folder");
-    if (S_ISFIFO(mode)) return pick(idioma, "um FIFO", "a FIFO");
-    if (S_ISSOCK(mode)) return pick(idioma, "um socket", "a socket");
-    return pick(idioma, "um dispositivo", "a device");
+    if (S_ISDIR(mode)) return textOf(kSafeFileTexts, "folder", idioma);
+    if (S_ISFIFO(mode)) return textOf(kSafeFileTexts, "fifo", idioma);
+    if (S_ISSOCK(mode)) return textOf(kSafeFileTexts, "socket", idioma);
+    return textOf(kSafeFileTexts, "device", idioma);
 }
 
 QString notRegularText(const QString &path, const QString &kind, int idioma)
 {
-    return pick(idioma, "%1 é %2, não um ficheiro normal", "%1 is %2, not a regular file")
-        .arg(shown(path), kind);
+    return textOf(kSafeFileTexts, "notRegular", idioma).arg(shown(path), kind);
 }
 
 bool writeAll(int fd, const QByteArray &data)
@@ -119,8 +112,7 @@ bool SafeFile::write(const QString &path, const QByteArray &contents, int idioma
 {
     const QString refused = notRegular(path, idioma);
     if (!refused.isEmpty())
-        return fail(error,
-                    refused + pick(idioma, "; não foi substituído", "; it was not replaced"));
+        return fail(error, refused + textOf(kSafeFileTexts, "notReplaced", idioma));
     const QString target = fileBehind(path);
     const QByteArray targetName = QFile::encodeName(target);
     struct stat old
@@ -163,9 +155,8 @@ bool SafeFile::read(const QString &path, qint64 maxBytes, int idioma, QByteArray
     else if (!S_ISREG(st.st_mode))
         refused = notRegularText(path, kindOf(st.st_mode, idioma), idioma);
     QByteArray data;
-    const QString tooLarge = pick(idioma, "%1 tem mais de %2 kB", "%1 is larger than %2 kB")
-                                 .arg(shown(path))
-                                 .arg(maxBytes / 1024);
+    const QString tooLarge =
+        textOf(kSafeFileTexts, "tooLarge", idioma).arg(shown(path)).arg(maxBytes / 1024);
     if (refused.isEmpty() && st.st_size > maxBytes) refused = tooLarge;
     if (refused.isEmpty()) {
         // One byte more than allowed tells a file that grew since fstat.

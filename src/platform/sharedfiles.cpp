@@ -1,5 +1,6 @@
 #include "sharedfiles.h"
 
+#include "platformtexts.h"
 #include "safefile.h"
 
 #include <QCoreApplication>
@@ -29,10 +30,7 @@ QString SharedFiles::find(const QString &name, const QStringList &folders, QStri
     for (const QString &folder : folders)
         shown << QDir::toNativeSeparators(folder);
     if (error)
-        *error = QStringLiteral("O ficheiro %1, que vem com o programa, não está em nenhuma destas "
-                                "pastas: %2. Reinstale o pacote vx308 ou, a partir do código, "
-                                "volte a compilar (cmake --build).")
-                     .arg(name, shown.join(QStringLiteral(", ")));
+        *error = textOf(kSharedFilesTexts, "missing").arg(name, shown.join(QStringLiteral(", ")));
     return {};
 }
 

@@ -56,7 +56,17 @@ constexpr const Text &textAt(const std::array<Text, N> &table, Id id)
 }
 
 QString textIn(const Text &text, int idioma);
+// The same in the language chosen for the whole program.
+QString textIn(const Text &text);
 // The text of `key` in the language; empty when the table has no such key.
 QString textOf(std::span<const Text> table, std::string_view key, int idioma);
+QString textOf(std::span<const Text> table, std::string_view key);
+
+// The language of the texts whose caller names none: the adapters' reasons
+// for a failure, which reach the user inside a message of the caller's. The
+// window's language menu and vx308ctl's choice set it for the whole program,
+// as Qt's own translators are; Portuguese until then.
+void setProgramLanguage(int idioma);
+int programLanguage();
 
 } // namespace vx

@@ -1,5 +1,6 @@
 #include "databases.h"
 
+#include "recordstexts.h"
 #include "sharedfiles.h"
 #include "tables.h"
 
@@ -98,7 +99,7 @@ bool Databases::provision(QStringList *created, QString *error, QString *failedF
         if (!QFile::setPermissions(reportTemplate,
                                    QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                        QFileDevice::ReadGroup | QFileDevice::ReadOther)) {
-            setError(error, QStringLiteral("Não foi possível criar %1.")
+            setError(error, textOf(kDatabasesTexts, "notCreated")
                                 .arg(QDir::toNativeSeparators(reportTemplate)));
             return failOn(reportTemplate);
         }
@@ -128,8 +129,8 @@ bool Databases::readComm(int *comm, QString *error)
     bool ok = false;
     const qlonglong n = c.toLongLong(&ok);
     if (c.isNull() || !ok || n < INT_MIN || n > INT_MAX) {
-        setError(error, QStringLiteral("O campo Comm de %1 não tem um número de porta.")
-                            .arg(QDir::toNativeSeparators(settingsFile())));
+        setError(error,
+                 textOf(kDatabasesTexts, "noPort").arg(QDir::toNativeSeparators(settingsFile())));
         return false;
     }
     *comm = static_cast<int>(n);
@@ -144,12 +145,11 @@ bool Databases::writeSettings(const RecordStore::Values &values, QString *error)
 bool Databases::writeLanguage(int idioma, QString *error)
 {
     if (idioma != 0 && idioma != 1) {
-        setError(error, QStringLiteral("Idioma desconhecido: %1").arg(idioma));
+        setError(error, textOf(kDatabasesTexts, "unknownLanguage").arg(idioma));
         return false;
     }
     return writeSettings(
-        {qMakePair(toQString(kIdioma),
-                   QVariant(idioma == 1 ? QStringLiteral("EN") : QStringLiteral("PT")))},
+        {qMakePair(toQString(kIdioma), QVariant(textOf(kDatabasesTexts, "languageCode", idioma)))},
         error);
 }
 

@@ -54,7 +54,7 @@ inline constexpr std::array<Text, 2> kSchemaTexts{{
 }};
 
 // The unit log: a row that cannot be copied, and a log that is full.
-inline constexpr std::array<Text, 7> kUnitRecordsTexts{{
+inline constexpr std::array<Text, 11> kUnitRecordsTexts{{
     {"row", "Linha %1 (NMec %2, NFab %3): ", "Row %1 (NMec %2, NFab %3): "},
     {"counts", "NAct %1 ou SAct %2 fora dos limites", "NAct %1 or SAct %2 out of range"},
     {"nmecTaken", "NMec já existe", "NMec already exists"},
@@ -62,6 +62,12 @@ inline constexpr std::array<Text, 7> kUnitRecordsTexts{{
     {"noNMec", "sem NMec inteiro de 1 a %1 (tem \"%2\")",
      "no whole NMec from 1 to %1 (it holds \"%2\")"},
     {"noNFab", "sem NFab", "no NFab"},
+    {"invalidRow", "Registo inválido: NAct %1, SAct %2.", "Invalid log row: NAct %1, SAct %2."},
+    {"weekFull", "Os 255 números de fabrico da semana %1 já foram dados; escolha outro código.",
+     "The 255 manufacturing numbers of week %1 have all been given; choose another code."},
+    {"numberTaken", "O número de fabrico %1%2 já foi dado à unidade %3 do registo; escolha outro.",
+     "Manufacturing number %1%2 has already been given to unit %3 of the log; choose another."},
+    {"invalidNumber", "Número de fabrico inválido: %1%2.", "Invalid manufacturing number: %1%2."},
     {"full",
      "O registo em %1 já chegou ao maior NMec que pode guardar (%2): não há número para outra "
      "unidade. Nada foi escrito no temporizador.",
@@ -71,7 +77,7 @@ inline constexpr std::array<Text, 7> kUnitRecordsTexts{{
 
 // The report's sentence about the previous visit, and the reasons a visit
 // was kept for.
-inline constexpr std::array<Text, 8> kVisitTexts{{
+inline constexpr std::array<Text, 9> kVisitTexts{{
     {"found", "Visita anterior: %1, no PC %2 (%3).", "Previous visit: %1, on PC %2 (%3)."},
     {"none", "Primeira visita registada.", "First recorded visit."},
     {"unknown", "Visita anterior desconhecida.", "Previous visit not known."},
@@ -81,15 +87,29 @@ inline constexpr std::array<Text, 8> kVisitTexts{{
     {"clear", "Clear: valores antes de pôr a zero", "Clear: the values before zeroing"},
     {"restore", "configuração reposta", "configuration restored"},
     {"paste", "PC -> Pic", "PC -> Pic"},
+    // The short dates and times of the report follow its language, whatever
+    // the system's locale: a Portuguese report never names an English month.
+    {"locale", "pt_PT", "en_GB"},
+}};
+
+// The settings files: %1 a file; and the code the settings row stores for
+// the language.
+inline constexpr std::array<Text, 4> kDatabasesTexts{{
+    {"notCreated", "Não foi possível criar %1.", "%1 cannot be made."},
+    {"noPort", "O campo Comm de %1 não tem um número de porta.",
+     "The Comm field of %1 holds no port number."},
+    {"unknownLanguage", "Idioma desconhecido: %1", "Unknown language: %1"},
+    {"languageCode", "PT", "EN"},
 }};
 
 // Every text table of the records, for the completeness check.
-inline constexpr std::array<TextTable, 5> kRecordsTextTables{{
+inline constexpr std::array<TextTable, 6> kRecordsTextTables{{
     {"kNewUnitTexts", kNewUnitTexts},
     {"kOutboxTexts", kOutboxTexts},
     {"kSchemaTexts", kSchemaTexts},
     {"kUnitRecordsTexts", kUnitRecordsTexts},
     {"kVisitTexts", kVisitTexts},
+    {"kDatabasesTexts", kDatabasesTexts},
 }};
 
 } // namespace vx

@@ -50,8 +50,7 @@ QString visitText(std::string_view key, int idioma)
 // names an English month.
 QString shortDateTime(const QDateTime &t, int idioma)
 {
-    const QLocale language = idioma == 1 ? QLocale(QLocale::English, QLocale::UnitedKingdom)
-                                         : QLocale(QLocale::Portuguese, QLocale::Portugal);
+    const QLocale language(textOf(kVisitTexts, "locale", idioma));
     return language.toString(t.date(), QLocale::ShortFormat) + QStringLiteral(" @ ") +
            language.toString(t.time(), QLocale::ShortFormat);
 }

@@ -170,8 +170,7 @@ bool logOnce(RecordsDatabase &db, const UnitNumbers &numbers, QString *error)
 {
     const LogRow &l = numbers.row;
     if (!validCounts(l)) {
-        setError(error,
-                 QStringLiteral("Registo inválido: NAct %1, SAct %2.").arg(l.NAct).arg(l.SAct));
+        setError(error, textOf(kUnitRecordsTexts, "invalidRow").arg(l.NAct).arg(l.SAct));
         return false;
     }
     QVariantList values = logValues(l);
@@ -287,18 +286,12 @@ bool UnitRecords::pickNumber(const UnitRequest &request, qlonglong highestInWeek
                 return false;
         } while (holder != 0 && number <= 255);
         if (number > 255) {
-            setError(error, QStringLiteral("Os 255 números de fabrico da semana %1 já foram "
-                                           "dados; escolha outro código.")
-                                .arg(request.code));
+            setError(error, text("weekFull", m_idioma).arg(request.code));
             return false;
         }
         numbers->moved = true;
     } else if (holder != 0) {
-        setError(error, QStringLiteral("O número de fabrico %1%2 já foi dado à unidade %3 "
-                                       "do registo; escolha outro.")
-                            .arg(request.code)
-                            .arg(number)
-                            .arg(holder));
+        setError(error, text("numberTaken", m_idioma).arg(request.code).arg(number).arg(holder));
         // The window names the unit and proposes the next free number.
         numbers->takenBy = holder;
         qlonglong other = 0;
@@ -320,9 +313,7 @@ bool UnitRecords::pickNumber(const UnitRequest &request, qlonglong highestInWeek
 bool UnitRecords::allocate(const UnitRequest &request, UnitNumbers *out, QString *error)
 {
     if (request.number < 0 || request.number > 255 || request.week < 0 || request.week > 53) {
-        setError(error, QStringLiteral("Número de fabrico inválido: %1%2.")
-                            .arg(request.code)
-                            .arg(request.number));
+        setError(error, text("invalidNumber", m_idioma).arg(request.code).arg(request.number));
         return false;
     }
     UnitNumbers numbers;

@@ -78,6 +78,7 @@ void Application::followLanguage()
 {
     const int idioma = languageOf(*m_edit);
     m_qtTranslations->apply(idioma);
+    setProgramLanguage(idioma);
     if (m_trafficLog) m_trafficLog->setLanguage(idioma);
 }
 

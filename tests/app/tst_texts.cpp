@@ -6,11 +6,11 @@
 
 #include "captions.h"
 #include "ctltexts.h"
+#include "linktexts.h"
 #include "messagetexts.h"
 #include "platformtexts.h"
 #include "recordstexts.h"
 #include "testsuite.h"
-#include "troublemessages.h"
 
 #include <QRegularExpression>
 #include <QSet>

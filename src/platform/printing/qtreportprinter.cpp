@@ -1,5 +1,6 @@
 #include "qtreportprinter.h"
 
+#include "platformtexts.h"
 #include "safefile.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -37,7 +38,7 @@ bool QtReportPrinter::paint(const QString &html, QPrinter &printer, QString *err
 
     QPainter painter;
     if (!painter.begin(&printer)) {
-        setError(error, QStringLiteral("não foi possível iniciar a impressão"));
+        setError(error, textOf(kReportPrinterTexts, "notStarted"));
         return false;
     }
 
@@ -64,7 +65,7 @@ bool QtReportPrinter::paint(const QString &html, QPrinter &printer, QString *err
     bool ok = true;
     for (int i = 0; i < pages && ok; ++i) {
         if (i > 0 && !printer.newPage()) {
-            setError(error, QStringLiteral("não foi possível passar à página %1").arg(i + 1));
+            setError(error, textOf(kReportPrinterTexts, "page").arg(i + 1));
             ok = false;
             break;
         }
@@ -74,11 +75,11 @@ bool QtReportPrinter::paint(const QString &html, QPrinter &printer, QString *err
         painter.restore();
     }
     if (!painter.end() && ok) {
-        setError(error, QStringLiteral("a impressão não terminou"));
+        setError(error, textOf(kReportPrinterTexts, "notFinished"));
         ok = false;
     }
     if (ok && printer.printerState() == QPrinter::Error) {
-        setError(error, QStringLiteral("a impressora indicou um erro"));
+        setError(error, textOf(kReportPrinterTexts, "printerError"));
         ok = false;
     }
     return ok;
@@ -88,13 +89,12 @@ bool QtReportPrinter::printHtml(const QString &html, QString *error)
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        setError(error, QStringLiteral("não há impressora predefinida"));
+        setError(error, textOf(kReportPrinterTexts, "noDefault"));
         return false;
     }
     QPrinter printer(info, QPrinter::HighResolution);
     if (!printer.isValid()) {
-        setError(error,
-                 QStringLiteral("a impressora %1 não está disponível").arg(info.printerName()));
+        setError(error, textOf(kReportPrinterTexts, "unavailable").arg(info.printerName()));
         return false;
     }
     return paint(html, printer, error);
@@ -103,7 +103,7 @@ bool QtReportPrinter::printHtml(const QString &html, QString *error)
 bool QtReportPrinter::exportPdf(const QString &html, const QString &path, QString *error)
 {
     if (path.isEmpty()) {
-        setError(error, QStringLiteral("não foi indicado o ficheiro PDF"));
+        setError(error, textOf(kReportPrinterTexts, "noPdfFile"));
         return false;
     }
     // Drawn into a scratch file, then written whole with every write
@@ -120,9 +120,8 @@ bool QtReportPrinter::exportPdf(const QString &html, const QString &path, QStrin
     // A PDF cut short (the scratch folder full) lacks its closing %%EOF.
     if (!scratch.isValid() || !SafeFile::read(drawn, kMaxPdfBytes, 0, &pdf, error) ||
         !pdf.trimmed().endsWith("%%EOF")) {
-        setError(
-            error,
-            QStringLiteral("o ficheiro %1 não foi escrito").arg(QDir::toNativeSeparators(path)));
+        setError(error,
+                 textOf(kReportPrinterTexts, "notWritten").arg(QDir::toNativeSeparators(path)));
         return false;
     }
     return SafeFile::write(path, pdf, 0, error);

@@ -1,5 +1,7 @@
 #include "qtrecordsdatabase.h"
 
+#include "platformtexts.h"
+
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -32,7 +34,7 @@ void setError(QString *error, const QString &text)
 QString driverText(const QSqlError &e)
 {
     QString t = e.text().trimmed();
-    return t.isEmpty() ? QStringLiteral("erro desconhecido") : t;
+    return t.isEmpty() ? textOf(kRecordsDatabaseTexts, "unknownError") : t;
 }
 
 // SQLite keeps dates and times as ISO text; PostgreSQL takes them as they are.
@@ -91,14 +93,12 @@ bool QtRecordsDatabase::connect(QString *error)
     attempt.start();
     const bool postgres = engine() == Engine::Postgres;
     if (!m_db.open()) {
-        setError(error, (postgres ? QStringLiteral("Não foi possível ligar aos registos em %1: %2")
-                                  : QStringLiteral("Não foi possível abrir %1: %2"))
+        setError(error, textOf(kRecordsDatabaseTexts, postgres ? "noServer" : "noFile")
                             .arg(where(), driverText(m_db.lastError())));
         if (postgres && attempt.elapsed() >= kSlowConnectMs) {
             m_unanswered.start();
-            m_unansweredError =
-                (error ? *error : QString()) +
-                QStringLiteral(" (Tentado outra vez daqui a %1 s.)").arg(kQuietMs / 1000);
+            m_unansweredError = (error ? *error : QString()) +
+                                textOf(kRecordsDatabaseTexts, "retry").arg(kQuietMs / 1000);
         }
         return false;
     }
@@ -114,14 +114,12 @@ bool QtRecordsDatabase::configure(QString *error)
     const bool postgres = engine() == Engine::Postgres;
     const QString driver = postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
     if (!QSqlDatabase::isDriverAvailable(driver)) {
-        setError(error, postgres ? QStringLiteral("O controlador PostgreSQL do Qt não está "
-                                                  "instalado (pacote libqt6sql6-psql).")
-                                 : QStringLiteral("O controlador SQLite do Qt não está instalado "
-                                                  "(pacote libqt6sql6-sqlite)."));
+        setError(error,
+                 textOf(kRecordsDatabaseTexts, postgres ? "noPostgresDriver" : "noSqliteDriver"));
         return false;
     }
     if (!postgres && m_mode == Mode::MustExist && !QFileInfo::exists(m_location.file)) {
-        setError(error, QStringLiteral("O ficheiro %1 não existe.").arg(where()));
+        setError(error, textOf(kRecordsDatabaseTexts, "fileMissing").arg(where()));
         return false;
     }
     m_db = QSqlDatabase::addDatabase(driver, m_name);
@@ -168,7 +166,7 @@ bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, Q
                                 QString *error)
 {
     if (m_inTransaction && m_broken) {
-        setError(error, QStringLiteral("A ligação aos registos em %1 perdeu-se.").arg(where()));
+        setError(error, textOf(kRecordsDatabaseTexts, "connectionLost").arg(where()));
         return false;
     }
     if (!connect(error)) return false;
@@ -185,7 +183,7 @@ bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, Q
         ok = q.exec();
     }
     if (!ok) {
-        setError(error, QStringLiteral("Os registos em %1 não responderam como esperado: %2")
+        setError(error, textOf(kRecordsDatabaseTexts, "unexpectedAnswer")
                             .arg(where(), driverText(q.lastError())));
         // Inside a transaction PostgreSQL refuses everything after an error,
         // the probe too: the transaction's end looks instead.
