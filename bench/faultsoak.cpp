@@ -14,6 +14,7 @@
 #include "messages.h"
 #include "ptyserver.h"
 #include "qtserialport.h"
+#include "recordingmessages.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

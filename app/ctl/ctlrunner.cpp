@@ -11,6 +11,7 @@
 #include "engine.h"
 #include "fields.h"
 #include "link.h"
+#include "maintenancesession.h"
 #include "messages.h"
 #include "newunitrun.h"
 #include "programend.h"
@@ -22,11 +23,11 @@
 #include "traffictrace.h"
 #include "troublemessages.h"
 #include "unitrecords.h"
+#include "visitrecorder.h"
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSysInfo>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -36,29 +37,31 @@ using namespace vx;
 
 namespace {
 
-// The fields a read fills that are shown but never written.
-const char *const kDisplayOnly[] = {"Text_master_ibut", "Text_rtc_data", "Text_rtc_hora",
-                                    "Text_ibutsn"};
+MaintenanceSession::Setup sessionSetup(const CtlRunner::Job &job)
+{
+    MaintenanceSession::Setup setup;
+    setup.dataFolder = job.dataFolder;
+    // The port is the one given on the command line, never the one the
+    // window remembers.
+    setup.portsFromCommandLine = true;
+    return setup;
+}
 
 } // namespace
 
 CtlRunner::CtlRunner(Job request)
     : m_job(std::move(request)), m_messages(std::make_unique<StderrMessages>()),
       m_editMessages(*m_messages), m_clock(std::make_unique<SystemClock>()),
-      m_end(std::make_unique<RecordingEnd>()), m_edit(std::make_unique<EditSet>(m_editMessages)),
-      m_link(std::make_unique<Link>(*m_job.port, *m_messages, m_end.get())),
-      m_engine(std::make_unique<Engine>(*m_edit, *m_link, *m_clock, *m_messages, *m_end)),
-      m_store(std::make_unique<SqliteRecordStore>()),
-      m_databases(std::make_unique<Databases>(
-          *m_store, m_job.dataFolder.isEmpty() ? QDir::currentPath() : m_job.dataFolder)),
-      // Opened on first use: read and set never reach the records.
+      m_end(std::make_unique<DeferredEnd>()), m_store(std::make_unique<SqliteRecordStore>()),
       m_records(std::make_unique<QtRecordsDatabase>(m_job.records,
                                                     QtRecordsDatabase::Mode::CreateIfMissing)),
-      m_history(
-          std::make_unique<ServiceHistory>(*m_records, *m_clock, QSysInfo::machineHostName())),
-      m_snapshots(std::make_unique<ClearSnapshots>(*m_history))
+      m_session(std::make_unique<MaintenanceSession>(
+          sessionSetup(m_job),
+          MaintenanceSession::Platform{*m_job.port, *m_store, *m_records, *m_messages, *m_end,
+                                       *m_clock, nullptr, nullptr, &m_editMessages})),
+      m_edit(m_session->edit()), m_link(m_session->link()), m_engine(m_session->engine())
 {
-    m_link->setObserver(m_job.observer);
+    if (m_job.trace) m_job.trace->follow(m_link);
     if (m_job.trace && m_job.traceFile)
         connect(m_job.trace, &TrafficTrace::lineAdded, this, [this](const QString &line) {
             if (m_job.traceFile->write(line)) return;
@@ -66,43 +69,45 @@ CtlRunner::CtlRunner(Job request)
             std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(m_job.traceFile->errorText()));
             finish(kUsage);
         });
+    followVisits();
     // The engine's and the records' messages in the language of the rest.
-    m_edit->setChecked(QStringLiteral("mnu_EN"), m_job.idioma == 1);
-    m_engine->setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
-    connect(m_engine.get(), &Engine::readFinished, this, &CtlRunner::onReadFinished);
-    connect(m_engine.get(), &Engine::tickFinished, this, &CtlRunner::onWriteFinished);
-    connect(m_engine.get(), &Engine::readProgress, this, [this](int done, int steps) {
+    m_edit.setLanguage(m_job.idioma);
+    m_engine.setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
+    connect(&m_engine, &Engine::readFinished, this, &CtlRunner::onReadFinished);
+    connect(&m_engine, &Engine::tickFinished, this, &CtlRunner::onWriteFinished);
+    connect(&m_engine, &Engine::readProgress, this, [this](int done, int steps) {
         m_progress.show(QStringLiteral("reading"), done, steps);
     });
-    connect(m_engine.get(), &Engine::readFinished, this, [this] { m_progress.finish(); });
-    connect(m_edit.get(), &EditSet::valueRefused, this, [this](const QString &c, const QString &t) {
+    connect(&m_engine, &Engine::readFinished, this, [this] { m_progress.finish(); });
+    connect(&m_edit, &EditSet::valueRefused, this, [this](const QString &c, const QString &t) {
         m_progress.finish();
         std::fprintf(stderr, "vx308ctl: %s: \"%s\" cannot be stored in the device; not written\n",
                      qPrintable(c), qPrintable(t));
         m_unwritten.remove(c);
         m_status = 1;
     });
-    connect(m_edit.get(), &EditSet::valueWritten, this,
+    connect(&m_edit, &EditSet::valueWritten, this,
             [this](const QString &c) { m_unwritten.remove(c); });
-    connect(m_edit.get(), &EditSet::valueWritten, this, [this] {
+    connect(&m_edit, &EditSet::valueWritten, this, [this] {
         if (m_toWrite > 0)
             m_progress.show(QStringLiteral("writing"),
                             m_toWrite - static_cast<int>(m_unwritten.size()), m_toWrite);
     });
-    connect(m_engine.get(), &Engine::engineStopped, this, [this] { finish(m_status); });
+    connect(&m_engine, &Engine::engineStopped, this, [this] { finish(m_status); });
     // Another timer on the line: nothing more is written to it.
-    connect(m_engine.get(), &Engine::unitChanged, this,
+    connect(&m_engine, &Engine::unitChanged, this,
             [this](const UnitIdentity &read, const UnitIdentity &onLine) {
                 m_progress.finish();
                 std::fprintf(stderr, "vx308ctl: %s\n",
                              qPrintable(unitChangedMessage(read, onLine, m_job.idioma)));
                 m_status = kUnitChanged;
                 m_writing = false;
-                m_engine->Command_testar_Click();
+                m_engine.Command_testar_Click();
             });
     if (m_job.action == Action::NewUnit)
-        m_newUnit = std::make_unique<NewUnitRun>(*m_edit, m_editMessages, *m_engine, *m_databases,
-                                                 *m_records, *m_messages, *m_clock);
+        m_newUnit = std::make_unique<NewUnitRun>(m_editMessages, m_session->newUnit(),
+                                                 m_session->unitRecords(), m_session->databases(),
+                                                 *m_records);
 }
 
 CtlRunner::~CtlRunner() = default;
@@ -137,30 +142,25 @@ void CtlRunner::start()
         if (!half.isEmpty()) std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(half));
         finish(status);
     });
-    m_engine->Command_ler_Click();
+    m_engine.Command_ler_Click();
 }
 
 void CtlRunner::onReadFinished()
 {
     ++m_reads;
-    // Clear keeps its own snapshot, before the erase.
-    if (m_job.action != Action::Clear) keepVisit(Snapshot::Reason::Read);
     switch (m_job.action) {
     case Action::Read:
         print();
-        m_engine->Command_testar_Click();
+        m_engine.Command_testar_Click();
         break;
     case Action::Set:
         if (m_reads > 1) return;
         for (const auto &[field, text] : m_job.values) {
             if (field.startsWith(QLatin1String("Check_"))) {
-                m_edit->setChecked(field, text != QLatin1String("0"));
+                m_edit.setChecked(field, text != QLatin1String("0"));
                 continue;
             }
-            m_edit->gotFocus(field);
-            m_edit->setText(field, text);
-            m_edit->keyPress(field, 13);
-            if (!m_edit->pending(field)) {
+            if (!m_session->enterValue(field, text)) {
                 std::fprintf(stderr, "vx308ctl: %s: \"%s\" refused\n", qPrintable(field),
                              qPrintable(text));
                 m_status = 1;
@@ -173,10 +173,10 @@ void CtlRunner::onReadFinished()
         break;
     case Action::Clear:
         if (m_reads == 1) {
-            if (!clearSafely()) m_engine->Command_testar_Click();
+            if (!clearSafely()) m_engine.Command_testar_Click();
         } else {
             print();
-            m_engine->Command_testar_Click();
+            m_engine.Command_testar_Click();
         }
         break;
     case Action::Config:
@@ -193,7 +193,7 @@ void CtlRunner::onWriteFinished()
     // The tick after the values were confirmed has taken them all. Each is
     // done only once the timer accepted its write; one that was taken but
     // not accepted is said, never passed over as written.
-    if (!m_writing || m_edit->anyPending()) return;
+    if (!m_writing || m_edit.anyPending()) return;
     m_writing = false;
     m_progress.finish();
     for (const QString &field : std::as_const(m_unwritten)) {
@@ -202,22 +202,24 @@ void CtlRunner::onWriteFinished()
         m_status = 2;
     }
     if (m_newUnit) m_status = m_newUnit->conclude(m_status, m_job.json);
-    if (m_job.config && m_job.config->command() == ConfigCommands::Command::Restore)
-        keepVisit(Snapshot::Reason::Restore);
-    m_engine->Command_testar_Click();
+    m_engine.Command_testar_Click();
 }
 
-void CtlRunner::keepVisit(Snapshot::Reason reason)
+void CtlRunner::followVisits()
 {
+    VisitRecorder &visits = m_session->visits();
     // A plain read leaves no file behind in whatever folder it was run from:
     // the history is kept where the records were chosen (--data, --records,
-    // or a shared database the window remembers).
-    if (m_job.dataFolder.isEmpty() && m_job.records.kind != RecordsLocation::Kind::Postgres) return;
-    QString error;
-    if (UnitRecords(*m_records).prepare(&error) &&
-        m_history->record(*m_edit, reason, nullptr, &error))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(ctlText("visitNotKept", m_job.idioma).arg(error)));
+    // or a shared database the window remembers). Clear keeps its own
+    // snapshot, before the erase.
+    visits.setEnabled(
+        m_job.action != Action::Clear &&
+        (!m_job.dataFolder.isEmpty() || m_job.records.kind == RecordsLocation::Kind::Postgres));
+    visits.setBeforeRecord(
+        [this](QString *error) { return m_session->unitRecords().prepare(error); });
+    connect(&visits, &VisitRecorder::failed, this, [this](const QString &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(ctlText("visitNotKept", m_job.idioma).arg(error)));
+    });
 }
 
 void CtlRunner::print()
@@ -225,24 +227,24 @@ void CtlRunner::print()
     QStringList names;
     for (const Field &c : kFields)
         names << toQString(c.name);
-    for (const char *n : kDisplayOnly)
-        names << QLatin1String(n);
+    for (const DisplayField &c : kDisplayFields)
+        if (c.fromRead) names << toQString(c.name);
     if (m_job.json) {
         QJsonObject o;
         for (const QString &n : names) {
             if (n.startsWith(QLatin1String("Check_")))
-                o.insert(n, m_edit->checked(n) ? 1 : 0);
+                o.insert(n, m_edit.checked(n) ? 1 : 0);
             else
-                o.insert(n, m_edit->text(n));
+                o.insert(n, m_edit.text(n));
         }
-        o.insert(QStringLiteral("title"), m_edit->title());
+        o.insert(QStringLiteral("title"), m_edit.title());
         std::printf("%s", QJsonDocument(o).toJson(QJsonDocument::Indented).constData());
     } else {
-        std::printf("%-18s %s\n", "title", qPrintable(m_edit->title()));
+        std::printf("%-18s %s\n", "title", qPrintable(m_edit.title()));
         for (const QString &n : names) {
             const QString v = n.startsWith(QLatin1String("Check_"))
-                                  ? QString::number(m_edit->checked(n) ? 1 : 0)
-                                  : m_edit->text(n);
+                                  ? QString::number(m_edit.checked(n) ? 1 : 0)
+                                  : m_edit.text(n);
             std::printf("%-18s %s\n", qPrintable(n), qPrintable(v));
         }
     }
@@ -251,9 +253,10 @@ void CtlRunner::print()
 
 bool CtlRunner::askOnTerminal()
 {
-    std::fprintf(stderr, "%s\n%s ",
-                 qPrintable(clearQuestion(*m_edit, m_job.idioma, m_snapshots->where())),
-                 qPrintable(ctlText("typeYes", m_job.idioma)));
+    std::fprintf(
+        stderr, "%s\n%s ",
+        qPrintable(clearQuestion(m_edit, m_job.idioma, m_session->clearSnapshots().where())),
+        qPrintable(ctlText("typeYes", m_job.idioma)));
     std::fflush(stderr);
     // The engine waits between two ticks while the technician reads.
     char answer[16] = {};
@@ -272,8 +275,8 @@ bool CtlRunner::clearSafely()
     }
     // The values are kept from a read made right before the erase, under
     // the identity of the unit that holds them.
-    m_engine->setBeforeErase([this](const EditSet &unit) { return storeBeforeErase(unit); });
-    m_engine->Command_clear_Click();
+    m_engine.setBeforeErase([this](const EditSet &unit) { return storeBeforeErase(unit); });
+    m_engine.Command_clear_Click();
     return true;
 }
 
@@ -281,16 +284,18 @@ bool CtlRunner::storeBeforeErase(const EditSet &unit)
 {
     SnapshotPlace place;
     QString error;
-    if (!UnitRecords(*m_records).prepare(&error) || !m_snapshots->store(unit, &place, &error)) {
+    if (!m_session->unitRecords().prepare(&error) ||
+        !m_session->clearSnapshots().store(unit, &place, &error)) {
         const bool server = m_job.records.kind == RecordsLocation::Kind::Postgres;
-        const QString what = server ? ctlText("checkServer", m_job.idioma)
-                                    : ctlText("checkFolder", m_job.idioma)
-                                          .arg(QDir::toNativeSeparators(m_databases->folder()));
+        const QString what =
+            server ? ctlText("checkServer", m_job.idioma)
+                   : ctlText("checkFolder", m_job.idioma)
+                         .arg(QDir::toNativeSeparators(m_session->databases().folder()));
         std::fprintf(stderr, "%s\n",
                      qPrintable(ctlText("notStored", m_job.idioma).arg(error, what)));
         m_status = kSnapshotNotStored;
         // Nothing more to do: the erase is not made.
-        QTimer::singleShot(0, m_engine.get(), &Engine::Command_testar_Click);
+        QTimer::singleShot(0, &m_engine, &Engine::Command_testar_Click);
         return false;
     }
     std::fprintf(stderr, "%s\n",
@@ -307,7 +312,7 @@ QString CtlRunner::unitChangedMessage(const UnitIdentity &read, const UnitIdenti
 
 QString CtlRunner::timeoutReason(int *status) const
 {
-    const LinkStats &s = m_link->stats;
+    const LinkStats &s = m_link.stats;
     const QString port = m_job.portDescription;
     const int limit = m_job.timeoutSeconds;
     const LinkFault fault = linkFault(s, m_job.port->isOpen());
@@ -350,22 +355,24 @@ void CtlRunner::finish(int status)
 void CtlRunner::onConfigRead()
 {
     // The title carries the device version as a suffix such as ".5".
-    QString firmware = m_edit->title().mid(m_engine->titulo_base.size());
+    QString firmware = m_edit.title().mid(m_engine.titulo_base.size());
     if (firmware.startsWith(QLatin1Char('.'))) firmware.remove(0, 1);
     bool writes = false;
-    m_status = std::max(m_status, m_job.config->afterRead(*m_edit, firmware, m_clock->now(),
-                                                          &writes, &m_unwritten));
-    if (writes)
+    m_status = std::max(
+        m_status, m_job.config->afterRead(m_edit, firmware, m_clock->now(), &writes, &m_unwritten));
+    if (writes) {
         m_writing = true;
-    else
-        m_engine->Command_testar_Click();
+        if (m_job.config->command() == ConfigCommands::Command::Restore)
+            m_session->visits().recordOnceWritten(Snapshot::Reason::Restore);
+    } else
+        m_engine.Command_testar_Click();
 }
 
 void CtlRunner::onNewUnitRead()
 {
     if (!m_newUnit->accept()) {
         m_status = kRecordsUnusable;
-        m_engine->Command_testar_Click();
+        m_engine.Command_testar_Click();
         return;
     }
     const QStringList fields = m_newUnit->unwrittenFields();

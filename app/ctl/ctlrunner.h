@@ -2,7 +2,6 @@
 
 #include "editmessages.h"
 #include "recordslocation.h"
-#include "servicehistory.h"
 #include "terminalprogress.h"
 
 #include <QObject>
@@ -14,27 +13,24 @@ class ConfigCommands;
 class NewUnitRun;
 
 namespace vx {
+class DeferredEnd;
 class EditSet;
 class Engine;
 class Link;
-class LinkObserver;
+class MaintenanceSession;
 class SerialPort;
 class StderrMessages;
 class SystemClock;
-class RecordingEnd;
 class TraceFile;
 class TrafficTrace;
 class RecordStore;
-class Databases;
-class ClearSnapshots;
 class QtRecordsDatabase;
-class ServiceHistory;
 struct UnitIdentity;
 } // namespace vx
 
-// Drives the real engine the way a technician drives the window: presses
-// "Lêr", waits for the read, types and confirms values, presses "Clear" or
-// "Sair". Nothing is simulated; only the window is missing.
+// Drives the maintenance session the way a technician drives the window:
+// presses "Lêr", waits for the read, types and confirms values, presses
+// "Clear" or "Sair". Nothing is simulated; only the window is missing.
 class CtlRunner : public QObject
 {
     Q_OBJECT
@@ -56,9 +52,8 @@ public:
         int timeoutSeconds = 30;
         QList<QPair<QString, QString>> values;  // FIELD=TEXT, for Set
         std::shared_ptr<ConfigCommands> config; // for Config
-        vx::LinkObserver *observer = nullptr;   // told of every frame (--trace)
-        // --trace: the lines of `trace` go to `traceFile`; one that cannot be
-        // written ends the run.
+        // --trace: `trace` follows every frame on the line, its lines go to
+        // `traceFile`; one that cannot be written ends the run.
         vx::TrafficTrace *trace = nullptr;
         vx::TraceFile *traceFile = nullptr;
         // Clear: whether the erase may go ahead without asking (--yes).
@@ -111,10 +106,10 @@ private:
     // Clear: asks on a terminal unless --yes was given, stores the values,
     // then presses Clear. False (with the status set) when it must not.
     bool clearSafely();
-    // Keeps the unit's values in its service history, as the window does
-    // after a read, a restore or a paste; records that cannot be used are
+    // The unit's visit is kept in its service history as the window keeps
+    // it, where the records were chosen; records that cannot be used are
     // said on standard error and change nothing else.
-    void keepVisit(vx::Snapshot::Reason reason);
+    void followVisits();
     bool askOnTerminal();
     bool storeBeforeErase(const vx::EditSet &unit);
     static QString unitChangedMessage(const vx::UnitIdentity &read, const vx::UnitIdentity &onLine,
@@ -124,10 +119,14 @@ private:
     std::unique_ptr<vx::StderrMessages> m_messages;
     EditMessages m_editMessages;
     std::unique_ptr<vx::SystemClock> m_clock;
-    std::unique_ptr<vx::RecordingEnd> m_end;
-    std::unique_ptr<vx::EditSet> m_edit;
-    std::unique_ptr<vx::Link> m_link;
-    std::unique_ptr<vx::Engine> m_engine;
+    std::unique_ptr<vx::DeferredEnd> m_end;
+    std::unique_ptr<vx::RecordStore> m_store;
+    // Opened on first use: read and set never reach the records.
+    std::unique_ptr<vx::QtRecordsDatabase> m_records;
+    std::unique_ptr<vx::MaintenanceSession> m_session;
+    vx::EditSet &m_edit;
+    vx::Link &m_link;
+    vx::Engine &m_engine;
     int m_reads = 0;
     int m_status = 0;
     bool m_writing = false;
@@ -141,11 +140,6 @@ private:
 
     // Config: the first read done, the file's command runs on its values.
     void onConfigRead();
-    std::unique_ptr<vx::RecordStore> m_store;
-    std::unique_ptr<vx::Databases> m_databases;
-    std::unique_ptr<vx::QtRecordsDatabase> m_records;
-    std::unique_ptr<vx::ServiceHistory> m_history;
-    std::unique_ptr<vx::ClearSnapshots> m_snapshots;
 
     // NewUnit: the first read done, "Novo" and "Aceitar" are pressed.
     void onNewUnitRead();

@@ -182,7 +182,6 @@ bool takeTrace(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
     static vx::TraceFile file;
     static vx::TrafficTrace trace(clock);
     if (!file.open(p.value(QStringLiteral("trace")), error, inPortuguese() ? 0 : 1)) return false;
-    job.observer = &trace;
     job.trace = &trace;
     job.traceFile = &file;
     return true;
@@ -209,7 +208,7 @@ int listPorts(const QCommandLineParser &p, const QStringList &words)
     if (!extra.isEmpty() && std::none_of(ports.cbegin(), ports.cend(),
                                          [&](const vx::PortInfo &i) { return i.path == extra; }))
         ports.append({extra, {}, {}, {}});
-    const auto entries = PortListing::collect(vx::FixedPortInfoSource(ports), probe, 1000);
+    const auto entries = PortListing::collect(ports, probe, 1000);
     const QString out = p.isSet(QStringLiteral("json")) ? PortListing::json(entries, probe)
                                                         : PortListing::text(entries, probe);
     std::fputs(out.toLocal8Bit().constData(), stdout);

@@ -26,20 +26,18 @@ void say(const QString &text)
 
 } // namespace
 
-NewUnitRun::NewUnitRun(EditSet &edit, EditMessages &editMessages, EngineControl &engine,
-                       Databases &databases, QtRecordsDatabase &records, MessageSink &messages,
-                       const Clock &clock)
+NewUnitRun::NewUnitRun(EditMessages &editMessages, NewUnit &newUnit, UnitRecords &unitRecords,
+                       Databases &databases, QtRecordsDatabase &records)
     : m_editMessages(editMessages), m_databases(databases), m_records(records),
-      m_unitRecords(std::make_unique<UnitRecords>(records)),
-      m_newUnit(std::make_unique<NewUnit>(edit, engine, databases, *m_unitRecords, messages, clock))
+      m_unitRecords(unitRecords), m_newUnit(newUnit)
 {
-    QObject::connect(m_newUnit.get(), &NewUnit::unitLogged, m_newUnit.get(),
+    QObject::connect(&m_newUnit, &NewUnit::unitLogged, &m_newUnit,
                      [this](const QString &nfab, qint64 nmec) {
                          m_logged = true;
                          m_nfab = nfab;
                          m_nmec = nmec;
                      });
-    QObject::connect(m_newUnit.get(), &NewUnit::unitWaiting, m_newUnit.get(),
+    QObject::connect(&m_newUnit, &NewUnit::unitWaiting, &m_newUnit,
                      [this](const QString &nfab, qint64 nmec) {
                          m_waiting = true;
                          m_nfab = nfab;
@@ -51,7 +49,7 @@ NewUnitRun::~NewUnitRun() = default;
 
 bool NewUnitRun::ready(const RecordsLocation &location, int idioma)
 {
-    if (!RecordsCommands::usable(m_records, *m_unitRecords, location, idioma, m_databases.folder()))
+    if (!RecordsCommands::usable(m_records, m_unitRecords, location, idioma, m_databases.folder()))
         return false;
     // The report layout is the window's; only the default values matter here.
     QString error;
@@ -65,14 +63,14 @@ bool NewUnitRun::ready(const RecordsLocation &location, int idioma)
 bool NewUnitRun::accept()
 {
     m_editMessages.setFilling(true);
-    const bool prepared = m_newUnit->prepare();
+    const bool prepared = m_newUnit.prepare();
     m_editMessages.setFilling(false);
-    return prepared && m_newUnit->accept();
+    return prepared && m_newUnit.accept();
 }
 
 QStringList NewUnitRun::unwrittenFields() const
 {
-    return m_newUnit->unwrittenFields();
+    return m_newUnit.unwrittenFields();
 }
 
 int NewUnitRun::conclude(int status, bool json)
@@ -90,12 +88,12 @@ int NewUnitRun::conclude(int status, bool json)
         // NewUnit has said where the row waits.
         return m_logged ? status : std::max(status, int(RecordsCommands::kLoggedLater));
     }
-    if (m_newUnit->unitPending()) {
-        m_newUnit->abandon();
+    if (m_newUnit.unitPending()) {
+        m_newUnit.abandon();
         say(QStringLiteral("the unit was not logged: the timer did not accept every value (%1). "
                            "Its numbers stay taken; run new-unit again once the timer stores "
                            "them.")
-                .arg(m_newUnit->unwrittenFields().join(QStringLiteral(", "))));
+                .arg(m_newUnit.unwrittenFields().join(QStringLiteral(", "))));
         return std::max(status, 1);
     }
     // Neither the records nor this PC could keep the row after the timer
@@ -105,11 +103,11 @@ int NewUnitRun::conclude(int status, bool json)
 
 QString NewUnitRun::giveUp(int idioma)
 {
-    if (!m_newUnit->unitPending()) return {};
-    const bool left = m_newUnit->abandon();
-    const UnitNumbers &n = m_newUnit->lastNumbers();
-    const QString written = m_newUnit->writtenFields().join(QStringLiteral(", "));
-    const QString unwritten = m_newUnit->unwrittenFields().join(QStringLiteral(", "));
+    if (!m_newUnit.unitPending()) return {};
+    const bool left = m_newUnit.abandon();
+    const UnitNumbers &n = m_newUnit.lastNumbers();
+    const QString written = m_newUnit.writtenFields().join(QStringLiteral(", "));
+    const QString unwritten = m_newUnit.unwrittenFields().join(QStringLiteral(", "));
     const QString none = ctlText("none", idioma);
     const QString after = ctlText(left ? "numbersHeld" : "numbersGap", idioma);
     return ctlText("partlyWritten", idioma)

@@ -4,16 +4,11 @@
 
 #include <QObject>
 #include <QStringList>
-#include <memory>
 
 class EditMessages;
 
 namespace vx {
-class Clock;
 class Databases;
-class EditSet;
-class EngineControl;
-class MessageSink;
 class NewUnit;
 class QtRecordsDatabase;
 class UnitRecords;
@@ -27,9 +22,9 @@ class UnitRecords;
 class NewUnitRun
 {
 public:
-    NewUnitRun(vx::EditSet &edit, EditMessages &editMessages, vx::EngineControl &engine,
-               vx::Databases &databases, vx::QtRecordsDatabase &records, vx::MessageSink &messages,
-               const vx::Clock &clock);
+    // `newUnit` and `unitRecords` are the session's, on `records`.
+    NewUnitRun(EditMessages &editMessages, vx::NewUnit &newUnit, vx::UnitRecords &unitRecords,
+               vx::Databases &databases, vx::QtRecordsDatabase &records);
     ~NewUnitRun();
 
     // The records reachable and up to date (rows that waited on this PC
@@ -57,8 +52,8 @@ private:
     EditMessages &m_editMessages;
     vx::Databases &m_databases;
     vx::QtRecordsDatabase &m_records;
-    std::unique_ptr<vx::UnitRecords> m_unitRecords;
-    std::unique_ptr<vx::NewUnit> m_newUnit;
+    vx::UnitRecords &m_unitRecords;
+    vx::NewUnit &m_newUnit;
     bool m_logged = false;
     bool m_waiting = false;
     QString m_nfab;

@@ -9,11 +9,11 @@
 
 using namespace vx;
 
-QList<PortListing::Entry> PortListing::collect(const PortInfoSource &source, bool probe,
+QList<PortListing::Entry> PortListing::collect(const QList<PortInfo> &ports, bool probe,
                                                int timeoutMs)
 {
     QList<Entry> entries;
-    for (const PortInfo &info : source.ports()) {
+    for (const PortInfo &info : ports) {
         Entry e{info, probe, false, {}};
         if (probe) {
             QtSerialPort port;

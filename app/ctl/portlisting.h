@@ -18,7 +18,7 @@ public:
         QString detail; // why the probe ended as it did
     };
 
-    static QList<Entry> collect(const vx::PortInfoSource &source, bool probe, int timeoutMs);
+    static QList<Entry> collect(const QList<vx::PortInfo> &ports, bool probe, int timeoutMs);
     static QString text(const QList<Entry> &entries, bool probed);
     static QString json(const QList<Entry> &entries, bool probed);
 };

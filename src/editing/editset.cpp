@@ -185,19 +185,21 @@ void EditSet::gotFocus(const QString &name, bool fromOtherControl)
     texto_foco = rejected ? s.held : s.text;
 }
 
-void EditSet::keyPress(const QString &name, int key)
+void EditSet::restoreValue(const QString &name)
 {
-    if (key == 13) {
-        confirm(name);
-    } else if (key == 27) {
-        const bool changed = text(name) != texto_foco;
-        applyText(name, texto_foco);
-        if (pending(name))
-            setWriteState(name, WriteState::Pending);
-        else
-            markTyped(name);
-        if (changed && hasNumericCheck(name)) checkNumeric(name);
-    }
+    const bool changed = text(name) != texto_foco;
+    applyText(name, texto_foco);
+    if (pending(name))
+        setWriteState(name, WriteState::Pending);
+    else
+        markTyped(name);
+    if (changed && hasNumericCheck(name)) checkNumeric(name);
+}
+
+void EditSet::setLanguage(int idioma)
+{
+    setChecked(QStringLiteral("mnu_pt"), idioma != 1);
+    setChecked(QStringLiteral("mnu_EN"), idioma == 1);
 }
 
 bool EditSet::userEdit(const QString &name, const QString &text)
@@ -231,7 +233,7 @@ void EditSet::userToggle(const QString &name)
     setChecked(name, !checked(name));
 }
 
-void EditSet::confirm(const QString &name)
+void EditSet::confirmValue(const QString &name)
 {
     const int i = fieldIndex(name.toStdString());
     if (i < 0 || kFields[i].form == TextForm::Flag) return;

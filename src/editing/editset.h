@@ -83,6 +83,9 @@ public:
     void setIndicator(const QString &name, IndicatorState state);
     void setValue(const QString &name, double v);
     void setWriteState(const QString &name, WriteState state);
+    // The language of the messages and captions, as the language menu
+    // chooses it (0 Portuguese, 1 English).
+    void setLanguage(int idioma);
     // Window title ("Form_main").
     void setTitle(const QString &t) { setText(QStringLiteral("Form_main"), t); }
     QString title() const { return text(QStringLiteral("Form_main")); }
@@ -91,8 +94,11 @@ public:
     // Focus arrives in a field. `fromOtherControl` is false when it only comes
     // back from a message box, which must not overwrite the backup.
     void gotFocus(const QString &name, bool fromOtherControl = true);
-    // 13 confirms (Enter), 27 restores (Escape); other keys need no handling.
-    void keyPress(const QString &name, int key);
+    // Enter in a box: the value is marked for the next write pass when the
+    // field takes it, and refused with the check's message when not.
+    void confirmValue(const QString &name);
+    // Escape in a box: the text it had when focus came in comes back.
+    void restoreValue(const QString &name);
     // What the technician typed or pasted. The typing limit applies here only;
     // returns false when the edit is refused (the view shows the model again).
     bool userEdit(const QString &name, const QString &text);
@@ -149,7 +155,6 @@ signals:
 private:
     ControlState &mut(const QString &name);
     void checkNumeric(const QString &name);
-    void confirm(const QString &name);
     void refuseAtEnter(const QString &name, MessageId why, bool showBox);
     // What a text the technician put in the box is: not a number where one
     // is needed, the unit's value again, or a change not yet confirmed.

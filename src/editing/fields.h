@@ -97,13 +97,15 @@ struct DisplayField
     std::string_view name;
     uint8_t limit;
     bool numeric;
+    // Filled by a read (the pulse count is filled by the pulse test only).
+    bool fromRead = true;
 };
 inline constexpr std::array<DisplayField, 5> kDisplayFields{{
     {"Text_master_ibut", 0, false},
     {"Text_rtc_data", 0, false},
     {"Text_rtc_hora", 0, false},
     {"Text_ibutsn", 12, false},
-    {"Text_impulsos", 5, true},
+    {"Text_impulsos", 5, true, false},
 }};
 
 // Index into kFields, or -1.

@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "framemeaning.h"
+#include "link.h"
 #include "linktexts.h"
 
 #include <QStringList>
@@ -20,6 +21,12 @@ std::optional<RequestHeader> headerOf(const QByteArray &request)
 } // namespace
 
 TrafficTrace::TrafficTrace(const Clock &clock, QObject *parent) : QObject(parent), m_clock(clock) {}
+
+void TrafficTrace::follow(Link &link)
+{
+    link.setObserver(this);
+    connect(&link, &Link::requestSent, this, &TrafficTrace::requestSent, Qt::UniqueConnection);
+}
 
 void TrafficTrace::add(const char *kind, const QByteArray &characters, const QString &meaning)
 {

@@ -10,6 +10,7 @@
 namespace vx {
 
 class Clock;
+class Link;
 
 // The traffic log: one line for every frame the link sends or receives and
 // for every time-out, with the time to the millisecond, the characters and
@@ -26,7 +27,11 @@ class TrafficTrace : public QObject, public LinkObserver
 public:
     explicit TrafficTrace(const Clock &clock, QObject *parent = nullptr);
 
-    void requestSent(const QByteArray &frame) override;
+    // Follows `link`: what it sends and what it hears, from now on.
+    void follow(Link &link);
+
+    // A request went out.
+    void requestSent(const QByteArray &frame);
     void requestNotWritten(const QByteArray &frame, const QString &why) override;
     void replyAccepted(const QByteArray &frame) override;
     void replyRejected(const QByteArray &received, ReplyRejection why) override;

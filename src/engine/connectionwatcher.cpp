@@ -1,16 +1,17 @@
 #include "connectionwatcher.h"
 
+#include "clock.h"
 #include "engine.h"
 #include "link.h"
-#include "serialport.h"
 
 namespace vx {
 
 using Phase = ConnectionState::Phase;
 
-ConnectionWatcher::ConnectionWatcher(Engine &engine, Link &link, QObject *parent)
-    : QObject(parent), m_link(link), m_accepted(link.stats.acceptedTotal),
-      m_timeouts(link.stats.timeoutsTotal)
+ConnectionWatcher::ConnectionWatcher(Engine &engine, Link &link, const Clock &clock,
+                                     QObject *parent)
+    : QObject(parent), m_engine(engine), m_link(link), m_clock(clock), m_sent(link.stats.sentTotal),
+      m_accepted(link.stats.acceptedTotal), m_timeouts(link.stats.timeoutsTotal)
 {
     connect(&engine, &Engine::readProgress, this, &ConnectionWatcher::onReadProgress);
     connect(&engine, &Engine::readFinished, this, [this] {
@@ -20,9 +21,16 @@ ConnectionWatcher::ConnectionWatcher(Engine &engine, Link &link, QObject *parent
     connect(&engine, &Engine::engineStopped, this, [this] {
         m_answering = {};
         set(m_answering);
+        // A stopped engine has no silence to tell about, whatever the
+        // counters say.
+        updateFault();
     });
-    connect(&link, &Link::requestSent, this, &ConnectionWatcher::onRequest);
-    connect(&link, &Link::statsChanged, this, &ConnectionWatcher::onStats);
+    connect(&link, &Link::statsChanged, this, &ConnectionWatcher::update);
+}
+
+QString ConnectionWatcher::deviceName() const
+{
+    return m_link.port().deviceName();
 }
 
 void ConnectionWatcher::set(const ConnectionState &s)
@@ -32,16 +40,21 @@ void ConnectionWatcher::set(const ConnectionState &s)
     emit stateChanged(m_state);
 }
 
-void ConnectionWatcher::onRequest()
+void ConnectionWatcher::update()
 {
-    if (m_answering.phase == Phase::NoPort && m_link.port().isOpen())
-        m_answering = {Phase::PortOpen, 0, 0};
-    onStats();
+    updateState();
+    updateFault();
 }
 
-void ConnectionWatcher::onStats()
+void ConnectionWatcher::updateState()
 {
     const LinkStats &s = m_link.stats;
+    // A request went out: the port is open from then on.
+    if (s.sentTotal != m_sent) {
+        m_sent = s.sentTotal;
+        if (m_answering.phase == Phase::NoPort && m_link.port().isOpen())
+            m_answering = {Phase::PortOpen, 0, 0};
+    }
     if (s.acceptedTotal != m_accepted) {
         m_accepted = s.acceptedTotal;
         m_timeouts = s.timeoutsTotal;
@@ -53,10 +66,32 @@ void ConnectionWatcher::onStats()
                : m_answering);
 }
 
+void ConnectionWatcher::updateFault()
+{
+    LinkFault fault = LinkFault::None;
+    SerialPort::OpenFailure openFailure = SerialPort::OpenFailure::None;
+    const LinkStats &s = m_link.stats;
+    if (!m_engine.active()) {
+        m_lastAccepted = QDateTime();
+    } else if (!m_lastAccepted.isValid() || s.acceptedTotal != m_acceptedForFault) {
+        // A connection that starts, or a reply accepted: the silence starts now.
+        m_lastAccepted = m_clock.now();
+    } else if (m_lastAccepted.msecsTo(m_clock.now()) >= m_silenceMs) {
+        const bool open = m_link.port().isOpen();
+        fault = linkFault(s, open);
+        if (!open) openFailure = m_link.port().openFailure();
+    }
+    m_acceptedForFault = s.acceptedTotal;
+    if (fault == m_fault && openFailure == m_openFailure) return;
+    m_fault = fault;
+    m_openFailure = openFailure;
+    emit faultChanged();
+}
+
 void ConnectionWatcher::onReadProgress(int done, int steps)
 {
     m_answering = {Phase::Reading, done, steps};
-    onStats();
+    updateState();
 }
 
 } // namespace vx

@@ -49,7 +49,6 @@ bool Link::writeRequest(const QByteArray &frame)
     if (!m_port.isOpen() || !m_port.write(QByteArray(1, '$'))) return refused(frame);
     for (char c : frame)
         if (!m_port.write(QByteArray(1, c))) return refused(frame);
-    if (m_observer) m_observer->requestSent(frame);
     return true;
 }
 
@@ -87,6 +86,7 @@ bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
         if (!stats.lastAttemptUnsent) {
             m_ledger.written(m_request, nowMs(), timeout);
             stats.n_tramas += 1;
+            ++stats.sentTotal;
             m_lastRequestFrame = request;
             emit requestSent(request);
             emit statsChanged();

@@ -92,7 +92,8 @@ public:
 signals:
     // After every change of a counter, for the status line.
     void statsChanged();
-    // Every request sent, with its 29 characters.
+    // Every request sent, with its 29 characters (the leading '$' not
+    // included), right after it was written.
     void requestSent(const QByteArray &frame);
 
 private:

@@ -15,15 +15,15 @@ enum class ReplyRejection : uint8_t
     Surplus,     // characters behind a reply in the same arrival, thrown away
 };
 
-// Watches what the link says and hears, for a traffic log. The link calls it
-// in the order things happen on the line and never waits on it; with no
-// observer set the link does nothing more than test a null pointer.
+// Watches what the link hears and what goes wrong on the line, for a traffic
+// log; the requests that go out are the link's requestSent signal, emitted
+// in the same order. The link calls it in the order things happen on the line
+// and never waits on it; with no observer set the link does nothing more than
+// test a null pointer.
 class LinkObserver
 {
 public:
     virtual ~LinkObserver() = default;
-    // A request went out: its 29 characters (the leading '$' not included).
-    virtual void requestSent(const QByteArray &frame) = 0;
     // A request could not be written (no port, adapter pulled); the attempt
     // then ends by time-out.
     virtual void requestNotWritten(const QByteArray &frame, const QString &why) = 0;

@@ -24,6 +24,8 @@ struct LinkStats
     quint64 lateReplies = 0;
     // Replies accepted as the answer to the request that was waiting.
     quint64 acceptedTotal = 0;
+    // Requests written to the port.
+    quint64 sentTotal = 0;
     // Since the last accepted reply (or the start): what the link has been
     // getting instead, to tell a silent line from a wrong device.
     quint64 timeoutsSinceAccepted = 0;

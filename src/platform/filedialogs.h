@@ -13,24 +13,8 @@ public:
     // The file to save to, or empty when the user cancelled.
     virtual QString saveFileName(const QString &caption, const QString &suggestion,
                                  const QString &filter) = 0;
-};
-
-// Answers every question with the path it was given, and remembers the
-// question.
-class FixedFileDialogs : public FileDialogs
-{
-public:
-    explicit FixedFileDialogs(QString answer = {}) : answer(std::move(answer)) {}
-    QString saveFileName(const QString &caption, const QString &suggestion,
-                         const QString &) override
-    {
-        lastCaption = caption;
-        lastSuggestion = suggestion;
-        return answer;
-    }
-    QString answer;
-    QString lastCaption;
-    QString lastSuggestion;
+    // An existing file to open, or empty when the user cancelled.
+    virtual QString openFileName(const QString &caption, const QString &filter) = 0;
 };
 
 } // namespace vx

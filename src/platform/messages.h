@@ -28,25 +28,6 @@ public:
     virtual void show(const QString &text, const QString &title, Icon icon) = 0;
 };
 
-// Answers at once and keeps every message for the tests to look at.
-class RecordingMessages : public MessageSink
-{
-public:
-    void show(const QString &text, const QString &title, Icon icon) override
-    {
-        messages.push_back({text, title, icon});
-    }
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const auto &m : messages)
-            out << m.text;
-        return out;
-    }
-    void clear() { messages.clear(); }
-    std::vector<Message> messages;
-};
-
 // For the command-line tool: one line on standard error per message.
 class StderrMessages : public MessageSink
 {

@@ -25,16 +25,4 @@ public:
     virtual QList<PortInfo> ports() const = 0;
 };
 
-// A fixed list of ports: for tests, and for a front end told its ports.
-class FixedPortInfoSource : public PortInfoSource
-{
-public:
-    explicit FixedPortInfoSource(QList<PortInfo> ports = {}) : m_ports(std::move(ports)) {}
-    QList<PortInfo> ports() const override { return m_ports; }
-    void setPorts(QList<PortInfo> ports) { m_ports = std::move(ports); }
-
-private:
-    QList<PortInfo> m_ports;
-};
-
 } // namespace vx

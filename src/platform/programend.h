@@ -6,7 +6,7 @@ namespace vx {
 
 // Ending the program "at once", from deep inside a nested wait.
 //
-// The real hook leaves the process there and then. The test double only
+// The real hook leaves the process there and then. A deferred end only
 // records the request; from then on every wait returns at once and the engine
 // abandons the tick, so nothing that was suspended resumes its work.
 class ProgramEnd
@@ -41,13 +41,12 @@ private:
     std::function<void()> m_beforeExit;
 };
 
-class RecordingEnd : public ProgramEnd
+// Only marks the end: every wait returns at once and the engine stops; the
+// front end then leaves on its own, with its own exit status.
+class DeferredEnd : public ProgramEnd
 {
-public:
-    int calls = 0;
-
 protected:
-    void doEnd() override { ++calls; }
+    void doEnd() override {}
 };
 
 } // namespace vx

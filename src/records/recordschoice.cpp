@@ -4,7 +4,6 @@
 #include "usersettings.h"
 
 #include <QDir>
-#include <QSettings>
 
 namespace vx {
 
@@ -20,10 +19,7 @@ RecordsLocation localFile(const QString &dataFolder)
 
 } // namespace
 
-RecordsChoice::RecordsChoice(QString file)
-    : m_file(file.isEmpty() ? userSettingsFile() : std::move(file))
-{
-}
+RecordsChoice::RecordsChoice(QString file) : m_settings(std::move(file)) {}
 
 QString RecordsChoice::localWord()
 {
@@ -39,19 +35,12 @@ bool RecordsChoice::isValid(const QString &text, QString *error)
 
 QString RecordsChoice::rememberedUrl() const
 {
-    const QSettings settings(m_file, QSettings::IniFormat);
-    return settings.value(kUrlKey).toString();
+    return m_settings.value(kUrlKey);
 }
 
 bool RecordsChoice::keep(const QString &url) const
 {
-    QSettings settings(m_file, QSettings::IniFormat);
-    if (url.isEmpty())
-        settings.remove(kUrlKey);
-    else
-        settings.setValue(kUrlKey, url);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return m_settings.store({{kUrlKey, url}});
 }
 
 bool RecordsChoice::choose(const QString &option, const QString &dataFolder, bool remember,
@@ -63,7 +52,7 @@ bool RecordsChoice::choose(const QString &option, const QString &dataFolder, boo
     const QString notKept =
         QStringLiteral("the choice of records could not be kept in %1 (check that it can be "
                        "written); it is used for this run only.")
-            .arg(QDir::toNativeSeparators(m_file));
+            .arg(QDir::toNativeSeparators(m_settings.file()));
     if (option == localWord()) {
         if (remember && !rememberedUrl().isEmpty() && !keep({})) say(notKept);
         *out = localFile(dataFolder);
@@ -90,7 +79,7 @@ bool RecordsChoice::choose(const QString &option, const QString &dataFolder, boo
     if (error)
         *error = QStringLiteral("the records kept in %1 cannot be used: %2 Give --records with a "
                                 "postgresql:// URI, or --records local for this PC's own file.")
-                     .arg(QDir::toNativeSeparators(m_file), why);
+                     .arg(QDir::toNativeSeparators(m_settings.file()), why);
     return false;
 }
 

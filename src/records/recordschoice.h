@@ -1,6 +1,7 @@
 #pragma once
 
 #include "recordslocation.h"
+#include "usersettings.h"
 
 #include <QString>
 
@@ -22,7 +23,7 @@ public:
     // `file` empty: the user's configuration folder.
     explicit RecordsChoice(QString file = {});
 
-    QString file() const { return m_file; }
+    QString file() const { return m_settings.file(); }
 
     // The word that means the PC's own file.
     static QString localWord();
@@ -44,7 +45,7 @@ public:
 private:
     bool keep(const QString &url) const;
 
-    QString m_file;
+    UserSettings m_settings;
 };
 
 } // namespace vx

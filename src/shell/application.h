@@ -7,39 +7,36 @@
 
 namespace vx {
 
-class Databases;
+class ClearSnapshots;
 class Clock;
+class ConnectionWatcher;
+class Databases;
 class EditSet;
 class Engine;
 class FileDialogs;
 class FormMain;
 class FrmSplash;
 class Link;
+class MaintenanceSession;
 class MessageSink;
-class NewUnit;
 class PortChooser;
 class PortInfoSource;
-class PortMemory;
-class QtTranslations;
-class Defaults;
 class ProgramEnd;
+class QtTranslations;
 class RecordStore;
 class RecordsDatabase;
-class ServiceHistory;
-class UnitRecords;
-class VisitRecorder;
-class Report;
 class ReportPrinter;
 class SerialPort;
+class ServiceHistory;
 class Shutdown;
-class ClearSnapshots;
-class ReplyWatch;
 class TrafficLogWindow;
 class TrafficTrace;
+class UnitRecords;
+class VisitRecorder;
 
-// Everything the maintenance tool is made of, wired together: the link on a
-// port, the edit set, the engine, the records, the shell's services, the
-// main window and the splash. The program hands in the platform pieces (a
+// The maintenance tool with its window: the session (the link on a port, the
+// edit set, the engine, the records and the services), the main window, the
+// splash and the traffic log. The program hands in the platform pieces (a
 // real serial port, SQLite, message boxes, process exit); a test hands in its
 // doubles and drives the same wiring.
 class Application : public QObject
@@ -87,19 +84,20 @@ public:
     // timer do not need them.
     bool start();
 
-    Databases &databases() { return *m_databases; }
-    Link &link() { return *m_link; }
-    EditSet &edit() { return *m_edit; }
-    Engine &engine() { return *m_engine; }
-    PortChooser &ports() { return *m_ports; }
-    Shutdown &shutdown() { return *m_shutdown; }
+    MaintenanceSession &session() { return *m_session; }
+    Databases &databases();
+    Link &link();
+    EditSet &edit();
+    Engine &engine();
+    PortChooser &ports();
+    Shutdown &shutdown();
     FormMain &window() { return *m_window; }
     FrmSplash &splash() { return *m_splash; }
-    ClearSnapshots &clearSnapshots() { return *m_clearSnapshots; }
-    UnitRecords &unitRecords() { return *m_unitRecords; }
-    ServiceHistory &history() { return *m_history; }
-    VisitRecorder &visits() { return *m_visits; }
-    ReplyWatch &replyWatch() { return *m_replyWatch; }
+    ClearSnapshots &clearSnapshots();
+    UnitRecords &unitRecords();
+    ServiceHistory &history();
+    VisitRecorder &visits();
+    ConnectionWatcher &connection();
     // The traffic log. The link reports every frame to it from the first
     // call on (the log window's menu item, --trace), never before: until
     // then the link spends nothing on it.
@@ -110,25 +108,10 @@ public:
     QtTranslations &qtTranslations() { return *m_qtTranslations; }
 
 private:
-    void prepareRecords();
     // The window's language changed (its menu, or the stored one at start).
     void followLanguage();
     Platform m_p;
-    std::unique_ptr<Databases> m_databases;
-    std::unique_ptr<Link> m_link;
-    std::unique_ptr<EditSet> m_edit;
-    std::unique_ptr<Engine> m_engine;
-    std::unique_ptr<NewUnit> m_newUnit;
-    std::unique_ptr<Report> m_report;
-    std::unique_ptr<Defaults> m_defaults;
-    std::unique_ptr<PortMemory> m_portMemory;
-    std::unique_ptr<PortChooser> m_ports;
-    std::unique_ptr<Shutdown> m_shutdown;
-    std::unique_ptr<UnitRecords> m_unitRecords;
-    std::unique_ptr<ServiceHistory> m_history;
-    std::unique_ptr<VisitRecorder> m_visits;
-    std::unique_ptr<ClearSnapshots> m_clearSnapshots;
-    std::unique_ptr<ReplyWatch> m_replyWatch;
+    std::unique_ptr<MaintenanceSession> m_session;
     std::unique_ptr<FormMain> m_window;
     std::unique_ptr<FrmSplash> m_splash;
     std::unique_ptr<TrafficTrace> m_trace;

@@ -1,20 +1,18 @@
 #include "configurationmenu.h"
 
-#include "visitrecorder.h"
-
 #include "actionresults.h"
 #include "captions.h"
 #include "clock.h"
 #include "configurationdialog.h"
 #include "editset.h"
 #include "engine.h"
+#include "filedialogs.h"
 #include "formmain.h"
 #include "messages.h"
 #include "visitrecorder.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -40,19 +38,23 @@ ConfigurationMenu::ConfigurationMenu(const Services &s, FormMain &window)
     item("mnu_comparar_configuracao", &ConfigurationMenu::compareWithFile);
     item("mnu_repor_configuracao", &ConfigurationMenu::restoreConfiguration);
 
-    chooseFile = [this](FileUse use) {
-        const QString filter = ConfigurationDialog::text("filter", m_window.idioma());
-        if (use == FileUse::Open) return QFileDialog::getOpenFileName(&m_window, {}, {}, filter);
-        const QString unit = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
-                             m_s.edit.text(QStringLiteral("Text_numfab_num"));
-        return QFileDialog::getSaveFileName(&m_window, {}, unit + QStringLiteral(".json"), filter);
-    };
     showDialog = [](ConfigurationDialog &dialog) { return dialog.exec() == QDialog::Accepted; };
 
     connect(&m_s.edit, &EditSet::controlChanged, this, [this](const QString &name) {
         if (name == kConnectedButton) followConnection();
     });
     followConnection();
+}
+
+QString ConfigurationMenu::chooseFile(FileUse use) const
+{
+    FileDialogs *dialogs = m_window.fileDialogs();
+    if (!dialogs) return {};
+    const QString filter = ConfigurationDialog::text("filter", m_window.idioma());
+    if (use == FileUse::Open) return dialogs->openFileName({}, filter);
+    const QString unit = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
+                         m_s.edit.text(QStringLiteral("Text_numfab_num"));
+    return dialogs->saveFileName({}, unit + QStringLiteral(".json"), filter);
 }
 
 // The window holds a unit's values, and the write pass runs, only between

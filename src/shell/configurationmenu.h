@@ -32,9 +32,6 @@ public:
 
     QMenu *menu() const { return m_menu; }
 
-    // Asks for a file's name, empty when the technician cancels: a file
-    // dialog, or what a test puts here.
-    std::function<QString(FileUse)> chooseFile;
     // Shows the differences; true when the technician accepts. The dialog
     // runs modal unless a test puts something else here.
     std::function<bool(ConfigurationDialog &)> showDialog;
@@ -44,6 +41,9 @@ public:
     void restoreConfiguration();
 
 private:
+    // Asks for a file's name, empty when the technician cancels or no file
+    // can be asked for.
+    QString chooseFile(FileUse use) const;
     bool connected() const;
     bool ofUnitOnLine() const;
     void followConnection();

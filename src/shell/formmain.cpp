@@ -144,7 +144,7 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
             updateAccessibleNames(name);
     });
     new RefusedValuesNotice(m_s.edit, m_s.engine, m_s.messages, this);
-    m_linkNotice = new LinkNotice(m_s.replyWatch, m_area);
+    m_linkNotice = new LinkNotice(m_s.connection, m_area);
     m_unitNotice = new UnitSwapNotice(
         m_s.edit, [this](const QString &name) { return control(name); }, m_area);
     // Clear keeps the unit as a read just before the erase finds it.
@@ -156,8 +156,7 @@ FormMain::FormMain(const Services &s, bool factory, QWidget *parent)
         if (QWidget *w = control(field)) w->setFocus(Qt::OtherFocusReason);
     });
     m_s.ports.setLanguage([this] { return m_captionLanguage; });
-    m_connection = new ConnectionWatcher(m_s.engine, m_s.link, this);
-    connect(m_connection, &ConnectionWatcher::stateChanged, m_statusLine,
+    connect(&m_s.connection, &ConnectionWatcher::stateChanged, m_statusLine,
             &StatusLine::showConnection);
     new WriteStateView(
         m_s.edit, *m_statusLine, [this](const QString &name) { return control(name); },
@@ -282,8 +281,7 @@ void FormMain::fitControls()
 void FormMain::setLanguage(int idioma)
 {
     m_idioma = knownLanguage(idioma);
-    m_s.edit.setChecked(QStringLiteral("mnu_pt"), m_idioma == 0);
-    m_s.edit.setChecked(QStringLiteral("mnu_EN"), m_idioma == 1);
+    m_s.edit.setLanguage(m_idioma);
 }
 
 void FormMain::chooseLanguage(int idioma)

@@ -63,7 +63,7 @@ public:
     // What the actions started from the window do, on the status line.
     ActionResults &actionResults() { return *m_actionResults; }
     PortMenu &portMenu() { return *m_portMenu; }
-    ConnectionWatcher &connection() { return *m_connection; }
+    ConnectionWatcher &connection() { return m_s.connection; }
     ModelBinding &binding() { return *m_binding; }
     // The defaults window (factory menu).
     void openDefaults();
@@ -73,6 +73,8 @@ public:
     UnitSwapNotice *unitNotice() const { return m_unitNotice; }
     // Where the history window saves a visit to; without, it cannot save.
     void setFileDialogs(FileDialogs *dialogs) { m_fileDialogs = dialogs; }
+    // Where the window asks for a file; none: no file can be asked for.
+    FileDialogs *fileDialogs() const { return m_fileDialogs; }
     // Whether the window's values may be used on the unit on the line now;
     // says why not (another unit, or `whenInDoubt` while the unit is not
     // confirmed after an interruption).
@@ -134,7 +136,6 @@ private:
     int m_captionLanguage = 0;
     bool m_loaded = false;
     bool m_loading = false;
-    ConnectionWatcher *m_connection = nullptr;
     PortMenu *m_portMenu = nullptr;
     // The status line names the port in use after every choice.
     void showPortInUse();

@@ -15,6 +15,7 @@
 #include "databases.h"
 #include "editset.h"
 #include "engine.h"
+#include "filedialogs.h"
 #include "fileerror.h"
 #include "formpredefinir.h"
 #include "historywindow.h"
@@ -30,7 +31,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -51,7 +51,7 @@ void FormMain::createMenus(bool factory)
         m_actions.insert(name, a);
     }
     m_portMenu = new PortMenu(
-        *ports, m_s.ports, m_s.messages, [this] { return m_captionLanguage; }, this);
+        *ports, m_s.ports, [this] { return m_captionLanguage; }, this);
     m_actions.insert(m_portMenu->searchAction()->objectName(), m_portMenu->searchAction());
     connect(m_portMenu, &PortMenu::portChanged, this, [this] {
         for (int k = 1; k <= 4; ++k)
@@ -169,9 +169,10 @@ void FormMain::exportPdf()
                        m_s.edit.text(QStringLiteral("Text_numfab_num"));
     const QString suggestion =
         QDir(QDir::homePath()).filePath(QStringLiteral("relatorio-%1.pdf").arg(ns));
-    const QString path = QFileDialog::getSaveFileName(
-        this, Captions::caption(QStringLiteral("mnu_exportar"), m_idioma), suggestion,
-        QStringLiteral("PDF (*.pdf)"));
+    if (!m_fileDialogs) return;
+    const QString path =
+        m_fileDialogs->saveFileName(Captions::caption(QStringLiteral("mnu_exportar"), m_idioma),
+                                    suggestion, QStringLiteral("PDF (*.pdf)"));
     // The unit is confirmed after the file was chosen: the dialog may have
     // stayed open while the cable was moved.
     if (path.isEmpty() || !unitUsable()) return;
@@ -247,7 +248,7 @@ bool FormMain::unitUsable(MessageId whenInDoubt)
         return false;
     }
     if (m_s.engine.unitTrusted() &&
-        m_connection->state().phase != ConnectionState::Phase::NotAnswering)
+        m_s.connection.state().phase != ConnectionState::Phase::NotAnswering)
         return true;
     m_s.messages.show(messageText(whenInDoubt, language),
                       messageText(MessageId::TitleMaintenance, language),

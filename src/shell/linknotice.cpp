@@ -1,12 +1,13 @@
 #include "linknotice.h"
 
-#include "replywatch.h"
+#include "connectionwatcher.h"
 #include "shelltexts.h"
 #include "troublemessages.h"
 
 namespace vx {
 
-LinkNotice::LinkNotice(const ReplyWatch &watch, QWidget *parent) : QLabel(parent), m_watch(watch)
+LinkNotice::LinkNotice(const ConnectionWatcher &watch, QWidget *parent)
+    : QLabel(parent), m_watch(watch)
 {
     setObjectName(QStringLiteral("Notice_link"));
     setWordWrap(true);
@@ -19,7 +20,7 @@ LinkNotice::LinkNotice(const ReplyWatch &watch, QWidget *parent) : QLabel(parent
     setFocusPolicy(Qt::NoFocus);
     setAccessibleName(QStringLiteral("Notice_link"));
     hide();
-    connect(&m_watch, &ReplyWatch::changed, this, &LinkNotice::refresh);
+    connect(&m_watch, &ConnectionWatcher::faultChanged, this, &LinkNotice::refresh);
 }
 
 void LinkNotice::setLanguage(int idioma)
@@ -28,7 +29,7 @@ void LinkNotice::setLanguage(int idioma)
     refresh();
 }
 
-QString LinkNotice::textFor(const ReplyWatch &watch, int idioma)
+QString LinkNotice::textFor(const ConnectionWatcher &watch, int idioma)
 {
     if (watch.fault() == LinkFault::None) return {};
     const QString cause =

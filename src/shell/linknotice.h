@@ -4,7 +4,7 @@
 
 namespace vx {
 
-class ReplyWatch;
+class ConnectionWatcher;
 
 // The notice that the timer has stopped answering, drawn over the picture at
 // the top right of the main window (which holds no value), so the technician
@@ -15,17 +15,17 @@ class LinkNotice : public QLabel
 {
     Q_OBJECT
 public:
-    LinkNotice(const ReplyWatch &watch, QWidget *parent);
+    LinkNotice(const ConnectionWatcher &watch, QWidget *parent);
 
     // The language the notice speaks (0 Portuguese, 1 English).
     void setLanguage(int idioma);
     // The notice's text for the watch's state now; empty when there is none.
-    static QString textFor(const ReplyWatch &watch, int idioma);
+    static QString textFor(const ConnectionWatcher &watch, int idioma);
 
 private:
     void refresh();
 
-    const ReplyWatch &m_watch;
+    const ConnectionWatcher &m_watch;
     int m_idioma = 0;
 };
 

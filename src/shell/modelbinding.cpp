@@ -185,11 +185,11 @@ bool ModelBinding::eventFilter(QObject *obj, QEvent *ev)
     if (ev->type() == QEvent::KeyPress) {
         const auto *k = static_cast<QKeyEvent *>(ev);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            m_edit.keyPress(name, 13);
+            m_edit.confirmValue(name);
             return true;
         }
         if (k->key() == Qt::Key_Escape) {
-            m_edit.keyPress(name, 27);
+            m_edit.restoreValue(name);
             return true;
         }
     } else if (ev->type() == QEvent::FocusIn) {

@@ -1,7 +1,6 @@
 #include "portmenu.h"
 
 #include "captions.h"
-#include "messages.h"
 #include "portchooser.h"
 
 #include <QAction>
@@ -9,27 +8,8 @@
 
 namespace vx {
 
-namespace {
-
-// "/dev/ttyUSB0  FT232R USB UART (FTDI, A50285BI)": what the technician
-// recognises the adapter by, then the path it is opened by.
-QString itemText(const PortInfo &p)
-{
-    QStringList maker;
-    if (!p.manufacturer.isEmpty()) maker << p.manufacturer;
-    if (!p.serialNumber.isEmpty()) maker << p.serialNumber;
-    QString t = p.path;
-    if (!p.description.isEmpty()) t += QStringLiteral("  ") + p.description;
-    if (!maker.isEmpty()) t += QStringLiteral(" (%1)").arg(maker.join(QStringLiteral(", ")));
-    return t;
-}
-
-} // namespace
-
-PortMenu::PortMenu(QMenu &menu, PortChooser &ports, MessageSink &messages,
-                   std::function<int()> language, QObject *parent)
-    : QObject(parent), m_menu(menu), m_ports(ports), m_messages(messages),
-      m_language(std::move(language))
+PortMenu::PortMenu(QMenu &menu, PortChooser &ports, std::function<int()> language, QObject *parent)
+    : QObject(parent), m_menu(menu), m_ports(ports), m_language(std::move(language))
 {
     m_listStart = m_menu.addSeparator();
     m_menu.addSeparator();
@@ -54,7 +34,7 @@ void PortMenu::refresh()
     const QList<QAction *> all = m_menu.actions();
     QAction *before = all.value(all.indexOf(m_listStart) + 1);
     for (const PortInfo &p : ports) {
-        auto *a = new QAction(itemText(p), &m_menu);
+        auto *a = new QAction(PortChooser::itemText(p), &m_menu);
         a->setCheckable(true);
         a->setChecked(p.path == m_ports.chosenDevice());
         a->setData(p.path);
@@ -75,19 +55,7 @@ void PortMenu::refresh()
 
 void PortMenu::search()
 {
-    const PortChooser::SearchOutcome outcome = m_ports.search(m_searchTimeoutMs);
-    const QString title = text("mnu_search");
-    if (!outcome.found.isEmpty()) {
-        // A failed choice of the port found has shown its own message.
-        if (outcome.result == PortChooser::Result::Chosen)
-            m_messages.show(text("searchFound").arg(outcome.found), title,
-                            MessageSink::Icon::Information);
-    } else if (outcome.tried.isEmpty()) {
-        m_messages.show(text("searchNoPorts"), title, MessageSink::Icon::Information);
-    } else {
-        m_messages.show(text("searchNone").arg(outcome.tried.join(QStringLiteral(", "))), title,
-                        MessageSink::Icon::Information);
-    }
+    m_ports.tellSearchOutcome(m_ports.search(m_searchTimeoutMs), text("mnu_search"));
     emit portChanged();
 }
 

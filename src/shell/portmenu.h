@@ -9,7 +9,6 @@ class QMenu;
 
 namespace vx {
 
-class MessageSink;
 class PortChooser;
 
 // The part of the "Comunicação" menu below "Com 1" .. "Com 4": the serial
@@ -21,7 +20,7 @@ class PortMenu : public QObject
     Q_OBJECT
 public:
     // `language` gives the interface language (0 Portuguese, 1 English).
-    PortMenu(QMenu &menu, PortChooser &ports, MessageSink &messages, std::function<int()> language,
+    PortMenu(QMenu &menu, PortChooser &ports, std::function<int()> language,
              QObject *parent = nullptr);
 
     QAction *searchAction() const { return m_search; }
@@ -44,7 +43,6 @@ private:
 
     QMenu &m_menu;
     PortChooser &m_ports;
-    MessageSink &m_messages;
     std::function<int()> m_language;
     QAction *m_listStart;
     QAction *m_search;

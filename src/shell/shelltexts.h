@@ -10,9 +10,9 @@ namespace vx {
 // languages side by side, found by key; the captions of the main window's
 // own controls are in captions.h.
 
-// Texts the window writes on the status line and in the port search's
-// message, by what they say; "%1", "%2" are filled in where they are used.
-inline constexpr std::array<Text, 37> kStatusTexts{{
+// Texts the window writes on the status line and in the port menu, by what
+// they say; "%1", "%2" are filled in where they are used.
+inline constexpr std::array<Text, 33> kStatusTexts{{
     {"portInUse", "Porta: %1", "Port: %1"},
     {"noPort", "Sem porta aberta", "No port open"},
     {"portOpen", "Porta aberta", "Port open"},
@@ -79,20 +79,7 @@ inline constexpr std::array<Text, 37> kStatusTexts{{
     {"unitNotLogged",
      "A nova unidade não foi registada: a ligação terminou antes de o temporizador a guardar.",
      "The new unit was not logged: the connection ended before the timer stored it."},
-    {"searchFound", "Foi encontrado um VX308 na porta %1, que fica escolhida.",
-     "A VX308 answered on port %1, which is now chosen."},
-    {"searchNone",
-     "Nenhum VX308 respondeu. Portas tentadas: %1. Verifique o cabo e se o temporizador está "
-     "ligado.",
-     "No VX308 answered. Ports tried: %1. Check the cable and that the timer is switched on."},
-    {"searchNoPorts", "Não há portas série para procurar. Ligue o adaptador e tente de novo.",
-     "There are no serial ports to search. Plug in the adapter and try again."},
     {"noSystemPorts", "(nenhuma porta do sistema)", "(no system ports)"},
-    {"portNotRemembered",
-     "A porta foi escolhida, mas não foi possível guardá-la em %1 para a próxima vez. Verifique se "
-     "essa pasta pode ser escrita.",
-     "The port was chosen, but it could not be saved in %1 for next time. Check that the folder "
-     "is writable."},
 }};
 
 // The traffic log window: every frame on the line, live.

@@ -10,6 +10,7 @@
 #include "messagetexts.h"
 #include "platformtexts.h"
 #include "recordstexts.h"
+#include "sessiontexts.h"
 #include "testsuite.h"
 
 #include <QRegularExpression>
@@ -69,6 +70,7 @@ private slots:
               std::span<const TextTable>(kLinkTextTables),
               std::span<const TextTable>(kEditingTextTables),
               std::span<const TextTable>(kRecordsTextTables),
+              std::span<const TextTable>(kSessionTextTables),
               std::span<const TextTable>(kShellTextTables),
               std::span<const TextTable>(kCtlTextTables)})
             for (const TextTable &table : subsystem)

@@ -4,6 +4,7 @@
 // edits reach the device.
 #include "editset.h"
 #include "messages.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 #include "textforms.h"
 
@@ -120,7 +121,7 @@ private slots:
         e.session.modo = 2;
         e.setText(field, text);
         m.clear();
-        e.keyPress(field, 13);
+        e.confirmValue(field);
         QVERIFY(!e.pending(field));
         QVERIFY(!m.messages.empty());
     }
@@ -164,7 +165,7 @@ private slots:
         e.session.modo = 2;
         e.setText(field, text);
         m.clear();
-        e.keyPress(field, 13);
+        e.confirmValue(field);
         QCOMPARE(e.pending(field), message.isEmpty());
         QCOMPARE(e.alteracao_pendente, message.isEmpty());
         QCOMPARE(m.texts(), message.isEmpty() ? QStringList() : QStringList{message});
@@ -205,17 +206,17 @@ private slots:
         e.setText("Text_S08", "1,00");
         e.gotFocus("Text_S08");
         e.setText("Text_S08", "2,00");
-        e.keyPress("Text_S08", 13);
+        e.confirmValue("Text_S08");
         QVERIFY(e.pending("Text_S08"));
         e.setText("Text_S08", "2,0x");
         // Coming back from the message box must not replace the backup.
         e.gotFocus("Text_S08", false);
-        e.keyPress("Text_S08", 27);
+        e.restoreValue("Text_S08");
         QCOMPARE(e.text("Text_S08"), QStringLiteral("1,00"));
         QVERIFY(e.pending("Text_S08")); // Escape lowers nothing
         e.gotFocus("Text_act_hora");
         e.setText("Text_act_hora", "12:00");
-        e.keyPress("Text_act_hora", 27);
+        e.restoreValue("Text_act_hora");
         QCOMPARE(e.text("Text_act_hora"), QStringLiteral("-"));
     }
 

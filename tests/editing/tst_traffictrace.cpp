@@ -8,9 +8,11 @@
 #include "clock.h"
 #include "emulatedport.h"
 #include "eventwait.h"
+#include "fixedclock.h"
 #include "framemeaning.h"
 #include "link.h"
 #include "messages.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 #include "tracefile.h"
 #include "traffictrace.h"
@@ -128,7 +130,7 @@ private slots:
             lines << l;
             if (kindOf(l) == QLatin1String("time-out")) port.setGone(0);
         });
-        link.setObserver(&trace);
+        trace.follow(link);
         QVERIFY(link.openIfClosed());
         if (pulled) port.setGone(-1);
         port.faults().failNext(1, fault);

@@ -7,6 +7,7 @@
 #include "editset.h"
 #include "fields.h"
 #include "messages.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 
 #include <QSignalSpy>
@@ -50,7 +51,7 @@ private slots:
         edit.session.modo = 2;
         edit.gotFocus(field);
         QVERIFY(edit.userEdit(field, text));
-        edit.keyPress(field, 13);
+        edit.confirmValue(field);
         QCOMPARE(edit.control(field).write, accepted ? WriteState::Pending : WriteState::Invalid);
         QCOMPARE(messages.messages.empty(), accepted);
         if (accepted) {
@@ -72,7 +73,7 @@ private slots:
         const QString field = QStringLiteral("Text_S08");
         const int i = fieldIndex(field.toStdString());
         edit.userEdit(field, QStringLiteral("2,00"));
-        edit.keyPress(field, 13);
+        edit.confirmValue(field);
         edit.reportWritten(i);
         QCOMPARE(edit.control(field).write, WriteState::Written);
         edit.userEdit(field, QStringLiteral("2,0"));
@@ -80,7 +81,7 @@ private slots:
         edit.userEdit(field, QStringLiteral("2,00")); // what the timer holds again
         QCOMPARE(edit.control(field).write, WriteState::None);
         edit.userEdit(field, QStringLiteral("2,0"));
-        edit.keyPress(field, 13);
+        edit.confirmValue(field);
         QCOMPARE(edit.control(field).write, WriteState::Pending);
         edit.session.modo = 0;
         edit.clear();
@@ -157,7 +158,7 @@ private slots:
         edit.gotFocus(field);
         edit.userEdit(field, typed);
         QSignalSpy invalid(&edit, &EditSet::valueInvalid);
-        edit.keyPress(field, 13);
+        edit.confirmValue(field);
         QCOMPARE(messages.texts(), QStringList{reason});
         QCOMPARE(edit.text(field), typed);
         QCOMPARE(edit.control(field).write, WriteState::Invalid);
@@ -165,7 +166,7 @@ private slots:
         QCOMPARE(invalid.first().at(1).toString(), reason);
         QVERIFY(!edit.pending(field));
         edit.gotFocus(field, false); // back from the message box
-        edit.keyPress(field, 27);
+        edit.restoreValue(field);
         QCOMPARE(edit.control(field).write, WriteState::None);
     }
 
@@ -181,21 +182,21 @@ private slots:
         edit.setText(field, QStringLiteral("12"));
         edit.gotFocus(field);
         edit.userEdit(field, QStringLiteral("70000"));
-        edit.keyPress(field, 13);
+        edit.confirmValue(field);
         QCOMPARE(edit.control(field).write, WriteState::Invalid);
         edit.gotFocus(QStringLiteral("Text_S00"));
         edit.gotFocus(field);
-        edit.keyPress(field, 27);
+        edit.restoreValue(field);
         QCOMPARE(edit.text(field), QStringLiteral("12"));
         QCOMPARE(edit.control(field).write, WriteState::None);
 
         edit.userEdit(field, QStringLiteral("13"));
-        edit.keyPress(field, 13);
+        edit.confirmValue(field);
         QVERIFY(edit.take(i));
         edit.reportRefused(i, QStringLiteral("13"));
         edit.gotFocus(QStringLiteral("Text_S00"));
         edit.gotFocus(field);
-        edit.keyPress(field, 27);
+        edit.restoreValue(field);
         QCOMPARE(edit.text(field), QStringLiteral("12"));
         QCOMPARE(edit.control(field).write, WriteState::None);
     }

@@ -10,6 +10,7 @@
 #include "frame.h"
 #include "link.h"
 #include "messages.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 
 #include <QElapsedTimer>

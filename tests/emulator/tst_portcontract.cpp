@@ -11,6 +11,7 @@
 #include "messages.h"
 #include "ptyserver.h"
 #include "qtserialport.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 
 #include <QTemporaryDir>

@@ -21,7 +21,7 @@ private slots:
     void readGoesStepByStepToConnected()
     {
         EngineBench b;
-        ConnectionWatcher watcher(b.engine, b.link);
+        ConnectionWatcher watcher(b.engine, b.link, b.clock);
         QCOMPARE(watcher.state().phase, Phase::NoPort);
         QList<ConnectionState> seen;
         connect(&watcher, &ConnectionWatcher::stateChanged, this,
@@ -50,7 +50,7 @@ private slots:
     void silenceShowsNotAnsweringUntilReplies()
     {
         EngineBench b;
-        ConnectionWatcher watcher(b.engine, b.link);
+        ConnectionWatcher watcher(b.engine, b.link, b.clock);
         QVERIFY(b.readAll());
         b.port.faults().failNext(2, emu::Fault::NoReply);
         bool silent = false;

@@ -3,6 +3,7 @@
 // and what "Sair", impulses and the display test leave behind. A slip here
 // shows the technician wrong values or writes placeholders into the timer.
 #include "enginebench.h"
+#include "fixedclock.h"
 #include "frame.h"
 #include "testsuite.h"
 

@@ -85,7 +85,7 @@ private slots:
         QVERIFY(b.readAll());
         b.edit.gotFocus(QStringLiteral("Text_S00"));
         b.edit.setText(QStringLiteral("Text_S00"), QStringLiteral("2,25"));
-        b.edit.keyPress(QStringLiteral("Text_S00"), 13);
+        b.edit.confirmValue(QStringLiteral("Text_S00"));
         b.edit.setChecked(QStringLiteral("Check_ibut"), false);
         QVERIFY(EngineBench::waitFor([&] { return !b.edit.anyPending(); }));
         // Written once the tick that took the values has ended.

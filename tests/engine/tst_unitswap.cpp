@@ -80,7 +80,7 @@ private slots:
         // Typed for unit A and Clear pressed while the line is down.
         b.edit.gotFocus(QStringLiteral("Text_S08"));
         b.edit.setText(QStringLiteral("Text_S08"), QStringLiteral("3,00"));
-        b.edit.keyPress(QStringLiteral("Text_S08"), 13);
+        b.edit.confirmValue(QStringLiteral("Text_S08"));
         QVERIFY(b.edit.pending(QStringLiteral("Text_S08")));
         // The engine waits for the timer inside its tick: the technician's
         // click comes from the event loop meanwhile.
@@ -133,7 +133,7 @@ private slots:
         b.port.setGone(300);
         b.edit.gotFocus(QStringLiteral("Text_S08"));
         b.edit.setText(QStringLiteral("Text_S08"), QStringLiteral("3,00"));
-        b.edit.keyPress(QStringLiteral("Text_S08"), 13);
+        b.edit.confirmValue(QStringLiteral("Text_S08"));
         SentRequests sent(b.link);
         QVERIFY(EngineBench::waitFor([&] { return !b.edit.anyPending(); }));
         QCOMPARE(b.device().number(6, 2), 300u);
@@ -172,7 +172,7 @@ private slots:
         });
         b.edit.gotFocus(QStringLiteral("Text_S08"));
         b.edit.setText(QStringLiteral("Text_S08"), QStringLiteral("3,00"));
-        b.edit.keyPress(QStringLiteral("Text_S08"), 13);
+        b.edit.confirmValue(QStringLiteral("Text_S08"));
         QVERIFY(EngineBench::waitFor([&] { return changed; }));
         QCOMPARE(b.device().number(6, 2), uint32_t(unitB[6] | unitB[7] << 8));
         QCOMPARE(b.edit.control(QStringLiteral("Text_S08")).write, WriteState::None);

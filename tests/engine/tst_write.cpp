@@ -19,7 +19,7 @@ bool confirm(EngineBench &b, const QString &field, const QString &text)
 {
     b.edit.gotFocus(field);
     b.edit.setText(field, text);
-    b.edit.keyPress(field, 13);
+    b.edit.confirmValue(field);
     bool written = false;
     auto c = QObject::connect(&b.engine, &Engine::tickFinished, [&] {
         if (!b.edit.anyPending()) written = true;
@@ -125,7 +125,7 @@ private slots:
         b.edit.gotFocus(field);
         b.edit.setText(field, text);
         b.messages.clear();
-        b.edit.keyPress(field, 13);
+        b.edit.confirmValue(field);
         QVERIFY(!b.edit.pending(field));
         QCOMPARE(b.messages.texts(), QStringList{EditSet::msgInvalid()});
         // Even when something else raises its flag, the pass sends nothing
@@ -147,7 +147,7 @@ private slots:
         EngineBench b;
         QVERIFY(b.readAll());
         b.edit.setText("Text_ibut", "abcdef012345");
-        b.edit.keyPress("Text_ibut", 13);
+        b.edit.confirmValue("Text_ibut");
         QVERIFY(confirm(b, "Text_S00", "1,5"));
         for (const QByteArray &p : b.requests())
             for (int i = 1; i < 28; ++i)

@@ -13,6 +13,7 @@
 #include "programend.h"
 #include "ptyserver.h"
 #include "qtserialport.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 
 #include <QElapsedTimer>

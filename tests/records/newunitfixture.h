@@ -7,8 +7,10 @@
 #include "countingengine.h"
 #include "datafolder.h"
 #include "editset.h"
+#include "fixedclock.h"
 #include "messages.h"
 #include "newunit.h"
+#include "recordingmessages.h"
 #include "tables.h"
 
 using namespace vx;

@@ -6,7 +6,10 @@
 #include "clock.h"
 #include "datafolder.h"
 #include "editset.h"
+#include "fixedclock.h"
 #include "messages.h"
+#include "recordingmessages.h"
+#include "recordingreportprinter.h"
 #include "report.h"
 #include "reportprinter.h"
 

@@ -6,6 +6,7 @@
 // word; a refusal that does not say what was refused; a bench that tries to
 // change the tables itself and fails with no hint of who can.
 #include "clock.h"
+#include "fixedclock.h"
 #include "recordsplace.h"
 #include "servicehistory.h"
 #include "testsuite.h"

@@ -8,8 +8,10 @@
 #include "clock.h"
 #include "datafolder.h"
 #include "editset.h"
+#include "fixedclock.h"
 #include "memoryrecordstore.h"
 #include "messages.h"
+#include "recordingmessages.h"
 #include "servicehistory.h"
 #include "testsuite.h"
 

@@ -3,11 +3,13 @@
 // while the tool says nothing. Uses the CUPS scheduler and a cups-pdf queue as
 // a technician's PC would have them; skipped with the reason where CUPS
 // cannot be started (not root, not installed).
-#include "databases.h"
 #include "clock.h"
+#include "databases.h"
 #include "editset.h"
+#include "fixedclock.h"
 #include "messages.h"
 #include "qtreportprinter.h"
+#include "recordingmessages.h"
 #include "report.h"
 #include "sqliterecordstore.h"
 #include "testsuite.h"
@@ -29,10 +31,8 @@ int run(const QString &prog, const QStringList &args, QByteArray *output = nullp
 {
     QProcess p;
     p.start(prog, args);
-    if (!p.waitForFinished(30000))
-        return -1;
-    if (output)
-        *output = p.readAllStandardOutput();
+    if (!p.waitForFinished(30000)) return -1;
+    if (output) *output = p.readAllStandardOutput();
     return p.exitCode();
 }
 
@@ -63,23 +63,22 @@ class TstCups : public QObject
 private slots:
     void initTestCase()
     {
-        if (geteuid() != 0)
-            QSKIP("CUPS test needs root to start cupsd and add a printer");
+        if (geteuid() != 0) QSKIP("CUPS test needs root to start cupsd and add a printer");
         for (const char *p : {"cupsd", "lpadmin", "cupsctl", "lpstat", "pdftotext"})
-            if (QStandardPaths::findExecutable(QLatin1String(p), {"/usr/sbin", "/usr/bin"}).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps)").arg(p)));
+            if (QStandardPaths::findExecutable(QLatin1String(p), {"/usr/sbin", "/usr/bin"})
+                    .isEmpty())
+                QSKIP(qPrintable(
+                    QStringLiteral("%1 is not installed (scripts/install-deps)").arg(p)));
         if (!QFile::exists("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"))
             QSKIP("printer-driver-cups-pdf is not installed");
         if (!schedulerRunning() && run("/usr/sbin/cupsd", {}) != 0)
             QSKIP("cupsd could not be started");
-        if (!waitForScheduler())
-            QSKIP("cupsd did not come up");
+        if (!waitForScheduler()) QSKIP("cupsd did not come up");
         // Keep the spooled data, which holds the PDF as the tool sent it.
         run("cupsctl", {"PreserveJobFiles=yes"});
-        if (!waitForScheduler())
-            QSKIP("cupsd did not come back after cupsctl");
+        if (!waitForScheduler()) QSKIP("cupsd did not come back after cupsctl");
         QCOMPARE(run("lpadmin", {"-p", "PDF", "-v", "cups-pdf:/", "-E", "-m",
-                                    "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"}),
+                                 "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"}),
                  0);
         QCOMPARE(run("lpadmin", {"-d", "PDF"}), 0);
     }
@@ -100,8 +99,7 @@ private slots:
         int n = 0;
         for (const Field &c : kFields) {
             const QString name = QString::fromLatin1(c.name.data(), int(c.name.size()));
-            if (c.form == TextForm::Flag)
-                continue;
+            if (c.form == TextForm::Flag) continue;
             const QString v = QStringLiteral("%1,%2").arg(700 + n).arg(n + 10);
             ++n;
             edit.setText(name, v);
@@ -116,10 +114,8 @@ private slots:
         QString newButton;
         for (int i = 0; i < 100 && newButton.isEmpty(); ++i) {
             for (const QString &f : jobFiles())
-                if (!before.contains(f))
-                    newButton = f;
-            if (newButton.isEmpty())
-                QTest::qWait(100);
+                if (!before.contains(f)) newButton = f;
+            if (newButton.isEmpty()) QTest::qWait(100);
         }
         QVERIFY2(!newButton.isEmpty(), "no job reached the CUPS spool");
         const QString path = kSpool + QLatin1Char('/') + newButton;

@@ -13,6 +13,8 @@
 #include "emulatedport.h"
 #include "engine.h"
 #include "eventwait.h"
+#include "fixedclock.h"
+#include "fixedportinfosource.h"
 #include "formmain.h"
 #include "frame.h"
 #include "frmsplash.h"
@@ -22,6 +24,9 @@
 #include "portinfo.h"
 #include "programend.h"
 #include "qtrecordsdatabase.h"
+#include "recordingend.h"
+#include "recordingmessages.h"
+#include "recordingreportprinter.h"
 #include "reportprinter.h"
 
 #include <QAbstractButton>

@@ -8,6 +8,7 @@
 #include "actionresults.h"
 #include "appbench.h"
 #include "configurationmenu.h"
+#include "fixedfiledialogs.h"
 #include "statusline.h"
 #include "testsuite.h"
 
@@ -99,7 +100,8 @@ private slots:
         auto *menu = o.window().findChild<ConfigurationMenu *>();
         QVERIFY(menu);
         const QString file = a.dir.filePath(folder + QStringLiteral("unit.json"));
-        menu->chooseFile = [&](ConfigurationMenu::FileUse) { return file; };
+        vx::FixedFileDialogs dialogs(file);
+        o.window().setFileDialogs(&dialogs);
         menu->saveConfiguration();
         QCOMPARE(shown(o), result.arg(QDir::toNativeSeparators(file)));
         o.engine().stop();

@@ -6,6 +6,7 @@
 #include "appbench.h"
 #include "configurationdialog.h"
 #include "configurationmenu.h"
+#include "fixedfiledialogs.h"
 #include "testsuite.h"
 
 #include <QAction>
@@ -93,7 +94,8 @@ private slots:
         QVERIFY(o.read());
         ConfigurationMenu &menu = menuOf(o);
         const QString file = m_dir.filePath(QStringLiteral("unit.json"));
-        menu.chooseFile = [&](ConfigurationMenu::FileUse) { return file; };
+        vx::FixedFileDialogs dialogs(file);
+        o.window().setFileDialogs(&dialogs);
         menu.saveConfiguration();
         QVERIFY(QFile::exists(file));
 
@@ -143,7 +145,8 @@ private slots:
         f.write("{\"format\": \"vx308-configuration\", \"version\": 1");
         f.close();
         ConfigurationMenu &menu = menuOf(o);
-        menu.chooseFile = [&](ConfigurationMenu::FileUse) { return file; };
+        vx::FixedFileDialogs dialogs(file);
+        o.window().setFileDialogs(&dialogs);
         bool asked = false;
         menu.showDialog = [&](ConfigurationDialog &) { return asked = true; };
         menu.restoreConfiguration();
@@ -173,7 +176,8 @@ private slots:
         QVERIFY(o.read());
         ConfigurationMenu &menu = menuOf(o);
         const QString file = m_dir.filePath(QStringLiteral("other-unit.json"));
-        menu.chooseFile = [&](ConfigurationMenu::FileUse) { return file; };
+        vx::FixedFileDialogs dialogs(file);
+        o.window().setFileDialogs(&dialogs);
         menu.saveConfiguration();
         QString error;
         auto other = ConfigFile::load(file, &error);
@@ -211,7 +215,8 @@ private slots:
         const QString fifo = m_dir.filePath(QStringLiteral("fifo.json"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         ConfigurationMenu &menu = menuOf(o);
-        menu.chooseFile = [&](ConfigurationMenu::FileUse) { return fifo; };
+        vx::FixedFileDialogs dialogs(fifo);
+        o.window().setFileDialogs(&dialogs);
         menu.saveConfiguration();
         QVERIFY(!QFileInfo(fifo).isFile());
         QCOMPARE(o.messages.messages.size(), size_t(1));

@@ -11,6 +11,7 @@
 #include "memoryrecordstore.h"
 #include "messages.h"
 #include "portchooser.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 
 #include <QAction>

@@ -7,6 +7,7 @@
 
 #include "databases.h"
 #include "editset.h"
+#include "fixedportinfosource.h"
 #include "memoryrecordstore.h"
 #include "messages.h"
 #include "portchooser.h"
@@ -14,6 +15,7 @@
 #include "portmemory.h"
 #include "ptyserver.h"
 #include "qtserialport.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 
 #include <QFile>

@@ -10,8 +10,8 @@
 #include "appbench.h"
 #include "captions.h"
 #include "clearsnapshots.h"
+#include "connectionwatcher.h"
 #include "linknotice.h"
-#include "replywatch.h"
 #include "servicehistory.h"
 #include "testsuite.h"
 
@@ -173,7 +173,7 @@ private slots:
             failures = static_cast<int>(o.app->link().stats.timeoutsSinceAccepted);
             if (failures == 1) {
                 QVERIFY(notice->isHidden());
-                o.clock.set(o.clock.now().addMSecs(ReplyWatch::kDefaultSilenceMs));
+                o.clock.set(o.clock.now().addMSecs(ConnectionWatcher::kDefaultSilenceMs));
             } else if (failures == 2) {
                 shownAtLimit = notice->isVisible();
                 shownText = notice->text();

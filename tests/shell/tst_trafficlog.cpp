@@ -5,7 +5,9 @@
 // of a read with its fields named.
 #include "appbench.h"
 #include "filedialogs.h"
+#include "fixedfiledialogs.h"
 #include "messages.h"
+#include "recordingmessages.h"
 #include "testsuite.h"
 #include "trafficlogwindow.h"
 #include "traffictrace.h"

@@ -4,9 +4,12 @@
 #include "editset.h"
 #include "emulatedport.h"
 #include "engine.h"
+#include "fixedclock.h"
 #include "link.h"
 #include "messages.h"
 #include "programend.h"
+#include "recordingend.h"
+#include "recordingmessages.h"
 
 #include <QList>
 #include <functional>

@@ -11,4 +11,9 @@ QString QtFileDialogs::saveFileName(const QString &caption, const QString &sugge
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, suggestion, filter);
 }
 
+QString QtFileDialogs::openFileName(const QString &caption, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, {}, filter);
+}
+
 } // namespace vx

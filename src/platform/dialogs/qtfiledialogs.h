@@ -10,6 +10,7 @@ class QtFileDialogs : public FileDialogs
 public:
     QString saveFileName(const QString &caption, const QString &suggestion,
                          const QString &filter) override;
+    QString openFileName(const QString &caption, const QString &filter) override;
 };
 
 } // namespace vx

@@ -1,6 +1,5 @@
 #include "portchooser.h"
 
-#include "captions.h"
 #include "databases.h"
 #include "editset.h"
 #include "messages.h"
@@ -8,6 +7,7 @@
 #include "portmemory.h"
 #include "portprobe.h"
 #include "serialport.h"
+#include "sessiontexts.h"
 #include "troublemessages.h"
 
 namespace vx {
@@ -113,8 +113,7 @@ bool PortChooser::remember(int n, const QString &path)
     const bool stored = n > 0 ? m_memory->rememberComm(n) : m_memory->rememberDevice(path);
     if (!stored)
         m_messages.show(
-            Captions::caption(QStringLiteral("portNotRemembered"), m_language ? m_language() : 0)
-                .arg(m_memory->file()),
+            textOf(kSessionTexts, "portNotRemembered", language()).arg(m_memory->file()),
             errorTitle(), MessageSink::Icon::Critical);
     return stored;
 }
@@ -176,6 +175,34 @@ PortChooser::SearchOutcome PortChooser::search(int timeoutMs)
     restore(previous, previousDevice);
     outcome.result = Result::PortFailed;
     return outcome;
+}
+
+void PortChooser::tellSearchOutcome(const SearchOutcome &outcome, const QString &title) const
+{
+    const int idioma = language();
+    if (!outcome.found.isEmpty()) {
+        if (outcome.result == Result::Chosen)
+            m_messages.show(textOf(kSessionTexts, "searchFound", idioma).arg(outcome.found), title,
+                            MessageSink::Icon::Information);
+    } else if (outcome.tried.isEmpty()) {
+        m_messages.show(textOf(kSessionTexts, "searchNoPorts", idioma), title,
+                        MessageSink::Icon::Information);
+    } else {
+        m_messages.show(textOf(kSessionTexts, "searchNone", idioma)
+                            .arg(outcome.tried.join(QStringLiteral(", "))),
+                        title, MessageSink::Icon::Information);
+    }
+}
+
+QString PortChooser::itemText(const PortInfo &p)
+{
+    QStringList maker;
+    if (!p.manufacturer.isEmpty()) maker << p.manufacturer;
+    if (!p.serialNumber.isEmpty()) maker << p.serialNumber;
+    QString t = p.path;
+    if (!p.description.isEmpty()) t += QStringLiteral("  ") + p.description;
+    if (!maker.isEmpty()) t += QStringLiteral(" (%1)").arg(maker.join(QStringLiteral(", ")));
+    return t;
 }
 
 bool PortChooser::startUp(int comm)

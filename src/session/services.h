@@ -4,6 +4,7 @@ namespace vx {
 
 class Databases;
 class Clock;
+class ConnectionWatcher;
 class EditSet;
 class Engine;
 class Link;
@@ -14,7 +15,6 @@ class Defaults;
 class Report;
 class Shutdown;
 class ClearSnapshots;
-class ReplyWatch;
 class ServiceHistory;
 class VisitRecorder;
 
@@ -34,7 +34,7 @@ struct Services
     Report &report;
     Defaults &defaults;
     ClearSnapshots &clearSnapshots;
-    ReplyWatch &replyWatch;
+    ConnectionWatcher &connection;
     ServiceHistory &history;
     VisitRecorder &visits;
 };

@@ -79,6 +79,12 @@ public:
         Result result = Result::Refused;
     };
     SearchOutcome search(int timeoutMs = 1000);
+    // Tells the technician what a search found, under `title`. A failed
+    // choice of the port found has shown its own message already.
+    void tellSearchOutcome(const SearchOutcome &outcome, const QString &title) const;
+    // "/dev/ttyUSB0  FT232R USB UART (FTDI, A50285BI)": what the technician
+    // recognises the adapter by, then the path it is opened by.
+    static QString itemText(const PortInfo &p);
 
 private:
     struct Candidate
@@ -99,6 +105,7 @@ private:
     // The port messages and their title in the window's language.
     QString portMessage(MessageId id, int n) const;
     QString localErrorTitle() const;
+    int language() const { return m_language ? m_language() : 0; }
 
     EditSet &m_edit;
     SerialPort &m_port;

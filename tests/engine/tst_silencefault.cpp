@@ -4,8 +4,8 @@
 // replies only, no port), and must go as soon as a reply is accepted again
 // or the connection is stopped. The silence is measured on the injected
 // clock, so no test waits for it.
+#include "connectionwatcher.h"
 #include "enginebench.h"
-#include "replywatch.h"
 #include "testsuite.h"
 
 #include <QSignalSpy>
@@ -16,14 +16,15 @@ using namespace vx;
 
 Q_DECLARE_METATYPE(vx::LinkFault)
 
-class TstReplyWatch : public QObject
+class TstSilenceFault : public QObject
 {
     Q_OBJECT
 
     // The engine sits in a nested wait while the timer fails: the test acts
     // from the link's own signal. After each failed attempt it notes what the
     // watch says, then runs the next step (if any).
-    static void onEachFailure(EngineBench &b, QList<LinkFault> *seen, const ReplyWatch &watch,
+    static void onEachFailure(EngineBench &b, QList<LinkFault> *seen,
+                              const ConnectionWatcher &watch,
                               const QList<std::function<void()>> &steps)
     {
         auto last = std::make_shared<quint64>(0);
@@ -50,10 +51,10 @@ private slots:
         QFETCH(unsigned, fault);
         QFETCH(vx::LinkFault, expected);
         EngineBench b;
-        ReplyWatch watch(b.link, b.engine, b.clock);
+        ConnectionWatcher watch(b.engine, b.link, b.clock);
         watch.setSilenceMs(5000);
         QVERIFY(b.readAll());
-        QSignalSpy changes(&watch, &ReplyWatch::changed);
+        QSignalSpy changes(&watch, &ConnectionWatcher::faultChanged);
         const QDateTime start = b.clock.now();
         QList<LinkFault> seen;
         onEachFailure(b, &seen, watch,
@@ -73,7 +74,7 @@ private slots:
     void portGoneThenStopped()
     {
         EngineBench b;
-        ReplyWatch watch(b.link, b.engine, b.clock);
+        ConnectionWatcher watch(b.engine, b.link, b.clock);
         watch.setSilenceMs(3000);
         QVERIFY(b.readAll());
         QList<LinkFault> seen;
@@ -91,5 +92,5 @@ private slots:
     }
 };
 
-VX_TEST_CLASS(TstReplyWatch, Core)
-#include "tst_replywatch.moc"
+VX_TEST_CLASS(TstSilenceFault, Core)
+#include "tst_silencefault.moc"

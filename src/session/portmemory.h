@@ -1,5 +1,7 @@
 #pragma once
 
+#include "usersettings.h"
+
 #include <QString>
 
 namespace vx {
@@ -15,7 +17,7 @@ public:
     // `file` empty: the user's configuration folder.
     explicit PortMemory(QString file = {});
 
-    QString file() const { return m_file; }
+    QString file() const { return m_settings.file(); }
     // The device path chosen last; empty when the last choice was "Com N" or
     // nothing was ever chosen.
     QString devicePath() const;
@@ -24,9 +26,7 @@ public:
     bool rememberComm(int n);
 
 private:
-    bool store(const QString &device, int comm);
-
-    QString m_file;
+    UserSettings m_settings;
 };
 
 } // namespace vx
