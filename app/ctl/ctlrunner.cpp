@@ -9,7 +9,7 @@
 #include "databases.h"
 #include "editset.h"
 #include "engine.h"
-#include "fields.h"
+#include "fieldtable.h"
 #include "link.h"
 #include "maintenancesession.h"
 #include "messages.h"
@@ -227,8 +227,9 @@ void CtlRunner::print()
     QStringList names;
     for (const Field &c : kFields)
         names << toQString(c.name);
-    for (const DisplayField &c : kDisplayFields)
-        if (c.fromRead) names << toQString(c.name);
+    // Then what the timer shows that is never written.
+    for (const Field &c : kDisplayFields)
+        if (c.form != TextForm::Text) names << toQString(c.name);
     if (m_job.json) {
         QJsonObject o;
         for (const QString &n : names) {

@@ -1,7 +1,7 @@
 #include "historylisting.h"
 
 #include "clearrequest.h"
-#include "fields.h"
+#include "fieldtable.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,7 +15,7 @@ namespace {
 // what Clear zeroes, the values a technician compares from visit to visit.
 QStringList tableFields()
 {
-    QStringList fields{QStringLiteral("Text_acumulado")};
+    QStringList fields{fieldName(FieldId::Accumulated)};
     for (const Text &v : kZeroedByClear)
         fields << toQString(v.key);
     return fields;

@@ -2,9 +2,9 @@
 // scripts.
 #include "clock.h"
 #include "configcommands.h"
-#include "fields.h"
 #include "ctlrunner.h"
 #include "ctltexts.h"
+#include "fieldtable.h"
 #include "portlisting.h"
 #include "qtportinfosource.h"
 #include "qtserialport.h"

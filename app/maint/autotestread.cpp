@@ -1,5 +1,7 @@
 #include "autotestread.h"
 
+#include "fieldtable.h"
+
 #include "editset.h"
 #include "engine.h"
 #include "formmain.h"
@@ -52,7 +54,7 @@ QByteArray AutotestRead::fieldsJson(const EditSet &edit)
             o.insert(n, s.enabled);
     }
     o.insert(QStringLiteral("Form_main"), edit.title());
-    o.insert(QStringLiteral("Label_percentagem"), edit.text(QStringLiteral("Label_percentagem")));
+    o.insert(fieldName(FieldId::Battery), edit.text(fieldName(FieldId::Battery)));
     o.insert(QStringLiteral("ProgressBar_baterias"),
              edit.control(QStringLiteral("ProgressBar_baterias")).value);
     return QJsonDocument(o).toJson(QJsonDocument::Compact);

@@ -20,13 +20,11 @@ void requestClear(EditSet &edit)
 void zeroForClear(EditSet &edit, const QString &titulo_base)
 {
     edit.setTitle(titulo_base);
-    for (const char *n :
-         {"Text_total00", "Text_total08", "Text_total12", "Text_total15", "Text_total20",
-          "Text_a_pagar", "Text_parcial", "Text_aberturas", "Text_prog", "Text_power"})
-        edit.setText(QLatin1String(n), QStringLiteral("0"));
-    // Everything but the application serial goes back to the device as shown.
     for (const Field &c : kFields)
-        if (c.name != "Text_sn_apl") edit.mark(fieldIndex(c.name));
+        if (c.clear == ClearRule::Zeroed) edit.setText(toQString(c.name), QStringLiteral("0"));
+    // The rest goes back to the device as shown.
+    for (size_t i = 0; i < kFields.size(); ++i)
+        if (kFields[i].clear != ClearRule::Untouched) edit.mark(static_cast<int>(i));
 }
 
 namespace {
@@ -40,20 +38,20 @@ QString fromView(std::string_view s)
 
 QString shownAfterClear(std::string_view field)
 {
-    // The timer counts one power-down more than the window shows: the
-    // erased count reads back as -1.
-    return field == "Text_power" ? QStringLiteral("-1") : QStringLiteral("0");
+    // What the read shows of zero bytes, as a count: the timer counts one
+    // power-down more than the window shows, so the erased count reads -1.
+    const Field *f = fieldNamed(toQString(field));
+    return f && f->shown == Shown::OneLess ? QStringLiteral("-1") : QStringLiteral("0");
 }
 
 QString clearQuestion(const EditSet &edit, int idioma, const QString &snapshotFile)
 {
-    const QString unit =
-        edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
+    const QString unit = UnitIdentity::shownMakerNumber(edit);
     QStringList rows;
     for (const Text &z : kZeroedByClear)
         rows << QStringLiteral("    %1: %2 \u2192 %3")
                     .arg(textIn(z, idioma), edit.text(fromView(z.key)), shownAfterClear(z.key));
-    const QString kept = edit.text(QStringLiteral("Text_acumulado"));
+    const QString kept = edit.text(fieldName(FieldId::Accumulated));
     const QString file = QDir::toNativeSeparators(snapshotFile);
     return textOf(kClearTexts, "clearQuestion", idioma)
         .arg(unit, rows.join(QLatin1Char('\n')), kept, file);

@@ -25,21 +25,13 @@ QString EditSet::msgInvalid()
 
 EditSet::EditSet(MessageSink &messages, QObject *parent) : QObject(parent), m_messages(messages)
 {
-    for (const Field &c : kFields) {
-        ControlState s;
-        if (c.form != TextForm::Flag) s.text = QStringLiteral("-");
+    for (const Field &c : kFieldTable) {
+        ControlState s = withText(toQString(c.initial));
+        // Values only the program writes stay disabled for the whole run.
+        s.enabled = !c.disabled;
+        s.visible = !c.hidden;
         m_controls.insert(toQString(c.name), s);
     }
-    for (const DisplayField &c : kDisplayFields)
-        m_controls.insert(toQString(c.name), withText(QStringLiteral("-")));
-
-    // Values only the program writes stay disabled for the whole run.
-    for (const char *n : {"text_numfab_ano", "Text_numfab_num", "Text_sn_apl", "Text_fracao",
-                          "Text_rtc_data", "Text_rtc_hora", "Text_ibut", "Text_act_data",
-                          "Text_act_hora", "Text_ibutsn", "Check_ibut"})
-        m_controls[QLatin1String(n)].enabled = false;
-    m_controls[QStringLiteral("Text_acumulado")].visible = false;
-    m_controls[QStringLiteral("Check_ibut")].text = QStringLiteral("iButton");
 
     for (const char *n : {"Command_ler", "Command_sair"})
         m_controls.insert(QLatin1String(n), ControlState{});
@@ -70,7 +62,6 @@ EditSet::EditSet(MessageSink &messages, QObject *parent) : QObject(parent), m_me
         m_controls.insert(QLatin1String(n), s);
     }
     m_controls.insert(QStringLiteral("ProgressBar_baterias"), ControlState{});
-    m_controls.insert(QStringLiteral("Label_percentagem"), withText(QStringLiteral("0%")));
     m_controls.insert(QStringLiteral("Form_main"), ControlState{});
     m_controls.insert(QStringLiteral("mnu_comunicação"), ControlState{});
     for (int n = 1; n <= 4; ++n) {
@@ -276,22 +267,14 @@ void EditSet::checkNumeric(const QString &name)
 
 int EditSet::limitOf(const QString &name) const
 {
-    const std::string n = name.toStdString();
-    for (const Field &c : kFields)
-        if (c.name == n) return c.limit;
-    for (const DisplayField &c : kDisplayFields)
-        if (c.name == n) return c.limit;
-    return 0;
+    const Field *f = fieldNamed(name);
+    return f ? f->limit : 0;
 }
 
 bool EditSet::hasNumericCheck(const QString &name) const
 {
-    const std::string n = name.toStdString();
-    for (const Field &c : kFields)
-        if (c.name == n) return c.numeric;
-    for (const DisplayField &c : kDisplayFields)
-        if (c.name == n) return c.numeric;
-    return false;
+    const Field *f = fieldNamed(name);
+    return f && f->numeric;
 }
 
 bool EditSet::pending(const QString &name) const
@@ -352,25 +335,25 @@ bool EditSet::anyPending() const
 
 const QStringList &EditSet::clearedFields()
 {
-    static const QStringList list{
-        QStringLiteral("Text_S00"),        QStringLiteral("Text_S08"),
-        QStringLiteral("Text_S12"),        QStringLiteral("Text_S15"),
-        QStringLiteral("Text_S20"),        QStringLiteral("Text_F00"),
-        QStringLiteral("Text_F08"),        QStringLiteral("Text_F12"),
-        QStringLiteral("Text_F15"),        QStringLiteral("Text_F20"),
-        QStringLiteral("Text_total00"),    QStringLiteral("Text_total08"),
-        QStringLiteral("Text_total12"),    QStringLiteral("Text_total15"),
-        QStringLiteral("Text_total20"),    QStringLiteral("Text_acumulado"),
-        QStringLiteral("Text_parcial"),    QStringLiteral("Text_a_pagar"),
-        QStringLiteral("Text_ibutsn"),     QStringLiteral("Text_numfab_num"),
-        QStringLiteral("text_numfab_ano"), QStringLiteral("Check_ibut"),
-        QStringLiteral("Text_ibut"),       QStringLiteral("Text_master_ibut"),
-        QStringLiteral("Text_pwdrelogio"), QStringLiteral("Text_pwdtarifas"),
-        QStringLiteral("Text_act_data"),   QStringLiteral("Text_act_hora"),
-        QStringLiteral("Text_impulsos"),   QStringLiteral("Text_sn_apl"),
-        QStringLiteral("Check_contador"),  QStringLiteral("Text_contador"),
-        QStringLiteral("Text_fracao"),     QStringLiteral("Text_aberturas"),
-        QStringLiteral("Text_prog"),       QStringLiteral("Text_power")};
+    static const QStringList list = [] {
+        constexpr FieldId order[] = {
+            FieldId::Week00,        FieldId::Week08,         FieldId::Week12,
+            FieldId::Week15,        FieldId::Week20,         FieldId::Weekend00,
+            FieldId::Weekend08,     FieldId::Weekend12,      FieldId::Weekend15,
+            FieldId::Weekend20,     FieldId::Total00,        FieldId::Total08,
+            FieldId::Total12,       FieldId::Total15,        FieldId::Total20,
+            FieldId::Accumulated,   FieldId::Memory,         FieldId::ToPay,
+            FieldId::KeyTest,       FieldId::MakerNumber,    FieldId::MakerCode,
+            FieldId::KeyReaderOn,   FieldId::KeySerial,      FieldId::LastMaintenance,
+            FieldId::ClockPassword, FieldId::TariffPassword, FieldId::KeyUpdateDate,
+            FieldId::KeyUpdateTime, FieldId::Impulses,       FieldId::ApplicationSerial,
+            FieldId::CounterOn,     FieldId::Counter,        FieldId::Fraction,
+            FieldId::Games,         FieldId::Programmings,   FieldId::PowerDowns};
+        QStringList names;
+        for (FieldId id : order)
+            names << fieldName(id);
+        return names;
+    }();
     return list;
 }
 
@@ -378,13 +361,12 @@ void EditSet::clear()
 {
     for (const QString &n : clearedFields()) {
         setWriteState(n, WriteState::None);
-        if (n.startsWith(QLatin1String("Check_")))
+        if (fieldNamed(n)->form == TextForm::Flag)
             setChecked(n, false);
         else
             setText(n, QStringLiteral("-"));
     }
 }
-
 } // namespace vx
 
 namespace vx {

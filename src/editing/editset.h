@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fields.h"
+#include "fieldtable.h"
 #include "messagetexts.h"
 #include "session.h"
 #include "unitidentity.h"
@@ -55,7 +55,7 @@ struct ControlState
 };
 
 // The main window's state without any widget: every control the engine or the
-// handlers touch, by its control name ("Text_S00", "Command_ler",
+// handlers touch, by its control name (a field of the table, "Command_ler",
 // "mnu_porta1", "Form_main" for the window title), plus the write-pending
 // flags. The window is a view of this model and forwards every click, key,
 // focus change and edit to the handlers below.
@@ -106,19 +106,19 @@ public:
     void userToggle(const QString &name);
 
     // --- write-pending flags
-    bool pending(int indice) const { return m_pending[indice]; }
+    bool pending(int index) const { return m_pending[index]; }
     bool pending(const QString &name) const;
-    void mark(int indice); // raise one flag and alteracao_pendente
+    void mark(int index); // raise one flag and alteracao_pendente
     void mark(const QStringList &names);
-    bool take(int indice); // read and lower one flag
-    void lowerAll();       // lower every write-pending flag
+    bool take(int index); // read and lower one flag
+    void lowerAll();      // lower every write-pending flag
     bool anyPending() const;
     bool alteracao_pendente = false;
 
     // --- what became of a value the write pass took; the engine reports it,
     // and whoever waits on a write (the new-unit log, the window) hears it.
-    void reportWritten(int indice);                      // the device accepted it
-    void reportRefused(int indice, const QString &text); // not storable, not sent
+    void reportWritten(int index);                      // the device accepted it
+    void reportRefused(int index, const QString &text); // not storable, not sent
     QString texto_foco;
 
     // Fields cleared by "Lêr" and "Sair", in their order.

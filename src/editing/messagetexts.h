@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldtable.h"
 #include "text.h"
 
 #include <QString>
@@ -117,19 +118,18 @@ QString messageText(MessageId id, int idioma);
 // the sub-totals, amount to pay and memory Clear zeroes itself, the
 // electromechanical counter that the erase zeroes, and the counters. The
 // accumulated takings are not among them.
-inline constexpr std::array<Text, 11> kZeroedByClear{{
-    {"Text_total00", "Totais 00-08h", "Sub Totals 00-08h"},
-    {"Text_total08", "Totais 08-12h", "Sub Totals 08-12h"},
-    {"Text_total12", "Totais 12-15h", "Sub Totals 12-15h"},
-    {"Text_total15", "Totais 15-20h", "Sub Totals 15-20h"},
-    {"Text_total20", "Totais 20-24h", "Sub Totals 20-24h"},
-    {"Text_a_pagar", "A Pagar", "Paying"},
-    {"Text_parcial", "Memória", "Memory"},
-    {"Text_contador", "Contador electromecânico", "Electromechanical counter"},
-    {"Text_aberturas", "N. Jogos", "N. Games"},
-    {"Text_prog", "N. Prog.", "N. Prog."},
-    {"Text_power", "Power Down", "Power Down"},
-}};
+inline constexpr auto kZeroedByClear = [] {
+    constexpr FieldId order[] = {FieldId::Total00,      FieldId::Total08,   FieldId::Total12,
+                                 FieldId::Total15,      FieldId::Total20,   FieldId::ToPay,
+                                 FieldId::Memory,       FieldId::Counter,   FieldId::Games,
+                                 FieldId::Programmings, FieldId::PowerDowns};
+    std::array<Text, std::size(order)> values{};
+    for (size_t i = 0; i < values.size(); ++i) {
+        const Field &f = fieldRow(order[i]);
+        values[i] = {f.name, f.zeroedPt, f.zeroedEn};
+    }
+    return values;
+}();
 
 // The question Clear asks before anything is sent: %1 the unit, %2 the
 // values above, %3 the accumulated takings, %4 the file the values are

@@ -1,6 +1,7 @@
 #include "unitidentity.h"
 
 #include "editset.h"
+#include "fieldtable.h"
 #include "frame.h"
 #include "textforms.h"
 
@@ -14,30 +15,28 @@ QString UnitIdentity::label() const
 
 UnitIdentity UnitIdentity::of(const EditSet &edit)
 {
-    UnitIdentity u{edit.text(QStringLiteral("text_numfab_ano")),
-                   edit.text(QStringLiteral("Text_numfab_num")),
-                   edit.text(QStringLiteral("Text_sn_apl"))};
+    UnitIdentity u{edit.text(fieldName(FieldId::MakerCode)),
+                   edit.text(fieldName(FieldId::MakerNumber)),
+                   edit.text(fieldName(FieldId::ApplicationSerial))};
     // "-" is the window's placeholder for a value not read.
     for (QString *part : {&u.code, &u.number, &u.serial})
         if (*part == QLatin1String("-")) part->clear();
     return u;
 }
 
-QString UnitIdentity::numberText(const QByteArray &makerReply)
+QString UnitIdentity::shownMakerNumber(const EditSet &edit)
 {
-    return pad2(dataByte(makerReply, 0));
-}
-
-QString UnitIdentity::codeText(const QByteArray &makerReply)
-{
-    return QString(QChar(dataByte(makerReply, 3))) + pad2(dataByte(makerReply, 2)) +
-           pad2(dataByte(makerReply, 1));
+    return edit.text(fieldName(FieldId::MakerCode)) + edit.text(fieldName(FieldId::MakerNumber));
 }
 
 UnitIdentity UnitIdentity::fromReplies(const QByteArray &makerReply, const QByteArray &serialReply)
 {
-    return {codeText(makerReply), numberText(makerReply),
-            QString::number(dataNumber(serialReply, 3))};
+    // The replies of the read's own steps for these fields.
+    const Field &number = fieldRow(FieldId::MakerNumber);
+    const Field &code = fieldRow(FieldId::MakerCode);
+    return {shownText(code, makerReply, code.address - number.address),
+            shownText(number, makerReply),
+            shownText(fieldRow(FieldId::ApplicationSerial), serialReply)};
 }
 
 namespace {

@@ -14,9 +14,9 @@ class EditSet;
 // the engine compares this with what the unit on the line says it is.
 struct UnitIdentity
 {
-    QString code;   // text_numfab_ano: letter, week and year
-    QString number; // Text_numfab_num
-    QString serial; // Text_sn_apl
+    QString code;   // the manufacturing code: letter, week and year
+    QString number; // the manufacturing number, the week's sequence
+    QString serial; // the application serial
 
     // Nothing known: no unit read yet, or one whose identity could not be
     // read.
@@ -28,13 +28,12 @@ struct UnitIdentity
 
     // The unit the window's values were read from.
     static UnitIdentity of(const EditSet &edit);
+    // The manufacturing number as the window shows it, placeholders and all.
+    static QString shownMakerNumber(const EditSet &edit);
     // From the replies to the reads of address 43 (4 bytes: number, then
     // the code's week, year and letter) and of address 96 (3 bytes: the
     // serial).
     static UnitIdentity fromReplies(const QByteArray &makerReply, const QByteArray &serialReply);
-    // The texts a read shows for the reply of address 43.
-    static QString numberText(const QByteArray &makerReply);
-    static QString codeText(const QByteArray &makerReply);
 
     // Two units are one when every part is the same number or text: a typed
     // "0123" and a read "123" are the same serial.

@@ -3,6 +3,7 @@
 #include "clearrequest.h"
 #include "clock.h"
 #include "editset.h"
+#include "fieldtable.h"
 #include "link.h"
 #include "messages.h"
 #include "messagetexts.h"
@@ -77,7 +78,7 @@ void Engine::tick()
     m_link.openIfClosed();
     // Each step may find the program ended under it (a shutdown ran from a
     // button while the step waited): the rest of the tick is then abandoned.
-    const bool complete = displayStep() && pollInputs() && (!s.impulsos_pedido || impulsos()) &&
+    const bool complete = displayStep() && pollInputs() && (!s.impulsos_pedido || sendImpulses()) &&
                           (!s.teste_disp_pedido || displayTest()) && pollBattery() &&
                           pollIButton() && pollClock() && confirmIfInterrupted() &&
                           (!s.ler_pedido || readPass()) && writePass() &&
@@ -119,9 +120,10 @@ bool Engine::stopTail()
     stop();
     send(Command::End, 0, 0);
     if (ended()) return false;
-    for (const char *n : {"Text_rtc_data", "Text_rtc_hora", "Text_act_data", "Text_act_hora"})
-        m_edit.setText(QLatin1String(n), QStringLiteral("-"));
-    m_edit.setText(QStringLiteral("Label_percentagem"), QStringLiteral("0%"));
+    for (FieldId id :
+         {FieldId::ClockDate, FieldId::ClockTime, FieldId::KeyUpdateDate, FieldId::KeyUpdateTime})
+        m_edit.setText(fieldName(id), QStringLiteral("-"));
+    m_edit.setText(fieldName(FieldId::Battery), toQString(fieldRow(FieldId::Battery).initial));
     m_edit.setValue(QStringLiteral("ProgressBar_baterias"), 0);
     // A read or a display test that ended after "Sair" has enabled the
     // connection buttons again, "Pic -> PC" among them (a copy of a blanked or
@@ -205,7 +207,7 @@ void Engine::Command_testar_Click()
 void Engine::Command_enviar_Click()
 {
     // The count travels as one byte and sets the reply time-out in seconds.
-    const auto n = integer(m_edit.text(QStringLiteral("Text_impulsos")));
+    const auto n = integer(m_edit.text(fieldName(FieldId::Impulses)));
     if (!n || *n < 0 || *n > 255) {
         m_messages.show(messageText(MessageId::ValueInvalid, languageOf(m_edit)),
                         messageText(MessageId::TitleMaintenance, languageOf(m_edit)),

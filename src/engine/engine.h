@@ -20,6 +20,7 @@ class Clock;
 class MessageSink;
 class ProgramEnd;
 struct ReadStep;
+struct Field;
 
 // The sequence engine: the only thing that talks to the device during a
 // connection. Buttons set the mode and request flags in EditSet::session; every
@@ -95,7 +96,7 @@ private:
     // under it and the tick must be abandoned.
     bool displayStep();
     bool pollInputs();
-    bool impulsos();
+    bool sendImpulses();
     bool displayTest();
     bool pollBattery();
     bool pollIButton();
@@ -107,8 +108,7 @@ private:
     // when the program has ended under it.
     bool clearDisplay();
     bool showReply(const ReadStep &step, EditSet &target);
-    bool showKeyReaderMode(const QString &field, bool enabled, EditSet &target);
-    static void showLastKeyUpdate(const QByteArray &reply, EditSet &target);
+    bool showTickBox(const Field &box, bool ticked, EditSet &target);
     // The steps of the full read into `target`; false when the program
     // ended under it. A step after which the line had been interrupted is
     // followed by a confirmation that the unit is still the one being read.
@@ -133,7 +133,7 @@ private:
         OtherUnit, // another unit was found on the line on the way
         Ended
     };
-    FieldWrite writeField(int indice);
+    FieldWrite writeField(int index);
     bool eraseCounters();
     // Clear, once the pass may serve it: the unit read just before the
     // erase, kept by the front end, then the window's values as that read

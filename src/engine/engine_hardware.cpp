@@ -2,6 +2,7 @@
 // test.
 #include "editset.h"
 #include "engine.h"
+#include "fieldtable.h"
 #include "link.h"
 
 #include <QLocale>
@@ -36,14 +37,14 @@ bool Engine::pollInputs()
     return !ended();
 }
 
-bool Engine::impulsos()
+bool Engine::sendImpulses()
 {
     Session &s = m_edit.session;
     send(Command::Impulses, 0, static_cast<uint8_t>(m_impulsesRequested));
     if (ended()) return false;
     s.impulsos_pedido = false;
     m_edit.setEnabled(QStringLiteral("Command_enviar"), true);
-    m_edit.setText(QStringLiteral("Text_impulsos"), QStringLiteral("0"));
+    m_edit.setText(fieldName(FieldId::Impulses), QStringLiteral("0"));
     m_link.setTimeoutMs(1000);
     return true;
 }
@@ -85,7 +86,7 @@ bool Engine::pollBattery()
     if (send(Command::ReadBattery, 0, 0)) {
         const int level = dataByte(m_link.trama_rx(), 0);
         const QString gauge = QStringLiteral("ProgressBar_baterias");
-        const QString label = QStringLiteral("Label_percentagem");
+        const QString label = fieldName(FieldId::Battery);
         if (level >= 130) {
             m_edit.setValue(gauge, 100);
             m_edit.setText(label, QStringLiteral("100%"));
@@ -107,7 +108,7 @@ bool Engine::pollIButton()
 {
     if (send(Command::ReadIButton, 0, 0)) {
         const QString sn = reversedData(m_link.trama_rx());
-        m_edit.setText(QStringLiteral("Text_ibutsn"),
+        m_edit.setText(fieldName(FieldId::KeyTest),
                        sn == QLatin1String("FFFFFFFFFFFF") ? QStringLiteral("-") : sn);
     }
     return !ended();

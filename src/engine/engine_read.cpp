@@ -3,111 +3,14 @@
 #include "editset.h"
 #include "engine.h"
 #include "link.h"
+#include "readorder.h"
 #include "textforms.h"
 
 #include <iterator>
 
 namespace vx {
 
-enum class Decoding : uint8_t
-{
-    Pin4,        // count shown with at least four digits
-    Money,       // cents as money text
-    Decimal,     // plain count
-    MinusOne,    // power-downs: the device counts one more than it shows
-    FirstByte,   // only byte 0 counts
-    IButton,     // tick box, and where it is on the source of the key
-    Contador,    // tick box
-    LastUpdate,  // date and time of the last iButton update
-    Maintenance, // last maintenance stamp
-    MakerNumber, // sequence number and manufacturing code
-    Serial,      // registered iButton serial
-    Version,     // device version: the window title's suffix
-};
-
-// One step of the full read: what to ask the device, and where the answer goes.
-struct ReadStep
-{
-    uint8_t address;
-    uint8_t bytes;
-    const char *field;
-    Decoding decoding;
-};
-
 namespace {
-
-// The reads, in the order the device is asked.
-constexpr ReadStep kReads[] = {
-    {0, 2, "Text_pwdtarifas", Decoding::Pin4},
-    {2, 2, "Text_pwdrelogio", Decoding::Pin4},
-    {4, 2, "Text_S00", Decoding::Money},
-    {6, 2, "Text_S08", Decoding::Money},
-    {8, 2, "Text_S12", Decoding::Money},
-    {10, 2, "Text_S15", Decoding::Money},
-    {12, 2, "Text_S20", Decoding::Money},
-    {14, 2, "Text_F00", Decoding::Money},
-    {16, 2, "Text_F08", Decoding::Money},
-    {18, 2, "Text_F12", Decoding::Money},
-    {20, 2, "Text_F15", Decoding::Money},
-    {22, 2, "Text_F20", Decoding::Money},
-    {24, 1, "Check_ibut", Decoding::IButton},
-    {25, 1, "Check_contador", Decoding::Contador},
-    {26, 5, "Text_act_data", Decoding::LastUpdate},
-    {91, 5, "Text_master_ibut", Decoding::Maintenance},
-    {31, 1, "Text_fracao", Decoding::Decimal},
-    {32, 3, "Text_acumulado", Decoding::Money},
-    {37, 3, "Text_a_pagar", Decoding::Money},
-    {40, 3, "Text_parcial", Decoding::Money},
-    {43, 4, "Text_numfab_num", Decoding::MakerNumber},
-    {47, 6, "Text_ibut", Decoding::Serial},
-    {53, 2, "Text_contador", Decoding::Decimal},
-    {55, 3, "Text_total00", Decoding::Money},
-    {58, 3, "Text_total08", Decoding::Money},
-    {61, 3, "Text_total12", Decoding::Money},
-    {64, 3, "Text_total15", Decoding::Money},
-    {67, 3, "Text_total20", Decoding::Money},
-    {70, 2, "Text_power", Decoding::MinusOne},
-    {72, 2, "Text_aberturas", Decoding::Decimal},
-    {74, 2, "Text_prog", Decoding::FirstByte},
-    {96, 3, "Text_sn_apl", Decoding::Decimal},
-    {198, 1, "Form_main", Decoding::Version},
-};
-
-// The version byte's two characters, high digit first, read as a decimal
-// number up to the first character that is not a digit.
-int versionNumber(const QByteArray &r)
-{
-    int n = 0;
-    for (int pos : {kDataOffset + 1, kDataOffset}) {
-        const char c = r.at(pos);
-        if (c < '0' || c > '9') break;
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
-QString versionSuffix(int n)
-{
-    switch (n) {
-    case 4:
-        return QStringLiteral(".5");
-    case 3:
-        return QStringLiteral(".4");
-    case 2:
-        return QStringLiteral(".3");
-    case 1:
-        return QStringLiteral(".2");
-    default:
-        return QStringLiteral(".1");
-    }
-}
-
-// The maintenance stamp as the window shows it: "dd-mm-yyyy @ hh:mm".
-QString stampText(unsigned day, unsigned month, unsigned yearMinus2000, unsigned hour,
-                  unsigned minute)
-{
-    return dateText(day, month, yearMinus2000) + QStringLiteral(" @ ") + timeText(hour, minute);
-}
 
 QString maintenanceText(const QDateTime &t)
 {
@@ -124,9 +27,9 @@ bool Engine::pollClock()
     m_clockAnswered = send(Command::ReadClock, 0, 6);
     if (m_clockAnswered) {
         const QByteArray &r = m_link.trama_rx();
-        m_edit.setText(QStringLiteral("Text_rtc_data"),
+        m_edit.setText(fieldName(FieldId::ClockDate),
                        dateText(dataByte(r, 3), dataByte(r, 4), dataByte(r, 5)));
-        m_edit.setText(QStringLiteral("Text_rtc_hora"), timeText(dataByte(r, 1), dataByte(r, 0)));
+        m_edit.setText(fieldName(FieldId::ClockTime), timeText(dataByte(r, 1), dataByte(r, 0)));
     }
     return !ended();
 }
@@ -159,7 +62,7 @@ bool Engine::readPass()
     if (!writeMaintenanceStamp()) return false;
     if (m_readAfterErase) {
         m_readAfterErase = false;
-        m_edit.setText(QStringLiteral("Text_master_ibut"), maintenanceText(m_lastStamp));
+        m_edit.setText(fieldName(FieldId::LastMaintenance), maintenanceText(m_lastStamp));
     }
 
     for (const char *n : {"Command_ler", "Command_testar", "Command_imprimir", "Command_clear",
@@ -173,14 +76,14 @@ bool Engine::readPass()
 
 Engine::ReadOutcome Engine::readSteps(EditSet &target)
 {
-    constexpr int kSteps = static_cast<int>(std::size(kReads));
+    constexpr int kSteps = static_cast<int>(kReadSteps.size());
     const bool toWindow = &target == &m_edit;
     int done = 0;
     if (toWindow) Q_EMIT readProgress(done, kSteps);
     UnitIdentity established;
     bool restarted = false;
     for (int i = 0; i < kSteps; ++i) {
-        const ReadStep &l = kReads[i];
+        const ReadStep &l = kReadSteps[static_cast<size_t>(i)];
         const quint64 before = m_link.interruptions();
         if (!send(Command::ReadMemory, l.address, l.bytes)) {
             // Only an exit request makes a transaction return without a
@@ -237,79 +140,37 @@ bool Engine::clearDisplay()
     return true;
 }
 
-bool Engine::showReply(const ReadStep &l, EditSet &target)
+bool Engine::showReply(const ReadStep &step, EditSet &target)
 {
     const QByteArray &r = m_link.trama_rx();
-    const QString field = QLatin1String(l.field);
-    const uint32_t n = dataNumber(r, l.bytes);
-    switch (l.decoding) {
-    case Decoding::Pin4:
-        target.setText(field, pin4(n));
-        break;
-    case Decoding::Money:
-        target.setText(field, moeda_texto(n));
-        break;
-    case Decoding::Decimal:
-        target.setText(field, QString::number(n));
-        break;
-    case Decoding::MinusOne:
-        target.setText(field, QString::number(static_cast<qint64>(n) - 1));
-        break;
-    case Decoding::FirstByte:
-        target.setText(field, QString::number(dataByte(r, 0)));
-        break;
-    case Decoding::IButton:
-        return showKeyReaderMode(field, dataByte(r, 0) != 0, target);
-    case Decoding::Contador:
-        target.setChecked(field, dataByte(r, 0) != 0);
-        break;
-    case Decoding::LastUpdate:
-        showLastKeyUpdate(r, target);
-        break;
-    case Decoding::Maintenance:
-        target.setText(field, stampText(dataByte(r, 0), dataByte(r, 1), dataByte(r, 2),
-                                        dataByte(r, 3), dataByte(r, 4)));
-        break;
-    case Decoding::MakerNumber:
-        target.setText(QStringLiteral("Text_numfab_num"), UnitIdentity::numberText(r));
-        target.setText(QStringLiteral("text_numfab_ano"), UnitIdentity::codeText(r));
-        break;
-    case Decoding::Serial: {
-        const QString sn = reversedData(r);
-        target.setText(field, sn == QLatin1String("000000000000") ? QStringLiteral("-") : sn);
-        break;
+    if (step.field == FieldId::None) {
+        target.setTitle(titulo_base + versionSuffix(r));
+        return true;
     }
-    case Decoding::Version:
-        target.setTitle(titulo_base + versionSuffix(versionNumber(r)));
-        break;
+    // The step's own field and those whose bytes its request brings along.
+    for (const Field &f : kFieldTable) {
+        if (f.id != step.field && f.readWith != step.field) continue;
+        const int first = f.address - step.address;
+        if (f.form != TextForm::Flag)
+            target.setText(toQString(f.name), shownText(f, r, first));
+        else if (!showTickBox(f, dataByte(r, first) != 0, target))
+            return false;
     }
     return true;
 }
 
-bool Engine::showKeyReaderMode(const QString &field, bool enabled, EditSet &target)
+bool Engine::showTickBox(const Field &box, bool ticked, EditSet &target)
 {
-    if (!enabled) {
-        target.setChecked(field, false);
-        target.setText(field, QStringLiteral("iButton"));
+    const QString name = toQString(box.name);
+    target.setChecked(name, ticked);
+    if (box.kindAddress == 0) return true;
+    if (!ticked) {
+        target.setText(name, keyReaderCaption(false, 0));
         return true;
     }
-    target.setChecked(field, true);
-    // The kind of key the reader takes is a byte of its own.
-    if (send(Command::ReadMemory, 187, 1))
-        target.setText(field, dataByte(m_link.trama_rx(), 0) != 0
-                                  ? QStringLiteral("iButton de Dados")
-                                  : QStringLiteral("iButton de Apagar"));
+    if (send(Command::ReadMemory, box.kindAddress, 1))
+        target.setText(name, keyReaderCaption(true, dataByte(m_link.trama_rx(), 0)));
     return !ended();
-}
-
-void Engine::showLastKeyUpdate(const QByteArray &r, EditSet &target)
-{
-    const QString d = dateText(dataByte(r, 0), dataByte(r, 1), dataByte(r, 2));
-    const QString h = timeText(dataByte(r, 3), dataByte(r, 4));
-    target.setText(QStringLiteral("Text_act_data"),
-                   d == QLatin1String("00-00-2000") ? QStringLiteral("-") : d);
-    target.setText(QStringLiteral("Text_act_hora"),
-                   h == QLatin1String("00:00") ? QStringLiteral("-") : h);
 }
 
 // The maintenance stamp: what the next read shows as the last maintenance.

@@ -5,6 +5,7 @@
 // of the one that was read.
 #include "editset.h"
 #include "engine.h"
+#include "fieldtable.h"
 #include "link.h"
 #include "messages.h"
 #include "messagetexts.h"
@@ -13,10 +14,13 @@ namespace vx {
 
 namespace {
 
-constexpr uint8_t kMakerAddress = 43;
-constexpr uint8_t kMakerBytes = 4;
-constexpr uint8_t kSerialAddress = 96;
-constexpr uint8_t kSerialBytes = 3;
+// The identity is asked for with the read's own requests for it.
+constexpr const Field &kMaker = fieldRow(FieldId::MakerNumber);
+constexpr uint8_t kMakerAddress = kMaker.address;
+constexpr uint8_t kMakerBytes = kMaker.readBytes;
+constexpr const Field &kSerial = fieldRow(FieldId::ApplicationSerial);
+constexpr uint8_t kSerialAddress = kSerial.address;
+constexpr uint8_t kSerialBytes = kSerial.readBytes;
 constexpr int kIdentityTries = 3;
 
 } // namespace
@@ -149,11 +153,11 @@ UnitIdentity Engine::identityAfterWriting(const QString &field) const
 {
     UnitIdentity u = m_unit;
     const QString text = m_edit.text(field);
-    if (field == QLatin1String("Text_numfab_num"))
+    if (field == fieldName(FieldId::MakerNumber))
         u.number = text;
-    else if (field == QLatin1String("text_numfab_ano"))
+    else if (field == fieldName(FieldId::MakerCode))
         u.code = text;
-    else if (field == QLatin1String("Text_sn_apl"))
+    else if (field == fieldName(FieldId::ApplicationSerial))
         u.serial = text;
     return u;
 }

@@ -111,14 +111,14 @@ bool Engine::writeMarkedFields(bool &wrote)
     return true;
 }
 
-Engine::FieldWrite Engine::writeField(int indice)
+Engine::FieldWrite Engine::writeField(int index)
 {
-    const Field &c = kFields[static_cast<size_t>(indice)];
+    const Field &c = kFields[static_cast<size_t>(index)];
     const QString name = toQString(c.name);
     const QString text = m_edit.text(name);
     // A value the device cannot hold is not sent at all; the pass goes on.
     if (!encode(c, text, m_edit.checked(name), m_link.dados_tx)) {
-        m_edit.reportRefused(indice, text);
+        m_edit.reportRefused(index, text);
         return FieldWrite::NotSent;
     }
     if (c.form == TextForm::Serial) m_edit.setText(name, QStringLiteral("-"));
@@ -128,10 +128,11 @@ Engine::FieldWrite Engine::writeField(int indice)
     bool accepted = writeMemory(c.address, c.bytes, &after);
     if (ended()) return FieldWrite::Ended;
     if (m_edit.unitMismatch()) return FieldWrite::OtherUnit;
-    if (name == QLatin1String("Check_ibut")) {
+    if (c.kindAddress != 0) {
+        // A new key-reader setting forgets the kind of key it took.
         m_link.dados_tx[0] = '0';
         m_link.dados_tx[1] = '0';
-        accepted = writeMemory(187, 1) && accepted;
+        accepted = writeMemory(c.kindAddress, 1) && accepted;
         if (ended()) return FieldWrite::Ended;
         if (m_edit.unitMismatch()) return FieldWrite::OtherUnit;
     }
@@ -140,7 +141,7 @@ Engine::FieldWrite Engine::writeField(int indice)
     if (accepted) {
         m_unit = after;
         if (c.form == TextForm::Serial) m_edit.setText(name, text);
-        m_edit.reportWritten(indice);
+        m_edit.reportWritten(index);
     }
     return FieldWrite::Sent;
 }

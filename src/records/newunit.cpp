@@ -6,6 +6,7 @@
 #include "clock.h"
 #include "databases.h"
 #include "editset.h"
+#include "fieldtable.h"
 #include "fileerror.h"
 #include "messages.h"
 #include "messagetexts.h"
@@ -24,55 +25,22 @@ namespace vx {
 
 namespace {
 
-// What the proposal puts into each window field, in the order it fills them:
-// a stored default of TbValoresPre1, the PC's date or time, or the
-// placeholder.
-enum class Source
-{
-    Default,
-    Data,
-    Time,
-    Dash
-};
-struct Fill
-{
-    std::string_view window;
-    Source source;
-    std::string_view field;
-};
-inline constexpr std::array<Fill, 28> kFill{{
-    {"Text_S00", Source::Default, "TarS00"},
-    {"Text_S08", Source::Default, "TarS08"},
-    {"Text_S12", Source::Default, "TarS12"},
-    {"Text_S15", Source::Default, "TarS15"},
-    {"Text_S20", Source::Default, "TarS20"},
-    {"Text_F00", Source::Default, "TarF00"},
-    {"Text_F08", Source::Default, "TarF08"},
-    {"Text_F12", Source::Default, "TarF12"},
-    {"Text_F15", Source::Default, "TarF15"},
-    {"Text_F20", Source::Default, "TarF20"},
-    {"Text_total00", Source::Default, "Total00"},
-    {"Text_total08", Source::Default, "Total08"},
-    {"Text_total12", Source::Default, "Total12"},
-    {"Text_total15", Source::Default, "Total15"},
-    {"Text_total20", Source::Default, "Total20"},
-    {"Text_acumulado", Source::Default, "Acumulado"},
-    {"Text_a_pagar", Source::Default, "Pagar"},
-    {"Text_parcial", Source::Default, "Parcial"},
-    {"Text_act_data", Source::Data, {}},
-    {"Text_act_hora", Source::Time, {}},
-    {"Text_master_ibut", Source::Dash, {}},
-    {"Text_pwdrelogio", Source::Default, "PwdRelogio"},
-    {"Text_pwdtarifas", Source::Default, "PwdTarifas"},
-    {"Text_contador", Source::Default, "Contador"},
-    {"Text_aberturas", Source::Default, "Aberturas"},
-    {"Text_power", Source::Default, "Power"},
-    {"Text_fracao", Source::Default, "FRACAO"},
-    {"Text_prog", Source::Default, "prog"},
-}};
+// The fields the proposal fills from the defaults, the PC's clock or the
+// placeholder (the rows' fill roles), in the order it fills them.
+constexpr FieldId kFillOrder[] = {
+    FieldId::Week00,        FieldId::Week08,         FieldId::Week12,
+    FieldId::Week15,        FieldId::Week20,         FieldId::Weekend00,
+    FieldId::Weekend08,     FieldId::Weekend12,      FieldId::Weekend15,
+    FieldId::Weekend20,     FieldId::Total00,        FieldId::Total08,
+    FieldId::Total12,       FieldId::Total15,        FieldId::Total20,
+    FieldId::Accumulated,   FieldId::ToPay,          FieldId::Memory,
+    FieldId::KeyUpdateDate, FieldId::KeyUpdateTime,  FieldId::LastMaintenance,
+    FieldId::ClockPassword, FieldId::TariffPassword, FieldId::Counter,
+    FieldId::Games,         FieldId::PowerDowns,     FieldId::Fraction,
+    FieldId::Programmings};
 
-const QString kMakerCodeControl = QStringLiteral("text_numfab_ano");
-const QString kMakerNumberControl = QStringLiteral("Text_numfab_num");
+const QString kMakerCodeControl = fieldName(FieldId::MakerCode);
+const QString kMakerNumberControl = fieldName(FieldId::MakerNumber);
 // The year-week code of a manufacturing number: "A", year and week.
 constexpr int kCodeLength = 5;
 
@@ -128,7 +96,7 @@ QStringList NewUnit::writtenFields() const
     if (!m_unit) return l;
     for (const Field &c : kFields) {
         const QString name = toQString(c.name);
-        if (name != QLatin1String("Text_sn_apl") && !m_unwritten.contains(name)) l << name;
+        if (c.id != FieldId::ApplicationSerial && !m_unwritten.contains(name)) l << name;
     }
     return l;
 }
@@ -276,8 +244,9 @@ bool NewUnit::prepare()
     if (!readLastLogRow(&last)) return false;
     QString error;
     QStringList fields;
-    for (const auto &p : kFill)
-        if (p.source == Source::Default) fields << toQString(p.field);
+    for (FieldId id : kFillOrder)
+        if (fieldRow(id).fill == NewUnitFill::Default)
+            fields << toQString(fieldRow(id).defaultsColumn);
     QVariantMap defaults;
     if (!m_databases.readSettings(fields, &defaults, &error)) {
         showFileError(m_messages, m_databases.settingsFile(), error, languageOf(m_edit));
@@ -288,7 +257,7 @@ bool NewUnit::prepare()
     // new unit cut off on this timer earlier is found by it.
     const QString code = m_edit.text(kMakerCodeControl);
     const QString number = logForm(m_edit.text(kMakerNumberControl));
-    const QString serial = logForm(m_edit.text(QStringLiteral("Text_sn_apl")));
+    const QString serial = logForm(m_edit.text(fieldName(FieldId::ApplicationSerial)));
     const bool known = code.size() == kCodeLength && !number.isEmpty() && !serial.isEmpty();
     m_forUnit = known ? code + number : QString();
     m_forSerial = known ? serial : QString();
@@ -322,29 +291,35 @@ bool NewUnit::prepare()
     m_edit.setText(kMakerNumberControl, QString::number(m_seq_semana + 1));
     m_edit.setText(kMakerCodeControl, yearWeekCode(today.year(), week));
 
-    for (const auto &p : kFill) {
+    for (FieldId id : kFillOrder) {
+        const Field &f = fieldRow(id);
         QString text;
-        switch (p.source) {
-        case Source::Default:
-            text = defaults.value(toQString(p.field)).toString();
+        switch (f.fill) {
+        case NewUnitFill::Default:
+            text = defaults.value(toQString(f.defaultsColumn)).toString();
             break;
-        case Source::Data: // the device's form, whatever the regional settings say
+        case NewUnitFill::Date: // the device's form, whatever the regional settings say
             text = today.toString(QStringLiteral("dd-MM-yyyy"));
             break;
-        case Source::Time:
+        case NewUnitFill::Time:
             text = now.time().toString(QStringLiteral("HH:mm"));
             break;
-        case Source::Dash:
+        case NewUnitFill::Dash:
+        case NewUnitFill::Blank:
+        case NewUnitFill::None:
             text = QStringLiteral("-");
             break;
         }
-        m_edit.setText(toQString(p.window), text);
+        m_edit.setText(toQString(f.name), text);
     }
-
-    m_edit.setChecked(QStringLiteral("Check_contador"), false);
-    m_edit.setChecked(QStringLiteral("Check_ibut"), false);
-    m_edit.setText(QStringLiteral("Text_ibut"), QStringLiteral("-"));
-    m_edit.setText(QStringLiteral("Text_sn_apl"), QStringLiteral("-"));
+    // What a new unit has none of yet.
+    for (const Field &f : kFields) {
+        if (f.fill != NewUnitFill::Blank) continue;
+        if (f.form == TextForm::Flag)
+            m_edit.setChecked(toQString(f.name), false);
+        else
+            m_edit.setText(toQString(f.name), QStringLiteral("-"));
+    }
     // Unticking the boxes counts as clicks; nothing of the proposal is to be
     // written before "Aceitar", which marks everything itself. A clock set or
     // an erase that was already pending stays pending.
@@ -398,7 +373,7 @@ bool NewUnit::accept()
 
     QStringList all;
     for (const Field &c : kFields)
-        if (c.name != "Text_sn_apl") all << toQString(c.name);
+        if (c.id != FieldId::ApplicationSerial) all << toQString(c.name);
     m_edit.mark(all);
     // The row waits for the timer to take every one of these values.
     m_unit = numbers;

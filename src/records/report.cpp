@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "databases.h"
 #include "editset.h"
+#include "fieldtable.h"
 #include "fileerror.h"
 #include "messages.h"
 #include "messagetexts.h"
@@ -24,21 +25,13 @@ namespace {
 
 const QString kNoValue = QStringLiteral("—");
 
-// The takings and counters "since the last visit" sets side by side: the
-// placeholder of today's value (a field of the row, or Parcial, which the row
-// lacks) and the window field both are taken from.
-struct VisitValue
+// The takings and counters "since the last visit" sets side by side are the
+// history's values. Each has the placeholder of today's value: its report
+// column, or for memory, which the row lacks, its defaults column.
+std::string_view visitPlaceholder(const Field &f)
 {
-    std::string_view placeholder;
-    std::string_view window;
-};
-
-constexpr VisitValue kVisitValues[] = {
-    {"tot00", "Text_total00"},   {"tot08", "Text_total08"},     {"tot12", "Text_total12"},
-    {"tot15", "Text_total15"},   {"tot20", "Text_total20"},     {"Acumulado", "Text_acumulado"},
-    {"Parcial", "Text_parcial"}, {"jogos", "Text_aberturas"},   {"Progs", "Text_prog"},
-    {"Resets", "Text_power"},    {"impulsos", "Text_contador"},
-};
+    return f.reportColumn.empty() ? f.defaultsColumn : f.reportColumn;
+}
 
 QString visitText(std::string_view key, int idioma)
 {
@@ -136,9 +129,8 @@ Report::PreviousVisit Report::previousVisit(ServiceHistory &history, const EditS
 {
     PreviousVisit previous;
     bool found = false;
-    const QString number =
-        edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
-    if (history.previousVisit(number, edit.text(QStringLiteral("Text_sn_apl")), today,
+    const QString number = UnitIdentity::shownMakerNumber(edit);
+    if (history.previousVisit(number, edit.text(fieldName(FieldId::ApplicationSerial)), today,
                               &previous.snapshot, &found, &previous.error))
         previous.state = found ? PreviousVisit::State::Found : PreviousVisit::State::None;
     return previous;
@@ -151,12 +143,14 @@ QVariantMap Report::sinceLastVisit(const PreviousVisit &previous, const EditSet 
     v.insert(QStringLiteral("previous_visit"), visitSentence(previous, idioma));
     v.insert(QStringLiteral("previous_date"),
              found ? shortDateTime(previous.snapshot.taken, idioma) : QString());
-    for (const VisitValue &f : kVisitValues) {
-        const QString value = previous.snapshot.values.value(toQString(f.window));
-        v.insert(QStringLiteral("previous_") + toQString(f.placeholder),
+    for (const Field &f : kFieldTable) {
+        if (f.history.empty()) continue;
+        const QString value = previous.snapshot.values.value(toQString(f.name));
+        v.insert(QStringLiteral("previous_") + toQString(visitPlaceholder(f)),
                  found && !value.isEmpty() ? value : kNoValue);
     }
-    v.insert(QStringLiteral("Parcial"), edit.text(QStringLiteral("Text_parcial")));
+    const Field &memory = fieldRow(FieldId::Memory);
+    v.insert(toQString(visitPlaceholder(memory)), edit.text(toQString(memory.name)));
     return v;
 }
 

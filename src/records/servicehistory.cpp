@@ -1,5 +1,7 @@
 #include "servicehistory.h"
 
+#include "fieldtable.h"
+
 #include "clock.h"
 #include "editset.h"
 #include "recordsdatabase.h"
@@ -29,7 +31,8 @@ const QString kColumns = QStringLiteral(
 
 bool isTickBox(const QString &field)
 {
-    return field.startsWith(QLatin1String("Check_"));
+    const Field *f = fieldNamed(field);
+    return f && f->form == TextForm::Flag;
 }
 
 Snapshot snapshotOf(const RecordsDatabase::Row &r)
@@ -109,9 +112,9 @@ const QStringList &ServiceHistory::valueFields()
     // battery level.
     static const QStringList fields = [] {
         QStringList out = EditSet::clearedFields();
-        out.removeAll(QStringLiteral("Text_impulsos"));
-        return out + QStringList{QStringLiteral("Text_rtc_data"), QStringLiteral("Text_rtc_hora"),
-                                 QStringLiteral("Label_percentagem")};
+        out.removeAll(fieldName(FieldId::Impulses));
+        return out + QStringList{fieldName(FieldId::ClockDate), fieldName(FieldId::ClockTime),
+                                 fieldName(FieldId::Battery)};
     }();
     return fields;
 }
@@ -120,9 +123,9 @@ Snapshot ServiceHistory::take(const EditSet &edit, Snapshot::Reason reason) cons
 {
     Snapshot s;
     s.reason = reason;
-    s.manufacturingNumber = unitKey(edit.text(QStringLiteral("text_numfab_ano")),
-                                    edit.text(QStringLiteral("Text_numfab_num")));
-    s.applicationSerial = edit.text(QStringLiteral("Text_sn_apl"));
+    s.manufacturingNumber = unitKey(edit.text(fieldName(FieldId::MakerCode)),
+                                    edit.text(fieldName(FieldId::MakerNumber)));
+    s.applicationSerial = edit.text(fieldName(FieldId::ApplicationSerial));
     s.taken = m_clock.now();
     s.host = m_hostName;
     for (const QString &f : valueFields())

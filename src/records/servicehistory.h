@@ -25,9 +25,9 @@ struct Snapshot
 
     qlonglong id = 0;
     Reason reason = Reason::Read;
-    QString manufacturingNumber; // text_numfab_ano + Text_numfab_num
-    QString applicationSerial;   // Text_sn_apl
-    QDateTime taken;             // the PC's date and time
+    QString manufacturingNumber; // the manufacturing code and number
+    QString applicationSerial;
+    QDateTime taken; // the PC's date and time
     QString host;
     // Field name (as read --json names it) to the text the window showed; the
     // tick boxes as "0" or "1".

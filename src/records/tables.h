@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fields.h"
+#include "fieldtable.h"
 
 #include <QLatin1String>
 #include <QString>
@@ -34,51 +34,34 @@ struct DefaultField
 };
 
 // The 25 fields that "Aceitar" of the defaults window stores, in its order.
-inline constexpr std::array<DefaultField, 25> kDefaults{{
-    {"TarS00", "Text_S00", "0,00"},
-    {"TarS08", "Text_S08", "0,00"},
-    {"TarS12", "Text_S12", "0,00"},
-    {"TarS15", "Text_S15", "0,00"},
-    {"TarS20", "Text_S20", "0,00"},
-    {"TarF00", "Text_F00", "0,00"},
-    {"TarF08", "Text_F08", "0,00"},
-    {"TarF12", "Text_F12", "0,00"},
-    {"TarF15", "Text_F15", "0,00"},
-    {"TarF20", "Text_F20", "0,00"},
-    {"Total00", "Text_total00", "0,00"},
-    {"Total08", "Text_total08", "0,00"},
-    {"Total12", "Text_total12", "0,00"},
-    {"Total15", "Text_total15", "0,00"},
-    {"Total20", "Text_total20", "0,00"},
-    {"Acumulado", "Text_acumulado", "0,00"},
-    {"Parcial", "Text_parcial", "0,00"},
-    {"MasterIbut", "Text_master_ibut", "-"},
-    {"PwdRelogio", "Text_pwdrelogio", "0"},
-    {"PwdTarifas", "Text_pwdtarifas", "0"},
-    {"Contador", "Text_contador", "0"},
-    {"Aberturas", "Text_aberturas", "0"},
-    {"Power", "Text_power", "0"},
-    {"FRACAO", "Text_fracao", "0"},
-    {"prog", "Text_prog", "0"},
-}};
+inline constexpr auto kDefaults = [] {
+    constexpr FieldId order[] = {
+        FieldId::Week00,        FieldId::Week08,         FieldId::Week12,
+        FieldId::Week15,        FieldId::Week20,         FieldId::Weekend00,
+        FieldId::Weekend08,     FieldId::Weekend12,      FieldId::Weekend15,
+        FieldId::Weekend20,     FieldId::Total00,        FieldId::Total08,
+        FieldId::Total12,       FieldId::Total15,        FieldId::Total20,
+        FieldId::Accumulated,   FieldId::Memory,         FieldId::LastMaintenance,
+        FieldId::ClockPassword, FieldId::TariffPassword, FieldId::Counter,
+        FieldId::Games,         FieldId::PowerDowns,     FieldId::Fraction,
+        FieldId::Programmings};
+    std::array<DefaultField, std::size(order)> fields{};
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const Field &f = fieldRow(order[i]);
+        fields[i] = {f.defaultsColumn, f.name, f.defaultsInitial};
+    }
+    return fields;
+}();
 
 // Settings of the same row that the defaults never touch.
 inline constexpr std::string_view kIdioma = "idioma";
 inline constexpr std::string_view kComm = "Comm";
-inline constexpr std::string_view kPagar = "Pagar";
-inline constexpr std::string_view kPagarControl = "Text_a_pagar";
-inline constexpr std::string_view kPagarInitial = "0,00";
+// What a new unit is proposed to pay: read by "Novo", written by nothing.
+inline constexpr std::string_view kPagar = fieldRow(FieldId::ToPay).defaultsColumn;
+inline constexpr std::string_view kPagarInitial = fieldRow(FieldId::ToPay).defaultsInitial;
 
-// How a field of the report row is made from the window.
-enum class ReportSource
-{
-    Text,    // text of a
-    Joined,  // text of a immediately followed by text of b
-    AtSign,  // text of a, " @ ", text of b
-    TickBox, // "Activado" / "Desactivado" from tick box a
-    DataSys, // the PC's date and time in the system's short formats
-};
-
+// A field of the report row: made from the window's field `a` (and `b`) as
+// the source says.
 struct ReportField
 {
     std::string_view field;
@@ -87,40 +70,27 @@ struct ReportField
     std::string_view b;
 };
 
-// The 32 fields of TbReport, in the order they are assigned.
-inline constexpr std::array<ReportField, 32> kReportFields{{
-    {"TarS00", ReportSource::Text, "Text_S00", {}},
-    {"TarS08", ReportSource::Text, "Text_S08", {}},
-    {"TarS12", ReportSource::Text, "Text_S12", {}},
-    {"TarS15", ReportSource::Text, "Text_S15", {}},
-    {"TarS20", ReportSource::Text, "Text_S20", {}},
-    {"TarF00", ReportSource::Text, "Text_F00", {}},
-    {"TarF08", ReportSource::Text, "Text_F08", {}},
-    {"TarF12", ReportSource::Text, "Text_F12", {}},
-    {"TarF15", ReportSource::Text, "Text_F15", {}},
-    {"TarF20", ReportSource::Text, "Text_F20", {}},
-    {"tot00", ReportSource::Text, "Text_total00", {}},
-    {"tot08", ReportSource::Text, "Text_total08", {}},
-    {"tot12", ReportSource::Text, "Text_total12", {}},
-    {"tot15", ReportSource::Text, "Text_total15", {}},
-    {"tot20", ReportSource::Text, "Text_total20", {}},
-    {"Acumulado", ReportSource::Text, "Text_acumulado", {}},
-    {"Pagar", ReportSource::Text, "Text_a_pagar", {}},
-    {"ns", ReportSource::Joined, "text_numfab_ano", "Text_numfab_num"},
-    {"IButton", ReportSource::TickBox, "Check_ibut", {}},
-    {"Cnt_mec", ReportSource::TickBox, "Check_contador", {}},
-    {"Ibutton_sn", ReportSource::Text, "Text_ibut", {}},
-    {"Ibutton_act", ReportSource::AtSign, "Text_act_data", "Text_act_hora"},
-    {"baterias", ReportSource::Text, "Label_percentagem", {}},
-    {"rtc", ReportSource::AtSign, "Text_rtc_data", "Text_rtc_hora"},
-    {"pwd_relogio", ReportSource::Text, "Text_pwdrelogio", {}},
-    {"pwd_tarifas", ReportSource::Text, "Text_pwdtarifas", {}},
-    {"Resets", ReportSource::Text, "Text_power", {}},
-    {"jogos", ReportSource::Text, "Text_aberturas", {}},
-    {"Progs", ReportSource::Text, "Text_prog", {}},
-    {"FRACAO", ReportSource::Text, "Text_fracao", {}},
-    {"impulsos", ReportSource::Text, "Text_contador", {}},
-    {"Data_Sys", ReportSource::DataSys, {}, {}},
-}};
+// The 32 fields of TbReport, in the order they are assigned: the report
+// columns of the field table, and the PC's date and time.
+inline constexpr auto kReportFields = [] {
+    constexpr FieldId order[] = {
+        FieldId::Week00,        FieldId::Week08,         FieldId::Week12,      FieldId::Week15,
+        FieldId::Week20,        FieldId::Weekend00,      FieldId::Weekend08,   FieldId::Weekend12,
+        FieldId::Weekend15,     FieldId::Weekend20,      FieldId::Total00,     FieldId::Total08,
+        FieldId::Total12,       FieldId::Total15,        FieldId::Total20,     FieldId::Accumulated,
+        FieldId::ToPay,         FieldId::MakerCode,      FieldId::KeyReaderOn, FieldId::CounterOn,
+        FieldId::KeySerial,     FieldId::KeyUpdateDate,  FieldId::Battery,     FieldId::ClockDate,
+        FieldId::ClockPassword, FieldId::TariffPassword, FieldId::PowerDowns,  FieldId::Games,
+        FieldId::Programmings,  FieldId::Fraction,       FieldId::Counter};
+    std::array<ReportField, std::size(order) + 1> fields{};
+    for (size_t i = 0; i < std::size(order); ++i) {
+        const Field &f = fieldRow(order[i]);
+        const std::string_view with =
+            f.reportWith == FieldId::None ? std::string_view{} : fieldRow(f.reportWith).name;
+        fields[i] = {f.reportColumn, f.reportHow, f.name, with};
+    }
+    fields.back() = {"Data_Sys", ReportSource::DataSys, {}, {}};
+    return fields;
+}();
 
 } // namespace vx

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fieldtable.h"
+
 #include <QString>
 #include <array>
 #include <optional>
@@ -11,26 +13,24 @@ namespace vx {
 struct Snapshot;
 
 // The takings and counters the history window shows of each visit: the
-// table's value columns, and the chart lines made of them.
+// table's value columns (the fields with a history caption), and the chart
+// lines made of them.
 struct HistoryColumn
 {
     std::string_view field;   // the window field, as a snapshot keys it
     std::string_view caption; // key of kHistoryCaptions
 };
 
-inline constexpr std::array<HistoryColumn, 11> kHistoryColumns{{
-    {"Text_acumulado", "historyAccumulated"},
-    {"Text_parcial", "historyMemory"},
-    {"Text_total00", "historyBand00"},
-    {"Text_total08", "historyBand08"},
-    {"Text_total12", "historyBand12"},
-    {"Text_total15", "historyBand15"},
-    {"Text_total20", "historyBand20"},
-    {"Text_aberturas", "historyGames"},
-    {"Text_prog", "historyProgrammings"},
-    {"Text_power", "historyPowerDowns"},
-    {"Text_contador", "historyCounter"},
-}};
+inline constexpr auto kHistoryColumns = [] {
+    constexpr FieldId order[] = {FieldId::Accumulated, FieldId::Memory,  FieldId::Total00,
+                                 FieldId::Total08,     FieldId::Total12, FieldId::Total15,
+                                 FieldId::Total20,     FieldId::Games,   FieldId::Programmings,
+                                 FieldId::PowerDowns,  FieldId::Counter};
+    std::array<HistoryColumn, std::size(order)> columns{};
+    for (size_t i = 0; i < columns.size(); ++i)
+        columns[i] = {fieldRow(order[i]).name, fieldRow(order[i]).history};
+    return columns;
+}();
 
 enum class HistoryChartKind
 {
@@ -44,17 +44,25 @@ struct HistorySeries
 {
     std::string_view caption; // key of kHistoryCaptions
     HistoryChartKind chart;
-    std::array<std::string_view, 5> fields;
+    std::array<FieldId, 5> fields; // FieldId::None past the last
 };
 
 inline constexpr std::array<HistorySeries, 5> kHistorySeries{{
-    {"historyAccumulated", HistoryChartKind::Takings, {"Text_acumulado"}},
-    {"historyMemory", HistoryChartKind::Takings, {"Text_parcial"}},
+    {"historyAccumulated",
+     HistoryChartKind::Takings,
+     {FieldId::Accumulated, FieldId::None, FieldId::None, FieldId::None, FieldId::None}},
+    {"historyMemory",
+     HistoryChartKind::Takings,
+     {FieldId::Memory, FieldId::None, FieldId::None, FieldId::None, FieldId::None}},
     {"historyBands",
      HistoryChartKind::Takings,
-     {"Text_total00", "Text_total08", "Text_total12", "Text_total15", "Text_total20"}},
-    {"historyGames", HistoryChartKind::Counters, {"Text_aberturas"}},
-    {"historyCounter", HistoryChartKind::Counters, {"Text_contador"}},
+     {FieldId::Total00, FieldId::Total08, FieldId::Total12, FieldId::Total15, FieldId::Total20}},
+    {"historyGames",
+     HistoryChartKind::Counters,
+     {FieldId::Games, FieldId::None, FieldId::None, FieldId::None, FieldId::None}},
+    {"historyCounter",
+     HistoryChartKind::Counters,
+     {FieldId::Counter, FieldId::None, FieldId::None, FieldId::None, FieldId::None}},
 }};
 
 // A value axis from zero: its top and how many ticks divide it, each tick

@@ -3,6 +3,7 @@
 #include "captions.h"
 #include "editset.h"
 #include "engine.h"
+#include "fieldtable.h"
 #include "link.h"
 #include "newunit.h"
 #include "statusline.h"
@@ -41,7 +42,7 @@ void ActionResults::impulsesRequested()
 {
     // A count the engine refused was said in its own message.
     if (!m_edit.session.impulsos_pedido) return;
-    m_impulses = integer(m_edit.text(QStringLiteral("Text_impulsos"))).value_or(0);
+    m_impulses = integer(m_edit.text(fieldName(FieldId::Impulses))).value_or(0);
     m_status.showActivity(text("impulsesSending").arg(m_impulses));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldtable.h"
 #include "shelltexts.h"
 #include "text.h"
 
@@ -18,6 +19,13 @@ namespace vx {
 
 // The captions that follow the interface language, keyed by control, in the
 // order aplicar_idioma puts them on the window.
+// The caption of a field's label, as the field table gives it.
+constexpr Text fieldCaption(FieldId id)
+{
+    const Field &f = fieldRow(id);
+    return {f.label, f.pt, f.en};
+}
+
 inline constexpr std::array<Text, 37> kCaptions{{
     {"mnu_comunicação", "Comunicação", "Communication"},
     {"mnu_idioma", "Idioma", "Language"},
@@ -26,35 +34,35 @@ inline constexpr std::array<Text, 37> kCaptions{{
     {"Frame_Fimdesemana", "Fim de Semana", "Weekend"},
     {"Label2", "Totais", "Sub Totals"},
     {"Label6", "Configuração", "Configuration"},
-    {"Label_numfab", "Número de Série", "Serial Number"},
-    {"Label_sn_apl", "Aplicação", "Application"},
-    {"Label_a_pagar", "A Pagar", "Paying"},
-    {"Label_parcial", "Memória", "Memory"},
-    {"Label_power", "Power Down", "Power Down"},
-    {"Label_fracao", "Fracção", "Fraction"},
-    {"Label_rtc_data", "Data", "Date"},
-    {"Check_ibut", "iButton", "iButton"},
-    {"Check_contador", "Electromecanico", "Electromechanical"},
-    {"Label_aberturas", "N. Jogos", "N. Games"},
-    {"Label_prog", "N. Prog.", "N. Prog."},
-    {"Label_rtc_hora", "Hora", "Time"},
-    {"Label_master_ibut", "Última Manutenção", "Last Maintnance"},
-    {"Label_baterias", "Baterias", "Batteries"},
+    fieldCaption(FieldId::MakerNumber),
+    fieldCaption(FieldId::ApplicationSerial),
+    fieldCaption(FieldId::ToPay),
+    fieldCaption(FieldId::Memory),
+    fieldCaption(FieldId::PowerDowns),
+    fieldCaption(FieldId::Fraction),
+    fieldCaption(FieldId::ClockDate),
+    fieldCaption(FieldId::KeyReaderOn),
+    fieldCaption(FieldId::CounterOn),
+    fieldCaption(FieldId::Games),
+    fieldCaption(FieldId::Programmings),
+    fieldCaption(FieldId::ClockTime),
+    fieldCaption(FieldId::LastMaintenance),
+    fieldCaption(FieldId::Battery),
     {"Command_clear", "Clear", "Clear"},
     {"Frame_actualizacao", "Última Actualizacao do iButton", "Last iButton Update"},
     {"Frame1", "Password", "Password"},
-    {"Label_act_data", "Data", "Date"},
-    {"Label_act_hora", "Hora", "Time"},
-    {"Label_pwdrelogio", "Relógio", "Clock"},
-    {"Label_pwdtarifas", "Tarifa", "CPH"},
+    fieldCaption(FieldId::KeyUpdateDate),
+    fieldCaption(FieldId::KeyUpdateTime),
+    fieldCaption(FieldId::ClockPassword),
+    fieldCaption(FieldId::TariffPassword),
     {"Command_ler", "Lêr", "Read"},
     {"Command_testar", "Sair", "Exit"},
     {"Command_imprimir", "Imprimir", "Print"},
     {"Command_sair", "Sair da Aplicação", "Close Application"},
     {"Label5", "Teste de Hardware", "Hardware Test"},
-    {"Label4", "Teste iButton", "iButton Test"},
+    fieldCaption(FieldId::KeyTest),
     {"Command_teste_disp", "Testar Displays", "Display Test"},
-    {"Label_impulsos", "Impulsos a Enviar", "Send Impulses"},
+    fieldCaption(FieldId::Impulses),
     {"Command_enviar", "Enviar", "Send"},
 }};
 
@@ -90,31 +98,27 @@ inline constexpr std::array<Text, 4> kConfigurationCaptions{{
 }};
 
 // Captions that read the same in both languages.
+// A band label or the hidden accumulated takings' label, from the field's
+// row; the battery percentage starts with the field's initial text.
+constexpr Text fixedFieldCaption(FieldId id)
+{
+    const Field &f = fieldRow(id);
+    return id == FieldId::Battery ? Text{f.name, f.initial, f.initial} : Text{f.label, f.pt, f.pt};
+}
+
 inline constexpr std::array<Text, 24> kFixedCaptions{{
-    {"Label_S00", " 00-08h", " 00-08h"},
-    {"Label_F00", " 00-08h", " 00-08h"},
-    {"Label_S08", "08-12h", "08-12h"},
-    {"Label_F08", "08-12h", "08-12h"},
-    {"Label_total08", "08-12h", "08-12h"},
-    {"Label_S12", "12-15h", "12-15h"},
-    {"Label_F12", "12-15h", "12-15h"},
-    {"Label_total12", "12-15h", "12-15h"},
-    {"Label_S15", "15-20h", "15-20h"},
-    {"Label_F15", "15-20h", "15-20h"},
-    {"Label_total15", "15-20h", "15-20h"},
-    {"Label_S20", "20-24h", "20-24h"},
-    {"Label_F20", "20-24h", "20-24h"},
-    {"Label_total20", "20-24h", "20-24h"},
-    {"Label_total00", "00-08h", "00-08h"},
-    {"Label_percentagem", "0%", "0%"},
-    {"mnu_porta1", "Com 1", "Com 1"},
-    {"mnu_porta2", "Com 2", "Com 2"},
-    {"mnu_porta3", "Com 3", "Com 3"},
-    {"mnu_porta4", "Com 4", "Com 4"},
-    {"mnu_pt", "Português", "Português"},
-    {"mnu_EN", "English", "English"},
-    {"Label_acumulado", "Acumulado", "Acumulado"},
-    {"Label3", "Backup Informação", "Backup Informação"},
+    fixedFieldCaption(FieldId::Week00),      fixedFieldCaption(FieldId::Weekend00),
+    fixedFieldCaption(FieldId::Week08),      fixedFieldCaption(FieldId::Weekend08),
+    fixedFieldCaption(FieldId::Total08),     fixedFieldCaption(FieldId::Week12),
+    fixedFieldCaption(FieldId::Weekend12),   fixedFieldCaption(FieldId::Total12),
+    fixedFieldCaption(FieldId::Week15),      fixedFieldCaption(FieldId::Weekend15),
+    fixedFieldCaption(FieldId::Total15),     fixedFieldCaption(FieldId::Week20),
+    fixedFieldCaption(FieldId::Weekend20),   fixedFieldCaption(FieldId::Total20),
+    fixedFieldCaption(FieldId::Total00),     fixedFieldCaption(FieldId::Battery),
+    {"mnu_porta1", "Com 1", "Com 1"},        {"mnu_porta2", "Com 2", "Com 2"},
+    {"mnu_porta3", "Com 3", "Com 3"},        {"mnu_porta4", "Com 4", "Com 4"},
+    {"mnu_pt", "Português", "Português"},    {"mnu_EN", "English", "English"},
+    fixedFieldCaption(FieldId::Accumulated), {"Label3", "Backup Informação", "Backup Informação"},
 }};
 
 // Names read out by screen readers: the caption of the control's group, then
@@ -128,52 +132,59 @@ struct AccessibleName
     std::string_view caption; // control whose caption labels it, or empty
 };
 
+// A field's name: its group and the label the field table gives it.
+constexpr AccessibleName fieldAccessible(FieldId id, std::string_view group)
+{
+    const Field &f = fieldRow(id);
+    return {f.name, group, f.label};
+}
+
 inline constexpr std::array<AccessibleName, 55> kAccessibleNames{{
-    {"Text_S00", "Frame_semana", "Label_S00"},
-    {"Text_S08", "Frame_semana", "Label_S08"},
-    {"Text_S12", "Frame_semana", "Label_S12"},
-    {"Text_S15", "Frame_semana", "Label_S15"},
-    {"Text_S20", "Frame_semana", "Label_S20"},
-    {"Text_F00", "Frame_Fimdesemana", "Label_F00"},
-    {"Text_F08", "Frame_Fimdesemana", "Label_F08"},
-    {"Text_F12", "Frame_Fimdesemana", "Label_F12"},
-    {"Text_F15", "Frame_Fimdesemana", "Label_F15"},
-    {"Text_F20", "Frame_Fimdesemana", "Label_F20"},
-    {"Text_total00", "Label2", "Label_total00"},
-    {"Text_total08", "Label2", "Label_total08"},
-    {"Text_total12", "Label2", "Label_total12"},
-    {"Text_total15", "Label2", "Label_total15"},
-    {"Text_total20", "Label2", "Label_total20"},
-    {"Text_a_pagar", "Label2", "Label_a_pagar"},
-    {"Text_parcial", "Label2", "Label_parcial"},
-    {"Text_acumulado", {}, "Label_acumulado"},
-    {"text_numfab_ano", "Label6", "Label_numfab"},
-    {"Text_numfab_num", "Label6", "Label_numfab"},
-    {"Text_sn_apl", "Label6", "Label_sn_apl"},
-    {"Text_power", "Label6", "Label_power"},
-    {"Text_fracao", "Label6", "Label_fracao"},
-    {"Text_rtc_data", "Label6", "Label_rtc_data"},
-    {"Check_ibut", "Label6", "Check_ibut"},
-    {"Text_ibut", "Label6", "Check_ibut"},
-    {"Check_contador", "Label6", "Check_contador"},
-    {"Text_contador", "Label6", "Check_contador"},
-    {"Text_aberturas", "Label6", "Label_aberturas"},
-    {"Text_prog", "Label6", "Label_prog"},
-    {"Text_rtc_hora", "Label6", "Label_rtc_hora"},
-    {"Text_master_ibut", "Label6", "Label_master_ibut"},
+    fieldAccessible(FieldId::Week00, "Frame_semana"),
+    fieldAccessible(FieldId::Week08, "Frame_semana"),
+    fieldAccessible(FieldId::Week12, "Frame_semana"),
+    fieldAccessible(FieldId::Week15, "Frame_semana"),
+    fieldAccessible(FieldId::Week20, "Frame_semana"),
+    fieldAccessible(FieldId::Weekend00, "Frame_Fimdesemana"),
+    fieldAccessible(FieldId::Weekend08, "Frame_Fimdesemana"),
+    fieldAccessible(FieldId::Weekend12, "Frame_Fimdesemana"),
+    fieldAccessible(FieldId::Weekend15, "Frame_Fimdesemana"),
+    fieldAccessible(FieldId::Weekend20, "Frame_Fimdesemana"),
+    fieldAccessible(FieldId::Total00, "Label2"),
+    fieldAccessible(FieldId::Total08, "Label2"),
+    fieldAccessible(FieldId::Total12, "Label2"),
+    fieldAccessible(FieldId::Total15, "Label2"),
+    fieldAccessible(FieldId::Total20, "Label2"),
+    fieldAccessible(FieldId::ToPay, "Label2"),
+    fieldAccessible(FieldId::Memory, "Label2"),
+    fieldAccessible(FieldId::Accumulated, {}),
+    fieldAccessible(FieldId::MakerCode, "Label6"),
+    fieldAccessible(FieldId::MakerNumber, "Label6"),
+    fieldAccessible(FieldId::ApplicationSerial, "Label6"),
+    fieldAccessible(FieldId::PowerDowns, "Label6"),
+    fieldAccessible(FieldId::Fraction, "Label6"),
+    fieldAccessible(FieldId::ClockDate, "Label6"),
+    fieldAccessible(FieldId::KeyReaderOn, "Label6"),
+    fieldAccessible(FieldId::KeySerial, "Label6"),
+    fieldAccessible(FieldId::CounterOn, "Label6"),
+    fieldAccessible(FieldId::Counter, "Label6"),
+    fieldAccessible(FieldId::Games, "Label6"),
+    fieldAccessible(FieldId::Programmings, "Label6"),
+    fieldAccessible(FieldId::ClockTime, "Label6"),
+    fieldAccessible(FieldId::LastMaintenance, "Label6"),
     {"ProgressBar_baterias", "Label6", "Label_baterias"},
-    {"Text_act_data", "Frame_actualizacao", "Label_act_data"},
-    {"Text_act_hora", "Frame_actualizacao", "Label_act_hora"},
-    {"Text_pwdrelogio", "Frame1", "Label_pwdrelogio"},
-    {"Text_pwdtarifas", "Frame1", "Label_pwdtarifas"},
+    fieldAccessible(FieldId::KeyUpdateDate, "Frame_actualizacao"),
+    fieldAccessible(FieldId::KeyUpdateTime, "Frame_actualizacao"),
+    fieldAccessible(FieldId::ClockPassword, "Frame1"),
+    fieldAccessible(FieldId::TariffPassword, "Frame1"),
     {"Command_clear", "Label6", "Command_clear"},
     {"Command_ler", {}, "Command_ler"},
     {"Command_testar", {}, "Command_testar"},
     {"Command_imprimir", {}, "Command_imprimir"},
     {"Command_sair", {}, "Command_sair"},
-    {"Text_ibutsn", "Label5", "Label4"},
+    fieldAccessible(FieldId::KeyTest, "Label5"),
     {"Command_teste_disp", "Label5", "Command_teste_disp"},
-    {"Text_impulsos", "Label5", "Label_impulsos"},
+    fieldAccessible(FieldId::Impulses, "Label5"),
     {"Command_enviar", "Label5", "Command_enviar"},
     {"Shape_memoria", "Label5", {}},
     {"Shape_incremento", "Label5", {}},
@@ -188,11 +199,17 @@ inline constexpr std::array<AccessibleName, 55> kAccessibleNames{{
 
 // The words of their own that some controls' names end with, keyed by
 // control.
+// A word of a field's own, keyed by the field.
+constexpr Text fieldWord(FieldId id, std::string_view pt, std::string_view en)
+{
+    return {fieldRow(id).name, pt, en};
+}
+
 inline constexpr std::array<Text, 13> kAccessibleWords{{
-    {"text_numfab_ano", "código", "code"},
-    {"Text_numfab_num", "número", "number"},
-    {"Text_ibut", "número", "number"},
-    {"Text_contador", "contagem", "count"},
+    fieldWord(FieldId::MakerCode, "código", "code"),
+    fieldWord(FieldId::MakerNumber, "número", "number"),
+    fieldWord(FieldId::KeySerial, "número", "number"),
+    fieldWord(FieldId::Counter, "contagem", "count"),
     {"Shape_memoria", "Memória", "Memory"},
     {"Shape_incremento", "Incremento", "Increment"},
     {"Shape_cursor", "Cursor", "Cursor"},

@@ -21,7 +21,8 @@ namespace vx {
 namespace {
 
 const QString kConnectedButton = QStringLiteral("Command_testar");
-const QString kPowerDowns = QStringLiteral("Text_power");
+// Shown one less than the timer holds: a restore writes the held count.
+const QString kPowerDowns = fieldName(FieldId::PowerDowns);
 
 } // namespace
 
@@ -52,8 +53,7 @@ QString ConfigurationMenu::chooseFile(FileUse use) const
     if (!dialogs) return {};
     const QString filter = ConfigurationDialog::text("filter", m_window.idioma());
     if (use == FileUse::Open) return dialogs->openFileName({}, filter);
-    const QString unit = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
-                         m_s.edit.text(QStringLiteral("Text_numfab_num"));
+    const QString unit = UnitIdentity::shownMakerNumber(m_s.edit);
     return dialogs->saveFileName({}, unit + QStringLiteral(".json"), filter);
 }
 

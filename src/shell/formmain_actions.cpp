@@ -165,8 +165,7 @@ void FormMain::newOrAccept()
 void FormMain::exportPdf()
 {
     if (!unitUsable()) return;
-    const QString ns = m_s.edit.text(QStringLiteral("text_numfab_ano")) +
-                       m_s.edit.text(QStringLiteral("Text_numfab_num"));
+    const QString ns = UnitIdentity::shownMakerNumber(m_s.edit);
     const QString suggestion =
         QDir(QDir::homePath()).filePath(QStringLiteral("relatorio-%1.pdf").arg(ns));
     if (!m_fileDialogs) return;

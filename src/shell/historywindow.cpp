@@ -128,8 +128,8 @@ QString HistoryWindow::text(const char *key) const
 QString HistoryWindow::windowNumber() const
 {
     // No unit until a read has filled the two fields ("-" before and after).
-    const QString code = m_edit.text(QStringLiteral("text_numfab_ano"));
-    const QString number = m_edit.text(QStringLiteral("Text_numfab_num"));
+    const QString code = m_edit.text(fieldName(FieldId::MakerCode));
+    const QString number = m_edit.text(fieldName(FieldId::MakerNumber));
     const auto blank = [](const QString &t) { return t.isEmpty() || t == QLatin1String("-"); };
     if (blank(code) || blank(number)) return {};
     // As the history keeps it: the log's form of the number.
@@ -138,7 +138,7 @@ QString HistoryWindow::windowNumber() const
 
 QString HistoryWindow::windowSerial() const
 {
-    return m_edit.text(QStringLiteral("Text_sn_apl"));
+    return m_edit.text(fieldName(FieldId::ApplicationSerial));
 }
 
 void HistoryWindow::setLanguage(int idioma)

@@ -14,7 +14,7 @@ QStringList unitValueNames()
     QStringList names;
     for (const Field &f : kFields)
         names << toQString(f.name);
-    names << QStringLiteral("Text_master_ibut");
+    names << fieldName(FieldId::LastMaintenance);
     return names;
 }
 

@@ -1,5 +1,7 @@
 #include "windowbuilder.h"
 
+#include "fieldtable.h"
+
 #include "captions.h"
 #include "indicator.h"
 #include "picture.h"
@@ -120,8 +122,9 @@ QString WindowBuilder::styleSheet()
         " border: 1px solid rgb(128,128,208); border-radius: 3px; }"
         "QLineEdit { background-color: white; border: 1px solid rgb(128,128,160);"
         " border-radius: 2px; }"
-        "QLineEdit:disabled { background-color: rgb(236,236,244); color: rgb(60,60,80); }"
-        "QLabel#Label_master_ibut, QLabel#Label_percentagem { color: rgb(220,0,0); }");
+        "QLineEdit:disabled { background-color: rgb(236,236,244); color: rgb(60,60,80); }");
+    css += QStringLiteral("QLabel#Label_master_ibut, QLabel#") + fieldName(FieldId::Battery) +
+           QStringLiteral(" { color: rgb(220,0,0); }");
     for (const Placement &l : kWindowLayout) {
         const QString color = cssColor(l.color);
         if (color.isEmpty()) continue;
@@ -183,8 +186,9 @@ WindowBuilder::Result WindowBuilder::build(QWidget *area)
         r.controls.insert(name, w);
         r.design.insert(name, QRect(l.x, l.y, l.w, l.h));
     }
-    if (auto *t = qobject_cast<QLineEdit *>(r.controls.value(QStringLiteral("Text_master_ibut"))))
-        t->setReadOnly(true);
+    for (const Field &f : kFieldTable)
+        if (auto *t = qobject_cast<QLineEdit *>(r.controls.value(toQString(f.name))))
+            t->setReadOnly(f.readOnly);
     return r;
 }
 

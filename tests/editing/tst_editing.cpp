@@ -16,7 +16,7 @@ class TstEditing : public QObject
 {
     Q_OBJECT
 private slots:
-    void centimos_data()
+    void cents_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("expected"); // -1: refused
@@ -34,11 +34,11 @@ private slots:
         QTest::newRow("negativo") << "-1" << -1;
         QTest::newRow("letras") << "1a" << -1;
     }
-    void centimos()
+    void cents()
     {
         QFETCH(QString, text);
         QFETCH(int, expected);
-        const auto c = vx::centimos(text);
+        const auto c = vx::cents(text);
         QCOMPARE(c ? int(*c) : -1, expected);
     }
 
@@ -61,10 +61,10 @@ private slots:
         row("c2 negativo", TextForm::Count2, "-1", false);
         row("c3 max", TextForm::Count3, "16777215", true);
         row("potencia negativa", TextForm::PowerDowns, "-3", true);
-        row("data", TextForm::Data, "29-02-2024", true);
-        row("data traco", TextForm::Data, "-", true);
-        row("data regional", TextForm::Data, "3/5/24", false);
-        row("data ano 1999", TextForm::Data, "01-01-1999", false);
+        row("data", TextForm::Date, "29-02-2024", true);
+        row("data traco", TextForm::Date, "-", true);
+        row("data regional", TextForm::Date, "3/5/24", false);
+        row("data ano 1999", TextForm::Date, "01-01-1999", false);
         row("hora", TextForm::Time, "23:59", true);
         row("hora 24", TextForm::Time, "24:00", false);
         row("codigo", TextForm::Code, "A0715", true);
@@ -107,7 +107,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, text);
         QVERIFY(!isNumber(text));
-        QVERIFY(!vx::centimos(text));
+        QVERIFY(!vx::cents(text));
         QVERIFY(!integer(text));
         const int i = fieldIndex(field.toStdString());
         QVERIFY(i >= 0);

@@ -5,7 +5,7 @@
 // because Clear marked them, are the faults.
 
 #include "editset.h"
-#include "fields.h"
+#include "fieldtable.h"
 #include "messages.h"
 #include "recordingmessages.h"
 #include "testsuite.h"

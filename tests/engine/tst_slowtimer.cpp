@@ -6,7 +6,7 @@
 // answering.
 #include "enginebench.h"
 #include "eventwait.h"
-#include "fields.h"
+#include "fieldtable.h"
 #include "testsuite.h"
 
 #include <QElapsedTimer>

@@ -65,18 +65,18 @@ struct DateTime
     unsigned a, b, c;
 };
 
-std::optional<DateTime> data(const QString &t)
+std::optional<DateTime> date(const QString &t)
 {
     if (t.size() != 10 || t.at(2) != QLatin1Char('-') || t.at(5) != QLatin1Char('-'))
         return std::nullopt;
-    const QString d = t.left(2), m = t.mid(3, 2), a = t.mid(6);
-    if (!allDigits(d) || !allDigits(m) || !allDigits(a)) return std::nullopt;
-    const unsigned dia = d.toUInt(), mes = m.toUInt(), ano = a.toUInt();
-    if (dia > 31 || mes > 12 || ano < 2000 || ano > 2255) return std::nullopt;
-    return DateTime{dia, mes, ano - 2000};
+    const QString d = t.left(2), m = t.mid(3, 2), y = t.mid(6);
+    if (!allDigits(d) || !allDigits(m) || !allDigits(y)) return std::nullopt;
+    const unsigned day = d.toUInt(), month = m.toUInt(), year = y.toUInt();
+    if (day > 31 || month > 12 || year < 2000 || year > 2255) return std::nullopt;
+    return DateTime{day, month, year - 2000};
 }
 
-std::optional<DateTime> hora(const QString &t)
+std::optional<DateTime> hourMinute(const QString &t)
 {
     if (t.size() != 5 || t.at(2) != QLatin1Char(':')) return std::nullopt;
     const QString h = t.left(2), m = t.mid(3);
@@ -132,7 +132,7 @@ std::optional<qint64> integer(const QString &text)
     return text.toLongLong();
 }
 
-std::optional<uint32_t> centimos(const QString &text)
+std::optional<uint32_t> cents(const QString &text)
 {
     const auto d = decompose(text);
     if (!d) return std::nullopt;
@@ -160,11 +160,11 @@ bool isValid(TextForm form, const QString &text)
 {
     switch (form) {
     case TextForm::Money2: {
-        const auto c = centimos(text);
+        const auto c = cents(text);
         return c && *c <= 65535;
     }
     case TextForm::Money3: {
-        const auto c = centimos(text);
+        const auto c = cents(text);
         return c && *c <= kMax3;
     }
     case TextForm::Count1:
@@ -179,14 +179,17 @@ bool isValid(TextForm form, const QString &text)
     }
     case TextForm::Flag:
         return true;
-    case TextForm::Data:
-        return text == QLatin1String("-") || data(text).has_value();
+    case TextForm::Date:
+        return text == QLatin1String("-") || date(text).has_value();
     case TextForm::Time:
-        return text == QLatin1String("-") || hora(text).has_value();
+        return text == QLatin1String("-") || hourMinute(text).has_value();
     case TextForm::Code:
         return code(text);
     case TextForm::Serial:
         return text == QLatin1String("-") || hex12(text);
+    case TextForm::Stamp:
+    case TextForm::Text:
+        break;
     }
     return false;
 }
@@ -196,10 +199,10 @@ bool encode(const Field &field, const QString &text, bool ticked, TxData &txData
     if (!isValid(field.form, text)) return false;
     switch (field.form) {
     case TextForm::Money2:
-        putNumber(txData, *centimos(text), 2);
+        putNumber(txData, *cents(text), 2);
         break;
     case TextForm::Money3:
-        putThreeBytes(txData, *centimos(text));
+        putThreeBytes(txData, *cents(text));
         break;
     case TextForm::Count1:
     case TextForm::Count2:
@@ -215,15 +218,15 @@ bool encode(const Field &field, const QString &text, bool ticked, TxData &txData
         txData[0] = ticked ? '1' : '0';
         txData[1] = '0';
         break;
-    case TextForm::Data: {
-        const DateTime d = text == QLatin1String("-") ? DateTime{0, 0, 0} : *data(text);
+    case TextForm::Date: {
+        const DateTime d = text == QLatin1String("-") ? DateTime{0, 0, 0} : *date(text);
         putByte(txData, 0, static_cast<uint8_t>(d.a));
         putByte(txData, 1, static_cast<uint8_t>(d.b));
         putByte(txData, 2, static_cast<uint8_t>(d.c));
         break;
     }
     case TextForm::Time: {
-        const DateTime h = text == QLatin1String("-") ? DateTime{0, 0, 0} : *hora(text);
+        const DateTime h = text == QLatin1String("-") ? DateTime{0, 0, 0} : *hourMinute(text);
         putByte(txData, 0, static_cast<uint8_t>(h.a));
         putByte(txData, 1, static_cast<uint8_t>(h.b));
         break;
@@ -240,8 +243,92 @@ bool encode(const Field &field, const QString &text, bool ticked, TxData &txData
             txData[i] = s.at(11 - i).toLatin1();
         break;
     }
+    case TextForm::Stamp:
+    case TextForm::Text:
+        break;
     }
     return true;
+}
+
+namespace {
+
+uint32_t numberAt(const QByteArray &frame, int first, int bytes)
+{
+    uint32_t n = 0;
+    for (int k = bytes - 1; k >= 0; --k)
+        n = (n << 8) | dataByte(frame, first + k);
+    return n;
+}
+
+// The serial number the window shows: the field's data characters, last
+// first, as they came (a character beyond the frame reads "0").
+QString reversedCharacters(const QByteArray &frame, int first, int bytes)
+{
+    QString s;
+    for (int i = kDataOffset + 2 * (first + bytes) - 1; i >= kDataOffset + 2 * first; --i)
+        s += QLatin1Char(i < frame.size() ? frame.at(i) : '0');
+    return s;
+}
+
+// The text of all-zero bytes in the forms that show the placeholder for it.
+QString zeroText(TextForm form)
+{
+    switch (form) {
+    case TextForm::Date:
+        return QStringLiteral("00-00-2000");
+    case TextForm::Time:
+        return QStringLiteral("00:00");
+    case TextForm::Serial:
+        return QStringLiteral("000000000000");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+QString decode(const Field &field, const QByteArray &frame, int first)
+{
+    const auto b = [&](int k) { return unsigned(dataByte(frame, first + k)); };
+    switch (field.form) {
+    case TextForm::Money2:
+    case TextForm::Money3:
+        return moeda_texto(numberAt(frame, first, field.bytes));
+    case TextForm::Date:
+        return dateText(b(0), b(1), b(2));
+    case TextForm::Time:
+        return timeText(b(0), b(1));
+    case TextForm::Code:
+        return QString(QChar(b(2))) + pad2(b(1)) + pad2(b(0));
+    case TextForm::Serial:
+        return reversedCharacters(frame, first, field.bytes);
+    case TextForm::Stamp:
+        return stampText(b(0), b(1), b(2), b(3), b(4));
+    case TextForm::Text:
+        return {};
+    default:
+        return QString::number(numberAt(frame, first, field.bytes));
+    }
+}
+
+QString shownText(const Field &field, const QByteArray &frame, int first)
+{
+    const QString text = decode(field, frame, first);
+    switch (field.shown) {
+    case Shown::AsRead:
+        break;
+    case Shown::Pin4:
+        return pin4(text.toUInt());
+    case Shown::Pad2:
+        return pad2(text.toUInt());
+    case Shown::OneLess:
+        return QString::number(text.toLongLong() - 1);
+    case Shown::DashWhenZero:
+        // Nothing recorded yet.
+        if (text == zeroText(field.form)) return QStringLiteral("-");
+        break;
+    }
+    return text;
 }
 
 QString pad2(unsigned x)
@@ -254,15 +341,21 @@ QString pin4(unsigned x)
     return QString::number(x).rightJustified(4, QLatin1Char('0'));
 }
 
-QString dateText(unsigned dia, unsigned mes, unsigned ano)
+QString dateText(unsigned day, unsigned month, unsigned yearMinus2000)
 {
-    return pad2(dia) + QLatin1Char('-') + pad2(mes) + QLatin1Char('-') +
-           QString::number(ano + 2000);
+    return pad2(day) + QLatin1Char('-') + pad2(month) + QLatin1Char('-') +
+           QString::number(yearMinus2000 + 2000);
 }
 
-QString timeText(unsigned hora, unsigned minute)
+QString timeText(unsigned hour, unsigned minute)
 {
-    return pad2(hora) + QLatin1Char(':') + pad2(minute);
+    return pad2(hour) + QLatin1Char(':') + pad2(minute);
+}
+
+QString stampText(unsigned day, unsigned month, unsigned yearMinus2000, unsigned hour,
+                  unsigned minute)
+{
+    return dateText(day, month, yearMinus2000) + QStringLiteral(" @ ") + timeText(hour, minute);
 }
 
 } // namespace vx

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fields.h"
+#include "fieldtable.h"
 #include "frame.h"
 
 #include <QByteArray>
@@ -20,11 +20,6 @@ QString commandName(uint8_t comando);
 // The field whose bytes include the device address; nullptr when none does.
 const Field *fieldAt(uint8_t address);
 
-// The timer's two passwords. A traffic log goes out with problem reports, so
-// it never shows their values: not in words, not in the frame's characters.
-inline constexpr std::array<std::string_view, 2> kPasswordFields{"Text_pwdtarifas",
-                                                                 "Text_pwdrelogio"};
-
 // True when the device address holds a byte of one of the passwords.
 bool isPasswordByte(int address);
 
@@ -38,7 +33,7 @@ bool isPasswordByte(int address);
 QByteArray withoutPasswords(const QByteArray &characters, const RequestHeader *answering = nullptr);
 
 // What a request ('#') or a reply ('!') says, e.g.
-// "ReadMemory address 4 (Text_S00), 2 bytes = 50,00". Empty for anything else.
+// "ReadMemory address 4 (<field>), 2 bytes = 50,00". Empty for anything else.
 // A password's value reads "masked", a password byte shown in hex "**".
 QString frameMeaning(const QByteArray &frame);
 

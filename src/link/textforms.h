@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fields.h"
+#include "field.h"
 #include "frame.h"
 
 #include <QString>
@@ -19,7 +19,7 @@ bool isNumber(const QString &text);
 // Money text -> cents, exactly (decimal digits, not binary floating point),
 // rounded to the nearest cent with ties to even. nullopt when the text is not
 // a number, is negative, or does not fit 32 bits.
-std::optional<uint32_t> centimos(const QString &text);
+std::optional<uint32_t> cents(const QString &text);
 
 // A whole number (optional "-", digits). nullopt otherwise or out of int64.
 std::optional<qint64> integer(const QString &text);
@@ -37,10 +37,21 @@ bool isValid(TextForm form, const QString &text);
 // Returns false and leaves the buffer as it was when the text is refused.
 bool encode(const Field &field, const QString &text, bool ticked, TxData &txData);
 
+// The text of the field's bytes in its form, the bytes starting at data byte
+// `first` of the frame: what encode() turns back into the same bytes. A tick
+// box reads "0" or "1"; a form the device does not store reads empty.
+QString decode(const Field &field, const QByteArray &frame, int first = 0);
+
+// What a read shows of the field's bytes: decode() and the row's Shown rule.
+QString shownText(const Field &field, const QByteArray &frame, int first = 0);
+
 // pad2 / pin4 / date / time text as the window shows device values.
 QString pad2(unsigned x);
 QString pin4(unsigned x);
-QString dateText(unsigned dia, unsigned mes, unsigned yearMinus2000);
-QString timeText(unsigned hora, unsigned minute);
+QString dateText(unsigned day, unsigned month, unsigned yearMinus2000);
+QString timeText(unsigned hour, unsigned minute);
+// The maintenance stamp: "dd-mm-yyyy @ hh:mm".
+QString stampText(unsigned day, unsigned month, unsigned yearMinus2000, unsigned hour,
+                  unsigned minute);
 
 } // namespace vx

@@ -1,7 +1,7 @@
 #include "configfile.h"
 
 #include "editset.h"
-#include "fields.h"
+#include "fieldtable.h"
 #include "jsonshape.h"
 #include "messagetexts.h"
 #include "safefile.h"
@@ -16,54 +16,6 @@ namespace vx {
 const char *const ConfigFile::kFormatName = "vx308-configuration";
 
 namespace {
-
-const Field *fieldNamed(const QString &name)
-{
-    const int i = fieldIndex(name.toStdString());
-    return i < 0 ? nullptr : &kFields[static_cast<size_t>(i)];
-}
-
-struct FieldCaption
-{
-    std::string_view field;
-    std::string_view caption;
-};
-
-// The window's English labels, with the frame where the label alone is
-// ambiguous (the hour bands, the two passwords).
-constexpr FieldCaption kFieldCaptions[] = {
-    {"Text_pwdtarifas", "Password CPH"},
-    {"Text_pwdrelogio", "Password Clock"},
-    {"Text_S00", "Week 00-08h"},
-    {"Text_S08", "Week 08-12h"},
-    {"Text_S12", "Week 12-15h"},
-    {"Text_S15", "Week 15-20h"},
-    {"Text_S20", "Week 20-24h"},
-    {"Text_F00", "Weekend 00-08h"},
-    {"Text_F08", "Weekend 08-12h"},
-    {"Text_F12", "Weekend 12-15h"},
-    {"Text_F15", "Weekend 15-20h"},
-    {"Text_F20", "Weekend 20-24h"},
-    {"Check_ibut", "iButton"},
-    {"Check_contador", "Electromechanical"},
-    {"Text_fracao", "Fraction"},
-    {"Text_acumulado", "Acumulado"},
-    {"Text_a_pagar", "Paying"},
-    {"Text_parcial", "Memory"},
-    {"Text_numfab_num", "Serial Number (week's sequence)"},
-    {"text_numfab_ano", "Serial Number (manufacturing code)"},
-    {"Text_ibut", "iButton serial"},
-    {"Text_contador", "Electromechanical counter"},
-    {"Text_total00", "Sub Totals 00-08h"},
-    {"Text_total08", "Sub Totals 08-12h"},
-    {"Text_total12", "Sub Totals 12-15h"},
-    {"Text_total15", "Sub Totals 15-20h"},
-    {"Text_total20", "Sub Totals 20-24h"},
-    {"Text_power", "Power Down"},
-    {"Text_aberturas", "N. Games"},
-    {"Text_prog", "N. Prog."},
-    {"Text_sn_apl", "Application"},
-};
 
 QString typeName(const QJsonValue &v, int idioma)
 {
@@ -217,9 +169,8 @@ QStringList ConfigFile::fieldNames(Scope scope)
 
 QString ConfigFile::caption(const QString &field)
 {
-    for (const FieldCaption &c : kFieldCaptions)
-        if (toQString(c.field) == field) return toQString(c.caption);
-    return field;
+    const Field *f = fieldNamed(field);
+    return f && !f->fileCaption.empty() ? toQString(f->fileCaption) : field;
 }
 
 ConfigFile ConfigFile::fromEditSet(const EditSet &edit, const QString &firmwareVersion,
@@ -228,9 +179,8 @@ ConfigFile ConfigFile::fromEditSet(const EditSet &edit, const QString &firmwareV
     ConfigFile file;
     file.saved = saved;
     file.toolVersion = QStringLiteral(VX_VERSION);
-    file.manufacturingNumber =
-        edit.text(QStringLiteral("text_numfab_ano")) + edit.text(QStringLiteral("Text_numfab_num"));
-    file.applicationSerial = edit.text(QStringLiteral("Text_sn_apl"));
+    file.manufacturingNumber = UnitIdentity::shownMakerNumber(edit);
+    file.applicationSerial = edit.text(fieldName(FieldId::ApplicationSerial));
     file.firmwareVersion = firmwareVersion;
     for (const QString &name : fieldNames(Scope::All)) {
         const bool tickBox = fieldNamed(name)->form == TextForm::Flag;
@@ -329,10 +279,10 @@ QString ConfigFile::printable(const QString &text)
 
 bool ConfigFile::isOtherUnit(const ConfigFile &timer) const
 {
-    for (const char *name : {"text_numfab_ano", "Text_numfab_num", "Text_sn_apl"}) {
-        const Field &field = *fieldNamed(QLatin1String(name));
-        const QString mine = value(QLatin1String(name));
-        const QString theirs = timer.value(QLatin1String(name));
+    for (FieldId id : {FieldId::MakerCode, FieldId::MakerNumber, FieldId::ApplicationSerial}) {
+        const Field &field = fieldRow(id);
+        const QString mine = value(fieldName(id));
+        const QString theirs = timer.value(fieldName(id));
         if (!isStorable(field, mine)) continue; // refused, so not written
         if (!isStorable(field, theirs) || storedBytes(field, mine) != storedBytes(field, theirs))
             return true;
@@ -343,9 +293,9 @@ bool ConfigFile::isOtherUnit(const ConfigFile &timer) const
 QString ConfigFile::unitName(int idioma) const
 {
     return textOf(kConfigFileTexts, "unitName", idioma)
-        .arg(printable(value(QStringLiteral("text_numfab_ano")) +
-                       value(QStringLiteral("Text_numfab_num"))),
-             printable(value(QStringLiteral("Text_sn_apl"))));
+        .arg(printable(value(fieldName(FieldId::MakerCode)) +
+                       value(fieldName(FieldId::MakerNumber))),
+             printable(value(fieldName(FieldId::ApplicationSerial))));
 }
 
 QList<ConfigFile::Refusal> ConfigFile::refusals(Scope scope) const

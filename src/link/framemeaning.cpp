@@ -14,56 +14,9 @@ constexpr std::array<const char *, 11> kCommandNames{
     "End",      "ReadMemory",  "WriteMemory", "ReadInputs", "Impulses", nullptr,
     "SetClock", "ReadBattery", "ReadIButton", "ReadClock",  "Display"};
 
-// The data field's byte k, counted from `first`.
-uint8_t byteAt(const QByteArray &frame, int first, int k)
-{
-    return dataByte(frame, first + k);
-}
-
-uint32_t numberAt(const QByteArray &frame, int first, int bytes)
-{
-    uint32_t n = 0;
-    for (int k = bytes - 1; k >= 0; --k)
-        n = (n << 8) | byteAt(frame, first, k);
-    return n;
-}
-
-// The serial number the window shows: the field's data characters, last first.
-QString serialAt(const QByteArray &frame, int first, int bytes)
-{
-    QString s;
-    for (int i = kDataOffset + 2 * (first + bytes) - 1; i >= kDataOffset + 2 * first; --i)
-        s += QLatin1Char(i < frame.size() ? frame.at(i) : '0');
-    return s;
-}
-
-// A field's value in the window's text form, its bytes starting at data byte
-// `first` of the frame.
-QString fieldValue(const Field &f, const QByteArray &frame, int first)
-{
-    const uint32_t n = numberAt(frame, first, f.bytes);
-    const auto b = [&](int k) { return unsigned(byteAt(frame, first, k)); };
-    switch (f.form) {
-    case TextForm::Money2:
-    case TextForm::Money3:
-        return moeda_texto(n);
-    case TextForm::Data:
-        return dateText(b(0), b(1), b(2));
-    case TextForm::Time:
-        return timeText(b(0), b(1));
-    case TextForm::Code:
-        return QString(QChar(b(2))) + pad2(b(1)) + pad2(b(0));
-    case TextForm::Serial:
-        return serialAt(frame, first, f.bytes);
-    default:
-        return QString::number(n);
-    }
-}
-
 bool isPassword(const Field &f)
 {
-    return std::find(kPasswordFields.cbegin(), kPasswordFields.cend(), f.name) !=
-           kPasswordFields.cend();
+    return f.secret;
 }
 
 // Said of a frame whose characters were masked where no value says so.
@@ -116,7 +69,7 @@ QString hexBytes(const QByteArray &frame, uint8_t address, int count)
     return bytes.join(QLatin1Char(' ')) + (masked ? QString(kBytesMasked) : QString());
 }
 
-// "address 4 (Text_S00), 2 bytes", or "(Text_S00+1)" inside a field.
+// "address 4 (<field>), 2 bytes", or "(<field>+1)" inside a field.
 QString memoryPlace(uint8_t address, uint8_t count)
 {
     QString place = QStringLiteral("address %1").arg(address);
@@ -150,7 +103,7 @@ QString memoryValues(const QByteArray &frame, uint8_t address, uint8_t count)
         if (first < 0 || first + f.bytes > count) continue;
         values << QStringLiteral("%1 = %2").arg(
             QLatin1String(f.name.data(), qsizetype(f.name.size())),
-            isPassword(f) ? QStringLiteral("masked") : fieldValue(f, frame, first));
+            isPassword(f) ? QStringLiteral("masked") : decode(f, frame, first));
     }
     if (values.isEmpty()) return QStringLiteral("bytes ") + hexBytes(frame, address, count);
     return values.join(QStringLiteral(", ")) +

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fields.h"
+#include "field.h"
 #include "frame.h"
 
 #include <QString>

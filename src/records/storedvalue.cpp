@@ -8,8 +8,9 @@ namespace vx {
 namespace {
 
 // The device counts one power failure more than the window shows ("-1" is
-// an empty counter), so the file keeps the shown text and a restore writes
-// the held count. Writing the shown text would lose one on every round trip.
+// an empty counter, Shown::OneLess), so the file keeps the shown text and a
+// restore writes the held count. Writing the shown text would lose one on
+// every round trip.
 constexpr qint64 kPowerDownsShownMin = -1;
 constexpr qint64 kPowerDownsShownMax = 65534;
 
@@ -50,8 +51,10 @@ QString whatIsStorable(TextForm form)
         return textOf(kStorableTexts, "Code");
     case TextForm::Serial:
         return textOf(kStorableTexts, "Serial");
-    case TextForm::Data:
+    case TextForm::Date:
     case TextForm::Time:
+    case TextForm::Stamp:
+    case TextForm::Text:
         break;
     }
     return textOf(kStorableTexts, "other");

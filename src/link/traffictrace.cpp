@@ -96,9 +96,9 @@ QString TrafficTrace::headerLine(int idioma)
     QStringList names;
     int lowest = 255;
     int highest = 0;
-    for (std::string_view name : kPasswordFields) {
-        const Field &f = kFields[static_cast<size_t>(fieldIndex(name))];
-        names << toQString(name);
+    for (const Field &f : kFields) {
+        if (!f.secret) continue;
+        names << toQString(f.name);
         lowest = std::min<int>(lowest, f.address);
         highest = std::max<int>(highest, f.address + f.bytes - 1);
     }
