@@ -62,9 +62,9 @@ QString twoDigits(int n)
 }
 
 // "A", the year as two digits, the week as two digits: A0705.
-QString yearWeekCode(int ano, int week)
+QString yearWeekCode(int year, int week)
 {
-    return QStringLiteral("A") + twoDigits(ano - 2000) + twoDigits(week);
+    return QStringLiteral("A") + twoDigits(year - 2000) + twoDigits(week);
 }
 
 } // namespace
@@ -347,10 +347,9 @@ bool NewUnit::accept()
 
     // The running number is one byte in the device and in the log, and the
     // code must be one the write pass can send.
-    const QString ano = m_edit.text(kMakerCodeControl);
-    const QString num = m_edit.text(kMakerNumberControl);
-    const auto n = integer(num);
-    if (!n || *n < 0 || *n > 255 || !isValid(TextForm::Code, ano)) {
+    const QString code = m_edit.text(kMakerCodeControl);
+    const auto n = integer(m_edit.text(kMakerNumberControl));
+    if (!n || *n < 0 || *n > 255 || !isValid(TextForm::Code, code)) {
         m_messages.show(messageText(MessageId::ValueInvalid, languageOf(m_edit)),
                         messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
                         MessageSink::Icon::None);
@@ -360,10 +359,10 @@ bool NewUnit::accept()
     // The numbers come from the records before anything is written to the
     // timer: a unit in the timer that the log cannot take is the worse outcome.
     UnitNumbers numbers;
-    if (!allocateNumbers(ano, static_cast<int>(*n), &numbers)) return false;
+    if (!allocateNumbers(code, static_cast<int>(*n), &numbers)) return false;
     // Another bench may have taken the proposed number meanwhile: the timer
     // gets the one the records gave.
-    if (numbers.moved) m_edit.setText(kMakerNumberControl, numbers.row.NFab.mid(ano.size()));
+    if (numbers.moved) m_edit.setText(kMakerNumberControl, numbers.row.NFab.mid(code.size()));
     if (numbers.resumed) sayResumed(numbers);
 
     s.modo = 2;
