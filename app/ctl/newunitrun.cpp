@@ -19,7 +19,7 @@ using namespace vx;
 
 namespace {
 
-void say(const QString &text)
+void tell(const QString &text)
 {
     std::fprintf(stderr, "vx308ctl: %s\n", text.toLocal8Bit().constData());
 }
@@ -56,7 +56,7 @@ bool NewUnitRun::ready(const RecordsLocation &location, int idioma)
     QString failed;
     if (m_databases.provision(nullptr, &error, &failed) || failed == m_databases.templateFile())
         return true;
-    say(QStringLiteral("%1 Nothing was written to the timer.").arg(error));
+    tell(QStringLiteral("%1 Nothing was written to the timer.").arg(error));
     return false;
 }
 
@@ -90,10 +90,10 @@ int NewUnitRun::conclude(int status, bool json)
     }
     if (m_newUnit.unitPending()) {
         m_newUnit.abandon();
-        say(QStringLiteral("the unit was not logged: the timer did not accept every value (%1). "
-                           "Its numbers stay taken; run new-unit again once the timer stores "
-                           "them.")
-                .arg(m_newUnit.unwrittenFields().join(QStringLiteral(", "))));
+        tell(QStringLiteral("the unit was not logged: the timer did not accept every value (%1). "
+                            "Its numbers stay taken; run new-unit again once the timer stores "
+                            "them.")
+                 .arg(m_newUnit.unwrittenFields().join(QStringLiteral(", "))));
         return std::max(status, 1);
     }
     // Neither the records nor this PC could keep the row after the timer

@@ -36,7 +36,7 @@ constexpr std::array<Adder, 1> kAdders{{
     {"TbRegisto", &UnitRecords::addWaitingRow},
 }};
 
-QString text(std::string_view key, int idioma)
+QString outboxText(std::string_view key, int idioma)
 {
     return textOf(kOutboxTexts, key, idioma);
 }
@@ -175,7 +175,7 @@ QString RecordsOutbox::fileOf(const QString &key) const
 bool RecordsOutbox::keep(const OutboxRow &row, QString *error)
 {
     if (!QDir().mkpath(m_folder)) {
-        *error = text("folder", m_idioma).arg(where());
+        *error = outboxText("folder", m_idioma).arg(where());
         return false;
     }
     syncFolder(QFileInfo(m_folder).absolutePath());
@@ -183,7 +183,7 @@ bool RecordsOutbox::keep(const OutboxRow &row, QString *error)
     QString cause;
     if (writeDurably(path, QJsonDocument(toJson(row)).toJson(QJsonDocument::Indented), &cause))
         return true;
-    *error = text("write", m_idioma).arg(QDir::toNativeSeparators(path), cause);
+    *error = outboxText("write", m_idioma).arg(QDir::toNativeSeparators(path), cause);
     return false;
 }
 
@@ -198,8 +198,8 @@ QList<OutboxRow> RecordsOutbox::rows(QStringList *unreadable) const
         if (fromFile(file.filePath(), &row, &why))
             out.append(row);
         else if (unreadable)
-            unreadable->append(
-                text("unreadable", m_idioma).arg(QDir::toNativeSeparators(file.filePath()), why));
+            unreadable->append(outboxText("unreadable", m_idioma)
+                                   .arg(QDir::toNativeSeparators(file.filePath()), why));
     }
     std::stable_sort(out.begin(), out.end(),
                      [](const OutboxRow &a, const OutboxRow &b) { return a.queued < b.queued; });
@@ -221,7 +221,8 @@ bool RecordsOutbox::remove(const OutboxRow &row, QString *error)
         syncFolder(m_folder);
         return true;
     }
-    *error = text("remove", m_idioma).arg(QDir::toNativeSeparators(f.fileName()), f.errorString());
+    *error =
+        outboxText("remove", m_idioma).arg(QDir::toNativeSeparators(f.fileName()), f.errorString());
     return false;
 }
 
@@ -241,7 +242,7 @@ RecordsOutbox::Delivery RecordsOutbox::deliver(RecordsDatabase &db)
         });
         QString error;
         if (adder == kAdders.cend()) {
-            d.problems << text("unknown", m_idioma).arg(fileOf(row.key), row.table);
+            d.problems << outboxText("unknown", m_idioma).arg(fileOf(row.key), row.table);
             ++d.waiting;
         } else if (stopped || !adder->add(db, row, &error)) {
             if (!stopped) d.problems << error;
@@ -257,7 +258,7 @@ RecordsOutbox::Delivery RecordsOutbox::deliver(RecordsDatabase &db)
 
 QString RecordsOutbox::waitingText(int count) const
 {
-    return text("waiting", m_idioma).arg(count).arg(where());
+    return outboxText("waiting", m_idioma).arg(count).arg(where());
 }
 
 } // namespace vx

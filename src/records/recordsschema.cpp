@@ -170,7 +170,7 @@ QString forEngine(const char *statement, Engine engine)
 const QString kVersionTable =
     QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "RecordsSchema" ("version" INTEGER NOT NULL))");
 
-QString text(std::string_view key, int idioma)
+QString schemaText(std::string_view key, int idioma)
 {
     return textOf(kSchemaTexts, key, idioma);
 }
@@ -242,7 +242,8 @@ bool RecordsSchema::bringUpToDate(RecordsDatabase &db, bool *created, QString *e
         int version = 0;
         if (!versionTableReady(db, failure) || !readVersion(db, &version, failure)) return false;
         if (version > latestVersion()) {
-            *failure = text("newer", idioma).arg(db.where()).arg(version).arg(latestVersion());
+            *failure =
+                schemaText("newer", idioma).arg(db.where()).arg(version).arg(latestVersion());
             return false;
         }
         if (version == latestVersion()) return true;
@@ -252,7 +253,7 @@ bool RecordsSchema::bringUpToDate(RecordsDatabase &db, bool *created, QString *e
         if (!applySteps(db, version, failure)) {
             // A bench's role may read and add rows but not change tables.
             if (db.engine() == Engine::Postgres)
-                *failure += QLatin1Char(' ') + text("ownerOnly", idioma).arg(version);
+                *failure += QLatin1Char(' ') + schemaText("ownerOnly", idioma).arg(version);
             return false;
         }
         return db.run(QStringLiteral(R"(DELETE FROM "RecordsSchema")"), {}, nullptr, failure) &&

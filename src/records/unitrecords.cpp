@@ -14,14 +14,14 @@ namespace vx {
 
 namespace {
 
-void setError(QString *error, const QString &text)
+void setLogError(QString *error, const QString &text)
 {
     if (error) *error = text;
 }
 
 const QString kLogColumns = QStringLiteral(R"("NMec", "NFab", "NAct", "SAct", "Data", "hora")");
 
-QString text(std::string_view key, int idioma)
+QString logText(std::string_view key, int idioma)
 {
     return textOf(kUnitRecordsTexts, key, idioma);
 }
@@ -133,13 +133,13 @@ struct TakenNumbers
     // when it can.
     QString refusal(const LogRow &l, qsizetype place) const
     {
-        const QString row = text("row", idioma).arg(place).arg(l.NMec).arg(l.NFab);
+        const QString row = logText("row", idioma).arg(place).arg(l.NMec).arg(l.NFab);
         if (l.NMec < 1)
-            return row + text("noNMec", idioma).arg(UnitRecords::kLargestNMec).arg(l.NMec);
-        if (l.NFab.isEmpty()) return row + text("noNFab", idioma);
-        if (!validCounts(l)) return row + text("counts", idioma).arg(l.NAct).arg(l.SAct);
-        if (nmecs.contains(l.NMec)) return row + text("nmecTaken", idioma);
-        if (nfabs.contains(l.NFab)) return row + text("nfabTaken", idioma);
+            return row + logText("noNMec", idioma).arg(UnitRecords::kLargestNMec).arg(l.NMec);
+        if (l.NFab.isEmpty()) return row + logText("noNFab", idioma);
+        if (!validCounts(l)) return row + logText("counts", idioma).arg(l.NAct).arg(l.SAct);
+        if (nmecs.contains(l.NMec)) return row + logText("nmecTaken", idioma);
+        if (nfabs.contains(l.NFab)) return row + logText("nfabTaken", idioma);
         return {};
     }
 };
@@ -150,12 +150,12 @@ QString unusableRow(const RecordsDatabase::Row &r, qsizetype place, int idioma)
 {
     qint64 nmec = 0;
     const QString nfab = r.value(1).toString();
-    const QString row = text("row", idioma).arg(place).arg(r.value(0).toString(), nfab);
+    const QString row = logText("row", idioma).arg(place).arg(r.value(0).toString(), nfab);
     if (!wholeNumber(r.value(0), &nmec) || nmec < 1)
-        return row + text("noNMec", idioma)
+        return row + logText("noNMec", idioma)
                          .arg(UnitRecords::kLargestNMec)
                          .arg(r.value(0).isNull() ? QStringLiteral("NULL") : r.value(0).toString());
-    if (nfab.trimmed().isEmpty()) return row + text("noNFab", idioma);
+    if (nfab.trimmed().isEmpty()) return row + logText("noNFab", idioma);
     return {};
 }
 
@@ -170,7 +170,7 @@ bool logOnce(RecordsDatabase &db, const UnitNumbers &numbers, QString *error)
 {
     const LogRow &l = numbers.row;
     if (!validCounts(l)) {
-        setError(error, textOf(kUnitRecordsTexts, "invalidRow").arg(l.NAct).arg(l.SAct));
+        setLogError(error, textOf(kUnitRecordsTexts, "invalidRow").arg(l.NAct).arg(l.SAct));
         return false;
     }
     QVariantList values = logValues(l);
@@ -286,12 +286,13 @@ bool UnitRecords::pickNumber(const UnitRequest &request, qlonglong highestInWeek
                 return false;
         } while (holder != 0 && number <= 255);
         if (number > 255) {
-            setError(error, text("weekFull", m_idioma).arg(request.code));
+            setLogError(error, logText("weekFull", m_idioma).arg(request.code));
             return false;
         }
         numbers->moved = true;
     } else if (holder != 0) {
-        setError(error, text("numberTaken", m_idioma).arg(request.code).arg(number).arg(holder));
+        setLogError(error,
+                    logText("numberTaken", m_idioma).arg(request.code).arg(number).arg(holder));
         // The window names the unit and proposes the next free number.
         numbers->takenBy = holder;
         qlonglong other = 0;
@@ -313,7 +314,8 @@ bool UnitRecords::pickNumber(const UnitRequest &request, qlonglong highestInWeek
 bool UnitRecords::allocate(const UnitRequest &request, UnitNumbers *out, QString *error)
 {
     if (request.number < 0 || request.number > 255 || request.week < 0 || request.week > 53) {
-        setError(error, text("invalidNumber", m_idioma).arg(request.code).arg(request.number));
+        setLogError(error,
+                    logText("invalidNumber", m_idioma).arg(request.code).arg(request.number));
         return false;
     }
     UnitNumbers numbers;
@@ -326,7 +328,7 @@ bool UnitRecords::allocate(const UnitRequest &request, UnitNumbers *out, QString
                        failure))
             return false;
         if (start.highestNMec >= kLargestNMec) {
-            setError(failure, text("full", m_idioma).arg(m_db.where()).arg(kLargestNMec));
+            setLogError(failure, logText("full", m_idioma).arg(m_db.where()).arg(kLargestNMec));
             return false;
         }
         const qlonglong highestInWeek = std::max<qlonglong>(start.highestInWeek, request.basis);
@@ -418,7 +420,7 @@ bool UnitRecords::addWaitingRow(RecordsDatabase &db, const OutboxRow &row, QStri
 {
     UnitNumbers numbers;
     if (!numbersOf(row, &numbers)) {
-        setError(error, QStringLiteral("%1: %2?").arg(row.key, logTable()));
+        setLogError(error, QStringLiteral("%1: %2?").arg(row.key, logTable()));
         return false;
     }
     return logOnce(db, numbers, error);
