@@ -1,6 +1,7 @@
 #include "ptyserver.h"
 
 #include "eventwait.h"
+#include "frame.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +45,9 @@ qint64 monotonicNs()
 PtyServer::PtyServer(QObject *parent) : QObject(parent), m_responder(m_device, m_faults)
 {
     m_responder.onRequest = [this](const QByteArray &frame, unsigned faults) {
+        if (m_writesBeforeGone > 0 && requestHeader(frame).comando == Command::WriteMemory &&
+            --m_writesBeforeGone == 0)
+            m_pullOutNow = true;
         emit requestReceived(frame, faults);
     };
     m_retryRead.setSingleShot(true);
@@ -197,6 +201,12 @@ void PtyServer::setGone(int ms)
     if (ms > 0) m_goneTimer.start(Timebase::toReal(ms));
 }
 
+void PtyServer::setGoneAtWrite(int n, int ms)
+{
+    m_writesBeforeGone = n;
+    m_goneAtWriteMs = ms;
+}
+
 void PtyServer::readMaster()
 {
     char buf[512];
@@ -207,6 +217,12 @@ void PtyServer::readMaster()
             const qint64 now = monotonicNs();
             for (Delivery &d : m_responder.receive(QByteArray(buf, n), now / 1000))
                 schedule(now + Responder::realUs(d.atUs) * 1000, std::move(d.bytes));
+            // After the answers are scheduled, so that they are lost with the
+            // session, and outside the responder, which the pull-out resets.
+            if (m_pullOutNow) {
+                m_pullOutNow = false;
+                setGone(m_goneAtWriteMs);
+            }
             continue;
         }
         if (n < 0 && errno == EINTR) continue;

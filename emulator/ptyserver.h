@@ -56,6 +56,10 @@ public:
     // are swallowed and answers on their way are lost.
     void setGone(int ms);
     bool isGone() const { return m_gone; }
+    // The adapter is pulled out, as setGone(ms), the moment the `n`-th memory
+    // write from now arrives: that write is not answered. A cut at a given
+    // point of a pass, whatever the pace of the line and the machine.
+    void setGoneAtWrite(int n, int ms);
 
 signals:
     // Every valid request read from the line, with the faults it met.
@@ -97,6 +101,11 @@ private:
     QString m_error;
     quint64 m_session = 0;
     bool m_gone = false;
+    // Writes still to come before the pull-out of setGoneAtWrite (0: none),
+    // and for how long then.
+    int m_writesBeforeGone = 0;
+    int m_goneAtWriteMs = 0;
+    bool m_pullOutNow = false;
 };
 
 } // namespace vx::emu

@@ -63,6 +63,8 @@ Line faults, to see how the tool copes with a bad line:
                        line (about 31 ms per request and answer)
   --gone-after MS      pull the serial adapter out MS ms after start: the port
                        cannot be opened and nothing is answered ...
+  --gone-at-write N    pull it out as the Nth memory write arrives (that write
+                       is not answered), wherever the tool is in its work ...
   --gone-for MS        ... for MS ms (default 5000)
 
   -h, --help           this text
@@ -120,11 +122,12 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     const O silentFor(QStringLiteral("silent-for"), {}, QStringLiteral("MS"));
     const O noPace(QStringLiteral("no-pace"));
     const O goneAfter(QStringLiteral("gone-after"), {}, QStringLiteral("MS"));
+    const O goneAtWrite(QStringLiteral("gone-at-write"), {}, QStringLiteral("N"));
     const O goneFor(QStringLiteral("gone-for"), {}, QStringLiteral("MS"));
-    p.addOptions({help,      link,    memory,      save,        log,       inputs,
-                  battery,   ibutton, noReply,     badChecksum, split,     extraBytes,
-                  delay,     every,   delayEvery,  busy,        silentFor, noPace,
-                  goneAfter, goneFor, noiseBefore, version});
+    p.addOptions({help,      link,    memory,      save,        log,        inputs,
+                  battery,   ibutton, noReply,     badChecksum, split,      extraBytes,
+                  delay,     every,   delayEvery,  busy,        silentFor,  noPace,
+                  goneAfter, goneFor, noiseBefore, version,     goneAtWrite});
 
     auto fail = [error](const QString &why) {
         if (error) *error = why;
@@ -177,10 +180,18 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
         if (!ms) return fail(QStringLiteral("--gone-after takes a number of milliseconds"));
         o.goneAfterMs = *ms;
     }
+    if (p.isSet(goneAtWrite)) {
+        const auto n = wholeNumber(p.value(goneAtWrite), 1, 1000000);
+        if (!n) return fail(QStringLiteral("--gone-at-write takes a whole number from 1"));
+        if (p.isSet(goneAfter))
+            return fail(QStringLiteral("--gone-at-write and --gone-after exclude each other"));
+        o.goneAtWrite = *n;
+    }
     if (p.isSet(goneFor)) {
         const auto ms = wholeNumber(p.value(goneFor), 1, 24 * kHour);
         if (!ms) return fail(QStringLiteral("--gone-for takes a number of milliseconds from 1"));
-        if (!p.isSet(goneAfter)) return fail(QStringLiteral("--gone-for needs --gone-after"));
+        if (!p.isSet(goneAfter) && !p.isSet(goneAtWrite))
+            return fail(QStringLiteral("--gone-for needs --gone-after or --gone-at-write"));
         o.goneForMs = *ms;
     }
     if (p.isSet(inputs)) {

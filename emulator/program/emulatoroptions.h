@@ -14,8 +14,10 @@ struct EmulatorOptions
     QString saveFile;
     QString logFile;
     vx::emu::Faults faults;
-    // Pull the adapter out once, goneAfterMs after start, for goneForMs.
+    // Pull the adapter out once, goneAfterMs after start or as the
+    // goneAtWrite-th memory write arrives, for goneForMs.
     int goneAfterMs = -1;
+    int goneAtWrite = 0;
     int goneForMs = 5000;
     std::optional<QString> inputs;
     std::optional<int> battery;

@@ -106,6 +106,7 @@ int main(int argc, char **argv)
         say(server.errorText());
         return 1;
     }
+    if (options->goneAtWrite > 0) server.setGoneAtWrite(options->goneAtWrite, options->goneForMs);
     if (options->goneAfterMs >= 0) {
         QTimer::singleShot(options->goneAfterMs, &server,
                            [&server, ms = options->goneForMs] { server.setGone(ms); });

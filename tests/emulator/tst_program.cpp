@@ -70,7 +70,7 @@ void TestProgram::help()
     for (const char *option :
          {"--link", "--memory", "--save", "--log", "--no-reply", "--bad-checksum", "--split",
           "--extra-bytes", "--noise-before", "--delay", "--delay-every", "--busy", "--silent-for",
-          "--no-pace", "--gone-after", "--gone-for", "--version"})
+          "--no-pace", "--gone-after", "--gone-at-write", "--gone-for", "--version"})
         QVERIFY2(out.contains(QLatin1String(option)), option);
 }
 
@@ -92,6 +92,10 @@ void TestProgram::refusesBadInput_data()
     QTest::newRow("ibutton not hex")
         << QStringList{"--ibutton", "0123456789AZ"} << none << "--ibutton" << 64;
     QTest::newRow("every zero") << QStringList{"--every", "0"} << none << "--every" << 64;
+    QTest::newRow("gone-at-write zero")
+        << QStringList{"--gone-at-write", "0"} << none << "--gone-at-write" << 64;
+    QTest::newRow("gone twice") << QStringList{"--gone-at-write", "3", "--gone-after", "100"}
+                                << none << "exclude each other" << 64;
     QTest::newRow("gone-for alone")
         << QStringList{"--gone-for", "100"} << none << "--gone-after" << 64;
     QTest::newRow("memory file missing")

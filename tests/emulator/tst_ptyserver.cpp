@@ -104,6 +104,7 @@ private slots:
     void linkReplacesAnOldLink();
     void linkNeverReplacesAFile();
     void goneTakesTheLinkAway();
+    void goneAtTheNthWrite();
 };
 
 void TestPtyServer::exchangeOverTheTerminal()
@@ -253,6 +254,34 @@ void TestPtyServer::goneTakesTheLinkAway()
     QVERIFY(server.isGone());
     QTRY_VERIFY_WITH_TIMEOUT(!server.isGone(), 2000);
     QVERIFY(QFileInfo(link).isSymLink());
+}
+
+// The cut falls on a given write, not at a time: reads and the writes before
+// it are answered, that write is not, and the adapter comes back by itself.
+void TestPtyServer::goneAtTheNthWrite()
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("vx308"));
+    PtyServer server;
+    server.faults().pace = false;
+    QVERIFY(server.start(link));
+    server.setGoneAtWrite(2, 50);
+    Client c;
+    QVERIFY(c.open(link));
+    const auto write = [](uint8_t address) {
+        vx::TxData data{};
+        vx::putByte(data, 0, 7);
+        return vx::buildRequest(vx::Command::WriteMemory, address, 1, data);
+    };
+    QVERIFY(vx::isValidReply(c.exchange(write(60))));
+    QVERIFY(vx::isValidReply(c.exchange(kBattery)));
+    QVERIFY(c.exchange(write(61), vx::kFrameLength, 100).isEmpty());
+    QVERIFY(server.isGone());
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QTRY_VERIFY_WITH_TIMEOUT(!server.isGone(), 2000);
+    QVERIFY(vx::isValidReply(c.exchange(write(62))));
+    QCOMPARE(int(server.device().byte(60)), 7);
+    QCOMPARE(int(server.device().byte(62)), 7);
 }
 
 VX_TEST_CLASS(TestPtyServer, Core)
