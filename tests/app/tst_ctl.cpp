@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+
 class TstCtl : public QObject
 {
     Q_OBJECT
@@ -91,32 +93,38 @@ private slots:
 
     // A silent timer and one that answers garbage need different fixes
     // (cable and power, against device and line): the message tells them
-    // apart, with the counts.
-    void silentOrWrongDevice_data()
-    {
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("silent") << "--no-reply"
-                                << "C" << 6 << "does not answer. Check the cable";
-        QTest::newRow("bad replies") << "--bad-checksum"
-                                     << "C" << 7 << "every reply is rejected";
-        QTest::newRow("silencio") << "--no-reply"
-                                  << "pt_PT.UTF-8" << 6 << "não responde";
-    }
+    // apart, with the counts. Each run waits out its time limit, so the three
+    // run side by side, each on a timer of its own.
     void silentOrWrongDevice()
     {
-        QFETCH(QString, failure);
-        QFETCH(QString, language);
-        QFETCH(int, status);
-        QFETCH(QString, says);
-        startEmulator({failure});
-        const Output r = ctl({"read", "--device", m_link, "--timeout", "2"}, language);
-        QCOMPARE(r.status, status);
-        QVERIFY2(r.err.contains(says.toUtf8()), r.err.constData());
-        QVERIFY2(r.err.contains(m_link.toUtf8()), r.err.constData());
-        stopEmulator();
+        struct Case
+        {
+            const char *failure, *language;
+            int status;
+            const char *says;
+        };
+        const std::array<Case, 3> cases{{{"--no-reply", "C", 6, "does not answer. Check the cable"},
+                                         {"--bad-checksum", "C", 7, "every reply is rejected"},
+                                         {"--no-reply", "pt_PT.UTF-8", 6, "não responde"}}};
+        std::array<QProcess, 3> timers, runs;
+        QStringList links;
+        for (size_t k = 0; k < cases.size(); ++k) {
+            links << m_dir.filePath(QStringLiteral("silent-%1").arg(k));
+            QVERIFY(launchEmulator(timers[k], links.last(), {"--no-pace", cases[k].failure}));
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("LC_ALL"), QLatin1String(cases[k].language));
+            runs[k].setProcessEnvironment(env);
+            runs[k].start(bin("app/vx308ctl"),
+                          {"read", "--device", links.last(), "--timeout", "2"});
+        }
+        for (size_t k = 0; k < cases.size(); ++k) {
+            QVERIFY(runs[k].waitForFinished(60000));
+            const QByteArray err = runs[k].readAllStandardError();
+            QVERIFY2(runs[k].exitCode() == cases[k].status, err.constData());
+            QVERIFY2(err.contains(cases[k].says) && err.contains(links.at(int(k)).toUtf8()),
+                     err.constData());
+            QVERIFY(endEmulator(timers[k]));
+        }
     }
 
     // Clear must not zero a unit's takings unasked, nor without its values
