@@ -57,8 +57,9 @@ public:
     void setGone(int ms);
     bool isGone() const { return m_gone; }
     // The adapter is pulled out, as setGone(ms), the moment the `n`-th memory
-    // write from now arrives: that write is not answered. A cut at a given
-    // point of a pass, whatever the pace of the line and the machine.
+    // write from now arrives: the device takes that write, its answer is
+    // lost. A cut at a given point of a pass, whatever the pace of the line
+    // and the machine.
     void setGoneAtWrite(int n, int ms);
 
 signals:

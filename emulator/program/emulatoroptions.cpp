@@ -63,8 +63,8 @@ Line faults, to see how the tool copes with a bad line:
                        line (about 31 ms per request and answer)
   --gone-after MS      pull the serial adapter out MS ms after start: the port
                        cannot be opened and nothing is answered ...
-  --gone-at-write N    pull it out as the Nth memory write arrives (that write
-                       is not answered), wherever the tool is in its work ...
+  --gone-at-write N    pull it out as the Nth memory write arrives: the timer
+                       takes that write, its answer is lost ...
   --gone-for MS        ... for MS ms (default 5000)
 
   -h, --help           this text

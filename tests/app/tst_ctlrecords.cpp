@@ -504,20 +504,20 @@ private slots:
         QVERIFY(loggedUnits(ctl({"units", "--data", data})).isEmpty());
     }
 
-    // The adapter is pulled out in the middle of new-unit's writes (every
-    // answer 60 ms late: the read's 72 requests take about 7 s, the 40 of the
-    // writes 4 s more, so that the cut at 9 s falls about 2 s from either):
-    // the run says which values reached the timer and which did not, and
-    // new-unit once the timer is back finishes the same unit, with the same
-    // numbers, logged once.
+    // The adapter is pulled out as the unit's code is written (the 25th of
+    // new-unit's writes, the one after its number: the timer takes it, the
+    // answer is lost) and stays out until the run has given up at its time
+    // limit: the run says which values reached the timer and which did not,
+    // and new-unit once the timer is back finishes the same unit, with the
+    // same numbers, logged once.
     void cutOffNewUnitIsFinished()
     {
         const QString data = folder("cut-off");
         m_link = m_dir.filePath(QStringLiteral("vx308"));
         QVERIFY(launchEmulator(m_emu, m_link,
-                               {"--delay", "60", "--gone-after", "9000", "--gone-for", "1000"}));
+                               {"--no-pace", "--gone-at-write", "25", "--gone-for", "3000"}));
         const CtlOutput cut =
-            ctl({"new-unit", "--device", m_link, "--data", data, "--timeout", "10"});
+            ctl({"new-unit", "--device", m_link, "--data", data, "--timeout", "3"});
         QCOMPARE(cut.status, 2);
         QVERIFY2(cut.err.contains("only partly in the timer") && cut.err.contains("written: ") &&
                      cut.err.contains("not written: ") && cut.err.contains("Text_prog"),

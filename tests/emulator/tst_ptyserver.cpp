@@ -257,7 +257,8 @@ void TestPtyServer::goneTakesTheLinkAway()
 }
 
 // The cut falls on a given write, not at a time: reads and the writes before
-// it are answered, that write is not, and the adapter comes back by itself.
+// it are answered; that write is taken but not answered, and the adapter
+// comes back by itself.
 void TestPtyServer::goneAtTheNthWrite()
 {
     QTemporaryDir dir;
@@ -265,11 +266,12 @@ void TestPtyServer::goneAtTheNthWrite()
     PtyServer server;
     server.faults().pace = false;
     QVERIFY(server.start(link));
-    server.setGoneAtWrite(2, 50);
+    server.setGoneAtWrite(2, 400);
     Client c;
     QVERIFY(c.open(link));
     const auto write = [](uint8_t address) {
-        vx::TxData data{};
+        vx::TxData data;
+        data.fill('0');
         vx::putByte(data, 0, 7);
         return vx::buildRequest(vx::Command::WriteMemory, address, 1, data);
     };
@@ -281,6 +283,7 @@ void TestPtyServer::goneAtTheNthWrite()
     QTRY_VERIFY_WITH_TIMEOUT(!server.isGone(), 2000);
     QVERIFY(vx::isValidReply(c.exchange(write(62))));
     QCOMPARE(int(server.device().byte(60)), 7);
+    QCOMPARE(int(server.device().byte(61)), 7);
     QCOMPARE(int(server.device().byte(62)), 7);
 }
 
