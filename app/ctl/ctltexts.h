@@ -7,7 +7,7 @@
 // What vx308ctl itself says on standard error, both languages side by side,
 // found by key; the engine's, the link's and the records' messages come from
 // their own tables.
-inline constexpr std::array<vx::Text, 20> kCtlTexts{{
+inline constexpr std::array<vx::Text, 24> kCtlTexts{{
     {"visitNotKept", "vx308ctl: a visita não ficou no histórico: %1",
      "vx308ctl: the visit was not kept in the service history: %1"},
     {"typeYes", "Escreva sim para continuar:", "Type yes to go ahead:"},
@@ -44,6 +44,19 @@ inline constexpr std::array<vx::Text, 20> kCtlTexts{{
      "the other's manufacturing number and application serial, and both would share one "
      "identity in the records. Nothing was written. Add --identity if that is what you want, or "
      "restore without --all."},
+    {"notTickBox",
+     "%1 é uma caixa de selecção: indique 0 ou 1 (ou false/true, não/sim), não \"%2\"",
+     "%1 is a tick box: give 0 or 1 (or false/true, não/sim), not \"%2\""},
+    {"identityOption", "--identity é só para restore --all", "--identity is for restore --all"},
+    {"onePort", "indique uma só porta: --port N ou --device CAMINHO, uma vez",
+     "give one port: --port N or --device PATH, once"},
+    {"passwordVisible",
+     "aviso: a palavra-passe escrita em --records fica visível a todos os utilizadores deste PC "
+     "(ps) enquanto o programa corre; guarde-a em ~/.pgpass (chmod 600) ou em PGPASSWORD e "
+     "tire-a do URI",
+     "warning: the password written in --records can be seen by every user of this PC (ps) "
+     "while the program runs; keep it in ~/.pgpass (chmod 600) or PGPASSWORD and leave it out "
+     "of the URI"},
     {"none", "nenhum", "none"},
     {"numbersHeld",
      "Os números ficam guardados para este temporizador. Execute de novo new-unit neste "

@@ -29,14 +29,14 @@ namespace {
 constexpr int kUsage = CtlRunner::kUsage;
 
 // The language of the messages: Portuguese when the system's is.
-bool inPortuguese()
+int systemLanguage()
 {
-    return QLocale::system().language() == QLocale::Portuguese;
+    return QLocale::system().language() == QLocale::Portuguese ? 0 : 1;
 }
 
-QString inLanguage(const char *portuguese, const char *english)
+QString inLanguage(std::string_view key)
 {
-    return QString::fromUtf8(inPortuguese() ? portuguese : english);
+    return ctlText(key, systemLanguage());
 }
 
 int usage(const QString &why)
@@ -67,10 +67,7 @@ bool takeTickBox(const QString &field, QString *text, QString *error)
         *text = kOn.contains(word) ? QStringLiteral("1") : QStringLiteral("0");
         return true;
     }
-    *error = inLanguage("%1 é uma caixa de selecção: indique 0 ou 1 (ou false/true, não/sim), "
-                        "não \"%2\"",
-                        "%1 is a tick box: give 0 or 1 (or false/true, não/sim), not \"%2\"")
-                 .arg(field, vx::ConfigFile::printable(*text));
+    *error = inLanguage("notTickBox").arg(field, vx::ConfigFile::printable(*text));
     return false;
 }
 
@@ -107,9 +104,7 @@ bool takeConfigFile(CtlRunner::Job &job, const QString &command, QStringList &wo
     const bool all = p.isSet(QStringLiteral("all"));
     if (!which) {
         if (all) *error = QStringLiteral("--all is for diff and restore");
-        if (p.isSet(QStringLiteral("identity")))
-            *error =
-                inLanguage("--identity é só para restore --all", "--identity is for restore --all");
+        if (p.isSet(QStringLiteral("identity"))) *error = inLanguage("identityOption");
         return error->isEmpty();
     }
     if (words.size() != 1) {
@@ -122,8 +117,7 @@ bool takeConfigFile(CtlRunner::Job &job, const QString &command, QStringList &wo
     }
     const bool identity = p.isSet(QStringLiteral("identity"));
     if (identity && !(all && *which == ConfigCommands::Command::Restore)) {
-        *error =
-            inLanguage("--identity é só para restore --all", "--identity is for restore --all");
+        *error = inLanguage("identityOption");
         return false;
     }
     job.config = std::make_shared<ConfigCommands>(*which, words.takeFirst(), all);
@@ -137,8 +131,7 @@ bool takePort(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
     vx::PortMap portMap;
     int port = 0;
     if (p.values(QStringLiteral("device")).size() + p.values(QStringLiteral("port")).size() > 1) {
-        *error = inLanguage("indique uma só porta: --port N ou --device CAMINHO, uma vez",
-                            "give one port: --port N or --device PATH, once");
+        *error = inLanguage("onePort");
         return false;
     }
     if (p.isSet(QStringLiteral("device"))) {
@@ -181,7 +174,7 @@ bool takeTrace(CtlRunner::Job &job, const QCommandLineParser &p, QString *error)
     static vx::SystemClock clock;
     static vx::TraceFile file;
     static vx::TrafficTrace trace(clock);
-    if (!file.open(p.value(QStringLiteral("trace")), error, inPortuguese() ? 0 : 1)) return false;
+    if (!file.open(p.value(QStringLiteral("trace")), error, systemLanguage())) return false;
     job.trace = &trace;
     job.traceFile = &file;
     return true;
@@ -220,15 +213,7 @@ int listPorts(const QCommandLineParser &p, const QStringList &words)
 void warnOfPassword(const QString &uri)
 {
     if (QUrl(uri).password().isEmpty()) return;
-    std::fprintf(stderr, "vx308ctl: %s\n",
-                 inPortuguese()
-                     ? "aviso: a palavra-passe escrita em --records fica visível a "
-                       "todos os utilizadores deste PC (ps) enquanto o programa corre; "
-                       "guarde-a em ~/.pgpass (chmod 600) ou em PGPASSWORD e tire-a do "
-                       "URI"
-                     : "warning: the password written in --records can be seen by every "
-                       "user of this PC (ps) while the program runs; keep it in ~/.pgpass "
-                       "(chmod 600) or PGPASSWORD and leave it out of the URI");
+    std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(inLanguage("passwordVisible")));
 }
 
 // --records URL, "local", or the choice vx308-maint keeps for this user;
@@ -319,7 +304,7 @@ int main(int argc, char **argv)
         return usage(
             QStringLiteral("a command is needed: read, set, clear, save, diff, restore, ports, "
                            "new-unit, units, records, history or fields"));
-    const int idioma = QLocale::system().language() == QLocale::Portuguese ? 0 : 1;
+    const int idioma = systemLanguage();
     // The adapters' reasons for a failure follow the same language.
     vx::setProgramLanguage(idioma);
     if (words.first() == QLatin1String("ports")) return listPorts(p, words.mid(1));

@@ -28,7 +28,7 @@ inline constexpr std::array<Text, 2> kNewUnitTexts{{
 }};
 
 // The rows that wait on this PC for the records: %1 a file or row, %2 why.
-inline constexpr std::array<Text, 6> kOutboxTexts{{
+inline constexpr std::array<Text, 8> kOutboxTexts{{
     {"write", "Não foi possível guardar %1: %2.", "%1 cannot be written: %2."},
     {"folder", "Não foi possível criar a pasta %1.", "The folder %1 cannot be made."},
     {"unreadable", "%1 não é uma linha à espera legível (%2); fica como está.",
@@ -37,6 +37,8 @@ inline constexpr std::array<Text, 6> kOutboxTexts{{
      "%1 is for the table %2, which this version of the program does not know; it waits."},
     {"remove", "Não foi possível apagar %1: %2.", "%1 cannot be removed: %2."},
     {"waiting", "%1 linha(s) à espera em %2", "%1 row(s) waiting in %2"},
+    {"added", "%1 linha(s) à espera acrescentada(s) a %2", "%1 waiting row(s) added to %2"},
+    {"created", "criado %1", "made %1"},
 }};
 
 // Records whose tables this program cannot use as they are.

@@ -14,6 +14,7 @@
 #include "portmemory.h"
 #include "recordsdatabase.h"
 #include "recordsoutbox.h"
+#include "recordstexts.h"
 #include "report.h"
 #include "servicehistory.h"
 #include "shutdown.h"
@@ -91,14 +92,15 @@ void MaintenanceSession::prepareRecords()
         return;
     }
     if (created && m_p.records.engine() == RecordsDatabase::Engine::Sqlite)
-        std::fprintf(stderr, "VX308: criado %s\n", qPrintable(m_p.records.where()));
+        std::fprintf(stderr, "VX308: %s\n",
+                     qPrintable(textOf(kOutboxTexts, "created").arg(m_p.records.where())));
     int added = 0;
     int waiting = 0;
     if (!m_newUnit->addWaitingRows(&added, &waiting))
         showFileError(m_p.messages, m_p.records.where(), outbox.waitingText(waiting));
     else if (added > 0)
-        std::fprintf(stderr, "VX308: %d linha(s) à espera acrescentada(s) a %s\n", added,
-                     qPrintable(m_p.records.where()));
+        std::fprintf(stderr, "VX308: %s\n",
+                     qPrintable(textOf(kOutboxTexts, "added").arg(added).arg(m_p.records.where())));
 }
 
 } // namespace vx

@@ -31,13 +31,12 @@ QString PortChooser::msgPortAtStartUp(int n)
 
 QString PortChooser::msgPort(const QString &path)
 {
-    return QStringLiteral("A porta %1 não existe ou está a ser utilizada!").arg(path);
+    return messageText(MessageId::PortMissingOrInUse, 0).arg(path);
 }
 
 QString PortChooser::msgPortAtStartUp(const QString &path)
 {
-    return QStringLiteral("A porta %1 não existe ou está a ser utilizada! Selecione outra porta.")
-        .arg(path);
+    return messageText(MessageId::PortMissingOrInUseAtStartUp, 0).arg(path);
 }
 
 bool PortChooser::available() const

@@ -235,7 +235,7 @@ inline constexpr std::array<std::span<const Text>, 9> kTranslatedTables{
      kConfigurationCaptions, kTrafficLogCaptions, kHistoryCaptions, kFixedCaptions}};
 
 // Every text table of the shell, for the completeness check.
-inline constexpr std::array<TextTable, 16> kShellTextTables{{
+inline constexpr std::array<TextTable, 17> kShellTextTables{{
     {"kCaptions", kCaptions},
     {"kFactoryCaptions", kFactoryCaptions},
     {"kReportCaptions", kReportCaptions},
@@ -251,6 +251,7 @@ inline constexpr std::array<TextTable, 16> kShellTextTables{{
     {"kHistoryCaptions", kHistoryCaptions},
     {"kConfigurationDialogTexts", kConfigurationDialogTexts},
     {"kClearDialogTexts", kClearDialogTexts},
+    {"kSplashTexts", kSplashTexts},
     {"kLinkNoticeTexts", kLinkNoticeTexts},
 }};
 

@@ -9,6 +9,7 @@
 #include "filedialogs.h"
 #include "formmain.h"
 #include "messages.h"
+#include "messagetexts.h"
 #include "visitrecorder.h"
 
 #include <QAction>
@@ -88,7 +89,8 @@ ConfigFile ConfigurationMenu::timerValues() const
 
 void ConfigurationMenu::showError(const QString &text)
 {
-    m_s.messages.show(text, QStringLiteral("Manutenção"), MessageSink::Icon::Critical);
+    m_s.messages.show(text, messageText(MessageId::TitleMaintenance, languageOf(m_s.edit)),
+                      MessageSink::Icon::Critical);
 }
 
 std::optional<ConfigFile> ConfigurationMenu::openFile(QString *fileName)

@@ -278,17 +278,8 @@ bool FormMain::storeBeforeErase(const EditSet &unit)
     QString error;
     if (m_s.clearSnapshots.store(unit, &place, &error)) return true;
     const QString where = m_s.clearSnapshots.where();
-    m_s.messages.show(
-        m_captionLanguage == 1
-            ? QStringLiteral("Nothing was zeroed: the unit's values could not be stored first.\n"
-                             "%1\nCheck that %2 can be written (or that its server can be "
-                             "reached), then press Clear again.")
-                  .arg(error, where)
-            : QStringLiteral("Nada foi posto a zero: não foi possível guardar antes os valores "
-                             "da unidade.\n%1\nVerifique se %2 pode ser escrito (ou se o seu "
-                             "servidor está ao alcance), e carregue de novo em Clear.")
-                  .arg(error, where),
-        QStringLiteral("Clear"), MessageSink::Icon::Critical);
+    m_s.messages.show(textOf(kClearDialogTexts, "notStored", m_captionLanguage).arg(error, where),
+                      QStringLiteral("Clear"), MessageSink::Icon::Critical);
     return false;
 }
 

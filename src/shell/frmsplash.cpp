@@ -3,6 +3,7 @@
 #include "databases.h"
 #include "eventwait.h"
 #include "formmain.h"
+#include "shelltexts.h"
 #include "vx308drawing.h"
 
 #include <QGuiApplication>
@@ -60,13 +61,13 @@ void FrmSplash::start()
     if (!m_databases.readLanguage(&idioma, &error)) idioma.clear();
     if (idioma == QLatin1String("PT")) {
         m_mainWindow.setLanguage(0);
-        m_product->setText(QStringLiteral("Manutenção VX308"));
-        m_version->setText(QStringLiteral("Versão: 3.5"));
+        m_product->setText(textOf(kSplashTexts, "product", 0));
+        m_version->setText(textOf(kSplashTexts, "version", 0));
         m_mainWindow.load();
     } else if (idioma == QLatin1String("EN")) {
         m_mainWindow.setLanguage(1);
-        m_product->setText(QStringLiteral("VX308 Maintnance"));
-        m_version->setText(QStringLiteral("Version: 3.5"));
+        m_product->setText(textOf(kSplashTexts, "product", 1));
+        m_version->setText(textOf(kSplashTexts, "version", 1));
         m_mainWindow.load();
     }
     if (const QScreen *s = QGuiApplication::primaryScreen())

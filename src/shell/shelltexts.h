@@ -212,10 +212,22 @@ inline constexpr std::array<Text, 11> kConfigurationDialogTexts{{
     {"filter", "Configuração VX308 (*.json)", "VX308 configuration (*.json)"},
 }};
 
-// The buttons of Clear's question.
-inline constexpr std::array<Text, 2> kClearDialogTexts{{
+// The buttons of Clear's question, and why it zeroed nothing after it: %1
+// the reason, %2 where the values were to be stored.
+inline constexpr std::array<Text, 3> kClearDialogTexts{{
     {"confirm", "Pôr a zero", "Zero them"},
     {"cancel", "Cancelar", "Cancel"},
+    {"notStored",
+     "Nada foi posto a zero: não foi possível guardar antes os valores da unidade.\n%1\nVerifique "
+     "se %2 pode ser escrito (ou se o seu servidor está ao alcance), e carregue de novo em Clear.",
+     "Nothing was zeroed: the unit's values could not be stored first.\n%1\nCheck that %2 can be "
+     "written (or that its server can be reached), then press Clear again."},
+}};
+
+// The splash screen once the stored language is known.
+inline constexpr std::array<Text, 2> kSplashTexts{{
+    {"product", "Manutenção VX308", "VX308 Maintnance"},
+    {"version", "Versão: 3.5", "Version: 3.5"},
 }};
 
 // What the notice over the picture adds to the trouble it names.
