@@ -18,7 +18,6 @@
 #include "qtrecordsdatabase.h"
 #include "serialport.h"
 #include "servicehistory.h"
-#include "sqliterecordstore.h"
 #include "tracefile.h"
 #include "traffictrace.h"
 #include "troublemessages.h"
@@ -52,13 +51,13 @@ MaintenanceSession::Setup sessionSetup(const CtlRunner::Job &job)
 CtlRunner::CtlRunner(Job request)
     : m_job(std::move(request)), m_messages(std::make_unique<StderrMessages>()),
       m_editMessages(*m_messages), m_clock(std::make_unique<SystemClock>()),
-      m_end(std::make_unique<DeferredEnd>()), m_store(std::make_unique<SqliteRecordStore>()),
+      m_end(std::make_unique<DeferredEnd>()),
       m_records(std::make_unique<QtRecordsDatabase>(m_job.records,
                                                     QtRecordsDatabase::Mode::CreateIfMissing)),
       m_session(std::make_unique<MaintenanceSession>(
           sessionSetup(m_job),
-          MaintenanceSession::Platform{*m_job.port, *m_store, *m_records, *m_messages, *m_end,
-                                       *m_clock, nullptr, nullptr, &m_editMessages})),
+          MaintenanceSession::Platform{*m_job.port, *m_records, *m_messages, *m_end, *m_clock,
+                                       nullptr, nullptr, &m_editMessages})),
       m_edit(m_session->edit()), m_link(m_session->link()), m_engine(m_session->engine())
 {
     if (m_job.trace) m_job.trace->follow(m_link);

@@ -23,7 +23,6 @@ class StderrMessages;
 class SystemClock;
 class TraceFile;
 class TrafficTrace;
-class RecordStore;
 class QtRecordsDatabase;
 struct UnitIdentity;
 } // namespace vx
@@ -120,7 +119,6 @@ private:
     EditMessages m_editMessages;
     std::unique_ptr<vx::SystemClock> m_clock;
     std::unique_ptr<vx::DeferredEnd> m_end;
-    std::unique_ptr<vx::RecordStore> m_store;
     // Opened on first use: read and set never reach the records.
     std::unique_ptr<vx::QtRecordsDatabase> m_records;
     std::unique_ptr<vx::MaintenanceSession> m_session;

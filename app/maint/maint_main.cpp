@@ -12,11 +12,11 @@
 #include "qtfiledialogs.h"
 #include "qtportinfosource.h"
 #include "qtrecordsdatabase.h"
+#include "recordslocation.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
 #include "recordschoice.h"
 #include "sharedfiles.h"
-#include "sqliterecordstore.h"
 #include "tables.h"
 #include "tracefile.h"
 #include "traffictrace.h"
@@ -169,7 +169,6 @@ int main(int argc, char **argv)
     }
 
     vx::QtSerialPort port(portMap);
-    vx::SqliteRecordStore store;
     vx::ProcessExit end;
     // Leaving through the window ends the process where it stands, past every
     // destructor: the demo device is stopped on the way out instead.
@@ -199,7 +198,7 @@ int main(int argc, char **argv)
     vx::QtPortInfoSource portInfos;
     vx::QtFileDialogs fileDialogs;
     vx::Application application(
-        setup, {port, store, records, sink, end, clock, printer, &portInfos, &fileDialogs});
+        setup, {port, records, sink, end, clock, printer, &portInfos, &fileDialogs});
     // A trace that can no longer be written (a full disk) ends the program
     // as one that cannot be opened does: a problem report must not miss
     // frames without a word.

@@ -7,10 +7,11 @@
 
 namespace vx {
 
-// One open connection to the unit records (see RecordsLocation): the local
-// SQLite file or a shared PostgreSQL server. The records layer speaks SQL that
-// both engines understand, with ? placeholders and double-quoted names;
-// engine() tells it where the two differ (the types of a table's columns).
+// One open connection to a database: the unit records (the PC's own SQLite
+// file or a shared PostgreSQL server) or the PC's settings file. The layers
+// above speak SQL that both engines understand, with ? placeholders and
+// double-quoted names; engine() tells them where the two differ (the types of
+// a table's columns).
 //
 // Dates and times are bound as QDate and QTime and come back as QDate and
 // QTime (or as ISO text that QVariant converts), whatever the engine.
@@ -23,6 +24,11 @@ public:
         Postgres
     };
     using Row = QVariantList;
+    struct Column
+    {
+        QString name;
+        QString type; // as declared: "INTEGER", "TEXT", "integer", "bigint", ...
+    };
 
     virtual ~RecordsDatabase() = default;
 
@@ -35,6 +41,11 @@ public:
     // connection the server dropped is opened again on the next call.
     virtual bool run(const QString &sql, const QVariantList &binds, QList<Row> *rows,
                      QString *error) = 0;
+
+    // The columns of a table, in the table's order, with their declared types;
+    // none when there is no such table. False, as run(), when the database
+    // cannot be read (a file that is not a database among others).
+    virtual bool columns(const QString &table, QList<Column> *out, QString *error) = 0;
 
     // Runs work in one transaction that holds the records' write lock from its
     // start to its end, so that only one bench at a time allocates numbers or

@@ -1,11 +1,13 @@
 #include "databases.h"
 
+#include "qtrecordsdatabase.h"
 #include "recordstexts.h"
 #include "sharedfiles.h"
 #include "tables.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUuid>
 #include <climits>
 #include <cstdio>
 
@@ -13,35 +15,35 @@ namespace vx {
 
 namespace {
 
-using Kind = RecordStore::Kind;
+using Kind = TableRows::Kind;
 
 void setError(QString *error, const QString &text)
 {
     if (error) *error = text;
 }
 
-QList<RecordStore::Table> settingsSchema()
+QList<TableRows::Table> settingsSchema()
 {
-    RecordStore::Table values{toQString(kTbValoresPre1), {}, {}, {}};
-    RecordStore::Values row;
-    values.columns << RecordStore::Column{toQString(kIdioma), Kind::Text}
-                   << RecordStore::Column{toQString(kComm), Kind::Integer};
+    TableRows::Table values{toQString(kTbValoresPre1), {}, {}};
+    TableRows::Values row;
+    values.columns << TableRows::Column{toQString(kIdioma), Kind::Text}
+                   << TableRows::Column{toQString(kComm), Kind::Integer};
     row << qMakePair(toQString(kIdioma), QVariant(QStringLiteral("PT")))
         << qMakePair(toQString(kComm), QVariant(1));
     for (const auto &c : kDefaults) {
-        values.columns << RecordStore::Column{toQString(c.field), Kind::Text};
+        values.columns << TableRows::Column{toQString(c.field), Kind::Text};
         row << qMakePair(toQString(c.field), QVariant(toQString(c.initial)));
         if (c.field == "Parcial") {
-            values.columns << RecordStore::Column{toQString(kPagar), Kind::Text};
+            values.columns << TableRows::Column{toQString(kPagar), Kind::Text};
             row << qMakePair(toQString(kPagar), QVariant(toQString(kPagarInitial)));
         }
     }
     values.rows << row;
 
-    RecordStore::Table report{toQString(kTbReport), {}, {}, {}};
-    RecordStore::Values empty;
+    TableRows::Table report{toQString(kTbReport), {}, {}};
+    TableRows::Values empty;
     for (const auto &c : kReportFields) {
-        report.columns << RecordStore::Column{toQString(c.field), Kind::Text};
+        report.columns << TableRows::Column{toQString(c.field), Kind::Text};
         empty << qMakePair(toQString(c.field), QVariant(QStringLiteral("-")));
     }
     report.rows << empty;
@@ -50,8 +52,57 @@ QList<RecordStore::Table> settingsSchema()
 
 } // namespace
 
-Databases::Databases(RecordStore &store, const QString &folder) : m_store(store), m_folder(folder)
+Databases::Databases(const QString &folder) : m_folder(folder) {}
+
+// The file is built under a name of its own and renamed when it is whole, so
+// a failure leaves no half made file behind, and a file that appeared
+// meanwhile is left as it is (QFile::rename never replaces one).
+bool Databases::createSettingsFile(QString *error)
 {
+    const QString file = settingsFile();
+    if (QFileInfo::exists(file)) {
+        setError(error, textOf(kDatabasesTexts, "exists").arg(QDir::toNativeSeparators(file)));
+        return false;
+    }
+    const QFileInfo info(file);
+    const QString temp = info.absoluteDir().filePath(
+        QStringLiteral(".%1.%2.tmp")
+            .arg(info.fileName(), QUuid::createUuid().toString(QUuid::WithoutBraces)));
+    bool ok = false;
+    {
+        QtRecordsDatabase db(DatabasePlace::sqliteFile(temp),
+                             QtRecordsDatabase::Mode::CreateIfMissing);
+        db.setBusyTimeoutMs(m_busyMs);
+        ok = TableRows(db).create(settingsSchema(), error);
+    }
+    if (!ok && error)
+        error->replace(QDir::toNativeSeparators(temp), QDir::toNativeSeparators(file));
+    if (ok && !QFile::rename(temp, file)) {
+        setError(error, textOf(kDatabasesTexts, "notCreated").arg(QDir::toNativeSeparators(file)));
+        ok = false;
+    }
+    if (!ok) {
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+    }
+    return ok;
+}
+
+bool Databases::read(const QString &table, const QStringList &fields, QVariantMap *row,
+                     QString *error)
+{
+    QtRecordsDatabase db(DatabasePlace::sqliteFile(settingsFile()),
+                         QtRecordsDatabase::Mode::MustExist);
+    db.setBusyTimeoutMs(m_busyMs);
+    return TableRows(db).readFirst(table, fields, row, error);
+}
+
+bool Databases::update(const QString &table, const TableRows::Values &values, QString *error)
+{
+    QtRecordsDatabase db(DatabasePlace::sqliteFile(settingsFile()),
+                         QtRecordsDatabase::Mode::WriteExisting);
+    db.setBusyTimeoutMs(m_busyMs);
+    return TableRows(db).updateFirst(table, values, error);
 }
 
 QString Databases::settingsFile() const
@@ -83,10 +134,10 @@ bool Databases::provision(QStringList *created, QString *error, QString *failedF
     };
     // Another program starting on the same folder may make a file between
     // the look and the making: then it is there, and that is all that counts.
-    if (!m_store.exists(settingsFile())) {
-        if (m_store.create(settingsFile(), settingsSchema(), error))
+    if (!QFileInfo(settingsFile()).isFile()) {
+        if (createSettingsFile(error))
             noteCreated(settingsFile());
-        else if (!m_store.exists(settingsFile()))
+        else if (!QFileInfo(settingsFile()).isFile())
             return failOn(settingsFile());
     }
     const QString reportTemplate = templateFile();
@@ -110,7 +161,7 @@ bool Databases::provision(QStringList *created, QString *error, QString *failedF
 
 bool Databases::readSettings(const QStringList &fields, QVariantMap *values, QString *error)
 {
-    return m_store.readFirst(settingsFile(), toQString(kTbValoresPre1), fields, values, error);
+    return read(toQString(kTbValoresPre1), fields, values, error);
 }
 
 bool Databases::readLanguage(QString *idioma, QString *error)
@@ -137,9 +188,9 @@ bool Databases::readComm(int *comm, QString *error)
     return true;
 }
 
-bool Databases::writeSettings(const RecordStore::Values &values, QString *error)
+bool Databases::writeSettings(const TableRows::Values &values, QString *error)
 {
-    return m_store.updateFirst(settingsFile(), toQString(kTbValoresPre1), values, error);
+    return update(toQString(kTbValoresPre1), values, error);
 }
 
 bool Databases::writeLanguage(int idioma, QString *error)
@@ -158,9 +209,9 @@ bool Databases::writeComm(int comm, QString *error)
     return writeSettings({qMakePair(toQString(kComm), QVariant(comm))}, error);
 }
 
-bool Databases::writeReport(const RecordStore::Values &row, QString *error)
+bool Databases::writeReport(const TableRows::Values &row, QString *error)
 {
-    return m_store.updateFirst(settingsFile(), toQString(kTbReport), row, error);
+    return update(toQString(kTbReport), row, error);
 }
 
 bool Databases::readReport(QVariantMap *row, QString *error)
@@ -168,7 +219,7 @@ bool Databases::readReport(QVariantMap *row, QString *error)
     QStringList fields;
     for (const auto &c : kReportFields)
         fields << toQString(c.field);
-    return m_store.readFirst(settingsFile(), toQString(kTbReport), fields, row, error);
+    return read(toQString(kTbReport), fields, row, error);
 }
 
 } // namespace vx

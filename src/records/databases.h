@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordstore.h"
+#include "tablerows.h"
 #include "unitrecords.h"
 
 #include <QDate>
@@ -15,15 +15,20 @@ namespace vx {
 // unless told otherwise), and the access patterns the rest of the tool uses.
 // The unit log lives in the records (UnitRecords); logFile() is where this
 // PC keeps it when no shared database is chosen. Each call is one whole unit of work on
-// one table; none keeps a file open. Every call returns false with a
-// sentence in *error that names the file when it could not do its work.
+// one table; none keeps a file open, so another program may look at the
+// file between two actions of the technician. Only provision() makes the
+// file; a read opens it read-only, and a file that is not a database of
+// ours is never written. Every call returns false with a sentence in *error
+// that names the file when it could not do its work.
 class Databases
 {
 public:
-    explicit Databases(RecordStore &store, const QString &folder = QDir::currentPath());
+    explicit Databases(const QString &folder = QDir::currentPath());
 
-    RecordStore &store() { return m_store; }
     QString folder() const { return m_folder; }
+    // How long a call waits for another program that holds the settings file
+    // (the database shell, a second copy of the tool) before it fails.
+    void setBusyTimeoutMs(int ms) { m_busyMs = ms; }
     QString settingsFile() const;
     QString logFile() const;
     QString templateFile() const; // the report template
@@ -43,18 +48,22 @@ public:
     bool readComm(int *comm, QString *error);
 
     // Editing the single row of TbValoresPre1: all the values or none.
-    bool writeSettings(const RecordStore::Values &values, QString *error);
+    bool writeSettings(const TableRows::Values &values, QString *error);
     // 0 stores "PT", 1 stores "EN".
     bool writeLanguage(int idioma, QString *error);
     bool writeComm(int comm, QString *error);
 
     // The single row of TbReport: written whole or not at all, and read back.
-    bool writeReport(const RecordStore::Values &row, QString *error);
+    bool writeReport(const TableRows::Values &row, QString *error);
     bool readReport(QVariantMap *row, QString *error);
 
 private:
-    RecordStore &m_store;
+    bool createSettingsFile(QString *error);
+    bool read(const QString &table, const QStringList &fields, QVariantMap *row, QString *error);
+    bool update(const QString &table, const TableRows::Values &values, QString *error);
+
     QString m_folder;
+    int m_busyMs = 2000;
 };
 
 } // namespace vx

@@ -12,9 +12,9 @@ Defaults::Defaults(EditSet &edit, Databases &databases, MessageSink &messages)
 {
 }
 
-RecordStore::Values Defaults::values(const EditSet &edit)
+TableRows::Values Defaults::values(const EditSet &edit)
 {
-    RecordStore::Values v;
+    TableRows::Values v;
     for (const auto &c : kDefaults)
         v << qMakePair(toQString(c.field), QVariant(edit.text(toQString(c.window))));
     return v;

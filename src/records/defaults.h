@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordstore.h"
+#include "tablerows.h"
 
 namespace vx {
 
@@ -24,7 +24,7 @@ public:
 
     // The 25 fields, in their order, each the current text of its window
     // field, unchecked and unconverted.
-    static RecordStore::Values values(const EditSet &edit);
+    static TableRows::Values values(const EditSet &edit);
 
     static QString title() { return QStringLiteral("Predefinição de valores"); }
     static QString question() { return QStringLiteral("Aceitar valores como valor por defeito?"); }

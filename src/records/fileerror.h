@@ -9,7 +9,7 @@
 namespace vx {
 
 // A database or template file could not be used: a critical message that
-// names the file, with the store's own reason under it, in the window's
+// names the file, with the database's own reason under it, in the window's
 // language (0 Portuguese, 1 English).
 inline void showFileError(MessageSink &messages, const QString &file, const QString &detail,
                           int idioma = 0)

@@ -96,22 +96,39 @@ inline constexpr std::array<Text, 9> kVisitTexts{{
 
 // The settings files: %1 a file; and the code the settings row stores for
 // the language.
-inline constexpr std::array<Text, 4> kDatabasesTexts{{
+inline constexpr std::array<Text, 5> kDatabasesTexts{{
     {"notCreated", "Não foi possível criar %1.", "%1 cannot be made."},
+    {"exists", "O ficheiro %1 já existe.", "The file %1 already exists."},
     {"noPort", "O campo Comm de %1 não tem um número de porta.",
      "The Comm field of %1 holds no port number."},
     {"unknownLanguage", "Idioma desconhecido: %1", "Unknown language: %1"},
     {"languageCode", "PT", "EN"},
 }};
 
+// Tables read and edited by column name: %1 a table or field, %2 and %3 the
+// table and where the database is.
+inline constexpr std::array<Text, 7> kTableRowsTexts{{
+    {"noField", "O campo %1 não existe na tabela %2 de %3.",
+     "There is no field %1 in the table %2 of %3."},
+    {"noTable", "A tabela %1 não existe em %2.", "There is no table %1 in %2."},
+    {"noRows", "A tabela %1 de %2 não tem linhas.", "The table %1 of %2 has no rows."},
+    {"badValue", "O campo %1 da tabela %2 de %3 tem um valor inválido.",
+     "The field %1 of the table %2 of %3 holds an invalid value."},
+    {"refusedValue", "Valor inválido para o campo %1: \"%2\".",
+     "Invalid value for the field %1: \"%2\"."},
+    {"badTableName", "Nome de tabela inválido: %1", "Invalid table name: %1"},
+    {"badName", "Nome inválido na tabela %1.", "Invalid name in the table %1."},
+}};
+
 // Every text table of the records, for the completeness check.
-inline constexpr std::array<TextTable, 6> kRecordsTextTables{{
+inline constexpr std::array<TextTable, 7> kRecordsTextTables{{
     {"kNewUnitTexts", kNewUnitTexts},
     {"kOutboxTexts", kOutboxTexts},
     {"kSchemaTexts", kSchemaTexts},
     {"kUnitRecordsTexts", kUnitRecordsTexts},
     {"kVisitTexts", kVisitTexts},
     {"kDatabasesTexts", kDatabasesTexts},
+    {"kTableRowsTexts", kTableRowsTexts},
 }};
 
 } // namespace vx

@@ -76,10 +76,10 @@ Report::Report(EditSet &edit, Databases &databases, ReportPrinter &printer, Mess
 {
 }
 
-RecordStore::Values Report::row() const
+TableRows::Values Report::row() const
 {
     static const QString atSign = QStringLiteral(" @ ");
-    RecordStore::Values v;
+    TableRows::Values v;
     for (const auto &c : kReportFields) {
         const QString a = toQString(c.a);
         const QString b = toQString(c.b);

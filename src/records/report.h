@@ -2,8 +2,8 @@
 
 #include "messagetexts.h"
 
-#include "recordstore.h"
 #include "servicehistory.h"
+#include "tablerows.h"
 
 #include <QString>
 #include <QVariantMap>
@@ -49,7 +49,7 @@ public:
            const Clock &clock);
 
     // The 32 fields of the report row, in order, from the window as it is now.
-    RecordStore::Values row() const;
+    TableRows::Values row() const;
 
     // Puts every field of the row into its {{Field}} of the template, HTML
     // escaped. Placeholders of unknown names are left as they are, and a value

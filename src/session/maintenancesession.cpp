@@ -31,7 +31,7 @@ MaintenanceSession::MaintenanceSession(const Setup &setup, const Platform &p, QO
     : QObject(parent), m_p(p)
 {
     const QString folder = setup.dataFolder.isEmpty() ? QDir::currentPath() : setup.dataFolder;
-    m_databases = std::make_unique<Databases>(p.store, folder);
+    m_databases = std::make_unique<Databases>(folder);
     m_link = std::make_unique<Link>(p.port, p.messages, &p.end);
     m_edit = std::make_unique<EditSet>(p.editMessages ? *p.editMessages : p.messages);
     m_engine = std::make_unique<Engine>(*m_edit, *m_link, p.clock, p.messages, p.end);

@@ -11,7 +11,6 @@ namespace vx {
 class PortInfoSource;
 class PortMemory;
 class ProgramEnd;
-class RecordStore;
 class RecordsDatabase;
 class ReportPrinter;
 class SerialPort;
@@ -28,7 +27,6 @@ public:
     struct Platform
     {
         SerialPort &port;
-        RecordStore &store;
         // The unit log and the service history: the PC's own file or a
         // database shared by several benches.
         RecordsDatabase &records;

@@ -25,8 +25,8 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     session.portMemoryFile = setup.portMemoryFile;
     session.portsFromCommandLine = setup.portsFromCommandLine;
     m_session = std::make_unique<MaintenanceSession>(
-        session, MaintenanceSession::Platform{p.port, p.store, p.records, p.messages, p.end,
-                                              p.clock, &p.printer, p.portInfos});
+        session, MaintenanceSession::Platform{p.port, p.records, p.messages, p.end, p.clock,
+                                              &p.printer, p.portInfos});
     connect(&m_session->visits(), &VisitRecorder::failed, this,
             [](const QString &error) { std::fprintf(stderr, "VX308: %s\n", qPrintable(error)); });
     const Services s = m_session->services();

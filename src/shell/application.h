@@ -23,7 +23,6 @@ class PortChooser;
 class PortInfoSource;
 class ProgramEnd;
 class QtTranslations;
-class RecordStore;
 class RecordsDatabase;
 class ReportPrinter;
 class SerialPort;
@@ -46,7 +45,6 @@ public:
     struct Platform
     {
         SerialPort &port;
-        RecordStore &store;
         // The unit log and the service history: the PC's own file or a
         // database shared by several benches.
         RecordsDatabase &records;

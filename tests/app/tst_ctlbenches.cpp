@@ -8,7 +8,6 @@
 #include "ctlharness.h"
 #include "databases.h"
 #include "pgserver.h"
-#include "sqliterecordstore.h"
 #include "testsuite.h"
 
 #include <QJsonArray>
@@ -105,8 +104,7 @@ private slots:
         if (!server) {
             // Two benches of one PC, after the window's first start made the
             // folder's files: the log is what they share.
-            vx::SqliteRecordStore store;
-            vx::Databases databases(store, m_benches[0].data);
+            vx::Databases databases(m_benches[0].data);
             QString error;
             QVERIFY2(databases.provision(nullptr, &error), qPrintable(error));
         }

@@ -8,6 +8,7 @@
 #include "ctlharness.h"
 #include "pgserver.h"
 #include "qtrecordsdatabase.h"
+#include "recordslocation.h"
 #include "recordschoice.h"
 #include "recordsoutbox.h"
 #include "testsuite.h"

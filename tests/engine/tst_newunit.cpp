@@ -8,7 +8,7 @@
 #include "enginebench.h"
 #include "newunit.h"
 #include "qtrecordsdatabase.h"
-#include "sqliterecordstore.h"
+#include "recordslocation.h"
 #include "testsuite.h"
 #include "unitrecords.h"
 
@@ -25,8 +25,7 @@ private slots:
     void acceptWritesToDevice()
     {
         QTemporaryDir dir;
-        SqliteRecordStore store;
-        Databases databases(store, dir.path());
+        Databases databases(dir.path());
         QtRecordsDatabase recordsDb(RecordsLocation::sqliteFile(databases.logFile()),
                                     QtRecordsDatabase::Mode::CreateIfMissing);
         UnitRecords records(recordsDb);
@@ -88,8 +87,7 @@ private slots:
     void pendingReadAfterUnit()
     {
         QTemporaryDir dir;
-        SqliteRecordStore store;
-        Databases databases(store, dir.path());
+        Databases databases(dir.path());
         QtRecordsDatabase recordsDb(RecordsLocation::sqliteFile(databases.logFile()),
                                     QtRecordsDatabase::Mode::CreateIfMissing);
         UnitRecords records(recordsDb);
@@ -140,8 +138,7 @@ private slots:
     void readDuringEntryDoesNothing()
     {
         QTemporaryDir dir;
-        SqliteRecordStore store;
-        Databases databases(store, dir.path());
+        Databases databases(dir.path());
         QtRecordsDatabase recordsDb(RecordsLocation::sqliteFile(databases.logFile()),
                                     QtRecordsDatabase::Mode::CreateIfMissing);
         UnitRecords records(recordsDb);
@@ -164,8 +161,7 @@ private slots:
     void exitMidWriteLogsNothing()
     {
         QTemporaryDir dir;
-        SqliteRecordStore store;
-        Databases databases(store, dir.path());
+        Databases databases(dir.path());
         QtRecordsDatabase recordsDb(RecordsLocation::sqliteFile(databases.logFile()),
                                     QtRecordsDatabase::Mode::CreateIfMissing);
         UnitRecords records(recordsDb);

@@ -1,12 +1,13 @@
 #pragma once
 
-// A data folder of its own for one test: the real SQLite store on files in a
+// A data folder of its own for one test: the real SQLite files in a
 // temporary directory, provisioned like a first start, plus direct SQL for
 // setting up states the tool cannot make itself and for looking at rows.
 
 #include "databases.h"
 #include "qtrecordsdatabase.h"
-#include "sqliterecordstore.h"
+#include "recordslocation.h"
+#include "sqlitewritelock.h"
 #include "unitrecords.h"
 
 #include <QSqlDatabase>
@@ -21,15 +22,14 @@ struct DataFolder
 {
     explicit DataFolder(bool provision = true)
     {
-        store.setBusyTimeoutMs(50);
+        databases.setBusyTimeoutMs(50);
         recordsDatabase.setBusyTimeoutMs(50);
         if (provision)
             provisioned = databases.provision(nullptr, &error) && records.prepare(&error);
     }
 
     QTemporaryDir dir;
-    vx::SqliteRecordStore store;
-    vx::Databases databases{store, dir.path()};
+    vx::Databases databases{dir.path()};
     vx::QtRecordsDatabase recordsDatabase{vx::RecordsLocation::sqliteFile(databases.logFile()),
                                           vx::QtRecordsDatabase::Mode::CreateIfMissing};
     vx::UnitRecords records{recordsDatabase};
@@ -85,30 +85,5 @@ struct DataFolder
 
     // Holds a write lock on a file, as another program in the middle of a
     // change would, until destroyed.
-    class WriteLock
-    {
-    public:
-        explicit WriteLock(const QString &file)
-            : m_name(QStringLiteral("tst-lock-%1").arg(reinterpret_cast<quintptr>(this)))
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-            db.setDatabaseName(file);
-            active = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
-        }
-        ~WriteLock()
-        {
-            {
-                QSqlDatabase db = QSqlDatabase::database(m_name, false);
-                QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-                db.close();
-            }
-            QSqlDatabase::removeDatabase(m_name);
-        }
-        WriteLock(const WriteLock &) = delete;
-        WriteLock &operator=(const WriteLock &) = delete;
-        bool active = false;
-
-    private:
-        QString m_name;
-    };
+    using WriteLock = SqliteWriteLock;
 };

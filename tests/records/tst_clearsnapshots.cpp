@@ -9,7 +9,6 @@
 #include "datafolder.h"
 #include "editset.h"
 #include "fixedclock.h"
-#include "memoryrecordstore.h"
 #include "messages.h"
 #include "recordingmessages.h"
 #include "servicehistory.h"
@@ -135,31 +134,6 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadOnly));
             QCOMPARE(f.readAll(), QByteArray("not a database, keep me"));
         }
-    }
-
-    // The in-memory store keeps the same promises, so the window's tests
-    // can rely on it.
-    void memoryStoreNumbersRows()
-    {
-        MemoryRecordStore store;
-        const QString file = QStringLiteral("/tmp/vx-memory/Snapshots.db");
-        qlonglong row = 0;
-        QString error;
-        RecordStore::Table table;
-        table.name = QStringLiteral("ClearSnapshots");
-        table.orderColumn = QStringLiteral("snapshot_id");
-        table.columns = {{QStringLiteral("host_name"), RecordStore::Kind::Text}};
-        QVERIFY(store.ensureTable(file, table, &error));
-        QVERIFY(store.ensureTable(file, table, &error));
-        for (qlonglong expected : {1, 2}) {
-            QVERIFY(
-                store.appendNumbered(file, "ClearSnapshots", {{"host_name", "pc"}}, &row, &error));
-            QCOMPARE(row, expected);
-        }
-        store.setLocked(file, true);
-        QVERIFY(!store.appendNumbered(file, "ClearSnapshots", {}, &row, &error));
-        store.addForeignFile(QStringLiteral("/tmp/vx-memory/other.db"));
-        QVERIFY(!store.ensureTable(QStringLiteral("/tmp/vx-memory/other.db"), table, &error));
     }
 };
 

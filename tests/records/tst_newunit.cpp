@@ -33,7 +33,7 @@ void TstNewUnit::prepareFillsTheWindow()
     QVERIFY2(m.a.provisioned, qPrintable(m.a.error));
     // Distinct defaults, all in valid forms, so that only the placeholder of
     // the application serial number trips the numeric check.
-    RecordStore::Values defaults;
+    TableRows::Values defaults;
     int i = 0;
     for (const auto &c : kDefaults)
         defaults << qMakePair(toQString(c.field), QVariant(QString::number(++i)));

@@ -5,6 +5,7 @@
 // that refuses at once (stopped, or a test's restarted one) is asked again
 // every time.
 #include "qtrecordsdatabase.h"
+#include "recordslocation.h"
 #include "testsuite.h"
 
 #include <QElapsedTimer>

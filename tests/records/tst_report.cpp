@@ -34,7 +34,7 @@ void TstReport::rowFromWindow()
 {
     ReportFixture m;
     m.readDone();
-    const RecordStore::Values l = m.report.row();
+    const TableRows::Values l = m.report.row();
     QCOMPARE(l.size(), 32);
     const QStringList expected{"1,00",         "1,01",
                                "1,02",         "1,03",

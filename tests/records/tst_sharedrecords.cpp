@@ -30,7 +30,7 @@ const QStringList kOlderRows = {QStringLiteral(
     R"((43, 'A2501001', 1, 1, '2025-01-02', '08:00:00'))")};
 
 // Registo.db as the tool made it before the records could be shared
-// (SqliteRecordStore's table: "ordem" numbers the rows, dates as ISO text).
+// ("ordem" numbers the rows, dates as ISO text).
 const QStringList kOlderRegistoDb =
     QStringList{QStringLiteral(R"(CREATE TABLE "TbRegisto" ("ordem" INTEGER PRIMARY KEY )"
                                R"(AUTOINCREMENT, "NMec" INTEGER, "NFab" TEXT, "NAct" INTEGER, )"

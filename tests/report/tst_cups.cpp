@@ -11,7 +11,6 @@
 #include "qtreportprinter.h"
 #include "recordingmessages.h"
 #include "report.h"
-#include "sqliterecordstore.h"
 #include "testsuite.h"
 
 #include <QDir>
@@ -86,8 +85,7 @@ private slots:
     void printReachesQueue()
     {
         QTemporaryDir dir;
-        SqliteRecordStore store;
-        Databases databases(store, dir.path());
+        Databases databases(dir.path());
         QStringList created;
         QString error;
         QVERIFY2(databases.provision(&created, &error), qPrintable(error));

@@ -6,6 +6,7 @@
 // report's language; and TbReport keeps its 32 fields.
 #include "../records/reportfixture.h"
 #include "qtrecordsdatabase.h"
+#include "recordslocation.h"
 #include "servicehistory.h"
 #include "testsuite.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 // The whole maintenance tool on the bench, window included: the wiring of
-// vx308-maint with an emulated timer inside the process, a record store in
-// memory (shared between "runs" so a restart finds what the last run
-// stored), recorded messages, a program end that only records, and a clock
+// vx308-maint with an emulated timer inside the process, the database files
+// in a temporary folder (shared between "runs" so a restart finds what the
+// last run stored), recorded messages, a program end that only records, and a clock
 // that stands still. Link and start-up intervals are shrunk to 2 %.
 
 #include "application.h"
@@ -19,7 +19,6 @@
 #include "frame.h"
 #include "frmsplash.h"
 #include "link.h"
-#include "memoryrecordstore.h"
 #include "messages.h"
 #include "portinfo.h"
 #include "programend.h"
@@ -27,6 +26,7 @@
 #include "recordingend.h"
 #include "recordingmessages.h"
 #include "recordingreportprinter.h"
+#include "recordslocation.h"
 #include "reportprinter.h"
 
 #include <QAbstractButton>
@@ -61,12 +61,11 @@ inline void saveScreenshot(QWidget *w, const char *name)
     w->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(name)));
 }
 
-// What stays between two runs: the data folder, the record store and the
-// unit records (a real SQLite file in the folder).
+// What stays between two runs: the data folder with its settings file and
+// the unit records (real SQLite files in the folder).
 struct PersistentData
 {
     QTemporaryDir dir;
-    vx::MemoryRecordStore store;
     vx::QtRecordsDatabase records{
         vx::RecordsLocation::sqliteFile(dir.filePath(QStringLiteral("Registo.db"))),
         vx::QtRecordsDatabase::Mode::CreateIfMissing};
@@ -84,9 +83,8 @@ struct AppBench
         if (setup.portMemoryFile.isEmpty())
             setup.portMemoryFile = persistent.dir.filePath(QStringLiteral("vx308-maint.ini"));
         app = std::make_unique<vx::Application>(
-            setup,
-            vx::Application::Platform{port, persistent.store, persistent.records,
-                                      sink ? *sink : messages, end, clock, printer, &portInfos});
+            setup, vx::Application::Platform{port, persistent.records, sink ? *sink : messages, end,
+                                             clock, printer, &portInfos});
     }
 
     vx::emu::EmulatedPort port;

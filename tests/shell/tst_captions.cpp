@@ -357,9 +357,8 @@ private slots:
         {
             AppBench o(a);
             QVERIFY(o.app->databases().provision(nullptr, nullptr));
-            QVERIFY(a.store.updateFirst(o.app->databases().settingsFile(),
-                                        QStringLiteral("TbValoresPre1"),
-                                        {{QStringLiteral("idioma"), stored}}, nullptr));
+            QVERIFY(
+                o.app->databases().writeSettings({{QStringLiteral("idioma"), stored}}, nullptr));
         }
         AppBench o(a);
         QVERIFY(o.startUp());

@@ -172,11 +172,9 @@ private slots:
         QVERIFY(o.startUp());
         QVERIFY(o.read());
         o.engine().stop();
-        const QString file = o.app->databases().settingsFile();
         const auto readTariff = [&] {
             QVariantMap row;
-            a.store.readFirst(file, QStringLiteral("TbValoresPre1"), {QStringLiteral("TarS00")},
-                              &row, nullptr);
+            o.app->databases().readSettings({QStringLiteral("TarS00")}, &row, nullptr);
             return row.value(QStringLiteral("TarS00")).toString();
         };
         const QString before = readTariff();

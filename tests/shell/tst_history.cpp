@@ -17,6 +17,7 @@
 #include "messages.h"
 #include "qtrecordsdatabase.h"
 #include "recordingmessages.h"
+#include "recordslocation.h"
 #include "servicehistory.h"
 #include "testsuite.h"
 #include "unitrecords.h"

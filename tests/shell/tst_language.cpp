@@ -26,8 +26,7 @@ void storeLanguage(PersistentData &a, const QString &idioma)
 {
     AppBench o(a);
     QVERIFY(o.app->databases().provision(nullptr, nullptr));
-    QVERIFY(a.store.updateFirst(o.app->databases().settingsFile(), QStringLiteral("TbValoresPre1"),
-                                {{QStringLiteral("idioma"), idioma}}, nullptr));
+    QVERIFY(o.app->databases().writeSettings({{QStringLiteral("idioma"), idioma}}, nullptr));
 }
 
 // What Qt's dialogs say now: the Yes, No and Close buttons, and the file

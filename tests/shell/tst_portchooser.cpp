@@ -8,10 +8,10 @@
 #include "databases.h"
 #include "editset.h"
 #include "emulatedport.h"
-#include "memoryrecordstore.h"
 #include "messages.h"
 #include "portchooser.h"
 #include "recordingmessages.h"
+#include "sqlitewritelock.h"
 #include "testsuite.h"
 
 #include <QAction>
@@ -27,12 +27,12 @@ struct NewUnitFixture
 {
     NewUnitFixture()
     {
+        databases.setBusyTimeoutMs(50);
         ok = databases.provision(nullptr, nullptr);
         port.setMissing(3);
     }
     QTemporaryDir dir;
-    MemoryRecordStore store;
-    Databases databases{store, dir.path()};
+    Databases databases{dir.path()};
     RecordingMessages messages;
     EditSet edit{messages};
     emu::EmulatedPort port;
@@ -113,13 +113,14 @@ private slots:
     void saveFailed()
     {
         NewUnitFixture m;
-        m.store.setLocked(m.databases.settingsFile(), true);
+        auto lock = std::make_unique<SqliteWriteLock>(m.databases.settingsFile());
+        QVERIFY(lock->active);
         QCOMPARE(m.chooser.choose(2), PortChooser::Result::SaveFailed);
         QCOMPARE(m.messages.texts(),
                  QStringList{QStringLiteral("A porta 2 não existe ou está a ser utilizada!")});
         // The tick already moved; the stored number did not.
         QCOMPARE(m.ticked(), 2);
-        m.store.setLocked(m.databases.settingsFile(), false);
+        lock.reset();
         QCOMPARE(m.comm(), 1);
     }
 

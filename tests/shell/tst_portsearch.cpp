@@ -8,7 +8,6 @@
 #include "databases.h"
 #include "editset.h"
 #include "fixedportinfosource.h"
-#include "memoryrecordstore.h"
 #include "messages.h"
 #include "portchooser.h"
 #include "portinfo.h"
@@ -50,8 +49,7 @@ struct Bench
         chooser.setPortInfoSource(&infos);
     }
     QTemporaryDir dir;
-    MemoryRecordStore store;
-    Databases databases{store, dir.path()};
+    Databases databases{dir.path()};
     RecordingMessages messages;
     EditSet edit{messages};
     QtSerialPort port;

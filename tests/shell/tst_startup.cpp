@@ -66,8 +66,7 @@ void store(PersistentData &a, const QString &idioma, int comm)
 {
     AppBench o(a);
     QVERIFY(o.app->databases().provision(nullptr, nullptr));
-    QVERIFY(a.store.updateFirst(
-        o.app->databases().settingsFile(), QStringLiteral("TbValoresPre1"),
+    QVERIFY(o.app->databases().writeSettings(
         {{QStringLiteral("idioma"), idioma}, {QStringLiteral("Comm"), comm}}, nullptr));
 }
 

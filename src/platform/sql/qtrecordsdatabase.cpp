@@ -48,8 +48,8 @@ QVariant bindable(const QVariant &v, RecordsDatabase::Engine engine)
 
 } // namespace
 
-QtRecordsDatabase::QtRecordsDatabase(const RecordsLocation &location, Mode mode)
-    : m_location(location), m_mode(mode)
+QtRecordsDatabase::QtRecordsDatabase(const DatabasePlace &place, Mode mode)
+    : m_place(place), m_mode(mode)
 {
     static quint64 serial = 0;
     m_name = QStringLiteral("vx-unit-records-%1").arg(++serial);
@@ -65,12 +65,12 @@ QtRecordsDatabase::~QtRecordsDatabase()
 
 RecordsDatabase::Engine QtRecordsDatabase::engine() const
 {
-    return m_location.kind == RecordsLocation::Kind::Postgres ? Engine::Postgres : Engine::Sqlite;
+    return m_place.kind == DatabasePlace::Kind::Postgres ? Engine::Postgres : Engine::Sqlite;
 }
 
 QString QtRecordsDatabase::where() const
 {
-    return m_location.display();
+    return m_place.display();
 }
 
 bool QtRecordsDatabase::connect(QString *error)
@@ -118,25 +118,29 @@ bool QtRecordsDatabase::configure(QString *error)
                  textOf(kRecordsDatabaseTexts, postgres ? "noPostgresDriver" : "noSqliteDriver"));
         return false;
     }
-    if (!postgres && m_mode == Mode::MustExist && !QFileInfo::exists(m_location.file)) {
+    if (!postgres && m_mode != Mode::CreateIfMissing && !QFileInfo::exists(m_place.file)) {
         setError(error, textOf(kRecordsDatabaseTexts, "fileMissing").arg(where()));
         return false;
     }
     m_db = QSqlDatabase::addDatabase(driver, m_name);
     if (postgres) {
-        m_db.setHostName(m_location.host);
-        if (m_location.port > 0) m_db.setPort(m_location.port);
-        m_db.setUserName(m_location.user);
-        m_db.setPassword(m_location.password);
-        m_db.setDatabaseName(m_location.database);
+        m_db.setHostName(m_place.host);
+        if (m_place.port > 0) m_db.setPort(m_place.port);
+        m_db.setUserName(m_place.user);
+        m_db.setPassword(m_place.password);
+        m_db.setDatabaseName(m_place.database);
         m_db.setConnectOptions(
             (QStringList{QStringLiteral("connect_timeout=%1").arg(kConnectSeconds)} +
-             m_location.options)
+             m_place.options)
                 .join(QLatin1Char(';')));
         return true;
     }
-    const char *uriMode = m_mode == Mode::MustExist ? "ro" : "rwc";
-    m_db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(m_location.file).absoluteFilePath())
+    // SQLite's own open modes: without "c" a missing file is an error instead
+    // of a new, empty database.
+    const char *uriMode = m_mode == Mode::MustExist       ? "ro"
+                          : m_mode == Mode::WriteExisting ? "rw"
+                                                          : "rwc";
+    m_db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(m_place.file).absoluteFilePath())
                              .toString(QUrl::FullyEncoded) +
                          QStringLiteral("?mode=") + QLatin1String(uriMode));
     m_db.setConnectOptions(
@@ -198,6 +202,31 @@ bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, Q
             r.append(q.value(i));
         rows->append(r);
     }
+    return true;
+}
+
+bool QtRecordsDatabase::columns(const QString &table, QList<Column> *out, QString *error)
+{
+    out->clear();
+    QList<Row> rows;
+    if (engine() == Engine::Postgres) {
+        if (!run(QStringLiteral("SELECT column_name, data_type FROM information_schema.columns "
+                                "WHERE table_schema = current_schema() AND table_name = ? "
+                                "ORDER BY ordinal_position"),
+                 {table}, &rows, error))
+            return false;
+        for (const Row &r : rows)
+            out->append({r.value(0).toString(), r.value(1).toString()});
+        return true;
+    }
+    // A pragma takes no bound values: the name goes in quoted, its quotes
+    // doubled.
+    QString quoted = table;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    if (!run(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted), {}, &rows, error))
+        return false;
+    for (const Row &r : rows)
+        out->append({r.value(1).toString(), r.value(2).toString()});
     return true;
 }
 

@@ -1,28 +1,29 @@
 #pragma once
 
+#include "databaseplace.h"
 #include "recordsdatabase.h"
-#include "recordslocation.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 
 namespace vx {
 
-// The records database through Qt's SQL drivers: QSQLITE for a PC's own
-// file, QPSQL for a shared PostgreSQL server.
+// A database through Qt's SQL drivers: QSQLITE for a PC's own files (the
+// records, the settings), QPSQL for a shared PostgreSQL server.
 class QtRecordsDatabase : public RecordsDatabase
 {
 public:
     enum class Mode
     {
         CreateIfMissing, // the PC's own records: made on first use
-        MustExist,       // a file to import from: never created
+        MustExist,       // a file only read (one to import from): never created
+        WriteExisting,   // a file read and written that only its maker creates
     };
 
     // The connection is opened on first use and opened again after the
     // server dropped it, so a bench that starts while the server is away
     // reaches it once it is back; nothing is tried here.
-    QtRecordsDatabase(const RecordsLocation &location, Mode mode);
+    QtRecordsDatabase(const DatabasePlace &place, Mode mode);
     ~QtRecordsDatabase() override;
     QtRecordsDatabase(const QtRecordsDatabase &) = delete;
     QtRecordsDatabase &operator=(const QtRecordsDatabase &) = delete;
@@ -40,6 +41,7 @@ public:
              QString *error) override;
     bool writeTransaction(const std::function<bool(QString *error)> &work, QString *error) override;
     bool transaction(const std::function<bool(QString *error)> &work, QString *error) override;
+    bool columns(const QString &table, QList<Column> *out, QString *error) override;
 
 private:
     // After a failure: whether the server is still there; if not, the next
@@ -52,7 +54,7 @@ private:
                         QString *error);
     bool runOnce(const QString &sql, const QVariantList &binds, QList<Row> *rows, QString *error);
 
-    RecordsLocation m_location;
+    DatabasePlace m_place;
     Mode m_mode;
     QString m_name;
     QSqlDatabase m_db;
