@@ -185,6 +185,24 @@ bool ServiceHistory::visits(const QString &manufacturingNumber, const QString &a
     return true;
 }
 
+bool ServiceHistory::visitsBetween(const QDate &from, const QDate &to, QList<Snapshot> *out,
+                                   QString *error)
+{
+    QList<RecordsDatabase::Row> rows;
+    if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE "taken_date" >= ? AND )"
+                                 R"("taken_date" <= ? ORDER BY "manufacturing_number", )"
+                                 R"("application_serial", "taken_date", "taken_time", )"
+                                 R"("snapshot_id")")
+                      .arg(kColumns),
+                  {from, to}, &rows, error))
+        return false;
+    out->clear();
+    out->reserve(rows.size());
+    for (const auto &r : rows)
+        out->append(snapshotOf(r));
+    return true;
+}
+
 bool ServiceHistory::units(QList<SnapshotUnit> *out, QString *error)
 {
     QList<RecordsDatabase::Row> rows;

@@ -76,6 +76,9 @@ public:
     // unitKey()). An empty serial matches any.
     bool visits(const QString &manufacturingNumber, const QString &applicationSerial,
                 QList<Snapshot> *out, QString *error);
+    // Every snapshot taken from `from` to `to` (whole days), unit by unit and
+    // each unit's in the order they were taken.
+    bool visitsBetween(const QDate &from, const QDate &to, QList<Snapshot> *out, QString *error);
     // Every unit with snapshots, most recently visited first.
     bool units(QList<SnapshotUnit> *out, QString *error);
     // The unit's last snapshot of a day before `day` (the previous visit), for

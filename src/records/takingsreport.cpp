@@ -1,0 +1,230 @@
+#include "takingsreport.h"
+
+#include "frame.h"
+#include "textforms.h"
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+namespace vx {
+
+namespace {
+
+enum class Zeroing
+{
+    ByClear, // the erase sets it to zero
+    Kept     // the erase leaves it (the accumulated takings)
+};
+
+// One value followed from visit to visit.
+struct Meter
+{
+    QString field;
+    bool money = false;
+    Zeroing zeroing = Zeroing::ByClear;
+    bool watchJumps = false;
+    std::optional<qint64> last;
+    qint64 gained = 0;
+};
+
+Meter meter(const QString &field, bool money, Zeroing zeroing, bool watchJumps = false)
+{
+    Meter m;
+    m.field = field;
+    m.money = money;
+    m.zeroing = zeroing;
+    m.watchJumps = watchJumps;
+    return m;
+}
+
+std::optional<qint64> valueOf(const Snapshot &s, const Meter &m)
+{
+    const QString text = s.values.value(m.field).trimmed();
+    if (m.money) {
+        const auto cents = centimos(text);
+        return cents ? std::optional<qint64>(*cents) : std::nullopt;
+    }
+    const auto count = integer(text);
+    // A power-down count reads -1 from an erased timer; the window writes
+    // such a count back as 0.
+    return count ? std::optional<qint64>(std::max<qint64>(*count, 0)) : std::nullopt;
+}
+
+bool writtenByPc(Snapshot::Reason reason)
+{
+    return reason == Snapshot::Reason::Restore || reason == Snapshot::Reason::Paste;
+}
+
+// What the visit adds to the meter since the one before, and the signs it
+// shows.
+void step(Meter &m, const Snapshot &s, UnitTakings &row)
+{
+    const auto value = valueOf(s, m);
+    if (value && m.last) {
+        const qint64 before = *m.last;
+        const qint64 after = *value;
+        const bool down = after < before;
+        if (down)
+            row.signs.append({m.zeroing == Zeroing::Kept ? TakingsSign::Kind::TotalDown
+                                                         : TakingsSign::Kind::CounterReset,
+                              s.taken, m.field, before, after});
+        const qint64 counted = !down ? after - before : m.zeroing == Zeroing::Kept ? 0 : after;
+        if (!writtenByPc(s.reason)) {
+            m.gained += counted;
+            if (m.watchJumps && counted > TakingsReport::kPowerDownJump)
+                row.signs.append(
+                    {TakingsSign::Kind::PowerDownJump, s.taken, m.field, before, after});
+        }
+    }
+    if (value) m.last = value;
+    if (s.reason == Snapshot::Reason::Clear && m.zeroing == Zeroing::ByClear) m.last = 0;
+}
+
+// The meters of one unit's row: the accumulated takings, the five bands, the
+// games and the power downs.
+struct UnitMeters
+{
+    UnitMeters()
+        : accumulated(meter(QStringLiteral("Text_acumulado"), true, Zeroing::Kept)),
+          games(meter(QStringLiteral("Text_aberturas"), false, Zeroing::ByClear)),
+          powerDowns(meter(QStringLiteral("Text_power"), false, Zeroing::ByClear, true))
+    {
+        for (size_t b = 0; b < bands.size(); ++b)
+            bands[b] = meter(TakingsReport::bandFields()[b], true, Zeroing::ByClear);
+    }
+
+    void see(const Snapshot &s, UnitTakings &row)
+    {
+        step(accumulated, s, row);
+        for (Meter &b : bands)
+            step(b, s, row);
+        step(games, s, row);
+        step(powerDowns, s, row);
+    }
+
+    Meter accumulated;
+    std::array<Meter, 5> bands;
+    Meter games;
+    Meter powerDowns;
+};
+
+bool sameUnit(const Snapshot &a, const Snapshot &b)
+{
+    return a.manufacturingNumber == b.manufacturingNumber &&
+           a.applicationSerial == b.applicationSerial;
+}
+
+bool takenBefore(const Snapshot &a, const Snapshot &b)
+{
+    if (a.manufacturingNumber != b.manufacturingNumber)
+        return a.manufacturingNumber < b.manufacturingNumber;
+    if (a.applicationSerial != b.applicationSerial)
+        return a.applicationSerial < b.applicationSerial;
+    if (a.taken != b.taken) return a.taken < b.taken;
+    return a.id < b.id;
+}
+
+// The row of the unit whose visits are [first, end).
+UnitTakings rowOf(QList<Snapshot>::const_iterator first, QList<Snapshot>::const_iterator end)
+{
+    UnitTakings row;
+    row.manufacturingNumber = first->manufacturingNumber;
+    row.applicationSerial = first->applicationSerial;
+    row.firstVisit = first->taken;
+    row.lastVisit = (end - 1)->taken;
+    UnitMeters meters;
+    std::optional<qint64> firstAccumulated;
+    for (auto s = first; s != end; ++s) {
+        meters.see(*s, row);
+        if (!firstAccumulated) firstAccumulated = meters.accumulated.last;
+        ++row.visits;
+        if (s->reason == Snapshot::Reason::Clear) ++row.clears;
+    }
+    row.accumulatedFirst = firstAccumulated.value_or(0);
+    row.accumulatedLast = meters.accumulated.last.value_or(0);
+    row.takings = meters.accumulated.gained;
+    for (size_t b = 0; b < row.bands.size(); ++b)
+        row.bands[b] = meters.bands[b].gained;
+    row.games = meters.games.gained;
+    row.powerDowns = meters.powerDowns.gained;
+    return row;
+}
+
+} // namespace
+
+bool UnitTakings::shows(TakingsSign::Kind kind) const
+{
+    return std::any_of(signs.cbegin(), signs.cend(),
+                       [kind](const TakingsSign &s) { return s.kind == kind; });
+}
+
+const std::array<QString, 5> &TakingsReport::bandFields()
+{
+    static const std::array<QString, 5> fields{
+        QStringLiteral("Text_total00"), QStringLiteral("Text_total08"),
+        QStringLiteral("Text_total12"), QStringLiteral("Text_total15"),
+        QStringLiteral("Text_total20")};
+    return fields;
+}
+
+QList<UnitTakings> TakingsReport::compute(QList<Snapshot> snapshots, const QDate &from,
+                                          const QDate &to)
+{
+    snapshots.removeIf([&](const Snapshot &s) {
+        const QDate day = s.taken.date();
+        return day < from || day > to;
+    });
+    std::stable_sort(snapshots.begin(), snapshots.end(), takenBefore);
+    QList<UnitTakings> rows;
+    auto first = snapshots.cbegin();
+    while (first != snapshots.cend()) {
+        auto end = std::find_if(first, snapshots.cend(),
+                                [&](const Snapshot &s) { return !sameUnit(s, *first); });
+        rows.append(rowOf(first, end));
+        first = end;
+    }
+    return rows;
+}
+
+bool TakingsReport::read(ServiceHistory &history, const QDate &from, const QDate &to,
+                         QList<UnitTakings> *out, QString *error)
+{
+    QList<Snapshot> snapshots;
+    if (!history.visitsBetween(from, to, &snapshots, error)) return false;
+    *out = compute(std::move(snapshots), from, to);
+    return true;
+}
+
+QString TakingsReport::money(qint64 cents)
+{
+    if (cents >= 0 && cents <= qint64(std::numeric_limits<uint32_t>::max()))
+        return moeda_texto(uint32_t(cents));
+    // Beyond what a timer holds (a fleet's sum): the same form, longer.
+    const qint64 whole = cents / 100;
+    const auto rest = uint32_t(cents < 0 ? -(cents % 100) : cents % 100);
+    return (cents < 0 && whole == 0 ? QStringLiteral("-") : QString()) + QString::number(whole) +
+           moeda_texto(rest).mid(1);
+}
+
+UnitTakings TakingsReport::total(const QList<UnitTakings> &rows)
+{
+    UnitTakings sum;
+    for (const UnitTakings &r : rows) {
+        if (!sum.firstVisit.isValid() || r.firstVisit < sum.firstVisit)
+            sum.firstVisit = r.firstVisit;
+        if (!sum.lastVisit.isValid() || r.lastVisit > sum.lastVisit) sum.lastVisit = r.lastVisit;
+        sum.accumulatedFirst += r.accumulatedFirst;
+        sum.accumulatedLast += r.accumulatedLast;
+        sum.takings += r.takings;
+        for (size_t b = 0; b < sum.bands.size(); ++b)
+            sum.bands[b] += r.bands[b];
+        sum.games += r.games;
+        sum.powerDowns += r.powerDowns;
+        sum.visits += r.visits;
+        sum.clears += r.clears;
+    }
+    return sum;
+}
+
+} // namespace vx
