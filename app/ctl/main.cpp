@@ -10,6 +10,7 @@
 #include "qtserialport.h"
 #include "recordschoice.h"
 #include "recordscommands.h"
+#include "takingslisting.h"
 #include "tracefile.h"
 #include "traffictrace.h"
 #include "usagetext.h"
@@ -236,13 +237,35 @@ RecordsCommands::Format formatOf(const QCommandLineParser &p)
     return RecordsCommands::Format::Text;
 }
 
-// `units`, `records import FILE` and `history [UNIT]`: the records alone, no
-// timer. Nothing when the command is another.
+// `takings [--from DAY] [--to DAY]`: the takings of the units visited then.
+int runTakings(const QCommandLineParser &p, const QStringList &rest, int idioma)
+{
+    if (!rest.isEmpty()) return usage(QStringLiteral("unexpected argument %1").arg(rest.first()));
+    QDate from;
+    QDate to;
+    QString error;
+    if (!TakingsListing::period(p.value(QStringLiteral("from")), p.value(QStringLiteral("to")),
+                                QDate::currentDate(), idioma, &from, &to, &error))
+        return usage(error);
+    vx::RecordsLocation location;
+    if (!takeRecords(p, &location, &error)) return usage(error);
+    return RecordsCommands(location, idioma, p.value(QStringLiteral("data")))
+        .takings(from, to, formatOf(p));
+}
+
+// `units`, `records import FILE`, `history [UNIT]` and `takings`: the records
+// alone, no timer. Nothing when the command is another.
 std::optional<int> runRecordsCommand(const QCommandLineParser &p, const QStringList &words,
                                      int idioma)
 {
     const QString command = words.first();
     const QStringList rest = words.mid(1);
+    const bool takings = command == QLatin1String("takings");
+    if (!takings && (p.isSet(QStringLiteral("from")) || p.isSet(QStringLiteral("to"))))
+        return usage(QStringLiteral("--from and --to are for takings"));
+    if (takings && p.isSet(QStringLiteral("json")) && p.isSet(QStringLiteral("csv")))
+        return usage(QStringLiteral("--json and --csv cannot be used together"));
+    if (takings) return runTakings(p, rest, idioma);
     const bool import = command == QLatin1String("records");
     if (!import && command != QLatin1String("units") && command != QLatin1String("history"))
         return std::nullopt;
@@ -255,7 +278,7 @@ std::optional<int> runRecordsCommand(const QCommandLineParser &p, const QStringL
     if (p.isSet(QStringLiteral("json")) && p.isSet(QStringLiteral("csv")))
         return usage(QStringLiteral("--json and --csv cannot be used together"));
     if (p.isSet(QStringLiteral("csv")) && command != QLatin1String("history"))
-        return usage(QStringLiteral("--csv is for history"));
+        return usage(QStringLiteral("--csv is for history and takings"));
     vx::RecordsLocation location;
     QString error;
     if (!takeRecords(p, &location, &error)) return usage(error);
@@ -283,6 +306,8 @@ int main(int argc, char **argv)
                   {QStringLiteral("trace"), {}, QStringLiteral("FILE")},
                   {QStringLiteral("records"), {}, QStringLiteral("URL")},
                   {QStringLiteral("csv"), {}},
+                  {QStringLiteral("from"), {}, QStringLiteral("DAY")},
+                  {QStringLiteral("to"), {}, QStringLiteral("DAY")},
                   {{QStringLiteral("h"), QStringLiteral("help")}, {}},
                   {QStringLiteral("version"), {}},
                   {QStringLiteral("all"), {}},
@@ -303,7 +328,7 @@ int main(int argc, char **argv)
     if (words.isEmpty())
         return usage(
             QStringLiteral("a command is needed: read, set, clear, save, diff, restore, ports, "
-                           "new-unit, units, records, history or fields"));
+                           "new-unit, units, records, history, takings or fields"));
     const int idioma = systemLanguage();
     // The adapters' reasons for a failure follow the same language.
     vx::setProgramLanguage(idioma);
@@ -315,7 +340,7 @@ int main(int argc, char **argv)
     if (!action)
         return usage(
             QStringLiteral("unknown command; use read, set, clear, save, diff, restore, ports, "
-                           "new-unit, units, records, history or fields"));
+                           "new-unit, units, records, history, takings or fields"));
 
     CtlRunner::Job job;
     job.action = *action;

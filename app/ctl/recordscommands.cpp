@@ -6,6 +6,9 @@
 #include "qtrecordsdatabase.h"
 #include "recordsoutbox.h"
 #include "servicehistory.h"
+#include "takingsdocument.h"
+#include "takingslisting.h"
+#include "takingsreport.h"
 #include "unitrecords.h"
 
 #include <QDir>
@@ -253,5 +256,28 @@ int RecordsCommands::snapshotUnits(QtRecordsDatabase &db, Format format)
     out(format == Format::Json  ? HistoryListing::unitsJson(units)
         : format == Format::Csv ? HistoryListing::unitsCsv(units)
                                 : HistoryListing::unitsText(units));
+    return 0;
+}
+
+int RecordsCommands::takings(const QDate &from, const QDate &to, Format format)
+{
+    QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
+    UnitRecords records(db);
+    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) return kRecordsUnusable;
+    const SystemClock clock;
+    ServiceHistory history(db, clock, QSysInfo::machineHostName());
+    QList<UnitTakings> rows;
+    QString error;
+    if (!TakingsReport::read(history, from, to, &rows, &error)) {
+        say(error);
+        return kRecordsUnusable;
+    }
+    if (rows.isEmpty())
+        say((m_idioma == 1 ? QStringLiteral("no unit was visited from %1 to %2 in %3")
+                           : QStringLiteral("nenhuma unidade foi visitada de %1 a %2 em %3"))
+                .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate), history.where()));
+    out(format == Format::Json  ? TakingsListing::json(rows, from, to)
+        : format == Format::Csv ? TakingsDocument::csv(rows)
+                                : TakingsListing::text(rows, m_idioma));
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "recordslocation.h"
 
+#include <QDate>
 #include <QString>
 
 namespace vx {
@@ -12,7 +13,8 @@ class UnitRecords;
 // The commands on the unit records that need no timer: `units` (the log),
 // `records import FILE` (a PC's own Registo.db into the chosen records),
 // `records pending [add]` (the rows waiting on this PC for the records) and
-// `history [UNIT]` (the snapshots of a unit's values). Each prints on
+// `history [UNIT]` (the snapshots of a unit's values) and `takings` (the
+// takings of every unit between its visits in a period). Each prints on
 // standard output and returns the exit status. Every command that reaches
 // the records first adds the rows that wait on this PC.
 class RecordsCommands
@@ -48,6 +50,8 @@ public:
     // `unit`: a manufacturing number, optionally /SERIAL; empty: every unit
     // with snapshots.
     int history(const QString &unit, Format format);
+    // The takings of every unit visited from `from` to `to`.
+    int takings(const QDate &from, const QDate &to, Format format);
 
     // The records reached and brought up to date before anything else is
     // done with them, and the rows waiting in dataFolder added (said on
