@@ -194,9 +194,10 @@ bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, Q
         if (!m_inTransaction) checkConnection();
         return false;
     }
+    // The record describes the columns anew at each call: once is enough.
+    const int n = rows ? q.record().count() : 0;
     while (rows && q.next()) {
         Row r;
-        const int n = q.record().count();
         r.reserve(n);
         for (int i = 0; i < n; ++i)
             r.append(q.value(i));
