@@ -224,4 +224,12 @@ bool Report::exportPdf(const QString &path, const PreviousVisit &previous)
     return true;
 }
 
+bool Report::exportPagePdf(const QString &html, const QString &path, int idioma)
+{
+    m_error.clear();
+    if (m_printer.exportPdf(html, path, &m_error)) return true;
+    showFileError(m_messages, path, m_error, idioma);
+    return false;
+}
+
 } // namespace vx

@@ -77,6 +77,9 @@ public:
     // critical message naming the file that could not be used.
     bool exportPdf(const QString &path);
     bool exportPdf(const QString &path, const PreviousVisit &previous);
+    // Another page of the records (the takings by unit) into a PDF file the
+    // same way, in a language; a failure shows the same message.
+    bool exportPagePdf(const QString &html, const QString &path, int idioma);
 
     // Why the last operation failed, for logs and tests.
     QString lastError() const { return m_error; }

@@ -35,7 +35,9 @@ bool isTickBox(const QString &field)
     return f && f->form == TextForm::Flag;
 }
 
-Snapshot snapshotOf(const RecordsDatabase::Row &r)
+// Every value of the row, or only those of `only` when it is not empty: a
+// year of a fleet is many snapshots, and most reports need few values.
+Snapshot snapshotOf(const RecordsDatabase::Row &r, const QStringList &only = {})
 {
     Snapshot s;
     s.id = r.value(0).toLongLong();
@@ -45,8 +47,15 @@ Snapshot snapshotOf(const RecordsDatabase::Row &r)
     s.taken = QDateTime(r.value(4).toDate(), r.value(5).toTime());
     s.host = r.value(6).toString();
     const QJsonObject values = QJsonDocument::fromJson(r.value(7).toString().toUtf8()).object();
-    for (auto it = values.begin(); it != values.end(); ++it)
-        s.values.insert(it.key(), it.value().toString());
+    if (only.isEmpty()) {
+        for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+            s.values.insert(it.key(), it.value().toString());
+        return s;
+    }
+    for (const QString &field : only) {
+        const QJsonValue v = values.value(field);
+        if (!v.isUndefined()) s.values.insert(field, v.toString());
+    }
     return s;
 }
 
@@ -186,7 +195,7 @@ bool ServiceHistory::visits(const QString &manufacturingNumber, const QString &a
 }
 
 bool ServiceHistory::visitsBetween(const QDate &from, const QDate &to, QList<Snapshot> *out,
-                                   QString *error)
+                                   QString *error, const QStringList &fields)
 {
     QList<RecordsDatabase::Row> rows;
     if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE "taken_date" >= ? AND )"
@@ -199,7 +208,7 @@ bool ServiceHistory::visitsBetween(const QDate &from, const QDate &to, QList<Sna
     out->clear();
     out->reserve(rows.size());
     for (const auto &r : rows)
-        out->append(snapshotOf(r));
+        out->append(snapshotOf(r, fields));
     return true;
 }
 

@@ -77,8 +77,10 @@ public:
     bool visits(const QString &manufacturingNumber, const QString &applicationSerial,
                 QList<Snapshot> *out, QString *error);
     // Every snapshot taken from `from` to `to` (whole days), unit by unit and
-    // each unit's in the order they were taken.
-    bool visitsBetween(const QDate &from, const QDate &to, QList<Snapshot> *out, QString *error);
+    // each unit's in the order they were taken; with `fields`, only their
+    // values (a year of a fleet is many snapshots).
+    bool visitsBetween(const QDate &from, const QDate &to, QList<Snapshot> *out, QString *error,
+                       const QStringList &fields = {});
     // Every unit with snapshots, most recently visited first.
     bool units(QList<SnapshotUnit> *out, QString *error);
     // The unit's last snapshot of a day before `day` (the previous visit), for

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace vx {
 
@@ -115,14 +116,41 @@ bool sameUnit(const Snapshot &a, const Snapshot &b)
            a.applicationSerial == b.applicationSerial;
 }
 
-bool takenBefore(const Snapshot &a, const Snapshot &b)
+// The order of the rows and of each unit's visits, compared on numbers: a
+// year of a fleet is many snapshots, and comparing local date-times is slow.
+struct VisitOrder
 {
-    if (a.manufacturingNumber != b.manufacturingNumber)
-        return a.manufacturingNumber < b.manufacturingNumber;
-    if (a.applicationSerial != b.applicationSerial)
-        return a.applicationSerial < b.applicationSerial;
-    if (a.taken != b.taken) return a.taken < b.taken;
-    return a.id < b.id;
+    const Snapshot *snapshot;
+    qint64 day;
+    int msecs;
+
+    bool operator<(const VisitOrder &o) const
+    {
+        const Snapshot &a = *snapshot;
+        const Snapshot &b = *o.snapshot;
+        if (const int c = a.manufacturingNumber.compare(b.manufacturingNumber)) return c < 0;
+        if (const int c = a.applicationSerial.compare(b.applicationSerial)) return c < 0;
+        if (day != o.day) return day < o.day;
+        if (msecs != o.msecs) return msecs < o.msecs;
+        return a.id < b.id;
+    }
+};
+
+QList<Snapshot> inOrder(const QList<Snapshot> &snapshots, const QDate &from, const QDate &to)
+{
+    std::vector<VisitOrder> order;
+    order.reserve(size_t(snapshots.size()));
+    for (const Snapshot &s : snapshots) {
+        const QDate day = s.taken.date();
+        if (day >= from && day <= to)
+            order.push_back({&s, day.toJulianDay(), s.taken.time().msecsSinceStartOfDay()});
+    }
+    if (!std::is_sorted(order.begin(), order.end())) std::stable_sort(order.begin(), order.end());
+    QList<Snapshot> out;
+    out.reserve(qsizetype(order.size()));
+    for (const VisitOrder &o : order)
+        out.append(*o.snapshot);
+    return out;
 }
 
 // The row of the unit whose visits are [first, end).
@@ -168,14 +196,22 @@ const std::array<QString, 5> &TakingsReport::bandFields()
     return fields;
 }
 
-QList<UnitTakings> TakingsReport::compute(QList<Snapshot> snapshots, const QDate &from,
+const QStringList &TakingsReport::fields()
+{
+    static const QStringList fields = [] {
+        QStringList out{QStringLiteral("Text_acumulado"), QStringLiteral("Text_aberturas"),
+                        QStringLiteral("Text_power")};
+        for (const QString &band : bandFields())
+            out << band;
+        return out;
+    }();
+    return fields;
+}
+
+QList<UnitTakings> TakingsReport::compute(const QList<Snapshot> &all, const QDate &from,
                                           const QDate &to)
 {
-    snapshots.removeIf([&](const Snapshot &s) {
-        const QDate day = s.taken.date();
-        return day < from || day > to;
-    });
-    std::stable_sort(snapshots.begin(), snapshots.end(), takenBefore);
+    const QList<Snapshot> snapshots = inOrder(all, from, to);
     QList<UnitTakings> rows;
     auto first = snapshots.cbegin();
     while (first != snapshots.cend()) {
@@ -191,8 +227,8 @@ bool TakingsReport::read(ServiceHistory &history, const QDate &from, const QDate
                          QList<UnitTakings> *out, QString *error)
 {
     QList<Snapshot> snapshots;
-    if (!history.visitsBetween(from, to, &snapshots, error)) return false;
-    *out = compute(std::move(snapshots), from, to);
+    if (!history.visitsBetween(from, to, &snapshots, error, fields())) return false;
+    *out = compute(snapshots, from, to);
     return true;
 }
 

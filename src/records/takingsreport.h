@@ -68,11 +68,13 @@ public:
 
     // The sub-totals' fields, in the window's order (00-08h .. 20-24h).
     static const std::array<QString, 5> &bandFields();
+    // Every value the report reads of a snapshot.
+    static const QStringList &fields();
 
     // The rows of the units with snapshots from `from` to `to` (whole days),
     // in the order of their manufacturing number and application serial.
     // The snapshots may come in any order.
-    static QList<UnitTakings> compute(QList<Snapshot> snapshots, const QDate &from,
+    static QList<UnitTakings> compute(const QList<Snapshot> &snapshots, const QDate &from,
                                       const QDate &to);
     // The same from the records. False with a sentence in *error naming the
     // records' place.

@@ -3,6 +3,8 @@
 // total that went down, a counter reset that was no Clear and a jump in the
 // power downs must show on the row, a restore must not pass for takings,
 // money must stay exact to the cent, and only the visits of the period count.
+#include "../records/recordsplace.h"
+#include "clock.h"
 #include "servicehistory.h"
 #include "takingsdocument.h"
 #include "takingsreport.h"
@@ -225,6 +227,50 @@ private slots:
         const UnitTakings sum = TakingsReport::total(rows);
         QCOMPARE(sum.visits, 5);
         QCOMPARE(TakingsReport::money(sum.takings), QStringLiteral("10,00"));
+    }
+
+    // The records pick the report's values out of each snapshot themselves,
+    // each engine in its own words: the same values as the whole snapshot.
+    void readFromEitherEngine_data()
+    {
+        QTest::addColumn<RecordsEngine>("engine");
+        QTest::newRow("sqlite") << RecordsEngine::Sqlite;
+        QTest::newRow("postgresql") << RecordsEngine::Postgres;
+    }
+
+    void readFromEitherEngine()
+    {
+        QFETCH(RecordsEngine, engine);
+        VX_RECORDS_PLACE(place, engine);
+        const auto db = place.open();
+        QString error;
+        QVERIFY2(UnitRecords(*db).prepare(&error), qPrintable(error));
+        const FixedClock clock;
+        ServiceHistory history(*db, clock, QStringLiteral("bancada-1"));
+        for (const Snapshot &s :
+             takingsVisits({"2026-03-02 10:00 read acc=100,00 t00=10,00 t20=1,00 games=5 power=0",
+                            "2026-04-02 10:00 clear acc=130,00 t00=40,00 t20=2,00 games=9",
+                            "2026-05-02 10:00 read acc=160,00 t00=30,00 t20=3,00 games=4",
+                            "2027-01-02 10:00 read acc=999,00"}))
+            QVERIFY2(history.store(s, nullptr, &error), qPrintable(error));
+        QList<Snapshot> whole;
+        QList<Snapshot> picked;
+        QVERIFY2(history.visitsBetween(kMarch, kEndOfYear, &whole, &error), qPrintable(error));
+        QVERIFY2(
+            history.visitsBetween(kMarch, kEndOfYear, &picked, &error, TakingsReport::fields()),
+            qPrintable(error));
+        QCOMPARE(picked.size(), 3);
+        for (qsizetype i = 0; i < picked.size(); ++i) {
+            QCOMPARE(picked[i].values, whole[i].values);
+            QCOMPARE(picked[i].taken, whole[i].taken);
+            QCOMPARE(picked[i].reason, whole[i].reason);
+        }
+        QList<UnitTakings> rows;
+        QVERIFY2(TakingsReport::read(history, kMarch, kEndOfYear, &rows, &error),
+                 qPrintable(error));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(TakingsReport::money(rows[0].takings), QStringLiteral("60,00"));
+        QCOMPARE(TakingsReport::money(rows[0].bands[4]), QStringLiteral("4,00"));
     }
 
     void moneyText_data()
