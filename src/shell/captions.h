@@ -75,12 +75,13 @@ inline constexpr std::array<Text, 2> kFactoryCaptions{{
 }};
 
 // The report menu: the printed report saved as a PDF file instead, the
-// traffic log and the service history.
-inline constexpr std::array<Text, 4> kReportCaptions{{
+// traffic log, the service history and the takings of every unit.
+inline constexpr std::array<Text, 5> kReportCaptions{{
     {"mnu_relatorio", "Relatório", "Report"},
     {"mnu_exportar", "Exportar PDF...", "Export PDF..."},
     {"mnu_registo", "Registo de comunicação", "Traffic log"},
     {"mnu_historico", "Histórico…", "History…"},
+    {"mnu_receitas", "Receitas por unidade", "Takings by unit"},
 }};
 
 // The port menu's search item, below the ports.
@@ -230,9 +231,10 @@ inline constexpr std::array<Text, 1> kTitleTexts{{
 inline constexpr std::array<std::string_view, 2> kHiddenCaptioned{{"Label_acumulado", "Label3"}};
 
 // Every table a caption or a window's text is looked up in, by key.
-inline constexpr std::array<std::span<const Text>, 9> kTranslatedTables{
+inline constexpr std::array<std::span<const Text>, 10> kTranslatedTables{
     {kCaptions, kFactoryCaptions, kReportCaptions, kPortCaptions, kStatusTexts,
-     kConfigurationCaptions, kTrafficLogCaptions, kHistoryCaptions, kFixedCaptions}};
+     kConfigurationCaptions, kTrafficLogCaptions, kHistoryCaptions, kTakingsCaptions,
+     kFixedCaptions}};
 
 // Every text table of the shell, for the completeness check.
 inline constexpr std::array<TextTable, 17> kShellTextTables{{
@@ -249,6 +251,7 @@ inline constexpr std::array<TextTable, 17> kShellTextTables{{
     {"kTrafficLogKinds", kTrafficLogKinds},
     {"kTrafficLogPhrases", kTrafficLogPhrases},
     {"kHistoryCaptions", kHistoryCaptions},
+    {"kTakingsCaptions", kTakingsCaptions},
     {"kConfigurationDialogTexts", kConfigurationDialogTexts},
     {"kClearDialogTexts", kClearDialogTexts},
     {"kSplashTexts", kSplashTexts},

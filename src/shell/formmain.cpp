@@ -19,6 +19,7 @@
 #include "screenfit.h"
 #include "shutdown.h"
 #include "statusline.h"
+#include "takingswindow.h"
 #include "unitswapnotice.h"
 #include "windowbuilder.h"
 #include "windowlayout.h"
@@ -344,6 +345,7 @@ void FormMain::aplicar_idioma(int idioma)
     m_linkNotice->setLanguage(idioma);
     m_unitNotice->setLanguage(idioma);
     if (m_historyWindow) m_historyWindow->setLanguage(idioma);
+    if (m_takingsWindow) m_takingsWindow->setLanguage(idioma);
 }
 
 QString FormMain::currentCaption(const QString &name) const

@@ -15,6 +15,7 @@ namespace vx {
 class StatusLine;
 class FileDialogs;
 class HistoryWindow;
+class TakingsWindow;
 class ModelBinding;
 class ConnectionWatcher;
 class PortMenu;
@@ -83,6 +84,10 @@ public:
     void openHistory();
     // Made the first time it is opened.
     HistoryWindow *historyWindow() const { return m_historyWindow; }
+    // "Receitas por unidade": the takings of every unit visited in the last
+    // year; made the first time it is opened.
+    void openTakings();
+    TakingsWindow *takingsWindow() const { return m_takingsWindow; }
 
 signals:
     void loadFinished();
@@ -143,6 +148,7 @@ private:
     UnitSwapNotice *m_unitNotice = nullptr;
     FileDialogs *m_fileDialogs = nullptr;
     HistoryWindow *m_historyWindow = nullptr;
+    TakingsWindow *m_takingsWindow = nullptr;
 };
 
 } // namespace vx

@@ -27,6 +27,7 @@
 #include "report.h"
 #include "shutdown.h"
 #include "statusline.h"
+#include "takingswindow.h"
 #include "visitrecorder.h"
 
 #include <QAction>
@@ -95,6 +96,11 @@ void FormMain::createMenus(bool factory)
     historyAction->setObjectName(QStringLiteral("mnu_historico"));
     m_actions.insert(historyAction->objectName(), historyAction);
     connect(historyAction, &QAction::triggered, this, &FormMain::openHistory);
+    QAction *takingsAction =
+        report->addAction(Captions::caption(QStringLiteral("mnu_receitas"), 0));
+    takingsAction->setObjectName(QStringLiteral("mnu_receitas"));
+    m_actions.insert(takingsAction->objectName(), takingsAction);
+    connect(takingsAction, &QAction::triggered, this, &FormMain::openTakings);
 
     auto *configuration = new ConfigurationMenu(m_s, *this);
     menuBar()->addMenu(configuration->menu());
@@ -225,6 +231,19 @@ void FormMain::openHistory()
     m_historyWindow->show();
     m_historyWindow->raise();
     m_historyWindow->activateWindow();
+}
+
+void FormMain::openTakings()
+{
+    if (!m_takingsWindow) {
+        m_takingsWindow = new TakingsWindow(m_s.history, m_s.report, m_s.clock, m_fileDialogs,
+                                            m_s.messages, this);
+        m_takingsWindow->setLanguage(m_captionLanguage);
+    }
+    m_takingsWindow->refresh();
+    m_takingsWindow->show();
+    m_takingsWindow->raise();
+    m_takingsWindow->activateWindow();
 }
 
 void FormMain::confirmClear()

@@ -185,6 +185,29 @@ inline constexpr std::array<Text, 35> kHistoryCaptions{{
     {"historyCounters", "Contadores", "Counters"},
 }};
 
+// The takings window: every unit visited in a period, its takings between
+// the first and the last visit and the signs an owner looks for. Its column
+// names are the saved report's (TakingsDocument).
+inline constexpr std::array<Text, 11> kTakingsCaptions{{
+    {"takingsTitle", "Receitas por unidade", "Takings by unit"},
+    {"takingsFrom", "De:", "From:"},
+    {"takingsTo", "a:", "to:"},
+    {"takingsRefresh", "Actualizar", "Refresh"},
+    {"takingsSaveCsv", "Guardar CSV…", "Save CSV…"},
+    {"takingsSavePdf", "Guardar PDF…", "Save PDF…"},
+    {"takingsSummary", "%1 unidades: receitas %2, %3 com sinais",
+     "%1 units: takings %2, %3 with signs"},
+    {"takingsChartLargest", "Receitas por unidade (as %1 maiores)",
+     "Takings by unit (the %1 largest)"},
+    {"takingsBackwards", "O primeiro dia é depois do último: escolha um período.",
+     "The first day is after the last: choose a period."},
+    {"takingsNotSaved",
+     "Não foi possível guardar as receitas: %1\nEscolha uma pasta onde possa escrever.",
+     "The takings could not be saved: %1\nChoose a folder you can write to."},
+    {"takingsCsvFiles", "Valores separados por vírgulas (*.csv)",
+     "Comma-separated values (*.csv)"},
+}};
+
 // The window comparing a configuration file with the timer, and restoring
 // it.
 inline constexpr std::array<Text, 11> kConfigurationDialogTexts{{
