@@ -1,6 +1,7 @@
 // vx308-bench-records: how long a bench waits for a new unit's numbers when
-// several benches share the unit records at once, and how long the list of
-// all units takes, on a PostgreSQL server and on the PC's own SQLite file.
+// several benches share the unit records at once, how long the list of all
+// units takes, and the takings by unit over a year of visits, on a PostgreSQL
+// server and on the PC's own SQLite file.
 //
 // Each bench is a thread with a connection of its own that accepts units one
 // after another (UnitRecords::allocate, then log), all benches starting at the
@@ -9,6 +10,7 @@
 #include "pgserver.h"
 #include "qtrecordsdatabase.h"
 #include "recordslocation.h"
+#include "takingsrun.h"
 #include "unitrecords.h"
 
 #include <QCommandLineParser>
@@ -28,6 +30,8 @@ namespace {
 
 constexpr double kP99GoalMs = 50;
 constexpr double kListGoalMs = 200;
+// The takings window comes up within a second with a year of the fleet.
+constexpr double kTakingsGoalMs = 1000;
 
 using vx::QtRecordsDatabase;
 using vx::RecordsLocation;
@@ -180,6 +184,9 @@ struct Options
     QList<int> benches{2, 8};
     int units = 100;
     int rows = 10000;
+    int takingsUnits = 200;
+    int takingsVisits = 50;
+    bool takingsOnly = false;
     bool sqlite = true;
     bool postgres = true;
     QString folder;
@@ -200,10 +207,15 @@ bool parse(const QCoreApplication &app, Options *o)
                                   QStringLiteral("N"));
     const QCommandLineOption only(QStringLiteral("only"), QStringLiteral("sqlite or postgresql"),
                                   QStringLiteral("ENGINE"));
+    const QCommandLineOption takingsOnly(QStringLiteral("takings-only"),
+                                         QStringLiteral("only the takings by unit"));
     const QCommandLineOption folder(
         QStringLiteral("folder"), QStringLiteral("where the SQLite files go (the current folder)"),
         QStringLiteral("DIR"), QStringLiteral("."));
-    p.addOptions({units, benches, rows, only, folder});
+    const QCommandLineOption fleet(QStringLiteral("fleet"),
+                                   QStringLiteral("takings: units and visits of each (200x50)"),
+                                   QStringLiteral("UxV"));
+    p.addOptions({units, benches, rows, only, folder, fleet, takingsOnly});
     p.process(app);
     bool ok = true;
     if (p.isSet(units)) o->units = p.value(units).toInt(&ok);
@@ -213,10 +225,17 @@ bool parse(const QCoreApplication &app, Options *o)
         for (const QString &b : p.value(benches).split(QLatin1Char(',')))
             if (ok) o->benches << b.toInt(&ok);
     }
+    if (ok && p.isSet(fleet)) {
+        const QStringList uv = p.value(fleet).split(QLatin1Char('x'));
+        o->takingsUnits = uv.value(0).toInt(&ok);
+        if (ok) o->takingsVisits = uv.value(1).toInt(&ok);
+        ok = ok && o->takingsUnits > 0 && o->takingsVisits > 0;
+    }
     const QString engine = p.value(only);
     o->sqlite = engine.isEmpty() || engine == QLatin1String("sqlite");
     o->postgres = engine.isEmpty() || engine == QLatin1String("postgresql");
     o->folder = p.value(folder);
+    o->takingsOnly = p.isSet(takingsOnly);
     return ok && o->units > 0 && o->rows > 0 && (o->sqlite || o->postgres) &&
            std::all_of(o->benches.begin(), o->benches.end(), [](int b) { return b > 0; });
 }
@@ -258,6 +277,29 @@ bool measure(const char *engine, Places &places, PlaceMaker make, const Options 
     return met && ok;
 }
 
+// The year's takings report on a fresh database; false when it missed its goal
+// or failed.
+bool measureTakings(const char *engine, Places &places, PlaceMaker make, const Options &o)
+{
+    RecordsLocation where;
+    QString error;
+    const TakingsRun run = (places.*make)(&where, &error)
+                               ? takingsRun(where, o.takingsUnits, o.takingsVisits)
+                               : TakingsRun{{}, {}, 0, 0, error};
+    if (!run.error.isEmpty()) {
+        std::printf("%-11s takings failed: %s\n", engine, qPrintable(run.error));
+        return false;
+    }
+    const double median = percentile(run.ms, 0.5);
+    const bool ok = median < kTakingsGoalMs;
+    std::printf("%-11s takings of a year, %d units x %d visits: median %.1f ms (reading the "
+                "snapshots %.1f ms), worst %.1f ms (filled in %.1f s)  %s\n",
+                engine, o.takingsUnits, o.takingsVisits, median, percentile(run.readMs, 0.5),
+                percentile(run.ms, 1), run.fillSeconds, ok ? "ok" : "OVER");
+    std::fflush(stdout);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -275,12 +317,15 @@ int main(int argc, char **argv)
         return 2;
     }
     std::printf("goals (PostgreSQL): 99th percentile of allocate + log under %.0f ms, "
-                "listing under %.0f ms\n\n",
-                kP99GoalMs, kListGoalMs);
+                "listing under %.0f ms; (both) takings of a year under %.0f ms\n\n",
+                kP99GoalMs, kListGoalMs, kTakingsGoalMs);
     std::printf("%-11s %7s %6s %9s %8s %9s %8s\n", "records", "benches", "units", "median ms",
                 "p99 ms", "worst ms", "units/s");
     bool met = true;
-    if (o.postgres) met = measure("postgresql", places, &Places::postgres, o, true);
-    if (o.sqlite) measure("sqlite", places, &Places::sqlite, o, false);
+    if (o.postgres && !o.takingsOnly)
+        met = measure("postgresql", places, &Places::postgres, o, true);
+    if (o.sqlite && !o.takingsOnly) measure("sqlite", places, &Places::sqlite, o, false);
+    if (o.postgres) met = measureTakings("postgresql", places, &Places::postgres, o) && met;
+    if (o.sqlite) met = measureTakings("sqlite", places, &Places::sqlite, o) && met;
     return met ? 0 : 1;
 }
