@@ -7,7 +7,7 @@
 // What vx308ctl itself says on standard error, both languages side by side,
 // found by key; the engine's, the link's and the records' messages come from
 // their own tables.
-inline constexpr std::array<vx::Text, 24> kCtlTexts{{
+inline constexpr std::array<vx::Text, 27> kCtlTexts{{
     {"visitNotKept", "vx308ctl: a visita não ficou no histórico: %1",
      "vx308ctl: the visit was not kept in the service history: %1"},
     {"typeYes", "Escreva sim para continuar:", "Type yes to go ahead:"},
@@ -85,6 +85,11 @@ inline constexpr std::array<vx::Text, 24> kCtlTexts{{
      "nada foi copiado: %1 das linhas de %2 não têm números utilizáveis (cada uma indicada "
      "acima).",
      "nothing was copied: %1 of the rows of %2 have no usable numbers (each is named above)."},
+    {"takingsDay", "%1 leva uma data como aaaa-MM-dd (2026-03-31), não \"%2\"",
+     "%1 takes a date as yyyy-MM-dd (2026-03-31), not \"%2\""},
+    {"takingsBackwards", "--from %1 é depois de --to %2", "--from %1 is after --to %2"},
+    {"takingsNone", "nenhuma unidade foi visitada de %1 a %2 em %3",
+     "no unit was visited from %1 to %2 in %3"},
 }};
 
 // Every text table of vx308ctl, for the completeness check.

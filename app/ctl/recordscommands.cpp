@@ -273,8 +273,7 @@ int RecordsCommands::takings(const QDate &from, const QDate &to, Format format)
         return kRecordsUnusable;
     }
     if (rows.isEmpty())
-        say((m_idioma == 1 ? QStringLiteral("no unit was visited from %1 to %2 in %3")
-                           : QStringLiteral("nenhuma unidade foi visitada de %1 a %2 em %3"))
+        say(ctlText("takingsNone", m_idioma)
                 .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate), history.where()));
     out(format == Format::Json  ? TakingsListing::json(rows, from, to)
         : format == Format::Csv ? TakingsDocument::csv(rows)

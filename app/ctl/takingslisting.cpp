@@ -1,5 +1,6 @@
 #include "takingslisting.h"
 
+#include "ctltexts.h"
 #include "takingsdocument.h"
 
 #include <QJsonArray>
@@ -18,10 +19,7 @@ bool dayGiven(const QString &text, const char *option, int idioma, QDate *day, Q
     if (text.isEmpty()) return true;
     *day = QDate::fromString(text, kDay);
     if (day->isValid()) return true;
-    *error = (idioma == 1 ? QStringLiteral("%1 takes a date as yyyy-MM-dd (2026-03-31), not \"%2\"")
-                          : QStringLiteral("%1 leva uma data como aaaa-MM-dd (2026-03-31), não "
-                                           "\"%2\""))
-                 .arg(QLatin1String(option), text);
+    *error = ctlText("takingsDay", idioma).arg(QLatin1String(option), text);
     return false;
 }
 
@@ -88,9 +86,7 @@ bool TakingsListing::period(const QString &from, const QString &to, const QDate 
     *first = last->addYears(-1).addDays(1);
     if (!dayGiven(from, "--from", idioma, first, error)) return false;
     if (*first <= *last) return true;
-    *error = (idioma == 1 ? QStringLiteral("--from %1 is after --to %2")
-                          : QStringLiteral("--from %1 é depois de --to %2"))
-                 .arg(first->toString(kDay), last->toString(kDay));
+    *error = ctlText("takingsBackwards", idioma).arg(first->toString(kDay), last->toString(kDay));
     return false;
 }
 

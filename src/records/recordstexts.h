@@ -120,6 +120,45 @@ inline constexpr std::array<Text, 7> kTableRowsTexts{{
     {"badName", "Nome inválido na tabela %1.", "Invalid name in the table %1."},
 }};
 
+// The takings by unit: the report's title and period, its columns (by key,
+// or by field name), what it says of its signs (%1 the visit's date, then
+// the field and the values before and after).
+inline constexpr std::array<Text, 30> kTakingsTexts{{
+    {"title", "Receitas por unidade", "Takings by unit"},
+    {"period", "De %1 a %2", "From %1 to %2"},
+    {"unit", "Unidade", "Unit"},
+    {"serial", "Aplicação", "Application"},
+    {"first", "Primeira visita", "First visit"},
+    {"last", "Última visita", "Last visit"},
+    {"accumulatedFirst", "Acumulado, 1.ª visita", "Accumulated, first visit"},
+    {"accumulatedLast", "Acumulado, última visita", "Accumulated, last visit"},
+    {"takings", "Receitas", "Takings"},
+    {"Text_acumulado", "Acumulado", "Accumulated"},
+    {"Text_total00", "00-08h", "00-08h"},
+    {"Text_total08", "08-12h", "08-12h"},
+    {"Text_total12", "12-15h", "12-15h"},
+    {"Text_total15", "15-20h", "15-20h"},
+    {"Text_total20", "20-24h", "20-24h"},
+    {"Text_aberturas", "N. Jogos", "N. Games"},
+    {"Text_power", "Power Down", "Power Down"},
+    {"visits", "Visitas", "Visits"},
+    {"clears", "Clears", "Clears"},
+    {"signs", "Sinais", "Signs"},
+    {"total", "Total", "Total"},
+    {"units", "%1 unidades", "%1 units"},
+    {"none", "Nenhuma unidade foi visitada neste período.", "No unit was visited in this period."},
+    {"noSigns", "Nenhum sinal.", "No signs."},
+    {"wordTotalDown", "total desceu", "total down"},
+    {"wordCounterReset", "reset sem Clear", "reset without Clear"},
+    {"wordPowerDownJump", "salto de Power Down", "Power Down jump"},
+    {"TotalDown", "%1: o acumulado desceu de %2 para %3",
+     "%1: the accumulated takings went down from %2 to %3"},
+    {"CounterReset", "%1: %2 voltou de %3 a %4 sem Clear",
+     "%1: %2 went back from %3 to %4 without a Clear"},
+    {"PowerDownJump", "%1: Power Down subiu de %2 para %3 desde a visita anterior",
+     "%1: Power Down rose from %2 to %3 since the visit before"},
+}};
+
 // Every text table of the records, for the completeness check.
 inline constexpr std::array<TextTable, 7> kRecordsTextTables{{
     {"kNewUnitTexts", kNewUnitTexts},
@@ -129,6 +168,9 @@ inline constexpr std::array<TextTable, 7> kRecordsTextTables{{
     {"kVisitTexts", kVisitTexts},
     {"kDatabasesTexts", kDatabasesTexts},
     {"kTableRowsTexts", kTableRowsTexts},
+}};
+
+    {"kTakingsTexts", kTakingsTexts},
 }};
 
 } // namespace vx
