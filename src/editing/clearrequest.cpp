@@ -22,9 +22,13 @@ void zeroForClear(EditSet &edit, const QString &titulo_base)
     edit.setTitle(titulo_base);
     for (const Field &c : kFields)
         if (c.clear == ClearRule::Zeroed) edit.setText(toQString(c.name), QStringLiteral("0"));
-    // The rest goes back to the device as shown.
-    for (size_t i = 0; i < kFields.size(); ++i)
-        if (kFields[i].clear != ClearRule::Untouched) edit.mark(static_cast<int>(i));
+    // The rest goes back to the device as shown; a value the technician
+    // confirmed before Clear stays theirs.
+    for (size_t i = 0; i < kFields.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (kFields[i].clear != ClearRule::Untouched && !edit.pending(index))
+            edit.mark(index, ChangeKind::Clear);
+    }
 }
 
 namespace {

@@ -283,17 +283,18 @@ bool EditSet::pending(const QString &name) const
     return i >= 0 && m_pending[i];
 }
 
-void EditSet::mark(int i)
+void EditSet::mark(int i, ChangeKind kind)
 {
     m_pending[i] = true;
+    m_markedBy[i] = kind;
     alteracao_pendente = true;
 }
 
-void EditSet::mark(const QStringList &names)
+void EditSet::mark(const QStringList &names, ChangeKind kind)
 {
     for (const QString &n : names) {
         const int i = fieldIndex(n.toStdString());
-        if (i >= 0) mark(i);
+        if (i >= 0) mark(i, kind);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acceptedchange.h"
 #include "fieldtable.h"
 #include "messagetexts.h"
 #include "session.h"
@@ -108,8 +109,12 @@ public:
     // --- write-pending flags
     bool pending(int index) const { return m_pending[index]; }
     bool pending(const QString &name) const;
-    void mark(int index); // raise one flag and alteracao_pendente
-    void mark(const QStringList &names);
+    // Raise one flag and alteracao_pendente; `kind` is what the journal
+    // calls the change once the timer takes it.
+    void mark(int index, ChangeKind kind = ChangeKind::Typed);
+    void mark(const QStringList &names, ChangeKind kind = ChangeKind::Typed);
+    // What last marked the field; kept after the write pass takes the flag.
+    ChangeKind markedBy(int index) const { return m_markedBy[index]; }
     bool take(int index); // read and lower one flag
     void lowerAll();      // lower every write-pending flag
     bool anyPending() const;
@@ -166,6 +171,7 @@ private:
     MessageSink &m_messages;
     QHash<QString, ControlState> m_controls;
     std::array<bool, kFields.size()> m_pending{};
+    std::array<ChangeKind, kFields.size()> m_markedBy{};
     std::optional<UnitMismatch> m_unitMismatch;
 };
 

@@ -34,7 +34,7 @@ void ValueClipboard::paste(EditSet &edit)
             edit.setText(name, value);
         pasted << name;
     }
-    edit.mark(pasted);
+    edit.mark(pasted, ChangeKind::Paste);
 }
 
 } // namespace vx

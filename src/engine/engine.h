@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acceptedchange.h"
 #include "enginecontrol.h"
 
 #include "frame.h"
@@ -7,6 +8,8 @@
 #include "valueclipboard.h"
 
 #include <QDateTime>
+#include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -90,6 +93,10 @@ signals:
     // to be written has been dropped and nothing more is written until a
     // read; the edit set holds the mismatch for the window.
     void unitChanged(const vx::UnitIdentity &read, const vx::UnitIdentity &onLine);
+    // The timer has accepted a value that differs from what it held as last
+    // read: said once the write's state is shown, before the pass goes on.
+    // Clear's zeroed values come when the erase is done, one each.
+    void valueAccepted(const vx::AcceptedChange &change);
 
 private:
     // The steps of a tick; each returns false when the program has ended
@@ -149,6 +156,13 @@ private:
     // The identity the unit has once the field's write is accepted.
     UnitIdentity identityAfterWriting(const QString &field) const;
 
+    // --- what the unit holds, for the changes it accepts
+    void keepAsRead(const EditSet &unit);
+    void noteAccepted(int indice);
+    // Clear's zeroed values once the erase is done; when it was not, the
+    // values its pass wrote as they were written.
+    void noteErase(bool erased);
+
     // --- which unit is on the line
     enum class UnitCheck
     {
@@ -201,6 +215,13 @@ private:
     QDateTime m_lastStamp;
     // The write pass under way serves a Clear.
     bool m_servingClear = false;
+    // Field name to its text (a tick box "0" or "1") as last read from the
+    // unit or accepted by it; and as read just before Clear's erase.
+    QHash<QString, QString> m_asRead;
+    QHash<QString, QString> m_readBeforeErase;
+    // What Clear's pass wrote of the values the erase zeroes: told with the
+    // erase, as what the erase left.
+    QList<AcceptedChange> m_heldForErase;
     BeforeErase m_beforeErase;
 };
 

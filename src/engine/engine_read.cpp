@@ -59,6 +59,7 @@ bool Engine::readPass()
         return clearDisplay();
     }
     m_unit = UnitIdentity::of(m_edit);
+    keepAsRead(m_edit);
     if (!writeMaintenanceStamp()) return false;
     if (m_readAfterErase) {
         m_readAfterErase = false;

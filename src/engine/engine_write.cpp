@@ -55,6 +55,7 @@ bool Engine::servePass(bool clearThisPass)
         if (!eraseCounters()) return false;
         wroteAny = true;
     }
+    if (!m_heldForErase.isEmpty()) noteErase(false);
     m_edit.alteracao_pendente = false;
     if (wroteAny) Q_EMIT writeFinished();
     return true;
@@ -142,6 +143,7 @@ Engine::FieldWrite Engine::writeField(int index)
         m_unit = after;
         if (c.form == TextForm::Serial) m_edit.setText(name, text);
         m_edit.reportWritten(index);
+        noteAccepted(index);
     }
     return FieldWrite::Sent;
 }
@@ -171,6 +173,7 @@ bool Engine::eraseCounters()
         return writeMemory(29, 2);
     }();
     if (ended()) return false;
+    noteErase(erased);
     if (!erased) {
         abandonClear();
         return true;
@@ -205,6 +208,8 @@ bool Engine::prepareErase()
         abandonClear();
         return false;
     }
+    keepAsRead(unit);
+    m_readBeforeErase = m_asRead;
     for (const Field &c : kFields) {
         const QString name = toQString(c.name);
         if (m_edit.pending(name)) continue;

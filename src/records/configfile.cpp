@@ -339,7 +339,7 @@ QStringList ConfigFile::applyTo(EditSet &edit, Scope scope) const
             edit.setText(name, textToWrite(field, text));
         marked << name;
     }
-    edit.mark(marked);
+    edit.mark(marked, ChangeKind::Restore);
     return marked;
 }
 

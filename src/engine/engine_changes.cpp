@@ -1,0 +1,73 @@
+// What the timer holds as far as the engine knows, and the changes it
+// accepts: one notification for every front end.
+#include "clearrequest.h"
+#include "editset.h"
+#include "engine.h"
+#include "textforms.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vx {
+
+namespace {
+
+QString valueOf(const EditSet &edit, const Field &c)
+{
+    const QString name = toQString(c.name);
+    return c.form == TextForm::Flag ? QString::number(edit.checked(name) ? 1 : 0) : edit.text(name);
+}
+
+bool zeroedByClear(const QString &name)
+{
+    return std::any_of(kZeroedByClear.cbegin(), kZeroedByClear.cend(),
+                       [&](const ZeroedValue &z) { return toQString(z.field) == name; });
+}
+
+} // namespace
+
+void Engine::keepAsRead(const EditSet &unit)
+{
+    m_asRead.clear();
+    for (const Field &c : kFields)
+        m_asRead.insert(toQString(c.name), valueOf(unit, c));
+}
+
+void Engine::noteAccepted(int indice)
+{
+    const Field &c = kFields[static_cast<size_t>(indice)];
+    const QString name = toQString(c.name);
+    const QString now = valueOf(m_edit, c);
+    const QString before = m_asRead.value(name);
+    m_asRead.insert(name, now);
+    // Clear and paste write whole groups back as they were: only a value the
+    // unit did not hold is a change.
+    if (before == now) return;
+    const AcceptedChange change{UnitIdentity::of(m_edit), name, before, now,
+                                m_edit.markedBy(indice)};
+    if (change.kind == ChangeKind::Clear && zeroedByClear(name)) {
+        m_heldForErase.append(change);
+        return;
+    }
+    Q_EMIT valueAccepted(change);
+}
+
+void Engine::noteErase(bool erased)
+{
+    const QList<AcceptedChange> held = std::exchange(m_heldForErase, {});
+    if (!erased) {
+        for (const AcceptedChange &c : held)
+            Q_EMIT valueAccepted(c);
+        return;
+    }
+    const UnitIdentity unit = UnitIdentity::of(m_edit);
+    for (const ZeroedValue &z : kZeroedByClear) {
+        const QString name = toQString(z.field);
+        const QString before = m_readBeforeErase.value(name);
+        const QString after = shownAfterClear(z.field);
+        m_asRead.insert(name, after);
+        if (before != after) Q_EMIT valueAccepted({unit, name, before, after, ChangeKind::Clear});
+    }
+}
+
+} // namespace vx
