@@ -373,7 +373,7 @@ bool NewUnit::accept()
     QStringList all;
     for (const Field &c : kFields)
         if (c.id != FieldId::ApplicationSerial) all << toQString(c.name);
-    m_edit.mark(all);
+    m_edit.mark(all, ChangeKind::NewUnit);
     // The row waits for the timer to take every one of these values.
     m_unit = numbers;
     m_lastNumbers = numbers;

@@ -1,5 +1,6 @@
 #include "recordsoutbox.h"
 
+#include "changejournal.h"
 #include "recordsdatabase.h"
 #include "recordstexts.h"
 #include "unitrecords.h"
@@ -32,8 +33,9 @@ struct Adder
     std::string_view table;
     bool (*add)(RecordsDatabase &db, const OutboxRow &row, QString *error);
 };
-constexpr std::array<Adder, 1> kAdders{{
+constexpr std::array<Adder, 2> kAdders{{
     {"TbRegisto", &UnitRecords::addWaitingRow},
+    {"ChangeJournal", &ChangeJournal::addWaitingRow},
 }};
 
 QString outboxText(std::string_view key, int idioma)
@@ -206,11 +208,11 @@ QList<OutboxRow> RecordsOutbox::rows(QStringList *unreadable) const
     return out;
 }
 
-int RecordsOutbox::count(const QString &records) const
+int RecordsOutbox::count(const QString &records, const QString &table) const
 {
     const QList<OutboxRow> all = rows();
     return static_cast<int>(std::count_if(all.cbegin(), all.cend(), [&](const OutboxRow &r) {
-        return records.isEmpty() || r.records == records;
+        return (records.isEmpty() || r.records == records) && (table.isEmpty() || r.table == table);
     }));
 }
 

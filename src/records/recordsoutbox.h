@@ -56,8 +56,9 @@ public:
     // Every row kept, oldest first. Files that cannot be read are named in
     // *unreadable, with the reason.
     QList<OutboxRow> rows(QStringList *unreadable = nullptr) const;
-    // How many rows wait; for `records` alone when given.
-    int count(const QString &records = {}) const;
+    // How many rows wait; for `records` alone, and of `table` alone, when
+    // given.
+    int count(const QString &records = {}, const QString &table = {}) const;
     // Forgets a row the records have taken; a row already gone is no error.
     bool remove(const OutboxRow &row, QString *error);
 

@@ -116,28 +116,62 @@ constexpr const char *kKeptRows[] = {
     R"(ServiceSnapshots refused: rows of ServiceSnapshots are never changed or deleted.'); END)",
 };
 
-const std::array<Step, 5> kSteps{{
+// The journal: one row for every value a timer accepted, with the unit, the
+// field, the value before and after, how it was changed, when, on which PC and
+// by which user of it. A row made while the records could not be reached
+// waits on its PC and comes with its key, which the records take once. Kept
+// as written, as the log and the history are.
+constexpr const char *kJournal[] = {
+    R"(CREATE TABLE IF NOT EXISTS "ChangeJournal" ("change_id" %KEY%, )"
+    R"("entry_key" TEXT NOT NULL, "manufacturing_number" TEXT, "application_serial" TEXT, )"
+    R"("field_name" TEXT NOT NULL, "value_before" TEXT, "value_after" TEXT, )"
+    R"("changed_by" TEXT NOT NULL, "changed_date" %DATE%, "changed_time" %TIME%, )"
+    R"("host_name" TEXT, "os_user" TEXT))",
+    R"(CREATE UNIQUE INDEX IF NOT EXISTS "ChangeJournal_entry_key" ON "ChangeJournal" )"
+    R"(("entry_key"))",
+    R"(CREATE INDEX IF NOT EXISTS "ChangeJournal_unit" ON "ChangeJournal" )"
+    R"(("manufacturing_number", "application_serial"))",
+    // A database taken back to an older version by hand keeps its triggers.
+    R"(%POSTGRES%DROP TRIGGER IF EXISTS "ChangeJournal_kept" ON "ChangeJournal")",
+    R"(%POSTGRES%DROP TRIGGER IF EXISTS "ChangeJournal_kept_whole" ON "ChangeJournal")",
+    R"(%POSTGRES%CREATE TRIGGER "ChangeJournal_kept" BEFORE UPDATE OR DELETE ON )"
+    R"("ChangeJournal" FOR EACH ROW EXECUTE FUNCTION "refuse_change_of_kept_row"('change_id'))",
+    R"(%POSTGRES%CREATE TRIGGER "ChangeJournal_kept_whole" BEFORE TRUNCATE ON )"
+    R"("ChangeJournal" FOR EACH STATEMENT EXECUTE FUNCTION "refuse_change_of_kept_row"())",
+    R"(%SQLITE%CREATE TRIGGER IF NOT EXISTS "ChangeJournal_kept_on_update" BEFORE UPDATE ON )"
+    R"("ChangeJournal" BEGIN SELECT RAISE(ABORT, 'UPDATE de ChangeJournal recusado: as )"
+    R"(linhas de ChangeJournal nunca são alteradas nem apagadas. / UPDATE of )"
+    R"(ChangeJournal refused: rows of ChangeJournal are never changed or deleted.'); END)",
+    R"(%SQLITE%CREATE TRIGGER IF NOT EXISTS "ChangeJournal_kept_on_delete" BEFORE DELETE ON )"
+    R"("ChangeJournal" BEGIN SELECT RAISE(ABORT, 'DELETE de ChangeJournal recusado: as )"
+    R"(linhas de ChangeJournal nunca são alteradas nem apagadas. / DELETE of )"
+    R"(ChangeJournal refused: rows of ChangeJournal are never changed or deleted.'); END)",
+};
+
+const std::array<Step, 6> kSteps{{
     {1, kLogTable, static_cast<int>(std::size(kLogTable))},
     {2, kReservations, static_cast<int>(std::size(kReservations))},
     {3, kSnapshots, static_cast<int>(std::size(kSnapshots))},
     {4, kRowKeys, static_cast<int>(std::size(kRowKeys))},
     {5, kKeptRows, static_cast<int>(std::size(kKeptRows))},
+    {6, kJournal, static_cast<int>(std::size(kJournal))},
 }};
 
 // On a shared server the tables belong to the owner's role, which made them;
 // the benches connect as members of the group role vx308_bench, when the
 // database administrator made one. It may read everything and add rows to
-// the log and the history, never change or delete them; the reservations it
+// the log, the history and the journal, never change or delete them; the reservations it
 // also changes and frees, as allocating numbers needs. Given again after every
 // change of the schema (a new table gets its share with it), taking back
 // anything more that was granted by hand; nothing happens without the role.
 const QString kBenchGrants = QStringLiteral(
     R"(DO $grants$ BEGIN )"
     R"(IF EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'vx308_bench') THEN )"
-    R"(REVOKE ALL ON "RecordsSchema", "TbRegisto", "UnitReservations", "ServiceSnapshots" )"
-    R"(FROM vx308_bench; )"
+    R"(REVOKE ALL ON "RecordsSchema", "TbRegisto", "UnitReservations", "ServiceSnapshots", )"
+    R"("ChangeJournal" FROM vx308_bench; )"
     R"(GRANT SELECT ON "RecordsSchema" TO vx308_bench; )"
-    R"(GRANT SELECT, INSERT ON "TbRegisto", "ServiceSnapshots" TO vx308_bench; )"
+    R"(GRANT SELECT, INSERT ON "TbRegisto", "ServiceSnapshots", "ChangeJournal" TO )"
+    R"(vx308_bench; )"
     R"(GRANT SELECT, INSERT, UPDATE, DELETE ON "UnitReservations" TO vx308_bench; )"
     R"(END IF; )"
     R"(END $grants$)");

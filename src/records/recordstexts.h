@@ -159,8 +159,18 @@ inline constexpr std::array<Text, 30> kTakingsTexts{{
      "%1: Power Down rose from %2 to %3 since the visit before"},
 }};
 
+// Changes for the journal that the records did not take: %1 the records,
+// %2 why, %3 where they wait; a change that could not even be kept.
+inline constexpr std::array<Text, 2> kJournalTexts{{
+    {"notAdded", "As alterações não foram acrescentadas ao diário em %1: %2 %3",
+     "The changes were not added to the journal in %1: %2 %3"},
+    {"notKept", "Perdeu-se uma alteração (%1 de %2 para %3): %4",
+     "A change was lost (%1 from %2 to %3): %4"},
+}};
+
 // Every text table of the records, for the completeness check.
-inline constexpr std::array<TextTable, 7> kRecordsTextTables{{
+inline constexpr std::array<TextTable, 9> kRecordsTextTables{{
+    {"kJournalTexts", kJournalTexts},
     {"kNewUnitTexts", kNewUnitTexts},
     {"kOutboxTexts", kOutboxTexts},
     {"kSchemaTexts", kSchemaTexts},
@@ -168,6 +178,7 @@ inline constexpr std::array<TextTable, 7> kRecordsTextTables{{
     {"kVisitTexts", kVisitTexts},
     {"kDatabasesTexts", kDatabasesTexts},
     {"kTableRowsTexts", kTableRowsTexts},
+    {"kTakingsTexts", kTakingsTexts},
 }};
 
     {"kTakingsTexts", kTakingsTexts},

@@ -55,6 +55,7 @@ public:
     ServiceHistory(RecordsDatabase &db, const Clock &clock, QString hostName);
 
     QString where() const;
+    RecordsDatabase &database() const { return m_db; }
 
     // The window values a snapshot holds.
     static const QStringList &valueFields();
