@@ -1,10 +1,11 @@
-// The unit log and the service history are kept as written. Guards against: a
+// The unit log, the service history and the journal are kept as written. Guards against: a
 // bench's role on a shared server that may change or delete a logged unit or
 // a visit; a bench that cannot allocate, log or keep a visit because its role
 // lacks a right the tool needs (the reservations are changed and freed); a
 // table owner or a local file whose rows an UPDATE or DELETE rewrites with no
 // word; a refusal that does not say what was refused; a bench that tries to
 // change the tables itself and fails with no hint of who can.
+#include "changejournal.h"
 #include "clock.h"
 #include "fixedclock.h"
 #include "recordsplace.h"
@@ -77,7 +78,16 @@ bool logAndVisitOneUnit(RecordsDatabase &db, QString *error)
     s.host = QStringLiteral("bench-1");
     s.values.insert(QStringLiteral("Text_Acumulado"), QStringLiteral("1523,00"));
     qlonglong id = 0;
-    return history.store(s, &id, error);
+    JournalEntry change;
+    change.key = QStringLiteral("one-change");
+    change.manufacturingNumber = n.row.NFab;
+    change.applicationSerial = QStringLiteral("7001");
+    change.field = QStringLiteral("Text_S00");
+    change.before = QStringLiteral("1,00");
+    change.after = QStringLiteral("1,50");
+    change.how = QStringLiteral("window");
+    change.when = clock.now();
+    return history.store(s, &id, error) && ChangeJournal(db).add({change}, error);
 }
 
 void addRewrites()
@@ -92,6 +102,10 @@ void addRewrites()
                                     << "UPDATE de ServiceSnapshots";
     QTest::newRow("history-delete") << R"(DELETE FROM "ServiceSnapshots")"
                                     << "DELETE de ServiceSnapshots";
+    QTest::newRow("journal-update") << R"(UPDATE "ChangeJournal" SET "value_after" = '9,99')"
+                                    << "UPDATE de ChangeJournal";
+    QTest::newRow("journal-delete") << R"(DELETE FROM "ChangeJournal")"
+                                    << "DELETE de ChangeJournal";
 }
 
 int rowCountOf(RecordsDatabase &db, const QString &table)
@@ -142,6 +156,7 @@ void TstAppendOnly::benchRoleNeverRewrites()
     QVERIFY2(error.contains(QStringLiteral("permission denied")), qPrintable(error));
     QCOMPARE(rowCountOf(bench, QStringLiteral("TbRegisto")), 1);
     QCOMPARE(rowCountOf(bench, QStringLiteral("ServiceSnapshots")), 1);
+    QCOMPARE(rowCountOf(bench, QStringLiteral("ChangeJournal")), 1);
     QCOMPARE(place.sql({QStringLiteral(R"(SELECT "NFab" FROM "TbRegisto")")}),
              QStringList{QStringLiteral("A26501")});
 }
@@ -162,12 +177,15 @@ void TstAppendOnly::ownerRefusedByTrigger()
     QVERIFY2(error.contains(refused), qPrintable(error));
     QVERIFY2(error.contains(QStringLiteral(" refused: rows of ")), qPrintable(error));
     QVERIFY2(error.contains(QStringLiteral("NMec 1")) ||
-                 error.contains(QStringLiteral("snapshot_id 1")),
+                 error.contains(QStringLiteral("snapshot_id 1")) ||
+                 error.contains(QStringLiteral("change_id 1")),
              qPrintable(error));
-    QVERIFY(!owner.run(QStringLiteral(R"(TRUNCATE "TbRegisto", "ServiceSnapshots")"), {}, nullptr,
-                       &error));
+    QVERIFY(
+        !owner.run(QStringLiteral(R"(TRUNCATE "TbRegisto", "ServiceSnapshots", "ChangeJournal")"),
+                   {}, nullptr, &error));
     QCOMPARE(rowCountOf(owner, QStringLiteral("TbRegisto")), 1);
     QCOMPARE(rowCountOf(owner, QStringLiteral("ServiceSnapshots")), 1);
+    QCOMPARE(rowCountOf(owner, QStringLiteral("ChangeJournal")), 1);
 }
 
 // The PC's own file, made new or brought up from an older version, refuses
@@ -195,6 +213,7 @@ void TstAppendOnly::localFileRefuses()
     QVERIFY2(error.contains(refused), qPrintable(error));
     QCOMPARE(rowCountOf(*db, QStringLiteral("TbRegisto")), 1);
     QCOMPARE(rowCountOf(*db, QStringLiteral("ServiceSnapshots")), 1);
+    QCOMPARE(rowCountOf(*db, QStringLiteral("ChangeJournal")), 1);
 }
 
 // Tables of an older version, met by a bench first: it cannot change them,
