@@ -137,3 +137,8 @@ QString HistoryListing::unitsCsv(const QList<SnapshotUnit> &units)
                         u.last.toString(Qt::ISODate)});
     return out;
 }
+
+QString HistoryListing::csvRow(const QStringList &cells)
+{
+    return csvLine(cells);
+}

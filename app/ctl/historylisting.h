@@ -18,4 +18,7 @@ public:
     static QString unitsText(const QList<vx::SnapshotUnit> &units);
     static QString unitsJson(const QList<vx::SnapshotUnit> &units);
     static QString unitsCsv(const QList<vx::SnapshotUnit> &units);
+
+    // One line of CSV, each cell quoted where it needs it.
+    static QString csvRow(const QStringList &cells);
 };

@@ -253,7 +253,7 @@ int runTakings(const QCommandLineParser &p, const QStringList &rest, int idioma)
         .takings(from, to, formatOf(p));
 }
 
-// `units`, `records import FILE`, `history [UNIT]` and `takings`: the records
+// `units`, `records import FILE`, `history [UNIT]`, `journal [UNIT]` and `takings`: the records
 // alone, no timer. Nothing when the command is another.
 std::optional<int> runRecordsCommand(const QCommandLineParser &p, const QStringList &words,
                                      int idioma)
@@ -267,24 +267,25 @@ std::optional<int> runRecordsCommand(const QCommandLineParser &p, const QStringL
         return usage(QStringLiteral("--json and --csv cannot be used together"));
     if (takings) return runTakings(p, rest, idioma);
     const bool import = command == QLatin1String("records");
-    if (!import && command != QLatin1String("units") && command != QLatin1String("history"))
-        return std::nullopt;
+    const bool listing = command == QLatin1String("history") || command == QLatin1String("journal");
+    if (!import && command != QLatin1String("units") && !listing) return std::nullopt;
     if (import && !RecordsCommands::isRecordsCommand(rest))
         return usage(QStringLiteral("records takes: import FILE, pending, or pending add"));
     if (command == QLatin1String("units") && !rest.isEmpty())
         return usage(QStringLiteral("unexpected argument %1").arg(rest.first()));
-    if (command == QLatin1String("history") && rest.size() > 1)
-        return usage(QStringLiteral("history takes one UNIT at most"));
+    if (listing && rest.size() > 1)
+        return usage(QStringLiteral("%1 takes one UNIT at most").arg(command));
     if (p.isSet(QStringLiteral("json")) && p.isSet(QStringLiteral("csv")))
         return usage(QStringLiteral("--json and --csv cannot be used together"));
-    if (p.isSet(QStringLiteral("csv")) && command != QLatin1String("history"))
-        return usage(QStringLiteral("--csv is for history and takings"));
+    if (p.isSet(QStringLiteral("csv")) && !listing)
+        return usage(QStringLiteral("--csv is for history, journal and takings"));
     vx::RecordsLocation location;
     QString error;
     if (!takeRecords(p, &location, &error)) return usage(error);
     RecordsCommands commands(location, idioma, p.value(QStringLiteral("data")));
     if (import) return commands.records(rest, formatOf(p));
     if (command == QLatin1String("units")) return commands.units(formatOf(p));
+    if (command == QLatin1String("journal")) return commands.journal(rest.value(0), formatOf(p));
     return commands.history(rest.value(0), formatOf(p));
 }
 
@@ -328,7 +329,7 @@ int main(int argc, char **argv)
     if (words.isEmpty())
         return usage(
             QStringLiteral("a command is needed: read, set, clear, save, diff, restore, ports, "
-                           "new-unit, units, records, history, takings or fields"));
+                           "new-unit, units, records, history, journal, takings or fields"));
     const int idioma = systemLanguage();
     // The adapters' reasons for a failure follow the same language.
     vx::setProgramLanguage(idioma);
@@ -340,7 +341,7 @@ int main(int argc, char **argv)
     if (!action)
         return usage(
             QStringLiteral("unknown command; use read, set, clear, save, diff, restore, ports, "
-                           "new-unit, units, records, history, takings or fields"));
+                           "new-unit, units, records, history, journal, takings or fields"));
 
     CtlRunner::Job job;
     job.action = *action;

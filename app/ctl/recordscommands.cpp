@@ -1,8 +1,10 @@
 #include "recordscommands.h"
 
+#include "changejournal.h"
 #include "clock.h"
 #include "ctltexts.h"
 #include "historylisting.h"
+#include "journallisting.h"
 #include "qtrecordsdatabase.h"
 #include "recordsoutbox.h"
 #include "servicehistory.h"
@@ -16,6 +18,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSysInfo>
+#include <algorithm>
 #include <cstdio>
 
 using namespace vx;
@@ -83,6 +86,18 @@ QString pendingJson(const QList<OutboxRow> &rows)
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
 }
 
+// How many of the rows are changes for the journal.
+QString changesWaiting(const QList<OutboxRow> &rows, int idioma, const QString &where)
+{
+    const auto n = std::count_if(rows.cbegin(), rows.cend(), [](const OutboxRow &r) {
+        return r.table == ChangeJournal::table();
+    });
+    return (idioma == 1 ? QStringLiteral("%1 change(s) for the journal waiting in %2")
+                        : QStringLiteral("%1 alteração(ões) para o diário à espera em %2"))
+        .arg(n)
+        .arg(where);
+}
+
 // The rows that waited on this PC for these records, added now; what was
 // added and what still waits said on standard error.
 void addWaitingRows(QtRecordsDatabase &db, int idioma, const QString &dataFolder)
@@ -135,6 +150,34 @@ int RecordsCommands::pending(bool add, Format format)
         say(why);
     out(format == Format::Json ? pendingJson(rows) : pendingText(rows));
     say(outbox.waitingText(static_cast<int>(rows.size())));
+    say(changesWaiting(rows, m_idioma, outbox.where()));
+    return 0;
+}
+
+int RecordsCommands::journal(const QString &unit, Format format)
+{
+    QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
+    UnitRecords records(db);
+    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) {
+        const RecordsOutbox outbox(m_dataFolder, m_idioma);
+        say(changesWaiting(outbox.rows(), m_idioma, outbox.where()));
+        return kRecordsUnusable;
+    }
+    ChangeJournal changes(db);
+    QList<JournalEntry> entries;
+    QString error;
+    if (!changes.changes(unit.section(QLatin1Char('/'), 0, 0), unit.section(QLatin1Char('/'), 1),
+                         &entries, &error)) {
+        say(error);
+        return kRecordsUnusable;
+    }
+    if (entries.isEmpty() && !unit.isEmpty())
+        say((m_idioma == 1 ? QStringLiteral("no changes of %1 in %2")
+                           : QStringLiteral("nenhuma alteração de %1 em %2"))
+                .arg(unit, changes.where()));
+    out(format == Format::Json  ? JournalListing::json(entries)
+        : format == Format::Csv ? JournalListing::csv(entries)
+                                : JournalListing::text(entries));
     return 0;
 }
 

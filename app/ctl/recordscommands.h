@@ -13,8 +13,9 @@ class UnitRecords;
 // The commands on the unit records that need no timer: `units` (the log),
 // `records import FILE` (a PC's own Registo.db into the chosen records),
 // `records pending [add]` (the rows waiting on this PC for the records) and
-// `history [UNIT]` (the snapshots of a unit's values) and `takings` (the
-// takings of every unit between its visits in a period). Each prints on
+// `history [UNIT]` (the snapshots of a unit's values), `journal [UNIT]`
+// (every value the timers accepted) and `takings` (the takings of every unit
+// between its visits in a period). Each prints on
 // standard output and returns the exit status. Every command that reaches
 // the records first adds the rows that wait on this PC.
 class RecordsCommands
@@ -52,6 +53,8 @@ public:
     int history(const QString &unit, Format format);
     // The takings of every unit visited from `from` to `to`.
     int takings(const QDate &from, const QDate &to, Format format);
+    // `unit` as for history; empty: the changes of every unit.
+    int journal(const QString &unit, Format format);
 
     // The records reached and brought up to date before anything else is
     // done with them, and the rows waiting in dataFolder added (said on
