@@ -231,13 +231,15 @@ inline constexpr std::array<Text, 1> kTitleTexts{{
 inline constexpr std::array<std::string_view, 2> kHiddenCaptioned{{"Label_acumulado", "Label3"}};
 
 // Every table a caption or a window's text is looked up in, by key.
-inline constexpr std::array<std::span<const Text>, 10> kTranslatedTables{
+inline constexpr std::array<std::span<const Text>, 11> kTranslatedTables{
     {kCaptions, kFactoryCaptions, kReportCaptions, kPortCaptions, kStatusTexts,
      kConfigurationCaptions, kTrafficLogCaptions, kHistoryCaptions, kTakingsCaptions,
+     kJournalCaptions,
      kFixedCaptions}};
 
 // Every text table of the shell, for the completeness check.
-inline constexpr std::array<TextTable, 17> kShellTextTables{{
+inline constexpr std::array<TextTable, 19> kShellTextTables{{
+    {"kJournalCaptions", kJournalCaptions},
     {"kCaptions", kCaptions},
     {"kFactoryCaptions", kFactoryCaptions},
     {"kReportCaptions", kReportCaptions},

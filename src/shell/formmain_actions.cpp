@@ -225,6 +225,7 @@ void FormMain::openHistory()
     if (!m_historyWindow) {
         m_historyWindow =
             new HistoryWindow(m_s.history, m_s.edit, m_fileDialogs, m_s.messages, this);
+        m_historyWindow->setOutboxFolder(m_s.databases.folder());
         m_historyWindow->setLanguage(m_captionLanguage);
     }
     m_historyWindow->showWindowUnit();

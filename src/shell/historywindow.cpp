@@ -7,6 +7,7 @@
 #include "filedialogs.h"
 #include "historychart.h"
 #include "historyvalues.h"
+#include "journalpanel.h"
 #include "messages.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -62,7 +64,9 @@ HistoryWindow::HistoryWindow(ServiceHistory &history, const EditSet &edit, FileD
       m_messages(messages), m_unitLabel(new QLabel(this)), m_unitList(new QComboBox(this)),
       m_refresh(new QPushButton(this)), m_notice(new QLabel(this)),
       m_table(new QTableWidget(0, kValueColumn + int(kHistoryColumns.size()), this)),
-      m_chart(new HistoryChart(this)), m_count(new QLabel(this)), m_save(new QPushButton(this))
+      m_journal(new JournalPanel(ChangeJournal(history.database()), this)),
+      m_tabs(new QTabWidget(this)), m_chart(new HistoryChart(this)), m_count(new QLabel(this)),
+      m_save(new QPushButton(this))
 {
     setObjectName(QStringLiteral("Form_historico"));
     m_unitList->setObjectName(QStringLiteral("Combo_unidade"));
@@ -89,8 +93,11 @@ HistoryWindow::HistoryWindow(ServiceHistory &history, const EditSet &edit, FileD
     top->addWidget(m_unitLabel);
     top->addWidget(m_unitList, 1);
     top->addWidget(m_refresh);
+    m_tabs->setObjectName(QStringLiteral("Tabs_historico"));
+    m_tabs->addTab(m_table, QString());
+    m_tabs->addTab(m_journal, QString());
     auto *split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(m_table);
+    split->addWidget(m_tabs);
     split->addWidget(m_chart);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
@@ -144,6 +151,7 @@ QString HistoryWindow::windowSerial() const
 void HistoryWindow::setLanguage(int idioma)
 {
     m_idioma = knownLanguage(idioma);
+    m_journal->setLanguage(m_idioma);
     applyTexts();
     fillUnitList();
     showVisits();
@@ -162,6 +170,20 @@ void HistoryWindow::applyTexts()
     for (const HistoryColumn &c : kHistoryColumns)
         headers << Captions::caption(Captions::text(c.caption), m_idioma);
     m_table->setHorizontalHeaderLabels(headers);
+    nameTabs();
+}
+
+void HistoryWindow::nameTabs()
+{
+    m_tabs->setTabText(
+        0, QStringLiteral("%1 (%2)").arg(text("journalVisitsTab")).arg(m_visits.size()));
+    m_tabs->setTabText(
+        1, QStringLiteral("%1 (%2)").arg(text("journalTab")).arg(m_journal->changes().size()));
+}
+
+void HistoryWindow::setOutboxFolder(const QString &dataFolder)
+{
+    m_journal->setOutboxFolder(dataFolder);
 }
 
 void HistoryWindow::showWindowUnit()
@@ -227,6 +249,7 @@ void HistoryWindow::showUnit(const QString &manufacturingNumber, const QString &
     QList<Snapshot> visits;
     if (!m_number.isEmpty() && m_history.visits(m_number, m_serial, &visits, &m_visitsError))
         m_visits = visits;
+    m_journal->showUnit(m_number, m_serial);
     fillUnitList();
     showVisits();
 }
@@ -258,6 +281,7 @@ void HistoryWindow::showVisits()
     setNotice(notice(), !m_unitsError.isEmpty() || !m_visitsError.isEmpty());
     m_count->setText(m_visits.size() == 1 ? text("historyCountOne")
                                           : text("historyCount").arg(m_visits.size()));
+    nameTabs();
 }
 
 void HistoryWindow::fillTable()

@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class QTabWidget;
 
 namespace vx {
 
@@ -17,11 +18,13 @@ class ConfigFile;
 class EditSet;
 class FileDialogs;
 class HistoryChart;
+class JournalPanel;
 class MessageSink;
 
 // "Histórico": the visits of a unit from the service history, newest first
-// in a table (when, on which PC, why, the takings and counters), and the
-// takings and counters over time in charts. The unit is the one in the main
+// in a table (when, on which PC, why, the takings and counters), its changes
+// from the journal beside them, and the takings and counters over time in
+// charts. The unit is the one in the main
 // window, or any unit with visits chosen from a list. A visit can be saved as
 // a configuration file, to compare with a unit or put on one later.
 //
@@ -54,6 +57,10 @@ public:
     // history could not be read, or that there are none yet.
     QString notice() const;
     QTableWidget *table() const { return m_table; }
+    JournalPanel *journal() const { return m_journal; }
+    QTabWidget *tabs() const { return m_tabs; }
+    // Where the changes that wait on this PC for the records are counted.
+    void setOutboxFolder(const QString &dataFolder);
     HistoryChart *chart() const { return m_chart; }
     QComboBox *units() const { return m_unitList; }
 
@@ -72,6 +79,7 @@ private:
     void fillUnitList();
     void fillTable();
     void showVisits();
+    void nameTabs();
     void setNotice(const QString &text, bool error);
     void chooseListedUnit(int index);
     QString windowNumber() const;
@@ -94,6 +102,8 @@ private:
     QPushButton *m_refresh;
     QLabel *m_notice;
     QTableWidget *m_table;
+    JournalPanel *m_journal;
+    QTabWidget *m_tabs;
     HistoryChart *m_chart;
     QLabel *m_count;
     QPushButton *m_save;

@@ -208,6 +208,41 @@ inline constexpr std::array<Text, 11> kTakingsCaptions{{
      "Comma-separated values (*.csv)"},
 }};
 
+// The history window's changes: every value a timer accepted, with how it
+// was changed.
+inline constexpr std::array<Text, 22> kJournalCaptions{{
+    {"journalTab", "Alterações", "Changes"},
+    {"journalVisitsTab", "Visitas", "Visits"},
+    {"journalField", "Campo:", "Field:"},
+    {"journalAllFields", "Todos", "All"},
+    {"journalFieldColumn", "Campo", "Field"},
+    {"journalBefore", "Antes", "Before"},
+    {"journalAfter", "Depois", "After"},
+    {"journalHow", "Como", "How"},
+    {"journalUser", "Utilizador", "User"},
+    {"journalCount", "%1 alterações", "%1 changes"},
+    {"journalCountOne", "1 alteração", "1 change"},
+    {"journalNone", "Ainda não há alterações registadas desta unidade.",
+     "No changes of this unit recorded yet."},
+    {"journalNotRead",
+     "Não foi possível ler as alterações em %1:\n%2\nVerifique se a base de dados está "
+     "acessível e carregue em Actualizar.",
+     "The changes could not be read from %1:\n%2\nCheck that the database can be reached, then "
+     "press Refresh."},
+    {"journalWaiting",
+     "%1 alteração(ões) à espera neste PC (%2): entram nos registos quando estes estiverem "
+     "acessíveis.",
+     "%1 change(s) waiting on this PC (%2): they go into the records once these can be reached."},
+    {"journalByWindow", "Janela", "Window"},
+    {"journalByCtl", "vx308ctl set", "vx308ctl set"},
+    {"journalByRestore", "Reposição", "Restore"},
+    {"journalByPaste", "PC -> Pic", "PC -> Pic"},
+    {"journalByClear", "Clear", "Clear"},
+    {"journalByNewUnit", "Unidade nova", "New unit"},
+    {"journalDate", "Data", "Date"},
+    {"journalTime", "Hora", "Time"},
+}};
+
 // The window comparing a configuration file with the timer, and restoring
 // it.
 inline constexpr std::array<Text, 11> kConfigurationDialogTexts{{
