@@ -2,9 +2,12 @@
 // another unit's or application serial's), newest first, narrowed to one
 // field when asked; captions in the technician's language; the changes that
 // wait on this PC said with their number and folder; the window still whole at
-// the size it opens with. With VX_SCREENSHOT_FOLDER set, the Portuguese window
+// the size it opens with; the window's own Clear journaled as each value it
+// zeroed. With VX_SCREENSHOT_FOLDER set, the Portuguese window
 // showing the changes is saved there as history-changes.png.
+#include "appbench.h"
 #include "changejournal.h"
+#include "clearrequest.h"
 #include "editset.h"
 #include "filedialogs.h"
 #include "historywindow.h"
@@ -17,6 +20,7 @@
 #include "unitrecords.h"
 
 #include <QComboBox>
+#include <QSysInfo>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -129,6 +133,40 @@ private slots:
         QVERIFY2(w.journal()->notice().startsWith(QStringLiteral("1 alteração(ões) à espera")),
                  qPrintable(w.journal()->notice()));
         QVERIFY(w.journal()->notice().contains(outbox.where()));
+    }
+
+    void windowsClearJournalsWhatItZeroed()
+    {
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        o.port.device().setNumber(55, 3, 4321); // Text_total00 43,21
+        o.port.device().setNumber(72, 2, 17);   // Text_aberturas
+        QVERIFY(o.read());
+        QStringList expected;
+        for (const ZeroedValue &z : kZeroedByClear) {
+            const QString field = toQString(z.field);
+            if (o.edit().text(field) != shownAfterClear(z.field))
+                expected << field + '|' + o.edit().text(field) + QStringLiteral("|clear");
+        }
+        bool reread = false;
+        QObject::connect(&o.engine(), &Engine::readFinished, [&] { reread = true; });
+        QVERIFY(o.clearAndConfirm());
+        QVERIFY(waitFor([&] { return reread; }));
+        QList<JournalEntry> rows;
+        QVERIFY(waitFor([&] {
+            ChangeJournal(a.records).changes({}, {}, &rows, nullptr);
+            return rows.size() >= expected.size();
+        }));
+        o.engine().stop();
+        QStringList shown;
+        for (const JournalEntry &e : std::as_const(rows))
+            shown << e.field + '|' + e.before + '|' + e.how;
+        shown.sort();
+        expected.sort();
+        QVERIFY(expected.contains(QStringLiteral("Text_total00|43,21|clear")));
+        QCOMPARE(shown, expected);
+        QCOMPARE(rows.first().host, QSysInfo::machineHostName());
     }
 
     void fitsWhenItOpens()
