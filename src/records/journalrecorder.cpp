@@ -30,6 +30,8 @@ constexpr std::array<KindName, 4> kKindNames{{{ChangeKind::Restore, "restore"},
 
 constexpr int kRetrySeconds = 60;
 
+constexpr int kRetrySeconds = 60;
+
 QString text(std::string_view key, int idioma)
 {
     return textOf(kJournalTexts, key, idioma);
@@ -86,10 +88,17 @@ void JournalRecorder::flush()
     if (m_noted.isEmpty()) return;
     const QList<JournalEntry> entries = std::exchange(m_noted, {});
     QString error;
+    if (m_retryAfter.isValid() && m_clock.now() < m_retryAfter) {
+        keepOnThisPc(entries, m_lastError);
+        return;
+    }
     if (!ready(&error) || !m_journal.add(entries, &error)) {
+        m_retryAfter = m_clock.now().addSecs(kRetrySeconds);
+        m_lastError = error;
         keepOnThisPc(entries, error);
         return;
     }
+    m_retryAfter = {};
     // The records answer again: what waited for them goes in behind.
     RecordsOutbox outbox(m_dataFolder, m_idioma);
     if (outbox.count(RecordsOutbox::placeOf(m_db), ChangeJournal::table()) > 0)

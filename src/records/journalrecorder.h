@@ -3,6 +3,7 @@
 #include "acceptedchange.h"
 #include "changejournal.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -17,7 +18,8 @@ class RecordsDatabase;
 // rows go to the records only at flush(), which the front end calls once the
 // engine's tick is over: the technician sees the write's state when the timer
 // takes the value, never after the records answer. Rows the records do not
-// take wait on this PC (RecordsOutbox) and go in with the next rows that do.
+// take wait on this PC (RecordsOutbox) and go in with the next rows that do;
+// for a minute after such a failure the records are not tried again.
 class JournalRecorder : public QObject
 {
     Q_OBJECT
@@ -69,6 +71,10 @@ private:
     QList<JournalEntry> m_noted;
     bool m_ready = false;
     int m_idioma = 0;
+    // After records that could not be reached, rows go straight to this PC
+    // for a while: a server out of reach is not waited for at every change.
+    QDateTime m_retryAfter;
+    QString m_lastError;
 };
 
 } // namespace vx
