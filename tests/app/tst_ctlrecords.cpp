@@ -390,8 +390,13 @@ private slots:
                  err.constData());
 
         QVERIFY2(server->start(&error), qPrintable(error));
+        // The log's row waited, and with it the journal's rows of the values
+        // the timer took.
+        const int journaled = static_cast<int>(vx::RecordsOutbox(data).count({}, "ChangeJournal"));
+        QVERIFY(journaled > 0);
         const CtlOutput units = ctl({"units", "--json", "--data", data, "--records", uri});
-        QVERIFY2(units.status == 0 && units.err.contains("1 row(s) that waited"),
+        QVERIFY2(units.status == 0 &&
+                     units.err.contains(QByteArray::number(journaled + 1) + " row(s) that waited"),
                  units.err.constData());
         const QJsonArray rows = QJsonDocument::fromJson(units.out).array();
         QCOMPARE(rows.size(), 1);
@@ -400,6 +405,8 @@ private slots:
         QString out;
         QVERIFY(server->psql(database, R"(SELECT count(*) FROM "TbRegisto")", &out, &error));
         QCOMPARE(out.trimmed(), QStringLiteral("1"));
+        QVERIFY(server->psql(database, R"(SELECT count(*) FROM "ChangeJournal")", &out, &error));
+        QCOMPARE(out.trimmed(), QString::number(journaled));
     }
 
     // A row kept on the PC is listed; records that cannot be reached leave
