@@ -10,6 +10,7 @@
 #include "editset.h"
 #include "engine.h"
 #include "fieldtable.h"
+#include "journalrecorder.h"
 #include "link.h"
 #include "maintenancesession.h"
 #include "messages.h"
@@ -25,6 +26,7 @@
 #include "visitrecorder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
@@ -43,6 +45,7 @@ MaintenanceSession::Setup sessionSetup(const CtlRunner::Job &job)
     // The port is the one given on the command line, never the one the
     // window remembers.
     setup.portsFromCommandLine = true;
+    setup.typedChanges = QStringLiteral("vx308ctl set");
     return setup;
 }
 
@@ -69,6 +72,7 @@ CtlRunner::CtlRunner(Job request)
             finish(kUsage);
         });
     followVisits();
+    followJournal();
     // The engine's and the records' messages in the language of the rest.
     m_edit.setLanguage(m_job.idioma);
     m_engine.setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
@@ -221,6 +225,29 @@ void CtlRunner::followVisits()
     });
 }
 
+void CtlRunner::followJournal()
+{
+    JournalRecorder &journal = m_session->journal();
+    // As the visits: no records file is made in whatever folder a command
+    // was run from without --data; one that is there already is used.
+    journal.setEnabled(!m_job.dataFolder.isEmpty() ||
+                       m_job.records.kind == RecordsLocation::Kind::Postgres ||
+                       QFile::exists(m_job.records.file));
+    journal.setLanguage(m_job.idioma);
+    connect(&journal, &JournalRecorder::failed, this,
+            [](const QString &why) { std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(why)); });
+}
+
+void CtlRunner::keepJournal()
+{
+    JournalRecorder &journal = m_session->journal();
+    if (journal.enabled())
+        journal.flush();
+    else if (journal.noted() > 0)
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(ctlText("journalNotKept", m_job.idioma).arg(journal.noted())));
+}
+
 void CtlRunner::print()
 {
     QStringList names;
@@ -347,6 +374,7 @@ void CtlRunner::finish(int status)
     // is closed first, so that its lock file goes with the program.
     m_progress.finish();
     m_job.port->close();
+    keepJournal();
     std::fflush(stdout);
     std::fflush(stderr);
     ::_exit(status);

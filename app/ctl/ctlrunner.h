@@ -109,6 +109,10 @@ private:
     // it, where the records were chosen; records that cannot be used are
     // said on standard error and change nothing else.
     void followVisits();
+    // The journal is kept where records were chosen, or a records file is
+    // there already; added when the run ends.
+    void followJournal();
+    void keepJournal();
     bool askOnTerminal();
     bool storeBeforeErase(const vx::EditSet &unit);
     static QString unitChangedMessage(const vx::UnitIdentity &read, const vx::UnitIdentity &onLine,

@@ -7,9 +7,12 @@
 // What vx308ctl itself says on standard error, both languages side by side,
 // found by key; the engine's, the link's and the records' messages come from
 // their own tables.
-inline constexpr std::array<vx::Text, 27> kCtlTexts{{
+inline constexpr std::array<vx::Text, 28> kCtlTexts{{
     {"visitNotKept", "vx308ctl: a visita não ficou no histórico: %1",
      "vx308ctl: the visit was not kept in the service history: %1"},
+    {"journalNotKept",
+     "vx308ctl: %1 alteração(ões) fora do diário: indique --data ou --records para as guardar",
+     "vx308ctl: %1 change(s) not kept in a journal: give --data or --records to keep them"},
     {"typeYes", "Escreva sim para continuar:", "Type yes to go ahead:"},
     {"notConfirmed", "não confirmado; nada foi posto a zero", "not confirmed; nothing was zeroed"},
     {"clearNeedsYes",

@@ -3,6 +3,7 @@
 #include "clearrequest.h"
 #include "editset.h"
 #include "engine.h"
+#include "messagetexts.h"
 #include "textforms.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ QString valueOf(const EditSet &edit, const Field &c)
 bool zeroedByClear(const QString &name)
 {
     return std::any_of(kZeroedByClear.cbegin(), kZeroedByClear.cend(),
-                       [&](const ZeroedValue &z) { return toQString(z.field) == name; });
+                       [&](const Text &z) { return toQString(z.key) == name; });
 }
 
 } // namespace
@@ -61,10 +62,10 @@ void Engine::noteErase(bool erased)
         return;
     }
     const UnitIdentity unit = UnitIdentity::of(m_edit);
-    for (const ZeroedValue &z : kZeroedByClear) {
-        const QString name = toQString(z.field);
+    for (const Text &z : kZeroedByClear) {
+        const QString name = toQString(z.key);
         const QString before = m_readBeforeErase.value(name);
-        const QString after = shownAfterClear(z.field);
+        const QString after = shownAfterClear(z.key);
         m_asRead.insert(name, after);
         if (before != after) Q_EMIT valueAccepted({unit, name, before, after, ChangeKind::Clear});
     }

@@ -30,8 +30,6 @@ constexpr std::array<KindName, 4> kKindNames{{{ChangeKind::Restore, "restore"},
 
 constexpr int kRetrySeconds = 60;
 
-constexpr int kRetrySeconds = 60;
-
 QString text(std::string_view key, int idioma)
 {
     return textOf(kJournalTexts, key, idioma);
@@ -85,7 +83,7 @@ bool JournalRecorder::ready(QString *error)
 
 void JournalRecorder::flush()
 {
-    if (m_noted.isEmpty()) return;
+    if (!m_enabled || m_noted.isEmpty()) return;
     const QList<JournalEntry> entries = std::exchange(m_noted, {});
     QString error;
     if (m_retryAfter.isValid() && m_clock.now() < m_retryAfter) {

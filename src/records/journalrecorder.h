@@ -44,6 +44,10 @@ public:
 
     // The language of the messages: 0 Portuguese, 1 English.
     void setLanguage(int idioma) { m_idioma = idioma; }
+    // Off, flush() leaves the rows noted: for a front end with no records
+    // chosen, which says so instead.
+    void setEnabled(bool on) { m_enabled = on; }
+    bool enabled() const { return m_enabled; }
 
     void note(const AcceptedChange &change);
     // The rows noted since the last flush, added to the records or kept on
@@ -70,6 +74,7 @@ private:
     ChangeJournal m_journal;
     QList<JournalEntry> m_noted;
     bool m_ready = false;
+    bool m_enabled = true;
     int m_idioma = 0;
     // After records that could not be reached, rows go straight to this PC
     // for a while: a server out of reach is not waited for at every change.

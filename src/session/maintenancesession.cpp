@@ -7,6 +7,7 @@
 #include "editset.h"
 #include "engine.h"
 #include "fileerror.h"
+#include "journalrecorder.h"
 #include "link.h"
 #include "messagetexts.h"
 #include "newunit.h"
@@ -51,11 +52,22 @@ MaintenanceSession::MaintenanceSession(const Setup &setup, const Platform &p, QO
                                             [this] { m_newUnit->cancel(); });
     m_clearSnapshots = std::make_unique<ClearSnapshots>(*m_history);
     m_visits = std::make_unique<VisitRecorder>(*m_edit, *m_engine, *m_history);
+    m_journal = std::make_unique<JournalRecorder>(
+        p.records, p.clock, folder,
+        JournalRecorder::Origin{setup.typedChanges, QSysInfo::machineHostName(),
+                                JournalRecorder::osUser()});
+    // The records are written once the tick that wrote the values is over,
+    // so that they never hold up the write's state.
+    connect(m_engine.get(), &Engine::valueAccepted, m_journal.get(), &JournalRecorder::note);
+    connect(m_engine.get(), &Engine::tickFinished, m_journal.get(), &JournalRecorder::flush);
     m_connection = std::make_unique<ConnectionWatcher>(*m_engine, *m_link, p.clock);
 }
 
 MaintenanceSession::~MaintenanceSession()
 {
+    // A tick cut short by the end of the program never finished: what its
+    // writes changed goes to the journal still.
+    m_journal->flush();
     m_link->setObserver(nullptr);
 }
 

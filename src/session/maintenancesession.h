@@ -15,6 +15,7 @@ class RecordsDatabase;
 class ReportPrinter;
 class SerialPort;
 class UnitRecords;
+class JournalRecorder;
 
 // The maintenance tool without its window: the link on a port, the edit
 // set, the engine, the records and the services the technician's actions go
@@ -50,6 +51,9 @@ public:
         // The ports were named on the command line: they are used as given,
         // and the user's remembered port is left alone.
         bool portsFromCommandLine = false;
+        // What the journal calls a value the technician confirmed in this
+        // program.
+        QString typedChanges = QStringLiteral("window");
     };
 
     MaintenanceSession(const Setup &setup, const Platform &p, QObject *parent = nullptr);
@@ -81,6 +85,9 @@ public:
     ServiceHistory &history() { return *m_history; }
     ClearSnapshots &clearSnapshots() { return *m_clearSnapshots; }
     VisitRecorder &visits() { return *m_visits; }
+    // Every value the timer accepts, noted as it does and added to the
+    // records' journal once the engine's tick is over.
+    JournalRecorder &journal() { return *m_journal; }
     ConnectionWatcher &connection() { return *m_connection; }
     const Clock &clock() const { return m_p.clock; }
     MessageSink &messages() { return m_p.messages; }
@@ -101,6 +108,7 @@ private:
     std::unique_ptr<Shutdown> m_shutdown;
     std::unique_ptr<ClearSnapshots> m_clearSnapshots;
     std::unique_ptr<VisitRecorder> m_visits;
+    std::unique_ptr<JournalRecorder> m_journal;
     std::unique_ptr<ConnectionWatcher> m_connection;
 };
 

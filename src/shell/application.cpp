@@ -5,6 +5,7 @@
 #include "fileerror.h"
 #include "formmain.h"
 #include "frmsplash.h"
+#include "journalrecorder.h"
 #include "link.h"
 #include "maintenancesession.h"
 #include "messagetexts.h"
@@ -29,6 +30,8 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
                                               &p.printer, p.portInfos});
     connect(&m_session->visits(), &VisitRecorder::failed, this,
             [](const QString &error) { std::fprintf(stderr, "VX308: %s\n", qPrintable(error)); });
+    connect(&m_session->journal(), &JournalRecorder::failed, this,
+            [](const QString &error) { std::fprintf(stderr, "VX308: %s\n", qPrintable(error)); });
     const Services s = m_session->services();
     m_window = std::make_unique<FormMain>(s, setup.factoryMenu);
     m_window->setFileDialogs(p.fileDialogs);
@@ -49,6 +52,7 @@ void Application::followLanguage()
     const int idioma = languageOf(edit());
     m_qtTranslations->apply(idioma);
     setProgramLanguage(idioma);
+    m_session->journal().setLanguage(idioma);
     if (m_trafficLog) m_trafficLog->setLanguage(idioma);
 }
 

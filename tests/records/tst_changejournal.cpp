@@ -10,6 +10,7 @@
 #include "datafolder.h"
 #include "enginebench.h"
 #include "journalrecorder.h"
+#include "messagetexts.h"
 #include "recordsoutbox.h"
 #include "testsuite.h"
 
@@ -67,7 +68,7 @@ struct JournalBench
     {
         b.edit.gotFocus(field);
         b.edit.setText(field, text);
-        if (enter) b.edit.keyPress(field, 13);
+        if (enter) b.edit.confirmValue(field);
     }
 };
 
@@ -176,9 +177,9 @@ void TstChangeJournal::clearJournalsEachZeroedValue()
     d.setNumber(74, 1, 4);  // Text_prog
     QVERIFY(j.b.readAll());
     QStringList expected;
-    for (const ZeroedValue &z : kZeroedByClear) {
-        const QString field = toQString(z.field);
-        expected << QStringList{field, j.b.edit.text(field), shownAfterClear(z.field),
+    for (const Text &z : kZeroedByClear) {
+        const QString field = toQString(z.key);
+        expected << QStringList{field, j.b.edit.text(field), shownAfterClear(z.key),
                                 QStringLiteral("clear")}
                         .join('|');
     }

@@ -13,6 +13,7 @@
 #include "historywindow.h"
 #include "journalpanel.h"
 #include "messages.h"
+#include "messagetexts.h"
 #include "qtrecordsdatabase.h"
 #include "recordsoutbox.h"
 #include "servicehistory.h"
@@ -144,9 +145,9 @@ private slots:
         o.port.device().setNumber(72, 2, 17);   // Text_aberturas
         QVERIFY(o.read());
         QStringList expected;
-        for (const ZeroedValue &z : kZeroedByClear) {
-            const QString field = toQString(z.field);
-            if (o.edit().text(field) != shownAfterClear(z.field))
+        for (const Text &z : kZeroedByClear) {
+            const QString field = toQString(z.key);
+            if (o.edit().text(field) != shownAfterClear(z.key))
                 expected << field + '|' + o.edit().text(field) + QStringLiteral("|clear");
         }
         bool reread = false;
