@@ -181,7 +181,4 @@ inline constexpr std::array<TextTable, 9> kRecordsTextTables{{
     {"kTakingsTexts", kTakingsTexts},
 }};
 
-    {"kTakingsTexts", kTakingsTexts},
-}};
-
 } // namespace vx

@@ -43,8 +43,8 @@ std::optional<qint64> valueOf(const Snapshot &s, const Meter &m)
 {
     const QString text = s.values.value(m.field).trimmed();
     if (m.money) {
-        const auto cents = centimos(text);
-        return cents ? std::optional<qint64>(*cents) : std::nullopt;
+        const auto amount = cents(text);
+        return amount ? std::optional<qint64>(*amount) : std::nullopt;
     }
     const auto count = integer(text);
     // A power-down count reads -1 from an erased timer; the window writes

@@ -42,7 +42,7 @@ constexpr std::array<HowCaption, 6> kHowCaptions{{{"window", "journalByWindow"},
                                                   {"clear", "journalByClear"},
                                                   {"new unit", "journalByNewUnit"}}};
 
-QTableWidgetItem *cell(const QString &text, bool number)
+QTableWidgetItem *journalCell(const QString &text, bool number)
 {
     auto *item = new QTableWidgetItem(text);
     item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter
@@ -162,15 +162,15 @@ void JournalPanel::fillTable()
         const int row = m_table->rowCount();
         m_table->insertRow(row);
         m_table->setItem(row, kDate,
-                         cell(e.when.date().toString(QStringLiteral("dd-MM-yyyy")), false));
+                         journalCell(e.when.date().toString(QStringLiteral("dd-MM-yyyy")), false));
         m_table->setItem(row, kTime,
-                         cell(e.when.time().toString(QStringLiteral("hh:mm:ss")), false));
-        m_table->setItem(row, kField, cell(e.field, false));
-        m_table->setItem(row, kBefore, cell(e.before, true));
-        m_table->setItem(row, kAfter, cell(e.after, true));
-        m_table->setItem(row, kHow, cell(howCaption(e.how), false));
-        m_table->setItem(row, kHost, cell(e.host, false));
-        m_table->setItem(row, kUser, cell(e.user, false));
+                         journalCell(e.when.time().toString(QStringLiteral("hh:mm:ss")), false));
+        m_table->setItem(row, kField, journalCell(e.field, false));
+        m_table->setItem(row, kBefore, journalCell(e.before, true));
+        m_table->setItem(row, kAfter, journalCell(e.after, true));
+        m_table->setItem(row, kHow, journalCell(howCaption(e.how), false));
+        m_table->setItem(row, kHost, journalCell(e.host, false));
+        m_table->setItem(row, kUser, journalCell(e.user, false));
     }
     const QString shown = notice();
     m_notice->setText(shown);

@@ -2,8 +2,8 @@
 // row) per unit visited in the period with its takings added up across a
 // Clear and money as the window writes it, the signs named, and a period that
 // is not one refused before the records are touched.
-#include "clock.h"
 #include "ctlharness.h"
+#include "fixedclock.h"
 #include "qtrecordsdatabase.h"
 #include "servicehistory.h"
 #include "testsuite.h"

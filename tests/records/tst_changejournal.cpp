@@ -213,6 +213,10 @@ public:
         if (sql.startsWith(QLatin1String(R"(INSERT INTO "ChangeJournal")"))) m_onJournalRow();
         return m_inner.run(sql, binds, rows, error);
     }
+    bool columns(const QString &table, QList<Column> *out, QString *error) override
+    {
+        return m_inner.columns(table, out, error);
+    }
     bool writeTransaction(const std::function<bool(QString *)> &work, QString *error) override
     {
         return m_inner.writeTransaction(work, error);

@@ -5,6 +5,7 @@
 // money must stay exact to the cent, and only the visits of the period count.
 #include "../records/recordsplace.h"
 #include "clock.h"
+#include "fixedclock.h"
 #include "servicehistory.h"
 #include "takingsdocument.h"
 #include "takingsreport.h"

@@ -6,6 +6,10 @@
 #include "appbench.h"
 #include "captions.h"
 #include "filedialogs.h"
+#include "fixedclock.h"
+#include "fixedfiledialogs.h"
+#include "recordingmessages.h"
+#include "recordingreportprinter.h"
 #include "report.h"
 #include "servicehistory.h"
 #include "takingschart.h"
@@ -35,8 +39,7 @@ struct TakingsBench
     QtRecordsDatabase db{RecordsLocation::sqliteFile(dir.filePath(QStringLiteral("Registo.db"))),
                          QtRecordsDatabase::Mode::CreateIfMissing};
     ServiceHistory history{db, clock, QStringLiteral("bancada-1")};
-    MemoryRecordStore store;
-    Databases databases{store, dir.path()};
+    Databases databases{dir.path()};
     RecordingReportPrinter printer;
     Report report{edit, databases, printer, messages, clock};
     FixedFileDialogs dialogs;
