@@ -1,8 +1,11 @@
 #include "takingsdocument.h"
 
+#include "fieldtable.h"
 #include "recordstexts.h"
 
 #include <QStringList>
+#include <array>
+#include <utility>
 
 namespace vx {
 
@@ -20,7 +23,7 @@ QString day(const QDateTime &t)
 
 bool isMoney(const QString &field)
 {
-    return field != QLatin1String("Text_aberturas") && field != QLatin1String("Text_power");
+    return field != fieldName(FieldId::Games) && field != fieldName(FieldId::PowerDowns);
 }
 
 QString valueText(const QString &field, qint64 v)
@@ -84,6 +87,20 @@ QString htmlRow(const QStringList &cells, const QString &tag, const QString &sty
 
 QString TakingsDocument::caption(const QString &key, int idioma)
 {
+    // The columns of a field are found by the field's name, their captions
+    // by the key the table gives them.
+    static const std::array<std::pair<FieldId, const char *>, 8> kFieldKeys{{
+        {FieldId::Accumulated, "accumulated"},
+        {FieldId::Total00, "band00"},
+        {FieldId::Total08, "band08"},
+        {FieldId::Total12, "band12"},
+        {FieldId::Total15, "band15"},
+        {FieldId::Total20, "band20"},
+        {FieldId::Games, "games"},
+        {FieldId::PowerDowns, "powerDowns"},
+    }};
+    for (const auto &[id, fieldKey] : kFieldKeys)
+        if (key == fieldName(id)) return said(fieldKey, idioma);
     const QByteArray k = key.toLatin1();
     return said(std::string_view(k.constData(), size_t(k.size())), idioma);
 }
@@ -184,7 +201,7 @@ QString TakingsDocument::html(const QList<UnitTakings> &rows, const QDate &from,
                        said("takings", idioma)};
     for (const QString &band : TakingsReport::bandFields())
         header << caption(band, idioma);
-    header << caption(QStringLiteral("Text_aberturas"), idioma) << said("signs", idioma);
+    header << caption(fieldName(FieldId::Games), idioma) << said("signs", idioma);
     out += htmlRow(header, QStringLiteral("th"));
     QStringList signs;
     for (const UnitTakings &r : rows) {

@@ -27,9 +27,9 @@ public:
     static QString signText(const TakingsSign &sign, int idioma);
     // The kinds of sign a row shows, in a few words each, joined by "; ".
     static QString signWords(const UnitTakings &row, int idioma);
-    // A column's caption: the band fields, "Text_acumulado", "Text_aberturas"
-    // and "Text_power" by field name, the others by the key of the table in
-    // the .cpp ("unit", "takings", "visits"...).
+    // A column's caption: the columns of a field (the bands, the accumulated
+    // takings, the games, the power downs) by the field's name, the others by
+    // the key of the table in the .cpp ("unit", "takings", "visits"...).
     static QString caption(const QString &key, int idioma);
     static QString title(int idioma);
     // "De 01-01-2026 a 31-12-2026".

@@ -1,5 +1,6 @@
 #include "takingsreport.h"
 
+#include "fieldtable.h"
 #include "frame.h"
 #include "textforms.h"
 
@@ -87,9 +88,9 @@ void step(Meter &m, const Snapshot &s, UnitTakings &row)
 struct UnitMeters
 {
     UnitMeters()
-        : accumulated(meter(QStringLiteral("Text_acumulado"), true, Zeroing::Kept)),
-          games(meter(QStringLiteral("Text_aberturas"), false, Zeroing::ByClear)),
-          powerDowns(meter(QStringLiteral("Text_power"), false, Zeroing::ByClear, true))
+        : accumulated(meter(fieldName(FieldId::Accumulated), true, Zeroing::Kept)),
+          games(meter(fieldName(FieldId::Games), false, Zeroing::ByClear)),
+          powerDowns(meter(fieldName(FieldId::PowerDowns), false, Zeroing::ByClear, true))
     {
         for (size_t b = 0; b < bands.size(); ++b)
             bands[b] = meter(TakingsReport::bandFields()[b], true, Zeroing::ByClear);
@@ -190,17 +191,16 @@ bool UnitTakings::shows(TakingsSign::Kind kind) const
 const std::array<QString, 5> &TakingsReport::bandFields()
 {
     static const std::array<QString, 5> fields{
-        QStringLiteral("Text_total00"), QStringLiteral("Text_total08"),
-        QStringLiteral("Text_total12"), QStringLiteral("Text_total15"),
-        QStringLiteral("Text_total20")};
+        fieldName(FieldId::Total00), fieldName(FieldId::Total08), fieldName(FieldId::Total12),
+        fieldName(FieldId::Total15), fieldName(FieldId::Total20)};
     return fields;
 }
 
 const QStringList &TakingsReport::fields()
 {
     static const QStringList fields = [] {
-        QStringList out{QStringLiteral("Text_acumulado"), QStringLiteral("Text_aberturas"),
-                        QStringLiteral("Text_power")};
+        QStringList out{fieldName(FieldId::Accumulated), fieldName(FieldId::Games),
+                        fieldName(FieldId::PowerDowns)};
         for (const QString &band : bandFields())
             out << band;
         return out;

@@ -34,12 +34,12 @@ struct UnitTakings
     QString applicationSerial;
     QDateTime firstVisit;
     QDateTime lastVisit;
-    qint64 accumulatedFirst = 0;   // Text_acumulado at the first visit
+    qint64 accumulatedFirst = 0;   // accumulated takings, first visit
     qint64 accumulatedLast = 0;    // and at the last
     qint64 takings = 0;            // between the two
-    std::array<qint64, 5> bands{}; // Text_total00 .. Text_total20
-    qint64 games = 0;              // Text_aberturas
-    qint64 powerDowns = 0;         // Text_power
+    std::array<qint64, 5> bands{}; // the five hour bands, 00h to 20h
+    qint64 games = 0;              // games played
+    qint64 powerDowns = 0;         // power downs
     int visits = 0;
     int clears = 0;
     QList<TakingsSign> signs;

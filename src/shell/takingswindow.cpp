@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "clock.h"
+#include "fieldtable.h"
 #include "filedialogs.h"
 #include "messages.h"
 #include "report.h"
@@ -40,12 +41,12 @@ const QStringList &columnKeys()
                                   "accumulatedFirst",
                                   "accumulatedLast",
                                   "takings",
-                                  "Text_total00",
-                                  "Text_total08",
-                                  "Text_total12",
-                                  "Text_total15",
-                                  "Text_total20",
-                                  "Text_aberturas",
+                                  fieldName(FieldId::Total00),
+                                  fieldName(FieldId::Total08),
+                                  fieldName(FieldId::Total12),
+                                  fieldName(FieldId::Total15),
+                                  fieldName(FieldId::Total20),
+                                  fieldName(FieldId::Games),
                                   "signs"};
     return keys;
 }
