@@ -30,6 +30,7 @@
 #include "takingswindow.h"
 #include "visitrecorder.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QMenu>
