@@ -10,13 +10,13 @@ namespace vx {
 
 namespace {
 
-const QString kColumns = QStringLiteral(
+const QString kJournalColumns = QStringLiteral(
     R"("change_id", "entry_key", "manufacturing_number", "application_serial", "field_name", )"
     R"("value_before", "value_after", "changed_by", "changed_date", "changed_time", )"
     R"("host_name", "os_user")");
 
 // A null text would be bound as SQL NULL, which equals nothing.
-QString notNull(const QString &s)
+QString journalNotNull(const QString &s)
 {
     return s.isNull() ? QStringLiteral("") : s;
 }
@@ -29,9 +29,10 @@ bool insert(RecordsDatabase &db, const JournalEntry &e, QString *error)
                                  R"("changed_time", "host_name", "os_user") )"
                                  R"(VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) )"
                                  R"(ON CONFLICT ("entry_key") DO NOTHING)"),
-                  {e.key, notNull(ServiceHistory::unitKey(e.manufacturingNumber)),
-                   notNull(e.applicationSerial), e.field, notNull(e.before), notNull(e.after),
-                   e.how, e.when.date(), e.when.time(), notNull(e.host), notNull(e.user)},
+                  {e.key, journalNotNull(ServiceHistory::unitKey(e.manufacturingNumber)),
+                   journalNotNull(e.applicationSerial), e.field, journalNotNull(e.before),
+                   journalNotNull(e.after), e.how, e.when.date(), e.when.time(),
+                   journalNotNull(e.host), journalNotNull(e.user)},
                   nullptr, error);
 }
 
@@ -82,14 +83,14 @@ bool ChangeJournal::add(const QList<JournalEntry> &entries, QString *error)
 bool ChangeJournal::changes(const QString &manufacturingNumber, const QString &applicationSerial,
                             QList<JournalEntry> *out, QString *error)
 {
-    const QString number = notNull(ServiceHistory::unitKey(manufacturingNumber));
-    const QString serial = notNull(applicationSerial);
+    const QString number = journalNotNull(ServiceHistory::unitKey(manufacturingNumber));
+    const QString serial = journalNotNull(applicationSerial);
     QList<RecordsDatabase::Row> rows;
     if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ChangeJournal" WHERE (? = '' OR )"
                                  R"("manufacturing_number" = ?) AND (? = '' OR )"
                                  R"("application_serial" = ?) ORDER BY "changed_date" DESC, )"
                                  R"("changed_time" DESC, "change_id" DESC)")
-                      .arg(kColumns),
+                      .arg(kJournalColumns),
                   {number, number, serial, serial}, &rows, error))
         return false;
     out->clear();

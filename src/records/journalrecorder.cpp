@@ -30,7 +30,7 @@ constexpr std::array<KindName, 4> kKindNames{{{ChangeKind::Restore, "restore"},
 
 constexpr int kRetrySeconds = 60;
 
-QString text(std::string_view key, int idioma)
+QString journalText(std::string_view key, int idioma)
 {
     return textOf(kJournalTexts, key, idioma);
 }
@@ -111,10 +111,10 @@ void JournalRecorder::keepOnThisPc(const QList<JournalEntry> &entries, const QSt
     for (const JournalEntry &e : entries) {
         QString error;
         if (!outbox.keep(ChangeJournal::waitingRow(e, place), &error))
-            problems +=
-                QLatin1Char(' ') + text("notKept", m_idioma).arg(e.field, e.before, e.after, error);
+            problems += QLatin1Char(' ') +
+                        journalText("notKept", m_idioma).arg(e.field, e.before, e.after, error);
     }
-    Q_EMIT failed(text("notAdded", m_idioma)
+    Q_EMIT failed(journalText("notAdded", m_idioma)
                       .arg(m_db.where(), why, outbox.waitingText(waiting()) + problems));
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 using Kind = TableRows::Kind;
 
-void setError(QString *error, const QString &text)
+void setRowsError(QString *error, const QString &text)
 {
     if (error) *error = text;
 }
@@ -93,7 +93,7 @@ bool createTable(RecordsDatabase &db, const TableRows::Table &t, QString *error)
         definitions << quoted(c.name) + QLatin1Char(' ') + declaredType(c.kind);
     }
     if (!ok) {
-        setError(error, textOf(kTableRowsTexts, "badName").arg(t.name));
+        setRowsError(error, textOf(kTableRowsTexts, "badName").arg(t.name));
         return false;
     }
     if (!db.run(QStringLiteral("CREATE TABLE %1 (%2)")
@@ -110,8 +110,8 @@ bool createTable(RecordsDatabase &db, const TableRows::Table &t, QString *error)
             QVariant out;
             if (!kinds.contains(name.toLower()) ||
                 !toStored(value, kinds.value(name.toLower()), &out)) {
-                setError(error,
-                         textOf(kTableRowsTexts, "refusedValue").arg(name, value.toString()));
+                setRowsError(error,
+                             textOf(kTableRowsTexts, "refusedValue").arg(name, value.toString()));
                 return false;
             }
             names << quoted(name);
@@ -142,13 +142,13 @@ bool TableRows::create(const QList<Table> &tables, QString *error)
 bool TableRows::kinds(const QString &table, QHash<QString, Kind> *out, QString *error)
 {
     if (!validName(table)) {
-        setError(error, textOf(kTableRowsTexts, "badTableName").arg(table));
+        setRowsError(error, textOf(kTableRowsTexts, "badTableName").arg(table));
         return false;
     }
     QList<RecordsDatabase::Column> columns;
     if (!m_db.columns(table, &columns, error)) return false;
     if (columns.isEmpty()) {
-        setError(error, textOf(kTableRowsTexts, "noTable").arg(table, m_db.where()));
+        setRowsError(error, textOf(kTableRowsTexts, "noTable").arg(table, m_db.where()));
         return false;
     }
     for (const RecordsDatabase::Column &c : columns)
@@ -174,7 +174,7 @@ bool TableRows::readFirst(const QString &table, const QStringList &fields, QVari
     QStringList names;
     for (const QString &f : fields) {
         if (!validName(f) || !columns.contains(f.toLower())) {
-            setError(error, missingField(f, table, m_db.where()));
+            setRowsError(error, missingField(f, table, m_db.where()));
             return false;
         }
         names << quoted(f);
@@ -186,14 +186,14 @@ bool TableRows::readFirst(const QString &table, const QStringList &fields, QVari
                   {}, &rows, error))
         return false;
     if (rows.isEmpty()) {
-        setError(error, textOf(kTableRowsTexts, "noRows").arg(table, m_db.where()));
+        setRowsError(error, textOf(kTableRowsTexts, "noRows").arg(table, m_db.where()));
         return false;
     }
     for (int i = 0; i < fields.size(); ++i) {
         QVariant v;
         if (!fromStored(rows.first().value(i), columns.value(fields[i].toLower()), &v)) {
-            setError(error,
-                     textOf(kTableRowsTexts, "badValue").arg(fields[i], table, m_db.where()));
+            setRowsError(error,
+                         textOf(kTableRowsTexts, "badValue").arg(fields[i], table, m_db.where()));
             row->clear();
             return false;
         }
@@ -210,12 +210,13 @@ bool TableRows::updateFirst(const QString &table, const Values &values, QString 
     QVariantList stored;
     for (const auto &[name, value] : values) {
         if (!validName(name) || !columns.contains(name.toLower())) {
-            setError(error, missingField(name, table, m_db.where()));
+            setRowsError(error, missingField(name, table, m_db.where()));
             return false;
         }
         QVariant out;
         if (!toStored(value, columns.value(name.toLower()), &out)) {
-            setError(error, textOf(kTableRowsTexts, "refusedValue").arg(name, value.toString()));
+            setRowsError(error,
+                         textOf(kTableRowsTexts, "refusedValue").arg(name, value.toString()));
             return false;
         }
         sets << quoted(name) + QStringLiteral("=?");
@@ -226,7 +227,7 @@ bool TableRows::updateFirst(const QString &table, const Values &values, QString 
     if (!m_db.run(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoted(table)), {}, &rows, error))
         return false;
     if (rows.isEmpty()) {
-        setError(error, textOf(kTableRowsTexts, "noRows").arg(table, m_db.where()));
+        setRowsError(error, textOf(kTableRowsTexts, "noRows").arg(table, m_db.where()));
         return false;
     }
     // One statement: the database stores all of it or none of it.

@@ -61,7 +61,7 @@ QString header(QString caption)
 }
 const QColor kSignColour(176, 0, 0);
 
-QTableWidgetItem *cell(const QString &text, bool number)
+QTableWidgetItem *takingsCell(const QString &text, bool number)
 {
     auto *item = new QTableWidgetItem(text);
     item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter
@@ -274,7 +274,7 @@ void TakingsWindow::fillRow(int row, const UnitTakings &r)
         signs << TakingsDocument::signText(s, m_idioma);
     for (int column = 0; column < cells.size(); ++column) {
         QTableWidgetItem *item =
-            cell(cells.at(column), column >= kFiguresColumn && column < cells.size() - 1);
+            takingsCell(cells.at(column), column >= kFiguresColumn && column < cells.size() - 1);
         if (!signs.isEmpty()) {
             item->setForeground(kSignColour);
             item->setToolTip(signs.join(QLatin1Char('\n')));
