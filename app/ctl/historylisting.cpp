@@ -1,6 +1,7 @@
 #include "historylisting.h"
 
 #include "clearrequest.h"
+#include "csvline.h"
 #include "fieldtable.h"
 
 #include <QJsonArray>
@@ -24,26 +25,6 @@ QStringList tableFields()
 QString when(const QDateTime &t)
 {
     return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-// One CSV cell: quoted when it holds a separator, a quote or a line end (the
-// money values hold a decimal comma).
-QString cell(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvLine(const QStringList &cells)
-{
-    QStringList out;
-    for (const QString &c : cells)
-        out << cell(c);
-    return out.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
 
 QString tabLine(const QStringList &cells)

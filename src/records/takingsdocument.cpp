@@ -1,5 +1,6 @@
 #include "takingsdocument.h"
 
+#include "csvline.h"
 #include "fieldtable.h"
 #include "recordstexts.h"
 
@@ -36,26 +37,6 @@ QString unitName(const UnitTakings &r)
     return r.applicationSerial.isEmpty()
                ? r.manufacturingNumber
                : r.manufacturingNumber + QLatin1Char('/') + r.applicationSerial;
-}
-
-// One CSV cell: quoted when it holds a separator, a quote or a line end (the
-// money values hold a decimal comma).
-QString csvCell(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvLine(const QStringList &cells)
-{
-    QStringList out;
-    for (const QString &c : cells)
-        out << csvCell(c);
-    return out.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
 
 // The figures of a row, shared by every line of the page and the total.
