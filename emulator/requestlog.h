@@ -12,7 +12,7 @@ namespace vx::emu {
 class RequestLog
 {
 public:
-    // "cmd 1 index 31 value 1: read memory 31, 1 byte"
+    // "cmd 1 index 31 value 1: ReadMemory address 31 (Text_contador), 1 byte"
     static QString describe(const QByteArray &frame);
     // The faults a request met, e.g. " [no reply, split]"; empty when none.
     static QString faultText(unsigned faults);

@@ -192,8 +192,8 @@ void TestProgram::savesOnSignalAndCleansUp()
     const QList<QByteArray> lines = l.readAll().trimmed().split('\n');
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines[0].contains(write));
-    QVERIFY(lines[0].contains("write memory 200"));
-    QVERIFY(lines[1].contains("read battery"));
+    QVERIFY(lines[0].contains("WriteMemory address 200"));
+    QVERIFY(lines[1].contains("ReadBattery"));
 }
 
 VX_TEST_CLASS(TestProgram, Core)
