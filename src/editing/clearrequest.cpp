@@ -1,6 +1,7 @@
 #include "clearrequest.h"
 
 #include "editset.h"
+#include "textforms.h"
 
 #include <QDir>
 #include <QStringList>
@@ -42,10 +43,10 @@ QString fromView(std::string_view s)
 
 QString shownAfterClear(std::string_view field)
 {
-    // What the read shows of zero bytes, as a count: the timer counts one
-    // power-down more than the window shows, so the erased count reads -1.
+    // What the read shows of zero bytes: "0,00" of money, and -1 of the
+    // power downs, of which the timer counts one more than the window shows.
     const Field *f = fieldNamed(toQString(field));
-    return f && f->shown == Shown::OneLess ? QStringLiteral("-1") : QStringLiteral("0");
+    return f ? shownText(*f, QByteArray(kFrameLength, '0')) : QStringLiteral("0");
 }
 
 QString clearQuestion(const EditSet &edit, int idioma, const QString &snapshotFile)

@@ -19,6 +19,27 @@ QString valueOf(const EditSet &edit, const Field &c)
     return c.form == TextForm::Flag ? QString::number(edit.checked(name) ? 1 : 0) : edit.text(name);
 }
 
+// What the timer holds once it took the window's value, as a read shows it:
+// a tariff typed "1,5" over a read "1,50" is no change, and a journal's
+// "after" reads as the next read will.
+QString heldAfterWrite(const EditSet &edit, const Field &c)
+{
+    return shownAfterWrite(c, valueOf(edit, c), edit.checked(toQString(c.name)));
+}
+
+// The unit the timer is: the window's identity, but for the application
+// serial while a new unit is typed ("-" in the window; the timer keeps the
+// serial it was read with, nothing writes it).
+UnitIdentity unitOnLine(const EditSet &edit, const QHash<QString, QString> &asRead)
+{
+    UnitIdentity unit = UnitIdentity::of(edit);
+    if (unit.serial.isEmpty()) {
+        const QString read = asRead.value(fieldName(FieldId::ApplicationSerial));
+        if (read != QLatin1String("-")) unit.serial = read;
+    }
+    return unit;
+}
+
 bool zeroedByClear(const QString &name)
 {
     return std::any_of(kZeroedByClear.cbegin(), kZeroedByClear.cend(),
@@ -38,13 +59,13 @@ void Engine::noteAccepted(int indice)
 {
     const Field &c = kFields[static_cast<size_t>(indice)];
     const QString name = toQString(c.name);
-    const QString now = valueOf(m_edit, c);
+    const QString now = heldAfterWrite(m_edit, c);
     const QString before = m_asRead.value(name);
     m_asRead.insert(name, now);
     // Clear and paste write whole groups back as they were: only a value the
     // unit did not hold is a change.
     if (before == now) return;
-    const AcceptedChange change{UnitIdentity::of(m_edit), name, before, now,
+    const AcceptedChange change{unitOnLine(m_edit, m_asRead), name, before, now,
                                 m_edit.markedBy(indice)};
     if (change.kind == ChangeKind::Clear && zeroedByClear(name)) {
         m_heldForErase.append(change);
@@ -61,7 +82,7 @@ void Engine::noteErase(bool erased)
             Q_EMIT valueAccepted(c);
         return;
     }
-    const UnitIdentity unit = UnitIdentity::of(m_edit);
+    const UnitIdentity unit = unitOnLine(m_edit, m_asRead);
     for (const Text &z : kZeroedByClear) {
         const QString name = toQString(z.key);
         const QString before = m_readBeforeErase.value(name);

@@ -311,6 +311,18 @@ QString decode(const Field &field, const QByteArray &frame, int first)
     }
 }
 
+QString shownAfterWrite(const Field &field, const QString &text, bool ticked)
+{
+    TxData data;
+    data.fill('0');
+    if (field.form == TextForm::Text || field.form == TextForm::Stamp ||
+        !encode(field, text, ticked, data))
+        return text;
+    QByteArray frame(kDataOffset, '0');
+    frame.append(data.data(), kDataLength);
+    return shownText(field, frame);
+}
+
 QString shownText(const Field &field, const QByteArray &frame, int first)
 {
     const QString text = decode(field, frame, first);

@@ -45,6 +45,11 @@ QString decode(const Field &field, const QByteArray &frame, int first = 0);
 // What a read shows of the field's bytes: decode() and the row's Shown rule.
 QString shownText(const Field &field, const QByteArray &frame, int first = 0);
 
+// What a read shows once the device has taken the text (or tick box):
+// "1,5" of a tariff reads "1,50", "0" of a sub-total "0,00". The text as it
+// is when it cannot be written.
+QString shownAfterWrite(const Field &field, const QString &text, bool ticked);
+
 // pad2 / pin4 / date / time text as the window shows device values.
 QString pad2(unsigned x);
 QString pin4(unsigned x);

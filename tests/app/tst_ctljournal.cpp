@@ -73,6 +73,26 @@ private slots:
         QVERIFY(csv.out.startsWith("id,changed,manufacturing_number,"));
     }
 
+    // A new unit's values are typed over a window whose application serial
+    // reads "-"; the timer keeps its own, and so must every row of the unit.
+    void newUnitRowsCarryTheTimersSerial()
+    {
+        const QString data = dataFolder("newunit");
+        QVERIFY(launchEmulator(m_emu, m_link, {"--no-pace"}));
+        const CtlOutput read = ctl({"read", "--json", "--device", m_link});
+        const QString serial =
+            QJsonDocument::fromJson(read.out).object().value("Text_sn_apl").toString();
+        QVERIFY(!serial.isEmpty());
+        const CtlOutput made = ctl({"new-unit", "--json", "--device", m_link, "--data", data});
+        QVERIFY2(made.status == 0, made.err.constData());
+        const QJsonArray rows = journal({"--data", data});
+        QVERIFY(rows.size() > 10);
+        for (const QJsonValue &r : rows) {
+            QCOMPARE(r.toObject().value("how").toString(), QStringLiteral("new unit"));
+            QCOMPARE(r.toObject().value("application_serial").toString(), serial);
+        }
+    }
+
     // The server stops, a value is changed: the timer holds it, the change
     // waits and is said to; with the server back it is listed, once.
     void serverDownChangeWaitsThenListedOnce()
