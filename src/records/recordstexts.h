@@ -162,8 +162,8 @@ inline constexpr std::array<Text, 30> kTakingsTexts{{
 // Changes for the journal that the records did not take: %1 the records,
 // %2 why, %3 where they wait; a change that could not even be kept.
 inline constexpr std::array<Text, 2> kJournalTexts{{
-    {"notAdded", "As alterações não foram acrescentadas ao diário em %1: %2 %3",
-     "The changes were not added to the journal in %1: %2 %3"},
+    {"notAdded", "As alterações não foram acrescentadas ao diário em %1: %2\n%3",
+     "The changes were not added to the journal in %1: %2\n%3"},
     {"notKept", "Perdeu-se uma alteração (%1 de %2 para %3): %4",
      "A change was lost (%1 from %2 to %3): %4"},
 }};
