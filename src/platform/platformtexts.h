@@ -35,8 +35,8 @@ inline constexpr std::array<Text, 1> kSharedFilesTexts{{
      "vx308 package or, from the source, build it again (cmake --build)."},
 }};
 
-// The records' database, a SQLite file or a PostgreSQL server: %1 where it
-// is, %2 the driver's own words.
+// A database, a SQLite file or a PostgreSQL server: %1 where it is, %2 the
+// driver's own words. Only a server holds the records alone.
 inline constexpr std::array<Text, 9> kRecordsDatabaseTexts{{
     {"unknownError", "erro desconhecido", "unknown error"},
     {"noServer", "Não foi possível ligar aos registos em %1: %2",
@@ -51,8 +51,9 @@ inline constexpr std::array<Text, 9> kRecordsDatabaseTexts{{
     {"fileMissing", "O ficheiro %1 não existe.", "The file %1 does not exist."},
     {"connectionLost", "A ligação aos registos em %1 perdeu-se.",
      "The connection to the records in %1 was lost."},
-    {"unexpectedAnswer", "Os registos em %1 não responderam como esperado: %2",
-     "The records in %1 did not answer as expected: %2"},
+    // Any database file (the defaults' ValoresPre1.db too) or server.
+    {"unexpectedAnswer", "A base de dados %1 não respondeu como esperado: %2",
+     "The database %1 did not answer as expected: %2"},
 }};
 
 // Why a report was not printed or saved as a PDF file.

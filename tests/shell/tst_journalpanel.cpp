@@ -67,7 +67,7 @@ struct ChangesBench
         const QDate day(2026, 11, 3);
         const QList<JournalEntry> changes{
             change("A24153", "104233", "Text_S00", "1,00", "1,50", "window", {day, QTime(9, 0)}),
-            change("A24153", "104233", "Text_total00", "152,30", "0", "clear",
+            change("A24153", "104233", "Text_total00", "152,30", "0,00", "clear",
                    {day.addDays(7), QTime(10, 0)}),
             change("A24153", "104233", "Text_S00", "1,50", "1,75", "vx308ctl set",
                    {day.addDays(14), QTime(11, 0)}),
