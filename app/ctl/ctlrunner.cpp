@@ -220,9 +220,9 @@ void CtlRunner::followVisits()
         (!m_job.dataFolder.isEmpty() || m_job.records.kind == RecordsLocation::Kind::Postgres));
     visits.setBeforeRecord(
         [this](QString *error) { return m_session->unitRecords().prepare(error); });
-    connect(&visits, &VisitRecorder::failed, this, [this](const QString &error) {
-        std::fprintf(stderr, "%s\n", qPrintable(ctlText("visitNotKept", m_job.idioma).arg(error)));
-    });
+    visits.setLanguage(m_job.idioma);
+    connect(&visits, &VisitRecorder::failed, this,
+            [](const QString &why) { std::fprintf(stderr, "vx308ctl: %s\n", qPrintable(why)); });
 }
 
 void CtlRunner::followJournal()

@@ -7,9 +7,11 @@
 // What vx308ctl itself says on standard error, both languages side by side,
 // found by key; the engine's, the link's and the records' messages come from
 // their own tables.
-inline constexpr std::array<vx::Text, 28> kCtlTexts{{
-    {"visitNotKept", "vx308ctl: a visita não ficou no histórico: %1",
-     "vx308ctl: the visit was not kept in the service history: %1"},
+inline constexpr std::array<vx::Text, 29> kCtlTexts{{
+    {"visitsWaiting", "%1 visita(s) para o histórico à espera em %2",
+     "%1 visit(s) for the service history waiting in %2"},
+    {"changesWaiting", "%1 alteração(ões) para o diário à espera em %2",
+     "%1 change(s) for the journal waiting in %2"},
     {"journalNotKept",
      "vx308ctl: %1 alteração(ões) fora do diário: indique --data ou --records para as guardar",
      "vx308ctl: %1 change(s) not kept in a journal: give --data or --records to keep them"},

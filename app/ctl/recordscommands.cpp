@@ -86,16 +86,31 @@ QString pendingJson(const QList<OutboxRow> &rows)
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
 }
 
-// How many of the rows are changes for the journal.
+// How many of the rows are for `table`, in the sentence of `textKey`.
+QString tableWaiting(const QList<OutboxRow> &rows, const QString &table, const char *textKey,
+                     int idioma, const QString &where)
+{
+    const auto n = std::count_if(rows.cbegin(), rows.cend(),
+                                 [&](const OutboxRow &r) { return r.table == table; });
+    return ctlText(textKey, idioma).arg(n).arg(where);
+}
+
 QString changesWaiting(const QList<OutboxRow> &rows, int idioma, const QString &where)
 {
-    const auto n = std::count_if(rows.cbegin(), rows.cend(), [](const OutboxRow &r) {
-        return r.table == ChangeJournal::table();
-    });
-    return (idioma == 1 ? QStringLiteral("%1 change(s) for the journal waiting in %2")
-                        : QStringLiteral("%1 alteração(ões) para o diário à espera em %2"))
-        .arg(n)
-        .arg(where);
+    return tableWaiting(rows, ChangeJournal::table(), "changesWaiting", idioma, where);
+}
+
+QString visitsWaiting(const QList<OutboxRow> &rows, int idioma, const QString &where)
+{
+    return tableWaiting(rows, ServiceHistory::table(), "visitsWaiting", idioma, where);
+}
+
+// Records out of reach: the visits that wait for them are said, as what the
+// history and the takings lack until they go in.
+void sayVisitsWaiting(int idioma, const QString &dataFolder)
+{
+    const RecordsOutbox outbox(dataFolder, idioma);
+    say(visitsWaiting(outbox.rows(), idioma, outbox.where()));
 }
 
 // The rows that waited on this PC for these records, added now; what was
@@ -151,6 +166,7 @@ int RecordsCommands::pending(bool add, Format format)
     out(format == Format::Json ? pendingJson(rows) : pendingText(rows));
     say(outbox.waitingText(static_cast<int>(rows.size())));
     say(changesWaiting(rows, m_idioma, outbox.where()));
+    say(visitsWaiting(rows, m_idioma, outbox.where()));
     return 0;
 }
 
@@ -263,7 +279,10 @@ int RecordsCommands::history(const QString &unit, Format format)
 {
     QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
     UnitRecords records(db);
-    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) return kRecordsUnusable;
+    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) {
+        sayVisitsWaiting(m_idioma, m_dataFolder);
+        return kRecordsUnusable;
+    }
     return unit.isEmpty() ? snapshotUnits(db, format) : unitHistory(db, unit, format);
 }
 
@@ -306,7 +325,10 @@ int RecordsCommands::takings(const QDate &from, const QDate &to, Format format)
 {
     QtRecordsDatabase db(m_location, QtRecordsDatabase::Mode::CreateIfMissing);
     UnitRecords records(db);
-    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) return kRecordsUnusable;
+    if (!usable(db, records, m_location, m_idioma, m_dataFolder)) {
+        sayVisitsWaiting(m_idioma, m_dataFolder);
+        return kRecordsUnusable;
+    }
     const SystemClock clock;
     ServiceHistory history(db, clock, QSysInfo::machineHostName());
     QList<UnitTakings> rows;

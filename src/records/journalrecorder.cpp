@@ -97,10 +97,10 @@ void JournalRecorder::flush()
         return;
     }
     m_retryAfter = {};
-    // The records answer again: what waited for them goes in behind.
+    // The records answer again: what waited for them (changes, and the
+    // visits made meanwhile) goes in behind.
     RecordsOutbox outbox(m_dataFolder, m_idioma);
-    if (outbox.count(RecordsOutbox::placeOf(m_db), ChangeJournal::table()) > 0)
-        outbox.deliver(m_db);
+    if (outbox.count(RecordsOutbox::placeOf(m_db)) > 0) outbox.deliver(m_db);
 }
 
 void JournalRecorder::keepOnThisPc(const QList<JournalEntry> &entries, const QString &why)

@@ -3,6 +3,7 @@
 #include "changejournal.h"
 #include "recordsdatabase.h"
 #include "recordstexts.h"
+#include "servicehistory.h"
 #include "unitrecords.h"
 
 #include <QDir>
@@ -33,9 +34,10 @@ struct Adder
     std::string_view table;
     bool (*add)(RecordsDatabase &db, const OutboxRow &row, QString *error);
 };
-constexpr std::array<Adder, 2> kAdders{{
+constexpr std::array<Adder, 3> kAdders{{
     {"TbRegisto", &UnitRecords::addWaitingRow},
     {"ChangeJournal", &ChangeJournal::addWaitingRow},
+    {"ServiceSnapshots", &ServiceHistory::addWaitingRow},
 }};
 
 QString outboxText(std::string_view key, int idioma)

@@ -77,9 +77,9 @@ inline constexpr std::array<Text, 11> kUnitRecordsTexts{{
      "another unit. Nothing was written to the timer."},
 }};
 
-// The report's sentence about the previous visit, and the reasons a visit
-// was kept for.
-inline constexpr std::array<Text, 9> kVisitTexts{{
+// The report's sentence about the previous visit, the reasons a visit was
+// kept for, and a visit the records did not take.
+inline constexpr std::array<Text, 11> kVisitTexts{{
     {"found", "Visita anterior: %1, no PC %2 (%3).", "Previous visit: %1, on PC %2 (%3)."},
     {"none", "Primeira visita registada.", "First recorded visit."},
     {"unknown", "Visita anterior desconhecida.", "Previous visit not known."},
@@ -92,6 +92,20 @@ inline constexpr std::array<Text, 9> kVisitTexts{{
     // The short dates and times of the report follow its language, whatever
     // the system's locale: a Portuguese report never names an English month.
     {"locale", "pt_PT", "en_GB"},
+    // %1 the records, %2 their sentence, %3 how many visits wait, %4 where.
+    {"waits",
+     "A visita não foi acrescentada ao histórico em %1: %2 Ficou guardada neste PC e é "
+     "acrescentada quando os registos voltarem a estar acessíveis (no próximo arranque, com a "
+     "próxima visita ou com vx308ctl records pending add): %3 visita(s) à espera em %4.",
+     "The visit was not added to the service history in %1: %2 It is kept on this PC and added "
+     "once the records can be reached again (at the next start, with the next visit, or with "
+     "vx308ctl records pending add): %3 visit(s) waiting in %4."},
+    // %1 the records, %2 their sentence, %3 why it could not be kept.
+    {"lost",
+     "A visita não foi acrescentada ao histórico em %1 (%2) nem guardada neste PC: %3 Perdeu-se; "
+     "leia a unidade de novo quando os registos ou a pasta de dados estiverem acessíveis.",
+     "The visit was not added to the service history in %1 (%2), nor kept on this PC: %3 It is "
+     "lost; read the unit again once the records or the data folder can be reached."},
 }};
 
 // The settings files: %1 a file; and the code the settings row stores for

@@ -5,6 +5,7 @@
 #include "clock.h"
 #include "editset.h"
 #include "recordsdatabase.h"
+#include "recordsoutbox.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,7 +28,7 @@ constexpr std::array<ReasonName, 4> kReasons{{{Snapshot::Reason::Read, "read"},
 
 const QString kColumns = QStringLiteral(
     R"("snapshot_id", "reason", "manufacturing_number", "application_serial", "taken_date", )"
-    R"("taken_time", "host_name", "field_values")");
+    R"("taken_time", "host_name", "field_values", "entry_key")");
 
 bool isTickBox(const QString &field)
 {
@@ -37,10 +38,11 @@ bool isTickBox(const QString &field)
 
 // Every value of the row, or only those of `only` when it is not empty: a
 // year of a fleet is many snapshots, and most reports need few values.
-Snapshot snapshotOf(const RecordsDatabase::Row &r, const QStringList &only = {})
+Snapshot snapshotOfRow(const RecordsDatabase::Row &r, const QStringList &only = {})
 {
     Snapshot s;
     s.id = r.value(0).toLongLong();
+    s.key = r.value(8).toString();
     Snapshot::reasonNamed(r.value(1).toString(), &s.reason);
     s.manufacturingNumber = r.value(2).toString();
     s.applicationSerial = r.value(3).toString();
@@ -57,6 +59,19 @@ Snapshot snapshotOf(const RecordsDatabase::Row &r, const QStringList &only = {})
         if (!v.isUndefined()) s.values.insert(field, v.toString());
     }
     return s;
+}
+
+QJsonObject valuesObject(const QMap<QString, QString> &values)
+{
+    QJsonObject o;
+    for (auto it = values.begin(); it != values.end(); ++it)
+        o.insert(it.key(), it.value());
+    return o;
+}
+
+QString valuesJson(const QMap<QString, QString> &values)
+{
+    return QString::fromUtf8(QJsonDocument(valuesObject(values)).toJson(QJsonDocument::Compact));
 }
 
 // A null text would be bound as SQL NULL, which equals nothing.
@@ -91,6 +106,11 @@ bool Snapshot::reasonNamed(const QString &name, Reason *r)
 ServiceHistory::ServiceHistory(RecordsDatabase &db, const Clock &clock, QString hostName)
     : m_db(db), m_clock(clock), m_hostName(std::move(hostName))
 {
+}
+
+QString ServiceHistory::table()
+{
+    return QStringLiteral("ServiceSnapshots");
 }
 
 QString ServiceHistory::where() const
@@ -131,6 +151,7 @@ const QStringList &ServiceHistory::valueFields()
 Snapshot ServiceHistory::take(const EditSet &edit, Snapshot::Reason reason) const
 {
     Snapshot s;
+    s.key = RecordsOutbox::newKey();
     s.reason = reason;
     s.manufacturingNumber = unitKey(edit.text(fieldName(FieldId::MakerCode)),
                                     edit.text(fieldName(FieldId::MakerNumber)));
@@ -144,25 +165,24 @@ Snapshot ServiceHistory::take(const EditSet &edit, Snapshot::Reason reason) cons
 
 bool ServiceHistory::store(const Snapshot &s, qlonglong *id, QString *error)
 {
-    QJsonObject values;
-    for (auto it = s.values.begin(); it != s.values.end(); ++it)
-        values.insert(it.key(), it.value());
-    const QString json = QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact));
+    const QString key = s.key.isEmpty() ? RecordsOutbox::newKey() : s.key;
     qlonglong stored = 0;
     const auto work = [&](QString *failure) {
         QList<RecordsDatabase::Row> rows;
         const bool ok =
             m_db.run(
-                QStringLiteral(R"(INSERT INTO "ServiceSnapshots" ("reason", )"
+                QStringLiteral(R"(INSERT INTO "ServiceSnapshots" ("entry_key", "reason", )"
                                R"("manufacturing_number", "application_serial", "taken_date", )"
                                R"("taken_time", "host_name", "field_values") )"
-                               R"(VALUES (?, ?, ?, ?, ?, ?, ?))"),
-                {Snapshot::reasonName(s.reason), notNull(unitKey(s.manufacturingNumber)),
+                               R"(VALUES (?, ?, ?, ?, ?, ?, ?, ?) )"
+                               R"(ON CONFLICT ("entry_key") DO NOTHING)"),
+                {key, Snapshot::reasonName(s.reason), notNull(unitKey(s.manufacturingNumber)),
                  notNull(s.applicationSerial), s.taken.date(), s.taken.time(), notNull(s.host),
-                 json},
+                 valuesJson(s.values)},
                 nullptr, failure) &&
-            m_db.run(QStringLiteral(R"(SELECT MAX("snapshot_id") FROM "ServiceSnapshots")"), {},
-                     &rows, failure);
+            m_db.run(QStringLiteral(
+                         R"(SELECT "snapshot_id" FROM "ServiceSnapshots" WHERE "entry_key" = ?)"),
+                     {key}, &rows, failure);
         if (ok && !rows.isEmpty()) stored = rows.first().value(0).toLongLong();
         return ok;
     };
@@ -181,8 +201,10 @@ bool ServiceHistory::visits(const QString &manufacturingNumber, const QString &a
                             QList<Snapshot> *out, QString *error)
 {
     QList<RecordsDatabase::Row> rows;
+    // In the order they were taken: a visit that waited on a PC comes in
+    // after later ones.
     if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 )"
-                                 R"(ORDER BY "snapshot_id")")
+                                 R"(ORDER BY "taken_date", "taken_time", "snapshot_id")")
                       .arg(kColumns, kUnitCondition),
                   {notNull(unitKey(manufacturingNumber)), notNull(applicationSerial),
                    notNull(applicationSerial)},
@@ -190,7 +212,7 @@ bool ServiceHistory::visits(const QString &manufacturingNumber, const QString &a
         return false;
     out->clear();
     for (const auto &r : rows)
-        out->append(snapshotOf(r));
+        out->append(snapshotOfRow(r));
     return true;
 }
 
@@ -208,7 +230,7 @@ bool ServiceHistory::visitsBetween(const QDate &from, const QDate &to, QList<Sna
     out->clear();
     out->reserve(rows.size());
     for (const auto &r : rows)
-        out->append(snapshotOf(r, fields));
+        out->append(snapshotOfRow(r, fields));
     return true;
 }
 
@@ -236,16 +258,65 @@ bool ServiceHistory::previousVisit(const QString &manufacturingNumber,
                                    Snapshot *out, bool *found, QString *error)
 {
     QList<RecordsDatabase::Row> rows;
-    if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 AND )"
-                                 R"("taken_date" < ? ORDER BY "snapshot_id" DESC LIMIT 1)")
-                      .arg(kColumns, kUnitCondition),
-                  {notNull(unitKey(manufacturingNumber)), notNull(applicationSerial),
-                   notNull(applicationSerial), day},
-                  &rows, error))
+    if (!m_db.run(
+            QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 AND )"
+                           R"("taken_date" < ? ORDER BY "taken_date" DESC, "taken_time" DESC, )"
+                           R"("snapshot_id" DESC LIMIT 1)")
+                .arg(kColumns, kUnitCondition),
+            {notNull(unitKey(manufacturingNumber)), notNull(applicationSerial),
+             notNull(applicationSerial), day},
+            &rows, error))
         return false;
     *found = !rows.isEmpty();
-    if (*found) *out = snapshotOf(rows.first());
+    if (*found) *out = snapshotOfRow(rows.first());
     return true;
+}
+
+OutboxRow ServiceHistory::waitingRow(const Snapshot &s, const QString &records)
+{
+    OutboxRow row;
+    row.key = s.key.isEmpty() ? RecordsOutbox::newKey() : s.key;
+    row.table = table();
+    row.records = records;
+    row.queued = QDateTime::currentDateTimeUtc();
+    row.values = {{QStringLiteral("reason"), Snapshot::reasonName(s.reason)},
+                  {QStringLiteral("manufacturing_number"), s.manufacturingNumber},
+                  {QStringLiteral("application_serial"), s.applicationSerial},
+                  {QStringLiteral("taken"), s.taken.toString(Qt::ISODate)},
+                  {QStringLiteral("host_name"), s.host},
+                  {QStringLiteral("field_values"), valuesObject(s.values)}};
+    return row;
+}
+
+bool ServiceHistory::snapshotOf(const OutboxRow &row, Snapshot *out)
+{
+    const QJsonObject &v = row.values;
+    Snapshot s;
+    s.key = row.key;
+    const bool named =
+        Snapshot::reasonNamed(v.value(QStringLiteral("reason")).toString(), &s.reason);
+    s.manufacturingNumber = v.value(QStringLiteral("manufacturing_number")).toString();
+    s.applicationSerial = v.value(QStringLiteral("application_serial")).toString();
+    s.taken = QDateTime::fromString(v.value(QStringLiteral("taken")).toString(), Qt::ISODate);
+    s.host = v.value(QStringLiteral("host_name")).toString();
+    const QJsonObject values = v.value(QStringLiteral("field_values")).toObject();
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        s.values.insert(it.key(), it.value().toString());
+    if (row.table != table() || s.key.isEmpty() || !named || !s.taken.isValid()) return false;
+    *out = s;
+    return true;
+}
+
+bool ServiceHistory::addWaitingRow(RecordsDatabase &db, const OutboxRow &row, QString *error)
+{
+    Snapshot s;
+    if (!snapshotOf(row, &s)) {
+        if (error) *error = QStringLiteral("%1: %2?").arg(row.key, table());
+        return false;
+    }
+    // The clock and the PC's name are those of the snapshot, not of now.
+    const SystemClock clock;
+    return ServiceHistory(db, clock, s.host).store(s, nullptr, error);
 }
 
 } // namespace vx

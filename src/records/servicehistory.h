@@ -10,6 +10,7 @@ namespace vx {
 class Clock;
 class EditSet;
 class RecordsDatabase;
+struct OutboxRow;
 
 // One visit to a unit: every value the window showed of it, when and on
 // which PC, and what the technician did.
@@ -24,6 +25,9 @@ struct Snapshot
     };
 
     qlonglong id = 0;
+    // Unique across PCs: a visit that waited on a PC is added once however
+    // often it is offered. Empty for visits stored before there were keys.
+    QString key;
     Reason reason = Reason::Read;
     QString manufacturingNumber; // the manufacturing code and number
     QString applicationSerial;
@@ -54,6 +58,8 @@ class ServiceHistory
 public:
     ServiceHistory(RecordsDatabase &db, const Clock &clock, QString hostName);
 
+    // The table, as rows waiting on a PC name it (see RecordsOutbox).
+    static QString table();
     QString where() const;
     RecordsDatabase &database() const { return m_db; }
 
@@ -65,10 +71,12 @@ public:
     // kept as it is.
     static QString unitKey(const QString &code, const QString &number);
     static QString unitKey(const QString &manufacturingNumber);
-    // A snapshot of what the edit set shows now.
+    // A snapshot of what the edit set shows now, with a new key.
     Snapshot take(const EditSet &edit, Snapshot::Reason reason) const;
 
-    // Stores it; *id is the new row's number. False with a sentence in *error
+    // Stores it (given no key, it gets a new one); *id is its row's number.
+    // A snapshot whose key is in the history already is not added again:
+    // *id is then the row that holds it. False with a sentence in *error
     // naming the records' place.
     bool store(const Snapshot &snapshot, qlonglong *id, QString *error);
     bool record(const EditSet &edit, Snapshot::Reason reason, qlonglong *id, QString *error);
@@ -88,6 +96,13 @@ public:
     // "since the last visit"; *found false when there is none.
     bool previousVisit(const QString &manufacturingNumber, const QString &applicationSerial,
                        const QDate &day, Snapshot *out, bool *found, QString *error);
+
+    // A visit to wait on this PC for the records at `records`: the row it
+    // would have been, with its own date and time, PC and reason.
+    static OutboxRow waitingRow(const Snapshot &snapshot, const QString &records);
+    // Adds a visit that waited, as store() does.
+    static bool addWaitingRow(RecordsDatabase &db, const OutboxRow &row, QString *error);
+    static bool snapshotOf(const OutboxRow &row, Snapshot *out);
 
 private:
     RecordsDatabase &m_db;

@@ -51,7 +51,7 @@ MaintenanceSession::MaintenanceSession(const Setup &setup, const Platform &p, QO
     m_shutdown = std::make_unique<Shutdown>(*m_edit, *m_link, *m_engine, p.end,
                                             [this] { m_newUnit->cancel(); });
     m_clearSnapshots = std::make_unique<ClearSnapshots>(*m_history);
-    m_visits = std::make_unique<VisitRecorder>(*m_edit, *m_engine, *m_history);
+    m_visits = std::make_unique<VisitRecorder>(*m_edit, *m_engine, *m_history, folder);
     m_journal = std::make_unique<JournalRecorder>(
         p.records, p.clock, folder,
         JournalRecorder::Origin{setup.typedChanges, QSysInfo::machineHostName(),

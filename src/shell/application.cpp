@@ -53,6 +53,7 @@ void Application::followLanguage()
     m_qtTranslations->apply(idioma);
     setProgramLanguage(idioma);
     m_session->journal().setLanguage(idioma);
+    m_session->visits().setLanguage(idioma);
     if (m_trafficLog) m_trafficLog->setLanguage(idioma);
 }
 

@@ -9,6 +9,7 @@
 #include "historyvalues.h"
 #include "journalpanel.h"
 #include "messages.h"
+#include "recordsoutbox.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -183,6 +184,7 @@ void HistoryWindow::nameTabs()
 
 void HistoryWindow::setOutboxFolder(const QString &dataFolder)
 {
+    m_outboxFolder = dataFolder;
     m_journal->setOutboxFolder(dataFolder);
 }
 
@@ -256,14 +258,23 @@ void HistoryWindow::showUnit(const QString &manufacturingNumber, const QString &
 
 QString HistoryWindow::notice() const
 {
+    QStringList lines;
     const QString error = m_visitsError.isEmpty() ? m_unitsError : m_visitsError;
     if (!error.isEmpty())
-        return Captions::caption(QStringLiteral("historyNotRead"), m_idioma)
-            .arg(m_history.where(), error);
-    if (!m_visits.isEmpty()) return {};
-    return Captions::caption(m_number.isEmpty() ? QStringLiteral("historyNoUnits")
-                                                : QStringLiteral("historyNoVisits"),
-                             m_idioma);
+        lines << Captions::caption(QStringLiteral("historyNotRead"), m_idioma)
+                     .arg(m_history.where(), error);
+    else if (m_visits.isEmpty())
+        lines << Captions::caption(m_number.isEmpty() ? QStringLiteral("historyNoUnits")
+                                                      : QStringLiteral("historyNoVisits"),
+                                   m_idioma);
+    // The history lacks them until they are in: said beside what it shows.
+    if (!m_outboxFolder.isEmpty()) {
+        const RecordsOutbox outbox(m_outboxFolder);
+        const int waiting =
+            outbox.count(RecordsOutbox::placeOf(m_history.database()), ServiceHistory::table());
+        if (waiting > 0) lines << text("historyWaiting").arg(waiting).arg(outbox.where());
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 void HistoryWindow::setNotice(const QString &shown, bool error)

@@ -59,7 +59,8 @@ public:
     QTableWidget *table() const { return m_table; }
     JournalPanel *journal() const { return m_journal; }
     QTabWidget *tabs() const { return m_tabs; }
-    // Where the changes that wait on this PC for the records are counted.
+    // Where the visits and changes that wait on this PC for the records are
+    // counted.
     void setOutboxFolder(const QString &dataFolder);
     HistoryChart *chart() const { return m_chart; }
     QComboBox *units() const { return m_unitList; }
@@ -97,6 +98,7 @@ private:
     QString m_serial;
     QString m_unitsError;
     QString m_visitsError;
+    QString m_outboxFolder;
     QLabel *m_unitLabel;
     QComboBox *m_unitList;
     QPushButton *m_refresh;

@@ -141,7 +141,7 @@ inline constexpr std::array<Text, 22> kTrafficLogPhrases{{
 // time, and a visit saved as a configuration file. The column and series
 // names of the window's values are its own (the window's labels are too short
 // out of their frames).
-inline constexpr std::array<Text, 35> kHistoryCaptions{{
+inline constexpr std::array<Text, 36> kHistoryCaptions{{
     {"historyTitle", "Histórico", "History"},
     {"historyUnit", "Unidade:", "Unit:"},
     {"historyUnitItem", "%1, aplicação %2 (%3 visitas)", "%1, application %2 (%3 visits)"},
@@ -159,6 +159,11 @@ inline constexpr std::array<Text, 35> kHistoryCaptions{{
      "e carregue em Actualizar.",
      "The history could not be read from %1:\n%2\nCheck that the database can be reached, then "
      "press Refresh."},
+    {"historyWaiting",
+     "%1 visita(s) à espera neste PC (%2): entram no histórico quando os registos estiverem "
+     "acessíveis.",
+     "%1 visit(s) waiting on this PC (%2): they go into the history once the records can be "
+     "reached."},
     {"historyNotSaved", "Não foi possível guardar a visita como configuração: %1",
      "The visit could not be saved as a configuration: %1"},
     {"historyDate", "Data", "Date"},
@@ -204,8 +209,7 @@ inline constexpr std::array<Text, 11> kTakingsCaptions{{
     {"takingsNotSaved",
      "Não foi possível guardar as receitas: %1\nEscolha uma pasta onde possa escrever.",
      "The takings could not be saved: %1\nChoose a folder you can write to."},
-    {"takingsCsvFiles", "Valores separados por vírgulas (*.csv)",
-     "Comma-separated values (*.csv)"},
+    {"takingsCsvFiles", "Valores separados por vírgulas (*.csv)", "Comma-separated values (*.csv)"},
 }};
 
 // The history window's changes: every value a timer accepted, with how it

@@ -1,8 +1,9 @@
 // Guards the journal from the command line, end to end: the real vx308ctl
 // against the real vx308-emulator over a pseudo-terminal. A value set is one
-// row with how it was changed, a refused one none; a change made while the
-// shared records are down waits on the PC, is counted, and is listed once
-// when they are back, however often the records are reached afterwards.
+// row with how it was changed, a refused one none; a change, and the visit of
+// its read, made while the shared records are down wait on the PC, are
+// counted, and are listed once when they are back (the visit in the history
+// and the takings), however often the records are reached afterwards.
 #include "ctlharness.h"
 #include "pgserver.h"
 #include "testsuite.h"
@@ -34,6 +35,17 @@ class TstCtlJournal : public QObject
         const CtlOutput r = ctl(QStringList{"journal", "--json"} + args);
         if (r.status != 0) qWarning("journal: %s", r.err.constData());
         return QJsonDocument::fromJson(r.out).array();
+    }
+    // The unit's visits as `history` and `takings` count them.
+    QList<int> visitsListed(const QString &data, const QString &uri) const
+    {
+        const CtlOutput history = ctl({"history", "--json", "--data", data, "--records", uri});
+        const CtlOutput takings = ctl({"takings", "--json", "--data", data, "--records", uri});
+        const QJsonArray units = QJsonDocument::fromJson(history.out).array();
+        const QJsonArray taken =
+            QJsonDocument::fromJson(takings.out).object().value("units").toArray();
+        return {static_cast<int>(units.size()), units.at(0).toObject().value("visits").toInt(),
+                static_cast<int>(taken.size()), taken.at(0).toObject().value("visits").toInt()};
     }
     QString tariffOnTimer() const
     {
@@ -94,7 +106,8 @@ private slots:
     }
 
     // The server stops, a value is changed: the timer holds it, the change
-    // waits and is said to; with the server back it is listed, once.
+    // and the visit wait and are said to; with the server back they are
+    // listed, once.
     void serverDownChangeWaitsThenListedOnce()
     {
         VX_PG_SERVER_OR_SKIP(server);
@@ -109,9 +122,12 @@ private slots:
             ctl({"set", "Text_S00=2,25", "--device", m_link, "--data", data, "--records", uri});
         QVERIFY2(set.status == 0, set.err.constData());
         QVERIFY2(set.err.contains("records-outbox"), set.err.constData());
+        QVERIFY2(set.err.contains("1 visit(s) waiting in"), set.err.constData());
         QCOMPARE(tariffOnTimer(), QStringLiteral("2,25"));
         const CtlOutput pending = ctl({"records", "pending", "--data", data});
         QVERIFY2(pending.err.contains("1 change(s) for the journal waiting"),
+                 pending.err.constData());
+        QVERIFY2(pending.err.contains("1 visit(s) for the service history waiting"),
                  pending.err.constData());
 
         QVERIFY2(server->start(&error), qPrintable(error));
@@ -119,8 +135,11 @@ private slots:
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows.at(0).toObject().value("after").toString(), QStringLiteral("2,25"));
         QCOMPARE(journal({"--data", data, "--records", uri}).size(), 1);
-        QVERIFY(ctl({"records", "pending", "--data", data})
-                    .err.contains("0 change(s) for the journal waiting"));
+        const CtlOutput left = ctl({"records", "pending", "--data", data});
+        QVERIFY(left.err.contains("0 change(s) for the journal waiting"));
+        QVERIFY(left.err.contains("0 visit(s) for the service history waiting"));
+        QCOMPARE(visitsListed(data, uri), (QList<int>{1, 1, 1, 1}));
+        QCOMPARE(visitsListed(data, uri), (QList<int>{1, 1, 1, 1}));
     }
 };
 

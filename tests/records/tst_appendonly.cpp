@@ -198,12 +198,15 @@ void TstAppendOnly::localFileRefuses()
     auto db = place.open();
     QString error;
     QVERIFY2(UnitRecords(*db).prepare(&error), qPrintable(error));
-    // Taken back to the version before, which had no guard.
+    // Taken back to the version before, which had no guard (nor the keys of
+    // visits, which came later).
     bool ok = false;
     place.sql({QStringLiteral(R"(DROP TRIGGER "TbRegisto_kept_on_update")"),
                QStringLiteral(R"(DROP TRIGGER "TbRegisto_kept_on_delete")"),
                QStringLiteral(R"(DROP TRIGGER "ServiceSnapshots_kept_on_update")"),
                QStringLiteral(R"(DROP TRIGGER "ServiceSnapshots_kept_on_delete")"),
+               QStringLiteral(R"(DROP INDEX "ServiceSnapshots_entry_key")"),
+               QStringLiteral(R"(ALTER TABLE "ServiceSnapshots" DROP COLUMN "entry_key")"),
                QStringLiteral(R"(UPDATE "RecordsSchema" SET "version" = 4)")},
               &ok);
     QVERIFY(ok);
@@ -224,13 +227,14 @@ void TstAppendOnly::benchLeavesUpgradeToOwner()
     QVERIFY(makeOwnerAndBenchRoles(place));
     QString error;
     QVERIFY2(ownerMakesTables(place, &error), qPrintable(error));
-    // As a version without the guard left them.
+    // As a version without the guard (nor the keys of visits) left them.
     bool ok = false;
     place.sql(
         {QStringLiteral(R"(DROP TRIGGER "TbRegisto_kept" ON "TbRegisto")"),
          QStringLiteral(R"(DROP TRIGGER "TbRegisto_kept_whole" ON "TbRegisto")"),
          QStringLiteral(R"(DROP TRIGGER "ServiceSnapshots_kept" ON "ServiceSnapshots")"),
          QStringLiteral(R"(DROP TRIGGER "ServiceSnapshots_kept_whole" ON "ServiceSnapshots")"),
+         QStringLiteral(R"(ALTER TABLE "ServiceSnapshots" DROP COLUMN "entry_key")"),
          QStringLiteral(R"(UPDATE "RecordsSchema" SET "version" = 4)")},
         &ok);
     QVERIFY(ok);

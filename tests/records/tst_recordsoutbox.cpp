@@ -3,9 +3,14 @@
 // that is lost (not on disk, removed before the records took it, removed when
 // it cannot be read), added twice (a second try, the same row kept by two
 // programs, a restart between the add and the removal), added to records it
-// was not kept for, or a reservation left held once its row is in.
+// was not kept for, or a reservation left held once its row is in; a visit
+// that waited and then goes in as of when it was delivered, or is missed by
+// the takings.
+#include "fixedclock.h"
 #include "recordsoutbox.h"
 #include "recordsplace.h"
+#include "servicehistory.h"
+#include "takingsreport.h"
 #include "testsuite.h"
 #include "unitrecords.h"
 
@@ -37,6 +42,8 @@ private slots:
     void keptRowsComeBackInOrder();
     void addedOnceWhateverHappens_data() { outboxEngines(); }
     void addedOnceWhateverHappens();
+    void visitAddedOnceAsItWasTaken_data() { outboxEngines(); }
+    void visitAddedOnceAsItWasTaken();
     void rowsForOtherRecordsWait();
     void unreadableRowIsNamedAndKept();
     void unwritableFolderIsSaid();
@@ -115,6 +122,66 @@ void TstRecordsOutbox::addedOnceWhateverHappens()
     UnitNumbers next;
     QVERIFY2(records.allocate(outboxRequest(8), &next, &error), qPrintable(error));
     QCOMPARE(next.row.NMec, numbers.row.NMec + 1);
+}
+
+// Monday's read went in; Tuesday's could not, and waited on two programs of
+// the PC. Both deliver it, a restart offers it again: the history holds it
+// once, as it was taken (its day and time, PC, reason and values, not those
+// of the delivery), and the takings count Monday to Tuesday.
+void TstRecordsOutbox::visitAddedOnceAsItWasTaken()
+{
+    QFETCH(RecordsEngine, engine);
+    VX_RECORDS_PLACE(place, engine);
+    const auto db = place.open();
+    QString error;
+    QVERIFY2(UnitRecords(*db).prepare(&error), qPrintable(error));
+    const FixedClock wednesday(QDateTime(QDate(2026, 12, 9), QTime(18, 0)));
+    ServiceHistory history(*db, wednesday, QStringLiteral("bench-delivering"));
+    const QString band = TakingsReport::bandFields().front();
+    Snapshot monday;
+    monday.manufacturingNumber = QStringLiteral("A2412007");
+    monday.applicationSerial = QStringLiteral("3141");
+    monday.taken = QDateTime(QDate(2026, 12, 7), QTime(9, 0));
+    monday.host = QStringLiteral("bench-monday");
+    monday.values = {{band, QStringLiteral("1,00")}};
+    QVERIFY2(history.store(monday, nullptr, &error), qPrintable(error));
+    Snapshot tuesday = monday;
+    tuesday.key = RecordsOutbox::newKey();
+    tuesday.taken = QDateTime(QDate(2026, 12, 8), QTime(16, 40, 59));
+    tuesday.host = QStringLiteral("bench-tuesday");
+    tuesday.values = {{band, QStringLiteral("3,50")}, {QStringLiteral("Text_contador"), "12"}};
+
+    QTemporaryDir window, ctl;
+    RecordsOutbox first(window.path()), second(ctl.path());
+    const OutboxRow row = ServiceHistory::waitingRow(tuesday, RecordsOutbox::placeOf(*db));
+    QVERIFY2(first.keep(row, &error), qPrintable(error));
+    QVERIFY2(second.keep(row, &error), qPrintable(error));
+    QCOMPARE(first.count(RecordsOutbox::placeOf(*db), ServiceHistory::table()), 1);
+    const auto other = place.open();
+    QCOMPARE(first.deliver(*db).added + second.deliver(*other).added, 2);
+    QVERIFY2(first.keep(row, &error), qPrintable(error));
+    const RecordsOutbox::Delivery again = first.deliver(*db);
+    QVERIFY2(again.problems.isEmpty(), qPrintable(again.problems.join('\n')));
+    QCOMPARE(first.count() + second.count(), 0);
+
+    QList<Snapshot> visits;
+    QVERIFY2(history.visits(QStringLiteral("A24127"), {}, &visits, &error), qPrintable(error));
+    QCOMPARE(visits.size(), 2);
+    const Snapshot &in = visits.last();
+    QCOMPARE(in.key, tuesday.key);
+    QCOMPARE(in.taken, tuesday.taken);
+    QCOMPARE(in.host, tuesday.host);
+    QCOMPARE(in.applicationSerial, tuesday.applicationSerial);
+    QCOMPARE(in.values, tuesday.values);
+    QVERIFY(!visits.first().key.isEmpty()); // stored directly, it has a key too
+
+    QList<UnitTakings> takings;
+    QVERIFY2(TakingsReport::read(history, QDate(2026, 12, 7), QDate(2026, 12, 8), &takings, &error),
+             qPrintable(error));
+    QCOMPARE(takings.size(), 1);
+    QCOMPARE(takings.first().visits, 2);
+    QCOMPARE(takings.first().lastVisit, tuesday.taken);
+    QCOMPARE(takings.first().bands.front(), 250);
 }
 
 // The data folder stays when the technician points the tool at other records:

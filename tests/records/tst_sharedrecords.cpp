@@ -6,7 +6,10 @@
 // same log or manufacturing number; a server lost mid-way that loses a unit,
 // duplicates one or leaves the tool unable to go on once it is back; an import
 // that renumbers rows or copies part of a log whose numbers clash.
+#include "fixedclock.h"
+#include "recordsoutbox.h"
 #include "recordsplace.h"
+#include "servicehistory.h"
 #include "testsuite.h"
 #include "unitrecords.h"
 
@@ -47,6 +50,22 @@ const QStringList kPostgresVersion1 =
                                R"(AS IDENTITY PRIMARY KEY, "NMec" INTEGER, "NFab" TEXT, )"
                                R"("NAct" INTEGER, "SAct" INTEGER, "Data" DATE, "hora" TIME(0)))")} +
     kVersion1 + kOlderRows;
+
+// Version 6, the latest before visits had keys: a database brought up to
+// date, then the keys of the history taken off, with the older log's rows
+// and two visits.
+const QStringList kVersion6 =
+    QStringList{
+        QStringLiteral(R"(DROP INDEX "ServiceSnapshots_entry_key")"),
+        QStringLiteral(R"(ALTER TABLE "ServiceSnapshots" DROP COLUMN "entry_key")"),
+        QStringLiteral(R"(DELETE FROM "RecordsSchema")"),
+        QStringLiteral(R"(INSERT INTO "RecordsSchema" VALUES (6))"),
+        QStringLiteral(R"(INSERT INTO "ServiceSnapshots" ("reason", "manufacturing_number", )"
+                       R"("application_serial", "taken_date", "taken_time", "host_name", )"
+                       R"("field_values") VALUES ('read', 'A24487', '77', '2024-11-28', )"
+                       R"('09:15:02', 'bench-1', '{}'), ('clear', 'A24487', '77', )"
+                       R"('2024-11-29', '10:00:00', 'bench-1', '{}'))")} +
+    kOlderRows;
 
 QList<LogRow> olderRows()
 {
@@ -151,11 +170,17 @@ void TstSharedRecords::schemaMadeOnFirstUse()
 void TstSharedRecords::olderLogKeepsItsRows_data()
 {
     QTest::addColumn<RecordsEngine>("engine");
+    QTest::addColumn<bool>("fromLatest"); // `older` changes a database made by this build
     QTest::addColumn<QStringList>("older");
+    QTest::addColumn<int>("visits");
     QTest::newRow("sqlite, Registo.db of earlier versions")
-        << RecordsEngine::Sqlite << kOlderRegistoDb;
-    QTest::newRow("sqlite, version 1") << RecordsEngine::Sqlite << kOlderRegistoDb + kVersion1;
-    QTest::newRow("postgresql, version 1") << RecordsEngine::Postgres << kPostgresVersion1;
+        << RecordsEngine::Sqlite << false << kOlderRegistoDb << 0;
+    QTest::newRow("sqlite, version 1")
+        << RecordsEngine::Sqlite << false << kOlderRegistoDb + kVersion1 << 0;
+    QTest::newRow("postgresql, version 1")
+        << RecordsEngine::Postgres << false << kPostgresVersion1 << 0;
+    QTest::newRow("sqlite, version 6") << RecordsEngine::Sqlite << true << kVersion6 << 2;
+    QTest::newRow("postgresql, version 6") << RecordsEngine::Postgres << true << kVersion6 << 2;
 }
 
 // Every step after the database's version is applied, in order, and only
@@ -164,15 +189,18 @@ void TstSharedRecords::olderLogKeepsItsRows_data()
 void TstSharedRecords::olderLogKeepsItsRows()
 {
     QFETCH(RecordsEngine, engine);
+    QFETCH(bool, fromLatest);
     QFETCH(QStringList, older);
+    QFETCH(int, visits);
     VX_RECORDS_PLACE(place, engine);
+    QString error;
+    if (fromLatest) QVERIFY2(UnitRecords(*place.open()).prepare(&error), qPrintable(error));
     bool ok = false;
     place.sql(older, &ok);
     QVERIFY(ok);
 
     const auto db = place.open();
     UnitRecords records(*db);
-    QString error;
     QVERIFY2(records.prepare(&error), qPrintable(error));
     int version = 0;
     QVERIFY2(records.storedVersion(&version, &error), qPrintable(error));
@@ -184,8 +212,21 @@ void TstSharedRecords::olderLogKeepsItsRows()
     QVERIFY2(records.readLastLogRow(&last, &error), qPrintable(error));
     QCOMPARE(last.NMec, 43);
     QCOMPARE(newUnit(records, 2, &error).NMec, 44);
-    QCOMPARE(place.sql({QStringLiteral(R"(SELECT count(*) FROM "ServiceSnapshots")")}),
-             QStringList{QStringLiteral("0")});
+    // The visits stay, without keys; a visit with a key is then kept once.
+    const FixedClock clock;
+    ServiceHistory history(*db, clock, QStringLiteral("bench-2"));
+    Snapshot visit;
+    visit.key = RecordsOutbox::newKey();
+    visit.manufacturingNumber = QStringLiteral("A244807");
+    visit.taken = clock.now();
+    QVERIFY2(history.store(visit, nullptr, &error), qPrintable(error));
+    QVERIFY2(history.store(visit, nullptr, &error), qPrintable(error));
+    QList<Snapshot> kept;
+    QVERIFY2(history.visits(QStringLiteral("A244807"), {}, &kept, &error), qPrintable(error));
+    QCOMPARE(kept.size(), visits + 1);
+    for (int i = 0; i < visits; ++i)
+        QVERIFY(kept.at(i).key.isEmpty());
+    QCOMPARE(kept.last().key, visit.key);
 }
 
 void TstSharedRecords::newerSchemaRefused()
