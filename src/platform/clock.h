@@ -8,10 +8,11 @@ namespace vx {
 // the machine's clock, and the pace of intervals, so that tests and demos run
 // the device's seconds in milliseconds.
 //
-// Intervals are written in the device's nominal milliseconds: the link's
-// time-outs and pauses, the emulated timer's delays, the splash. Whoever
-// waits for one asks toReal() how long that is here, so one scale shrinks
-// them all alike.
+// Every interval in the code is written in the device's nominal milliseconds:
+// the link's time-outs and pauses, the emulated timer's delays, the splash,
+// the silence before the "not answering" notice, the records' retry. Whoever
+// waits for one asks toReal() how long that is here; whoever measures one on
+// now() compares with toReal() too, so one scale shrinks them all alike.
 class Clock
 {
 public:

@@ -5,7 +5,8 @@
 namespace vx {
 
 // A clock that stands still at the time it was set to, until set again. Its
-// intervals run at `scale`: a test bench shrinks the link's.
+// intervals run at `scale`: a test bench shrinks the link's, and moves the
+// clock by toReal() of an interval measured on now().
 class FixedClock : public Clock
 {
 public:
