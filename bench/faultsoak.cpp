@@ -7,8 +7,8 @@
 // exchanges and their faults all come from one seed: the same seed replays
 // the same run. See README.md.
 
+#include "clock.h"
 #include "emulatedport.h"
-#include "eventwait.h"
 #include "frame.h"
 #include "link.h"
 #include "messages.h"
@@ -149,6 +149,7 @@ public:
 class InProcessRig : public TimerRig
 {
 public:
+    explicit InProcessRig(const vx::Clock &clock) : m_port(clock) {}
     vx::SerialPort &port() override { return m_port; }
     Device &device() override { return m_port.device(); }
     vx::emu::Faults &faults() override { return m_port.faults(); }
@@ -162,6 +163,7 @@ private:
 class PtyRig : public TimerRig
 {
 public:
+    explicit PtyRig(const vx::Clock &clock) : m_server(clock) {}
     bool start(QString &error)
     {
         const QString path = m_dir.filePath(QStringLiteral("vx308"));
@@ -217,8 +219,8 @@ struct Checks
 class FaultSoak
 {
 public:
-    FaultSoak(TimerRig &rig, std::vector<Exchange> plan)
-        : m_rig(rig), m_plan(std::move(plan)), m_link(rig.port(), m_messages)
+    FaultSoak(TimerRig &rig, std::vector<Exchange> plan, const vx::Clock &clock)
+        : m_rig(rig), m_plan(std::move(plan)), m_link(rig.port(), m_messages, clock)
     {
         for (int a = 0; a < kReadArea; ++a)
             m_rig.device().setByte(a, readAreaValue(a));
@@ -512,13 +514,14 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     Options o;
     if (!parseOptions(app, o)) return 2;
-    vx::Timebase::setScale(o.scale);
+    // The timer and the link at one pace.
+    const vx::SystemClock clock(o.scale);
 
     std::unique_ptr<TimerRig> rig;
     if (o.inProcess) {
-        rig = std::make_unique<InProcessRig>();
+        rig = std::make_unique<InProcessRig>(clock);
     } else {
-        auto pty = std::make_unique<PtyRig>();
+        auto pty = std::make_unique<PtyRig>(clock);
         QString error;
         if (!pty->start(error)) {
             std::fprintf(stderr, "vx308-bench-faults: the pseudo-terminal: %s\n",
@@ -527,7 +530,7 @@ int main(int argc, char **argv)
         }
         rig = std::move(pty);
     }
-    FaultSoak soak(*rig, planExchanges(o.seed, o.count));
+    FaultSoak soak(*rig, planExchanges(o.seed, o.count), clock);
     if (!soak.open()) {
         std::fprintf(stderr, "vx308-bench-faults: opening the port: %s\n",
                      qPrintable(soak.openError()));
@@ -539,7 +542,7 @@ int main(int argc, char **argv)
     std::printf("time scale %g: reply time-out 500 ms nominal -> %d ms real, a 19200 bit/s "
                 "exchange 30.7 -> %.2f ms; the link's %lld ms of slack for a slow PC is not "
                 "scaled\n",
-                o.scale, vx::Timebase::toReal(500), 30.73 * o.scale,
+                clock.scale(), clock.toReal(500), 30.73 * clock.scale(),
                 static_cast<long long>(vx::ReplyLedger::kSlackMs));
     std::fflush(stdout);
 

@@ -5,6 +5,7 @@
 // line; the link talks to it through the same QtSerialPort the tool uses and
 // runs N transactions enviar_trama(Command::ReadMemory, 31, 1). See README.md.
 
+#include "clock.h"
 #include "frame.h"
 #include "link.h"
 #include "messages.h"
@@ -88,10 +89,12 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const QString linkPath = dir.filePath(QStringLiteral("vx308"));
+    // The emulator program runs at the device's own pace: so does the bench.
+    const vx::SystemClock clock;
     std::unique_ptr<vx::emu::PtyServer> server;
     QProcess child;
     if (parser.isSet(inProcess)) {
-        server = std::make_unique<vx::emu::PtyServer>();
+        server = std::make_unique<vx::emu::PtyServer>(clock);
         server->faults().pace = true;
         if (!server->start(linkPath)) {
             std::fprintf(stderr, "vx308-bench-link: %s\n", qPrintable(server->errorText()));
@@ -114,7 +117,7 @@ int main(int argc, char **argv)
     vx::QtSerialPort port(map);
     port.setPortNumber(1);
     vx::StderrMessages messages;
-    vx::Link link(port, messages, nullptr);
+    vx::Link link(port, messages, clock, nullptr);
     if (!link.openIfClosed()) {
         std::fprintf(stderr, "vx308-bench-link: %s\n", qPrintable(port.errorText()));
         return 2;

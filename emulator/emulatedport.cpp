@@ -1,12 +1,13 @@
 #include "emulatedport.h"
 
-#include "eventwait.h"
+#include "clock.h"
 
 namespace vx::emu {
 
-EmulatedPort::EmulatedPort(QObject *parent) : SerialPort(parent), m_responder(m_device, m_faults)
+EmulatedPort::EmulatedPort(const Clock &clock, QObject *parent)
+    : SerialPort(parent), m_clock(clock), m_responder(m_device, m_faults, clock)
 {
-    m_clock.start();
+    m_started.start();
     m_goneTimer.setSingleShot(true);
     m_goneTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_goneTimer, &QTimer::timeout, this, [this] { setGone(0); });
@@ -62,7 +63,7 @@ void EmulatedPort::setGone(int ms)
     m_gone = true;
     ++m_session;
     m_responder.reset();
-    if (ms > 0) m_goneTimer.start(Timebase::toReal(ms));
+    if (ms > 0) m_goneTimer.start(m_clock.toReal(ms));
 }
 
 bool EmulatedPort::write(const QByteArray &data)
@@ -70,9 +71,9 @@ bool EmulatedPort::write(const QByteArray &data)
     m_writes << data;
     if (!m_open || m_gone) return false;
     const quint64 session = m_session;
-    for (Delivery &d : m_responder.receive(data, m_clock.nsecsElapsed() / 1000)) {
+    for (Delivery &d : m_responder.receive(data, m_started.nsecsElapsed() / 1000)) {
         QTimer::singleShot(
-            Responder::realMs(d.atUs), Qt::PreciseTimer, this,
+            m_responder.realMs(d.atUs), Qt::PreciseTimer, this,
             [this, session, bytes = std::move(d.bytes)] { deliver(session, bytes); });
     }
     return true;

@@ -10,20 +10,24 @@
 #include <QSet>
 #include <QTimer>
 
+namespace vx {
+class Clock;
+}
+
 namespace vx::emu {
 
 // The serial port with a VX308 on the other end, inside the process.
 //
 // What the PC writes goes straight to the device; its answers land in the
 // receive buffer later, from timers, as they would from a line: after the
-// delay, pacing and splitting asked for in faults(), all scaled by
-// vx::Timebase. Answers due after the port was closed, or while the adapter
-// is gone, are lost like bytes on a dead line.
+// delay, pacing and splitting asked for in faults(), all at the pace of the
+// clock it is given. Answers due after the port was closed, or while the
+// adapter is gone, are lost like bytes on a dead line.
 class EmulatedPort : public SerialPort
 {
     Q_OBJECT
 public:
-    explicit EmulatedPort(QObject *parent = nullptr);
+    explicit EmulatedPort(const Clock &clock, QObject *parent = nullptr);
 
     Device &device() { return m_device; }
     Faults &faults() { return m_faults; }
@@ -62,11 +66,14 @@ signals:
 private:
     void deliver(quint64 session, const QByteArray &bytes);
 
+    const Clock &m_clock;
     Device m_device;
     Faults m_faults;
     Responder m_responder;
     QTimer m_goneTimer;
-    QElapsedTimer m_clock;
+    // Since the port was made: the responder's clock for pacing and for the
+    // silent start.
+    QElapsedTimer m_started;
     QSet<int> m_missing;
     QByteArray m_rx;
     QList<QByteArray> m_writes;

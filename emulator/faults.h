@@ -22,7 +22,7 @@ constexpr unsigned GarbagePrefix = 1u << 4;
 } // namespace Fault
 
 // How the emulated device misbehaves, changeable at any time. Times are the
-// device's nominal milliseconds; the ports scale them with vx::Timebase.
+// device's nominal milliseconds; the ports take them at their clock's scale.
 struct Faults
 {
     // Applied to every `every`-th answered request (1: every request).

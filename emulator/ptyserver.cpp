@@ -1,6 +1,6 @@
 #include "ptyserver.h"
 
-#include "eventwait.h"
+#include "clock.h"
 #include "frame.h"
 
 #include <QFile>
@@ -42,7 +42,8 @@ qint64 monotonicNs()
 
 } // namespace
 
-PtyServer::PtyServer(QObject *parent) : QObject(parent), m_responder(m_device, m_faults)
+PtyServer::PtyServer(const Clock &clock, QObject *parent)
+    : QObject(parent), m_clock(clock), m_responder(m_device, m_faults, clock)
 {
     m_responder.onRequest = [this](const QByteArray &frame, unsigned faults) {
         if (m_writesBeforeGone > 0 && requestHeader(frame).comando == Command::WriteMemory &&
@@ -198,7 +199,7 @@ void PtyServer::setGone(int ms)
         removeLink();
         emit goneChanged(true);
     }
-    if (ms > 0) m_goneTimer.start(Timebase::toReal(ms));
+    if (ms > 0) m_goneTimer.start(m_clock.toReal(ms));
 }
 
 void PtyServer::setGoneAtWrite(int n, int ms)
@@ -216,7 +217,7 @@ void PtyServer::readMaster()
             if (m_gone) continue;
             const qint64 now = monotonicNs();
             for (Delivery &d : m_responder.receive(QByteArray(buf, n), now / 1000))
-                schedule(now + Responder::realUs(d.atUs) * 1000, std::move(d.bytes));
+                schedule(now + m_responder.realUs(d.atUs) * 1000, std::move(d.bytes));
             // After the answers are scheduled, so that they are lost with the
             // session, and outside the responder, which the pull-out resets.
             if (m_pullOutNow) {

@@ -12,6 +12,10 @@
 
 class QSocketNotifier;
 
+namespace vx {
+class Clock;
+}
+
 namespace vx::emu {
 
 // A VX308 behind a pseudo-terminal, for programs that open a real serial
@@ -23,7 +27,8 @@ namespace vx::emu {
 // faults and timing of faults(), and written back when due: nothing here
 // polls or spins. Answers are timed with a timerfd, to the microsecond, so a
 // paced answer takes the wire time of a 19200 bit/s line and not the next
-// whole millisecond.
+// whole millisecond. The faults' times are nominal: the clock it is given
+// says how long they take.
 //
 // The server keeps a descriptor of the terminal's own side open for its whole
 // life. Without it the kernel hangs up the line each time the tool closes the
@@ -32,7 +37,7 @@ class PtyServer : public QObject
 {
     Q_OBJECT
 public:
-    explicit PtyServer(QObject *parent = nullptr);
+    explicit PtyServer(const Clock &clock, QObject *parent = nullptr);
     ~PtyServer() override;
 
     // False, with errorText(), when the terminal cannot be made or the link
@@ -84,6 +89,7 @@ private:
     bool makeLink();
     void removeLink();
 
+    const Clock &m_clock;
     Device m_device;
     Faults m_faults;
     Responder m_responder;

@@ -1,7 +1,7 @@
 #include "responder.h"
 
+#include "clock.h"
 #include "device.h"
-#include "eventwait.h"
 #include "frame.h"
 
 #include <algorithm>
@@ -9,10 +9,10 @@
 
 namespace vx::emu {
 
-int Responder::realMs(qint64 nominalUs)
+int Responder::realMs(qint64 nominalUs) const
 {
     if (nominalUs <= 0) return 0;
-    return std::max(1, static_cast<int>(std::lround(nominalUs / 1000.0 * Timebase::scale())));
+    return std::max(1, static_cast<int>(std::lround(nominalUs / 1000.0 * m_clock.scale())));
 }
 
 unsigned Responder::faultsForNext()
@@ -27,9 +27,9 @@ unsigned Responder::faultsForNext()
     return m_served % every == 0 ? m_faults.faults : Fault::None;
 }
 
-qint64 Responder::realUs(qint64 nominalUs)
+qint64 Responder::realUs(qint64 nominalUs) const
 {
-    return nominalUs <= 0 ? 0 : std::llround(double(nominalUs) * Timebase::scale());
+    return nominalUs <= 0 ? 0 : std::llround(double(nominalUs) * m_clock.scale());
 }
 
 std::vector<Delivery> Responder::receive(const QByteArray &bytes, qint64 nowUs)
@@ -81,8 +81,7 @@ double Responder::waitBeforeAnswerUs(qint64 nowUs) const
     const int every = std::max(1, m_faults.delayEvery);
     double waitUs = m_served % every == 0 ? m_faults.delayMs * 1000.0 : 0.0;
     if (m_faults.busy && m_busyUntilUs > nowUs) {
-        const double scale = Timebase::scale() > 0 ? Timebase::scale() : 1.0;
-        waitUs += double(m_busyUntilUs - nowUs) / scale;
+        waitUs += double(m_busyUntilUs - nowUs) / m_clock.scale();
     }
     return waitUs;
 }

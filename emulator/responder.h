@@ -7,6 +7,10 @@
 #include <functional>
 #include <vector>
 
+namespace vx {
+class Clock;
+}
+
 namespace vx::emu {
 
 class Device;
@@ -21,7 +25,8 @@ struct Delivery
 
 // The device's side of the line: bytes from the PC in, the writes that answer
 // them out, with the faults and the timing asked for. Both ports use it, so
-// the in-process double and the pseudo-terminal misbehave alike.
+// the in-process double and the pseudo-terminal misbehave alike. The timing
+// is the device's; the clock's scale says how long it takes here.
 class Responder
 {
 public:
@@ -30,7 +35,10 @@ public:
     // "$" and the 29 characters of a request.
     static constexpr int kRequestChars = 30;
 
-    Responder(Device &device, Faults &faults) : m_device(device), m_faults(faults) {}
+    Responder(Device &device, Faults &faults, const Clock &clock)
+        : m_device(device), m_faults(faults), m_clock(clock)
+    {
+    }
 
     // `nowUs`: a monotonic clock in microseconds. With pacing, a request is
     // taken to have started on the wire when its first byte came in, as on a
@@ -54,9 +62,9 @@ public:
     std::function<void(const QByteArray &frame, unsigned faults)> onRequest;
 
     // Nominal microseconds to real milliseconds (at least 1 when not zero)
-    // or microseconds under vx::Timebase.
-    static int realMs(qint64 nominalUs);
-    static qint64 realUs(qint64 nominalUs);
+    // or microseconds, at the clock's scale.
+    int realMs(qint64 nominalUs) const;
+    qint64 realUs(qint64 nominalUs) const;
 
 private:
     unsigned faultsForNext();
@@ -70,6 +78,7 @@ private:
 
     Device &m_device;
     Faults &m_faults;
+    const Clock &m_clock;
     RequestAssembler m_assembler;
     qint64 m_served = 0;
     qint64 m_startUs = 0;

@@ -202,7 +202,8 @@ int listPorts(const QCommandLineParser &p, const QStringList &words)
     if (!extra.isEmpty() && std::none_of(ports.cbegin(), ports.cend(),
                                          [&](const vx::PortInfo &i) { return i.path == extra; }))
         ports.append({extra, {}, {}, {}});
-    const auto entries = PortListing::collect(ports, probe, 1000);
+    const vx::SystemClock clock;
+    const auto entries = PortListing::collect(ports, probe, 1000, clock);
     const QString out = p.isSet(QStringLiteral("json")) ? PortListing::json(entries, probe)
                                                         : PortListing::text(entries, probe);
     std::fputs(out.toLocal8Bit().constData(), stdout);

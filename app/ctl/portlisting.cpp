@@ -10,7 +10,7 @@
 using namespace vx;
 
 QList<PortListing::Entry> PortListing::collect(const QList<PortInfo> &ports, bool probe,
-                                               int timeoutMs)
+                                               int timeoutMs, const Clock &clock)
 {
     QList<Entry> entries;
     for (const PortInfo &info : ports) {
@@ -18,7 +18,7 @@ QList<PortListing::Entry> PortListing::collect(const QList<PortInfo> &ports, boo
         if (probe) {
             QtSerialPort port;
             port.setDevicePath(info.path);
-            PortProbe p(port);
+            PortProbe p(port, clock);
             p.setTimeoutMs(timeoutMs);
             e.answers = p.probe() == PortProbe::Outcome::Answered;
             e.detail = p.detail();

@@ -5,17 +5,16 @@
 #include "clock.h"
 #include "dialogmessages.h"
 #include "emulatorprocess.h"
-#include "eventwait.h"
 #include "messages.h"
 #include "options.h"
 #include "programend.h"
 #include "qtfiledialogs.h"
 #include "qtportinfosource.h"
 #include "qtrecordsdatabase.h"
-#include "recordslocation.h"
 #include "qtreportprinter.h"
 #include "qtserialport.h"
 #include "recordschoice.h"
+#include "recordslocation.h"
 #include "sharedfiles.h"
 #include "tables.h"
 #include "tracefile.h"
@@ -150,8 +149,6 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("pt.vx308.maint"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    vx::Timebase::setScale(options->timeScale);
-
     vx::DialogMessages messages;
     vx::StderrMessages consoleMessages;
     // Unattended, a message box would wait for a click that never comes.
@@ -173,7 +170,7 @@ int main(int argc, char **argv)
     // Leaving through the window ends the process where it stands, past every
     // destructor: the demo device is stopped on the way out instead.
     end.setBeforeExit([&demo] { demo.stop(); });
-    vx::SystemClock clock;
+    vx::SystemClock clock(options->timeScale);
     vx::QtReportPrinter printer;
 
     QString dataFolder;

@@ -128,7 +128,7 @@ QString Options::helpText()
         "  --autotest-read  read the device, print the fields as JSON, exit\n"
         "  --screenshot P   with --autotest-read: save the window as P-pt.png, P-en.png\n"
         "  --screen WxH     fit the window to a screen of W x H pixels\n"
-        "  --timescale X    multiply link and start-up intervals by X (0 < X <= 10)\n"
+        "  --timescale X    multiply every interval of the tool by X (0 < X <= 10)\n"
         "  --shared-folder  print the folder the report layout is installed in, exit\n"
         "  --trace FILE     write every frame sent and received to FILE, one a line:\n"
         "                   time, characters, command, address, field, value; rejected\n"

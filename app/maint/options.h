@@ -20,7 +20,9 @@ namespace vx {
 //   --screenshot P   with --autotest-read: grab the window after the read
 //                    into P-pt.png and P-en.png
 //   --screen WxH     fit the window to a screen of this size
-//   --timescale X    multiply every link and start-up interval by X
+//   --timescale X    multiply every interval of the tool by X: the link's,
+//                    the splash's, the silence before the not-answering
+//                    notice and the records' retry
 //   --shared-folder  print the folder the report layout is copied from and
 //                    exit (1, naming the folders looked in, when it is
 //                    missing): proves an installation complete

@@ -1,6 +1,7 @@
 // vx308-emulator: a VX308 behind a pseudo-terminal, for trying the
 // maintenance tool without a unit. See --help.
 
+#include "clock.h"
 #include "deviceimage.h"
 #include "emulatoroptions.h"
 #include "ptyserver.h"
@@ -63,7 +64,9 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    vx::emu::PtyServer server;
+    // The device's own pace: the program has no option to hurry it.
+    const vx::SystemClock clock;
+    vx::emu::PtyServer server(clock);
     vx::emu::Device &device = server.device();
     if (!options->memoryFile.isEmpty()) {
         const auto image = vx::emu::DeviceImage::load(options->memoryFile, &error);

@@ -76,7 +76,7 @@ void ConnectionWatcher::updateFault()
     } else if (!m_lastAccepted.isValid() || s.acceptedTotal != m_acceptedForFault) {
         // A connection that starts, or a reply accepted: the silence starts now.
         m_lastAccepted = m_clock.now();
-    } else if (m_lastAccepted.msecsTo(m_clock.now()) >= m_silenceMs) {
+    } else if (m_lastAccepted.msecsTo(m_clock.now()) >= m_clock.toReal(m_silenceMs)) {
         const bool open = m_link.port().isOpen();
         fault = linkFault(s, open);
         if (!open) openFailure = m_link.port().openFailure();

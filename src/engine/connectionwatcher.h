@@ -25,7 +25,9 @@ class Link;
 // The fault, for the window's notice: the link retries for ever, as it
 // should; what the technician needs is to be told, after a few seconds
 // without an accepted reply, what is likely wrong. The silence is measured on
-// the injected clock, so a test moves the clock instead of waiting.
+// the injected clock, so a test moves the clock instead of waiting; its
+// length is nominal like the link's time-outs, so a clock that hurries the
+// link hurries the notice alike.
 class ConnectionWatcher : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ public:
 
     const ConnectionState &state() const { return m_state; }
 
+    // Nominal milliseconds.
     void setSilenceMs(int ms) { m_silenceMs = ms; }
     int silenceMs() const { return m_silenceMs; }
     // None while the engine is stopped, while replies are accepted, and for

@@ -1,5 +1,6 @@
 #include "link.h"
 
+#include "clock.h"
 #include "eventwait.h"
 #include "messages.h"
 #include "programend.h"
@@ -9,8 +10,10 @@
 
 namespace vx {
 
-Link::Link(SerialPort &port, MessageSink &messages, const ProgramEnd *end, QObject *parent)
-    : QObject(parent), m_port(port), m_messages(messages), m_end(end), m_trama_rx(kFrameLength, '0')
+Link::Link(SerialPort &port, MessageSink &messages, const Clock &clock, const ProgramEnd *end,
+           QObject *parent)
+    : QObject(parent), m_port(port), m_messages(messages), m_clock(clock), m_end(end),
+      m_trama_rx(kFrameLength, '0')
 {
     m_monotonic.start();
     dados_tx.fill('0');
@@ -81,7 +84,7 @@ bool Link::enviar_trama(Command comando, uint8_t indice, uint8_t valor)
         rx_pronto = false;
         rx_timeout = true;
 
-        const int timeout = Timebase::toReal(m_replyTimeout.current());
+        const int timeout = m_clock.toReal(m_replyTimeout.current());
         stats.lastAttemptUnsent = !writeRequest(request);
         if (!stats.lastAttemptUnsent) {
             m_ledger.written(m_request, nowMs(), timeout);
@@ -133,7 +136,7 @@ void Link::drainOwedReplies()
     m_ledger.expire(nowMs());
     if (m_ledger.empty()) return;
     const qint64 deadline =
-        nowMs() + 2 * qint64(Timebase::toReal(m_replyTimeout.current())) + ReplyLedger::kSlackMs;
+        nowMs() + 2 * qint64(m_clock.toReal(m_replyTimeout.current())) + ReplyLedger::kSlackMs;
     QTimer wake;
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
@@ -195,7 +198,7 @@ bool Link::takeFrame(const QByteArray &frame)
     if (answered) {
         // The time the books say the timer took. When an earlier request was
         // dropped it is more than the truth, and the time-out errs long.
-        const double scale = Timebase::scale() > 0 ? Timebase::scale() : 1.0;
+        const double scale = m_clock.scale();
         const auto nominal = [scale](qint64 realMs) {
             return static_cast<int>(std::min<double>(double(realMs) / scale, 1e9));
         };
@@ -257,13 +260,13 @@ void Link::onTimeout()
 
 void Link::pausa_ms(int ms)
 {
-    m_sleep.start(Timebase::toReal(ms));
+    m_sleep.start(m_clock.toReal(ms));
     waitUntil([this] { return !m_sleep.isActive(); }, m_end);
 }
 
 void Link::waitMs(int ms)
 {
-    m_wait.start(Timebase::toReal(ms));
+    m_wait.start(m_clock.toReal(ms));
     waitUntil([this] { return !m_wait.isActive(); }, m_end);
 }
 

@@ -13,6 +13,7 @@
 
 namespace vx {
 
+class Clock;
 class SerialPort;
 class MessageSink;
 class ProgramEnd;
@@ -25,13 +26,14 @@ class ProgramEnd;
 // whether or not an attempt is waiting, so a late answer to an earlier
 // request is recognised and thrown away instead of being read as the answer
 // to this one. The time-out stretches while the timer answers late
-// (ReplyTimeout), so a slow timer is not sent every request twice.
+// (ReplyTimeout), so a slow timer is not sent every request twice. Its
+// intervals are nominal; the clock says how long they take here.
 class Link : public QObject
 {
     Q_OBJECT
 public:
-    Link(SerialPort &port, MessageSink &messages, const ProgramEnd *end = nullptr,
-         QObject *parent = nullptr);
+    Link(SerialPort &port, MessageSink &messages, const Clock &clock,
+         const ProgramEnd *end = nullptr, QObject *parent = nullptr);
 
     // Returns once a reply has been accepted, or after a failed attempt when
     // sair_pedido is set, retries are stopped or the program has ended. True
@@ -116,6 +118,7 @@ private:
 
     SerialPort &m_port;
     MessageSink &m_messages;
+    const Clock &m_clock;
     const ProgramEnd *m_end;
     QTimer m_timeout;
     QTimer m_sleep;

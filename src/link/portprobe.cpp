@@ -1,5 +1,6 @@
 #include "portprobe.h"
 
+#include "clock.h"
 #include "eventwait.h"
 #include "frame.h"
 #include "serialport.h"
@@ -28,7 +29,7 @@ PortProbe::Outcome PortProbe::probe()
     m_port.setReceiveThreshold(1);
     const bool sent = m_port.write(QByteArray(1, '$')) && m_port.write(request);
     if (sent) {
-        limit.start(Timebase::toReal(m_timeoutMs));
+        limit.start(m_clock.toReal(m_timeoutMs));
         // The reply may come after noise: wait for its last character.
         waitUntil(
             [&] { return expired || (received.size() >= kFrameLength && received.endsWith('%')); },

@@ -4,6 +4,7 @@
 
 namespace vx {
 
+class Clock;
 class SerialPort;
 class ProgramEnd;
 
@@ -21,11 +22,13 @@ public:
         OpenFailed, // the port does not exist or is in use
     };
 
-    explicit PortProbe(SerialPort &port, const ProgramEnd *end = nullptr) : m_port(port), m_end(end)
+    PortProbe(SerialPort &port, const Clock &clock, const ProgramEnd *end = nullptr)
+        : m_port(port), m_clock(clock), m_end(end)
     {
     }
 
-    // Nominal milliseconds (scaled by Timebase) to wait for the reply.
+    // Nominal milliseconds (the clock says how long here) to wait for the
+    // reply.
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
     int timeoutMs() const { return m_timeoutMs; }
 
@@ -35,6 +38,7 @@ public:
 
 private:
     SerialPort &m_port;
+    const Clock &m_clock;
     const ProgramEnd *m_end;
     int m_timeoutMs = 1000;
     QString m_detail;

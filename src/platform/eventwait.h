@@ -16,16 +16,9 @@ class ProgramEnd;
 // no gain: the engine is a fixed sequence and is easiest to read as one.
 //
 // Returns when done() holds, or at once once the program has ended.
+//
+// How long a wait lasts is the business of whoever arms the timer it waits
+// for: the injected Clock says how long a nominal interval takes.
 void waitUntil(const std::function<bool()> &done, const ProgramEnd *end = nullptr);
-
-// All link intervals are written in the device's nominal milliseconds. Tests
-// shrink them by a scale factor instead of waiting seconds of wall time.
-class Timebase
-{
-public:
-    static double scale();
-    static void setScale(double s);
-    static int toReal(int nominalMs);
-};
 
 } // namespace vx

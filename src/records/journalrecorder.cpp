@@ -28,7 +28,8 @@ constexpr std::array<KindName, 4> kKindNames{{{ChangeKind::Restore, "restore"},
                                               {ChangeKind::Clear, "clear"},
                                               {ChangeKind::NewUnit, "new unit"}}};
 
-constexpr int kRetrySeconds = 60;
+// Nominal, as every interval: a hurried clock retries sooner.
+constexpr int kRetryMs = 60 * 1000;
 
 QString journalText(std::string_view key, int idioma)
 {
@@ -91,7 +92,7 @@ void JournalRecorder::flush()
         return;
     }
     if (!ready(&error) || !m_journal.add(entries, &error)) {
-        m_retryAfter = m_clock.now().addSecs(kRetrySeconds);
+        m_retryAfter = m_clock.now().addMSecs(m_clock.toReal(kRetryMs));
         m_lastError = error;
         keepOnThisPc(entries, error);
         return;

@@ -19,7 +19,8 @@ class RecordsDatabase;
 // engine's tick is over: the technician sees the write's state when the timer
 // takes the value, never after the records answer. Rows the records do not
 // take wait on this PC (RecordsOutbox) and go in with the next rows that do;
-// for a minute after such a failure the records are not tried again.
+// for a minute after such a failure (nominal, like every interval: the
+// clock says how long) the records are not tried again.
 class JournalRecorder : public QObject
 {
     Q_OBJECT

@@ -33,7 +33,7 @@ MaintenanceSession::MaintenanceSession(const Setup &setup, const Platform &p, QO
 {
     const QString folder = setup.dataFolder.isEmpty() ? QDir::currentPath() : setup.dataFolder;
     m_databases = std::make_unique<Databases>(folder);
-    m_link = std::make_unique<Link>(p.port, p.messages, &p.end);
+    m_link = std::make_unique<Link>(p.port, p.messages, p.clock, &p.end);
     m_edit = std::make_unique<EditSet>(p.editMessages ? *p.editMessages : p.messages);
     m_engine = std::make_unique<Engine>(*m_edit, *m_link, p.clock, p.messages, p.end);
     m_unitRecords = std::make_unique<UnitRecords>(p.records);
@@ -43,7 +43,7 @@ MaintenanceSession::MaintenanceSession(const Setup &setup, const Platform &p, QO
     if (p.printer)
         m_report = std::make_unique<Report>(*m_edit, *m_databases, *p.printer, p.messages, p.clock);
     m_defaults = std::make_unique<Defaults>(*m_edit, *m_databases, p.messages);
-    m_ports = std::make_unique<PortChooser>(*m_edit, p.port, *m_databases, p.messages,
+    m_ports = std::make_unique<PortChooser>(*m_edit, p.port, *m_databases, p.messages, p.clock,
                                             [this] { return m_engine->active(); });
     m_portMemory = std::make_unique<PortMemory>(setup.portMemoryFile);
     if (!setup.portsFromCommandLine) m_ports->setMemory(m_portMemory.get());

@@ -13,8 +13,9 @@
 namespace vx {
 
 PortChooser::PortChooser(EditSet &edit, SerialPort &port, Databases &databases,
-                         MessageSink &messages, std::function<bool()> engineRunning)
-    : m_edit(edit), m_port(port), m_databases(databases), m_messages(messages),
+                         MessageSink &messages, const Clock &clock,
+                         std::function<bool()> engineRunning)
+    : m_edit(edit), m_port(port), m_databases(databases), m_messages(messages), m_clock(clock),
       m_engineRunning(std::move(engineRunning))
 {
 }
@@ -159,7 +160,7 @@ PortChooser::SearchOutcome PortChooser::search(int timeoutMs)
     if (!available()) return outcome;
     const int previous = m_port.portNumber();
     const QString previousDevice = m_chosenDevice;
-    PortProbe probe(m_port);
+    PortProbe probe(m_port, m_clock);
     probe.setTimeoutMs(timeoutMs);
     for (const Candidate &c : searchCandidates()) {
         if (c.number > 0 ? !m_port.setPortNumber(c.number) : !m_port.setDevicePath(c.path))

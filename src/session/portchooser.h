@@ -8,6 +8,7 @@
 
 namespace vx {
 
+class Clock;
 class Databases;
 class EditSet;
 class MessageSink;
@@ -36,7 +37,7 @@ public:
     };
 
     PortChooser(EditSet &edit, SerialPort &port, Databases &databases, MessageSink &messages,
-                std::function<bool()> engineRunning = {});
+                const Clock &clock, std::function<bool()> engineRunning = {});
 
     // Choosing "Com N" in the port menu.
     Result choose(int n);
@@ -111,6 +112,7 @@ private:
     SerialPort &m_port;
     Databases &m_databases;
     MessageSink &m_messages;
+    const Clock &m_clock;
     std::function<bool()> m_engineRunning;
     const PortInfoSource *m_infos = nullptr;
     PortMemory *m_memory = nullptr;

@@ -36,7 +36,7 @@ Application::Application(const Setup &setup, const Platform &p, QObject *parent)
     m_window = std::make_unique<FormMain>(s, setup.factoryMenu);
     m_window->setFileDialogs(p.fileDialogs);
     if (setup.screen.isValid()) m_window->setScreenSize(setup.screen);
-    m_splash = std::make_unique<FrmSplash>(*m_window, databases());
+    m_splash = std::make_unique<FrmSplash>(*m_window, databases(), p.clock);
     connect(m_window.get(), &FormMain::trafficLogRequested, this, &Application::openTrafficLog);
     // Portuguese, the default, from the first message on; the language menu's
     // ticks say when it changes.

@@ -1,7 +1,7 @@
 #include "frmsplash.h"
 
+#include "clock.h"
 #include "databases.h"
-#include "eventwait.h"
 #include "formmain.h"
 #include "shelltexts.h"
 #include "vx308drawing.h"
@@ -14,7 +14,8 @@
 
 namespace vx {
 
-FrmSplash::FrmSplash(FormMain &mainWindow, Databases &databases, QWidget *parent)
+FrmSplash::FrmSplash(FormMain &mainWindow, Databases &databases, const Clock &clock,
+                     QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_mainWindow(mainWindow),
       m_databases(databases), m_product(new QLabel(QStringLiteral("Manutenção VX308"), this)),
       m_version(new QLabel(QStringLiteral("Versão 3.5"), this))
@@ -51,7 +52,7 @@ FrmSplash::FrmSplash(FormMain &mainWindow, Databases &databases, QWidget *parent
     connect(&m_mainWindow, &FormMain::loadFinished, this, [this] {
         if (m_timeUp && m_started) finish();
     });
-    m_timer.start(Timebase::toReal(3000));
+    m_timer.start(clock.toReal(3000));
 }
 
 void FrmSplash::start()

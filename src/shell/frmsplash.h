@@ -7,6 +7,7 @@ class QLabel;
 
 namespace vx {
 
+class Clock;
 class Databases;
 class FormMain;
 
@@ -30,7 +31,9 @@ class FrmSplash : public QWidget
 {
     Q_OBJECT
 public:
-    FrmSplash(FormMain &mainWindow, Databases &databases, QWidget *parent = nullptr);
+    // The three seconds are nominal: the clock says how long they last.
+    FrmSplash(FormMain &mainWindow, Databases &databases, const Clock &clock,
+              QWidget *parent = nullptr);
 
     // Reads the stored language, builds the main window in it when it is
     // known (its load sequence runs now, hidden), then shows the splash.

@@ -5,8 +5,8 @@
 // engine's tests built on this port would pass against a line that never
 // fails.
 
+#include "clock.h"
 #include "emulatedport.h"
-#include "eventwait.h"
 #include "frame.h"
 #include "link.h"
 #include "messages.h"
@@ -22,10 +22,11 @@ using namespace vx::emu;
 class TestEmulatedPort : public QObject
 {
     Q_OBJECT
-private slots:
-    void init() { vx::Timebase::setScale(0.02); }
-    void cleanup() { vx::Timebase::setScale(1.0); }
+    // The device's and the link's intervals at 2 %, unless a test needs
+    // another pace.
+    const vx::SystemClock m_clock{0.02};
 
+private slots:
     void exchangeThroughLink();
     void writesAreRecordedOneByOne();
     void faults_data();
@@ -41,10 +42,10 @@ private slots:
 
 void TestEmulatedPort::exchangeThroughLink()
 {
-    EmulatedPort port;
+    EmulatedPort port(m_clock);
     port.device().setByte(31, 100);
     vx::RecordingMessages messages;
-    vx::Link link(port, messages);
+    vx::Link link(port, messages, m_clock);
     QVERIFY(link.enviar_trama(vx::Command::ReadMemory, 31, 1));
     QCOMPARE(link.trama_rx(), QByteArray("!AF0000010F11046000000000053%"));
     QCOMPARE(port.device().count(vx::Command::ReadMemory), 1);
@@ -55,9 +56,9 @@ void TestEmulatedPort::exchangeThroughLink()
 
 void TestEmulatedPort::writesAreRecordedOneByOne()
 {
-    EmulatedPort port;
+    EmulatedPort port(m_clock);
     vx::RecordingMessages messages;
-    vx::Link link(port, messages);
+    vx::Link link(port, messages, m_clock);
     QVERIFY(link.enviar_trama(vx::Command::End, 0, 0));
     const QList<QByteArray> &w = port.writes();
     QCOMPARE(w.size(), 30);
@@ -97,10 +98,10 @@ void TestEmulatedPort::faults()
     QFETCH(int, closes);
     QFETCH(int, impulsesCounted);
 
-    EmulatedPort port;
+    EmulatedPort port(m_clock);
     port.faults().failNext(1, first);
     vx::RecordingMessages messages;
-    vx::Link link(port, messages);
+    vx::Link link(port, messages, m_clock);
     QVERIFY(link.enviar_trama(vx::Command::Impulses, 0, 3));
     QVERIFY(vx::isValidReply(link.trama_rx()));
     QCOMPARE(int(link.stats.to_erros), timeouts);
@@ -112,7 +113,7 @@ void TestEmulatedPort::faults()
 
 void TestEmulatedPort::splitReplyNotifiesOnce()
 {
-    EmulatedPort port;
+    EmulatedPort port(m_clock);
     port.faults().faults = Fault::Split;
     port.setReceiveThreshold(vx::kFrameLength);
     QSignalSpy pieces(&port, &EmulatedPort::delivered);
@@ -129,8 +130,8 @@ void TestEmulatedPort::splitReplyNotifiesOnce()
 
 void TestEmulatedPort::slowReplyArrivesNoEarlier()
 {
-    vx::Timebase::setScale(0.1);
-    EmulatedPort port;
+    const vx::SystemClock clock(0.1);
+    EmulatedPort port(clock);
     port.faults().delayMs = 300; // 30 ms here
     QSignalSpy spy(&port, &EmulatedPort::delivered);
     QVERIFY(port.open());
@@ -144,7 +145,7 @@ void TestEmulatedPort::slowReplyArrivesNoEarlier()
     // answer or the next one is taken.
     port.faults().delayMs = 700;
     vx::RecordingMessages messages;
-    vx::Link link(port, messages);
+    vx::Link link(port, messages, clock);
     QVERIFY(link.enviar_trama(vx::Command::ReadBattery, 0, 0));
     QVERIFY(link.stats.to_erros >= 1);
     QCOMPARE(int(vx::dataByte(link.trama_rx(), 0)), 120);
@@ -152,8 +153,8 @@ void TestEmulatedPort::slowReplyArrivesNoEarlier()
 
 void TestEmulatedPort::pacingTakesTheWireTime()
 {
-    vx::Timebase::setScale(1.0);
-    EmulatedPort port;
+    const vx::SystemClock clock;
+    EmulatedPort port(clock);
     port.faults().pace = true;
     QSignalSpy spy(&port, &EmulatedPort::delivered);
     QVERIFY(port.open());
@@ -167,7 +168,7 @@ void TestEmulatedPort::pacingTakesTheWireTime()
 
 void TestEmulatedPort::replyAfterCloseIsLost()
 {
-    EmulatedPort port;
+    EmulatedPort port(m_clock);
     port.faults().delayMs = 100;
     QSignalSpy spy(&port, &EmulatedPort::delivered);
     QVERIFY(port.open());
@@ -182,7 +183,7 @@ void TestEmulatedPort::replyAfterCloseIsLost()
 
 void TestEmulatedPort::goneRefusesOpenThenComesBack()
 {
-    EmulatedPort port;
+    EmulatedPort port(m_clock);
     QVERIFY(port.open());
     port.setGone(-1);
     QVERIFY(!port.write("$#AF0000070000000000000000002%"));
@@ -202,9 +203,9 @@ void TestEmulatedPort::goneRefusesOpenThenComesBack()
 
 void TestEmulatedPort::linkRidesOutAPulledAdapter()
 {
-    EmulatedPort port;
+    EmulatedPort port(m_clock);
     vx::RecordingMessages messages;
-    vx::Link link(port, messages);
+    vx::Link link(port, messages, m_clock);
     port.setGone(2000); // four time-outs' worth
     QVERIFY(port.isGone());
     QVERIFY(link.enviar_trama(vx::Command::ReadClock, 0, 6));
@@ -216,7 +217,7 @@ void TestEmulatedPort::linkRidesOutAPulledAdapter()
 
 void TestEmulatedPort::missingPortDoesNotOpen()
 {
-    EmulatedPort port;
+    EmulatedPort port(m_clock);
     port.setMissing(3);
     QVERIFY(!port.setPortNumber(0));
     QVERIFY(!port.setPortNumber(256));

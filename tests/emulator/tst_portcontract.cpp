@@ -4,8 +4,8 @@
 // kinder or harsher than the real line would make engine tests prove
 // nothing about the product.
 
+#include "clock.h"
 #include "emulatedport.h"
-#include "eventwait.h"
 #include "frame.h"
 #include "link.h"
 #include "messages.h"
@@ -31,16 +31,16 @@ struct Rig
     Faults *faults = nullptr;
 };
 
-Rig makeRig(const QString &kind, const QString &linkPath)
+Rig makeRig(const QString &kind, const QString &linkPath, const vx::Clock &clock)
 {
     Rig rig;
     if (kind == QLatin1String("emulated")) {
-        auto port = std::make_unique<EmulatedPort>();
+        auto port = std::make_unique<EmulatedPort>(clock);
         rig.device = &port->device();
         rig.faults = &port->faults();
         rig.port = std::move(port);
     } else {
-        rig.server = std::make_unique<PtyServer>();
+        rig.server = std::make_unique<PtyServer>(clock);
         if (!rig.server->start(linkPath)) return rig;
         rig.device = &rig.server->device();
         rig.faults = &rig.server->faults();
@@ -57,9 +57,10 @@ Rig makeRig(const QString &kind, const QString &linkPath)
 class TestPortContract : public QObject
 {
     Q_OBJECT
+    // The device's and the link's intervals at 10 %, for both ports alike.
+    const vx::SystemClock m_clock{0.1};
+
 private slots:
-    void init() { vx::Timebase::setScale(0.1); }
-    void cleanup() { vx::Timebase::setScale(1.0); }
     void transaction_data();
     void transaction();
     void thresholdHoldsBackPartialReply_data();
@@ -100,13 +101,13 @@ void TestPortContract::transaction()
     QFETCH(int, rejected);
 
     QTemporaryDir dir;
-    Rig rig = makeRig(kind, dir.filePath(QStringLiteral("vx308")));
+    Rig rig = makeRig(kind, dir.filePath(QStringLiteral("vx308")), m_clock);
     QVERIFY(rig.port);
     rig.device->setNumber(4, 2, 150);
     rig.faults->failNext(1, first);
 
     vx::RecordingMessages messages;
-    vx::Link link(*rig.port, messages);
+    vx::Link link(*rig.port, messages, m_clock);
     QVERIFY(link.enviar_trama(vx::Command::ReadMemory, 4, 2));
     QCOMPARE(vx::dataNumber(link.trama_rx(), 2), 150u);
     QCOMPARE(int(link.stats.to_erros), timeouts);
@@ -131,7 +132,7 @@ void TestPortContract::thresholdHoldsBackPartialReply()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
-    Rig rig = makeRig(kind, dir.filePath(QStringLiteral("vx308")));
+    Rig rig = makeRig(kind, dir.filePath(QStringLiteral("vx308")), m_clock);
     QVERIFY(rig.port);
     rig.faults->faults = Fault::Split;
     rig.faults->splitGapMs = 200; // 20 ms at this scale

@@ -4,6 +4,7 @@
 // line up), sit idle without eating the processor, and handle its link path
 // without ever destroying a file that is not its own link.
 
+#include "clock.h"
 #include "frame.h"
 #include "ptyserver.h"
 #include "testsuite.h"
@@ -95,6 +96,9 @@ double cpuMs()
 class TestPtyServer : public QObject
 {
     Q_OBJECT
+    // The device's own pace: the wire times below are measured as they are.
+    const vx::SystemClock m_clock;
+
 private slots:
     void exchangeOverTheTerminal();
     void servesAfterCloseAndReopen();
@@ -109,7 +113,7 @@ private slots:
 
 void TestPtyServer::exchangeOverTheTerminal()
 {
-    PtyServer server;
+    PtyServer server(m_clock);
     QVERIFY2(server.start(), qPrintable(server.errorText()));
     QVERIFY(server.slavePath().startsWith(QLatin1String("/dev/")));
     server.device().setBattery(99);
@@ -129,7 +133,7 @@ void TestPtyServer::servesAfterCloseAndReopen()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
-    PtyServer server;
+    PtyServer server(m_clock);
     QVERIFY2(server.start(link), qPrintable(server.errorText()));
     for (int round = 0; round < 3; ++round) {
         Client c;
@@ -143,7 +147,7 @@ void TestPtyServer::servesAfterCloseAndReopen()
 
 void TestPtyServer::idleDoesNotSpin()
 {
-    PtyServer server;
+    PtyServer server(m_clock);
     QVERIFY(server.start());
     {
         Client c;
@@ -161,7 +165,7 @@ void TestPtyServer::idleDoesNotSpin()
 
 void TestPtyServer::pacedReplyTakesTheWireTime()
 {
-    PtyServer server;
+    PtyServer server(m_clock);
     server.faults().pace = true;
     QVERIFY(server.start());
     Client c;
@@ -174,7 +178,7 @@ void TestPtyServer::pacedReplyTakesTheWireTime()
 
 void TestPtyServer::faultsReachTheTerminal()
 {
-    PtyServer server;
+    PtyServer server(m_clock);
     QVERIFY(server.start());
     Client c;
     QVERIFY(c.open(server.slavePath()));
@@ -203,7 +207,7 @@ void TestPtyServer::linkReplacesAnOldLink()
     const QString link = dir.filePath(QStringLiteral("vx308"));
     QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone-long-ago")), link));
     {
-        PtyServer server;
+        PtyServer server(m_clock);
         QVERIFY2(server.start(link), qPrintable(server.errorText()));
         QCOMPARE(QFileInfo(link).symLinkTarget(), server.slavePath());
         Client c;
@@ -222,7 +226,7 @@ void TestPtyServer::linkNeverReplacesAFile()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("keep me");
     f.close();
-    PtyServer server;
+    PtyServer server(m_clock);
     QVERIFY(!server.start(path));
     QVERIFY(server.errorText().contains(path));
     QVERIFY(!server.isRunning());
@@ -234,7 +238,7 @@ void TestPtyServer::goneTakesTheLinkAway()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
-    PtyServer server;
+    PtyServer server(m_clock);
     QVERIFY(server.start(link));
     Client c;
     QVERIFY(c.open(link));
@@ -263,7 +267,7 @@ void TestPtyServer::goneAtTheNthWrite()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
-    PtyServer server;
+    PtyServer server(m_clock);
     server.faults().pace = false;
     QVERIFY(server.start(link));
     server.setGoneAtWrite(2, 400);

@@ -3,6 +3,7 @@
 // timing asked for must show in the answers exactly as asked; a fault mode
 // that silently does nothing would let the tool's recovery go untested.
 
+#include "clock.h"
 #include "device.h"
 #include "frame.h"
 #include "requestassembler.h"
@@ -38,6 +39,9 @@ QByteArray joined(const std::vector<Delivery> &ds)
 class TestResponder : public QObject
 {
     Q_OBJECT
+    // The device's own pace: the times below are the nominal ones.
+    const vx::SystemClock m_clock;
+
 private slots:
     void assembler_data();
     void assembler();
@@ -93,7 +97,7 @@ void TestResponder::plainReplyIsImmediate()
 {
     Device device;
     Faults faults;
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     const auto ds = r.receive("$" + kRead);
     QCOMPARE(int(ds.size()), 1);
     QCOMPARE(ds[0].atUs, qint64(0));
@@ -122,7 +126,7 @@ void TestResponder::timing()
     Faults faults;
     faults.pace = pace;
     faults.delayMs = delayMs;
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     const auto ds = r.receive("$" + kRead);
     QCOMPARE(int(ds.size()), 1);
     QCOMPARE(ds[0].atUs, atUs);
@@ -133,7 +137,7 @@ void TestResponder::pacingCountsFromTheFirstByte()
     Device device;
     Faults faults;
     faults.pace = true;
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     // "$" at 0 and the frame 10 ms later: the line has already carried 10 ms.
     QVERIFY(r.receive("$", 1000000).empty());
     auto ds = r.receive(kRead, 1010000);
@@ -160,7 +164,7 @@ void TestResponder::splitPiecesMakeTheReply()
     faults.faults = Fault::Split;
     faults.splitPieces = 3;
     faults.splitGapMs = 4;
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     const auto ds = r.receive(kRead);
     QCOMPARE(int(ds.size()), 3);
     QVERIFY(vx::isValidReply(joined(ds)));
@@ -184,7 +188,7 @@ void TestResponder::extraBytesFollowTheReply()
     Device device;
     Faults faults;
     faults.faults = Fault::ExtraBytes;
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     const auto ds = r.receive(kRead);
     QCOMPARE(int(ds.size()), 1);
     QCOMPARE(ds[0].bytes.size(), 31);
@@ -202,7 +206,7 @@ void TestResponder::garbageComesBeforeTheReply()
     Faults faults;
     faults.failNext(1, Fault::GarbagePrefix);
     faults.failNext(1, Fault::GarbagePrefix | Fault::Split);
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
 
     const auto whole = r.receive(kRead);
     QCOMPARE(int(whole.size()), 1);
@@ -222,7 +226,7 @@ void TestResponder::badChecksumIsRejectedByTheTool()
     Device device;
     Faults faults;
     faults.faults = Fault::BadChecksum;
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     const auto ds = r.receive(plainRequest(vx::Command::Impulses, 0, 3));
     QCOMPARE(int(ds.size()), 1);
     QVERIFY(!vx::isValidReply(ds[0].bytes));
@@ -236,7 +240,7 @@ void TestResponder::noReplyLeavesDeviceUntouched()
     Device device;
     Faults faults;
     faults.faults = Fault::NoReply;
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     QByteArray seen;
     unsigned seenFaults = 0;
     r.onRequest = [&](const QByteArray &f, unsigned how) {
@@ -256,7 +260,7 @@ void TestResponder::nextOverridesThenNormal()
     Faults faults;
     faults.failNext(2, Fault::NoReply);
     faults.failNext(1, Fault::BadChecksum);
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     QVERIFY(r.receive(kRead).empty());
     QVERIFY(r.receive(kRead).empty());
     QVERIFY(!vx::isValidReply(joined(r.receive(kRead))));
@@ -274,7 +278,7 @@ void TestResponder::everyNth()
     Faults faults;
     faults.faults = Fault::NoReply;
     faults.every = 3;
-    Responder r(device, faults);
+    Responder r(device, faults, m_clock);
     QList<bool> answered;
     for (int i = 0; i < 6; ++i)
         answered << !r.receive(kReadBattery).empty();

@@ -3,7 +3,7 @@
 // silence lasts, with the cause that fits the line (nothing back, rejected
 // replies only, no port), and must go as soon as a reply is accepted again
 // or the connection is stopped. The silence is measured on the injected
-// clock, so no test waits for it.
+// clock, at its pace, so no test waits for it.
 #include "connectionwatcher.h"
 #include "enginebench.h"
 #include "testsuite.h"
@@ -56,10 +56,11 @@ private slots:
         QVERIFY(b.readAll());
         QSignalSpy changes(&watch, &ConnectionWatcher::faultChanged);
         const QDateTime start = b.clock.now();
+        const int limit = b.clock.toReal(5000);
         QList<LinkFault> seen;
         onEachFailure(b, &seen, watch,
-                      {[&] { b.clock.set(start.addMSecs(4999)); },
-                       [&] { b.clock.set(start.addMSecs(5000)); },
+                      {[&] { b.clock.set(start.addMSecs(limit - 1)); },
+                       [&] { b.clock.set(start.addMSecs(limit)); },
                        [&] { b.port.faults().faults = emu::Fault::None; }});
         b.port.faults().faults = fault;
         QVERIFY(EngineBench::waitFor(
@@ -79,7 +80,7 @@ private slots:
         QVERIFY(b.readAll());
         QList<LinkFault> seen;
         onEachFailure(b, &seen, watch,
-                      {[&] { b.clock.set(b.clock.now().addSecs(3)); },
+                      {[&] { b.clock.set(b.clock.now().addMSecs(b.clock.toReal(3000))); },
                        [&] {
                            b.engine.Command_testar_Click();
                            b.port.setGone(0);

@@ -5,7 +5,6 @@
 // switched on after "Lêr" must not freeze the window for long after it starts
 // answering.
 #include "enginebench.h"
-#include "eventwait.h"
 #include "fieldtable.h"
 #include "testsuite.h"
 
@@ -60,7 +59,7 @@ private slots:
         QVERIFY(!expected.isEmpty());
 
         EngineBench b;
-        Timebase::setScale(0.1);
+        b.clock.setScale(0.1);
         b.port.faults().busy = true;
         b.port.faults().pace = true;
         b.port.faults().delayMs = delayMs;
@@ -77,7 +76,7 @@ private slots:
     void writeReachesALateTimer()
     {
         EngineBench b;
-        Timebase::setScale(0.1);
+        b.clock.setScale(0.1);
         b.port.faults().busy = true;
         b.port.faults().pace = true;
         b.port.faults().delayMs = 900;
@@ -100,14 +99,14 @@ private slots:
     void timerSwitchedOnLate()
     {
         EngineBench b;
-        Timebase::setScale(0.1);
+        b.clock.setScale(0.1);
         b.port.faults().pace = true;
         b.port.faults().silentForMs = 20000;
         QElapsedTimer t;
         t.start();
         QVERIFY(b.readAll());
         // The bar leaves room for a loaded machine; on the line it takes 23 s.
-        QVERIFY2(t.elapsed() < Timebase::toReal(27000), qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(t.elapsed() < b.clock.toReal(27000), qPrintable(QString::number(t.elapsed())));
         QCOMPARE(shown(b.edit), readOfAGoodTimer());
     }
 };

@@ -7,7 +7,6 @@
 // while every other character still shows what went where.
 #include "clock.h"
 #include "emulatedport.h"
-#include "eventwait.h"
 #include "fixedclock.h"
 #include "framemeaning.h"
 #include "link.h"
@@ -81,8 +80,6 @@ class TstTrafficTrace : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { Timebase::setScale(0.05); }
-
     // One read of Text_S00 over a line with the given fault: the kinds of
     // lines in order, and what the line of the fault must say.
     void exchange_data()
@@ -117,13 +114,14 @@ private slots:
         QFETCH(QStringList, kinds);
         QFETCH(int, telling);
         QFETCH(QString, says);
-        EmulatedPort port;
+        // The line's intervals at 5 %: the 300 ms time-out lasts 15 ms.
+        FixedClock clock(QDateTime(QDate(2026, 12, 1), QTime(14, 5, 30, 120)), 0.05);
+        EmulatedPort port(clock);
         port.device().setByte(4, 0xE2); // 1250 cents
         port.device().setByte(5, 0x04);
         RecordingMessages messages;
-        Link link(port, messages);
+        Link link(port, messages, clock);
         link.setTimeoutMs(300);
-        FixedClock clock(QDateTime(QDate(2026, 12, 1), QTime(14, 5, 30, 120)));
         TrafficTrace trace(clock);
         QStringList lines;
         connect(&trace, &TrafficTrace::lineAdded, this, [&](const QString &l) {

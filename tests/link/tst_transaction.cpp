@@ -5,8 +5,8 @@
 //
 // The contract runs twice: against the emulated port in the process and
 // against the emulator over a real pseudo-terminal.
+#include "clock.h"
 #include "emulatedport.h"
-#include "eventwait.h"
 #include "frame.h"
 #include "link.h"
 #include "messages.h"
@@ -37,6 +37,7 @@ struct Line
 
 struct InProcessLine : Line
 {
+    explicit InProcessLine(const Clock &clock) : p(clock) {}
     EmulatedPort p;
     SerialPort &port() override { return p; }
     Device &device() override { return p.device(); }
@@ -48,7 +49,7 @@ struct PtyLine : Line
     QTemporaryDir dir;
     PtyServer server;
     std::unique_ptr<QtSerialPort> p;
-    PtyLine()
+    explicit PtyLine(const Clock &clock) : server(clock)
     {
         const QString link = dir.filePath(QStringLiteral("vx308"));
         if (!server.start(link)) qFatal("pty: %s", qPrintable(server.errorText()));
@@ -62,11 +63,16 @@ struct PtyLine : Line
     Faults &faults() override { return server.faults(); }
 };
 
-std::unique_ptr<Line> create(const QString &kind)
+// The timer and the link share the clock, as if the line ran at its pace.
+std::unique_ptr<Line> create(const QString &kind, const Clock &clock)
 {
-    if (kind == QLatin1String("pty")) return std::make_unique<PtyLine>();
-    return std::make_unique<InProcessLine>();
+    if (kind == QLatin1String("pty")) return std::make_unique<PtyLine>(clock);
+    return std::make_unique<InProcessLine>(clock);
 }
+
+// The pace of the tests that do not ask for another: the 500 ms time-out
+// lasts 25 ms.
+constexpr double kScale = 0.05;
 
 } // namespace
 
@@ -74,8 +80,6 @@ class TstTransaction : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { Timebase::setScale(0.05); }
-
     void contract_data()
     {
         QTest::addColumn<QString>("kind");
@@ -87,9 +91,10 @@ private slots:
     void contract()
     {
         QFETCH(QString, kind);
-        auto l = create(kind);
+        const SystemClock clock(kScale);
+        auto l = create(kind, clock);
         RecordingMessages m;
-        Link link(l->port(), m);
+        Link link(l->port(), m, clock);
         l->device().setByte(31, 100);
         QVERIFY(link.openIfClosed());
         QVERIFY(link.enviar_trama(Command::ReadMemory, 31, 1));
@@ -133,10 +138,10 @@ private slots:
         QFETCH(QString, kind);
         // Wider intervals here: the point is the order of late answers, not
         // the machine's scheduling jitter.
-        Timebase::setScale(0.2);
-        auto l = create(kind);
+        const SystemClock clock(0.2);
+        auto l = create(kind, clock);
         RecordingMessages m;
-        Link link(l->port(), m);
+        Link link(l->port(), m, clock);
         for (int a = 0; a < 8; ++a)
             l->device().setByte(a, uint8_t(10 + a));
         link.openIfClosed();
@@ -154,7 +159,6 @@ private slots:
             l->faults().delayMs = 700;
         }
         QVERIFY(link.stats.to_erros >= 1);
-        Timebase::setScale(0.05);
     }
 
     void slowTimer_data()
@@ -180,10 +184,10 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(int, delayMs);
         QFETCH(int, delayEvery);
-        Timebase::setScale(0.1);
-        auto l = create(kind);
+        const SystemClock clock(0.1);
+        auto l = create(kind, clock);
         RecordingMessages m;
-        Link link(l->port(), m);
+        Link link(l->port(), m, clock);
         for (int a = 0; a < 12; ++a)
             l->device().setByte(a, uint8_t(10 + a));
         l->faults().busy = true;
@@ -204,7 +208,6 @@ private slots:
             QVERIFY(link.effectiveTimeoutMs() > delayMs);
             QVERIFY(link.stats.n_tramas <= 12 + 2);
         }
-        Timebase::setScale(0.05);
     }
 
     void silentStart_data() { contract_data(); }
@@ -214,10 +217,10 @@ private slots:
     void silentStart()
     {
         QFETCH(QString, kind);
-        Timebase::setScale(0.1);
-        auto l = create(kind);
+        const SystemClock clock(0.1);
+        auto l = create(kind, clock);
         RecordingMessages m;
-        Link link(l->port(), m);
+        Link link(l->port(), m, clock);
         l->faults().pace = true;
         l->faults().silentForMs = 4000;
         for (int a = 0; a < 10; ++a)
@@ -236,19 +239,18 @@ private slots:
         // periods at most (and the PC's slack) and ten exchanges at line
         // speed: 5.8 s. The drain of the old code lasted a period for every
         // unanswered resend.
-        QVERIFY2(since.elapsed() < Timebase::toReal(6500) + ReplyLedger::kSlackMs,
+        QVERIFY2(since.elapsed() < clock.toReal(6500) + ReplyLedger::kSlackMs,
                  qPrintable(QString::number(since.elapsed())));
-        Timebase::setScale(0.05);
     }
 
     // A timer that never answers keeps the configured cadence: nothing to
     // measure, nothing stretched, one frame per time-out.
     void silentTimerKeepsTheCadence()
     {
-        Timebase::setScale(0.02);
-        EmulatedPort p;
+        const SystemClock clock(0.02);
+        EmulatedPort p(clock);
         RecordingMessages m;
-        Link link(p, m);
+        Link link(p, m, clock);
         link.openIfClosed();
         p.faults().failNext(20, Fault::NoReply);
         QList<int> timeouts;
@@ -263,9 +265,8 @@ private slots:
         QCOMPARE(link.stats.n_tramas, 21.0);
         QCOMPARE(link.stats.to_erros, int16_t(20));
         QCOMPARE(timeouts, QList<int>(21, 500));
-        QVERIFY(took >= Timebase::toReal(20 * 500) - 5);
-        QVERIFY2(took < Timebase::toReal(20 * 500) * 3 / 2, qPrintable(QString::number(took)));
-        Timebase::setScale(0.05);
+        QVERIFY(took >= clock.toReal(20 * 500) - 5);
+        QVERIFY2(took < clock.toReal(20 * 500) * 3 / 2, qPrintable(QString::number(took)));
     }
 
     // A rejected reply waits a second before the resend (then resets the
@@ -273,9 +274,10 @@ private slots:
     // garbage.
     void rejectedReplyPausesASecond()
     {
-        EmulatedPort p;
+        const SystemClock clock(kScale);
+        EmulatedPort p(clock);
         RecordingMessages m;
-        Link link(p, m);
+        Link link(p, m, clock);
         link.openIfClosed();
         QList<qint64> sent;
         QElapsedTimer t;
@@ -284,7 +286,7 @@ private slots:
         p.faults().failNext(1, Fault::BadChecksum);
         QVERIFY(link.enviar_trama(Command::ReadBattery, 0, 0));
         QCOMPARE(sent.size(), 2);
-        QVERIFY2(sent[1] - sent[0] >= Timebase::toReal(1000),
+        QVERIFY2(sent[1] - sent[0] >= clock.toReal(1000),
                  qPrintable(QString::number(sent[1] - sent[0])));
     }
 
@@ -292,10 +294,10 @@ private slots:
     // count of bad replies.
     void hundredthTimeOutKeepsBadReplies()
     {
-        Timebase::setScale(0.002);
-        EmulatedPort p;
+        const SystemClock clock(0.002);
+        EmulatedPort p(clock);
         RecordingMessages m;
-        Link link(p, m);
+        Link link(p, m, clock);
         link.openIfClosed();
         p.faults().failNext(1, Fault::BadChecksum);
         p.faults().failNext(100, Fault::NoReply);
@@ -304,14 +306,14 @@ private slots:
         QCOMPARE(link.stats.to_erros, int16_t(0));
         QCOMPARE(link.stats.bf_erros, int16_t(1));
         QCOMPARE(link.stats.timeoutsTotal, quint64(100));
-        Timebase::setScale(0.05);
     }
 
     void rejectionClosesAndReopens()
     {
-        EmulatedPort p;
+        const SystemClock clock(kScale);
+        EmulatedPort p(clock);
         RecordingMessages m;
-        Link link(p, m);
+        Link link(p, m, clock);
         link.openIfClosed();
         const int closes = p.closes();
         const int opens = p.opens();
@@ -325,9 +327,10 @@ private slots:
     // "$" goes alone, then one write per character.
     void splitWrites()
     {
-        EmulatedPort p;
+        const SystemClock clock(kScale);
+        EmulatedPort p(clock);
         RecordingMessages m;
-        Link link(p, m);
+        Link link(p, m, clock);
         link.openIfClosed();
         QVERIFY(link.enviar_trama(Command::End, 0, 0));
         QCOMPARE(p.writes().size(), 30);
@@ -338,10 +341,10 @@ private slots:
 
     void hundredthTimeout()
     {
-        Timebase::setScale(0.002);
-        EmulatedPort p;
+        const SystemClock clock(0.002);
+        EmulatedPort p(clock);
         RecordingMessages m;
-        Link link(p, m);
+        Link link(p, m, clock);
         link.openIfClosed();
         p.faults().failNext(99, Fault::NoReply);
         QVERIFY(link.enviar_trama(Command::ReadBattery, 0, 0));
@@ -354,14 +357,14 @@ private slots:
         QCOMPARE(link.stats.to_erros, int16_t(0));
         // Reset at the 100th, then the resend that was answered.
         QCOMPARE(link.stats.n_tramas, 1.0);
-        Timebase::setScale(0.05);
     }
 
     void sair_pedidoOneAttempt()
     {
-        EmulatedPort p;
+        const SystemClock clock(kScale);
+        EmulatedPort p(clock);
         RecordingMessages m;
-        Link link(p, m);
+        Link link(p, m, clock);
         link.openIfClosed();
         link.sair_pedido = true;
         p.faults().faults = Fault::NoReply;
@@ -376,9 +379,10 @@ private slots:
     // itself once the adapter is back.
     void portGone()
     {
-        EmulatedPort p;
+        const SystemClock clock(kScale);
+        EmulatedPort p(clock);
         RecordingMessages m;
-        Link link(p, m);
+        Link link(p, m, clock);
         link.openIfClosed();
         p.device().setByte(5, 42);
         p.setGone(1500);

@@ -266,8 +266,9 @@ void TstChangeJournal::writeStateShownBeforeTheRecordsAreWritten()
 }
 
 // Records that cannot be written: the timer takes the value all the same,
-// its row waits on this PC and is added with the next change, once; offered
-// again (a lost answer, another program on the PC) it adds nothing.
+// its row waits on this PC, with those of the minute after, and is added
+// with the first change past that minute, once; offered again (a lost
+// answer, another program on the PC) it adds nothing.
 void TstChangeJournal::cutOffRecordsKeepRowsUntilReachedOnce()
 {
     JournalBench j;
@@ -290,13 +291,22 @@ void TstChangeJournal::cutOffRecordsKeepRowsUntilReachedOnce()
     QCOMPARE(j.rows(), QStringList{});
     const QList<OutboxRow> waited = outbox.rows();
 
-    // Tried again once a minute has passed, not at every change.
-    j.b.clock.set(j.b.clock.now().addSecs(61));
+    // Not tried again at every change: only once a minute has passed, a
+    // minute at the clock's pace.
+    const QDateTime failedAt = j.b.clock.now();
+    const int minute = j.b.clock.toReal(60 * 1000);
+    j.b.clock.set(failedAt.addMSecs(minute - 1));
+    j.type(QStringLiteral("Text_S12"), QStringLiteral("3,50"));
+    QVERIFY(j.written());
+    QCOMPARE(j.recorder.waiting(), 2);
+    QCOMPARE(j.rows(), QStringList{});
+    j.b.clock.set(failedAt.addMSecs(minute));
     j.type(QStringLiteral("Text_S08"), QStringLiteral("2,50"));
     QVERIFY(j.written());
     QStringList rows = j.rows();
     rows.sort();
-    QCOMPARE(rows, (QStringList{"Text_S00|1,00|1,50|window", "Text_S08|2,00|2,50|window"}));
+    QCOMPARE(rows, (QStringList{"Text_S00|1,00|1,50|window", "Text_S08|2,00|2,50|window",
+                                "Text_S12|3,00|3,50|window"}));
     QCOMPARE(j.recorder.waiting(), 0);
 
     // The same row kept again, as after a restart whose answer was lost.
@@ -304,7 +314,7 @@ void TstChangeJournal::cutOffRecordsKeepRowsUntilReachedOnce()
     QVERIFY2(outbox.keep(waited.first(), &error), qPrintable(error));
     const RecordsOutbox::Delivery again = outbox.deliver(j.data.recordsDatabase);
     QCOMPARE(again.added, 1);
-    QCOMPARE(DataFolder::count(j.data.databases.logFile(), QStringLiteral("ChangeJournal")), 2);
+    QCOMPARE(DataFolder::count(j.data.databases.logFile(), QStringLiteral("ChangeJournal")), 3);
     QCOMPARE(outbox.count(), 0);
 }
 

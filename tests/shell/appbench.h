@@ -4,7 +4,7 @@
 // vx308-maint with an emulated timer inside the process, the database files
 // in a temporary folder (shared between "runs" so a restart finds what the
 // last run stored), recorded messages, a program end that only records, and a clock
-// that stands still. Link and start-up intervals are shrunk to 2 %.
+// that stands still. Its intervals run at 2 %.
 
 #include "application.h"
 #include "clock.h"
@@ -76,7 +76,6 @@ struct AppBench
     explicit AppBench(PersistentData &persistent, vx::Application::Setup setup = {},
                       vx::MessageSink *sink = nullptr)
     {
-        vx::Timebase::setScale(0.02);
         port.device().loadDefaultMemory();
         if (setup.dataFolder.isEmpty()) setup.dataFolder = persistent.dir.path();
         if (!setup.screen.isValid()) setup.screen = QSize(1024, 768);
@@ -87,10 +86,10 @@ struct AppBench
                                              clock, printer, &portInfos});
     }
 
-    vx::emu::EmulatedPort port;
+    vx::FixedClock clock{0.02};
+    vx::emu::EmulatedPort port{clock};
     vx::RecordingMessages messages;
     vx::RecordingEnd end;
-    vx::FixedClock clock;
     vx::RecordingReportPrinter printer;
     vx::FixedPortInfoSource portInfos;
     std::unique_ptr<vx::Application> app;

@@ -8,6 +8,7 @@
 #include "databases.h"
 #include "editset.h"
 #include "emulatedport.h"
+#include "fixedclock.h"
 #include "messages.h"
 #include "portchooser.h"
 #include "recordingmessages.h"
@@ -35,9 +36,10 @@ struct NewUnitFixture
     Databases databases{dir.path()};
     RecordingMessages messages;
     EditSet edit{messages};
-    emu::EmulatedPort port;
+    FixedClock clock;
+    emu::EmulatedPort port{clock};
     bool engine = false;
-    PortChooser chooser{edit, port, databases, messages, [this] { return engine; }};
+    PortChooser chooser{edit, port, databases, messages, clock, [this] { return engine; }};
     bool ok = false;
 
     int comm()

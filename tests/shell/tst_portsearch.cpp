@@ -5,6 +5,7 @@
 // and the choice survives a restart through the per-user settings file
 // without disturbing the stored "Com N".
 
+#include "clock.h"
 #include "databases.h"
 #include "editset.h"
 #include "fixedportinfosource.h"
@@ -29,6 +30,8 @@ namespace {
 
 // Nominal milliseconds each probe waits; the emulator answers in a few.
 constexpr int kProbeMs = 300;
+// The probes and the timers at the device's own pace.
+const SystemClock kSearchClock;
 
 // "Com N" left unmapped names a missing file in `folder`, so that a search
 // never writes to the machine's own serial ports.
@@ -55,7 +58,7 @@ struct Bench
     QtSerialPort port;
     FixedPortInfoSource infos;
     PortMemory memory{dir.filePath(QStringLiteral("user.ini"))};
-    PortChooser chooser{edit, port, databases, messages};
+    PortChooser chooser{edit, port, databases, messages, kSearchClock};
     bool ok = false;
 
     int comm()
@@ -73,7 +76,7 @@ struct Bench
 // A timer behind a pseudo-terminal, reached through a link in `dir`.
 std::unique_ptr<PtyServer> timerAt(const QString &link, unsigned faults = Fault::None)
 {
-    auto server = std::make_unique<PtyServer>();
+    auto server = std::make_unique<PtyServer>(kSearchClock);
     server->device().loadDefaultMemory();
     server->faults().faults = faults;
     if (!server->start(link)) return nullptr;

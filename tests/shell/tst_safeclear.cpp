@@ -173,7 +173,8 @@ private slots:
             failures = static_cast<int>(o.app->link().stats.timeoutsSinceAccepted);
             if (failures == 1) {
                 QVERIFY(notice->isHidden());
-                o.clock.set(o.clock.now().addMSecs(ConnectionWatcher::kDefaultSilenceMs));
+                o.clock.set(
+                    o.clock.now().addMSecs(o.clock.toReal(ConnectionWatcher::kDefaultSilenceMs)));
             } else if (failures == 2) {
                 shownAtLimit = notice->isVisible();
                 shownText = notice->text();

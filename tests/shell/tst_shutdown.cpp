@@ -72,7 +72,7 @@ private slots:
     {
         ShutdownBench s;
         bool requestInPause = false;
-        QTimer::singleShot(Timebase::toReal(500), [&] { requestInPause = s.b.link.sair_pedido; });
+        QTimer::singleShot(s.b.clock.toReal(500), [&] { requestInPause = s.b.link.sair_pedido; });
         s.shutdown.exitApplication();
         QVERIFY(requestInPause);
     }
@@ -82,7 +82,7 @@ private slots:
         ShutdownBench s;
         QVERIFY(s.b.readAll());
         bool engineInPause = true, requestInPause = true;
-        QTimer::singleShot(Timebase::toReal(1000), [&] {
+        QTimer::singleShot(s.b.clock.toReal(1000), [&] {
             engineInPause = s.b.engine.active();
             requestInPause = s.b.link.sair_pedido;
         });
@@ -118,7 +118,7 @@ private slots:
     void secondRequestDuringPauseIgnored()
     {
         ShutdownBench s;
-        QTimer::singleShot(Timebase::toReal(300), [&] {
+        QTimer::singleShot(s.b.clock.toReal(300), [&] {
             QVERIFY(s.shutdown.inProgress());
             s.shutdown.closeWindow();
         });
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(s.b.end.ended());
         QCOMPARE(s.requests.commands.size(), 0);
         QVERIFY(s.b.messages.messages.empty());
-        QVERIFY(t.elapsed() < Timebase::toReal(1000));
+        QVERIFY(t.elapsed() < s.b.clock.toReal(1000));
     }
 
     void duringNewUnitEntryIsCancel()

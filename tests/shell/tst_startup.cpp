@@ -18,11 +18,13 @@ using namespace vx;
 namespace {
 
 // A message box that stays open for `ms` of real time, as a technician who
-// reads it before pressing OK; it notes when it opens and closes.
+// reads it before pressing OK; it notes when it opens and closes. The bench
+// that shows it is made after it: openFor() once its clock is there.
 class SlowMessages : public MessageSink
 {
 public:
-    SlowMessages(QStringList &journal, int ms) : m_journal(journal), m_ms(ms) {}
+    explicit SlowMessages(QStringList &journal) : m_journal(journal) {}
+    void openFor(int ms) { m_ms = ms; }
     void show(const QString &text, const QString &, Icon) override
     {
         m_journal << QStringLiteral("mensagem aberta");
@@ -36,7 +38,7 @@ public:
 
 private:
     QStringList &m_journal;
-    int m_ms;
+    int m_ms = 0;
 };
 
 // Notes when a window is shown or hidden.
@@ -111,7 +113,7 @@ private slots:
         t.start();
         AppBench o(a);
         QVERIFY(o.startUp());
-        QVERIFY2(t.elapsed() >= Timebase::toReal(3000), qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(t.elapsed() >= o.clock.toReal(3000), qPrintable(QString::number(t.elapsed())));
         QCOMPARE(o.app->splash().Timer_apresentacao().timerType(), Qt::PreciseTimer);
     }
 
@@ -137,9 +139,10 @@ private slots:
         PersistentData a;
         store(a, idioma, 3);
         QStringList journal;
-        // Open for three times the splash's time.
-        SlowMessages slow(journal, Timebase::toReal(3000) * 3);
+        SlowMessages slow(journal);
         AppBench o(a, {}, &slow);
+        // Open for three times the splash's time.
+        slow.openFor(o.clock.toReal(3000) * 3);
         o.port.setMissing(3);
         Watcher s(journal, &o.app->splash(), QStringLiteral("splash"));
         Watcher j(journal, &o.window(), QStringLiteral("janela"));
@@ -181,8 +184,9 @@ private slots:
         damaged.write(QByteArray(4096, 'x'));
         damaged.close();
         QStringList journal;
-        SlowMessages slow(journal, Timebase::toReal(3000) * 2);
+        SlowMessages slow(journal);
         AppBench o(a, {}, &slow);
+        slow.openFor(o.clock.toReal(3000) * 2);
         Watcher s(journal, &o.app->splash(), QStringLiteral("splash"));
         Watcher j(journal, &o.window(), QStringLiteral("janela"));
         QVERIFY(o.startUp());

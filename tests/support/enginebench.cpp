@@ -1,6 +1,5 @@
 #include "enginebench.h"
 
-#include "eventwait.h"
 #include "frame.h"
 
 #include <QCoreApplication>
@@ -10,7 +9,6 @@
 
 EngineBench::EngineBench()
 {
-    vx::Timebase::setScale(0.02);
     device().loadDefaultMemory();
     engine.setBaseTitle(QStringLiteral("Manutenção VX308 v3.5"));
 }
