@@ -234,8 +234,7 @@ inline constexpr std::array<std::string_view, 2> kHiddenCaptioned{{"Label_acumul
 inline constexpr std::array<std::span<const Text>, 11> kTranslatedTables{
     {kCaptions, kFactoryCaptions, kReportCaptions, kPortCaptions, kStatusTexts,
      kConfigurationCaptions, kTrafficLogCaptions, kHistoryCaptions, kTakingsCaptions,
-     kJournalCaptions,
-     kFixedCaptions}};
+     kJournalCaptions, kFixedCaptions}};
 
 // Every text table of the shell, for the completeness check.
 inline constexpr std::array<TextTable, 19> kShellTextTables{{

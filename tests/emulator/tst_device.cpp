@@ -40,7 +40,7 @@ struct FakeTime
 
 } // namespace
 
-class TestDevice : public QObject
+class TstDevice : public QObject
 {
     Q_OBJECT
 private slots:
@@ -64,7 +64,7 @@ private slots:
     void historyCountsAndCaps();
 };
 
-void TestDevice::workedExample()
+void TstDevice::workedExample()
 {
     Device d;
     d.setByte(31, 100);
@@ -72,7 +72,7 @@ void TestDevice::workedExample()
              QByteArray("!AF0000010F11046000000000053%"));
 }
 
-void TestDevice::headerIsEchoed()
+void TstDevice::headerIsEchoed()
 {
     Device d;
     for (const QByteArray &req :
@@ -85,7 +85,7 @@ void TestDevice::headerIsEchoed()
     }
 }
 
-void TestDevice::replies_data()
+void TstDevice::replies_data()
 {
     QTest::addColumn<vx::Command>("command");
     QTest::addColumn<QString>("inputs");
@@ -113,7 +113,7 @@ void TestDevice::replies_data()
         << static_cast<vx::Command>(5) << rest << 120 << none << QByteArray("000000000000");
 }
 
-void TestDevice::replies()
+void TstDevice::replies()
 {
     QFETCH(vx::Command, command);
     QFETCH(QString, inputs);
@@ -132,7 +132,7 @@ void TestDevice::replies()
     if (command == vx::Command::ReadBattery) QCOMPARE(int(vx::dataByte(reply, 0)), battery);
 }
 
-void TestDevice::readMemory_data()
+void TstDevice::readMemory_data()
 {
     QTest::addColumn<int>("address");
     QTest::addColumn<int>("count");
@@ -146,7 +146,7 @@ void TestDevice::readMemory_data()
     QTest::newRow("count zero") << 10 << 0 << QByteArray("000000000000");
 }
 
-void TestDevice::readMemory()
+void TstDevice::readMemory()
 {
     QFETCH(int, address);
     QFETCH(int, count);
@@ -166,7 +166,7 @@ void TestDevice::readMemory()
     QCOMPARE(dataField(reply), data);
 }
 
-void TestDevice::writeMemoryWraps()
+void TstDevice::writeMemoryWraps()
 {
     Device d;
     d.setByte(2, 0x77);
@@ -180,7 +180,7 @@ void TestDevice::writeMemoryWraps()
     QCOMPARE(d.number(255, 3), 0x452301u);
 }
 
-void TestDevice::invalidRequestIsIgnored_data()
+void TstDevice::invalidRequestIsIgnored_data()
 {
     QTest::addColumn<QByteArray>("request");
     const QByteArray good = request(vx::Command::WriteMemory, 4, 2, "6900");
@@ -199,7 +199,7 @@ void TestDevice::invalidRequestIsIgnored_data()
     QTest::newRow("empty") << QByteArray();
 }
 
-void TestDevice::invalidRequestIsIgnored()
+void TstDevice::invalidRequestIsIgnored()
 {
     QFETCH(QByteArray, request);
     Device d;
@@ -211,7 +211,7 @@ void TestDevice::invalidRequestIsIgnored()
     QVERIFY(d.history().empty());
 }
 
-void TestDevice::impulsesAccumulate()
+void TstDevice::impulsesAccumulate()
 {
     Device d;
     d.respond(request(vx::Command::Impulses, 0, 5));
@@ -219,7 +219,7 @@ void TestDevice::impulsesAccumulate()
     QCOMPARE(d.impulses(), qint64(260));
 }
 
-void TestDevice::display()
+void TstDevice::display()
 {
     Device d;
     QCOMPARE(d.displayText(), QStringLiteral("          "));
@@ -234,7 +234,7 @@ void TestDevice::display()
     QCOMPARE(d.displayText(), QStringLiteral("7  S     _"));
 }
 
-void TestDevice::clockRunsFromSetting()
+void TstDevice::clockRunsFromSetting()
 {
     FakeTime t;
     Device d(t.source());
@@ -257,7 +257,7 @@ void TestDevice::clockRunsFromSetting()
     QCOMPARE(int(vx::dataByte(reply, 5)), 26);
 }
 
-void TestDevice::clockWrapsYear()
+void TstDevice::clockWrapsYear()
 {
     FakeTime t;
     Device d(t.source());
@@ -272,7 +272,7 @@ void TestDevice::clockWrapsYear()
     QCOMPARE(int(c[2]), 6); // 1 January 2027 is a Friday: 6 counting from Sunday
 }
 
-void TestDevice::clockKeepsSentWeekday()
+void TstDevice::clockKeepsSentWeekday()
 {
     FakeTime t;
     Device d(t.source());
@@ -285,7 +285,7 @@ void TestDevice::clockKeepsSentWeekday()
     QCOMPARE(int(d.clockBytes()[2]), 1);
 }
 
-void TestDevice::impossibleClockStandsStill()
+void TstDevice::impossibleClockStandsStill()
 {
     FakeTime t;
     Device d(t.source());
@@ -299,7 +299,7 @@ void TestDevice::impossibleClockStandsStill()
     QCOMPARE(int(c[4]), 13);
 }
 
-void TestDevice::defaultMemoryIsPlausible()
+void TstDevice::defaultMemoryIsPlausible()
 {
     Device d;
     auto read = [&d](int address, int count) {
@@ -330,7 +330,7 @@ void TestDevice::defaultMemoryIsPlausible()
     QVERIFY(key != QStringLiteral("000000000000") && key != QStringLiteral("FFFFFFFFFFFF"));
 }
 
-void TestDevice::settersRefuseBadText()
+void TstDevice::settersRefuseBadText()
 {
     Device d;
     QVERIFY(!d.setInputs(QStringLiteral("111111")));
@@ -343,7 +343,7 @@ void TestDevice::settersRefuseBadText()
     QCOMPARE(d.ibutton(), QStringLiteral("0123456789AB"));
 }
 
-void TestDevice::historyCountsAndCaps()
+void TstDevice::historyCountsAndCaps()
 {
     Device d;
     for (int i = 0; i < Device::kHistorySize + 10; ++i)
@@ -360,5 +360,5 @@ void TestDevice::historyCountsAndCaps()
     QVERIFY(d.history().empty());
 }
 
-VX_TEST_CLASS(TestDevice, Core)
+VX_TEST_CLASS(TstDevice, Core)
 #include "tst_device.moc"

@@ -12,7 +12,7 @@
 
 using namespace vx::emu;
 
-class TestDeviceImage : public QObject
+class TstDeviceImage : public QObject
 {
     Q_OBJECT
 private slots:
@@ -23,7 +23,7 @@ private slots:
     void saveFailureIsReported();
 };
 
-void TestDeviceImage::roundTrip()
+void TstDeviceImage::roundTrip()
 {
     Device a;
     for (int i = 0; i < 256; ++i)
@@ -46,7 +46,7 @@ void TestDeviceImage::roundTrip()
     QCOMPARE(b.ibutton(), a.ibutton());
 }
 
-void TestDeviceImage::missingKeysLeaveTheRest()
+void TstDeviceImage::missingKeysLeaveTheRest()
 {
     QString error;
     const auto image = DeviceImage::fromJson(R"({"ibutton": "00001a2b3c01"})", &error);
@@ -60,7 +60,7 @@ void TestDeviceImage::missingKeysLeaveTheRest()
     QVERIFY(DeviceImage::fromJson("{}", &error));
 }
 
-void TestDeviceImage::refused_data()
+void TstDeviceImage::refused_data()
 {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("message");
@@ -88,7 +88,7 @@ void TestDeviceImage::refused_data()
         << QByteArray(R"({"battery": 100, "ibutton": "XYZ"})") << "ibutton";
 }
 
-void TestDeviceImage::refused()
+void TstDeviceImage::refused()
 {
     QFETCH(QByteArray, json);
     QFETCH(QString, message);
@@ -97,7 +97,7 @@ void TestDeviceImage::refused()
     QVERIFY2(error.contains(message), qPrintable(error));
 }
 
-void TestDeviceImage::saveFailureIsReported()
+void TstDeviceImage::saveFailureIsReported()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("no/such/dir/unit.json"));
@@ -106,5 +106,5 @@ void TestDeviceImage::saveFailureIsReported()
     QVERIFY(error.contains(path));
 }
 
-VX_TEST_CLASS(TestDeviceImage, Core)
+VX_TEST_CLASS(TstDeviceImage, Core)
 #include "tst_deviceimage.moc"

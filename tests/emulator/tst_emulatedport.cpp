@@ -19,7 +19,7 @@
 
 using namespace vx::emu;
 
-class TestEmulatedPort : public QObject
+class TstEmulatedPort : public QObject
 {
     Q_OBJECT
     // The device's and the link's intervals at 2 %, unless a test needs
@@ -40,7 +40,7 @@ private slots:
     void missingPortDoesNotOpen();
 };
 
-void TestEmulatedPort::exchangeThroughLink()
+void TstEmulatedPort::exchangeThroughLink()
 {
     EmulatedPort port(m_clock);
     port.device().setByte(31, 100);
@@ -54,7 +54,7 @@ void TestEmulatedPort::exchangeThroughLink()
     QCOMPARE(int(link.stats.bf_erros), 0);
 }
 
-void TestEmulatedPort::writesAreRecordedOneByOne()
+void TstEmulatedPort::writesAreRecordedOneByOne()
 {
     EmulatedPort port(m_clock);
     vx::RecordingMessages messages;
@@ -71,7 +71,7 @@ void TestEmulatedPort::writesAreRecordedOneByOne()
     QCOMPARE(rest, QByteArray("#AF0000000000000000000000091%"));
 }
 
-void TestEmulatedPort::faults_data()
+void TstEmulatedPort::faults_data()
 {
     QTest::addColumn<unsigned>("first");
     QTest::addColumn<int>("timeouts");
@@ -90,7 +90,7 @@ void TestEmulatedPort::faults_data()
         << (Fault::Split | Fault::ExtraBytes) << 0 << 0 << 0 << 3;
 }
 
-void TestEmulatedPort::faults()
+void TstEmulatedPort::faults()
 {
     QFETCH(unsigned, first);
     QFETCH(int, timeouts);
@@ -111,7 +111,7 @@ void TestEmulatedPort::faults()
     QCOMPARE(link.stats.n_tramas, double(1 + timeouts + rejected));
 }
 
-void TestEmulatedPort::splitReplyNotifiesOnce()
+void TstEmulatedPort::splitReplyNotifiesOnce()
 {
     EmulatedPort port(m_clock);
     port.faults().faults = Fault::Split;
@@ -128,7 +128,7 @@ void TestEmulatedPort::splitReplyNotifiesOnce()
     QCOMPARE(port.bytesWaiting(), qint64(0));
 }
 
-void TestEmulatedPort::slowReplyArrivesNoEarlier()
+void TstEmulatedPort::slowReplyArrivesNoEarlier()
 {
     const vx::SystemClock clock(0.1);
     EmulatedPort port(clock);
@@ -151,7 +151,7 @@ void TestEmulatedPort::slowReplyArrivesNoEarlier()
     QCOMPARE(int(vx::dataByte(link.trama_rx(), 0)), 120);
 }
 
-void TestEmulatedPort::pacingTakesTheWireTime()
+void TstEmulatedPort::pacingTakesTheWireTime()
 {
     const vx::SystemClock clock;
     EmulatedPort port(clock);
@@ -166,7 +166,7 @@ void TestEmulatedPort::pacingTakesTheWireTime()
     QVERIFY2(t.elapsed() >= 30, qPrintable(QString::number(t.elapsed())));
 }
 
-void TestEmulatedPort::replyAfterCloseIsLost()
+void TstEmulatedPort::replyAfterCloseIsLost()
 {
     EmulatedPort port(m_clock);
     port.faults().delayMs = 100;
@@ -181,7 +181,7 @@ void TestEmulatedPort::replyAfterCloseIsLost()
     QCOMPARE(port.device().count(vx::Command::ReadBattery), 1);
 }
 
-void TestEmulatedPort::goneRefusesOpenThenComesBack()
+void TstEmulatedPort::goneRefusesOpenThenComesBack()
 {
     EmulatedPort port(m_clock);
     QVERIFY(port.open());
@@ -201,7 +201,7 @@ void TestEmulatedPort::goneRefusesOpenThenComesBack()
     QVERIFY(spy.wait(1000));
 }
 
-void TestEmulatedPort::linkRidesOutAPulledAdapter()
+void TstEmulatedPort::linkRidesOutAPulledAdapter()
 {
     EmulatedPort port(m_clock);
     vx::RecordingMessages messages;
@@ -215,7 +215,7 @@ void TestEmulatedPort::linkRidesOutAPulledAdapter()
     QCOMPARE(port.device().count(vx::Command::ReadClock), 1);
 }
 
-void TestEmulatedPort::missingPortDoesNotOpen()
+void TstEmulatedPort::missingPortDoesNotOpen()
 {
     EmulatedPort port(m_clock);
     port.setMissing(3);
@@ -229,5 +229,5 @@ void TestEmulatedPort::missingPortDoesNotOpen()
     QCOMPARE(port.portNumber(), 4);
 }
 
-VX_TEST_CLASS(TestEmulatedPort, Core)
+VX_TEST_CLASS(TstEmulatedPort, Core)
 #include "tst_emulatedport.moc"

@@ -54,7 +54,7 @@ Rig makeRig(const QString &kind, const QString &linkPath, const vx::Clock &clock
 
 } // namespace
 
-class TestPortContract : public QObject
+class TstPortContract : public QObject
 {
     Q_OBJECT
     // The device's and the link's intervals at 10 %, for both ports alike.
@@ -67,7 +67,7 @@ private slots:
     void thresholdHoldsBackPartialReply();
 };
 
-void TestPortContract::transaction_data()
+void TstPortContract::transaction_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<unsigned>("first");
@@ -93,7 +93,7 @@ void TestPortContract::transaction_data()
                 << QString::fromLatin1(kind) << r.fault << r.timeouts << r.rejected;
 }
 
-void TestPortContract::transaction()
+void TstPortContract::transaction()
 {
     QFETCH(QString, kind);
     QFETCH(unsigned, first);
@@ -121,14 +121,14 @@ void TestPortContract::transaction()
     QCOMPARE(int(link.stats.bf_erros), rejected);
 }
 
-void TestPortContract::thresholdHoldsBackPartialReply_data()
+void TstPortContract::thresholdHoldsBackPartialReply_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("emulated") << QStringLiteral("emulated");
     QTest::newRow("pty") << QStringLiteral("pty");
 }
 
-void TestPortContract::thresholdHoldsBackPartialReply()
+void TstPortContract::thresholdHoldsBackPartialReply()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
@@ -150,5 +150,5 @@ void TestPortContract::thresholdHoldsBackPartialReply()
     QVERIFY(vx::isValidReply(rig.port->readAll()));
 }
 
-VX_TEST_CLASS(TestPortContract, Core)
+VX_TEST_CLASS(TstPortContract, Core)
 #include "tst_portcontract.moc"

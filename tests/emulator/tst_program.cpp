@@ -49,7 +49,7 @@ QByteArray exchange(int fd, const QByteArray &request)
 
 } // namespace
 
-class TestProgram : public QObject
+class TstEmulatorProgram : public QObject
 {
     Q_OBJECT
 private slots:
@@ -60,7 +60,7 @@ private slots:
     void savesOnSignalAndCleansUp();
 };
 
-void TestProgram::help()
+void TstEmulatorProgram::help()
 {
     QProcess p;
     p.start(kProgram, {QStringLiteral("--help")});
@@ -74,7 +74,7 @@ void TestProgram::help()
         QVERIFY2(out.contains(QLatin1String(option)), option);
 }
 
-void TestProgram::refusesBadInput_data()
+void TstEmulatorProgram::refusesBadInput_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("file");
@@ -112,7 +112,7 @@ void TestProgram::refusesBadInput_data()
         << QStringList{"--log", "@/no/such/dir/log.txt"} << none << "log.txt" << 2;
 }
 
-void TestProgram::refusesBadInput()
+void TstEmulatorProgram::refusesBadInput()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, file);
@@ -136,7 +136,7 @@ void TestProgram::refusesBadInput()
     QVERIFY(!QFileInfo(link).isSymLink());
 }
 
-void TestProgram::savesOnSignalAndCleansUp()
+void TstEmulatorProgram::savesOnSignalAndCleansUp()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
@@ -196,5 +196,5 @@ void TestProgram::savesOnSignalAndCleansUp()
     QVERIFY(lines[1].contains("ReadBattery"));
 }
 
-VX_TEST_CLASS(TestProgram, Core)
+VX_TEST_CLASS(TstEmulatorProgram, Core)
 #include "tst_program.moc"

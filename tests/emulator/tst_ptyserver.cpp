@@ -93,7 +93,7 @@ double cpuMs()
 
 } // namespace
 
-class TestPtyServer : public QObject
+class TstPtyServer : public QObject
 {
     Q_OBJECT
     // The device's own pace: the wire times below are measured as they are.
@@ -111,7 +111,7 @@ private slots:
     void goneAtTheNthWrite();
 };
 
-void TestPtyServer::exchangeOverTheTerminal()
+void TstPtyServer::exchangeOverTheTerminal()
 {
     PtyServer server(m_clock);
     QVERIFY2(server.start(), qPrintable(server.errorText()));
@@ -129,7 +129,7 @@ void TestPtyServer::exchangeOverTheTerminal()
     QCOMPARE(seen, QList<QByteArray>{kBattery});
 }
 
-void TestPtyServer::servesAfterCloseAndReopen()
+void TstPtyServer::servesAfterCloseAndReopen()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
@@ -145,7 +145,7 @@ void TestPtyServer::servesAfterCloseAndReopen()
     QCOMPARE(server.device().count(vx::Command::ReadBattery), 3);
 }
 
-void TestPtyServer::idleDoesNotSpin()
+void TstPtyServer::idleDoesNotSpin()
 {
     PtyServer server(m_clock);
     QVERIFY(server.start());
@@ -163,7 +163,7 @@ void TestPtyServer::idleDoesNotSpin()
     QVERIFY(vx::isValidReply(again.exchange(kBattery)));
 }
 
-void TestPtyServer::pacedReplyTakesTheWireTime()
+void TstPtyServer::pacedReplyTakesTheWireTime()
 {
     PtyServer server(m_clock);
     server.faults().pace = true;
@@ -176,7 +176,7 @@ void TestPtyServer::pacedReplyTakesTheWireTime()
     QVERIFY2(t.elapsed() >= 30, qPrintable(QString::number(t.elapsed())));
 }
 
-void TestPtyServer::faultsReachTheTerminal()
+void TstPtyServer::faultsReachTheTerminal()
 {
     PtyServer server(m_clock);
     QVERIFY(server.start());
@@ -201,7 +201,7 @@ void TestPtyServer::faultsReachTheTerminal()
     QCOMPARE(server.responder().ignored(), 1);
 }
 
-void TestPtyServer::linkReplacesAnOldLink()
+void TstPtyServer::linkReplacesAnOldLink()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
@@ -218,7 +218,7 @@ void TestPtyServer::linkReplacesAnOldLink()
     QVERIFY(!QFileInfo::exists(link));
 }
 
-void TestPtyServer::linkNeverReplacesAFile()
+void TstPtyServer::linkNeverReplacesAFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("notes.txt"));
@@ -234,7 +234,7 @@ void TestPtyServer::linkNeverReplacesAFile()
     QCOMPARE(f.readAll(), QByteArray("keep me"));
 }
 
-void TestPtyServer::goneTakesTheLinkAway()
+void TstPtyServer::goneTakesTheLinkAway()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
@@ -263,7 +263,7 @@ void TestPtyServer::goneTakesTheLinkAway()
 // The cut falls on a given write, not at a time: reads and the writes before
 // it are answered; that write is taken but not answered, and the adapter
 // comes back by itself.
-void TestPtyServer::goneAtTheNthWrite()
+void TstPtyServer::goneAtTheNthWrite()
 {
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("vx308"));
@@ -291,5 +291,5 @@ void TestPtyServer::goneAtTheNthWrite()
     QCOMPARE(int(server.device().byte(62)), 7);
 }
 
-VX_TEST_CLASS(TestPtyServer, Core)
+VX_TEST_CLASS(TstPtyServer, Core)
 #include "tst_ptyserver.moc"

@@ -36,7 +36,7 @@ QByteArray joined(const std::vector<Delivery> &ds)
 
 } // namespace
 
-class TestResponder : public QObject
+class TstResponder : public QObject
 {
     Q_OBJECT
     // The device's own pace: the times below are the nominal ones.
@@ -58,7 +58,7 @@ private slots:
     void everyNth();
 };
 
-void TestResponder::assembler_data()
+void TstResponder::assembler_data()
 {
     QTest::addColumn<QList<QByteArray>>("chunks");
     QTest::addColumn<QList<QByteArray>>("frames");
@@ -82,7 +82,7 @@ void TestResponder::assembler_data()
     QTest::newRow("incomplete") << L{"$" + kRead.left(28)} << L{};
 }
 
-void TestResponder::assembler()
+void TstResponder::assembler()
 {
     QFETCH(QList<QByteArray>, chunks);
     QFETCH(QList<QByteArray>, frames);
@@ -93,7 +93,7 @@ void TestResponder::assembler()
     QCOMPARE(got, frames);
 }
 
-void TestResponder::plainReplyIsImmediate()
+void TstResponder::plainReplyIsImmediate()
 {
     Device device;
     Faults faults;
@@ -105,7 +105,7 @@ void TestResponder::plainReplyIsImmediate()
     QCOMPARE(ds[0].bytes.mid(1, 13), kRead.mid(1, 13));
 }
 
-void TestResponder::timing_data()
+void TstResponder::timing_data()
 {
     QTest::addColumn<bool>("pace");
     QTest::addColumn<int>("delayMs");
@@ -117,7 +117,7 @@ void TestResponder::timing_data()
     QTest::newRow("paced and delayed") << true << 100 << qint64(130729);
 }
 
-void TestResponder::timing()
+void TstResponder::timing()
 {
     QFETCH(bool, pace);
     QFETCH(int, delayMs);
@@ -132,7 +132,7 @@ void TestResponder::timing()
     QCOMPARE(ds[0].atUs, atUs);
 }
 
-void TestResponder::pacingCountsFromTheFirstByte()
+void TstResponder::pacingCountsFromTheFirstByte()
 {
     Device device;
     Faults faults;
@@ -157,7 +157,7 @@ void TestResponder::pacingCountsFromTheFirstByte()
     QCOMPARE(ds[0].atUs, qint64(30729));
 }
 
-void TestResponder::splitPiecesMakeTheReply()
+void TstResponder::splitPiecesMakeTheReply()
 {
     Device device;
     Faults faults;
@@ -183,7 +183,7 @@ void TestResponder::splitPiecesMakeTheReply()
     QCOMPARE(paced[2].atUs, qint64(30729 + 8000));
 }
 
-void TestResponder::extraBytesFollowTheReply()
+void TstResponder::extraBytesFollowTheReply()
 {
     Device device;
     Faults faults;
@@ -199,7 +199,7 @@ void TestResponder::extraBytesFollowTheReply()
 // Noise must lead the reply, never trail it or replace part of it: the reply
 // behind it is intact, so a tool that rejects the write does so for the noise
 // alone. Split, the noise still arrives first, with the first piece.
-void TestResponder::garbageComesBeforeTheReply()
+void TstResponder::garbageComesBeforeTheReply()
 {
     const QByteArray noise("\0\xFF", 2);
     Device device;
@@ -221,7 +221,7 @@ void TestResponder::garbageComesBeforeTheReply()
     QCOMPARE(joined(split), whole[0].bytes);
 }
 
-void TestResponder::badChecksumIsRejectedByTheTool()
+void TstResponder::badChecksumIsRejectedByTheTool()
 {
     Device device;
     Faults faults;
@@ -235,7 +235,7 @@ void TestResponder::badChecksumIsRejectedByTheTool()
     QCOMPARE(device.impulses(), qint64(3));
 }
 
-void TestResponder::noReplyLeavesDeviceUntouched()
+void TstResponder::noReplyLeavesDeviceUntouched()
 {
     Device device;
     Faults faults;
@@ -254,7 +254,7 @@ void TestResponder::noReplyLeavesDeviceUntouched()
     QCOMPARE(seenFaults, Fault::NoReply);
 }
 
-void TestResponder::nextOverridesThenNormal()
+void TstResponder::nextOverridesThenNormal()
 {
     Device device;
     Faults faults;
@@ -272,7 +272,7 @@ void TestResponder::nextOverridesThenNormal()
     QCOMPARE(int(faults.next.size()), 1);
 }
 
-void TestResponder::everyNth()
+void TstResponder::everyNth()
 {
     Device device;
     Faults faults;
@@ -285,5 +285,5 @@ void TestResponder::everyNth()
     QCOMPARE(answered, (QList<bool>{true, true, false, true, true, false}));
 }
 
-VX_TEST_CLASS(TestResponder, Core)
+VX_TEST_CLASS(TstResponder, Core)
 #include "tst_responder.moc"

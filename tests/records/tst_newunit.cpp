@@ -12,7 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class TstNewUnit : public QObject
+class TstNewUnitRecords : public QObject
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ private slots:
     void ibuttonDateIgnoresRegion();
 };
 
-void TstNewUnit::prepareFillsTheWindow()
+void TstNewUnitRecords::prepareFillsTheWindow()
 {
     NewUnitFixture m;
     QVERIFY2(m.a.provisioned, qPrintable(m.a.error));
@@ -91,7 +91,7 @@ void TstNewUnit::prepareFillsTheWindow()
     QVERIFY(!m.newUnit.prepare());
 }
 
-void TstNewUnit::proposal_data()
+void TstNewUnitRecords::proposal_data()
 {
     QTest::addColumn<int>("nact"); // last row; -1 = empty log
     QTest::addColumn<int>("sact");
@@ -128,7 +128,7 @@ void TstNewUnit::proposal_data()
                                << "A0705";
 }
 
-void TstNewUnit::proposal()
+void TstNewUnitRecords::proposal()
 {
     QFETCH(int, nact);
     QFETCH(int, sact);
@@ -152,7 +152,7 @@ void TstNewUnit::proposal()
     QCOMPARE(m.newUnit.n_unidades(), nact >= 0 ? 41 : 0);
 }
 
-void TstNewUnit::prepareFailure()
+void TstNewUnitRecords::prepareFailure()
 {
     NewUnitFixture m;
     m.edit.setText("Text_S00", "2,50");
@@ -172,7 +172,7 @@ void TstNewUnit::prepareFailure()
     QVERIFY(!QFile::exists(m.a.databases.settingsFile()));
 }
 
-void TstNewUnit::cancel()
+void TstNewUnitRecords::cancel()
 {
     NewUnitFixture m;
     QVERIFY(!m.newUnit.cancel()); // only while entering a unit
@@ -197,7 +197,7 @@ void TstNewUnit::cancel()
     QVERIFY(!m.newUnit.cancel());
 }
 
-void TstNewUnit::pendingRequestsStay_data()
+void TstNewUnitRecords::pendingRequestsStay_data()
 {
     QTest::addColumn<bool>("changed");
     QTest::addColumn<bool>("clear");
@@ -206,7 +206,7 @@ void TstNewUnit::pendingRequestsStay_data()
     QTest::newRow("erase") << false << true;
 }
 
-void TstNewUnit::pendingRequestsStay()
+void TstNewUnitRecords::pendingRequestsStay()
 {
     QFETCH(bool, changed);
     QFETCH(bool, clear);
@@ -223,7 +223,7 @@ void TstNewUnit::pendingRequestsStay()
     QCOMPARE(m.edit.session.limpar_pedido, clear);
 }
 
-void TstNewUnit::ibuttonDateIgnoresRegion()
+void TstNewUnitRecords::ibuttonDateIgnoresRegion()
 {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
@@ -236,5 +236,5 @@ void TstNewUnit::ibuttonDateIgnoresRegion()
     QCOMPARE(m.edit.text("Text_act_hora"), QStringLiteral("14:05"));
 }
 
-VX_TEST_CLASS(TstNewUnit, Widgets)
+VX_TEST_CLASS(TstNewUnitRecords, Widgets)
 #include "tst_newunit.moc"
