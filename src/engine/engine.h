@@ -158,7 +158,7 @@ private:
 
     // --- what the unit holds, for the changes it accepts
     void keepAsRead(const EditSet &unit);
-    void noteAccepted(int indice);
+    void noteAccepted(int index);
     // Clear's zeroed values once the erase is done; when it was not, the
     // values its pass wrote as they were written.
     void noteErase(bool erased);

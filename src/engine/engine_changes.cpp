@@ -55,9 +55,9 @@ void Engine::keepAsRead(const EditSet &unit)
         m_asRead.insert(toQString(c.name), valueOf(unit, c));
 }
 
-void Engine::noteAccepted(int indice)
+void Engine::noteAccepted(int index)
 {
-    const Field &c = kFields[static_cast<size_t>(indice)];
+    const Field &c = kFields[static_cast<size_t>(index)];
     const QString name = toQString(c.name);
     const QString now = heldAfterWrite(m_edit, c);
     const QString before = m_asRead.value(name);
@@ -66,7 +66,7 @@ void Engine::noteAccepted(int indice)
     // unit did not hold is a change.
     if (before == now) return;
     const AcceptedChange change{unitOnLine(m_edit, m_asRead), name, before, now,
-                                m_edit.markedBy(indice)};
+                                m_edit.markedBy(index)};
     if (change.kind == ChangeKind::Clear && zeroedByClear(name)) {
         m_heldForErase.append(change);
         return;
