@@ -32,6 +32,10 @@ public:
 
     virtual ~RecordsDatabase() = default;
 
+    // A text to bind in a column that holds no NULL: a null QString would be
+    // bound as SQL NULL, which equals nothing.
+    static QString boundText(const QString &s) { return s.isNull() ? QStringLiteral("") : s; }
+
     virtual Engine engine() const = 0;
     // The file, or the server's URI without its password.
     virtual QString where() const = 0;

@@ -15,12 +15,6 @@ const QString kJournalColumns = QStringLiteral(
     R"("value_before", "value_after", "changed_by", "changed_date", "changed_time", )"
     R"("host_name", "os_user")");
 
-// A null text would be bound as SQL NULL, which equals nothing.
-QString journalNotNull(const QString &s)
-{
-    return s.isNull() ? QStringLiteral("") : s;
-}
-
 bool insert(RecordsDatabase &db, const JournalEntry &e, QString *error)
 {
     return db.run(QStringLiteral(R"(INSERT INTO "ChangeJournal" ("entry_key", )"
@@ -29,10 +23,12 @@ bool insert(RecordsDatabase &db, const JournalEntry &e, QString *error)
                                  R"("changed_time", "host_name", "os_user") )"
                                  R"(VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) )"
                                  R"(ON CONFLICT ("entry_key") DO NOTHING)"),
-                  {e.key, journalNotNull(ServiceHistory::unitKey(e.manufacturingNumber)),
-                   journalNotNull(e.applicationSerial), e.field, journalNotNull(e.before),
-                   journalNotNull(e.after), e.how, e.when.date(), e.when.time(),
-                   journalNotNull(e.host), journalNotNull(e.user)},
+                  {e.key,
+                   RecordsDatabase::boundText(ServiceHistory::unitKey(e.manufacturingNumber)),
+                   RecordsDatabase::boundText(e.applicationSerial), e.field,
+                   RecordsDatabase::boundText(e.before), RecordsDatabase::boundText(e.after), e.how,
+                   e.when.date(), e.when.time(), RecordsDatabase::boundText(e.host),
+                   RecordsDatabase::boundText(e.user)},
                   nullptr, error);
 }
 
@@ -83,8 +79,8 @@ bool ChangeJournal::add(const QList<JournalEntry> &entries, QString *error)
 bool ChangeJournal::changes(const QString &manufacturingNumber, const QString &applicationSerial,
                             QList<JournalEntry> *out, QString *error)
 {
-    const QString number = journalNotNull(ServiceHistory::unitKey(manufacturingNumber));
-    const QString serial = journalNotNull(applicationSerial);
+    const QString number = RecordsDatabase::boundText(ServiceHistory::unitKey(manufacturingNumber));
+    const QString serial = RecordsDatabase::boundText(applicationSerial);
     QList<RecordsDatabase::Row> rows;
     if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ChangeJournal" WHERE (? = '' OR )"
                                  R"("manufacturing_number" = ?) AND (? = '' OR )"

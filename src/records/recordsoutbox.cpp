@@ -28,16 +28,35 @@ const QString kFolderName = QStringLiteral("records-outbox");
 const QString kFormat = QStringLiteral("vx308 records outbox row");
 constexpr int kVersion = 1;
 
-// How each table takes a waiting row: one entry per table a row can wait for.
+// How each table reads and takes a waiting row: one entry per table a row can
+// wait for. A row whose values make none of the table's (a file edited by
+// hand, or written by another version) is told apart from records that refuse
+// a good one: it is named and left, and the rows behind it still go in.
 struct Adder
 {
     std::string_view table;
+    bool (*readable)(const OutboxRow &row);
     bool (*add)(RecordsDatabase &db, const OutboxRow &row, QString *error);
 };
 constexpr std::array<Adder, 3> kAdders{{
-    {"TbRegisto", &UnitRecords::addWaitingRow},
-    {"ChangeJournal", &ChangeJournal::addWaitingRow},
-    {"ServiceSnapshots", &ServiceHistory::addWaitingRow},
+    {"TbRegisto",
+     [](const OutboxRow &row) {
+         UnitNumbers n;
+         return UnitRecords::numbersOf(row, &n);
+     },
+     &UnitRecords::addWaitingRow},
+    {"ChangeJournal",
+     [](const OutboxRow &row) {
+         JournalEntry e;
+         return ChangeJournal::entryOf(row, &e);
+     },
+     &ChangeJournal::addWaitingRow},
+    {"ServiceSnapshots",
+     [](const OutboxRow &row) {
+         Snapshot s;
+         return ServiceHistory::snapshotOf(row, &s);
+     },
+     &ServiceHistory::addWaitingRow},
 }};
 
 QString outboxText(std::string_view key, int idioma)
@@ -247,6 +266,10 @@ RecordsOutbox::Delivery RecordsOutbox::deliver(RecordsDatabase &db)
         QString error;
         if (adder == kAdders.cend()) {
             d.problems << outboxText("unknown", m_idioma).arg(fileOf(row.key), row.table);
+            ++d.waiting;
+        } else if (!adder->readable(row)) {
+            d.problems << outboxText("unreadable", m_idioma)
+                              .arg(fileOf(row.key), outboxText("noRow", m_idioma).arg(row.table));
             ++d.waiting;
         } else if (stopped || !adder->add(db, row, &error)) {
             if (!stopped) d.problems << error;

@@ -28,11 +28,12 @@ inline constexpr std::array<Text, 2> kNewUnitTexts{{
 }};
 
 // The rows that wait on this PC for the records: %1 a file or row, %2 why.
-inline constexpr std::array<Text, 8> kOutboxTexts{{
+inline constexpr std::array<Text, 9> kOutboxTexts{{
     {"write", "Não foi possível guardar %1: %2.", "%1 cannot be written: %2."},
     {"folder", "Não foi possível criar a pasta %1.", "The folder %1 cannot be made."},
     {"unreadable", "%1 não é uma linha à espera legível (%2); fica como está.",
      "%1 is not a readable waiting row (%2); it is left as it is."},
+    {"noRow", "os seus valores não fazem uma linha de %1", "its values make no row of %1"},
     {"unknown", "%1 é para a tabela %2, que esta versão do programa não conhece; fica à espera.",
      "%1 is for the table %2, which this version of the program does not know; it waits."},
     {"remove", "Não foi possível apagar %1: %2.", "%1 cannot be removed: %2."},

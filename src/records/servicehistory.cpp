@@ -74,12 +74,6 @@ QString valuesJson(const QMap<QString, QString> &values)
     return QString::fromUtf8(QJsonDocument(valuesObject(values)).toJson(QJsonDocument::Compact));
 }
 
-// A null text would be bound as SQL NULL, which equals nothing.
-QString notNull(const QString &s)
-{
-    return s.isNull() ? QStringLiteral("") : s;
-}
-
 // The unit's rows: an empty serial matches any.
 const QString kUnitCondition =
     QStringLiteral(R"("manufacturing_number" = ? AND (? = '' OR "application_serial" = ?))");
@@ -176,9 +170,10 @@ bool ServiceHistory::store(const Snapshot &s, qlonglong *id, QString *error)
                                R"("taken_time", "host_name", "field_values") )"
                                R"(VALUES (?, ?, ?, ?, ?, ?, ?, ?) )"
                                R"(ON CONFLICT ("entry_key") DO NOTHING)"),
-                {key, Snapshot::reasonName(s.reason), notNull(unitKey(s.manufacturingNumber)),
-                 notNull(s.applicationSerial), s.taken.date(), s.taken.time(), notNull(s.host),
-                 valuesJson(s.values)},
+                {key, Snapshot::reasonName(s.reason),
+                 RecordsDatabase::boundText(unitKey(s.manufacturingNumber)),
+                 RecordsDatabase::boundText(s.applicationSerial), s.taken.date(), s.taken.time(),
+                 RecordsDatabase::boundText(s.host), valuesJson(s.values)},
                 nullptr, failure) &&
             m_db.run(QStringLiteral(
                          R"(SELECT "snapshot_id" FROM "ServiceSnapshots" WHERE "entry_key" = ?)"),
@@ -206,8 +201,9 @@ bool ServiceHistory::visits(const QString &manufacturingNumber, const QString &a
     if (!m_db.run(QStringLiteral(R"(SELECT %1 FROM "ServiceSnapshots" WHERE %2 )"
                                  R"(ORDER BY "taken_date", "taken_time", "snapshot_id")")
                       .arg(kColumns, kUnitCondition),
-                  {notNull(unitKey(manufacturingNumber)), notNull(applicationSerial),
-                   notNull(applicationSerial)},
+                  {RecordsDatabase::boundText(unitKey(manufacturingNumber)),
+                   RecordsDatabase::boundText(applicationSerial),
+                   RecordsDatabase::boundText(applicationSerial)},
                   &rows, error))
         return false;
     out->clear();
@@ -263,8 +259,9 @@ bool ServiceHistory::previousVisit(const QString &manufacturingNumber,
                            R"("taken_date" < ? ORDER BY "taken_date" DESC, "taken_time" DESC, )"
                            R"("snapshot_id" DESC LIMIT 1)")
                 .arg(kColumns, kUnitCondition),
-            {notNull(unitKey(manufacturingNumber)), notNull(applicationSerial),
-             notNull(applicationSerial), day},
+            {RecordsDatabase::boundText(unitKey(manufacturingNumber)),
+             RecordsDatabase::boundText(applicationSerial),
+             RecordsDatabase::boundText(applicationSerial), day},
             &rows, error))
         return false;
     *found = !rows.isEmpty();

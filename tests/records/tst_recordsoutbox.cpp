@@ -224,12 +224,30 @@ void TstRecordsOutbox::unreadableRowIsNamedAndKept()
     f.write(R"({"format": "vx308 records outbox row", "version": 1, "key": )");
     f.close();
 
+    // A row that reads but makes no row of its table (no NFab), ahead of a
+    // good one: it is named and kept, and does not hold the good one back.
+    OutboxRow noRow;
+    noRow.key = QStringLiteral("no-nfab");
+    noRow.table = UnitRecords::logTable();
+    noRow.records = RecordsOutbox::placeOf(*db);
+    noRow.values = {{QStringLiteral("NMec"), 5}};
+    noRow.queued = QDateTime::currentDateTimeUtc().addSecs(-60);
+    QVERIFY2(outbox.keep(noRow, &error), qPrintable(error));
+    UnitNumbers numbers;
+    QVERIFY2(UnitRecords(*db).allocate(outboxRequest(4), &numbers, &error), qPrintable(error));
+    QVERIFY2(outbox.keep(UnitRecords::waitingRow(numbers, noRow.records), &error),
+             qPrintable(error));
+
     const RecordsOutbox::Delivery d = outbox.deliver(*db);
-    QCOMPARE(d.added, 0);
-    QCOMPARE(d.problems.size(), 1);
+    QCOMPARE(d.added, 1);
+    QCOMPARE(d.waiting, 1);
+    QCOMPARE(d.problems.size(), 2);
     QVERIFY2(d.problems.first().contains(damaged) && d.problems.first().contains("left as it is"),
              qPrintable(d.problems.first()));
+    QVERIFY2(d.problems.last().contains("no-nfab") && d.problems.last().contains("no row of"),
+             qPrintable(d.problems.last()));
     QVERIFY(QFile::exists(damaged));
+    QCOMPARE(outbox.count(), 1);
 }
 
 void TstRecordsOutbox::unwritableFolderIsSaid()
