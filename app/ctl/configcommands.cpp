@@ -1,5 +1,6 @@
 #include "configcommands.h"
 
+#include "csvline.h"
 #include "ctltexts.h"
 #include "editset.h"
 
@@ -80,8 +81,7 @@ int ConfigCommands::diff(const EditSet &edit, const QString &firmwareVersion)
     const bool refused = reportRefusals("restore would refuse it");
     const auto differences = m_file.differences(timer, scope());
     for (const ConfigFile::Difference &d : differences)
-        std::printf("%s\t%s\t%s\t%s\n", qPrintable(d.field), qPrintable(d.caption),
-                    qPrintable(ConfigFile::printable(d.inFile)), qPrintable(d.inTimer));
+        std::printf("%s", qPrintable(tabLine({d.field, d.caption, d.inFile, d.inTimer})));
     return differences.isEmpty() && !refused ? 0 : 1;
 }
 

@@ -27,11 +27,6 @@ QString when(const QDateTime &t)
     return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-QString tabLine(const QStringList &cells)
-{
-    return cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
-}
-
 } // namespace
 
 QString HistoryListing::text(const QList<Snapshot> &visits)

@@ -1,5 +1,6 @@
 #include "journallisting.h"
 
+#include "csvline.h"
 #include "historylisting.h"
 
 #include <QJsonArray>
@@ -40,9 +41,9 @@ QStringList cellsOf(const JournalEntry &e, Qt::DateFormat format)
 
 QString JournalListing::text(const QList<JournalEntry> &changes)
 {
-    QString out = kHeader.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    QString out = tabLine(kHeader);
     for (const JournalEntry &e : changes)
-        out += cellsOf(e, Qt::TextDate).join(QLatin1Char('\t')) + QLatin1Char('\n');
+        out += tabLine(cellsOf(e, Qt::TextDate));
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "portprobe.h"
 #include "qtserialport.h"
+#include "text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -43,10 +44,10 @@ QString PortListing::text(const QList<Entry> &entries, bool probed)
     out = out.trimmed() + QLatin1Char('\n');
     for (const Entry &e : entries) {
         QString line = QStringLiteral("%1 %2 %3 %4")
-                           .arg(e.info.path, -20)
-                           .arg(orDash(e.info.description), -28)
-                           .arg(orDash(e.info.manufacturer), -20)
-                           .arg(orDash(e.info.serialNumber), -16);
+                           .arg(printableText(e.info.path), -20)
+                           .arg(printableText(orDash(e.info.description)), -28)
+                           .arg(printableText(orDash(e.info.manufacturer)), -20)
+                           .arg(printableText(orDash(e.info.serialNumber)), -16);
         if (probed)
             line += e.answers ? QStringLiteral(" VX308 answers") : QStringLiteral(" no answer");
         out += line.trimmed() + QLatin1Char('\n');

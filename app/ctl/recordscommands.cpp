@@ -2,6 +2,7 @@
 
 #include "changejournal.h"
 #include "clock.h"
+#include "csvline.h"
 #include "ctltexts.h"
 #include "historylisting.h"
 #include "journallisting.h"
@@ -38,15 +39,13 @@ void say(const QString &text)
 
 QString unitsText(const QList<LogRow> &rows)
 {
-    QString text = QStringLiteral("NMec\tNFab\tNAct\tSAct\tData\thora\n");
+    QString text =
+        tabLine({QStringLiteral("NMec"), QStringLiteral("NFab"), QStringLiteral("NAct"),
+                 QStringLiteral("SAct"), QStringLiteral("Data"), QStringLiteral("hora")});
     for (const LogRow &r : rows)
-        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
-                    .arg(r.NMec)
-                    .arg(r.NFab)
-                    .arg(r.NAct)
-                    .arg(r.SAct)
-                    .arg(r.Data.toString(QStringLiteral("yyyy-MM-dd")),
-                         r.hora.toString(QStringLiteral("HH:mm:ss")));
+        text += tabLine({QString::number(r.NMec), r.NFab, QString::number(r.NAct),
+                         QString::number(r.SAct), r.Data.toString(QStringLiteral("yyyy-MM-dd")),
+                         r.hora.toString(QStringLiteral("HH:mm:ss"))});
     return text;
 }
 
@@ -66,11 +65,13 @@ QString unitsJson(const QList<LogRow> &rows)
 
 QString pendingText(const QList<OutboxRow> &rows)
 {
-    QString text = QStringLiteral("key\ttable\tqueued\trecords\tvalues\n");
+    QString text =
+        tabLine({QStringLiteral("key"), QStringLiteral("table"), QStringLiteral("queued"),
+                 QStringLiteral("records"), QStringLiteral("values")});
     for (const OutboxRow &r : rows)
-        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
-                    .arg(r.key, r.table, r.queued.toString(Qt::ISODate), r.records,
-                         QString::fromUtf8(QJsonDocument(r.values).toJson(QJsonDocument::Compact)));
+        text +=
+            tabLine({r.key, r.table, r.queued.toString(Qt::ISODate), r.records,
+                     QString::fromUtf8(QJsonDocument(r.values).toJson(QJsonDocument::Compact))});
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "takingslisting.h"
 
+#include "csvline.h"
 #include "ctltexts.h"
 #include "takingsdocument.h"
 
@@ -21,11 +22,6 @@ bool dayGiven(const QString &text, const char *option, int idioma, QDate *day, Q
     if (day->isValid()) return true;
     *error = ctlText("takingsDay", idioma).arg(QLatin1String(option), text);
     return false;
-}
-
-QString takingsLine(const QStringList &cells)
-{
-    return cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
 }
 
 QStringList figures(const UnitTakings &r)
@@ -92,18 +88,18 @@ bool TakingsListing::period(const QString &from, const QString &to, const QDate 
 
 QString TakingsListing::text(const QList<UnitTakings> &rows, int idioma)
 {
-    QString out = takingsLine(
-        {QStringLiteral("manufacturing_number"), QStringLiteral("application_serial"),
-         QStringLiteral("visits"), QStringLiteral("clears"), QStringLiteral("accumulated_first"),
-         QStringLiteral("accumulated_last"), QStringLiteral("takings"), QStringLiteral("total00"),
-         QStringLiteral("total08"), QStringLiteral("total12"), QStringLiteral("total15"),
-         QStringLiteral("total20"), QStringLiteral("games"), QStringLiteral("power_downs"),
-         QStringLiteral("signs")});
+    QString out =
+        tabLine({QStringLiteral("manufacturing_number"), QStringLiteral("application_serial"),
+                 QStringLiteral("visits"), QStringLiteral("clears"),
+                 QStringLiteral("accumulated_first"), QStringLiteral("accumulated_last"),
+                 QStringLiteral("takings"), QStringLiteral("total00"), QStringLiteral("total08"),
+                 QStringLiteral("total12"), QStringLiteral("total15"), QStringLiteral("total20"),
+                 QStringLiteral("games"), QStringLiteral("power_downs"), QStringLiteral("signs")});
     for (const UnitTakings &r : rows)
-        out += takingsLine(QStringList{r.manufacturingNumber, r.applicationSerial} + figures(r) +
-                           QStringList{TakingsDocument::signWords(r, idioma)});
-    out += takingsLine(QStringList{QStringLiteral("total"), QString()} +
-                       figures(TakingsReport::total(rows)) + QStringList{QString()});
+        out += tabLine(QStringList{r.manufacturingNumber, r.applicationSerial} + figures(r) +
+                       QStringList{TakingsDocument::signWords(r, idioma)});
+    out += tabLine(QStringList{QStringLiteral("total"), QString()} +
+                   figures(TakingsReport::total(rows)) + QStringList{QString()});
     // The signs in full below the table, apart from it.
     bool first = true;
     for (const UnitTakings &r : rows)

@@ -32,6 +32,23 @@ QString textOf(std::span<const Text> table, std::string_view key)
     return textOf(table, key, programLanguage());
 }
 
+QString printableText(const QString &text)
+{
+    QString shown;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\\')
+            shown += QStringLiteral("\\\\");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            shown += QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Format)
+            shown += QStringLiteral("\\u%1").arg(static_cast<int>(u), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 void setProgramLanguage(int idioma)
 {
     g_programLanguage = knownLanguage(idioma);

@@ -62,6 +62,13 @@ QString textIn(const Text &text);
 QString textOf(std::span<const Text> table, std::string_view key, int idioma);
 QString textOf(std::span<const Text> table, std::string_view key);
 
+// Text from outside the program (a timer, a file, a database, the system's
+// device descriptions) as a terminal, a tab-separated listing or a message
+// may show it: a backslash as \\, control characters (tab and line ends
+// too) as \xNN and invisible format characters as \uNNNN, so that none
+// reaches a terminal raw or splits a line or a column.
+QString printableText(const QString &text);
+
 // The language of the texts whose caller names none: the adapters' reasons
 // for a failure, which reach the user inside a message of the caller's. The
 // window's language menu and vx308ctl's choice set it for the whole program,
