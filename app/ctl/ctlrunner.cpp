@@ -11,6 +11,7 @@
 #include "engine.h"
 #include "fieldtable.h"
 #include "journalrecorder.h"
+#include "jsonshape.h"
 #include "link.h"
 #include "maintenancesession.h"
 #include "messages.h"
@@ -265,6 +266,12 @@ void CtlRunner::print()
                 o.insert(n, m_edit.text(n));
         }
         o.insert(QStringLiteral("title"), m_edit.title());
+        // The values no text says ("-"), by the bytes the timer holds.
+        QJsonObject raw;
+        for (const QString &n : names)
+            if (const QByteArray bytes = m_edit.rawBytes(n); !bytes.isEmpty())
+                raw.insert(n, JsonShape::bytes(bytes));
+        if (!raw.isEmpty()) o.insert(QStringLiteral("bytes"), raw);
         std::printf("%s", QJsonDocument(o).toJson(QJsonDocument::Indented).constData());
     } else {
         std::printf("%-18s %s\n", "title", qPrintable(m_edit.title()));

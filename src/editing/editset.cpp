@@ -91,12 +91,20 @@ void EditSet::setText(const QString &name, const QString &text)
 {
     ControlState &s = mut(name);
     s.held = text;
+    // The program's value replaces the bytes the read found (a read keeps
+    // them again right after); a tick box's text is only its caption.
+    const Field *field = fieldNamed(name);
+    const bool dropsRaw = !s.raw.isEmpty() && field && field->form != TextForm::Flag;
+    if (dropsRaw) s.raw.clear();
     // What the program puts in a box replaces whatever the technician had
     // typed there, and with it the mark of that typing.
     if (s.write == WriteState::Edited || s.write == WriteState::Invalid ||
         s.write == WriteState::Refused)
         setWriteState(name, WriteState::None);
-    if (s.text == text) return;
+    if (s.text == text) {
+        if (dropsRaw) Q_EMIT controlChanged(name);
+        return;
+    }
     s.text = text;
     Q_EMIT controlChanged(name);
     if (hasNumericCheck(name)) checkNumeric(name);
@@ -113,6 +121,10 @@ void EditSet::applyText(const QString &name, const QString &text)
 void EditSet::setChecked(const QString &name, bool on)
 {
     ControlState &s = mut(name);
+    if (!s.raw.isEmpty()) {
+        s.raw.clear();
+        if (s.checked == on) Q_EMIT controlChanged(name);
+    }
     if (s.checked == on) return;
     s.checked = on;
     Q_EMIT controlChanged(name);
@@ -358,9 +370,26 @@ const QStringList &EditSet::clearedFields()
     return list;
 }
 
+void EditSet::keepRawBytes(const QString &name, const QByteArray &bytes)
+{
+    ControlState &s = mut(name);
+    const bool changed = s.raw != bytes;
+    s.raw = bytes;
+    s.rawText = s.text;
+    s.rawChecked = s.checked;
+    if (changed) Q_EMIT controlChanged(name);
+}
+
+QByteArray EditSet::rawBytes(const QString &name) const
+{
+    const ControlState &s = control(name);
+    return s.text == s.rawText && s.checked == s.rawChecked ? s.raw : QByteArray();
+}
+
 void EditSet::clear()
 {
     for (const QString &n : clearedFields()) {
+        keepRawBytes(n, {});
         setWriteState(n, WriteState::None);
         if (fieldNamed(n)->form == TextForm::Flag)
             setChecked(n, false);

@@ -53,6 +53,13 @@ struct ControlState
     // program put in the box or the timer stored. Escape on a value marked
     // invalid or refused brings it back.
     QString held;
+    // The bytes the unit holds where no text of the field says them (a
+    // timer never set up, see isUnprintable), with the text and tick they
+    // were shown with: written back as they are while the value still shows
+    // so, and named in the box's tooltip.
+    QByteArray raw;
+    QString rawText;
+    bool rawChecked = false;
 };
 
 // The main window's state without any widget: every control the engine or the
@@ -128,6 +135,12 @@ public:
 
     // Fields cleared by "Lêr" and "Sair", in their order.
     static const QStringList &clearedFields();
+    // The bytes a read found for a field whose text cannot say them (empty:
+    // it had none); rawBytes gives them while the field still shows what it
+    // showed then, and nothing once the value was changed.
+    void keepRawBytes(const QString &name, const QByteArray &bytes);
+    QByteArray rawBytes(const QString &name) const;
+
     // Clears the edit set to "-" and unticks both tick boxes.
     void clear();
 

@@ -145,7 +145,7 @@ inline constexpr std::array<Text, 1> kClearTexts{{
 
 // A configuration file that cannot be read, saved or used: %1 and %2 are
 // filled in as each text says (a key, what the file holds there, a file).
-inline constexpr std::array<Text, 22> kConfigFileTexts{{
+inline constexpr std::array<Text, 23> kConfigFileTexts{{
     {"number", "um número", "a number"},
     {"text", "um texto", "a text"},
     {"list", "uma lista", "a list"},
@@ -184,6 +184,11 @@ inline constexpr std::array<Text, 22> kConfigFileTexts{{
      "%1: %2; nothing was written to the timer"},
     {"unitName", "%1 (número de série da aplicação %2)", "%1 (application serial %2)"},
     {"mustBe", "deve ser %1", "must be %1"},
+    {"badBytes",
+     "\"bytes\" deve dar, a cada valor que nenhum texto diz, a lista dos seus bytes (números "
+     "de 0 a 255, tantos como o valor tem): \"%1\" não o faz",
+     "\"bytes\" must give each value no text says as the list of its bytes (numbers from 0 to "
+     "255, as many as the value has): \"%1\" does not"},
 }};
 
 // Damage in a JSON file that Qt's parser lets through: %1, %2 where in the

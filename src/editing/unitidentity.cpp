@@ -18,15 +18,24 @@ UnitIdentity UnitIdentity::of(const EditSet &edit)
     UnitIdentity u{edit.text(fieldName(FieldId::MakerCode)),
                    edit.text(fieldName(FieldId::MakerNumber)),
                    edit.text(fieldName(FieldId::ApplicationSerial))};
-    // "-" is the window's placeholder for a value not read.
+    // "-" is the window's placeholder for a value not read, except for a
+    // code the timer holds as bytes no text says (one never set up): that
+    // is what the unit says it is.
+    const bool blankCode = !edit.rawBytes(fieldName(FieldId::MakerCode)).isEmpty();
     for (QString *part : {&u.code, &u.number, &u.serial})
-        if (*part == QLatin1String("-")) part->clear();
+        if (*part == QLatin1String("-") && !(part == &u.code && blankCode)) part->clear();
     return u;
+}
+
+QString UnitIdentity::makerNumber() const
+{
+    return makerNumberText(code, number);
 }
 
 QString UnitIdentity::shownMakerNumber(const EditSet &edit)
 {
-    return edit.text(fieldName(FieldId::MakerCode)) + edit.text(fieldName(FieldId::MakerNumber));
+    return makerNumberText(edit.text(fieldName(FieldId::MakerCode)),
+                           edit.text(fieldName(FieldId::MakerNumber)));
 }
 
 UnitIdentity UnitIdentity::fromReplies(const QByteArray &makerReply, const QByteArray &serialReply)

@@ -21,14 +21,16 @@ struct UnitIdentity
     // Nothing known: no unit read yet, or one whose identity could not be
     // read.
     bool known() const { return !code.isEmpty() && !number.isEmpty() && !serial.isEmpty(); }
-    // The manufacturing number as the unit log and the history write it.
-    QString makerNumber() const { return code + number; }
-    // "A241503 / 123456", for messages; "?" when not known.
+    // The manufacturing number as the unit log and the history write it
+    // ("A24153"; "-" for a timer never set up).
+    QString makerNumber() const;
+    // "A24153 / 123456", for messages; "?" when not known.
     QString label() const;
 
     // The unit the window's values were read from.
     static UnitIdentity of(const EditSet &edit);
-    // The manufacturing number as the window shows it, placeholders and all.
+    // The manufacturing number of the window's values, as makerNumber()
+    // writes it ("-" while none is shown).
     static QString shownMakerNumber(const EditSet &edit);
     // From the replies to the reads of address 43 (4 bytes: number, then
     // the code's week, year and letter) and of address 96 (3 bytes: the

@@ -69,6 +69,10 @@ bool Engine::readPass()
     for (const char *n : {"Command_ler", "Command_testar", "Command_imprimir", "Command_clear",
                           "Command_enviar", "Command_teste_disp", "command_copy1"})
         m_edit.setEnabled(QLatin1String(n), true);
+    // A unit with no manufacturing number was never set up: "Novo" is what
+    // the technician came for, and stays offered.
+    if (m_unit.known() && m_unit.makerNumber() == QLatin1String("-"))
+        m_edit.setEnabled(QStringLiteral("Command_novo"), true);
     if (!clearDisplay()) return false;
     s.pos_cursor = 0;
     Q_EMIT readFinished();
@@ -156,6 +160,8 @@ bool Engine::showReply(const ReadStep &step, EditSet &target)
             target.setText(toQString(f.name), shownText(f, r, first));
         else if (!showTickBox(f, dataByte(r, first) != 0, target))
             return false;
+        target.keepRawBytes(toQString(f.name),
+                            isUnprintable(f, r, first) ? fieldBytes(f, r, first) : QByteArray());
     }
     return true;
 }

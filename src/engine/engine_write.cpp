@@ -117,8 +117,10 @@ Engine::FieldWrite Engine::writeField(int index)
     const Field &c = kFields[static_cast<size_t>(index)];
     const QString name = toQString(c.name);
     const QString text = m_edit.text(name);
-    // A value the device cannot hold is not sent at all; the pass goes on.
-    if (!encode(c, text, m_edit.checked(name), m_link.dados_tx)) {
+    // Bytes no text says go back as the unit held them; a value the device
+    // cannot hold is not sent at all, and the pass goes on.
+    const bool asHeld = putFieldBytes(c, m_edit.rawBytes(name), m_link.dados_tx);
+    if (!asHeld && !encode(c, text, m_edit.checked(name), m_link.dados_tx)) {
         m_edit.reportRefused(index, text);
         return FieldWrite::NotSent;
     }
@@ -129,8 +131,9 @@ Engine::FieldWrite Engine::writeField(int index)
     bool accepted = writeMemory(c.address, c.bytes, &after);
     if (ended()) return FieldWrite::Ended;
     if (m_edit.unitMismatch()) return FieldWrite::OtherUnit;
-    if (c.kindAddress != 0) {
-        // A new key-reader setting forgets the kind of key it took.
+    if (c.kindAddress != 0 && !asHeld) {
+        // A new key-reader setting forgets the kind of key it took; bytes
+        // written back as they were are no new setting.
         m_link.dados_tx[0] = '0';
         m_link.dados_tx[1] = '0';
         accepted = writeMemory(c.kindAddress, 1) && accepted;

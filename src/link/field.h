@@ -93,17 +93,17 @@ enum class Shown : uint8_t
     Pin4,         // at least four digits
     Pad2,         // at least two digits
     OneLess,      // the device counts one power-down more than it shows
-    DashWhenZero, // an all-zero date, time or serial shows the placeholder
+    DashWhenZero, // an all-zero date, time, stamp or serial shows the placeholder
 };
 
 // How a report column is made from the row's field.
 enum class ReportSource : uint8_t
 {
-    Text,    // the field's text
-    Joined,  // the field's text immediately followed by that of `with`
-    AtSign,  // the field's text, " @ ", the text of `with`
-    TickBox, // "Activado" / "Desactivado" from the tick box
-    DataSys, // the PC's date and time in the system's short formats
+    Text,        // the field's text
+    MakerNumber, // the manufacturing number of the field's code and `with`'s number
+    AtSign,      // the field's text, " @ ", the text of `with`
+    TickBox,     // "Activado" / "Desactivado" from the tick box
+    DataSys,     // the PC's date and time in the system's short formats
 };
 
 // What Clear does with a field.

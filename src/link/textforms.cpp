@@ -278,6 +278,8 @@ QString zeroText(TextForm form)
         return QStringLiteral("00-00-2000");
     case TextForm::Time:
         return QStringLiteral("00:00");
+    case TextForm::Stamp:
+        return QStringLiteral("00-00-2000 @ 00:00");
     case TextForm::Serial:
         return QStringLiteral("000000000000");
     default:
@@ -287,9 +289,84 @@ QString zeroText(TextForm form)
 
 } // namespace
 
+namespace {
+
+// All zero is the form's "nothing recorded yet" and shows the placeholder by
+// the row's Shown rule; any other day or month must be one.
+bool isDateBytes(unsigned day, unsigned month)
+{
+    return (day == 0 && month == 0) || (day >= 1 && day <= 31 && month >= 1 && month <= 12);
+}
+
+bool isTimeBytes(unsigned hour, unsigned minute)
+{
+    return hour <= 23 && minute <= 59;
+}
+
+} // namespace
+
+bool isUnprintable(const Field &field, const QByteArray &frame, int first)
+{
+    const auto b = [&](int k) { return unsigned(dataByte(frame, first + k)); };
+    switch (field.form) {
+    case TextForm::Code:
+        return b(2) < 0x21 || b(2) > 0x7E || b(1) > 99 || b(0) > 99;
+    case TextForm::Flag:
+        return b(0) > 1;
+    case TextForm::Date:
+        return !isDateBytes(b(0), b(1));
+    case TextForm::Time:
+        return !isTimeBytes(b(0), b(1));
+    case TextForm::Stamp:
+        return !isDateBytes(b(0), b(1)) || !isTimeBytes(b(3), b(4));
+    default:
+        return false;
+    }
+}
+
+QByteArray fieldBytes(const Field &field, const QByteArray &frame, int first)
+{
+    QByteArray bytes;
+    for (int k = 0; k < field.bytes; ++k)
+        bytes.append(static_cast<char>(dataByte(frame, first + k)));
+    return bytes;
+}
+
+bool putFieldBytes(const Field &field, const QByteArray &bytes, TxData &txData)
+{
+    if (bytes.size() != field.bytes) return false;
+    for (int k = 0; k < field.bytes; ++k)
+        putByte(txData, k, static_cast<uint8_t>(bytes.at(k)));
+    return true;
+}
+
+QString shownBytes(const Field &field, const QByteArray &bytes)
+{
+    TxData data;
+    data.fill('0');
+    putFieldBytes(field, bytes, data);
+    QByteArray frame(kDataOffset, '0');
+    frame.append(data.data(), kDataLength);
+    return shownText(field, frame);
+}
+
+QString bytesText(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
+QString makerNumberText(const QString &code, const QString &number)
+{
+    if (code.isEmpty() || code == QLatin1String("-")) return QStringLiteral("-");
+    const auto n = integer(number);
+    return code + (n && *n >= 0 ? QString::number(*n) : number);
+}
+
 QString decode(const Field &field, const QByteArray &frame, int first)
 {
     const auto b = [&](int k) { return unsigned(dataByte(frame, first + k)); };
+    if (field.form != TextForm::Flag && isUnprintable(field, frame, first))
+        return QStringLiteral("-");
     switch (field.form) {
     case TextForm::Money2:
     case TextForm::Money3:

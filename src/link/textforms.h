@@ -37,9 +37,29 @@ bool isValid(TextForm form, const QString &text);
 // Returns false and leaves the buffer as it was when the text is refused.
 bool encode(const Field &field, const QString &text, bool ticked, TxData &txData);
 
+// True when the field's bytes are none of its form's values: a code whose
+// letter is no visible character (a timer never set up holds 0 there, an
+// erased memory 0xFF) or whose year or week is past 99, a day, month, hour
+// or minute out of range, a tick box other than 0 or 1. Such a value is
+// shown as the placeholder "-" wherever its text goes (a tick box as
+// ticked), and its bytes are what the unit holds: they are written back as
+// they are, never as the placeholder would encode.
+bool isUnprintable(const Field &field, const QByteArray &frame, int first = 0);
+
+// The field's bytes as the frame carries them, in address order.
+QByteArray fieldBytes(const Field &field, const QByteArray &frame, int first = 0);
+// Puts the field's bytes into the data buffer as they are; false (buffer
+// untouched) when they are not as many as the field has.
+bool putFieldBytes(const Field &field, const QByteArray &bytes, TxData &txData);
+// What a read shows of the field's bytes given in address order.
+QString shownBytes(const Field &field, const QByteArray &bytes);
+// "00 00 FF": bytes as a message or tooltip names them.
+QString bytesText(const QByteArray &bytes);
+
 // The text of the field's bytes in its form, the bytes starting at data byte
 // `first` of the frame: what encode() turns back into the same bytes. A tick
-// box reads "0" or "1"; a form the device does not store reads empty.
+// box reads its byte; a form the device does not store reads empty; an
+// unprintable value reads "-".
 QString decode(const Field &field, const QByteArray &frame, int first = 0);
 
 // What a read shows of the field's bytes: decode() and the row's Shown rule.
@@ -49,6 +69,12 @@ QString shownText(const Field &field, const QByteArray &frame, int first = 0);
 // "1,5" of a tariff reads "1,50", "0" of a sub-total "0,00". The text as it
 // is when it cannot be written.
 QString shownAfterWrite(const Field &field, const QString &text, bool ticked);
+
+// A manufacturing number as the unit log writes it (NFab) and every list,
+// message, report and file names it: the code and the running number
+// without leading zeros, "A24127" of "A2412" and "07". A unit whose code is
+// the placeholder (none read, or a timer never set up) has none: "-".
+QString makerNumberText(const QString &code, const QString &number);
 
 // pad2 / pin4 / date / time text as the window shows device values.
 QString pad2(unsigned x);

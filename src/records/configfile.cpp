@@ -6,6 +6,7 @@
 #include "messagetexts.h"
 #include "safefile.h"
 #include "storedvalue.h"
+#include "textforms.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -135,6 +136,29 @@ bool takeValues(const QJsonObject &o, ConfigFile &file, QString *error, int idio
     return true;
 }
 
+// "bytes": for each value no text says, its bytes as the timer held them.
+// Optional: a file without it (or an older tool's) has every value in text.
+bool takeRawBytes(const QJsonObject &o, ConfigFile &file, QString *error, int idioma)
+{
+    const QJsonValue v = o.value(QStringLiteral("bytes"));
+    if (v.isUndefined()) return true;
+    const QJsonObject bytes = v.toObject();
+    const QStringList names = ConfigFile::fieldNames(ConfigFile::Scope::All);
+    for (auto it = bytes.begin(); it != bytes.end(); ++it) {
+        const Field *f = names.contains(it.key()) ? fieldNamed(it.key()) : nullptr;
+        const auto raw = f ? JsonShape::bytes(it.value(), f->bytes) : std::nullopt;
+        if (!v.isObject() || !raw) {
+            *error = textOf(kConfigFileTexts, "badBytes", idioma)
+                         .arg(ConfigFile::printable(v.isObject() ? it.key() : QString()));
+            return false;
+        }
+        file.setRawBytes(it.key(), *raw);
+    }
+    if (v.isObject()) return true;
+    *error = textOf(kConfigFileTexts, "badBytes", idioma).arg(QString());
+    return false;
+}
+
 // One value as JSON text; an object is indented to sit `indent` spaces in.
 QByteArray jsonText(const QJsonValue &v, int indent)
 {
@@ -186,6 +210,7 @@ ConfigFile ConfigFile::fromEditSet(const EditSet &edit, const QString &firmwareV
         const bool tickBox = fieldNamed(name)->form == TextForm::Flag;
         file.setValue(name,
                       tickBox ? QString::number(edit.checked(name) ? 1 : 0) : edit.text(name));
+        file.setRawBytes(name, edit.rawBytes(name));
     }
     return file;
 }
@@ -209,6 +234,10 @@ QByteArray ConfigFile::toJson() const
         else
             members.append({name, value(name)});
     }
+    QJsonObject raw;
+    for (const QString &name : fieldNames(Scope::All))
+        if (!m_bytes.value(name).isEmpty()) raw.insert(name, JsonShape::bytes(m_bytes.value(name)));
+    if (!raw.isEmpty()) members.append({QStringLiteral("bytes"), raw});
     return orderedJsonObject(members);
 }
 
@@ -235,7 +264,7 @@ std::optional<ConfigFile> ConfigFile::fromJson(const QByteArray &json, QString *
     const QJsonObject o = doc.object();
     ConfigFile file;
     if (!checkFormat(o, error, idioma) || !takeDescription(o, file, error, idioma) ||
-        !takeValues(o, file, error, idioma))
+        !takeValues(o, file, error, idioma) || !takeRawBytes(o, file, error, idioma))
         return std::nullopt;
     return file;
 }
@@ -262,29 +291,20 @@ std::optional<ConfigFile> ConfigFile::load(const QString &path, QString *error, 
 
 QString ConfigFile::printable(const QString &text)
 {
-    QString shown;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'\\')
-            shown += QStringLiteral("\\\\");
-        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
-            shown += QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'));
-        else if (c.category() == QChar::Other_Format)
-            shown += QStringLiteral("\\u%1").arg(static_cast<int>(u), 4, 16, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
+    return printableText(text);
 }
 
 bool ConfigFile::isOtherUnit(const ConfigFile &timer) const
 {
     for (FieldId id : {FieldId::MakerCode, FieldId::MakerNumber, FieldId::ApplicationSerial}) {
         const Field &field = fieldRow(id);
-        const QString mine = value(fieldName(id));
-        const QString theirs = timer.value(fieldName(id));
-        if (!isStorable(field, mine)) continue; // refused, so not written
-        if (!isStorable(field, theirs) || storedBytes(field, mine) != storedBytes(field, theirs))
+        const QString name = fieldName(id);
+        const QString mine = value(name);
+        const QString theirs = timer.value(name);
+        if (!isStorable(field, mine, rawBytes(name))) continue; // refused, so not written
+        if (!isStorable(field, theirs, timer.rawBytes(name)) ||
+            storedBytes(field, mine, rawBytes(name)) !=
+                storedBytes(field, theirs, timer.rawBytes(name)))
             return true;
     }
     return false;
@@ -304,12 +324,32 @@ QList<ConfigFile::Refusal> ConfigFile::refusals(Scope scope) const
     for (const QString &name : fieldNames(scope)) {
         const Field &field = *fieldNamed(name);
         const QString text = value(name);
-        if (!isStorable(field, text))
+        if (!isStorable(field, text, rawBytes(name)))
             refused.append(
                 {name, text, textOf(kConfigFileTexts, "mustBe").arg(whatIsStorable(field.form))});
     }
     return refused;
 }
+
+void ConfigFile::setRawBytes(const QString &field, const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        m_bytes.remove(field);
+    else
+        m_bytes.insert(field, bytes);
+}
+
+namespace {
+
+// A difference between values whose text is the same placeholder is in the
+// bytes behind it: "- (bytes 00 00 00)".
+QString withBytes(const QString &text, const QByteArray &raw, const Field &field)
+{
+    if (!rawApplies(field, text, raw)) return text;
+    return text + QStringLiteral(" (bytes ") + bytesText(raw) + QLatin1Char(')');
+}
+
+} // namespace
 
 QList<ConfigFile::Difference> ConfigFile::differences(const ConfigFile &timer, Scope scope) const
 {
@@ -318,10 +358,14 @@ QList<ConfigFile::Difference> ConfigFile::differences(const ConfigFile &timer, S
         const Field &field = *fieldNamed(name);
         const QString mine = value(name);
         const QString theirs = timer.value(name);
-        if (!isStorable(field, mine)) continue;
-        if (isStorable(field, theirs) && storedBytes(field, mine) == storedBytes(field, theirs))
+        const QByteArray mineRaw = rawBytes(name);
+        const QByteArray theirRaw = timer.rawBytes(name);
+        if (!isStorable(field, mine, mineRaw)) continue;
+        if (isStorable(field, theirs, theirRaw) &&
+            storedBytes(field, mine, mineRaw) == storedBytes(field, theirs, theirRaw))
             continue;
-        found.append({name, caption(name), mine, theirs});
+        found.append({name, caption(name), withBytes(mine, mineRaw, field),
+                      withBytes(theirs, theirRaw, field)});
     }
     return found;
 }
@@ -332,11 +376,13 @@ QStringList ConfigFile::applyTo(EditSet &edit, Scope scope) const
     for (const QString &name : fieldNames(scope)) {
         const Field &field = *fieldNamed(name);
         const QString text = value(name);
-        if (!isStorable(field, text)) continue;
+        const QByteArray raw = rawBytes(name);
+        if (!isStorable(field, text, raw)) continue;
         if (field.form == TextForm::Flag)
             edit.setChecked(name, text == QLatin1String("1"));
         else
             edit.setText(name, textToWrite(field, text));
+        edit.keepRawBytes(name, rawApplies(field, text, raw) ? raw : QByteArray());
         marked << name;
     }
     edit.mark(marked, ChangeKind::Restore);

@@ -90,6 +90,10 @@ public:
     // A tick box's value is "0" or "1".
     QString value(const QString &field) const { return m_values.value(field); }
     void setValue(const QString &field, const QString &text) { m_values.insert(field, text); }
+    // The bytes the timer held for a value no text says ("-"): what a
+    // restore writes back while the value's text is still that one.
+    QByteArray rawBytes(const QString &field) const { return m_bytes.value(field); }
+    void setRawBytes(const QString &field, const QByteArray &bytes);
 
     QDateTime saved;
     QString toolVersion;
@@ -99,6 +103,7 @@ public:
 
 private:
     QHash<QString, QString> m_values;
+    QHash<QString, QByteArray> m_bytes;
 };
 
 } // namespace vx

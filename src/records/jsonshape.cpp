@@ -82,4 +82,25 @@ QString JsonShape::damage(const QByteArray &json, int idioma)
     return {};
 }
 
+QJsonArray JsonShape::bytes(const QByteArray &bytes)
+{
+    QJsonArray list;
+    for (const char b : bytes)
+        list.append(static_cast<uint8_t>(b));
+    return list;
+}
+
+std::optional<QByteArray> JsonShape::bytes(const QJsonValue &value, int count)
+{
+    const QJsonArray list = value.toArray();
+    if (!value.isArray() || list.size() != count) return std::nullopt;
+    QByteArray bytes;
+    for (const QJsonValue &v : list) {
+        const double d = v.toDouble(-1);
+        if (!v.isDouble() || d < 0 || d > 255 || d != static_cast<int>(d)) return std::nullopt;
+        bytes.append(static_cast<char>(static_cast<int>(d)));
+    }
+    return bytes;
+}
+
 } // namespace vx

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QString>
+#include <optional>
 
 namespace vx {
 
@@ -16,6 +18,11 @@ public:
     // wrong and where, in `idioma`, with anything unprintable escaped. Meant
     // for text QJsonDocument accepted.
     static QString damage(const QByteArray &json, int idioma);
+
+    // A value's bytes as JSON names those no text says: [0, 0, 255].
+    static QJsonArray bytes(const QByteArray &bytes);
+    // Back from such a list of `count` numbers 0..255; nullopt otherwise.
+    static std::optional<QByteArray> bytes(const QJsonValue &value, int count);
 };
 
 } // namespace vx

@@ -88,8 +88,8 @@ TableRows::Values Report::row() const
         case ReportSource::Text:
             text = m_edit.text(a);
             break;
-        case ReportSource::Joined:
-            text = m_edit.text(a) + m_edit.text(b);
+        case ReportSource::MakerNumber:
+            text = makerNumberText(m_edit.text(a), m_edit.text(b));
             break;
         case ReportSource::AtSign:
             text = m_edit.text(a) + atSign + m_edit.text(b);

@@ -1,6 +1,7 @@
 #include "servicehistory.h"
 
 #include "fieldtable.h"
+#include "textforms.h"
 
 #include "clock.h"
 #include "editset.h"
@@ -114,9 +115,7 @@ QString ServiceHistory::where() const
 
 QString ServiceHistory::unitKey(const QString &code, const QString &number)
 {
-    bool ok = false;
-    const int n = number.toInt(&ok);
-    return code + (ok && n >= 0 ? QString::number(n) : number);
+    return makerNumberText(code, number);
 }
 
 QString ServiceHistory::unitKey(const QString &manufacturingNumber)

@@ -74,4 +74,25 @@ TxData storedBytes(const Field &field, const QString &text)
     return bytes;
 }
 
+bool rawApplies(const Field &field, const QString &text, const QByteArray &raw)
+{
+    if (raw.size() != field.bytes) return false;
+    if (field.form == TextForm::Flag) return text == (raw.at(0) != 0 ? u"1" : u"0");
+    return shownBytes(field, raw) == text;
+}
+
+bool isStorable(const Field &field, const QString &text, const QByteArray &raw)
+{
+    return rawApplies(field, text, raw) || isStorable(field, text);
+}
+
+TxData storedBytes(const Field &field, const QString &text, const QByteArray &raw)
+{
+    if (!rawApplies(field, text, raw)) return storedBytes(field, text);
+    TxData bytes;
+    bytes.fill('0');
+    putFieldBytes(field, raw, bytes);
+    return bytes;
+}
+
 } // namespace vx

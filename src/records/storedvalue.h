@@ -20,5 +20,13 @@ QString textToWrite(const Field &field, const QString &text);
 // The bytes a value becomes in the timer: two texts that write the same
 // bytes ("1,5" and "1,50", "12" and "0012") are the same value.
 TxData storedBytes(const Field &field, const QString &text);
+// The same for a value given with the bytes the timer held where no text
+// says them (a file saved from a timer never set up): those bytes, while the
+// text is still the one they show ("-", a tick box ticked); otherwise the
+// text's own.
+bool isStorable(const Field &field, const QString &text, const QByteArray &raw);
+TxData storedBytes(const Field &field, const QString &text, const QByteArray &raw);
+// Whether `raw` is what the text shows: only then do the bytes stand for it.
+bool rawApplies(const Field &field, const QString &text, const QByteArray &raw);
 
 } // namespace vx

@@ -8,6 +8,7 @@
 #include "ctlharness.h"
 #include "testsuite.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -373,6 +374,58 @@ private slots:
         QCOMPARE(timer.value("Text_S00").toString(),
                  status == 0 ? QStringLiteral("1,25") : QStringLiteral("2,00"));
         stopEmulator();
+    }
+
+    // A timer never set up (every byte 0) or with an erased memory (0xFF):
+    // `read --json` holds no control character, its code is the placeholder
+    // with the bytes given as numbers, and `save` then `restore --all` of
+    // it, after every value was changed, puts back every byte it held (but
+    // the maintenance stamp each read writes).
+    void blankTimerRoundTrip_data()
+    {
+        QTest::addColumn<int>("fill");
+        QTest::newRow("zeros") << 0x00;
+        QTest::newRow("erased") << 0xFF;
+    }
+    void blankTimerRoundTrip()
+    {
+        QFETCH(int, fill);
+        QJsonArray memory;
+        for (int i = 0; i < 256; ++i)
+            memory.append(fill);
+        write(path("blank-memory.json"), QJsonDocument(QJsonObject{{"memory", memory}}).toJson());
+        m_link = m_dir.filePath(QStringLiteral("vx308"));
+        const QString after = path("blank-after.json");
+        QVERIFY(launchEmulator(
+            m_emu, m_link, {"--no-pace", "--memory", path("blank-memory.json"), "--save", after}));
+
+        const Output read = ctl({"read", "--json"});
+        QCOMPARE(read.status, 0);
+        for (const char c : read.out)
+            QVERIFY2(uint8_t(c) >= 0x20 || c == '\n', read.out.constData());
+        const QJsonObject timer = QJsonDocument::fromJson(read.out).object();
+        QCOMPARE(timer.value("text_numfab_ano").toString(), QStringLiteral("-"));
+        QCOMPARE(timer.value("bytes").toObject().value("text_numfab_ano").toArray(),
+                 (QJsonArray{fill, fill, fill}));
+        QCOMPARE(timer.value("Text_master_ibut").toString(), QStringLiteral("-"));
+
+        QVERIFY(ctl({"save", path("blank.json")}).status == 0);
+        saveWithChanges(kOtherUnit);
+        QCOMPARE(ctl({"restore", "--all", "--identity", path("changed.json")}).status, 0);
+        QVERIFY(!ctl({"diff", "--all", path("blank.json")}).out.isEmpty());
+        const Output restored = ctl({"restore", "--all", "--identity", path("blank.json")});
+        QVERIFY2(restored.status == 0, restored.err.constData());
+        QVERIFY(endEmulator(m_emu));
+
+        // The key reader's own byte (187: the kind of key it took) is no
+        // value of the file, and a new key-reader setting clears it.
+        const QJsonArray held = jsonOf(after).value("memory").toArray();
+        QCOMPARE(held.size(), 256);
+        for (int i = 0; i < 256; ++i)
+            if ((i < 91 || i > 95) && i != 187)
+                QVERIFY2(held.at(i).toInt() == fill,
+                         qPrintable(
+                             QStringLiteral("address %1 holds %2").arg(i).arg(held.at(i).toInt())));
     }
 
     // A crafted value reaches the terminal escaped, never as the control

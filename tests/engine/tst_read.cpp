@@ -110,7 +110,8 @@ private slots:
             "09:07");
         row("actualizacao zero", 26, QByteArray(5, '\0'), "Text_act_data", "-");
         row("actualizacao hora zero", 26, QByteArray(5, '\0'), "Text_act_hora", "-");
-        row("manutencao zero", 91, QByteArray(5, '\0'), "Text_master_ibut", "00-00-2000 @ 00:00");
+        // Never maintained: nothing to show, not the year 2000.
+        row("manutencao zero", 91, QByteArray(5, '\0'), "Text_master_ibut", "-");
         row("manutencao", 91, QByteArray("\x1F\x0C\x19\x17\x3B", 5), "Text_master_ibut",
             "31-12-2025 @ 23:59");
         row("versao 4", 198, QByteArray("\x04"), "Form_main", "Manutenção VX308 v3.5.5");
@@ -131,6 +132,82 @@ private slots:
         QVERIFY(b.readAll());
         QCOMPARE(b.edit.text(field), text);
         QVERIFY(b.messages.messages.empty());
+    }
+
+    // A timer never set up (all bytes 0) or with an erased memory (0xFF)
+    // holds, in some fields, bytes no text of the field says: the window
+    // shows the placeholder, never an invisible character or a day 255, and
+    // keeps the bytes, so that writing the value back (as Clear, a paste or
+    // a restore do) leaves the timer holding what it held. A value typed
+    // over it is written as typed.
+    void unprintableBytesKeptAsTheyAre_data()
+    {
+        QTest::addColumn<int>("address");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("typedBytes");
+        auto row = [](const char *name, int a, QByteArray b, const char *f, const char *t,
+                      QByteArray tb) {
+            QTest::newRow(name) << a << b << QString::fromUtf8(f) << QString::fromUtf8(t) << tb;
+        };
+        row("codigo NUL", 44, QByteArray(3, '\0'), "text_numfab_ano", "A2412",
+            QByteArray("\x0C\x18\x41", 3));
+        row("codigo FF", 44, QByteArray(3, '\xFF'), "text_numfab_ano", "B0101",
+            QByteArray("\x01\x01\x42", 3));
+        row("codigo controlo", 44, QByteArray("\x05\x18\x07", 3), "text_numfab_ano", "A2412",
+            QByteArray("\x0C\x18\x41", 3));
+        row("codigo semana 120", 44, QByteArray("\x78\x18\x41", 3), "text_numfab_ano", "A2412",
+            QByteArray("\x0C\x18\x41", 3));
+        row("data FF", 26, QByteArray(3, '\xFF'), "Text_act_data", "05-03-2024",
+            QByteArray("\x05\x03\x18", 3));
+        row("data dia 0", 26, QByteArray("\x00\x05\x18", 3), "Text_act_data", "01-01-2030",
+            QByteArray("\x01\x01\x1E", 3));
+        row("hora FF", 29, QByteArray(2, '\xFF'), "Text_act_hora", "09:07",
+            QByteArray("\x09\x07", 2));
+        row("contador FF", 25, QByteArray("\xFF"), "Check_contador", "", QByteArray(1, '\0'));
+    }
+    void unprintableBytesKeptAsTheyAre()
+    {
+        QFETCH(int, address);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, typedBytes);
+        EngineBench b;
+        for (int i = 0; i < bytes.size(); ++i)
+            b.device().setByte(address + i, uint8_t(bytes.at(i)));
+        QVERIFY(b.readAll());
+        const bool tickBox = field.startsWith(QLatin1String("Check_"));
+        if (!tickBox) QCOMPARE(b.edit.text(field), QStringLiteral("-"));
+        QCOMPARE(b.edit.rawBytes(field), bytes);
+
+        const auto memory = [&] {
+            QByteArray m;
+            for (int i = 0; i < bytes.size(); ++i)
+                m.append(char(b.device().byte(address + i)));
+            return m;
+        };
+        const auto writeOnce = [&] {
+            bool passed = false;
+            const auto c =
+                QObject::connect(&b.engine, &Engine::tickFinished, [&] { passed = true; });
+            b.edit.mark(fieldIndex(field.toStdString()));
+            const bool ok = EngineBench::waitFor([&] { return passed && !b.edit.anyPending(); });
+            QObject::disconnect(c);
+            return ok;
+        };
+        QVERIFY(writeOnce());
+        QCOMPARE(memory(), bytes);
+        QVERIFY(b.messages.messages.empty());
+
+        if (tickBox)
+            b.edit.setChecked(field, false);
+        else
+            b.edit.setText(field, typed);
+        QVERIFY(b.edit.rawBytes(field).isEmpty());
+        QVERIFY(writeOnce());
+        QCOMPARE(memory(), typedBytes);
     }
 
     void ibuttonAndCounter()

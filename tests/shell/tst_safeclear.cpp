@@ -14,6 +14,7 @@
 #include "linknotice.h"
 #include "servicehistory.h"
 #include "testsuite.h"
+#include "unitidentity.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -81,9 +82,7 @@ private slots:
         QVERIFY(question && question->isVisible());
         const QString text = question->findChild<QLabel *>()->text();
         QVERIFY2(text.startsWith(asks), qPrintable(text));
-        QVERIFY2(text.contains(o.edit().text(QStringLiteral("text_numfab_ano")) +
-                               o.edit().text(QStringLiteral("Text_numfab_num"))),
-                 qPrintable(text));
+        QVERIFY2(text.contains(vx::UnitIdentity::shownMakerNumber(o.edit())), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral(": %1 \u2192 0").arg(total)), qPrintable(text));
         QVERIFY2(text.contains(o.app->clearSnapshots().where()), qPrintable(text));
         // Enter must not erase: "Cancelar" is the default button.
