@@ -22,8 +22,9 @@ ActionResults::ActionResults(EditSet &edit, Engine &engine, const Link &link, Ne
     connect(&newUnit, &NewUnit::unitLogged, this, [this](const QString &NFab, qint64 NMec) {
         if (!m_newUnit) return;
         m_newUnit = false;
-        m_status.endActivity();
-        m_status.showNotice(text("unitAccepted").arg(NFab).arg(NMec));
+        // Said until the next action: the numbers are what the technician
+        // writes on the unit's plate.
+        m_status.showActivity(text("unitAccepted").arg(NFab).arg(NMec));
     });
 }
 

@@ -3,6 +3,8 @@
 #include "editset.h"
 #include "fieldfit.h"
 #include "indicator.h"
+#include "shelltexts.h"
+#include "textforms.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -158,7 +160,23 @@ void ModelBinding::present(const QString &name, QObject *view)
     if (!m_edit.has(name)) return;
     const ControlState &s = m_edit.control(name);
     if (!presentContent(s, view) && presentWhole(s, view)) return;
-    if (auto *w = qobject_cast<QWidget *>(view)) presentAvailability(s, w);
+    if (auto *w = qobject_cast<QWidget *>(view)) {
+        presentAvailability(s, w);
+        presentRawBytes(name, w);
+    }
+}
+
+// A value shown as "-" because its bytes make none says which bytes they
+// are; the tip goes once the value is another.
+void ModelBinding::presentRawBytes(const QString &name, QWidget *w)
+{
+    const QByteArray raw = m_edit.rawBytes(name);
+    const bool hadTip = w->property("vx_rawTip").toBool();
+    if (raw.isEmpty() && !hadTip) return;
+    w->setProperty("vx_rawTip", !raw.isEmpty());
+    w->setToolTip(raw.isEmpty()
+                      ? QString()
+                      : textOf(kRawValueTexts, "rawBytes", languageOf(m_edit)).arg(bytesText(raw)));
 }
 
 void ModelBinding::onEdit(const QString &name, const QString &text)

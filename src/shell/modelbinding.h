@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+class QWidget;
+
 namespace vx {
 
 class EditSet;
@@ -40,6 +42,7 @@ protected:
 
 private:
     void present(const QString &name, QObject *view);
+    void presentRawBytes(const QString &name, QWidget *w);
     void onEdit(const QString &name, const QString &text);
 
     EditSet &m_edit;

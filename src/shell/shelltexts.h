@@ -301,4 +301,13 @@ inline constexpr std::array<Text, 1> kLinkNoticeTexts{{
      "connection."},
 }};
 
+// The tooltip of a value whose bytes no text of its field says.
+inline constexpr std::array<Text, 1> kRawValueTexts{{
+    {"rawBytes",
+     "O temporizador não guarda aqui um valor, mas os bytes %1 (nunca configurado ou memória "
+     "apagada); são escritos de volta tal como estão.",
+     "The timer holds no value here but the bytes %1 (never set up, or an erased memory); they "
+     "are written back as they are."},
+}};
+
 } // namespace vx
