@@ -28,6 +28,11 @@ Unit:
   --memory FILE        start from a unit saved with --save (JSON: "memory" =
                        256 numbers, "inputs", "battery", "ibutton"; every key
                        optional)
+  --blank              start as a timer never set up: all 256 memory bytes 0
+                       (no manufacturing code, no number, no tariffs)
+  --erased             start as a timer whose memory was erased: all 256
+                       bytes 0xFF. With --memory, the file's "memory" (if
+                       it has one) replaces either
   --save FILE          write the unit to FILE when the emulator is stopped
   --log FILE           one line per request: time, frame, what it asks ("-" for
                        the screen)
@@ -106,6 +111,8 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     const O link(QStringLiteral("link"), {}, QStringLiteral("PATH"));
     const O memory(QStringLiteral("memory"), {}, QStringLiteral("FILE"));
     const O save(QStringLiteral("save"), {}, QStringLiteral("FILE"));
+    const O blank(QStringLiteral("blank"));
+    const O erased(QStringLiteral("erased"));
     const O log(QStringLiteral("log"), {}, QStringLiteral("FILE"));
     const O inputs(QStringLiteral("inputs"), {}, QStringLiteral("DIGITS"));
     const O battery(QStringLiteral("battery"), {}, QStringLiteral("N"));
@@ -124,10 +131,10 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     const O goneAfter(QStringLiteral("gone-after"), {}, QStringLiteral("MS"));
     const O goneAtWrite(QStringLiteral("gone-at-write"), {}, QStringLiteral("N"));
     const O goneFor(QStringLiteral("gone-for"), {}, QStringLiteral("MS"));
-    p.addOptions({help,      link,    memory,      save,        log,        inputs,
-                  battery,   ibutton, noReply,     badChecksum, split,      extraBytes,
-                  delay,     every,   delayEvery,  busy,        silentFor,  noPace,
-                  goneAfter, goneFor, noiseBefore, version,     goneAtWrite});
+    p.addOptions({help,       link,        memory,      save,   log,        inputs,  battery,
+                  ibutton,    noReply,     badChecksum, split,  extraBytes, delay,   every,
+                  delayEvery, busy,        silentFor,   noPace, goneAfter,  goneFor, noiseBefore,
+                  version,    goneAtWrite, blank,       erased});
 
     auto fail = [error](const QString &why) {
         if (error) *error = why;
@@ -144,6 +151,10 @@ std::optional<EmulatorOptions> EmulatorOptions::parse(const QStringList &argumen
     o.memoryFile = p.value(memory);
     o.saveFile = p.value(save);
     o.logFile = p.value(log);
+    if (p.isSet(blank) && p.isSet(erased))
+        return fail(QStringLiteral("--blank and --erased exclude each other"));
+    if (p.isSet(blank)) o.memoryFill = 0x00;
+    if (p.isSet(erased)) o.memoryFill = 0xFF;
     o.faults.pace = !p.isSet(noPace);
     if (p.isSet(noReply)) o.faults.faults |= vx::emu::Fault::NoReply;
     if (p.isSet(badChecksum)) o.faults.faults |= vx::emu::Fault::BadChecksum;

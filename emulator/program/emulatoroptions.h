@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 // The command line of vx308-emulator.
@@ -13,6 +14,9 @@ struct EmulatorOptions
     QString memoryFile;
     QString saveFile;
     QString logFile;
+    // Every memory byte at start, for a timer never set up (0) or one whose
+    // memory was erased (0xFF); a --memory file's own "memory" replaces it.
+    std::optional<uint8_t> memoryFill;
     vx::emu::Faults faults;
     // Pull the adapter out once, goneAfterMs after start or as the
     // goneAtWrite-th memory write arrives, for goneForMs.

@@ -68,6 +68,11 @@ int main(int argc, char **argv)
     const vx::SystemClock clock;
     vx::emu::PtyServer server(clock);
     vx::emu::Device &device = server.device();
+    if (options->memoryFill) {
+        std::array<uint8_t, vx::emu::Device::kMemorySize> memory{};
+        memory.fill(*options->memoryFill);
+        device.setMemory(memory);
+    }
     if (!options->memoryFile.isEmpty()) {
         const auto image = vx::emu::DeviceImage::load(options->memoryFile, &error);
         if (!image) {

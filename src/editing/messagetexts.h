@@ -37,10 +37,11 @@ enum class MessageId
     UnitChanged,
     UnitInDoubt,
     UnitNotRead,
+    RecordsUnusable,
 };
 
 // In the order of MessageId, which picks a row by its position.
-inline constexpr std::array<Text, 20> kMessageTexts{{
+inline constexpr std::array<Text, 21> kMessageTexts{{
     {"titleMaintenance", "Manutenção", "Maintenance"},
     {"titleError", "Mensagem de Erro!", "Error Message!"},
     {"valueInvalid", "O valor inserido não é válido!", "The value entered is not valid!"},
@@ -105,9 +106,12 @@ inline constexpr std::array<Text, 20> kMessageTexts{{
      "ler primeiro.",
      "The values in the window are not of the unit on the line (%1). Press Read to read it "
      "first."},
+    // fileUnusable, of a records server: %1 its URI without the password.
+    {"recordsUnusable", "Não foi possível usar os registos em %1.\n%2",
+     "The records at %1 cannot be used.\n%2"},
 }};
 
-static_assert(kMessageTexts.size() == static_cast<std::size_t>(MessageId::UnitNotRead) + 1,
+static_assert(kMessageTexts.size() == static_cast<std::size_t>(MessageId::RecordsUnusable) + 1,
               "one row per MessageId");
 
 // A message in a language: 0 Portuguese, 1 English (anything else Portuguese).

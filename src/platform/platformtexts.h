@@ -36,12 +36,13 @@ inline constexpr std::array<Text, 1> kSharedFilesTexts{{
 }};
 
 // A database, a SQLite file or a PostgreSQL server: %1 where it is, %2 the
-// driver's own words. Only a server holds the records alone.
-inline constexpr std::array<Text, 9> kRecordsDatabaseTexts{{
+// driver's own words. Only a server holds the records alone; a file is named
+// as a file, a server's records as the records at its URI.
+inline constexpr std::array<Text, 15> kRecordsDatabaseTexts{{
     {"unknownError", "erro desconhecido", "unknown error"},
     {"noServer", "Não foi possível ligar aos registos em %1: %2",
-     "The records in %1 cannot be reached: %2"},
-    {"noFile", "Não foi possível abrir %1: %2", "%1 cannot be opened: %2"},
+     "The records at %1 cannot be reached: %2"},
+    {"noFile", "Não foi possível abrir o ficheiro %1: %2", "The file %1 cannot be opened: %2"},
     {"retry", " (Tentado outra vez daqui a %1 s.)", " (Tried again in %1 s.)"},
     {"noPostgresDriver",
      "O controlador PostgreSQL do Qt não está instalado (pacote libqt6sql6-psql).",
@@ -50,10 +51,35 @@ inline constexpr std::array<Text, 9> kRecordsDatabaseTexts{{
      "Qt's SQLite driver is not installed (package libqt6sql6-sqlite)."},
     {"fileMissing", "O ficheiro %1 não existe.", "The file %1 does not exist."},
     {"connectionLost", "A ligação aos registos em %1 perdeu-se.",
-     "The connection to the records in %1 was lost."},
+     "The connection to the records at %1 was lost."},
     // Any database file (the defaults' ValoresPre1.db too) or server.
     {"unexpectedAnswer", "A base de dados %1 não respondeu como esperado: %2",
      "The database %1 did not answer as expected: %2"},
+    {"unexpectedServerAnswer", "Os registos em %1 não responderam como esperado: %2",
+     "The records at %1 did not answer as expected: %2"},
+    // A text refused before it is bound: %1 where, %2 the text as shown, %3
+    // the column, %4 the table, %5 what is wrong with it.
+    {"unstorable",
+     "A base de dados %1 não recebeu o texto %2 da coluna %3 da tabela %4: tem %5, que uma base "
+     "de dados não guarda. Nada lhe foi enviado e ficou como estava; corrija esse valor (se foi "
+     "lido do temporizador, acerte-o no temporizador) e tente outra vez.",
+     "The database %1 was not given the text %2 for the column %3 of the table %4: it holds %5, "
+     "which a database cannot store. Nothing was sent to it, and it is as it was; correct that "
+     "value (if it was read from the timer, set it right on the timer) and try again."},
+    {"unstorableServer",
+     "Os registos em %1 não receberam o texto %2 da coluna %3 da tabela %4: tem %5, que uma base "
+     "de dados não guarda. Nada lhes foi enviado e ficaram como estavam; corrija esse valor (se "
+     "foi lido do temporizador, acerte-o no temporizador) e tente outra vez.",
+     "The records at %1 were not given the text %2 for the column %3 of the table %4: it holds "
+     "%5, which a database cannot store. Nothing was sent to them, and they are as they were; "
+     "correct that value (if it was read from the timer, set it right on the timer) and try "
+     "again."},
+    // A ? the statement gives no column for: %1 its place, from 1.
+    {"boundValue", "(valor n.º %1)", "(value no. %1)"},
+    // %1 the character as U+XXXX, %2 its place in the text, from 1.
+    {"nulCharacter", "um carácter NUL (%1) na posição %2", "a NUL character (%1) at place %2"},
+    {"loneSurrogate", "meio par de substituição UTF-16 (%1) na posição %2, sem forma em UTF-8",
+     "half of a UTF-16 surrogate pair (%1) at place %2, which has no UTF-8 form"},
 }};
 
 // Why a report was not printed or saved as a PDF file.

@@ -4,11 +4,13 @@
 #include "recordsdatabase.h"
 #include "recordstexts.h"
 #include "servicehistory.h"
+#include "storabletext.h"
 #include "unitrecords.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QUuid>
 
@@ -62,6 +64,29 @@ constexpr std::array<Adder, 3> kAdders{{
 QString outboxText(std::string_view key, int idioma)
 {
     return textOf(kOutboxTexts, key, idioma);
+}
+
+bool storable(const QJsonValue &v)
+{
+    if (v.isString()) return StorableText::firstUnstorable(v.toString()) < 0;
+    if (v.isArray()) {
+        const QJsonArray a = v.toArray();
+        return std::all_of(a.cbegin(), a.cend(), [](const QJsonValue &e) { return storable(e); });
+    }
+    if (!v.isObject()) return true;
+    const QJsonObject o = v.toObject();
+    return std::all_of(o.constBegin(), o.constEnd(),
+                       [](const QJsonValue &e) { return storable(e); });
+}
+
+// The first column of a waiting row that holds a text no database can store
+// (kept by a version that bound whatever the timer sent); empty when none.
+// Such a row would be refused every time, and hold up the rows behind it.
+QString unstorableColumn(const OutboxRow &row)
+{
+    for (auto it = row.values.constBegin(); it != row.values.constEnd(); ++it)
+        if (!storable(it.value())) return it.key();
+    return {};
 }
 
 QString systemError()
@@ -270,6 +295,10 @@ RecordsOutbox::Delivery RecordsOutbox::deliver(RecordsDatabase &db)
         } else if (!adder->readable(row)) {
             d.problems << outboxText("unreadable", m_idioma)
                               .arg(fileOf(row.key), outboxText("noRow", m_idioma).arg(row.table));
+            ++d.waiting;
+        } else if (const QString column = unstorableColumn(row); !column.isEmpty()) {
+            d.problems << outboxText("unstorable", m_idioma)
+                              .arg(fileOf(row.key), StorableText::shown(column), row.table);
             ++d.waiting;
         } else if (stopped || !adder->add(db, row, &error)) {
             if (!stopped) d.problems << error;

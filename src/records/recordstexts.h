@@ -28,12 +28,17 @@ inline constexpr std::array<Text, 2> kNewUnitTexts{{
 }};
 
 // The rows that wait on this PC for the records: %1 a file or row, %2 why.
-inline constexpr std::array<Text, 9> kOutboxTexts{{
+inline constexpr std::array<Text, 10> kOutboxTexts{{
     {"write", "Não foi possível guardar %1: %2.", "%1 cannot be written: %2."},
     {"folder", "Não foi possível criar a pasta %1.", "The folder %1 cannot be made."},
     {"unreadable", "%1 não é uma linha à espera legível (%2); fica como está.",
      "%1 is not a readable waiting row (%2); it is left as it is."},
     {"noRow", "os seus valores não fazem uma linha de %1", "its values make no row of %1"},
+    {"unstorable",
+     "%1 tem, na coluna %2 da tabela %3, um texto que nenhuma base de dados guarda; fica como "
+     "está, e as linhas seguintes são acrescentadas.",
+     "%1 holds, for the column %2 of the table %3, a text no database can store; it is left as "
+     "it is, and the rows after it are added."},
     {"unknown", "%1 é para a tabela %2, que esta versão do programa não conhece; fica à espera.",
      "%1 is for the table %2, which this version of the program does not know; it waits."},
     {"remove", "Não foi possível apagar %1: %2.", "%1 cannot be removed: %2."},

@@ -58,6 +58,8 @@ private slots:
     void refusesBadInput_data();
     void refusesBadInput();
     void savesOnSignalAndCleansUp();
+    void startsBlankOrErased_data();
+    void startsBlankOrErased();
 };
 
 void TstEmulatorProgram::help()
@@ -68,9 +70,10 @@ void TstEmulatorProgram::help()
     QCOMPARE(p.exitCode(), 0);
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     for (const char *option :
-         {"--link", "--memory", "--save", "--log", "--no-reply", "--bad-checksum", "--split",
-          "--extra-bytes", "--noise-before", "--delay", "--delay-every", "--busy", "--silent-for",
-          "--no-pace", "--gone-after", "--gone-at-write", "--gone-for", "--version"})
+         {"--link",          "--memory",   "--save",        "--log",          "--no-reply",
+          "--bad-checksum",  "--split",    "--extra-bytes", "--noise-before", "--delay",
+          "--delay-every",   "--busy",     "--silent-for",  "--no-pace",      "--gone-after",
+          "--gone-at-write", "--gone-for", "--blank",       "--erased",       "--version"})
         QVERIFY2(out.contains(QLatin1String(option)), option);
 }
 
@@ -96,6 +99,8 @@ void TstEmulatorProgram::refusesBadInput_data()
         << QStringList{"--gone-at-write", "0"} << none << "--gone-at-write" << 64;
     QTest::newRow("gone twice") << QStringList{"--gone-at-write", "3", "--gone-after", "100"}
                                 << none << "exclude each other" << 64;
+    QTest::newRow("blank and erased")
+        << QStringList{"--blank", "--erased"} << none << "exclude each other" << 64;
     QTest::newRow("gone-for alone")
         << QStringList{"--gone-for", "100"} << none << "--gone-after" << 64;
     QTest::newRow("memory file missing")
@@ -194,6 +199,70 @@ void TstEmulatorProgram::savesOnSignalAndCleansUp()
     QVERIFY(lines[0].contains(write));
     QVERIFY(lines[0].contains("WriteMemory address 200"));
     QVERIFY(lines[1].contains("ReadBattery"));
+}
+
+// A timer never set up (or erased) must be what the tool meets: every byte
+// the same, answered as such over the line, and what the file given with it
+// holds besides memory still applied.
+void TstEmulatorProgram::startsBlankOrErased_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("fill");
+    QTest::addColumn<int>("battery");
+
+    const QByteArray none;
+    QTest::newRow("blank") << QStringList{"--blank"} << none << 0x00 << 120;
+    QTest::newRow("erased") << QStringList{"--erased"} << none << 0xFF << 120;
+    QTest::newRow("blank with a file of no memory")
+        << QStringList{"--blank", "--memory", "@/unit.json"} << QByteArray("{\"battery\": 7}")
+        << 0x00 << 7;
+}
+
+void TstEmulatorProgram::startsBlankOrErased()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, file);
+    QFETCH(int, fill);
+    QFETCH(int, battery);
+
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("vx308"));
+    const QString saved = dir.filePath(QStringLiteral("saved.json"));
+    for (QString &a : arguments)
+        a.replace(QStringLiteral("@"), dir.path());
+    if (!file.isNull()) writeFile(dir.filePath(QStringLiteral("unit.json")), file);
+
+    QProcess p;
+    p.start(kProgram, QStringList{QStringLiteral("--link"), link, QStringLiteral("--save"), saved,
+                                  QStringLiteral("--no-pace")} +
+                          arguments);
+    QVERIFY2(p.waitForReadyRead(10000), p.readAllStandardError().constData());
+    const int fd = ::open(QFile::encodeName(link).constData(), O_RDWR | O_NOCTTY);
+    QVERIFY(fd >= 0);
+    termios tio{};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    vx::TxData data{};
+    data.fill('0');
+    const QByteArray reply = exchange(fd, vx::buildRequest(vx::Command::ReadMemory, 200, 2, data));
+    ::close(fd);
+    QVERIFY2(vx::isValidReply(reply), reply.constData());
+    QCOMPARE(int(vx::dataByte(reply, 0)), fill);
+    QCOMPARE(int(vx::dataByte(reply, 1)), fill);
+
+    p.terminate();
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 0);
+    QFile f(saved);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
+    const QJsonArray memory = o.value(QStringLiteral("memory")).toArray();
+    QCOMPARE(memory.size(), 256);
+    for (int i = 0; i < memory.size(); ++i)
+        QVERIFY2(memory.at(i).toInt() == fill, qPrintable(QString::number(i)));
+    QCOMPARE(o.value(QStringLiteral("battery")).toInt(), battery);
 }
 
 VX_TEST_CLASS(TstEmulatorProgram, Core)

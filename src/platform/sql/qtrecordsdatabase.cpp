@@ -1,6 +1,9 @@
 #include "qtrecordsdatabase.h"
 
+#include "driverwarningfilter.h"
 #include "platformtexts.h"
+#include "statementcolumns.h"
+#include "storabletext.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -31,9 +34,12 @@ void setError(QString *error, const QString &text)
     if (error) *error = text;
 }
 
+// The database's own words, on one line: libpq's come in several lines, and
+// Qt adds its own ("QPSQL: Unable to connect") that say nothing more.
 QString driverText(const QSqlError &e)
 {
-    QString t = e.text().trimmed();
+    QString t = e.databaseText().simplified();
+    if (t.isEmpty()) t = e.driverText().simplified();
     return t.isEmpty() ? textOf(kRecordsDatabaseTexts, "unknownError") : t;
 }
 
@@ -44,6 +50,27 @@ QVariant bindable(const QVariant &v, RecordsDatabase::Engine engine)
     if (v.typeId() == QMetaType::QDate) return v.toDate().toString(Qt::ISODate);
     if (v.typeId() == QMetaType::QTime) return v.toTime().toString(QStringLiteral("HH:mm:ss"));
     return v;
+}
+
+// The first bound text no database can store, as a sentence naming where it
+// was to go; empty when every text can be stored.
+QString unstorableText(const QString &sql, const QVariantList &binds, bool server,
+                       const QString &where)
+{
+    for (qsizetype i = 0; i < binds.size(); ++i) {
+        if (binds.at(i).typeId() != QMetaType::QString) continue;
+        const QString text = binds.at(i).toString();
+        const qsizetype at = StorableText::firstUnstorable(text);
+        if (at < 0) continue;
+        const StatementColumns::Place place = StatementColumns::ofPlaceholders(sql).value(i);
+        const QString column = place.column.isEmpty()
+                                   ? textOf(kRecordsDatabaseTexts, "boundValue").arg(i + 1)
+                                   : place.column;
+        return textOf(kRecordsDatabaseTexts, server ? "unstorableServer" : "unstorable")
+            .arg(where, StorableText::shown(text), column, place.table,
+                 StorableText::describe(text, at));
+    }
+    return {};
 }
 
 } // namespace
@@ -58,6 +85,7 @@ QtRecordsDatabase::QtRecordsDatabase(const DatabasePlace &place, Mode mode)
 QtRecordsDatabase::~QtRecordsDatabase()
 {
     if (!m_db.isValid()) return;
+    const DriverWarningFilter quiet;
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
@@ -76,6 +104,7 @@ QString QtRecordsDatabase::where() const
 bool QtRecordsDatabase::connect(QString *error)
 {
     if (m_db.isValid() && m_db.isOpen() && !m_broken) return true;
+    const DriverWarningFilter quiet;
     // A server that let the last attempt run into the time-out is not asked
     // again for a while: every read of the window keeps a visit, and each
     // would otherwise stand still for the whole time-out.
@@ -151,6 +180,7 @@ bool QtRecordsDatabase::configure(QString *error)
 void QtRecordsDatabase::checkConnection()
 {
     if (engine() != Engine::Postgres) return;
+    const DriverWarningFilter quiet;
     QSqlQuery probe(m_db);
     if (!probe.exec(QStringLiteral("SELECT 1"))) m_broken = true;
 }
@@ -158,6 +188,13 @@ void QtRecordsDatabase::checkConnection()
 bool QtRecordsDatabase::run(const QString &sql, const QVariantList &binds, QList<Row> *rows,
                             QString *error)
 {
+    // Refused before anything is sent: a statement PostgreSQL's driver cut at
+    // a NUL would fail halfway, and abort the transaction it is part of.
+    const QString refused = unstorableText(sql, binds, engine() == Engine::Postgres, where());
+    if (!refused.isEmpty()) {
+        setError(error, refused);
+        return false;
+    }
     if (runOnce(sql, binds, rows, error)) return true;
     // A server that dropped the connection since the last call (restarted,
     // or the network was away) is tried once more on a new one; inside a
@@ -174,6 +211,8 @@ bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, Q
         return false;
     }
     if (!connect(error)) return false;
+    // Before the query: its end frees the statement, and speaks when it cannot.
+    const DriverWarningFilter quiet;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     // PostgreSQL prepares only queries and changes of rows; BEGIN and COMMIT
@@ -187,7 +226,9 @@ bool QtRecordsDatabase::runOnce(const QString &sql, const QVariantList &binds, Q
         ok = q.exec();
     }
     if (!ok) {
-        setError(error, textOf(kRecordsDatabaseTexts, "unexpectedAnswer")
+        setError(error, textOf(kRecordsDatabaseTexts, engine() == Engine::Postgres
+                                                          ? "unexpectedServerAnswer"
+                                                          : "unexpectedAnswer")
                             .arg(where(), driverText(q.lastError())));
         // Inside a transaction PostgreSQL refuses everything after an error,
         // the probe too: the transaction's end looks instead.

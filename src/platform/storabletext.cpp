@@ -1,0 +1,60 @@
+#include "storabletext.h"
+
+#include "platformtexts.h"
+
+namespace vx {
+
+namespace {
+
+bool pairedSurrogate(const QString &s, qsizetype i)
+{
+    const QChar c = s.at(i);
+    if (c.isHighSurrogate()) return i + 1 < s.size() && s.at(i + 1).isLowSurrogate();
+    return c.isLowSurrogate() && i > 0 && s.at(i - 1).isHighSurrogate();
+}
+
+QString codePoint(QChar c)
+{
+    return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+qsizetype StorableText::firstUnstorable(const QString &s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isNull()) return i;
+        if (c.isSurrogate() && !pairedSurrogate(s, i)) return i;
+    }
+    return -1;
+}
+
+QString StorableText::describe(const QString &s, qsizetype at)
+{
+    const QChar c = s.at(at);
+    return textOf(kRecordsDatabaseTexts, c.isNull() ? "nulCharacter" : "loneSurrogate")
+        .arg(codePoint(c))
+        .arg(at + 1);
+}
+
+QString StorableText::shown(const QString &s)
+{
+    QString out;
+    qsizetype i = 0;
+    for (; i < s.size() && i < kShownLength; ++i) {
+        const QChar c = s.at(i);
+        if (c.isHighSurrogate() && pairedSurrogate(s, i)) {
+            out += s.mid(i, 2);
+            ++i;
+        } else if (c.isPrint()) {
+            out += c;
+        } else {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        }
+    }
+    if (i < s.size()) out += QStringLiteral("…");
+    return QLatin1Char('"') + out + QLatin1Char('"');
+}
+
+} // namespace vx
