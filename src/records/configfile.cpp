@@ -313,8 +313,8 @@ bool ConfigFile::isOtherUnit(const ConfigFile &timer) const
 QString ConfigFile::unitName(int idioma) const
 {
     return textOf(kConfigFileTexts, "unitName", idioma)
-        .arg(printable(value(fieldName(FieldId::MakerCode)) +
-                       value(fieldName(FieldId::MakerNumber))),
+        .arg(printable(makerNumberText(value(fieldName(FieldId::MakerCode)),
+                                       value(fieldName(FieldId::MakerNumber)))),
              printable(value(fieldName(FieldId::ApplicationSerial))));
 }
 

@@ -189,7 +189,7 @@ private slots:
         ConfigFile file = goodFile();
         file.setValue(field, text);
         QCOMPARE(file.isOtherUnit(goodFile()), other);
-        QCOMPARE(goodFile().unitName(1), QStringLiteral("A241503 (application serial 104233)"));
+        QCOMPARE(goodFile().unitName(1), QStringLiteral("A24153 (application serial 104233)"));
     }
 
     // Only what the timer can store reaches the write pass; every other

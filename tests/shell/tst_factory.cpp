@@ -8,6 +8,7 @@
 #include "captions.h"
 #include "tables.h"
 #include "testsuite.h"
+#include "unitrecords.h"
 
 #include <QAction>
 #include <QLabel>
@@ -133,6 +134,43 @@ private slots:
                  QStringLiteral("Fechar"));
         QCOMPARE(newButton->text(), QStringLiteral("Novo"));
         QVERIFY(o.read());
+        o.engine().stop();
+    }
+
+    // A timer never set up (every byte 0) reads with "-" for its code, not
+    // a NUL that drops a character, and "-" for a maintenance never made;
+    // the box names the bytes behind the "-". "Novo" stays offered: it is
+    // what such a unit is read for. "Novo" then "Aceitar" writes the unit
+    // and logs it once, and the status line keeps saying so with its
+    // numbers, past a notice's few seconds.
+    void blankTimerSetUp()
+    {
+        PersistentData a;
+        AppBench o(a, factory());
+        o.port.device().setMemory({});
+        QVERIFY(o.startUp());
+        QVERIFY(o.read());
+        QCOMPARE(o.edit().text(QStringLiteral("text_numfab_ano")), QStringLiteral("-"));
+        QCOMPARE(o.edit().text(QStringLiteral("Text_master_ibut")), QStringLiteral("-"));
+        const QString tip = o.window().control(QStringLiteral("text_numfab_ano"))->toolTip();
+        QVERIFY2(tip.contains(QStringLiteral("00 00 00")), qPrintable(tip));
+        QVERIFY(o.window().control(QStringLiteral("Command_novo"))->isEnabled());
+
+        o.click("Command_novo");
+        QCOMPARE(buttonText(o, "Command_novo"), QStringLiteral("Aceitar"));
+        const QString code = o.edit().text(QStringLiteral("text_numfab_ano"));
+        o.click("Command_novo");
+        QList<LogRow> log;
+        QString error;
+        QVERIFY(waitFor([&] {
+            return UnitRecords::readLog(a.records, &log, &error) && log.size() == 1 &&
+                   o.window().statusLine()->activity().contains(log.at(0).NFab);
+        }));
+        QVERIFY(log.at(0).NFab.startsWith(code));
+        QCOMPARE(o.port.device().byte(46), uint8_t(code.at(0).unicode()));
+        const QString said = o.window().statusLine()->activity();
+        QVERIFY2(said.contains(QString::number(log.at(0).NMec)), qPrintable(said));
+        saveScreenshot(&o.window(), "blank-unit-accepted-pt.png");
         o.engine().stop();
     }
 
