@@ -10,6 +10,7 @@
 #include "journalpanel.h"
 #include "messages.h"
 #include "recordsoutbox.h"
+#include "tablecell.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -47,14 +48,6 @@ const char *reasonCaption(Snapshot::Reason reason)
         return "historyPaste";
     }
     return "historyRead";
-}
-
-QTableWidgetItem *cell(const QString &text, bool number)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter
-                                  : Qt::AlignLeft | Qt::AlignVCenter);
-    return item;
 }
 
 } // namespace
@@ -232,8 +225,10 @@ void HistoryWindow::fillUnitList()
 
 QString HistoryWindow::unitItem(const QString &number, const QString &serial, int visits) const
 {
-    if (visits == 1) return text("historyUnitItemOne").arg(number, serial);
-    return text("historyUnitItem").arg(number, serial).arg(visits);
+    const QString n = printableText(number);
+    const QString a = printableText(serial);
+    if (visits == 1) return text("historyUnitItemOne").arg(n, a);
+    return text("historyUnitItem").arg(n, a).arg(visits);
 }
 
 void HistoryWindow::chooseListedUnit(int index)
@@ -304,15 +299,17 @@ void HistoryWindow::fillTable()
         const int index = m_table->rowCount() - 1 - row;
         const Snapshot &v = m_visits.at(index);
         m_table->setItem(row, 0,
-                         cell(v.taken.date().toString(QStringLiteral("dd-MM-yyyy")), false));
-        m_table->setItem(row, 1, cell(v.taken.time().toString(QStringLiteral("hh:mm")), false));
-        m_table->setItem(row, kHostColumn, cell(v.host, false));
-        m_table->item(row, kHostColumn)->setToolTip(v.host);
-        m_table->setItem(row, 3, cell(text(reasonCaption(v.reason)), false));
+                         tableCell(v.taken.date().toString(QStringLiteral("dd-MM-yyyy")), false));
+        m_table->setItem(row, 1,
+                         tableCell(v.taken.time().toString(QStringLiteral("hh:mm")), false));
+        m_table->setItem(row, kHostColumn, tableCell(v.host, false));
+        m_table->item(row, kHostColumn)->setToolTip(m_table->item(row, kHostColumn)->text());
+        m_table->setItem(row, 3, tableCell(text(reasonCaption(v.reason)), false));
         m_table->item(row, 0)->setData(Qt::UserRole, index);
         int column = kValueColumn;
         for (const HistoryColumn &c : kHistoryColumns)
-            m_table->setItem(row, column++, cell(v.values.value(Captions::text(c.field)), true));
+            m_table->setItem(row, column++,
+                             tableCell(v.values.value(Captions::text(c.field)), true));
     }
     m_table->resizeColumnToContents(kHostColumn);
     if (m_table->columnWidth(kHostColumn) > kHostWidth)

@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "recordsoutbox.h"
+#include "tablecell.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -44,10 +45,8 @@ constexpr std::array<HowCaption, 6> kHowCaptions{{{"window", "journalByWindow"},
 
 QTableWidgetItem *journalCell(const QString &text, bool number)
 {
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter
-                                  : Qt::AlignLeft | Qt::AlignVCenter);
-    item->setToolTip(text);
+    QTableWidgetItem *item = tableCell(text, number);
+    item->setToolTip(item->text());
     return item;
 }
 

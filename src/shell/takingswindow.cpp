@@ -8,6 +8,7 @@
 #include "report.h"
 #include "safefile.h"
 #include "servicehistory.h"
+#include "tablecell.h"
 #include "takingschart.h"
 #include "takingsdocument.h"
 
@@ -60,14 +61,6 @@ QString header(QString caption)
     return caption;
 }
 const QColor kSignColour(176, 0, 0);
-
-QTableWidgetItem *takingsCell(const QString &text, bool number)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(number ? Qt::AlignRight | Qt::AlignVCenter
-                                  : Qt::AlignLeft | Qt::AlignVCenter);
-    return item;
-}
 
 QString day(const QDateTime &t)
 {
@@ -274,7 +267,7 @@ void TakingsWindow::fillRow(int row, const UnitTakings &r)
         signs << TakingsDocument::signText(s, m_idioma);
     for (int column = 0; column < cells.size(); ++column) {
         QTableWidgetItem *item =
-            takingsCell(cells.at(column), column >= kFiguresColumn && column < cells.size() - 1);
+            tableCell(cells.at(column), column >= kFiguresColumn && column < cells.size() - 1);
         if (!signs.isEmpty()) {
             item->setForeground(kSignColour);
             item->setToolTip(signs.join(QLatin1Char('\n')));

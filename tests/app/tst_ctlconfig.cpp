@@ -364,8 +364,8 @@ private slots:
         const Output restored = ctl(QStringList{"restore"} + options << path("changed.json"));
         QVERIFY2(restored.status == status, restored.err.constData());
         if (status != 0)
-            QVERIFY2(restored.err.contains("A241509 (application serial 777)") &&
-                         restored.err.contains("A241503 (application serial "),
+            QVERIFY2(restored.err.contains("A24159 (application serial 777)") &&
+                         restored.err.contains("A24153 (application serial "),
                      restored.err.constData());
         const QJsonObject timer = readTimer();
         QCOMPARE(timer.value("Text_sn_apl").toString(),
