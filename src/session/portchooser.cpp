@@ -8,6 +8,7 @@
 #include "portprobe.h"
 #include "serialport.h"
 #include "sessiontexts.h"
+#include "text.h"
 #include "troublemessages.h"
 
 namespace vx {
@@ -202,7 +203,9 @@ QString PortChooser::itemText(const PortInfo &p)
     QString t = p.path;
     if (!p.description.isEmpty()) t += QStringLiteral("  ") + p.description;
     if (!maker.isEmpty()) t += QStringLiteral(" (%1)").arg(maker.join(QStringLiteral(", ")));
-    return t;
+    // What an adapter says of itself is the adapter's; a menu item shows it
+    // readable.
+    return printableText(t);
 }
 
 bool PortChooser::startUp(int comm)

@@ -5,6 +5,7 @@
 // money must stay exact to the cent, and only the visits of the period count.
 #include "../records/recordsplace.h"
 #include "clock.h"
+#include "csvline.h"
 #include "fixedclock.h"
 #include "servicehistory.h"
 #include "takingsdocument.h"
@@ -305,6 +306,44 @@ private slots:
                  qPrintable(lines[1]));
         QVERIFY2(lines[1].contains(QLatin1String(",1,0,0,\"02-04-2026: the accumulated")),
                  qPrintable(lines[1]));
+    }
+
+    // A text from the records reaches a listing as a terminal can show it:
+    // never a raw control character, never a tab or line end that splits a
+    // column or a line; CSV keeps its quoting of line ends.
+    void linesOfOutsideText_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<QString>("csv");
+        QTest::newRow("plain") << "A24127"
+                               << "A24127\tx\n"
+                               << "A24127,x\n";
+        QTest::newRow("NUL") << QString(QChar(0)) + "0000"
+                             << "\\x000000\tx\n"
+                             << "\\x000000,x\n";
+        QTest::newRow("escape") << "\x1b[2J"
+                                << "\\x1b[2J\tx\n"
+                                << "\\x1b[2J,x\n";
+        QTest::newRow("tab") << "a\tb"
+                             << "a\\x09b\tx\n"
+                             << "a\\x09b,x\n";
+        QTest::newRow("line end") << "a\nb"
+                                  << "a\\x0ab\tx\n"
+                                  << "\"a\nb\",x\n";
+        QTest::newRow("backslash") << "a\\b"
+                                   << "a\\\\b\tx\n"
+                                   << "a\\\\b,x\n";
+        QTest::newRow("format") << QString::fromUtf8("a\u202Eb") << "a\\u202eb\tx\n"
+                                << "a\\u202eb,x\n";
+    }
+    void linesOfOutsideText()
+    {
+        QFETCH(QString, cell);
+        QFETCH(QString, tab);
+        QFETCH(QString, csv);
+        QCOMPARE(tabLine({cell, QStringLiteral("x")}), tab);
+        QCOMPARE(csvLine({cell, QStringLiteral("x")}), csv);
     }
 };
 
