@@ -62,9 +62,15 @@ inline void saveScreenshot(QWidget *w, const char *name)
 }
 
 // What stays between two runs: the data folder with its settings file and
-// the unit records (real SQLite files in the folder).
+// the unit records (real SQLite files in the folder, or records elsewhere).
 struct PersistentData
 {
+    PersistentData() = default;
+    explicit PersistentData(const vx::RecordsLocation &location)
+        : records(location, vx::QtRecordsDatabase::Mode::CreateIfMissing)
+    {
+    }
+
     QTemporaryDir dir;
     vx::QtRecordsDatabase records{
         vx::RecordsLocation::sqliteFile(dir.filePath(QStringLiteral("Registo.db"))),
