@@ -1,6 +1,7 @@
 #include "storabletext.h"
 
 #include "platformtexts.h"
+#include "text.h"
 
 namespace vx {
 
@@ -40,21 +41,9 @@ QString StorableText::describe(const QString &s, qsizetype at)
 
 QString StorableText::shown(const QString &s)
 {
-    QString out;
-    qsizetype i = 0;
-    for (; i < s.size() && i < kShownLength; ++i) {
-        const QChar c = s.at(i);
-        if (c.isHighSurrogate() && pairedSurrogate(s, i)) {
-            out += s.mid(i, 2);
-            ++i;
-        } else if (c.isPrint()) {
-            out += c;
-        } else {
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        }
-    }
-    if (i < s.size()) out += QStringLiteral("…");
-    return QLatin1Char('"') + out + QLatin1Char('"');
+    const QString shown = printableText(s.left(kShownLength));
+    return QLatin1Char('"') + shown + (s.size() > kShownLength ? QStringLiteral("…") : QString()) +
+           QLatin1Char('"');
 }
 
 } // namespace vx

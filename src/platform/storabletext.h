@@ -17,8 +17,8 @@ public:
     // What the character at `at` is, for a message: "a NUL character
     // (U+0000)", in the program's language.
     static QString describe(const QString &s, qsizetype at);
-    // The text as a message can show it, quoted: a character that cannot be
-    // shown as \uXXXX, and at most kShownLength characters of it.
+    // The text as a message can show it (printableText), quoted, at most
+    // kShownLength characters of it.
     static QString shown(const QString &s);
 
     static constexpr qsizetype kShownLength = 40;

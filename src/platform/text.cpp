@@ -32,16 +32,29 @@ QString textOf(std::span<const Text> table, std::string_view key)
     return textOf(table, key, programLanguage());
 }
 
+namespace {
+
+// Half of a surrogate pair without its other half: no UTF-8 says it.
+bool loneSurrogate(const QString &text, qsizetype i)
+{
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate()) return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
+    return c.isLowSurrogate() && (i == 0 || !text.at(i - 1).isHighSurrogate());
+}
+
+} // namespace
+
 QString printableText(const QString &text)
 {
     QString shown;
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
         const char16_t u = c.unicode();
         if (u == u'\\')
             shown += QStringLiteral("\\\\");
         else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
             shown += QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'));
-        else if (c.category() == QChar::Other_Format)
+        else if (c.category() == QChar::Other_Format || loneSurrogate(text, i))
             shown += QStringLiteral("\\u%1").arg(static_cast<int>(u), 4, 16, QLatin1Char('0'));
         else
             shown += c;

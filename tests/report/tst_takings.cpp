@@ -334,6 +334,12 @@ private slots:
         QTest::newRow("backslash") << "a\\b"
                                    << "a\\\\b\tx\n"
                                    << "a\\\\b,x\n";
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "x"
+                                        << "\\ud800x\tx\n"
+                                        << "\\ud800x,x\n";
+        QTest::newRow("pair kept")
+            << QString::fromUtf8("\U0001F600") << QString::fromUtf8("\U0001F600\tx\n")
+            << QString::fromUtf8("\U0001F600,x\n");
         QTest::newRow("format") << QString::fromUtf8("a\u202Eb") << "a\\u202eb\tx\n"
                                 << "a\\u202eb,x\n";
     }
