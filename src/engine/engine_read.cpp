@@ -28,8 +28,9 @@ bool Engine::pollClock()
     if (m_clockAnswered) {
         const QByteArray &r = m_link.trama_rx();
         m_edit.setText(fieldName(FieldId::ClockDate),
-                       dateText(dataByte(r, 3), dataByte(r, 4), dataByte(r, 5)));
-        m_edit.setText(fieldName(FieldId::ClockTime), timeText(dataByte(r, 1), dataByte(r, 0)));
+                       deviceDateText(dataByte(r, 3), dataByte(r, 4), dataByte(r, 5)));
+        m_edit.setText(fieldName(FieldId::ClockTime),
+                       deviceTimeText(dataByte(r, 1), dataByte(r, 0)));
     }
     return !ended();
 }

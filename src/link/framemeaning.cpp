@@ -114,8 +114,8 @@ QString memoryValues(const QByteArray &frame, uint8_t address, uint8_t count)
 // holds it.
 QString clockText(const QByteArray &frame)
 {
-    return dateText(dataByte(frame, 3), dataByte(frame, 4), dataByte(frame, 5)) + QLatin1Char(' ') +
-           timeText(dataByte(frame, 1), dataByte(frame, 0)) +
+    return deviceDateText(dataByte(frame, 3), dataByte(frame, 4), dataByte(frame, 5)) +
+           QLatin1Char(' ') + deviceTimeText(dataByte(frame, 1), dataByte(frame, 0)) +
            QStringLiteral(", weekday %1").arg(dataByte(frame, 2));
 }
 

@@ -287,10 +287,6 @@ QString zeroText(TextForm form)
     }
 }
 
-} // namespace
-
-namespace {
-
 // All zero is the form's "nothing recorded yet" and shows the placeholder by
 // the row's Shown rule; any other day or month must be one.
 bool isDateBytes(unsigned day, unsigned month)
@@ -301,6 +297,14 @@ bool isDateBytes(unsigned day, unsigned month)
 bool isTimeBytes(unsigned hour, unsigned minute)
 {
     return hour <= 23 && minute <= 59;
+}
+
+// A frame whose data field holds the buffer, as a reply would carry it.
+QByteArray frameOf(const TxData &data)
+{
+    QByteArray frame(kDataOffset, '0');
+    frame.append(data.data(), kDataLength);
+    return frame;
 }
 
 } // namespace
@@ -345,9 +349,7 @@ QString shownBytes(const Field &field, const QByteArray &bytes)
     TxData data;
     data.fill('0');
     putFieldBytes(field, bytes, data);
-    QByteArray frame(kDataOffset, '0');
-    frame.append(data.data(), kDataLength);
-    return shownText(field, frame);
+    return shownText(field, frameOf(data));
 }
 
 QString bytesText(const QByteArray &bytes)
@@ -395,9 +397,7 @@ QString shownAfterWrite(const Field &field, const QString &text, bool ticked)
     if (field.form == TextForm::Text || field.form == TextForm::Stamp ||
         !encode(field, text, ticked, data))
         return text;
-    QByteArray frame(kDataOffset, '0');
-    frame.append(data.data(), kDataLength);
-    return shownText(field, frame);
+    return shownText(field, frameOf(data));
 }
 
 QString shownText(const Field &field, const QByteArray &frame, int first)
@@ -428,6 +428,16 @@ QString pad2(unsigned x)
 QString pin4(unsigned x)
 {
     return QString::number(x).rightJustified(4, QLatin1Char('0'));
+}
+
+QString deviceDateText(unsigned day, unsigned month, unsigned yearMinus2000)
+{
+    return isDateBytes(day, month) ? dateText(day, month, yearMinus2000) : QStringLiteral("-");
+}
+
+QString deviceTimeText(unsigned hour, unsigned minute)
+{
+    return isTimeBytes(hour, minute) ? timeText(hour, minute) : QStringLiteral("-");
 }
 
 QString dateText(unsigned day, unsigned month, unsigned yearMinus2000)

@@ -81,6 +81,10 @@ QString pad2(unsigned x);
 QString pin4(unsigned x);
 QString dateText(unsigned day, unsigned month, unsigned yearMinus2000);
 QString timeText(unsigned hour, unsigned minute);
+// The same of bytes from the device (its clock): "-" when they are no date
+// or time (a month 13, an hour 24), as a field's unprintable bytes are.
+QString deviceDateText(unsigned day, unsigned month, unsigned yearMinus2000);
+QString deviceTimeText(unsigned hour, unsigned minute);
 // The maintenance stamp: "dd-mm-yyyy @ hh:mm".
 QString stampText(unsigned day, unsigned month, unsigned yearMinus2000, unsigned hour,
                   unsigned minute);
