@@ -114,6 +114,25 @@ private slots:
         QTest::newRow("no key") << int(FieldId::KeySerial) << QByteArray("000000000000") << "-";
         QTest::newRow("stamp") << int(FieldId::LastMaintenance) << QByteArray("209091E0D2")
                                << "02-09-2025 @ 14:45";
+        // Bytes that are no value of their field: the placeholder, never a
+        // control character, a day 255 or the year 2000 of a stamp never made.
+        QTest::newRow("never maintained")
+            << int(FieldId::LastMaintenance) << QByteArray("0000000000") << "-";
+        QTest::newRow("stamp FF") << int(FieldId::LastMaintenance) << QByteArray("FFFFFFFFFF")
+                                  << "-";
+        QTest::newRow("stamp hour 24")
+            << int(FieldId::LastMaintenance) << QByteArray("2090918100") << "-";
+        QTest::newRow("code NUL") << int(FieldId::MakerCode) << QByteArray("000000") << "-";
+        QTest::newRow("code FF") << int(FieldId::MakerCode) << QByteArray("FFFFFF") << "-";
+        QTest::newRow("code space") << int(FieldId::MakerCode) << QByteArray("C08102") << "-";
+        QTest::newRow("code A") << int(FieldId::MakerCode) << QByteArray("C08114") << "A2412";
+        QTest::newRow("code week 100") << int(FieldId::MakerCode) << QByteArray("468114") << "-";
+        QTest::newRow("date month 13")
+            << int(FieldId::KeyUpdateDate) << QByteArray("10D081") << "-";
+        QTest::newRow("date 31-12")
+            << int(FieldId::KeyUpdateDate) << QByteArray("F1C081") << "31-12-2024";
+        QTest::newRow("time 23:59") << int(FieldId::KeyUpdateTime) << QByteArray("71B3") << "23:59";
+        QTest::newRow("time 24:00") << int(FieldId::KeyUpdateTime) << QByteArray("8100") << "-";
     }
 
     void shownRules()
