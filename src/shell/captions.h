@@ -237,7 +237,7 @@ inline constexpr std::array<std::span<const Text>, 11> kTranslatedTables{
      kJournalCaptions, kFixedCaptions}};
 
 // Every text table of the shell, for the completeness check.
-inline constexpr std::array<TextTable, 19> kShellTextTables{{
+inline constexpr std::array<TextTable, 20> kShellTextTables{{
     {"kJournalCaptions", kJournalCaptions},
     {"kCaptions", kCaptions},
     {"kFactoryCaptions", kFactoryCaptions},
@@ -257,6 +257,7 @@ inline constexpr std::array<TextTable, 19> kShellTextTables{{
     {"kClearDialogTexts", kClearDialogTexts},
     {"kSplashTexts", kSplashTexts},
     {"kLinkNoticeTexts", kLinkNoticeTexts},
+    {"kUnitSwapTexts", kUnitSwapTexts},
 }};
 
 // Look-ups over the tables above. The language code is 0 (Portuguese) or 1
