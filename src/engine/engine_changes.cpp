@@ -129,12 +129,15 @@ void Engine::dropWaiting(EditSet::UnitMismatch &mismatch)
     }
     Session &s = m_edit.session;
     if (s.limpar_pedido) cutOff(QStringLiteral("Command_clear"));
-    if (s.impulsos_pedido) cutOff(QStringLiteral("Command_enviar"));
     if (s.teste_disp_pedido) cutOff(QStringLiteral("Command_teste_disp"));
+    if (s.impulsos_pedido) {
+        cutOff(QStringLiteral("Command_enviar"));
+        // "Enviar" lengthened the reply time-out for the impulses.
+        m_link.setTimeoutMs(1000);
+    }
     s.limpar_pedido = false;
     s.impulsos_pedido = false;
     s.teste_disp_pedido = false;
-    m_link.setTimeoutMs(1000);
 }
 
 void Engine::noteErase(bool erased)

@@ -238,6 +238,9 @@ private slots:
                        idioma == 1 ? "unit-swap-enter-en.png" : "unit-swap-enter-pt.png");
         qobject_cast<QCheckBox *>(o.window().control(QStringLiteral("Check_contador")))->click();
         QCOMPARE(o.edit().checked(QStringLiteral("Check_contador")), counterOn);
+        QCOMPARE(qobject_cast<QCheckBox *>(o.window().control(QStringLiteral("Check_contador")))
+                     ->isChecked(),
+                 counterOn);
         QCOMPARE(status(o),
                  caption("tickNotForUnit", idioma)
                      .arg(Captions::accessibleName(QStringLiteral("Check_contador"), idioma)));
