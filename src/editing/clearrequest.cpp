@@ -53,9 +53,14 @@ QString clearQuestion(const EditSet &edit, int idioma, const QString &snapshotFi
 {
     const QString unit = UnitIdentity::shownMakerNumber(edit);
     QStringList rows;
-    for (const Text &z : kZeroedByClear)
-        rows << QStringLiteral("    %1: %2 \u2192 %3")
-                    .arg(textIn(z, idioma), edit.text(fromView(z.key)), shownAfterClear(z.key));
+    for (const Text &z : kZeroedByClear) {
+        // A value already at what the erase leaves does not change.
+        const QString now = edit.text(fromView(z.key));
+        const QString after = shownAfterClear(z.key);
+        if (now != after)
+            rows << QStringLiteral("    %1: %2 \u2192 %3").arg(textIn(z, idioma), now, after);
+    }
+    if (rows.isEmpty()) rows << QStringLiteral("    \u2014");
     const QString kept = edit.text(fieldName(FieldId::Accumulated));
     const QString file = QDir::toNativeSeparators(snapshotFile);
     return textOf(kClearTexts, "clearQuestion", idioma)

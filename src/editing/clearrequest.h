@@ -24,9 +24,9 @@ void zeroForClear(EditSet &edit, const QString &titulo_base);
 QString shownAfterClear(std::string_view field);
 
 // The question Clear asks before anything is sent (0 Portuguese, 1
-// English): the unit, each value of kZeroedByClear with what it holds now,
-// that the accumulated takings stay, and the file the values are stored in
-// first.
+// English): the unit, each value of kZeroedByClear that changes with what it
+// holds now, that the accumulated takings stay, and the file the values are
+// stored in first.
 QString clearQuestion(const EditSet &edit, int idioma, const QString &snapshotFile);
 
 } // namespace vx

@@ -5,6 +5,8 @@
 #include "messages.h"
 #include "textforms.h"
 
+#include <algorithm>
+
 namespace vx {
 
 namespace {
@@ -14,6 +16,17 @@ ControlState withText(const QString &t)
     ControlState s;
     s.text = t;
     return s;
+}
+
+// The timer keeps cents: a money text with a digit after them that is not
+// zero would be rounded ("1,234" would be held as 1,23).
+bool dropsDigits(const Field &c, const QString &text)
+{
+    if (c.form != TextForm::Money2 && c.form != TextForm::Money3) return false;
+    const qsizetype comma = text.indexOf(QLatin1Char(','));
+    if (comma < 0) return false;
+    const QString past = text.mid(comma + 3);
+    return std::any_of(past.begin(), past.end(), [](QChar d) { return d != QLatin1Char('0'); });
 }
 
 } // namespace
@@ -209,7 +222,10 @@ bool EditSet::userEdit(const QString &name, const QString &text)
 {
     const int limit = limitOf(name);
     const QString &before = control(name).text;
-    if (limit > 0 && text.size() > limit && text.size() > before.size()) return false;
+    if (limit > 0 && text.size() > limit && text.size() > before.size()) {
+        Q_EMIT valueTooLong(name, limit);
+        return false;
+    }
     if (text == before) return true;
     // The numeric check marks the box and says why on the status line, not
     // in a message box: a box opened by one key takes the keys typed after
@@ -233,6 +249,7 @@ void EditSet::markTyped(const QString &name)
 
 void EditSet::userToggle(const QString &name)
 {
+    if (fieldIndex(name.toStdString()) >= 0 && refuseForOtherUnit(name)) return;
     setChecked(name, !checked(name));
 }
 
@@ -240,6 +257,7 @@ void EditSet::confirmValue(const QString &name)
 {
     const int i = fieldIndex(name.toStdString());
     if (i < 0 || kFields[i].form == TextForm::Flag) return;
+    if (refuseForOtherUnit(name)) return;
     const Field &c = kFields[i];
     const QString t = text(name);
     if (c.enter != EnterCheck::None && isNumber(t)) {
@@ -253,8 +271,34 @@ void EditSet::confirmValue(const QString &name)
         refuseAtEnter(name, MessageId::ValueInvalid, session.modo != 0);
         return;
     }
+    // A value the timer would round is shown at once as it will hold it,
+    // and said.
+    const bool rounded = dropsDigits(c, t);
+    if (rounded) applyText(name, shownAfterWrite(c, t, false));
     mark(i);
     setWriteState(name, WriteState::Pending);
+    if (rounded) Q_EMIT valueRounded(name, t);
+}
+
+bool EditSet::refuseForOtherUnit(const QString &name)
+{
+    if (!m_unitMismatch) return false;
+    const QString typed = text(name);
+    const int idioma = languageOf(*this);
+    m_messages.show(messageText(MessageId::UnitNotRead, idioma).arg(m_unitMismatch->onLine.label()),
+                    messageText(MessageId::TitleMaintenance, idioma), MessageSink::Icon::Critical);
+    // What the technician typed was for the unit read: the field shows what
+    // that unit holds again, struck through with every other value. A tick
+    // box is left as it is.
+    const Field *f = fieldNamed(name);
+    if (f && f->form == TextForm::Flag) {
+        Q_EMIT valueNotForUnitOnLine(name, {});
+        return true;
+    }
+    applyText(name, control(name).held);
+    setWriteState(name, WriteState::None);
+    Q_EMIT valueNotForUnitOnLine(name, typed);
+    return true;
 }
 
 // The text stays as typed for the technician to correct, marked, with the
@@ -326,12 +370,19 @@ void EditSet::reportWritten(int i)
 {
     const QString name = toQString(kFields[i].name);
     ControlState &s = mut(name);
+    const QString sent = s.text;
     // A value typed again since the write pass took this one is not it.
-    if (s.write != WriteState::Edited && s.write != WriteState::Invalid) s.held = s.text;
+    if (s.write != WriteState::Edited && s.write != WriteState::Invalid) {
+        // The power downs: the timer keeps the count it is sent and a read
+        // shows one less; the field shows what a read will.
+        const Field &c = kFields[i];
+        if (c.shown == Shown::OneLess) applyText(name, shownAfterWrite(c, sent, false));
+        mut(name).held = control(name).text;
+    }
     // Only what the technician confirmed is shown as written; Clear and paste
     // mark whole groups that were never typed.
-    if (s.write == WriteState::Pending) setWriteState(name, WriteState::Written);
-    Q_EMIT valueWritten(name);
+    if (control(name).write == WriteState::Pending) setWriteState(name, WriteState::Written);
+    Q_EMIT valueWritten(name, sent);
 }
 
 void EditSet::reportRefused(int i, const QString &text)

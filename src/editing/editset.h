@@ -7,11 +7,13 @@
 #include "unitidentity.h"
 
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <optional>
+#include <utility>
 
 namespace vx {
 
@@ -157,23 +159,47 @@ public:
     {
         UnitIdentity read;
         UnitIdentity onLine;
+        // What waited for the unit read when the other one answered, dropped
+        // then and never sent later: each value typed for it (its field and
+        // the text, brought back to what the unit read holds), and the
+        // commands cut off, by their button ("Command_clear",
+        // "Command_enviar", "Command_teste_disp").
+        QList<std::pair<QString, QString>> notWritten;
+        QStringList notDone;
     };
     const std::optional<UnitMismatch> &unitMismatch() const { return m_unitMismatch; }
     void setUnitMismatch(const std::optional<UnitMismatch> &mismatch);
 
 signals:
     void controlChanged(const QString &name);
-    void valueWritten(const QString &name);
+    // The timer took `sent`; the field now shows it as a read will, which
+    // for the power downs is one less than `sent`.
+    void valueWritten(const QString &name, const QString &sent);
     void valueRefused(const QString &name, const QString &text);
     // A value typed or confirmed that the field cannot take: `reason` is the
     // check's message. The field is marked Invalid until it is corrected.
     void valueInvalid(const QString &name, const QString &reason);
+    // A value confirmed (or a tick box clicked) while another unit is on the
+    // line: `text` was not written, and the field shows the read unit's
+    // value again (a tick box, `text` empty, stays as it was).
+    void valueNotForUnitOnLine(const QString &name, const QString &text);
+    // A money value confirmed with more decimals than the cents the timer
+    // keeps: the field shows it rounded, as the timer will hold it, and
+    // `typed` is what was typed.
+    void valueRounded(const QString &name, const QString &typed);
+    // Typing past the field's limit of `limit` characters: the characters
+    // past it were not taken.
+    void valueTooLong(const QString &name, int limit);
     void unitMismatchChanged();
 
 private:
     ControlState &mut(const QString &name);
     void checkNumeric(const QString &name);
     void refuseAtEnter(const QString &name, MessageId why, bool showBox);
+    // Enter or a click on a tick box while another unit is on the line:
+    // refused with the message that says so. False when the unit is not in
+    // doubt.
+    bool refuseForOtherUnit(const QString &name);
     // What a text the technician put in the box is: not a number where one
     // is needed, the unit's value again, or a change not yet confirmed.
     void markTyped(const QString &name);

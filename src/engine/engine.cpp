@@ -206,6 +206,8 @@ void Engine::Command_testar_Click()
 
 void Engine::Command_enviar_Click()
 {
+    // Impulses change the counters and takings of whichever unit answers.
+    if (refusedForOtherUnit()) return;
     // The count travels as one byte and sets the reply time-out in seconds.
     const auto n = integer(m_edit.text(fieldName(FieldId::Impulses)));
     if (!n || *n < 0 || *n > 255) {
@@ -222,12 +224,14 @@ void Engine::Command_enviar_Click()
 
 void Engine::Command_teste_disp_Click()
 {
+    if (refusedForOtherUnit()) return;
     m_edit.session.teste_disp_pedido = true;
     m_edit.setEnabled(QStringLiteral("Command_teste_disp"), false);
 }
 
 void Engine::Command_clear_Click()
 {
+    if (refusedForOtherUnit()) return;
     requestClear(m_edit);
 }
 
@@ -239,13 +243,7 @@ void Engine::command_copy1_Click()
 void Engine::command_paste1_Click()
 {
     // The copy goes to a unit only once that unit has been read.
-    if (const auto &mismatch = m_edit.unitMismatch()) {
-        m_messages.show(
-            messageText(MessageId::UnitNotRead, languageOf(m_edit)).arg(mismatch->onLine.label()),
-            messageText(MessageId::TitleMaintenance, languageOf(m_edit)),
-            MessageSink::Icon::Critical);
-        return;
-    }
+    if (refusedForOtherUnit()) return;
     m_copy.paste(m_edit);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acceptedchange.h"
+#include "editset.h"
 #include "enginecontrol.h"
 
 #include "frame.h"
@@ -17,7 +18,6 @@
 
 namespace vx {
 
-class EditSet;
 class Link;
 class Clock;
 class MessageSink;
@@ -182,6 +182,16 @@ private:
     // the timer answered the clock poll.
     bool confirmIfInterrupted();
     void unitNotOnLine(const UnitIdentity &read, const UnitIdentity &onLine);
+    // What waited for the unit read, dropped when another one answers: the
+    // values typed for it, shown again as it holds them, and the requests.
+    void dropWaiting(EditSet::UnitMismatch &mismatch);
+    // Before impulses or the display test, which change what the timer
+    // shows or counts: the unit on the line must be the one read, confirmed
+    // first after an interruption. False while it is not known to be.
+    bool unitTakesCommand();
+    // A button that would send something to the unit while another one is
+    // on the line: refused with the message that says so.
+    bool refusedForOtherUnit();
     // The write pass finds the line interrupted with the unit not confirmed,
     // or another unit on it: nothing is written.
     bool holdWrites();

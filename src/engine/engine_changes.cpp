@@ -40,6 +40,31 @@ UnitIdentity unitOnLine(const EditSet &edit, const QHash<QString, QString> &asRe
     return unit;
 }
 
+// The button of what marked a value for writing, when it was not typed: a
+// swap cuts it off as a whole.
+const char *commandOf(ChangeKind kind)
+{
+    switch (kind) {
+    case ChangeKind::Restore:
+        return "mnu_repor_configuracao";
+    case ChangeKind::Paste:
+        return "command_paste1";
+    case ChangeKind::Clear:
+        return "Command_clear";
+    case ChangeKind::NewUnit:
+        return "Command_novo";
+    case ChangeKind::Typed:
+        break;
+    }
+    return nullptr;
+}
+
+bool typedState(WriteState w)
+{
+    return w == WriteState::Pending || w == WriteState::Edited || w == WriteState::Invalid ||
+           w == WriteState::Refused;
+}
+
 bool zeroedByClear(const QString &name)
 {
     return std::any_of(kZeroedByClear.cbegin(), kZeroedByClear.cend(),
@@ -72,6 +97,47 @@ void Engine::noteAccepted(int index)
         return;
     }
     Q_EMIT valueAccepted(change);
+}
+
+void Engine::dropWaiting(EditSet::UnitMismatch &mismatch)
+{
+    const auto cutOff = [&](const QString &command) {
+        if (!mismatch.notDone.contains(command)) mismatch.notDone << command;
+    };
+    for (size_t i = 0; i < kFields.size(); ++i) {
+        const Field &f = kFields[i];
+        const QString name = toQString(f.name);
+        const int index = static_cast<int>(i);
+        const bool typed = typedState(m_edit.control(name).write);
+        // What the unit read holds, as far as the engine knows; while a read
+        // is under way there is no unit yet, and only what was typed goes.
+        const bool known = m_unit.known() && m_asRead.contains(name);
+        if (!known && !typed) continue;
+        const QString wasShown = valueOf(m_edit, f);
+        const QString held = known ? m_asRead.value(name) : m_edit.control(name).held;
+        const bool marked = m_edit.pending(index);
+        const char *command = marked ? commandOf(m_edit.markedBy(index)) : nullptr;
+        m_edit.setWriteState(name, WriteState::None);
+        if (f.form == TextForm::Flag)
+            m_edit.setChecked(name, held == QLatin1String("1"));
+        else
+            m_edit.setText(name, held);
+        if (command)
+            cutOff(QLatin1String(command));
+        else if ((typed || marked) && held != wasShown)
+            mismatch.notWritten.append({name, wasShown});
+    }
+    Session &s = m_edit.session;
+    if (s.limpar_pedido) cutOff(QStringLiteral("Command_clear"));
+    if (s.teste_disp_pedido) cutOff(QStringLiteral("Command_teste_disp"));
+    if (s.impulsos_pedido) {
+        cutOff(QStringLiteral("Command_enviar"));
+        // "Enviar" lengthened the reply time-out for the impulses.
+        m_link.setTimeoutMs(1000);
+    }
+    s.limpar_pedido = false;
+    s.impulsos_pedido = false;
+    s.teste_disp_pedido = false;
 }
 
 void Engine::noteErase(bool erased)

@@ -40,6 +40,9 @@ bool Engine::pollInputs()
 bool Engine::sendImpulses()
 {
     Session &s = m_edit.session;
+    // Another unit found on the way drops the request (unitNotOnLine); one
+    // not confirmed yet keeps it for a later tick.
+    if (!unitTakesCommand()) return !ended();
     send(Command::Impulses, 0, static_cast<uint8_t>(m_impulsesRequested));
     if (ended()) return false;
     s.impulsos_pedido = false;
@@ -52,6 +55,7 @@ bool Engine::sendImpulses()
 bool Engine::displayTest()
 {
     Session &s = m_edit.session;
+    if (!unitTakesCommand()) return !ended();
     s.teste_disp_pedido = false;
     for (const char *n : {"Command_ler", "Command_novo", "Command_testar", "Command_imprimir"})
         m_edit.setEnabled(QLatin1String(n), false);
@@ -75,9 +79,10 @@ bool Engine::displayTest()
     }
     if (!clearDisplay()) return false;
     s.pos_cursor = 0;
-    for (const char *n : {"Command_ler", "Command_novo", "Command_testar", "Command_imprimir",
-                          "Command_teste_disp", "command_copy1"})
+    for (const char *n : {"Command_ler", "Command_novo", "Command_testar"})
         m_edit.setEnabled(QLatin1String(n), true);
+    for (const char *n : {"Command_imprimir", "Command_teste_disp", "command_copy1"})
+        m_edit.setEnabled(QLatin1String(n), !m_edit.unitMismatch());
     return true;
 }
 

@@ -77,23 +77,36 @@ bool Engine::confirmIfInterrupted()
 void Engine::unitNotOnLine(const UnitIdentity &read, const UnitIdentity &onLine)
 {
     Session &s = m_edit.session;
-    for (size_t i = 0; i < kFields.size(); ++i) {
-        const QString name = toQString(kFields[i].name);
-        if (m_edit.control(name).write == WriteState::Pending)
-            m_edit.setWriteState(name, WriteState::None);
-    }
+    EditSet::UnitMismatch mismatch{read, onLine, {}, {}};
+    dropWaiting(mismatch);
     m_edit.lowerAll();
     m_edit.alteracao_pendente = false;
     s.escrever_pedido = false;
-    s.limpar_pedido = false;
-    for (const char *n : {"Command_clear", "Command_imprimir", "command_copy1"})
+    for (const char *n : {"Command_clear", "Command_imprimir", "command_copy1", "Command_enviar",
+                          "Command_teste_disp"})
         m_edit.setEnabled(QLatin1String(n), false);
     for (const char *n : {"Command_ler", "Command_testar", "Command_sair"})
         m_edit.setEnabled(QLatin1String(n), true);
     m_edit.setTitle(titulo_base);
-    m_edit.setUnitMismatch(EditSet::UnitMismatch{read, onLine});
+    m_edit.setUnitMismatch(mismatch);
     m_interruptionsSeen = m_link.interruptions();
     Q_EMIT unitChanged(read, onLine);
+}
+
+bool Engine::unitTakesCommand()
+{
+    if (!m_edit.unitMismatch() && m_unit.known() && lineInterrupted()) confirmUnit();
+    return !m_edit.unitMismatch() && !(m_unit.known() && lineInterrupted());
+}
+
+bool Engine::refusedForOtherUnit()
+{
+    const auto &mismatch = m_edit.unitMismatch();
+    if (!mismatch) return false;
+    m_messages.show(
+        messageText(MessageId::UnitNotRead, languageOf(m_edit)).arg(mismatch->onLine.label()),
+        messageText(MessageId::TitleMaintenance, languageOf(m_edit)), MessageSink::Icon::Critical);
+    return true;
 }
 
 bool Engine::holdWrites()

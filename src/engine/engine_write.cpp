@@ -145,8 +145,10 @@ Engine::FieldWrite Engine::writeField(int index)
     if (accepted) {
         m_unit = after;
         if (c.form == TextForm::Serial) m_edit.setText(name, text);
-        m_edit.reportWritten(index);
+        // Noted from the text the timer was sent, before the window shows
+        // it as a read will.
         noteAccepted(index);
+        m_edit.reportWritten(index);
     }
     return FieldWrite::Sent;
 }

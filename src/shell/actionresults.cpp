@@ -19,6 +19,7 @@ ActionResults::ActionResults(EditSet &edit, Engine &engine, const Link &link, Ne
 {
     connect(&m_edit, &EditSet::controlChanged, this, &ActionResults::followButton);
     connect(&engine, &Engine::engineStopped, this, &ActionResults::followStop);
+    connect(&engine, &Engine::unitChanged, this, &ActionResults::followSwap);
     connect(&newUnit, &NewUnit::unitLogged, this, [this](const QString &NFab, qint64 NMec) {
         if (!m_newUnit) return;
         m_newUnit = false;
@@ -93,6 +94,17 @@ void ActionResults::followButton(const QString &name)
         m_displayTest = false;
         finished(lastAnswered() ? "displayTestDone" : "displayTestFailed");
     }
+}
+
+// Another unit on the line: what was asked for the unit read is not done.
+void ActionResults::followSwap()
+{
+    const char *key = m_impulses >= 0 ? "impulsesOtherUnit"
+                      : m_displayTest ? "displayTestOtherUnit"
+                                      : "unitSwapped";
+    m_impulses = -1;
+    m_displayTest = false;
+    finished(key);
 }
 
 void ActionResults::followStop()

@@ -17,7 +17,8 @@ class StatusLine;
 // a configuration saved and a new unit accepted. Actions that run over
 // several ticks (impulses, the display test, the new unit's writes) keep
 // their "under way" text until the engine says they ended; the others say
-// at once what was done or what failed.
+// at once what was done or what failed. Another unit on the line is said
+// there too, with what it cut off.
 class ActionResults : public QObject
 {
     Q_OBJECT
@@ -39,6 +40,7 @@ public:
 private:
     void followButton(const QString &name);
     void followStop();
+    void followSwap();
     QString text(const char *key) const;
     // The line's last transaction was answered.
     bool lastAnswered() const;

@@ -237,7 +237,7 @@ inline constexpr std::array<std::span<const Text>, 11> kTranslatedTables{
      kJournalCaptions, kFixedCaptions}};
 
 // Every text table of the shell, for the completeness check.
-inline constexpr std::array<TextTable, 20> kShellTextTables{{
+inline constexpr std::array<TextTable, 21> kShellTextTables{{
     {"kJournalCaptions", kJournalCaptions},
     {"kCaptions", kCaptions},
     {"kFactoryCaptions", kFactoryCaptions},
@@ -258,6 +258,7 @@ inline constexpr std::array<TextTable, 20> kShellTextTables{{
     {"kSplashTexts", kSplashTexts},
     {"kLinkNoticeTexts", kLinkNoticeTexts},
     {"kRawValueTexts", kRawValueTexts},
+    {"kUnitSwapTexts", kUnitSwapTexts},
 }};
 
 // Look-ups over the tables above. The language code is 0 (Portuguese) or 1

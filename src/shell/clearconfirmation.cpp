@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "clearrequest.h"
+#include "editset.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -37,6 +38,22 @@ ClearConfirmation::ClearConfirmation(const EditSet &edit, int idioma, const QStr
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addWidget(buttons);
+
+    // The question names one unit's values: once another unit answers, it
+    // says so and can only be closed.
+    const UnitIdentity asked = UnitIdentity::of(edit);
+    connect(&edit, &EditSet::unitMismatchChanged, this,
+            [this, &edit, asked, text, erase, cancel, idioma] {
+                const auto &mismatch = edit.unitMismatch();
+                if (!mismatch) return;
+                const QString about = asked.known() ? asked.label() : mismatch->read.label();
+                text->setText(textOf(kClearDialogTexts, "noLongerApplies", idioma)
+                                  .arg(mismatch->onLine.label(), about));
+                erase->setEnabled(false);
+                erase->hide();
+                cancel->setText(textOf(kClearDialogTexts, "close", idioma));
+                adjustSize();
+            });
 }
 
 } // namespace vx

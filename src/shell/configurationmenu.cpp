@@ -22,8 +22,6 @@ namespace vx {
 namespace {
 
 const QString kConnectedButton = QStringLiteral("Command_testar");
-// Shown one less than the timer holds: a restore writes the held count.
-const QString kPowerDowns = fieldName(FieldId::PowerDowns);
 
 } // namespace
 
@@ -140,21 +138,10 @@ void ConfigurationMenu::restoreConfiguration()
     if (!showDialog(dialog) || !ofUnitOnLine()) return;
     // Values the timer cannot store stay out, as the dialog said; the write
     // pass writes the rest at its next tick.
-    const QStringList marked = file->applyTo(m_s.edit, dialog.scope());
-    if (marked.contains(kPowerDowns)) showPowerDownsAsReadOnceWritten(file->value(kPowerDowns));
+    // The power downs go as the count the timer holds, one more than a read
+    // shows; once written the window shows them as a read will (EditSet).
+    file->applyTo(m_s.edit, dialog.scope());
     m_s.visits.recordOnceWritten(Snapshot::Reason::Restore);
-}
-
-// The write pass is given the count the timer holds, one more than a read
-// shows; once it has taken it, the window shows the count as a read would.
-void ConfigurationMenu::showPowerDownsAsReadOnceWritten(const QString &shown)
-{
-    auto once = std::make_shared<QMetaObject::Connection>();
-    *once = connect(&m_s.engine, &Engine::tickFinished, this, [this, once, shown] {
-        if (m_s.edit.pending(kPowerDowns)) return;
-        QObject::disconnect(*once);
-        m_s.edit.setText(kPowerDowns, shown);
-    });
 }
 
 } // namespace vx

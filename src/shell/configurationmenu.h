@@ -50,7 +50,6 @@ private:
     ConfigFile timerValues() const;
     std::optional<ConfigFile> openFile(QString *fileName);
     void showError(const QString &text);
-    void showPowerDownsAsReadOnceWritten(const QString &shown);
 
     Services m_s;
     FormMain &m_window;

@@ -1,5 +1,6 @@
 #include "fieldfit.h"
 
+#include "captionbutton.h"
 #include "captions.h"
 #include "windowbuilder.h"
 
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 
 namespace vx {
 
@@ -25,41 +27,52 @@ int room(const QLineEdit *box)
 }
 
 // The caption of a label, tick box, group box or button, as drawn (an
-// access key's marker is not), and the width it has for it.
+// access key's marker is not), and the room it has for it: its width, and
+// for a button, which wraps a caption too long for one line, its height.
 struct CaptionRoom
 {
     QString text;
     int room = -1; // -1: not a caption
+    QRect lines;   // a button's: where its caption may wrap
 };
 
 CaptionRoom captionRoom(const QWidget *w)
 {
-    const QStyle *st = w->style();
     if (const auto *label = qobject_cast<const QLabel *>(w))
-        return {label->text(), label->contentsRect().width() - 2 * label->margin() - 2};
+        return {label->text(), label->contentsRect().width() - 2 * label->margin() - 2, {}};
     if (const auto *tick = qobject_cast<const QCheckBox *>(w)) {
-        const int indicator = st->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) +
-                              st->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
-        // The window's style sheet pads tick boxes by 4 pixels and a border.
-        return {Captions::plain(tick->text()), w->width() - indicator - 10};
+        // Where the style draws the caption: what the tick, the spacing,
+        // the style sheet's padding and border leave.
+        QStyleOptionButton option;
+        option.initFrom(tick);
+        option.text = tick->text();
+        const QRect r = w->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, w);
+        return {Captions::plain(tick->text()), r.width() - 1, {}};
     }
     if (const auto *group = qobject_cast<const QGroupBox *>(w))
         // The title sits 8 pixels in, padded by 3 on each side, framed.
-        return {group->title(), w->width() - 24};
-    if (const auto *button = qobject_cast<const QPushButton *>(w))
-        return {Captions::plain(button->text()),
-                w->width() - 2 * st->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w) - 4};
+        return {group->title(), w->width() - 24, {}};
+    if (const auto *button = qobject_cast<const CaptionButton *>(w)) {
+        const QRect r = button->captionRect();
+        return {Captions::plain(button->text()), r.width(), r};
+    }
     return {};
 }
 
-// The largest size from `design` down, in half points, at which `text` fits
-// `room` pixels; never below the smallest.
-QFont largestFitting(QFont f, double design, const QString &text, int room,
+bool fitsRoom(const QFont &f, const CaptionRoom &c)
+{
+    if (c.lines.isValid()) return CaptionButton::fits(f, c.text, c.lines);
+    return QFontMetrics(f).horizontalAdvance(c.text) <= c.room;
+}
+
+// The largest size from `design` down, in half points, at which the caption
+// fits its room; never below the smallest.
+QFont largestFitting(QFont f, double design, const CaptionRoom &c,
                      double smallest = FieldFit::kSmallestPoints)
 {
     for (double points = design; points >= smallest; points -= 0.5) {
         f.setPointSizeF(points);
-        if (QFontMetrics(f).horizontalAdvance(text) <= room) break;
+        if (fitsRoom(f, c)) break;
     }
     if (f.pointSizeF() < smallest) f.setPointSizeF(smallest);
     return f;
@@ -86,14 +99,14 @@ void FieldFit::fitCaption(QWidget *control)
     const double design = WindowBuilder::designPoints(control);
     const CaptionRoom c = captionRoom(control);
     if (design <= 0 || c.room < 0) return;
-    const QFont f = largestFitting(control->font(), design, c.text, c.room, kSmallestCaptionPoints);
+    const QFont f = largestFitting(control->font(), design, c, kSmallestCaptionPoints);
     if (f != control->font()) control->setFont(f);
 }
 
 bool FieldFit::captionFits(const QWidget *control)
 {
     const CaptionRoom c = captionRoom(control);
-    return c.room < 0 || control->fontMetrics().horizontalAdvance(c.text) <= c.room;
+    return c.room < 0 || fitsRoom(control->font(), c);
 }
 
 void FieldFit::fitCaptions(QWidget *area)
@@ -111,7 +124,7 @@ void FieldFit::fit(QLineEdit *box)
 {
     const double design = WindowBuilder::designPoints(box);
     if (design <= 0) return;
-    const QFont f = largestFitting(box->font(), design, box->text(), room(box));
+    const QFont f = largestFitting(box->font(), design, {box->text(), room(box), {}});
     if (f != box->font()) box->setFont(f);
 }
 

@@ -12,7 +12,9 @@ namespace vx {
 // text or size changes, its font steps down from the design size until the
 // whole text fits, never below kSmallestPoints, and goes back up when there
 // is room again. Captions are fitted the same way whenever their size or text
-// changes.
+// changes; the window's layout gives them room, and a button's caption takes
+// a second line before it takes a smaller font, so only a caption wider than
+// its whole control steps down.
 class FieldFit : public QObject
 {
     Q_OBJECT
@@ -21,9 +23,7 @@ public:
     explicit FieldFit(QWidget *area);
 
     static constexpr double kSmallestPoints = 6.0;
-    // A caption may go smaller still: a short word in a narrow column (the
-    // English "Electromechanical" beside its tick on an 800-pixel screen) is
-    // better small than cut.
+    // A caption may go smaller still: better small than cut.
     static constexpr double kSmallestCaptionPoints = 5.0;
     // Whether a box shows its whole text with its current font.
     static bool fits(const QLineEdit *box);
@@ -31,7 +31,8 @@ public:
     static void fit(QLineEdit *box);
 
     // The same for a caption: a label, tick box, group box title or button of
-    // the window ("Última Actualizacao do iButton" on an 800-pixel screen).
+    // the window ("Última Actualizacao do iButton", wider than its frame on
+    // an 800-pixel screen).
     // Widgets without a design size are left alone.
     static void fitCaption(QWidget *control);
     static bool captionFits(const QWidget *control);

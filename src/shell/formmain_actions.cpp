@@ -163,6 +163,8 @@ void FormMain::connectButtons()
 // "Novo", which becomes "Aceitar" while a new unit is entered.
 void FormMain::newOrAccept()
 {
+    // A new unit is made of the timer on the line: not of one nobody read.
+    if (m_s.edit.unitMismatch() && !unitUsable()) return;
     if (m_s.edit.session.modo == 1)
         m_actionResults->unitAcceptRequested(m_s.newUnit.accept());
     else
@@ -278,7 +280,7 @@ bool FormMain::unitUsable(MessageId whenInDoubt)
 
 void FormMain::paste()
 {
-    if (!m_s.edit.unitMismatch() && !unitUsable()) return;
+    if (!unitUsable()) return;
     m_s.engine.command_paste1_Click();
     m_s.visits.recordOnceWritten(Snapshot::Reason::Paste);
 }
@@ -286,7 +288,9 @@ void FormMain::paste()
 void FormMain::clearConfirmed()
 {
     // The connection may have ended, or the unit changed, while the question
-    // was open; Clear is never kept for a timer that does not answer.
+    // was open; Clear is never kept for a timer that does not answer, and
+    // another unit on the line is said.
+    if (m_s.edit.unitMismatch() && !unitUsable()) return;
     if (m_s.edit.session.modo != 2 || !m_s.edit.control(QStringLiteral("Command_clear")).enabled)
         return;
     if (!unitUsable(MessageId::ClearNoReply)) return;

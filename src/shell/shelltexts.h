@@ -12,7 +12,7 @@ namespace vx {
 
 // Texts the window writes on the status line and in the port menu, by what
 // they say; "%1", "%2" are filled in where they are used.
-inline constexpr std::array<Text, 33> kStatusTexts{{
+inline constexpr std::array<Text, 41> kStatusTexts{{
     {"portInUse", "Porta: %1", "Port: %1"},
     {"noPort", "Sem porta aberta", "No port open"},
     {"portOpen", "Porta aberta", "Port open"},
@@ -31,6 +31,22 @@ inline constexpr std::array<Text, 33> kStatusTexts{{
     {"valueEdited",
      "%1: alterado, ainda não escrito. Enter escreve-o, Escape repõe o valor da unidade.",
      "%1: changed, not written yet. Enter writes it, Escape brings back the unit's value."},
+    {"valueWrittenShown", "%1: %2 escrito no temporizador; uma leitura mostra %3.",
+     "%1: %2 written to the timer; a read shows %3."},
+    {"valueRounded",
+     "%1: o temporizador guarda cêntimos: fica %3, não %2. À espera de ser escrito.",
+     "%1: the timer keeps cents: it holds %3, not %2. Waiting to be written."},
+    {"valueTooLong", "%1: no máximo %2 caracteres; o que passou disso não foi aceite.",
+     "%1: at most %2 characters; what went past them was not taken."},
+    {"valueNotForUnit",
+     "%1: \"%2\" não foi escrito: outra unidade está na linha. Carregue em Lêr para a ler.",
+     "%1: \"%2\" was not written: another unit is on the line. Press Read to read it."},
+    {"tickNotForUnit",
+     "%1: não foi mudado: outra unidade está na linha. Carregue em Lêr para a ler.",
+     "%1: not changed: another unit is on the line. Press Read to read it."},
+    {"unitSwapped",
+     "Outra unidade na linha: nada lhe foi escrito nem enviado. Carregue em Lêr para a ler.",
+     "Another unit on the line: nothing was written or sent to it. Press Read to read it."},
     // What an action started from the window is doing, then how it ended.
     {"impulsesSending", "A enviar %1 impulsos ao temporizador…",
      "Sending %1 impulses to the timer…"},
@@ -42,6 +58,9 @@ inline constexpr std::array<Text, 33> kStatusTexts{{
      "again."},
     {"impulsesStopped", "Os impulsos não foram enviados: a ligação terminou antes.",
      "The impulses were not sent: the connection ended first."},
+    {"impulsesOtherUnit",
+     "Os impulsos não foram enviados: outra unidade está na linha. Carregue em Lêr para a ler.",
+     "The impulses were not sent: another unit is on the line. Press Read to read it."},
     {"displayTestRunning",
      "Teste dos displays a decorrer (cerca de 20 s): cada display do temporizador mostra 0 a 9. "
      "Os botões voltam no fim.",
@@ -53,6 +72,10 @@ inline constexpr std::array<Text, 33> kStatusTexts{{
      "cabo e repita o teste.",
      "Display test finished, but the timer stopped answering during it. Check the cable and run "
      "the test again."},
+    {"displayTestOtherUnit",
+     "O teste dos displays não foi feito: outra unidade está na linha. Carregue em Lêr para a "
+     "ler.",
+     "The display test was not run: another unit is on the line. Press Read to read it."},
     {"displayTestStopped", "Teste dos displays interrompido: a ligação terminou.",
      "Display test interrupted: the connection ended."},
     {"printing", "A imprimir o relatório…", "Printing the report…"},
@@ -276,14 +299,36 @@ inline constexpr std::array<Text, 11> kConfigurationDialogTexts{{
 
 // The buttons of Clear's question, and why it zeroed nothing after it: %1
 // the reason, %2 where the values were to be stored.
-inline constexpr std::array<Text, 3> kClearDialogTexts{{
+inline constexpr std::array<Text, 5> kClearDialogTexts{{
     {"confirm", "Pôr a zero", "Zero them"},
     {"cancel", "Cancelar", "Cancel"},
+    {"close", "Fechar", "Close"},
+    // The question while it is open, once another unit answers: %1 the unit
+    // on the line, %2 the unit the question was about.
+    {"noLongerApplies",
+     "Este Clear já não se aplica: responde outra unidade na linha (%1), e a pergunta era da "
+     "%2. Nada foi posto a zero. Carregue em Lêr para ler a unidade na linha.",
+     "This Clear no longer applies: another unit answers on the line (%1), and the question "
+     "was about %2. Nothing was zeroed. Press Read to read the unit on the line."},
     {"notStored",
      "Nada foi posto a zero: não foi possível guardar antes os valores da unidade.\n%1\nVerifique "
      "se %2 pode ser escrito (ou se o seu servidor está ao alcance), e carregue de novo em Clear.",
      "Nothing was zeroed: the unit's values could not be stored first.\n%1\nCheck that %2 can be "
      "written (or that its server can be reached), then press Clear again."},
+}};
+
+// What the notice of another unit on the line adds when something waited for
+// the unit read and was dropped: %1 the values and commands, each named by
+// its caption or below.
+inline constexpr std::array<Text, 7> kUnitSwapTexts{{
+    {"notDone", "Não foi escrito nem feito, e não fica à espera: %1.",
+     "Not written or done, and not kept for later: %1."},
+    {"Command_clear", "Clear", "Clear"},
+    {"Command_enviar", "Enviar impulsos", "Send impulses"},
+    {"Command_teste_disp", "Testar Displays", "Display Test"},
+    {"mnu_repor_configuracao", "Repor configuração", "Restore configuration"},
+    {"command_paste1", "PC -> Pic", "PC -> Pic"},
+    {"Command_novo", "Aceitar (a unidade nova)", "Aceitar (the new unit)"},
 }};
 
 // The splash screen once the stored language is known.

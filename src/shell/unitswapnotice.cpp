@@ -1,5 +1,6 @@
 #include "unitswapnotice.h"
 
+#include "captions.h"
 #include "editset.h"
 #include "messagetexts.h"
 
@@ -53,8 +54,16 @@ QString UnitSwapNotice::textFor(const EditSet &edit, int idioma)
 {
     const auto &mismatch = edit.unitMismatch();
     if (!mismatch) return {};
-    return messageText(MessageId::UnitChanged, idioma)
-        .arg(mismatch->read.label(), mismatch->onLine.label());
+    const QString changed = messageText(MessageId::UnitChanged, idioma)
+                                .arg(mismatch->read.label(), mismatch->onLine.label());
+    QStringList dropped;
+    for (const auto &[field, text] : mismatch->notWritten)
+        dropped << QStringLiteral("%1 %2").arg(Captions::accessibleName(field, idioma), text);
+    for (const QString &command : mismatch->notDone)
+        dropped << textOf(kUnitSwapTexts, command.toUtf8().constData(), idioma);
+    if (dropped.isEmpty()) return changed;
+    return changed + QLatin1Char('\n') +
+           textOf(kUnitSwapTexts, "notDone", idioma).arg(dropped.join(QStringLiteral("; ")));
 }
 
 void UnitSwapNotice::refresh()

@@ -2,6 +2,7 @@
 
 #include "fieldtable.h"
 
+#include "captionbutton.h"
 #include "captions.h"
 #include "indicator.h"
 #include "picture.h"
@@ -69,7 +70,7 @@ QWidget *create(const Placement &l, QWidget *parent)
     case WidgetKind::TickBox:
         return new QCheckBox(parent);
     case WidgetKind::Button:
-        return new QPushButton(parent);
+        return new CaptionButton(parent);
     case WidgetKind::Picture:
         return new Picture(parent);
     case WidgetKind::Circle:
@@ -134,8 +135,9 @@ QString WindowBuilder::styleSheet()
         css += QStringLiteral("%1#%2 { background-color: %3; border: 1px solid rgb(170,170,130); }")
                    .arg(selector, Captions::text(l.name), color);
         if (l.kind == WidgetKind::TickBox)
-            css +=
-                QStringLiteral("QCheckBox#%1 { padding-left: 4px; }").arg(Captions::text(l.name));
+            // Narrow columns: the caption gets what the tick leaves.
+            css += QStringLiteral("QCheckBox#%1 { padding-left: 2px; spacing: 3px; }")
+                       .arg(Captions::text(l.name));
     }
     return css;
 }

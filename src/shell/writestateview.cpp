@@ -15,10 +15,41 @@ WriteStateView::WriteStateView(EditSet &edit, StatusLine &status,
       m_language(std::move(language))
 {
     connect(&m_edit, &EditSet::controlChanged, this, &WriteStateView::showState);
-    connect(&m_edit, &EditSet::valueWritten, this, [this](const QString &name) {
-        if (m_edit.control(name).write != WriteState::Written) return;
-        m_status.showNotice(
-            Captions::caption(QStringLiteral("valueWritten"), m_language()).arg(fieldName(name)));
+    connect(&m_edit, &EditSet::valueWritten, this,
+            [this](const QString &name, const QString &sent) {
+                const ControlState &c = m_edit.control(name);
+                if (c.write != WriteState::Written) return;
+                // The power downs: a read shows one less than the count written.
+                if (c.text != sent) {
+                    m_status.showNotice(
+                        Captions::caption(QStringLiteral("valueWrittenShown"), m_language())
+                            .arg(fieldName(name), sent, c.text));
+                    return;
+                }
+                m_status.showNotice(Captions::caption(QStringLiteral("valueWritten"), m_language())
+                                        .arg(fieldName(name)));
+            });
+    connect(&m_edit, &EditSet::valueNotForUnitOnLine, this,
+            [this](const QString &name, const QString &t) {
+                const Field *f = fieldNamed(name);
+                if (f && f->form == TextForm::Flag) {
+                    m_status.showNotice(
+                        Captions::caption(QStringLiteral("tickNotForUnit"), m_language())
+                            .arg(fieldName(name)));
+                    return;
+                }
+                m_status.showNotice(
+                    Captions::caption(QStringLiteral("valueNotForUnit"), m_language())
+                        .arg(fieldName(name), t));
+            });
+    connect(&m_edit, &EditSet::valueRounded, this, [this](const QString &name, const QString &t) {
+        m_status.showNotice(Captions::caption(QStringLiteral("valueRounded"), m_language())
+                                .arg(fieldName(name), t, m_edit.text(name)));
+    });
+    connect(&m_edit, &EditSet::valueTooLong, this, [this](const QString &name, int limit) {
+        m_status.showNotice(Captions::caption(QStringLiteral("valueTooLong"), m_language())
+                                .arg(fieldName(name))
+                                .arg(limit));
     });
     connect(&m_edit, &EditSet::valueRefused, this, [this](const QString &name, const QString &t) {
         m_status.showNotice(Captions::caption(QStringLiteral("valueRefused"), m_language())

@@ -46,11 +46,13 @@ bool anyWrite(const QList<RequestHeader> &requests)
 }
 
 // The unit on the line is exchanged: the adapter is away for a moment and
-// comes back on another timer.
-void moveCable(EngineBench &b, const std::array<uint8_t, 256> &other)
+// comes back on another timer, which has been sent nothing yet.
+void moveCable(EngineBench &b, const std::array<uint8_t, 256> &other, int goneMs = 300)
 {
-    b.port.setGone(300);
+    b.port.setGone(goneMs);
     b.device().setMemory(other);
+    b.device().clearHistory();
+    b.device().setImpulses(0);
 }
 
 } // namespace
@@ -123,6 +125,86 @@ private slots:
         QVERIFY(!b.edit.unitMismatch());
         QCOMPARE(b.edit.text(QStringLiteral("Text_S00")), QStringLiteral("2,75"));
         QVERIFY(b.engine.unitTrusted());
+    }
+
+    // A request made for unit A while the cable is moved, or a Clear whose
+    // read before the erase finds unit B: B gets none of it, the values
+    // typed for A show what A holds again, and the mismatch names what was
+    // dropped for the window to say.
+    void requestCutOffBySwapIsDroppedAndNamed_data()
+    {
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<QStringList>("notDone");
+        QTest::addColumn<QStringList>("notWritten");
+        QTest::newRow("impulsos") << "impulses" << QStringList{"Command_enviar"} << QStringList{};
+        QTest::newRow("teste displays")
+            << "displayTest" << QStringList{"Command_teste_disp"} << QStringList{};
+        QTest::newRow("valor confirmado") << "enter" << QStringList{} << QStringList{"Text_S08"};
+        QTest::newRow("valor por confirmar") << "typed" << QStringList{} << QStringList{"Text_S08"};
+        QTest::newRow("caixa") << "tick" << QStringList{} << QStringList{"Check_contador"};
+        QTest::newRow("clear") << "clear" << QStringList{"Command_clear"} << QStringList{};
+    }
+    void requestCutOffBySwapIsDroppedAndNamed()
+    {
+        QFETCH(QString, request);
+        QFETCH(QStringList, notDone);
+        QFETCH(QStringList, notWritten);
+        EngineBench b;
+        const auto unitB = unitMemory(153677, 9, 275);
+        b.device().setMemory(unitMemory(123456, 3, 150));
+        QVERIFY(b.readAll());
+        const QString tariff = b.edit.text(QStringLiteral("Text_S08"));
+        const bool ticked = b.edit.checked(QStringLiteral("Check_contador"));
+        b.edit.setText(QStringLiteral("Text_impulsos"), QStringLiteral("5"));
+
+        bool moved = false;
+        if (request == "clear") {
+            // The line goes while Clear's pass reads the unit before its erase.
+            QObject::connect(&b.link, &Link::requestSent, [&](const QByteArray &frame) {
+                const RequestHeader h = requestHeader(frame);
+                if (moved || h.comando != Command::ReadMemory || h.indice != 10) return;
+                moved = true;
+                moveCable(b, unitB);
+            });
+            b.engine.Command_clear_Click();
+        } else {
+            moveCable(b, unitB, -1);
+            if (request == "typed" || request == "enter") {
+                b.edit.gotFocus(QStringLiteral("Text_S08"));
+                QVERIFY(b.edit.userEdit(QStringLiteral("Text_S08"), QStringLiteral("4,44")));
+            }
+            if (request == "enter") b.edit.confirmValue(QStringLiteral("Text_S08"));
+            if (request == "tick") b.edit.userToggle(QStringLiteral("Check_contador"));
+            if (request == "impulses") b.engine.Command_enviar_Click();
+            if (request == "displayTest") b.engine.Command_teste_disp_Click();
+            QObject::connect(&b.link, &Link::statsChanged, [&] {
+                if (moved || b.link.stats.timeoutsSinceAccepted == 0) return;
+                moved = true;
+                QTimer::singleShot(0, [&] { b.port.setGone(0); });
+            });
+        }
+        QVERIFY(EngineBench::waitFor([&] { return b.edit.unitMismatch().has_value(); }));
+        int ticks = 0;
+        QObject::connect(&b.engine, &Engine::tickFinished, [&] { ++ticks; });
+        QVERIFY(EngineBench::waitFor([&] { return ticks >= 5; }));
+
+        const QString more = sentMoreThanReads(b.device());
+        QVERIFY2(more.isEmpty(), qPrintable(more));
+        QVERIFY(b.device().memory() == unitB);
+        const auto &mismatch = *b.edit.unitMismatch();
+        QCOMPARE(mismatch.notDone, notDone);
+        QStringList named;
+        for (const auto &[field, text] : mismatch.notWritten)
+            named << field;
+        QCOMPARE(named, notWritten);
+        // The window shows what unit A holds, not what was meant for it.
+        QCOMPARE(b.edit.text(QStringLiteral("Text_S08")), tariff);
+        QCOMPARE(b.edit.checked(QStringLiteral("Check_contador")), ticked);
+        QCOMPARE(b.edit.control(QStringLiteral("Text_S08")).write, WriteState::None);
+        for (const char *n : {"Command_enviar", "Command_teste_disp", "Command_clear"})
+            QVERIFY2(!b.edit.control(QLatin1String(n)).enabled, n);
+        QVERIFY(!b.edit.session.impulsos_pedido && !b.edit.session.teste_disp_pedido);
+        QVERIFY(!b.edit.session.limpar_pedido);
     }
 
     void sameUnitAfterInterruptionCarriesOn()

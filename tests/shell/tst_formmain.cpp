@@ -254,6 +254,74 @@ private slots:
         o.engine().stop();
     }
 
+    // A value the timer cannot hold as typed never looks written as typed: a
+    // tariff with digits past the cents is shown rounded at Enter, and said;
+    // the power downs, which a read shows one less than the count the timer
+    // keeps, show what a read will once written, and it is said; typing past
+    // a password's four digits is said. With VX_SCREENSHOT_DIR set, the
+    // status line of each is saved.
+    void valueShownAsTheTimerHoldsIt_data()
+    {
+        QTest::addColumn<int>("idioma");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("held"); // in the timer, -1: nothing written
+        QTest::addColumn<QString>("said");
+        for (int idioma : {0, 1}) {
+            const char *l = idioma == 1 ? " en" : " pt";
+            QTest::addRow("tarifa arredondada%s", l) << idioma << "Text_S00"
+                                                     << "1,234"
+                                                     << "1,23" << 123 << "valueRounded";
+            QTest::addRow("power down%s", l) << idioma << "Text_power"
+                                             << "7"
+                                             << "6" << 7 << "valueWrittenShown";
+            QTest::addRow("password longa%s", l) << idioma << "Text_pwdtarifas"
+                                                 << "12345"
+                                                 << "1234" << -1 << "valueTooLong";
+        }
+    }
+    void valueShownAsTheTimerHoldsIt()
+    {
+        QFETCH(int, idioma);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, held);
+        QFETCH(QString, said);
+        PersistentData a;
+        AppBench o(a);
+        QVERIFY(o.startUp());
+        if (idioma == 1) o.window().mnu_EN_Click();
+        QVERIFY(o.read());
+        const Field &f = *fieldNamed(field);
+        QLineEdit *c = box(o, f.name.data());
+        c->setFocus(Qt::TabFocusReason);
+        c->selectAll();
+        QTest::keyClicks(c, typed);
+        if (held >= 0) QTest::keyClick(c, Qt::Key_Return);
+        const QString name = Captions::accessibleName(field, idioma);
+        const QString text = Captions::caption(said, idioma);
+        const QString expected = said == QLatin1String("valueTooLong")
+                                     ? text.arg(name).arg(f.limit)
+                                     : text.arg(name, typed, shown);
+        if (said == QLatin1String("valueWrittenShown")) {
+            QVERIFY(waitFor([&] { return !o.edit().pending(field); }));
+            QCOMPARE(o.edit().control(field).write, WriteState::Written);
+        }
+        QCOMPARE(c->text(), shown);
+        QCOMPARE(o.window().statusLine()->connectionText(), expected);
+        saveScreenshot(
+            o.window().statusLine(),
+            qPrintable(QStringLiteral("status-%1-%2.png").arg(said, idioma == 1 ? "en" : "pt")));
+        if (held >= 0) {
+            QVERIFY(waitFor([&] { return !o.edit().pending(field); }));
+            QCOMPARE(o.port.device().number(f.address, f.bytes), uint32_t(held));
+            QCOMPARE(c->text(), shown);
+        }
+        o.engine().stop();
+    }
+
     // The key reader's box tells what the unit's key does; the read puts that
     // on the model, and the box, its screen-reader name included, must show
     // it in either language.

@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(o.window().control(QStringLiteral("Text_S08"))->geometry(),
                  ScreenFit::scale(QRect(128, 50, 104, 26), screenSize));
         QCOMPARE(o.window().control(QStringLiteral("ProgressBar_baterias"))->geometry(),
-                 ScreenFit::scale(QRect(320, 518, 210, 24), screenSize));
+                 ScreenFit::scale(QRect(348, 518, 192, 24), screenSize));
         auto *p1 =
             o.window().statusBar()->findChild<QLabel *>(QStringLiteral("StatusBar1_painel1"));
         QVERIFY(p1);

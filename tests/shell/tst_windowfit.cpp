@@ -11,7 +11,9 @@
 #include "screenfit.h"
 #include "statusline.h"
 #include "testsuite.h"
+#include "windowbuilder.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTest>
@@ -74,6 +76,56 @@ private slots:
         const double tariffPoints =
             o.window().control(QStringLiteral("Text_S00"))->font().pointSizeF();
         QCOMPARE(tariffPoints > 9.75, ScreenFit::fontGrowth(screenSize) > 1.0);
+        o.engine().stop();
+    }
+
+    // Captions make room rather than shrink: a button's caption too long for
+    // one line takes two ("Sair da Aplicação" on an 800-pixel screen), and the
+    // columns of the configuration leave the tick boxes room for theirs
+    // ("Electromecanico"), so that each label, tick box and button is drawn
+    // in the font of its neighbours. One drawn smaller is the fault.
+    void captionsInTheirNeighboursFont_data()
+    {
+        QTest::addColumn<QSize>("screenSize");
+        QTest::addColumn<int>("idioma");
+        QTest::newRow("800 pt") << QSize(800, 600) << 0;
+        QTest::newRow("800 en") << QSize(800, 600) << 1;
+        QTest::newRow("1024 pt") << QSize(1024, 768) << 0;
+        QTest::newRow("1024 en") << QSize(1024, 768) << 1;
+    }
+    void captionsInTheirNeighboursFont()
+    {
+        QFETCH(QSize, screenSize);
+        QFETCH(int, idioma);
+        PersistentData a;
+        Application::Setup setup;
+        setup.screen = screenSize;
+        AppBench o(a, setup);
+        QVERIFY(o.startUp());
+        o.port.device().setByte(24, 1);
+        o.port.device().setByte(187, 5);
+        QVERIFY(o.read());
+        idioma == 1 ? o.window().mnu_EN_Click() : o.window().mnu_pt_Click();
+        QStringList smaller;
+        for (QWidget *w : o.window().centralWidget()->findChildren<QWidget *>()) {
+            const double design = WindowBuilder::designPoints(w);
+            // A group box's title has its frame's whole width and no
+            // neighbour: "Última Actualizacao do iButton" is wider than its
+            // frame on an 800-pixel screen, and steps down.
+            if (!w->isVisible() || design <= 0 ||
+                !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)))
+                continue;
+            if (w->font().pointSizeF() < design)
+                smaller << QStringLiteral("%1 %2 < %3")
+                               .arg(w->objectName())
+                               .arg(w->font().pointSizeF())
+                               .arg(design);
+        }
+        QVERIFY2(smaller.isEmpty(), qPrintable(smaller.join(QStringLiteral(", "))));
+        o.window().resize(screenSize);
+        saveScreenshot(&o.window(), qPrintable(QStringLiteral("window-%1-%2.png")
+                                                   .arg(screenSize.width())
+                                                   .arg(idioma == 1 ? "en" : "pt")));
         o.engine().stop();
     }
 

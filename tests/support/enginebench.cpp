@@ -52,6 +52,18 @@ bool EngineBench::readAll()
     return ok;
 }
 
+QString sentMoreThanReads(const vx::emu::Device &d)
+{
+    using vx::Command;
+    for (const Command c : {Command::WriteMemory, Command::Impulses, Command::SetClock})
+        if (d.count(c) > 0) return QStringLiteral("command %1").arg(int(c));
+    for (const vx::emu::Device::Request &r : d.history())
+        if (r.command == Command::Display && r.value != vx::emu::Device::kBlank &&
+            r.value != vx::emu::Device::kCursorMark)
+            return QStringLiteral("display code %1").arg(r.value);
+    return d.impulses() == 0 ? QString() : QStringLiteral("%1 impulses").arg(d.impulses());
+}
+
 QString describe(const QByteArray &p)
 {
     if (p.size() < 29) return QString::fromLatin1(p);

@@ -40,5 +40,11 @@ struct EngineBench
     bool readAll();
 };
 
+// What a unit nobody read may be sent: reads, and the cursor the polls move
+// across its display. Empty when the device received nothing else since its
+// history was cleared (no write, impulse, clock setting or display test);
+// otherwise what it received.
+QString sentMoreThanReads(const vx::emu::Device &device);
+
 // Pretty command/index/value of a request frame.
 QString describe(const QByteArray &request);
