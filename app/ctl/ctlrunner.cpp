@@ -249,6 +249,37 @@ void CtlRunner::keepJournal()
                      qPrintable(ctlText("journalNotKept", m_job.idioma).arg(journal.noted())));
 }
 
+namespace {
+
+// What `read` prints of a field: a tick box as 0 or 1, any other as its text.
+QString printedValue(const EditSet &edit, const QString &name)
+{
+    if (name.startsWith(QLatin1String("Check_")))
+        return QString::number(edit.checked(name) ? 1 : 0);
+    return edit.text(name);
+}
+
+QByteArray readJson(const EditSet &edit, const QStringList &names)
+{
+    QJsonObject o;
+    for (const QString &n : names) {
+        if (n.startsWith(QLatin1String("Check_")))
+            o.insert(n, edit.checked(n) ? 1 : 0);
+        else
+            o.insert(n, edit.text(n));
+    }
+    o.insert(QStringLiteral("title"), edit.title());
+    // The values no text says ("-"), by the bytes the timer holds.
+    QJsonObject raw;
+    for (const QString &n : names)
+        if (const QByteArray bytes = edit.rawBytes(n); !bytes.isEmpty())
+            raw.insert(n, JsonShape::bytes(bytes));
+    if (!raw.isEmpty()) o.insert(QStringLiteral("bytes"), raw);
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+} // namespace
+
 void CtlRunner::print()
 {
     QStringList names;
@@ -258,29 +289,11 @@ void CtlRunner::print()
     for (const Field &c : kDisplayFields)
         if (c.form != TextForm::Text) names << toQString(c.name);
     if (m_job.json) {
-        QJsonObject o;
-        for (const QString &n : names) {
-            if (n.startsWith(QLatin1String("Check_")))
-                o.insert(n, m_edit.checked(n) ? 1 : 0);
-            else
-                o.insert(n, m_edit.text(n));
-        }
-        o.insert(QStringLiteral("title"), m_edit.title());
-        // The values no text says ("-"), by the bytes the timer holds.
-        QJsonObject raw;
-        for (const QString &n : names)
-            if (const QByteArray bytes = m_edit.rawBytes(n); !bytes.isEmpty())
-                raw.insert(n, JsonShape::bytes(bytes));
-        if (!raw.isEmpty()) o.insert(QStringLiteral("bytes"), raw);
-        std::printf("%s", QJsonDocument(o).toJson(QJsonDocument::Indented).constData());
+        std::printf("%s", readJson(m_edit, names).constData());
     } else {
         std::printf("%-18s %s\n", "title", qPrintable(m_edit.title()));
-        for (const QString &n : names) {
-            const QString v = n.startsWith(QLatin1String("Check_"))
-                                  ? QString::number(m_edit.checked(n) ? 1 : 0)
-                                  : m_edit.text(n);
-            std::printf("%-18s %s\n", qPrintable(n), qPrintable(v));
-        }
+        for (const QString &n : names)
+            std::printf("%-18s %s\n", qPrintable(n), qPrintable(printedValue(m_edit, n)));
     }
     std::fflush(stdout);
 }
