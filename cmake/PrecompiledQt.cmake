@@ -29,6 +29,9 @@ target_precompile_headers(vx_pch_core PRIVATE ${VX_PCH_CORE})
 add_library(vx_pch_widgets STATIC ${CMAKE_CURRENT_LIST_DIR}/precompiled.cpp)
 target_link_libraries(vx_pch_widgets PRIVATE Qt6::Widgets)
 target_precompile_headers(vx_pch_widgets PRIVATE ${VX_PCH_WIDGETS})
+# They hold no class of their own: nothing for moc, and no empty moc file to
+# compile for each.
+set_target_properties(vx_pch_core vx_pch_widgets PROPERTIES AUTOMOC OFF)
 
 # vx_use_precompiled(<core|widgets> target...)
 function(vx_use_precompiled kind)
