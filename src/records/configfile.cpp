@@ -142,21 +142,23 @@ bool takeRawBytes(const QJsonObject &o, ConfigFile &file, QString *error, int id
 {
     const QJsonValue v = o.value(QStringLiteral("bytes"));
     if (v.isUndefined()) return true;
+    if (!v.isObject()) {
+        *error = textOf(kConfigFileTexts, "badBytes", idioma).arg(QStringLiteral("bytes"));
+        return false;
+    }
     const QJsonObject bytes = v.toObject();
     const QStringList names = ConfigFile::fieldNames(ConfigFile::Scope::All);
     for (auto it = bytes.begin(); it != bytes.end(); ++it) {
         const Field *f = names.contains(it.key()) ? fieldNamed(it.key()) : nullptr;
         const auto raw = f ? JsonShape::bytes(it.value(), f->bytes) : std::nullopt;
-        if (!v.isObject() || !raw) {
-            *error = textOf(kConfigFileTexts, "badBytes", idioma)
-                         .arg(ConfigFile::printable(v.isObject() ? it.key() : QString()));
+        if (!raw) {
+            *error =
+                textOf(kConfigFileTexts, "badBytes", idioma).arg(ConfigFile::printable(it.key()));
             return false;
         }
         file.setRawBytes(it.key(), *raw);
     }
-    if (v.isObject()) return true;
-    *error = textOf(kConfigFileTexts, "badBytes", idioma).arg(QString());
-    return false;
+    return true;
 }
 
 // One value as JSON text; an object is indented to sit `indent` spaces in.

@@ -5,6 +5,7 @@
 #include "configfile.h"
 #include "testsuite.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -94,6 +95,19 @@ private slots:
                                  << "\"unit\" must be an object";
         QTest::newRow("bad date") << "saved" << QJsonValue("yesterday") << QByteArray()
                                   << "\"saved\" must be a date";
+        // The bytes of a value no text says: as many numbers 0..255 as the
+        // field has, for a field of the file.
+        QTest::newRow("bytes not an object")
+            << "bytes" << QJsonValue(3) << QByteArray() << "\"bytes\" must give";
+        QTest::newRow("bytes too few")
+            << "bytes" << QJsonValue(QJsonObject{{"text_numfab_ano", QJsonArray{0, 0}}})
+            << QByteArray() << "\"text_numfab_ano\" does not";
+        QTest::newRow("byte 256") << "bytes"
+                                  << QJsonValue(QJsonObject{{"Check_ibut", QJsonArray{256}}})
+                                  << QByteArray() << "\"Check_ibut\" does not";
+        QTest::newRow("bytes of no field")
+            << "bytes" << QJsonValue(QJsonObject{{"Text_rtc_data", QJsonArray{1, 1, 1}}})
+            << QByteArray() << "\"Text_rtc_data\" does not";
         // What Qt's parser lets through: the last of a key given twice,
         // control characters inside a text.
         const QByteArray good = goodFile().toJson();
