@@ -7,13 +7,6 @@ namespace vx {
 
 namespace {
 
-bool pairedSurrogate(const QString &s, qsizetype i)
-{
-    const QChar c = s.at(i);
-    if (c.isHighSurrogate()) return i + 1 < s.size() && s.at(i + 1).isLowSurrogate();
-    return c.isLowSurrogate() && i > 0 && s.at(i - 1).isHighSurrogate();
-}
-
 QString codePoint(QChar c)
 {
     return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
@@ -26,7 +19,7 @@ qsizetype StorableText::firstUnstorable(const QString &s)
     for (qsizetype i = 0; i < s.size(); ++i) {
         const QChar c = s.at(i);
         if (c.isNull()) return i;
-        if (c.isSurrogate() && !pairedSurrogate(s, i)) return i;
+        if (isLoneSurrogate(s, i)) return i;
     }
     return -1;
 }

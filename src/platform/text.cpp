@@ -32,17 +32,12 @@ QString textOf(std::span<const Text> table, std::string_view key)
     return textOf(table, key, programLanguage());
 }
 
-namespace {
-
-// Half of a surrogate pair without its other half: no UTF-8 says it.
-bool loneSurrogate(const QString &text, qsizetype i)
+bool isLoneSurrogate(const QString &text, qsizetype i)
 {
     const QChar c = text.at(i);
     if (c.isHighSurrogate()) return i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate();
     return c.isLowSurrogate() && (i == 0 || !text.at(i - 1).isHighSurrogate());
 }
-
-} // namespace
 
 QString printableText(const QString &text)
 {
@@ -54,7 +49,7 @@ QString printableText(const QString &text)
             shown += QStringLiteral("\\\\");
         else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
             shown += QStringLiteral("\\x%1").arg(static_cast<int>(u), 2, 16, QLatin1Char('0'));
-        else if (c.category() == QChar::Other_Format || loneSurrogate(text, i))
+        else if (c.category() == QChar::Other_Format || isLoneSurrogate(text, i))
             shown += QStringLiteral("\\u%1").arg(static_cast<int>(u), 4, 16, QLatin1Char('0'));
         else
             shown += c;

@@ -68,6 +68,9 @@ QString textOf(std::span<const Text> table, std::string_view key);
 // too) as \xNN and invisible format characters as \uNNNN, so that none
 // reaches a terminal raw or splits a line or a column.
 QString printableText(const QString &text);
+// Whether text[i] is half of a surrogate pair without its other half: no
+// UTF-8 says it (a database cannot store it, a terminal cannot show it).
+bool isLoneSurrogate(const QString &text, qsizetype i);
 
 // The language of the texts whose caller names none: the adapters' reasons
 // for a failure, which reach the user inside a message of the caller's. The
